@@ -1,0 +1,38 @@
+#pragma once
+// Operations of ACARS decoding that other subsystems call.
+#include <cstddef>
+#include <cstdint>
+
+struct Form1State;
+
+// Where an ACARS block comes from. Links, imports and DDE are Vhf.
+enum class AcarsSource { Vhf = 0, Hfdl = 1 };
+// How the block ends: ETX ends a message, ETB announces more blocks.
+enum class AcarsEndFlag { Etb = 0, Etx = 1 };
+
+class AcarsServices {
+ public:
+  virtual ~AcarsServices() = default;
+
+  // Demodulates elements 0..511 of the channel's AudioBlock row in place and
+  // feeds the framer.
+  virtual void DemodulateAcarsBlock(Form1State& form, int channel);
+  // Parses one block held one bit per byte (bitsSize bytes available).
+  virtual void ParseAcarsBlock(Form1State& form, const uint8_t* bits, size_t bitsSize, int bitCount,
+                               AcarsEndFlag endFlag, AcarsSource source);
+  // Trims TextBuffers[kind] from the front to MaxBytes and refreshes the
+  // received-text window when it shows that kind.
+  virtual void TrimTextBuffer(Form1State& form, int kind);
+  // The first record whose Age is 0, else 0.
+  virtual int FindLatestAircraft(Form1State& form);
+  // The framer is inside a block on this channel (the waterfall's marker).
+  virtual bool InBlock(const Form1State& form, int channel);
+  // The ACARS part of a channel reset: leaves the block, lamp black.
+  virtual void ResetAcarsChannel(Form1State& form, int channel);
+};
+
+AcarsServices& DefaultAcarsServices();
+
+// Start-up: the demodulator constants and the block stores.
+void InitAcarsDemodulator(Form1State& form);
+void InitAcarsStores(Form1State& form);

@@ -1,0 +1,67 @@
+#include "app/application.h"
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "app/dialogs.h"
+#include "app/tform1.h"
+#include "platform/close_signals.h"
+#include "platform/message_box.h"
+
+SkarvelApplication::SkarvelApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName("Skarvel");
+  setApplicationDisplayName("Skarvel");
+}
+
+bool SkarvelApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    platform::ShowMessageBox(platform::BoxKind::Error, platform::BoxButtons::Ok, e.what());
+  } catch (...) {
+    platform::ShowMessageBox(platform::BoxKind::Error, platform::BoxButtons::Ok, "Unknown error");
+  }
+  return false;
+}
+
+std::unique_ptr<TForm1> StartMainWindow() {
+  auto form1 = std::make_unique<TForm1>();
+  form1->OpenAudioDevices();
+  form1->FormCreate();
+  CreateDialogs(*form1);
+  form1->FormShow();
+  form1->show();
+  form1->ShowDone();
+  return form1;
+}
+
+int RunSkarvel(int argc, char** argv) {
+  // Window positions need X11: Wayland neither places a window nor reports
+  // where it is, and the settings keep both.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+  SkarvelApplication app(argc, argv);
+  try {
+    std::unique_ptr<TForm1> form1;
+    // Signals that arrive while the window is being built close it right
+    // after its first show.
+    bool closeRequested = false;
+    platform::CloseSignalWatcher closeSignals([&](int) {
+      if (form1) {
+        form1->RequestCloseFromSystem();
+      } else {
+        platform::RejectOpenModals();
+        closeRequested = true;
+      }
+    });
+    form1 = StartMainWindow();
+    if (closeRequested) form1->RequestCloseFromSystem();
+    app.exec();
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    platform::ShowMessageBox(platform::BoxKind::Error, platform::BoxButtons::Ok, e.what());
+    return 0;
+  }
+}

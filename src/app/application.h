@@ -1,0 +1,20 @@
+#pragma once
+// The application object: an exception that reaches the event loop is shown
+// in a message box, and the program carries on.
+#include <QApplication>
+#include <memory>
+
+class SkarvelApplication : public QApplication {
+ public:
+  SkarvelApplication(int& argc, char** argv);
+  bool notify(QObject* receiver, QEvent* event) override;
+};
+
+class TForm1;
+
+// The start of the program up to the first show: the main window, its
+// audio devices, the dialogs in class-number order, FormShow and the show.
+std::unique_ptr<TForm1> StartMainWindow();
+
+// Runs the whole program: the main window, its dialogs and the event loop.
+int RunSkarvel(int argc, char** argv);

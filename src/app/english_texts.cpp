@@ -1,0 +1,3 @@
+#include "app/english_texts.h"
+
+void SetEnglishTexts(TForm1&) {}

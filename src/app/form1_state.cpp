@@ -1,0 +1,36 @@
+#include "app/form1_state.h"
+
+#include "acars/acars_services.h"
+#include "aircraft/aircraft_services.h"
+#include "app/form_effects.h"
+#include "app/settings.h"
+#include "audio/audio_services.h"
+#include "exchange/exchange_services.h"
+#include "hfdl/hfdl_services.h"
+#include "map/map_services.h"
+#include "platform/ini_file.h"
+#include "radio/radio_services.h"
+#include "selcal/selcal_services.h"
+
+Form1Services::Form1Services()
+    : acars(&DefaultAcarsServices()),
+      aircraft(&DefaultAircraftServices()),
+      map(&DefaultMapServices()),
+      exchange(&DefaultExchangeServices()),
+      selcal(&DefaultSelcalServices()),
+      radio(&DefaultRadioServices()),
+      audio(&DefaultAudioServices()),
+      hfdl(&DefaultHfdlServices()),
+      effects(&FormEffects::Null()) {}
+
+FormEffects& FormEffects::Null() {
+  static FormEffects none;
+  return none;
+}
+
+Form1State::Form1State() { LoadSettings(*this, IniFile()); }
+
+flag& Form1State::LogOutFlag(int kind) {
+  flag* flags[6] = {&LogOutACASRAW, &LogOutACASPRC, &LogOutACASMES, &LogOutHFDLDAT, &LogOutHFDLANA, &LogOutHFDLFMT};
+  return *flags[kind];
+}

@@ -1,0 +1,26 @@
+#pragma once
+// What GUI-free code asks of the main window's widgets. TForm1 implements it;
+// the default does nothing, so that the state runs without a window.
+#include "platform/color.h"
+
+enum class Lamp { Left = 0, Right = 1, Data = 2 };  // Panel1, Panel3, Panel5
+
+class FormEffects {
+ public:
+  virtual ~FormEffects() = default;
+
+  // The control fields of the state changed: bring the widgets in line
+  // without running their handlers.
+  virtual void ControlsChanged() {}
+  virtual void PaintLamp(Lamp, TColor) {}
+  virtual void ArrangeStatusIndicators() {}
+  // Shows dialog TFormN without waiting (modal=false) or modally.
+  virtual void ShowForm(int /*formNumber*/, bool /*modal*/) {}
+  virtual bool FormShowing(int /*formNumber*/) const { return false; }
+  // Lets pending window messages run (the nested loop of a long command).
+  virtual void ProcessMessages() {}
+  // Closes the main window as its close box does.
+  virtual void CloseMainWindow() {}
+
+  static FormEffects& Null();
+};

@@ -1,0 +1,667 @@
+#include "app/tform1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <QWindow>
+
+#include "app/english_texts.h"
+#include "app/main_window_layout.h"
+#include "app/settings.h"
+#include "app/skarvel_form.h"
+#include "app/startup.h"
+#include "app/status_indicators.h"
+#include "audio/audio_services.h"
+#include "exchange/exchange_services.h"
+#include "map/map_services.h"
+#include "map/zoom_factors.h"
+#include "platform/ini_file.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "platform/write_failure.h"
+
+namespace {
+
+struct ToolButtonSpec {
+  int number;
+  int left;
+  bool checkable;
+  const char* hint;
+};
+
+// Left to right, as the tool bar is designed; 22 x 22 at top 3.
+const ToolButtonSpec kToolButtons[] = {
+    {3, 10, false, "受信航空機リスト"},
+    {7, 34, false, "航空機情報"},
+    {4, 58, false, "航空機サーチ機能"},
+    {18, 82, false, "ACARSメッセージ検索"},
+    {6, 106, false, "受信テキスト表示"},
+    {16, 138, true, "軌跡表示"},
+    {8, 162, true, "自動新規受信選択"},
+    {9, 194, true, "サブ表示（フライトレベル）"},
+    {10, 218, true, "サブ表示（時刻）"},
+    {11, 242, true, "サブ表示（データ）"},
+    {12, 274, false, "左へ移動"},
+    {15, 298, false, "右へ移動"},
+    {13, 322, false, "上へ移動"},
+    {14, 346, false, "下へ移動"},
+    {20, 378, false, "ズームアウト"},
+    {19, 402, false, "ズームイン"},
+    {2, 492, true, "地球儀表示"},
+    {5, 516, true, "マップ表示"},
+    {21, 548, true, "VOR/DME表示"},
+    {22, 572, true, "VORTAC表示"},
+    {23, 596, true, "NDB表示"},
+    {24, 620, true, "Waypoint表示"},
+    {28, 644, true, "空港表示"},
+    {25, 676, true, "VOR航路表示"},
+    {26, 700, true, "NDB航路表示"},
+    {27, 724, true, "NAV航路表示"},
+    {17, 818, true, "モニター"},
+    {1, 842, true, "TCP/IP接続"},
+};
+
+struct MenuItemSpec {
+  const char* name;
+  const char* caption;  // nullptr: a separator
+  bool checkable;
+};
+
+// PopupMenu1, in order. N34 is the map-file submenu.
+const MenuItemSpec kMenuItems[] = {
+    {"N1", "マップ画面を保存", false},
+    {"N3", "マップ画面をクリップボードにコピー", false},
+    {"N2", nullptr, false},
+    {"N6", "プロット画面・受信リストの消去", false},
+    {"N10", "選択プロットの削除", false},
+    {"N7", nullptr, false},
+    {"N11", "ポジションレポート画面を表示", true},
+    {"N26", "高度表示画面を表示", true},
+    {"N27", "モデム・時刻表示画面を表示", true},
+    {"N8", "空港名任意表示", true},
+    {"N21", "レター名任意表示", true},
+    {"N28", "便名のゼロを取る", true},
+    {"N38", "簡易操作ボタンを表示", true},
+    {"N35", nullptr, false},
+    {"N34", "地図を切り替え", false},
+    {"N36", "地図ファイルを再認識", false},
+    {"N37", "マップデバッグモード", true},
+    {"N23", nullptr, false},
+    {"N24", "フライト番号で表示", true},
+    {"N25", "登録番号で表示", true},
+    {"N9", nullptr, false},
+    {"N19", "各種設定", false},
+    {"SV2GE1", "表示関係設定", false},
+    {"N29", "入力デバイス＆デコーダ動作の選択", false},
+    {"HFDL1", "データ受信状況", false},
+    {"N31", nullptr, false},
+    {"N30", "HFDL使用周波数リスト", false},
+    {"ICAO241", "HFDL機体登録番号管理状況", false},
+    {"HFDL2", "HFDLシステムテーブル", false},
+    {"N32", "HFDL自動周波数制御設定", false},
+    {"N33", "セルコール操作画面", false},
+    {"N22", nullptr, false},
+    {"flightcsv1", "flightファイルを開く", false},
+    {"airlinecsv1", "aircraftファイルを開く", false},
+    {"N17", "ファイルフォルダを開く", false},
+    {"N15", nullptr, false},
+    {"N20", "Logsフォルダのファイルを消去", false},
+    {"EachLogs1", "EachLogsフォルダのファイルを消去", false},
+    {"N16", "RAW LOGファイルのインポート", false},
+    {"DATLOG1", "DAT LOGファイルのインポート", false},
+    {"N12", nullptr, false},
+    {"N13", "チャット画面を開く", false},
+    {"N14", "パケット状態測定画面", false},
+    {"N18", nullptr, false},
+    {"N4", "バージョン情報", false},
+    {"N5", "終了", false},
+};
+
+// Toggle buttons whose down state is a field of the state.
+struct ButtonField {
+  int number;
+  flag Form1State::*field;
+};
+
+const ButtonField kButtonFields[] = {
+    {1, &Form1State::SpeedButton1Down},   {2, &Form1State::SpeedButton2Down},
+    {5, &Form1State::SpeedButton5Down},   {8, &Form1State::SpeedButton8Down},
+    {9, &Form1State::SpeedButton9Down},   {10, &Form1State::SpeedButton10Down},
+    {11, &Form1State::SpeedButton11Down}, {16, &Form1State::SpeedButton16Down},
+    {17, &Form1State::SpeedButton17Down}, {21, &Form1State::SpeedButton21Down},
+    {22, &Form1State::SpeedButton22Down}, {23, &Form1State::SpeedButton23Down},
+    {24, &Form1State::SpeedButton24Down}, {25, &Form1State::SpeedButton25Down},
+    {26, &Form1State::SpeedButton26Down}, {27, &Form1State::SpeedButton27Down},
+    {28, &Form1State::SpeedButton28Down},
+};
+
+struct ActionField {
+  const char* name;
+  flag Form1State::*checked;
+};
+
+const ActionField kCheckedFields[] = {
+    {"N8", &Form1State::N8Checked},   {"N11", &Form1State::N11Checked}, {"N21", &Form1State::N21Checked},
+    {"N24", &Form1State::N24Checked}, {"N25", &Form1State::N25Checked}, {"N26", &Form1State::N26Checked},
+    {"N27", &Form1State::N27Checked}, {"N28", &Form1State::N28Checked}, {"N38", &Form1State::N38Checked},
+    {"N37", &Form1State::MapDebug},
+};
+
+QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+void SetLampColour(QFrame* lamp, TColor colour) {
+  QPalette p = lamp->palette();
+  p.setColor(QPalette::Window, platform::ToQColor(colour));
+  lamp->setPalette(p);
+}
+
+}  // namespace
+
+TForm1::TForm1() {
+  setObjectName("Form1");
+  // 1. The form resource: every component with its designer name.
+  auto* client = new QWidget(this);
+  client->setObjectName("Form1Client");
+  setCentralWidget(client);
+  setMinimumSize(990, 702);
+  resize(990, 702);
+  BuildToolBar();
+  BuildPanels();
+  BuildPopupMenu();
+  timer3_ = new QTimer(this);
+  timer3_->setObjectName("Timer3");
+  statusBar()->hide();
+  state_.svc.effects = this;
+
+  platform::SetWriteFailureHandler([this](const std::string& path) {
+    ShowStatusText(state_.UseEnglish ? "Can not write " + path : path + "に書き込めません");
+  });
+
+  // 2-26, 28.
+  IniFile settings;
+  settings.Load(platform::SettingsFilePath());
+  ConstructForm1State(state_, platform::ProgramFolder(), settings);
+
+  {
+    QSignalBlocker block(comboBox1_);
+    for (const std::string& item : ZoomListItems()) comboBox1_->addItem(FromUtf8(item));
+    comboBox1_->setMaxVisibleItems(comboBox1_->count() + 1);
+  }
+  setWindowTitle(FromUtf8(state_.Caption));
+  BuildMapFileMenu();
+  ControlsChanged();
+  ConnectControlFields();
+  LayoutPanels();
+  ArrangeStatusIndicators();
+  // 27.
+  CreateBitmaps();
+}
+
+TForm1::~TForm1() {
+  for (SkarvelForm*& form : forms_) {
+    delete form;
+    form = nullptr;
+  }
+  platform::SetWriteFailureHandler(nullptr);
+  state_.svc.effects = &FormEffects::Null();
+  // FormDestroy: the table and the bitmaps go with the state.
+  state_.Aircraft.Free();
+  state_.PeerClients.Slots.clear();
+}
+
+void TForm1::OpenAudioDevices() {
+  // 29. The devices last; their failures are shown without blocking.
+  state_.svc.audio->SetSampleRate(state_);
+  state_.svc.audio->OpenWaveIn(state_);
+  state_.svc.audio->OpenWaveOut(state_);
+}
+
+void TForm1::BuildToolBar() {
+  auto* bar = new QFrame(centralWidget());
+  bar->setObjectName("Panel9");
+  bar->setFrameShape(QFrame::StyledPanel);
+  bar->setGeometry(2, 1, 975, 28);
+  panels_[9] = bar;
+  for (const ToolButtonSpec& b : kToolButtons) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(QStringLiteral("SpeedButton%1").arg(b.number));
+    button->setAutoRaise(true);
+    button->setCheckable(b.checkable);
+    button->setToolTip(QString::fromUtf8(b.hint));
+    button->setGeometry(b.left, 3, b.number == 5 ? 23 : 22, 22);
+    speedButtons_[b.number] = button;
+  }
+  comboBox1_ = new QComboBox(bar);
+  comboBox1_->setObjectName("ComboBox1");
+  comboBox1_->setToolTip(QString::fromUtf8("マップ倍率設定"));
+  comboBox1_->setGeometry(428, 3, 54, 22);
+  comboBox2_ = new QComboBox(bar);
+  comboBox2_->setObjectName("ComboBox2");
+  comboBox2_->setToolTip(QString::fromUtf8("カンパニーセレクター"));
+  comboBox2_->setGeometry(757, 3, 51, 22);
+
+  auto* logo = new QFrame(bar);
+  logo->setObjectName("Panel2");
+  logo->setGeometry(891, 2, 67, 24);
+  panels_[2] = logo;
+  images_[3] = new QLabel(logo);
+  images_[3]->setObjectName("Image3");
+  images_[3]->setGeometry(0, 0, 67, 24);
+
+  const int lampNumbers[3] = {1, 3, 5};
+  for (int n : lampNumbers) {
+    auto* lamp = new QFrame(bar);
+    lamp->setObjectName(QStringLiteral("Panel%1").arg(n));
+    lamp->setAutoFillBackground(true);
+    lamp->setGeometry(960, 4, 6, 19);
+    SetLampColour(lamp, 0);
+    panels_[n] = lamp;
+  }
+  panels_[1]->setToolTip(QString::fromUtf8("信号検出"));
+}
+
+void TForm1::BuildPanels() {
+  auto makePanel = [this](int n, int image) {
+    auto* panel = new QFrame(centralWidget());
+    panel->setObjectName(QStringLiteral("Panel%1").arg(n));
+    panel->setAutoFillBackground(true);
+    panels_[n] = panel;
+    if (image >= 0) {
+      images_[image] = new QLabel(panel);
+      images_[image]->setObjectName(QStringLiteral("Image%1").arg(image));
+      images_[image]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    return panel;
+  };
+  makePanel(4, 2);  // map
+  makePanel(6, 4);  // altitude view
+  makePanel(7, 1);  // side list
+  QFrame* modem = makePanel(8, -1);
+  auto makeInner = [this, modem](int n, int image, int left, int width) {
+    auto* inner = new QFrame(modem);
+    inner->setObjectName(QStringLiteral("Panel%1").arg(n));
+    inner->setFrameShape(QFrame::Panel);
+    inner->setFrameShadow(QFrame::Sunken);
+    inner->setGeometry(left, 4, width + 2, 44);
+    panels_[n] = inner;
+    images_[image] = new QLabel(inner);
+    images_[image]->setObjectName(QStringLiteral("Image%1").arg(image));
+    images_[image]->setGeometry(1, 1, width, 42);
+  };
+  makeInner(10, 5, 3, 55);
+  makeInner(11, 6, 64, 133);
+}
+
+void TForm1::BuildPopupMenu() {
+  popupMenu1_ = new QMenu(this);
+  popupMenu1_->setObjectName("PopupMenu1");
+  for (const MenuItemSpec& item : kMenuItems) {
+    if (std::string(item.name) == "N34") {
+      n34_ = popupMenu1_->addMenu(QString::fromUtf8(item.caption));
+      n34_->setObjectName("N34Menu");
+      n34_->menuAction()->setObjectName("N34");
+      continue;
+    }
+    QAction* action = item.caption ? popupMenu1_->addAction(QString::fromUtf8(item.caption)) : popupMenu1_->addSeparator();
+    action->setObjectName(item.name);
+    action->setCheckable(item.checkable);
+  }
+  for (QWidget* w : {static_cast<QWidget*>(images_[1]), static_cast<QWidget*>(images_[2]),
+                     static_cast<QWidget*>(images_[4]), static_cast<QWidget*>(speedButtons_[1])}) {
+    w->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(w, &QWidget::customContextMenuRequested, this,
+            [this, w](const QPoint& p) { popupMenu1_->popup(w->mapToGlobal(p)); });
+  }
+}
+
+void TForm1::BuildMapFileMenu() {
+  n34_->clear();
+  for (size_t i = 0; i < state_.MapFileMenu.size(); ++i) {
+    QAction* item = n34_->addAction(FromUtf8(state_.MapFileMenu[i]));
+    item->setCheckable(true);
+    connect(item, &QAction::triggered, this, [this, i] {
+      state_.svc.map->AppMenuClick(state_, static_cast<int>(i));
+      ControlsChanged();
+    });
+  }
+}
+
+QAction* TForm1::MenuItem(const char* name) const { return popupMenu1_->findChild<QAction*>(name); }
+
+QWidget* TForm1::Panel(int n) const { return n >= 0 && n < 12 ? panels_[n] : nullptr; }
+
+QLabel* TForm1::Image(int n) const { return n >= 0 && n < 7 ? images_[n] : nullptr; }
+
+void TForm1::ControlsChanged() {
+  for (const ButtonField& b : kButtonFields) {
+    QSignalBlocker block(speedButtons_[b.number]);
+    speedButtons_[b.number]->setChecked(state_.*(b.field) != 0);
+  }
+  speedButtons_[1]->setVisible(state_.SpeedButton1Visible != 0);
+  {
+    QSignalBlocker block(comboBox1_);
+    comboBox1_->setCurrentIndex(state_.ComboBox1Index);
+  }
+  {
+    QSignalBlocker block(comboBox2_);
+    comboBox2_->clear();
+    for (const std::string& item : state_.ComboBox2Items) comboBox2_->addItem(FromUtf8(item));
+    comboBox2_->setCurrentIndex(state_.ComboBox2Index);
+    comboBox2_->setMaxVisibleItems(comboBox2_->count() + 1);
+  }
+  for (const ActionField& a : kCheckedFields) {
+    QAction* action = MenuItem(a.name);
+    QSignalBlocker block(action);
+    action->setChecked(state_.*(a.checked) != 0);
+  }
+  MenuItem("N6")->setEnabled(state_.N6Enabled != 0);
+  MenuItem("N10")->setEnabled(state_.N10Enabled != 0);
+  MenuItem("N12")->setVisible(state_.N12Visible != 0);
+  MenuItem("N13")->setVisible(state_.N13Visible != 0);
+  MenuItem("N14")->setVisible(state_.N14Visible != 0);
+  const auto mapItems = n34_->actions();
+  for (int i = 0; i < mapItems.size(); ++i) {
+    QSignalBlocker block(mapItems[i]);
+    mapItems[i]->setChecked(i == state_.MapNo);
+  }
+  // Never run the keep-alive at 0 ms: an interval of 0 means it is off.
+  timer3_->setInterval(state_.Timer3Interval > 0 ? state_.Timer3Interval : 1000);
+  if (state_.Timer3Enabled && state_.Timer3Interval > 0) {
+    if (!timer3_->isActive()) timer3_->start();
+  } else {
+    timer3_->stop();
+  }
+  setWindowTitle(FromUtf8(state_.Caption));
+}
+
+void TForm1::ConnectControlFields() {
+  for (const ButtonField& b : kButtonFields) {
+    connect(speedButtons_[b.number], &QToolButton::toggled, this,
+            [this, b](bool down) { state_.*(b.field) = down ? 1 : 0; });
+  }
+  for (const ActionField& a : kCheckedFields) {
+    connect(MenuItem(a.name), &QAction::toggled, this, [this, a](bool on) { state_.*(a.checked) = on ? 1 : 0; });
+  }
+  connect(comboBox1_, &QComboBox::currentIndexChanged, this, [this](int i) { state_.ComboBox1Index = i; });
+  connect(comboBox2_, &QComboBox::currentIndexChanged, this, [this](int i) { state_.ComboBox2Index = i; });
+}
+
+void TForm1::LayoutPanels() {
+  MainWindowLayout l = ComputeMainWindowLayout(state_, width(), height());
+  auto apply = [](QWidget* w, const PanelRect& r) {
+    w->setGeometry(r.left, r.top, r.width, r.height);
+    w->setVisible(r.visible);
+  };
+  apply(panels_[9], l.panel9);
+  apply(panels_[4], l.panel4);
+  apply(panels_[6], l.panel6);
+  apply(panels_[7], l.panel7);
+  apply(panels_[8], l.panel8);
+  images_[2]->setGeometry(0, 0, l.panel4.width, l.panel4.height);
+  images_[4]->setGeometry(0, 0, l.panel6.width, l.panel6.height);
+  images_[1]->setGeometry(0, 0, l.panel7.width, l.panel7.height);
+}
+
+void TForm1::CreateBitmaps() {
+  auto sizeOf = [this](int image) { return images_[image]->size(); };
+  state_.SideListBitmap.Resize(sizeOf(1).width(), sizeOf(1).height());
+  state_.MapViewBitmap.Resize(sizeOf(2).width(), sizeOf(2).height());
+  state_.MapBitmap.Resize(sizeOf(2).width(), sizeOf(2).height());
+  state_.AltitudeBitmap.Resize(sizeOf(4).width(), sizeOf(4).height());
+  state_.SpectrumBitmap.Resize(55, 42);
+  state_.SpectrumBitmap.Fill(0);
+  state_.SpectrumBitmap.Show(images_[5]);
+  state_.ClockBitmap.Resize(133, 42);
+  state_.ClockBitmap.Fill(state_.ClockBack);
+  state_.ClockBitmap.Show(images_[6]);
+  SetLampColour(panels_[4], state_.MapBackColor);
+  SetLampColour(panels_[7], state_.BackColor);
+}
+
+void TForm1::PaintLamp(Lamp lamp, TColor colour) {
+  int index = static_cast<int>(lamp);
+  lampColors_[index] = colour;
+  const int panel[3] = {1, 3, 5};
+  SetLampColour(panels_[panel[index]], colour);
+}
+
+void TForm1::ArrangeStatusIndicators() {
+  IndicatorPlacement p = ::ArrangeStatusIndicators(state_, width());
+  // The lamps sit in the tool bar, two pixels right of the client's edge.
+  auto place = [this](int n, int left) {
+    if (left >= 0) panels_[n]->move(left - 2, panels_[n]->y());
+  };
+  place(3, p.panel3Left);
+  place(1, p.panel1Left);
+  place(5, p.panel5Left);
+  place(2, p.panel2Left);
+  if (p.panel1Visible >= 0) panels_[1]->setVisible(p.panel1Visible != 0);
+  if (p.panel3Visible >= 0) panels_[3]->setVisible(p.panel3Visible != 0);
+  if (p.panel5Visible >= 0) panels_[5]->setVisible(p.panel5Visible != 0);
+}
+
+void TForm1::AddForm(SkarvelForm* form) { forms_.at(form->Number()) = form; }
+
+SkarvelForm* TForm1::Form(int number) const {
+  return number >= 0 && number < static_cast<int>(forms_.size()) ? forms_[number] : nullptr;
+}
+
+void TForm1::ShowForm(int formNumber, bool modal) {
+  SkarvelForm* form = Form(formNumber);
+  if (!form) return;
+  if (modal) {
+    form->exec();
+  } else {
+    form->show();
+    form->raise();
+    form->activateWindow();
+  }
+}
+
+bool TForm1::FormShowing(int formNumber) const {
+  SkarvelForm* form = Form(formNumber);
+  return form && form->isVisible();
+}
+
+void TForm1::ProcessMessages() { QCoreApplication::processEvents(); }
+
+void TForm1::CloseMainWindow() { QTimer::singleShot(0, this, [this] { close(); }); }
+
+void TForm1::FormCreate() {
+  move(state_.MainLeft, state_.MainTop);
+  resize(state_.MainWidth, state_.MainHeight);
+  if (state_.MainMaximized) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TForm1::FormShow() {
+  if (formShowDone_) return;
+  formShowDone_ = true;
+  state_.RedrawBusy = 0;
+  const std::pair<int, flag Form1State::*> reopen[] = {
+      {2, &Form1State::SpecVisible}, {5, &Form1State::ListVisible},  {10, &Form1State::TextVisible},
+      {17, &Form1State::PictVisible}, {20, &Form1State::FreqShow},   {21, &Form1State::ICAOShow},
+      {26, &Form1State::SelCallVisible}};
+  for (const auto& [number, visible] : reopen) {
+    if (state_.*visible) ShowForm(number, false);
+  }
+  state_.SpeedButton1Visible = state_.TcpIp && !state_.Server ? 1 : 0;
+  ControlsChanged();
+  if (state_.FullScreen) state_.svc.map->SetFullScreen(state_, true);
+  bool ask = LanguageDialogNeeded(state_);
+  if (ask) ShowForm(31, true);
+  SettleLanguage(state_, ask);
+  if (state_.UseEnglish) SetEnglishTexts(*this);
+}
+
+void TForm1::ShowDone() {
+  shown_ = true;
+  if (closePending_) close();
+}
+
+void TForm1::RequestCloseFromSystem() {
+  platform::RejectOpenModals();
+  if (!shown_) {
+    closePending_ = true;
+    return;
+  }
+  QTimer::singleShot(0, this, [this] { close(); });
+}
+
+bool TForm1::event(QEvent* e) {
+  if (e->type() == static_cast<QEvent::Type>(QEvent::User + 1)) {
+    state_.svc.audio->OnWaveInData(state_);
+    return true;
+  }
+  if (e->type() == static_cast<QEvent::Type>(QEvent::User + 2)) {
+    state_.svc.audio->OnWaveOutDone(state_);
+    return true;
+  }
+  return QMainWindow::event(e);
+}
+
+void TForm1::wheelEvent(QWheelEvent* e) {
+  // One zoom step per event whatever the movement; 0 and below zoom in.
+  int delta = e->angleDelta().y();
+  QToolButton* button = speedButtons_[delta < 1 ? 19 : 20];
+  button->click();
+  e->accept();
+}
+
+void TForm1::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  if (windowState() == Qt::WindowNoState && isVisible()) {
+    state_.MainWidth = width();
+    state_.MainHeight = height();
+  }
+  LayoutPanels();
+  ArrangeStatusIndicators();
+  state_.svc.map->FormResize(state_);
+}
+
+void TForm1::moveEvent(QMoveEvent* e) {
+  QMainWindow::moveEvent(e);
+  if (windowState() == Qt::WindowNoState && isVisible()) {
+    state_.MainLeft = pos().x();
+    state_.MainTop = pos().y();
+  }
+}
+
+void TForm1::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  if (e->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+void TForm1::FormActivate() {
+  if (windowState() != Qt::WindowNoState) return;
+  state_.MainWidth = width();
+  state_.MainHeight = height();
+  state_.MainTop = pos().y();
+  state_.MainLeft = pos().x();
+  state_.svc.map->Redraw(state_, 1, 1, 1, 1);
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+  // FormClose runs once; a request that arrives while it runs is ignored.
+  if (closing_) {
+    e->ignore();
+    return;
+  }
+  if (!closed_) {
+    closing_ = true;
+    FormClose();
+    closing_ = false;
+    closed_ = true;
+  }
+  e->accept();
+  // Other windows may still be open: the program ends with the main window.
+  QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+void TForm1::DrawClosingNotice() {
+  Bitmap24& bmp = state_.MapViewBitmap;
+  if (bmp.IsNull()) return;
+  const int cx = bmp.Width() / 2;
+  const int cy = bmp.Height() / 2;
+  {
+    QPainter p(&bmp.Image());
+    p.setPen(Qt::white);
+    p.setBrush(Qt::black);
+    // A 200 x 40 box whose right and bottom edges lie outside it.
+    p.drawRect(cx - 100, cy - 20, 199, 39);
+    QFont font = p.font();
+    font.setPointSize(12);
+    p.setFont(font);
+    QString text = state_.UseEnglish ? QStringLiteral("Closing Now...") : QString::fromUtf8("終了処理中…");
+    p.drawText(cx - 45, cy - 8 + QFontMetrics(font).ascent(), text);
+  }
+  bmp.Show(images_[2]);
+}
+
+void TForm1::FormClose() {
+  // 1. The notice; 2. pending messages run, but nothing more is decoded:
+  // Running is cleared first.
+  DrawClosingNotice();
+  BeginClose(state_);
+  ProcessMessages();
+  // 5.
+  SaveSettingsToFile();
+  // 6, 7.
+  if (state_.Server) state_.svc.exchange->CloseServer(state_);
+  if (state_.SpeedButton1Down && state_.NetConnected) state_.svc.exchange->DisconnectFromServer(state_, false);
+  // 8.
+  state_.svc.audio->CloseWaveIn(state_);
+  state_.svc.audio->CloseWaveOut(state_);
+}
+
+void TForm1::CaptureWindowsIntoState() {
+  if (windowState() & Qt::WindowMaximized) {
+    state_.MainMaximized = 1;
+  } else {
+    state_.MainMaximized = 0;
+    state_.MainTop = pos().y();
+    state_.MainLeft = pos().x();
+    state_.MainWidth = width();
+    state_.MainHeight = height();
+  }
+  for (SkarvelForm* form : forms_) {
+    if (form) form->CaptureGeometry();
+  }
+  auto showing = [this](int n) -> flag { return FormShowing(n) ? 1 : 0; };
+  state_.SpecVisible = showing(2);
+  state_.PictVisible = showing(17);
+  state_.TextVisible = showing(10);
+  state_.ListVisible = showing(5);
+  state_.SelCallVisible = showing(26);
+  state_.FreqShow = showing(20);
+  state_.ICAOShow = showing(21);
+}
+
+void TForm1::SaveSettingsToFile() {
+  CaptureWindowsIntoState();
+  const std::string path = platform::SettingsFilePath();
+  IniFile ini;
+  ini.Load(path);
+  SaveSettings(state_, ini);
+  if (!ini.Save(path)) {
+    const std::string english = "Can not save the settings file\n" + path;
+    const std::string japanese = "設定ファイルを保存できません\n" + path;
+    std::fprintf(stderr, "Can not save the settings file %s\n", path.c_str());
+    platform::ShowMessageBox(platform::BoxKind::Error, platform::BoxButtons::Ok,
+                             state_.UseEnglish ? english : japanese);
+  }
+}
+
+void TForm1::ShowStatusText(const std::string& utf8) {
+  statusBar()->show();
+  statusBar()->showMessage(FromUtf8(utf8));
+}

@@ -1,0 +1,107 @@
+#pragma once
+// The main window: the map with its tool bar, side list, altitude view,
+// modem/time panel, status lamps and the right-click menu. It owns the
+// shared state and mirrors the state's control fields onto its widgets.
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+#include "app/form1_state.h"
+#include "app/form_effects.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QTimer;
+class QToolButton;
+class SkarvelForm;
+
+class TForm1 : public QMainWindow, public FormEffects {
+  Q_OBJECT
+ public:
+  // Builds the window and runs the constructor's steps: every table, the
+  // settings, paths, clamps, the network start and the bitmaps. The audio
+  // devices are opened by OpenAudioDevices, once the caller is ready.
+  TForm1();
+  ~TForm1() override;
+
+  Form1State& State() { return state_; }
+
+  // Constructor step 29 and FormCreate.
+  void OpenAudioDevices();
+  void FormCreate();
+  // Runs once, before the window first appears (its language dialog comes
+  // before the main window).
+  void FormShow();
+  bool Closing() const { return closing_; }
+
+  // The dialogs, created after the main window in class-number order.
+  void AddForm(SkarvelForm* form);
+  SkarvelForm* Form(int number) const;
+
+  // A close request from the system (a signal): closes an open box as its
+  // Escape would, then the window; before the first show, right after it.
+  void RequestCloseFromSystem();
+  void ShowDone();
+
+  // FormEffects
+  void ControlsChanged() override;
+  void PaintLamp(Lamp lamp, TColor colour) override;
+  void ArrangeStatusIndicators() override;
+  void ShowForm(int formNumber, bool modal) override;
+  bool FormShowing(int formNumber) const override;
+  void ProcessMessages() override;
+  void CloseMainWindow() override;
+
+  QToolButton* SpeedButton(int n) const { return speedButtons_.at(n); }
+  QComboBox* ComboBox1() const { return comboBox1_; }
+  QComboBox* ComboBox2() const { return comboBox2_; }
+  QMenu* PopupMenu1() const { return popupMenu1_; }
+  QMenu* N34() const { return n34_; }
+  QAction* MenuItem(const char* name) const;
+  QWidget* Panel(int n) const;
+  QLabel* Image(int n) const;
+  QTimer* Timer3() const { return timer3_; }
+
+ protected:
+  bool event(QEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
+  void changeEvent(QEvent* e) override;
+
+ private:
+  void BuildToolBar();
+  void BuildPanels();
+  void BuildPopupMenu();
+  void BuildMapFileMenu();
+  void CreateBitmaps();
+  void LayoutPanels();
+  void ConnectControlFields();
+  void FormActivate();
+  void FormClose();
+  void DrawClosingNotice();
+  void SaveSettingsToFile();
+  void CaptureWindowsIntoState();
+  void ShowStatusText(const std::string& utf8);
+
+  Form1State state_;
+  std::array<QToolButton*, 29> speedButtons_{};
+  QComboBox* comboBox1_ = nullptr;
+  QComboBox* comboBox2_ = nullptr;
+  QFrame* panels_[12] = {};
+  QLabel* images_[7] = {};
+  QMenu* popupMenu1_ = nullptr;
+  QMenu* n34_ = nullptr;
+  QTimer* timer3_ = nullptr;
+  std::array<SkarvelForm*, 32> forms_{};
+  std::array<TColor, 3> lampColors_{};
+  bool formShowDone_ = false;
+  bool shown_ = false;
+  bool closePending_ = false;
+  bool closing_ = false;
+  bool closed_ = false;
+};

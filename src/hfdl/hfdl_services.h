@@ -1,0 +1,25 @@
+#pragma once
+// Operations of HFDL decoding that other subsystems call.
+#include <string>
+
+struct Form1State;
+
+class HfdlServices {
+ public:
+  virtual ~HfdlServices() = default;
+
+  // Demodulates the 512 samples of the channel's AudioBlock row.
+  virtual void DemodulateHfdlBlock(Form1State& form, int channel);
+  // A channel's decoder mode changed: its demodulator starts afresh.
+  virtual void ResetDemodulatorChannel(Form1State& form, int channel);
+  // The ground-station table from freqs.csv.
+  virtual void LoadHfdlSystemTable(Form1State& form);
+  // Counts one frame in the reception statistics (mode code 0..13, 20, 30).
+  virtual void CountFrame(Form1State& form, int modeCode, bool failed);
+  // Clears every row of the registration window.
+  virtual void ClearRegistrationRows(Form1State& form);
+  // A frame from a linked copy, as hex text.
+  virtual void AnalyzeNetworkHfdlFrame(Form1State& form, const std::string& hex);
+};
+
+HfdlServices& DefaultHfdlServices();

@@ -1,0 +1,28 @@
+#include "map/map_services.h"
+
+#include "app/form1_state.h"
+#include "platform/paths.h"
+
+void MapServices::Redraw(Form1State&, uint8_t, uint8_t, uint8_t, uint8_t) {}
+
+void MapServices::FormResize(Form1State&) {}
+
+void MapServices::SetFullScreen(Form1State&, bool) {}
+
+void MapServices::AppMenuClick(Form1State& form, int index) {
+  if (index < 0 || index >= static_cast<int>(form.MapFileMenu.size())) return;
+  form.MapFileName = platform::JoinPath(platform::JoinPath(form.AppDir, "lines"), form.MapFileMenu[index]);
+  Redraw(form, 1, 1, 1, 1);
+  form.MapNo = index;
+}
+
+void MapServices::SpeedButton19Click(Form1State&) {}
+
+void MapServices::SpeedButton20Click(Form1State&) {}
+
+void MapServices::Image5MouseUp(Form1State&, bool) {}
+
+MapServices& DefaultMapServices() {
+  static MapServices services;
+  return services;
+}

@@ -1,0 +1,18 @@
+#pragma once
+// Text in the program is bytes in code page 932 (Shift-JIS with the NEC and
+// IBM rows). It becomes Unicode only where a widget shows it.
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Bad or cut sequences (a buffer trimmed in mid-character) become U+FFFD.
+QString Cp932ToQString(std::string_view bytes);
+// Characters code page 932 cannot hold become '?'.
+std::string QStringToCp932(const QString& text);
+
+std::string Cp932ToUtf8(std::string_view bytes);
+std::string Utf8ToCp932(std::string_view utf8);
+
+}  // namespace platform

@@ -1,0 +1,105 @@
+#include "platform/file_io.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/write_failure.h"
+
+namespace platform {
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  if (!FileExists(path)) return false;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  char buf[65536];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+  bool ok = !std::ferror(f);
+  std::fclose(f);
+  return ok;
+}
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+  std::string tmp = path + ".tmp";
+  FILE* f = std::fopen(tmp.c_str(), "wb");
+  if (!f) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  ok = (std::fflush(f) == 0) && ok;
+  ok = (std::fclose(f) == 0) && ok;
+  if (ok) ok = std::rename(tmp.c_str(), path.c_str()) == 0;
+  if (!ok) std::remove(tmp.c_str());
+  return ok;
+}
+
+bool AppendToFile(const std::string& path, std::string_view bytes) {
+  size_t slash = path.rfind('/');
+  if (slash != std::string::npos && slash > 0) EnsureFolder(path.substr(0, slash));
+  FILE* f = std::fopen(path.c_str(), "ab");
+  bool ok = f != nullptr;
+  if (f) {
+    ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = (std::fclose(f) == 0) && ok;
+  }
+  if (!ok) ReportWriteFailure(path);
+  return ok;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool FolderExists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool EnsureFolder(const std::string& path) {
+  if (path.empty() || FolderExists(path)) return !path.empty();
+  size_t slash = path.rfind('/');
+  if (slash != std::string::npos && slash > 0) EnsureFolder(path.substr(0, slash));
+  return ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST ? FolderExists(path) : false;
+}
+
+bool WildcardMatch(std::string_view pattern, std::string_view name) {
+  size_t p = 0, n = 0, star = std::string_view::npos, mark = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+      ++p;
+      ++n;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      mark = n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+std::vector<std::string> ListFiles(const std::string& folder, std::string_view pattern) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return names;
+  while (dirent* e = ::readdir(dir)) {
+    std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    if (!WildcardMatch(pattern, name)) continue;
+    if (!FileExists(folder + "/" + name)) continue;
+    names.push_back(name);
+  }
+  ::closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace platform

@@ -1,0 +1,27 @@
+#pragma once
+// Small file helpers over the C library: paths are bytes in the file
+// system's encoding (UTF-8 here).
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+bool ReadWholeFile(const std::string& path, std::string& bytes);
+// Writes through "<path>.tmp" in the same folder and renames it over path.
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+// Appends bytes in binary mode, creating the file's folder when it is
+// missing. On failure the path is reported once per run (ReportWriteFailure).
+bool AppendToFile(const std::string& path, std::string_view bytes);
+
+bool FileExists(const std::string& path);     // a regular file
+bool FolderExists(const std::string& path);   // a directory
+bool EnsureFolder(const std::string& path);   // creates missing folders on the way
+
+// Names (not paths) of the regular files in folder whose names match the
+// wildcard pattern ('*' and '?', matched as the file system spells names), sorted
+// by the byte order of the names. A missing folder gives none.
+std::vector<std::string> ListFiles(const std::string& folder, std::string_view pattern);
+bool WildcardMatch(std::string_view pattern, std::string_view name);
+
+}  // namespace platform

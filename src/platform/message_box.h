@@ -1,0 +1,38 @@
+#pragma once
+// The one message box of the program: the exclamation beep, then a box of
+// the given kind and buttons. Texts are UTF-8. Tests install a recorder that
+// answers in place of the real box.
+#include <functional>
+#include <string>
+
+namespace platform {
+
+enum class BoxKind { Error, Warning, Information, Confirmation };
+enum class BoxButtons { Ok, Yes, YesNo };
+enum class BoxAnswer { Ok, Yes, No };
+
+struct BoxRequest {
+  BoxKind kind;
+  BoxButtons buttons;
+  std::string text;
+  std::string caption;
+  bool blocking;  // false: shown with open(), the caller goes on at once
+};
+
+// Beeps, shows the box modally and returns the answer. Escape and the close
+// box answer No (or Ok where that is the only button).
+BoxAnswer ShowMessageBox(BoxKind kind, BoxButtons buttons, const std::string& text,
+                         const std::string& caption = "Skarvel");
+// For failures shown while the main window is still being built: beeps and
+// opens the box without running an event loop; returns at once.
+void ShowMessageBoxNonBlocking(BoxKind kind, const std::string& text, const std::string& caption = "Skarvel");
+
+using BoxHandler = std::function<BoxAnswer(const BoxRequest&)>;
+// Replaces the real box (tests). An empty handler restores it.
+void SetMessageBoxHandler(BoxHandler handler);
+
+// Closes every open box and modal dialog as its Escape key would (a close
+// request from the system while one is open).
+void RejectOpenModals();
+
+}  // namespace platform

@@ -1,0 +1,95 @@
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace testing_support {
+
+TempDir::TempDir() {
+  char tmpl[] = "/tmp/skarvel-test-XXXXXX";
+  char* p = ::mkdtemp(tmpl);
+  if (!p) throw std::runtime_error("mkdtemp failed");
+  path_ = p;
+}
+
+TempDir::~TempDir() { QDir(QString::fromStdString(path_)).removeRecursively(); }
+
+MessageBoxRecorder::MessageBoxRecorder(platform::BoxAnswer answer) : answer_(answer) {
+  platform::SetMessageBoxHandler([this](const platform::BoxRequest& r) {
+    requests_.push_back(r);
+    if (!queue_.empty()) {
+      platform::BoxAnswer a = queue_.front();
+      queue_.erase(queue_.begin());
+      return a;
+    }
+    if (r.buttons == platform::BoxButtons::Ok) return platform::BoxAnswer::Ok;
+    return answer_;
+  });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() { platform::SetMessageBoxHandler(nullptr); }
+
+void MessageBoxRecorder::SetAnswers(std::vector<platform::BoxAnswer> answers) { queue_ = std::move(answers); }
+
+std::vector<std::string> MessageBoxRecorder::Texts() const {
+  std::vector<std::string> t;
+  for (const auto& r : requests_) t.push_back(r.text);
+  return t;
+}
+
+FixedClock::FixedClock(TDateTime t) : now_(t) {
+  platform::SetClockForTests([this] { return now_; });
+}
+
+FixedClock::~FixedClock() { platform::SetClockForTests(nullptr); }
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+void CopyProgramFolder(const std::string& dir) {
+  std::string cmd = "cp -a '" SKARVEL_PROGRAM_DIR "/.' '" + dir + "/' && rm -rf '" + dir + "/logs' '" + dir + "/skarvel.ini'";
+  if (std::system(cmd.c_str()) != 0) throw std::runtime_error("copying the program folder failed");
+}
+
+ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::vector<std::string>& env, int timeoutMs) {
+  QProcess p;
+  QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+  for (const std::string& kv : env) {
+    auto eq = kv.find('=');
+    e.insert(QString::fromStdString(kv.substr(0, eq)), QString::fromStdString(kv.substr(eq + 1)));
+  }
+  p.setProcessEnvironment(e);
+  QStringList a;
+  for (const std::string& s : args) a << QString::fromStdString(s);
+  p.start(QString::fromStdString(program), a);
+  ProcessResult r;
+  if (!p.waitForStarted(10000)) return r;
+  if (!p.waitForFinished(timeoutMs)) {
+    p.kill();
+    p.waitForFinished(5000);
+    r.standardError = p.readAllStandardError().toStdString();
+    return r;
+  }
+  r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  r.standardError = p.readAllStandardError().toStdString();
+  return r;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,68 @@
+#pragma once
+// Helpers shared by the tests: temporary folders, a message-box recorder,
+// a fixed clock and a copy of the build's program folder.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/date_time.h"
+#include "platform/message_box.h"
+
+namespace testing_support {
+
+// A fresh empty folder, removed with everything in it when this goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// Answers every message box and remembers what was asked.
+class MessageBoxRecorder {
+ public:
+  explicit MessageBoxRecorder(platform::BoxAnswer answer = platform::BoxAnswer::Yes);
+  ~MessageBoxRecorder();
+  void SetAnswers(std::vector<platform::BoxAnswer> answers);  // in order, then the default
+  const std::vector<platform::BoxRequest>& Requests() const { return requests_; }
+  std::vector<std::string> Texts() const;
+
+ private:
+  platform::BoxAnswer answer_;
+  std::vector<platform::BoxAnswer> queue_;
+  std::vector<platform::BoxRequest> requests_;
+};
+
+// Fixes platform::Now() for the life of this object.
+class FixedClock {
+ public:
+  explicit FixedClock(TDateTime t);
+  ~FixedClock();
+  void Set(TDateTime t) { now_ = t; }
+
+ private:
+  TDateTime now_;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+
+// Copies the build's program folder (the executable and the shipped
+// folders) into dir, so that a run writes its settings and logs there.
+void CopyProgramFolder(const std::string& dir);
+
+struct ProcessResult {
+  int exitCode = -1;
+  std::string standardError;
+};
+// Runs a program with the given environment additions and waits for it.
+ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::vector<std::string>& env, int timeoutMs);
+
+}  // namespace testing_support
