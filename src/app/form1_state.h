@@ -283,4 +283,23 @@ struct Form1State {
 
   // ---- Version ----
   int32_t VersionMajor = 0, VersionMinor = 0, VersionBuild = 0;
+
+  // ---- Audio: the current block of each channel at 11025 Hz ----
+  // Decoders read elements 0..511 of their row and may overwrite them;
+  // FilterBlock holds a copy taken before any decoder ran.
+  double AudioBlock[2][2048] = {};
+  double FilterBlock[2][2048] = {};
+
+  // ---- Audio pipeline and devices ----
+
+  // ---- Spectrum, waterfall, clock panel and monitor ----
+
+  // ---- HFDL reception ----
+
+  // ---- HFDL analysis, ground stations, statistics and registrations ----
+
+  // ---- ACARS reception, text output and daily logs ----
+
+  // ---- Main-window commands and dialogs ----
+
 };
