@@ -14,7 +14,9 @@ TEST(HfdlText, ControlCharNamesAndBack) {
     std::string name = ControlCharName(static_cast<uint8_t>(v));
     auto back = ControlCharValue(name);
     EXPECT_EQ(back.has_value(), v < 32 || v == 127) << v;
-    if (back) EXPECT_EQ(*back, v);
+    if (back) {
+      EXPECT_EQ(*back, v);
+    }
   }
 }
 
