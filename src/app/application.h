@@ -11,10 +11,12 @@ class SkarvelApplication : public QApplication {
 };
 
 class TForm1;
+class AudioDeviceFactory;
 
 // The start of the program up to the first show: the main window, its
-// audio devices, the dialogs in class-number order, FormShow and the show.
-std::unique_ptr<TForm1> StartMainWindow();
+// audio devices (the sound card unless `devices` says otherwise), the
+// dialogs in class-number order, FormShow and the show.
+std::unique_ptr<TForm1> StartMainWindow(AudioDeviceFactory* devices = nullptr);
 
 // Runs the whole program: the main window, its dialogs and the event loop.
 int RunSkarvel(int argc, char** argv);
