@@ -1,6 +1,7 @@
 #include "audio/audio_file_options.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include "platform/wave_file_source.h"
 
@@ -65,6 +66,9 @@ bool ParseAudioFileOptions(const QStringList& arguments, AudioFileOptions& optio
     return false;
   }
   options.rate = info.rate;
+  // Opened again at every device change: keep it whatever the current
+  // folder becomes.
+  options.path = QFileInfo(QString::fromStdString(options.path)).absoluteFilePath().toStdString();
   return true;
 }
 

@@ -102,11 +102,15 @@ bool OpenWaveIn(Form1State& form) {
   WaveInDevice& in = form.WaveIn;
   StopCapture(in);
   ++in.Generation;
-  auto result = platform::DeviceOpenResult::BufferFailed;
   std::unique_ptr<platform::AudioCaptureSource> source;
   if (form.AudioDevices) source = form.AudioDevices->MakeCaptureSource(form);
   auto queue = std::make_shared<CaptureQueue>(in.Receiver, in.Generation);
-  if (source && in.Receiver) result = source->Open(form.SampleRate, in.BufferFrames, queue);
+  auto result = platform::DeviceOpenResult::DeviceRefused;
+  if (source) {
+    // Without a receiver the buffers would have nowhere to go.
+    result = in.Receiver ? source->Open(form.SampleRate, in.BufferFrames, queue)
+                         : platform::DeviceOpenResult::BufferFailed;
+  }
   if (result != platform::DeviceOpenResult::Opened) {
     // Nothing half open: no thread, no device, no buffer on its way.
     queue->Shut();
