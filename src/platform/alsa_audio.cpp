@@ -61,6 +61,28 @@ void ClosePcm(_snd_pcm*& pcm) {
   pcm = nullptr;
 }
 
+// Opens `name` without blocking as 16-bit stereo at `rate` with its ring of
+// `periods` periods (at least minPeriods); on failure nothing stays open.
+DeviceOpenResult OpenPcm(_snd_pcm*& pcm, const std::string& name, snd_pcm_stream_t stream, int rate,
+                         int framesPerPeriod, int periods, int minPeriods) {
+  QuietAlsa();
+  if (name.empty() || framesPerPeriod <= 0 || snd_pcm_open(&pcm, name.c_str(), stream, SND_PCM_NONBLOCK) < 0) {
+    pcm = nullptr;
+    return DeviceOpenResult::DeviceRefused;
+  }
+  snd_pcm_hw_params_t* hw;
+  snd_pcm_hw_params_alloca(&hw);
+  if (!SetFormat(pcm, hw, rate)) {
+    ClosePcm(pcm);
+    return DeviceOpenResult::DeviceRefused;
+  }
+  if (!SetBuffers(pcm, hw, framesPerPeriod, periods, minPeriods)) {
+    ClosePcm(pcm);
+    return DeviceOpenResult::BufferFailed;
+  }
+  return DeviceOpenResult::Opened;
+}
+
 }  // namespace
 
 std::vector<CaptureDeviceEntry> EnumerateCaptureDevices() {
@@ -99,19 +121,9 @@ AlsaCaptureSource::~AlsaCaptureSource() { Close(); }
 
 DeviceOpenResult AlsaCaptureSource::Open(int rate, int framesPerBuffer, std::shared_ptr<CaptureOutlet> outlet) {
   Close();
-  QuietAlsa();
-  if (pcmName_.empty() || framesPerBuffer <= 0) return DeviceOpenResult::DeviceRefused;
-  if (snd_pcm_open(&pcm_, pcmName_.c_str(), SND_PCM_STREAM_CAPTURE, SND_PCM_NONBLOCK) < 0) {
-    pcm_ = nullptr;
-    return DeviceOpenResult::DeviceRefused;
-  }
-  snd_pcm_hw_params_t* hw;
-  snd_pcm_hw_params_alloca(&hw);
-  if (!SetFormat(pcm_, hw, rate)) {
-    ClosePcm(pcm_);
-    return DeviceOpenResult::DeviceRefused;
-  }
-  if (!SetBuffers(pcm_, hw, framesPerBuffer, 8, 4) || snd_pcm_start(pcm_) < 0) {
+  DeviceOpenResult opened = OpenPcm(pcm_, pcmName_, SND_PCM_STREAM_CAPTURE, rate, framesPerBuffer, 8, 4);
+  if (opened != DeviceOpenResult::Opened) return opened;
+  if (snd_pcm_start(pcm_) < 0) {
     ClosePcm(pcm_);
     return DeviceOpenResult::BufferFailed;
   }
@@ -185,22 +197,13 @@ AlsaPlaybackSink::~AlsaPlaybackSink() { Close(); }
 
 DeviceOpenResult AlsaPlaybackSink::Open(int rate, int framesPerPeriod, int periods) {
   Close();
-  QuietAlsa();
-  if (snd_pcm_open(&pcm_, pcmName_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
-    pcm_ = nullptr;
-    return DeviceOpenResult::DeviceRefused;
-  }
-  snd_pcm_hw_params_t* hw;
-  snd_pcm_hw_params_alloca(&hw);
-  if (!SetFormat(pcm_, hw, rate)) {
-    ClosePcm(pcm_);
-    return DeviceOpenResult::DeviceRefused;
-  }
+  DeviceOpenResult opened = OpenPcm(pcm_, pcmName_, SND_PCM_STREAM_PLAYBACK, rate, framesPerPeriod, periods, 1);
+  if (opened != DeviceOpenResult::Opened) return opened;
   snd_pcm_sw_params_t* sw;
   snd_pcm_sw_params_alloca(&sw);
   // Playing starts with the first block written.
-  if (!SetBuffers(pcm_, hw, framesPerPeriod, periods, 1) || snd_pcm_sw_params_current(pcm_, sw) < 0 ||
-      snd_pcm_sw_params_set_start_threshold(pcm_, sw, 1) < 0 || snd_pcm_sw_params(pcm_, sw) < 0) {
+  if (snd_pcm_sw_params_current(pcm_, sw) < 0 || snd_pcm_sw_params_set_start_threshold(pcm_, sw, 1) < 0 ||
+      snd_pcm_sw_params(pcm_, sw) < 0) {
     ClosePcm(pcm_);
     return DeviceOpenResult::BufferFailed;
   }

@@ -87,7 +87,10 @@ TEST_F(CaptureDelivery, NumberedBuffersArriveInOrderEachOnce) {
   const int before = FakeCaptureSource::delivered;
   ASSERT_TRUE(form_.svc.audio->OpenWaveIn(form_));
   // Unprocessed, the waiting source stops at 32 outstanding.
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  for (int i = 0; i < 500 && FakeCaptureSource::delivered - before < kMaxOutstandingBuffers; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(FakeCaptureSource::delivered - before, kMaxOutstandingBuffers);
   EXPECT_EQ(form_.WaveIn.Queue->Outstanding(), kMaxOutstandingBuffers);
   EXPECT_TRUE(PumpUntil([&] { return values_.size() >= 40; }));
@@ -139,15 +142,6 @@ TEST_F(CaptureDelivery, NestedEventLoopsWaitTheirTurn) {
   EXPECT_EQ(maxDepth_, 1);
   EXPECT_EQ(values_, Range(1, 12));
   EXPECT_TRUE(form_.WaveIn.Waiting.empty());
-}
-
-TEST_F(CaptureDelivery, TheLastBufferOfAFastFileClosesTheMainWindow) {
-  form_.WaveIn.Handle = std::make_unique<FakeCaptureSource>(FakeSourceScript());
-  form_.svc.audio->OnWaveInData(form_, WaveInBuffer(nullptr, form_.WaveIn.Generation, std::vector<int16_t>(1024), false));
-  EXPECT_EQ(fakes_.Count("close"), 0);
-  form_.svc.audio->OnWaveInData(form_, WaveInBuffer(nullptr, form_.WaveIn.Generation, std::vector<int16_t>(1024), true));
-  EXPECT_EQ(fakes_.Count("close"), 1);
-  EXPECT_EQ(values_.size(), 2u);
 }
 
 class OpenClose : public CaptureDelivery {};
