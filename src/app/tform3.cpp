@@ -90,6 +90,8 @@ TForm3::TForm3(Form1State& form) : SkarvelForm(form, 3) {
   dayCount->setAutoFillBackground(true);
   QPalette silver = dayCount->palette();
   silver.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+  // Greyed out, the count stays readable on silver.
+  silver.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x70, 0x70, 0x70));
   dayCount->setPalette(silver);
   QFont arial(QStringLiteral("Arial"));
   arial.setPixelSize(13);
