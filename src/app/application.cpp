@@ -10,8 +10,9 @@
 #include "platform/message_box.h"
 
 SkarvelApplication::SkarvelApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  // No display name: the desktop would add it to every window's caption,
+  // and the captions are the windows' own ("Skarvel " included).
   setApplicationName("Skarvel");
-  setApplicationDisplayName("Skarvel");
 }
 
 bool SkarvelApplication::notify(QObject* receiver, QEvent* event) {
