@@ -60,6 +60,17 @@ void Airway(QPainter& p, const QString& letter, const QColor& colour) {
   Letters(p, QRectF(0, 0, 10, 9), letter, kInk, 9);
 }
 
+// A star of the given number of points, the first pointing up.
+QPolygonF Star(const QPointF& centre, int points, double outer, double inner) {
+  QPolygonF star;
+  for (int i = 0; i < 2 * points; ++i) {
+    const double r = i % 2 ? inner : outer;
+    const double a = qDegreesToRadians(-90.0 + 180.0 / points * i);
+    star << centre + QPointF(r * std::cos(a), r * std::sin(a));
+  }
+  return star;
+}
+
 void Hexagon(QPainter& p, double r) {
   QPolygonF hex;
   for (int i = 0; i < 6; ++i) {
@@ -125,18 +136,11 @@ void DrawPictogram(QPainter& p, int number) {
       Aircraft(p, QPointF(12.5, 5), 0.8, kBlue);
       break;
     }
-    case 8: {  // the newest aircraft
-      QPolygonF star;
-      for (int i = 0; i < 10; ++i) {
-        const double r = i % 2 ? 3.2 : 8.0;
-        const double a = qDegreesToRadians(-90.0 + 36.0 * i);
-        star << QPointF(9 + r * std::cos(a), 9.5 + r * std::sin(a));
-      }
+    case 8:  // the newest aircraft
       p.setPen(Pen(QColor(170, 110, 0), 1.0));
       p.setBrush(QColor(255, 200, 40));
-      p.drawPolygon(star);
+      p.drawPolygon(Star(QPointF(9, 9.5), 5, 8.0, 3.2));
       break;
-    }
     case 9:  // sub-display: flight level
       Letters(p, QRectF(0, 0, 18, 18), "FL", kBlue, 10);
       break;
@@ -215,18 +219,11 @@ void DrawPictogram(QPainter& p, int number) {
         p.drawEllipse(QPointF(9, 9), r, r);
       }
       break;
-    case 24: {  // waypoint
-      QPolygonF star;
-      for (int i = 0; i < 8; ++i) {
-        const double r = i % 2 ? 2.0 : 7.5;
-        const double a = qDegreesToRadians(-90.0 + 45.0 * i);
-        star << QPointF(9 + r * std::cos(a), 9 + r * std::sin(a));
-      }
+    case 24:  // waypoint
       p.setPen(Pen(QColor(200, 0, 110), 1.0));
       p.setBrush(QColor(240, 120, 180));
-      p.drawPolygon(star);
+      p.drawPolygon(Star(QPointF(9, 9), 4, 7.5, 2.0));
       break;
-    }
     case 28:  // airport
       p.setPen(Pen(QColor(120, 0, 60), 1.4));
       p.setBrush(QColor(250, 220, 235));

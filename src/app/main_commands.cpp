@@ -74,15 +74,20 @@ void ResetInformationWindow(Form1State& f) {
   }
 }
 
-// A connect that failed at once ends as a refused one does, instead of
-// leaving the button down as if the link were being set up.
-void RefuseConnect(Form1State& f) {
-  platform::ShowMessageBox(BoxKind::Information, BoxButtons::Ok, Pick(f, "Can not connect", "接続できません"));
+// The link button up, no link and no keep-alive.
+void LinkDown(Form1State& f) {
   f.SpeedButton1Down = 0;
   f.NetConnected = 0;
   f.Connecting = 0;
   f.Timer3Enabled = 0;
   f.LoopProbePending = 0;
+}
+
+// A connect that failed at once ends as a refused one does, instead of
+// leaving the button down as if the link were being set up.
+void RefuseConnect(Form1State& f) {
+  platform::ShowMessageBox(BoxKind::Information, BoxButtons::Ok, Pick(f, "Can not connect", "接続できません"));
+  LinkDown(f);
   f.svc.effects->ControlsChanged();
   f.svc.effects->ArrangeStatusIndicators();
 }
@@ -189,11 +194,7 @@ void SpeedButton1Click(Form1State& f) {
       f.Connecting = 1;
       if (!f.svc.exchange->ConnectToServer(f, f.ServerName, f.ClientPortNo)) RefuseConnect(f);
     } else {
-      f.SpeedButton1Down = 0;
-      f.NetConnected = 0;
-      f.Connecting = 0;
-      f.Timer3Enabled = 0;
-      f.LoopProbePending = 0;
+      LinkDown(f);
       f.LoopProbeRetries = 0;
       f.svc.effects->ControlsChanged();
     }

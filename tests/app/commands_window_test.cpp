@@ -141,22 +141,6 @@ TEST_F(Commands, MenuMarksChangeOncePerClick) {
   Close();
 }
 
-TEST_F(Commands, SubDisplayButtonsOnTheToolBar) {
-  TForm1& w = StartEnglish();
-  Form1State& f = w.State();
-  w.SpeedButton(10)->click();
-  EXPECT_TRUE(w.SpeedButton(10)->isChecked());
-  EXPECT_FALSE(w.SpeedButton(9)->isChecked());
-  EXPECT_FALSE(w.SpeedButton(11)->isChecked());
-  EXPECT_EQ(f.SubDispType, 1);
-  EXPECT_EQ(f.HideText, 0);
-  w.SpeedButton(10)->click();
-  EXPECT_FALSE(w.SpeedButton(9)->isChecked() || w.SpeedButton(10)->isChecked() || w.SpeedButton(11)->isChecked());
-  EXPECT_EQ(f.HideText, 1);
-  EXPECT_EQ(f.SubDispType, 1);
-  Close();
-}
-
 TEST_F(Commands, ThePopupIsPreparedEachTimeItOpens) {
   TForm1& w = StartEnglish();
   Form1State& f = w.State();
@@ -337,15 +321,6 @@ TEST_F(EnglishTexts, SpotChecks) {
   EXPECT_EQ(qobject_cast<TForm3*>(w.Form(3))->Label(3)->text(), "");
   EXPECT_EQ(w.Form(31)->windowTitle(), "Skarvel ");
   EXPECT_EQ(w.MenuItem("N34")->text(), "Change map");
-  Close();
-}
-
-TEST_F(EnglishTexts, JapaneseWindowsKeepTheirDesignedTexts) {
-  TForm1& w = StartJapanese();
-  EXPECT_EQ(w.Form(3)->windowTitle(), "設定");
-  EXPECT_EQ(qobject_cast<TForm3*>(w.Form(3))->Label(3)->text(), "日");
-  EXPECT_EQ(w.Form(8)->findChild<QTreeWidget*>("ListView1")->headerItem()->text(0), "入力デバイス名");
-  EXPECT_EQ(w.Form(24)->windowTitle(), "Form24");
   Close();
 }
 
