@@ -11,8 +11,9 @@
 #include "platform/message_box.h"
 
 SkarvelApplication::SkarvelApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  // No display name: the desktop would add it to every window's caption,
+  // and the captions are the windows' own ("Skarvel " included).
   setApplicationName("Skarvel");
-  setApplicationDisplayName("Skarvel");
 }
 
 bool SkarvelApplication::notify(QObject* receiver, QEvent* event) {
@@ -27,13 +28,14 @@ bool SkarvelApplication::notify(QObject* receiver, QEvent* event) {
   return false;
 }
 
-std::unique_ptr<TForm1> StartMainWindow(AudioDeviceFactory* devices) {
+std::unique_ptr<TForm1> StartMainWindow(const bool* closeRequested, AudioDeviceFactory* devices) {
   auto form1 = std::make_unique<TForm1>();
   if (devices) form1->State().AudioDevices = devices;
   form1->State().WaveIn.Receiver = form1.get();
   form1->OpenAudioDevices();
   form1->FormCreate();
   CreateDialogs(*form1);
+  if (closeRequested && *closeRequested) form1->RequestCloseFromSystem();
   form1->FormShow();
   form1->show();
   form1->ShowDone();
@@ -66,7 +68,8 @@ int RunSkarvel(int argc, char** argv) {
         closeRequested = true;
       }
     });
-    form1 = StartMainWindow(devices.get());
+    form1 = StartMainWindow(&closeRequested, devices.get());
+    // A request that came while the language was being asked.
     if (closeRequested) form1->RequestCloseFromSystem();
     app.exec();
     if (!audioFile.path.empty()) {

@@ -30,6 +30,8 @@ void AudioServices::DrawLevelMeters(Form1State&, const int16_t*, int) {}
 
 void AudioServices::DrawConstellation(Form1State&) {}
 
+void AudioServices::SpeedButton17Click(Form1State&) {}
+
 AudioServices& DefaultAudioServices() {
   static AudioServices services;
   return services;

@@ -73,7 +73,7 @@ AudioDeviceFactory& SystemAudioDevices() {
   return devices;
 }
 
-std::string CapturePcmName(int waveInput, const std::vector<platform::CaptureDeviceEntry>& devices) {
+std::string CapturePcmName(int waveInput, const std::vector<platform::CaptureDevice>& devices) {
   if (waveInput == 0) return "default";
   if (waveInput < 0 || static_cast<size_t>(waveInput) > devices.size()) return "";
   return devices[static_cast<size_t>(waveInput) - 1].pcmName;

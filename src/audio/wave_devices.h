@@ -66,7 +66,7 @@ class AudioDeviceFactory {
 // EnumerateCaptureDevices; playback is "default".
 AudioDeviceFactory& SystemAudioDevices();
 // The PCM that WaveInput names; empty (an open that fails) past the end.
-std::string CapturePcmName(int waveInput, const std::vector<platform::CaptureDeviceEntry>& devices);
+std::string CapturePcmName(int waveInput, const std::vector<platform::CaptureDevice>& devices);
 
 // The operations behind AudioServices; see there.
 namespace wave_devices {

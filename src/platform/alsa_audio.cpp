@@ -85,9 +85,11 @@ DeviceOpenResult OpenPcm(_snd_pcm*& pcm, const std::string& name, snd_pcm_stream
 
 }  // namespace
 
-std::vector<CaptureDeviceEntry> EnumerateCaptureDevices() {
+// plughw, so that the plug layer converts rate and channels, which many hw
+// devices lack; by card and then device index.
+std::vector<CaptureDevice> EnumerateCaptureDevices() {
   QuietAlsa();
-  std::vector<CaptureDeviceEntry> entries;
+  std::vector<CaptureDevice> entries;
   int card = -1;
   while (snd_card_next(&card) >= 0 && card >= 0) {
     snd_ctl_t* ctl = nullptr;

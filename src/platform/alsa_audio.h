@@ -7,19 +7,11 @@
 #include <vector>
 
 #include "platform/audio_devices.h"
+#include "platform/capture_devices.h"
 
 struct _snd_pcm;
 
 namespace platform {
-
-struct CaptureDeviceEntry {
-  std::string shownName;
-  std::string pcmName;  // plughw:CARD=<id>,DEV=<n>
-};
-
-// The capture-capable devices, by card and then device index. The plug
-// layer converts rate and channels, which many hw devices lack.
-std::vector<CaptureDeviceEntry> EnumerateCaptureDevices();
 
 class AlsaCaptureSource : public AudioCaptureSource {
  public:

@@ -54,7 +54,7 @@ TEST(SampleRate, AWaveFileRateWinsButWaveRateIsKept) {
 }
 
 TEST(CaptureDevices, WaveInputNamesThePcm) {
-  std::vector<platform::CaptureDeviceEntry> devices = {{"A", "plughw:CARD=A,DEV=0"}, {"B", "plughw:CARD=B,DEV=2"}};
+  std::vector<platform::CaptureDevice> devices = {{"A", "plughw:CARD=A,DEV=0"}, {"B", "plughw:CARD=B,DEV=2"}};
   EXPECT_EQ(CapturePcmName(0, devices), "default");
   EXPECT_EQ(CapturePcmName(1, devices), "plughw:CARD=A,DEV=0");
   EXPECT_EQ(CapturePcmName(2, devices), "plughw:CARD=B,DEV=2");

@@ -198,12 +198,13 @@ TEST_F(OpenClose, PlaybackOpenAndRefusal) {
 TEST(MainWindowAudio, ARefusedPlaybackDeviceLeavesTheWindowOpenAndAudioFlowing) {
   testing_support::TempDir dir;
   platform::SetProgramFolderForTests(dir.path());
+  testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n");
   MessageBoxRecorder boxes;
   FakeDevices devices;
   devices.playback = DeviceOpenResult::DeviceRefused;
   devices.scripts = {{DeviceOpenResult::Opened, false, 30, 1, true}};
   {
-    std::unique_ptr<TForm1> w = StartMainWindow(&devices);
+    std::unique_ptr<TForm1> w = StartMainWindow(nullptr, &devices);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Can not open the play device"});
     EXPECT_TRUE(PumpUntil([&] { return w->State().ProcessedBuffers >= 30; }));
     EXPECT_TRUE(w->isVisible());
