@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "hfdl/crc.h"
 #include "hfdl/demodulator.h"
 
 namespace hfdl_test {
@@ -59,6 +60,24 @@ int FeedChannel(Form1State& form, int channel, const std::vector<double>& sample
     most = std::max(most, form.HfdlBlockSymbols[channel].Count);
   }
   return most;
+}
+
+bool FrameChecksPass(const std::vector<uint8_t>& bits, bool squitter) {
+  if (squitter) return CheckCrc16Bits(bits.data(), bits.size(), 0, 64);
+  auto octet = [&bits](int k) {
+    int v = 0;
+    for (int b = 0; b < 8; ++b) v |= (bits[8 * k + b] & 1) << b;
+    return v;
+  };
+  const int lpdus = (octet(0) >> 2) & 15;
+  if (lpdus == 0 || !CheckCrc16Bits(bits.data(), bits.size(), 0, 6 + lpdus)) return false;
+  int position = 8 + lpdus;
+  for (int k = 0; k < lpdus; ++k) {
+    int size = octet(6 + k);
+    if (!CheckCrc16Bits(bits.data(), bits.size(), position, size - 1)) return false;
+    position += size + 1;
+  }
+  return true;
 }
 
 std::vector<double> FrequencyErrors(const std::string& text) {

@@ -53,6 +53,10 @@ std::unique_ptr<Form1State> MakeForm(Recorder& recorder);
 // Counts the most symbols any block produced.
 int FeedChannel(Form1State& form, int channel, const std::vector<double>& samples);
 
+// Every check sequence of a decoded frame holds: a squitter's CRC, or a
+// downlink MPDU's header CRC and the CRC of each of its LPDUs.
+bool FrameChecksPass(const std::vector<uint8_t>& bits, bool squitter);
+
 // The "Frequency Error = ..." lines of the analysis text, as numbers.
 std::vector<double> FrequencyErrors(const std::string& analysisText);
 
