@@ -53,7 +53,13 @@ void RunViterbi(const int64_t* values, int count, int need, uint8_t* bits) {
   while (written < need) feed(0);
 }
 
-bool ValidInterleave(const HfdlChannelState& s) { return s.Interleave == 0 || s.Interleave == 1; }
+// Every decode starts from zeroed bits. False when the channel names no
+// interleaver, so that nothing can be decoded.
+bool StartDecode(Form1State& form, int channel) {
+  form.HfdlDecodedBits.fill(0);
+  const int interleave = form.Hfdl[channel].Interleave;
+  return interleave == 0 || interleave == 1;
+}
 
 }  // namespace
 
@@ -85,10 +91,9 @@ void DeinterleaveHfdl(const int64_t* stream, int tableIndex, int64_t* out) {
 }
 
 void DecodeHfdlBpsk(Form1State& form, int channel) {
+  if (!StartDecode(form, channel)) return;
   uint8_t* bits = form.HfdlDecodedBits.data();
-  std::fill(bits, bits + kHfdlFrameBits, uint8_t{0});
   const HfdlChannelState& s = form.Hfdl[channel];
-  if (!ValidInterleave(s)) return;
   const int count = DataSymbols(s);
   ForEachDataSymbol(form, channel, [](int k, int64_t, int64_t q) { g_stream[k] = q; });
   DeinterleaveHfdl(g_stream, 3 * s.Interleave + 0, g_deinterleaved);
@@ -102,10 +107,9 @@ void DecodeHfdlBpsk(Form1State& form, int channel) {
 }
 
 void DecodeHfdlQpsk(Form1State& form, int channel) {
+  if (!StartDecode(form, channel)) return;
   uint8_t* bits = form.HfdlDecodedBits.data();
-  std::fill(bits, bits + kHfdlFrameBits, uint8_t{0});
   const HfdlChannelState& s = form.Hfdl[channel];
-  if (!ValidInterleave(s)) return;
   const int count = 2 * DataSymbols(s);
   ForEachDataSymbol(form, channel, [](int k, int64_t i, int64_t q) {
     g_stream[2 * k] = i;
@@ -116,10 +120,9 @@ void DecodeHfdlQpsk(Form1State& form, int channel) {
 }
 
 void DecodeHfdl8psk(Form1State& form, int channel) {
+  if (!StartDecode(form, channel)) return;
   uint8_t* bits = form.HfdlDecodedBits.data();
-  std::fill(bits, bits + kHfdlFrameBits, uint8_t{0});
   const HfdlChannelState& s = form.Hfdl[channel];
-  if (!ValidInterleave(s)) return;
   const int count = 3 * DataSymbols(s);
   const auto& gray = GetHfdlTables().Hfdl8pskGrayTable;
   ForEachDataSymbol(form, channel, [&gray](int k, int64_t i, int64_t q) {

@@ -58,6 +58,26 @@ TEST(HfdlDemod, JunkAudioLeavesNoNaN) {
   }
 }
 
+TEST(HfdlDemod, DivergedEqualizerSaturatesTheSymbols) {
+  // Taps far out of range stand for an equaliser that diverged on junk: the
+  // symbol values stop at the int32 bounds instead of overflowing.
+  hfdl_test::Recorder recorder;
+  auto form = hfdl_test::MakeForm(recorder);
+  for (auto& branch : form->Hfdl[0].EqTaps) std::fill(std::begin(branch), std::end(branch), 1e30);
+  std::vector<double> tone(512 * 4);
+  for (size_t n = 0; n < tone.size(); ++n) tone[n] = 8000.0 * std::sin(2.0 * M_PI * 1440.0 * n / 11025.0);
+  hfdl_test::FeedChannel(*form, 0, tone);
+  const HfdlBlockSymbolList& symbols = form->HfdlBlockSymbols[0];
+  ASSERT_GT(symbols.Count, 0);
+  bool atBound = false;
+  for (int n = 0; n < symbols.Count; ++n) {
+    EXPECT_GE(symbols.I[n], -2147483647);
+    EXPECT_GE(symbols.Q[n], -2147483647);
+    atBound = atBound || std::abs(symbols.I[n]) == 2147483647 || std::abs(symbols.Q[n]) == 2147483647;
+  }
+  EXPECT_TRUE(atBound);
+}
+
 TEST(HfdlText, NetworkTextOfAnyLength) {
   hfdl_test::Recorder recorder;
   auto form = hfdl_test::MakeForm(recorder);

@@ -51,17 +51,10 @@ TEST_F(HfdlSync, PreambleAndModeGiveTheFrameMode) {
   form_->Hfdl[0].FreqError = -1.2345;
   SendBits(*form_, 0, SyncBits(2, false));
   const HfdlChannelState& s = form_->Hfdl[0];
-  EXPECT_EQ(s.Locked, 1);
-  EXPECT_EQ(s.SyncFound, 1);
-  EXPECT_EQ(s.Inverted, 0);
-  EXPECT_EQ(s.PreambleScore, 254);
-  EXPECT_EQ(s.ModeScore, 142);
-  EXPECT_EQ(s.ModeIndex, 2);
-  EXPECT_EQ(s.Rate, 2);
-  EXPECT_EQ(s.Interleave, 0);
-  EXPECT_EQ(s.Constellation, 1);
+  EXPECT_TRUE(s.Locked && s.SyncFound && s.TrainingActive && !s.Inverted);
+  EXPECT_EQ(std::vector<int>({s.PreambleScore, s.ModeScore, s.ModeIndex, s.Rate, s.Interleave, s.Constellation}),
+            std::vector<int>({254, 142, 2, 2, 0, 1}));
   EXPECT_EQ(s.SymbolCount, -135);
-  EXPECT_EQ(s.TrainingActive, 1);
   EXPECT_EQ(s.EqTaps[0][0], GetHfdlTables().EqualizerSyncTaps[0]);
   EXPECT_EQ(s.EqTaps[1][32], GetHfdlTables().EqualizerSyncTaps[32]);
   EXPECT_EQ(form_->TextBuffers[kHfdlAna], "/Data Receiving(Lch)/" + kDashes +
@@ -172,9 +165,7 @@ TEST_F(HfdlSync, FrameCompletesAfterItsLastSymbol) {
   EXPECT_EQ(recorder_.frames.back().modeCode, 13);
 
   const HfdlChannelState& s = form_->Hfdl[0];
-  EXPECT_EQ(s.Locked, 0);
-  EXPECT_EQ(s.TrainingActive, 0);
-  EXPECT_EQ(s.Constellation, 0);
+  EXPECT_FALSE(s.Locked || s.TrainingActive || s.Constellation);
   EXPECT_EQ(s.Rate, 4);
   EXPECT_EQ(s.Interleave, 3);
   EXPECT_EQ(s.EqTaps[1][16], EqualizerStartTaps[16]);
