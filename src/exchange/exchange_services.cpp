@@ -34,6 +34,14 @@ void ExchangeServices::SendToAllClients(Form1State&, const std::string&) {}
 
 void ExchangeServices::RefreshTextWindow(Form1State&) {}
 
+void ExchangeServices::N20Click(Form1State&) {}
+
+void ExchangeServices::EachLogs1Click(Form1State&) {}
+
+void ExchangeServices::N16Click(Form1State&) {}
+
+void ExchangeServices::DATLOG1Click(Form1State&) {}
+
 ExchangeServices& DefaultExchangeServices() {
   static ExchangeServices services;
   return services;
