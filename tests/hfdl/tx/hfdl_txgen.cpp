@@ -23,6 +23,7 @@ void Usage() {
                "  --rate HZ            11025, 22050 or 44100 (default 11025)\n"
                "  --stereo L|R         two channels, the bursts on one of them\n"
                "  --invert             turn every burst by 180 degrees\n"
+               "  --level RMS          RMS of the noiseless burst (default 3000)\n"
                "  --seed N             random frames and noise (default 1)\n");
 }
 
@@ -114,6 +115,8 @@ int main(int argc, char** argv) {
       ok = ch == "L" || ch == "R";
       stereo = true;
       channel = ch == "R" ? 1 : 0;
+    } else if (arg == "--level") {
+      ok = ParseDouble(value(), options.rms) && options.rms > 0.0;
     } else if (arg == "--invert") {
       invert = true;
     } else if (arg == "--seed") {
