@@ -1,5 +1,7 @@
 #pragma once
 // Operations of HFDL decoding that other subsystems call.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 struct Form1State;
@@ -20,6 +22,10 @@ class HfdlServices {
   virtual void ClearRegistrationRows(Form1State& form);
   // A frame from a linked copy, as hex text.
   virtual void AnalyzeNetworkHfdlFrame(Form1State& form, const std::string& hex);
+  // Analyses one decoded frame: bitCount bytes of one bit each, the mode
+  // code (0..3 and 10..13 own reception, 20 network) and the channel
+  // (0, 1, or 2 for the network).
+  virtual void AnalyzeHfdlFrame(Form1State& form, const uint8_t* bits, size_t bitCount, int modeCode, int channel);
 };
 
 HfdlServices& DefaultHfdlServices();
