@@ -21,6 +21,9 @@ class ExchangeServices {
   virtual void SendToAllClients(Form1State& form, const std::string& text);
   // The received-text window shows TextBuffers[TxtType] afresh.
   virtual void RefreshTextWindow(Form1State& form);
+  // The menu commands that empty logs/ and logs/EachLogs after a Yes/No box.
+  virtual void N20Click(Form1State& form);
+  virtual void EachLogs1Click(Form1State& form);
 };
 
 ExchangeServices& DefaultExchangeServices();

@@ -14,6 +14,8 @@ void HfdlServices::ClearRegistrationRows(Form1State&) {}
 
 void HfdlServices::AnalyzeNetworkHfdlFrame(Form1State&, const std::string&) {}
 
+void HfdlServices::OnLogFileEnabled(Form1State&, const std::string&) {}
+
 HfdlServices& DefaultHfdlServices() {
   static HfdlServices services;
   return services;

@@ -20,6 +20,9 @@ class HfdlServices {
   virtual void ClearRegistrationRows(Form1State& form);
   // A frame from a linked copy, as hex text.
   virtual void AnalyzeNetworkHfdlFrame(Form1State& form, const std::string& hex);
+  // Called for each text log when the received-text window switches
+  // logging on; it does nothing.
+  virtual void OnLogFileEnabled(Form1State& form, const std::string& path);
 };
 
 HfdlServices& DefaultHfdlServices();
