@@ -8,6 +8,7 @@
 #include "acars/acars_receiver.h"
 #include "acars/acars_test_transmitter.h"
 #include "acars/recording_link.h"
+#include "acars/test_messages.h"
 #include "support/test_support.h"
 
 namespace {
@@ -22,25 +23,6 @@ std::string RandomText(std::mt19937& rng, int length) {
   std::string s;
   for (int i = 0; i < length; ++i) s += static_cast<char>(c(rng));
   return s;
-}
-
-Message Downlink(const std::string& text, const std::string& msgNo = "M01A", bool etx = true) {
-  Message m;
-  m.msgNo = msgNo;
-  m.text = text;
-  m.etx = etx;
-  return m;
-}
-
-Message Uplink(char blockId, const std::string& text, const std::string& label = "C1", bool etx = true) {
-  Message m;
-  m.mode = 'a';
-  m.downlink = false;
-  m.label = label;
-  m.blockId = blockId;
-  m.text = text;
-  m.etx = etx;
-  return m;
 }
 
 // Feeds one channel of 11025 Hz audio in blocks of 512, as the pipeline does.
@@ -75,18 +57,18 @@ std::vector<std::string> ThroughWaveFile(const std::vector<Burst>& bursts, const
 // longest text a block holds.
 std::vector<Burst> MixedTraffic(std::mt19937& rng) {
   std::vector<Burst> b;
-  b.push_back({Downlink("TEST MESSAGE\r\n")});
-  b.push_back({Downlink(RandomText(rng, 150), "M02A", false)});
-  b.push_back({Downlink("M02B" + RandomText(rng, 150), "M02B", false)});
-  b.push_back({Downlink("M02C" + RandomText(rng, 40), "M02C", true)});
-  b.push_back({Uplink('A', RandomText(rng, 30), "SQ")});
-  b.push_back({Uplink('A', RandomText(rng, 220), "C1", false)});
-  b.push_back({Uplink('b', RandomText(rng, 220), "C1", false)});
-  b.push_back({Uplink('C', RandomText(rng, 12), "C1", true)});
-  b.push_back({Uplink('Z', RandomText(rng, 50), "C2", false)});
-  b.push_back({Uplink('A', RandomText(rng, 50), "C2", true)});
-  b.push_back({Downlink(RandomText(rng, 210), "M03A")});
-  b.push_back({Downlink("", "M04A")});
+  b.push_back({Down("TEST MESSAGE\r\n")});
+  b.push_back({Down(RandomText(rng, 150), "M02A", false)});
+  b.push_back({Down("M02B" + RandomText(rng, 150), "M02B", false)});
+  b.push_back({Down("M02C" + RandomText(rng, 40), "M02C", true)});
+  b.push_back({Up('A', RandomText(rng, 30), true, "SQ")});
+  b.push_back({Up('A', RandomText(rng, 216), false)});  // 220 characters after STX
+  b.push_back({Up('b', RandomText(rng, 216), false)});
+  b.push_back({Up('C', RandomText(rng, 12), true)});
+  b.push_back({Up('Z', RandomText(rng, 50), false, "C2")});
+  b.push_back({Up('A', RandomText(rng, 50), true, "C2")});
+  b.push_back({Down(RandomText(rng, 210), "M03A")});
+  b.push_back({Down("", "M04A")});
   return b;
 }
 
@@ -107,7 +89,7 @@ TEST(AcarsRoundTrip, CleanAndNoisyWaveFilesDecodeEveryBlock) {
 
 TEST(AcarsRoundTrip, EtbBlocksArriveWithTheirEndFlag) {
   acars_tx::Options o;
-  const acars_tx::Signal s = acars_tx::Transmit({{Downlink("ONE", "M01A", false)}, {Downlink("M01BTWO", "M01B")}}, o);
+  const acars_tx::Signal s = acars_tx::Transmit({{Down("ONE", "M01A", false)}, {Down("M01BTWO", "M01B")}}, o);
   AcarsReceiver rx;
   RecordingLink link;
   Decode(rx, link, s.channel(0));
@@ -120,7 +102,7 @@ TEST(AcarsRoundTrip, SmallBitRateOffsetsDecodeEveryBlock) {
   for (double offset : {-0.005, 0.005}) {
     std::mt19937 rng(5);
     std::vector<Burst> bursts;
-    for (int len = 0; len <= 210; len += 15) bursts.push_back({Downlink(RandomText(rng, len))});
+    for (int len = 0; len <= 210; len += 15) bursts.push_back({Down(RandomText(rng, len))});
     acars_tx::Options o;
     o.rateOffset = offset;
     o.startPhase = 1.0;
@@ -142,7 +124,7 @@ TEST(AcarsRoundTrip, OnePercentOffsetsDecodeMostShortBlocks) {
       acars_tx::Options o;
       o.rateOffset = offset;
       o.startPhase = phase(rng);
-      const acars_tx::Signal s = acars_tx::Transmit({{Downlink(RandomText(rng, len(rng)))}}, o);
+      const acars_tx::Signal s = acars_tx::Transmit({{Down(RandomText(rng, len(rng)))}}, o);
       AcarsReceiver rx;
       RecordingLink link;
       Decode(rx, link, s.channel(0));
@@ -154,7 +136,7 @@ TEST(AcarsRoundTrip, OnePercentOffsetsDecodeMostShortBlocks) {
 
 TEST(AcarsRoundTrip, BackToBackBurstsGiveTwoBlocks) {
   acars_tx::Options o;
-  std::vector<Burst> bursts = {{Downlink("FIRST")}, {Downlink("SECOND", "M02A")}};
+  std::vector<Burst> bursts = {{Down("FIRST")}, {Down("SECOND", "M02A")}};
   bursts[1].gapBefore = 0.0;
   const acars_tx::Signal s = acars_tx::Transmit(bursts, o);
   AcarsReceiver rx;
@@ -170,8 +152,8 @@ TEST(AcarsRoundTrip, StereoChannelsDecodeIndependently) {
   o.snrDb = 25;
   std::vector<Burst> bursts;
   for (int i = 0; i < 4; ++i) {
-    Burst left{Downlink(RandomText(rng, 30 + 20 * i), "M1" + std::to_string(i) + "A"), 0, 0.05};
-    Burst right{Uplink(static_cast<char>('A' + i), RandomText(rng, 80 - 15 * i)), 1, 0.02};
+    Burst left{Down(RandomText(rng, 30 + 20 * i), "M1" + std::to_string(i) + "A"), 0, 0.05};
+    Burst right{Up(static_cast<char>('A' + i), RandomText(rng, 80 - 15 * i)), 1, 0.02};
     bursts.push_back(left);
     bursts.push_back(right);
   }

@@ -8,6 +8,7 @@
 
 #include "acars/acars_services.h"
 #include "acars/acars_test_transmitter.h"
+#include "acars/test_messages.h"
 #include "aircraft/aircraft_services.h"
 #include "app/form1_state.h"
 #include "app/ground_names.h"
@@ -95,32 +96,6 @@ inline BlockBits BitsOf(const std::string& characters) {
   }
   b.bitCount = 8 * static_cast<int>(characters.size() - 1) + 24;
   return b;
-}
-
-inline acars_tx::Message Down(const std::string& text, const std::string& msgNo = "M01A", bool etx = true,
-                              const std::string& flight = "JL0012", const std::string& reg = "JA8089") {
-  acars_tx::Message m;
-  m.text = text;
-  m.msgNo = msgNo;
-  m.etx = etx;
-  m.flightId = flight;
-  m.registration = reg;
-  return m;
-}
-
-// The uplink's text is taken from the fifth character after STX on: the
-// block carries four more in front ("#UP#" here).
-inline acars_tx::Message Up(char blockId, const std::string& text, bool etx = true, const std::string& label = "C1",
-                            const std::string& reg = "JA8089") {
-  acars_tx::Message m;
-  m.mode = 'a';
-  m.downlink = false;
-  m.blockId = blockId;
-  m.text = "#UP#" + text;
-  m.etx = etx;
-  m.label = label;
-  m.registration = reg;
-  return m;
 }
 
 class ParserTest : public ::testing::Test {
