@@ -15,6 +15,8 @@ std::string AircraftServices::LookupAirline3(Form1State&, const std::string&) { 
 
 bool AircraftServices::LookupAircraftType(Form1State&, const std::string&, std::string&) { return false; }
 
+bool AircraftServices::ReadJpeg(Form1State&, const std::string&, Bitmap24&) { return false; }
+
 int AircraftServices::FindRowByFlight(Form1State&, const std::string&) { return 0; }
 
 void AircraftServices::RegisterContact(Form1State&, const std::string&, const std::string&, const std::string&) {}

@@ -2,6 +2,7 @@
 // Operations of the aircraft records, reference data and alerts.
 #include <string>
 
+class Bitmap24;
 struct Form1State;
 
 // The values a position report carries besides its place. The HFDL road has
@@ -29,6 +30,8 @@ class AircraftServices {
   virtual int DeleteAircraft(Form1State& form, int index);
   virtual std::string LookupAirline3(Form1State& form, const std::string& flightId);
   virtual bool LookupAircraftType(Form1State& form, const std::string& registration, std::string& type);
+  // Reads a JPEG photograph; false when it cannot.
+  virtual bool ReadJpeg(Form1State& form, const std::string& path, Bitmap24& picture);
 
   // The received-aircraft list window (TForm5).
   virtual int FindRowByFlight(Form1State& form, const std::string& flightId);

@@ -10,8 +10,9 @@
 #include "platform/message_box.h"
 
 SkarvelApplication::SkarvelApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  // No display name: the desktop would add it to every window's caption,
+  // and the captions are the windows' own ("Skarvel " included).
   setApplicationName("Skarvel");
-  setApplicationDisplayName("Skarvel");
 }
 
 bool SkarvelApplication::notify(QObject* receiver, QEvent* event) {
@@ -26,11 +27,12 @@ bool SkarvelApplication::notify(QObject* receiver, QEvent* event) {
   return false;
 }
 
-std::unique_ptr<TForm1> StartMainWindow() {
+std::unique_ptr<TForm1> StartMainWindow(const bool* closeRequested) {
   auto form1 = std::make_unique<TForm1>();
   form1->OpenAudioDevices();
   form1->FormCreate();
   CreateDialogs(*form1);
+  if (closeRequested && *closeRequested) form1->RequestCloseFromSystem();
   form1->FormShow();
   form1->show();
   form1->ShowDone();
@@ -55,7 +57,8 @@ int RunSkarvel(int argc, char** argv) {
         closeRequested = true;
       }
     });
-    form1 = StartMainWindow();
+    form1 = StartMainWindow(&closeRequested);
+    // A request that came while the language was being asked.
     if (closeRequested) form1->RequestCloseFromSystem();
     app.exec();
     return 0;

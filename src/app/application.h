@@ -14,7 +14,9 @@ class TForm1;
 
 // The start of the program up to the first show: the main window, its
 // audio devices, the dialogs in class-number order, FormShow and the show.
-std::unique_ptr<TForm1> StartMainWindow();
+// closeRequested: a close request from the system came while the window
+// was being built (it then asks no question before closing).
+std::unique_ptr<TForm1> StartMainWindow(const bool* closeRequested = nullptr);
 
 // Runs the whole program: the main window, its dialogs and the event loop.
 int RunSkarvel(int argc, char** argv);

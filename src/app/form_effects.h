@@ -1,7 +1,11 @@
 #pragma once
 // What GUI-free code asks of the main window's widgets. TForm1 implements it;
 // the default does nothing, so that the state runs without a window.
+#include <string>
+
 #include "platform/color.h"
+
+class Bitmap24;
 
 enum class Lamp { Left = 0, Right = 1, Data = 2 };  // Panel1, Panel3, Panel5
 
@@ -21,6 +25,17 @@ class FormEffects {
   virtual void ProcessMessages() {}
   // Closes the main window as its close box does.
   virtual void CloseMainWindow() {}
+
+  // The main window's resize handler: panels laid out by the menu marks,
+  // then the map's part.
+  virtual void FormResize() {}
+  // A control inside dialog TFormN, found by its designer name; a window or
+  // control that does not exist (yet) is skipped. Texts are UTF-8.
+  virtual void SetControlText(int /*formNumber*/, const std::string& /*name*/, const std::string& /*utf8*/) {}
+  virtual void SetControlPicture(int /*formNumber*/, const std::string& /*name*/, const Bitmap24& /*picture*/) {}
+  // Brings dialog TFormN back from minimised or maximised.
+  virtual void RestoreForm(int /*formNumber*/) {}
+  virtual void CopyToClipboard(const Bitmap24& /*picture*/) {}
 
   static FormEffects& Null();
 };

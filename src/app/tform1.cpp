@@ -15,12 +15,14 @@
 #include <QWheelEvent>
 #include <QWindow>
 
+#include "app/button_pictures.h"
 #include "app/english_texts.h"
 #include "app/main_window_layout.h"
 #include "app/settings.h"
 #include "app/skarvel_form.h"
 #include "app/startup.h"
 #include "app/status_indicators.h"
+#include "app/tform3.h"
 #include "audio/audio_services.h"
 #include "exchange/exchange_services.h"
 #include "map/map_services.h"
@@ -201,6 +203,7 @@ TForm1::TForm1() {
   BuildMapFileMenu();
   ControlsChanged();
   ConnectControlFields();
+  ConnectCommands();
   LayoutPanels();
   ArrangeStatusIndicators();
   // 27.
@@ -239,6 +242,8 @@ void TForm1::BuildToolBar() {
     button->setCheckable(b.checkable);
     button->setToolTip(QString::fromUtf8(b.hint));
     button->setGeometry(b.left, 3, b.number == 5 ? 23 : 22, 22);
+    button->setIcon(SpeedButtonPicture(b.number));
+    button->setIconSize(QSize(18, 18));
     speedButtons_[b.number] = button;
   }
   comboBox1_ = new QComboBox(bar);
@@ -257,6 +262,7 @@ void TForm1::BuildToolBar() {
   images_[3] = new QLabel(logo);
   images_[3]->setObjectName("Image3");
   images_[3]->setGeometry(0, 0, 67, 24);
+  images_[3]->setPixmap(LogoPicture(67, 24));
 
   const int lampNumbers[3] = {1, 3, 5};
   for (int n : lampNumbers) {
@@ -497,8 +503,10 @@ void TForm1::FormShow() {
   state_.SpeedButton1Visible = state_.TcpIp && !state_.Server ? 1 : 0;
   ControlsChanged();
   if (state_.FullScreen) state_.svc.map->SetFullScreen(state_, true);
+  // A close request that came while the window was built answers the
+  // language question as the close box would: English.
   bool ask = LanguageDialogNeeded(state_);
-  if (ask) ShowForm(31, true);
+  if (ask && !closePending_) ShowForm(31, true);
   SettleLanguage(state_, ask);
   if (state_.UseEnglish) SetEnglishTexts(*this);
 }
@@ -543,6 +551,10 @@ void TForm1::resizeEvent(QResizeEvent* e) {
     state_.MainWidth = width();
     state_.MainHeight = height();
   }
+  FormResize();
+}
+
+void TForm1::FormResize() {
   LayoutPanels();
   ArrangeStatusIndicators();
   state_.svc.map->FormResize(state_);
@@ -648,6 +660,9 @@ void TForm1::CaptureWindowsIntoState() {
 
 void TForm1::SaveSettingsToFile() {
   CaptureWindowsIntoState();
+  // The excluded carriers are taken over when their dialog closes; ending
+  // the program closes no dialog, so take them now.
+  if (auto* settings = qobject_cast<TForm3*>(Form(3)); settings && settings->isVisible()) settings->FormClose();
   const std::string path = platform::SettingsFilePath();
   IniFile ini;
   ini.Load(path);

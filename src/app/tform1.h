@@ -54,6 +54,11 @@ class TForm1 : public QMainWindow, public FormEffects {
   bool FormShowing(int formNumber) const override;
   void ProcessMessages() override;
   void CloseMainWindow() override;
+  void FormResize() override;
+  void SetControlText(int formNumber, const std::string& name, const std::string& utf8) override;
+  void SetControlPicture(int formNumber, const std::string& name, const Bitmap24& picture) override;
+  void RestoreForm(int formNumber) override;
+  void CopyToClipboard(const Bitmap24& picture) override;
 
   QToolButton* SpeedButton(int n) const { return speedButtons_.at(n); }
   QComboBox* ComboBox1() const { return comboBox1_; }
@@ -67,6 +72,8 @@ class TForm1 : public QMainWindow, public FormEffects {
 
  protected:
   bool event(QEvent* e) override;
+  // Clicks on the logo (Image3) and on the clock (Image6).
+  bool eventFilter(QObject* watched, QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
@@ -81,6 +88,10 @@ class TForm1 : public QMainWindow, public FormEffects {
   void CreateBitmaps();
   void LayoutPanels();
   void ConnectControlFields();
+  // The handlers of the menu items, buttons and pictures (tform1_commands.cpp).
+  void ConnectCommands();
+  void ConnectMenuItem(const char* name, void (*command)(Form1State&), flag Form1State::*mark = nullptr);
+  void ConnectButton(int number, void (*command)(Form1State&));
   void FormActivate();
   void FormClose();
   void DrawClosingNotice();

@@ -43,6 +43,8 @@ void AudioServices::StartAudioMonitor(Form1State&, bool, int) {}
 
 void AudioServices::WriteSilentMonitorBlock(Form1State&) {}
 
+void AudioServices::SpeedButton17Click(Form1State&) {}
+
 AudioServices& DefaultAudioServices() {
   static AudioServices services;
   return services;

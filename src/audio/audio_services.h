@@ -24,6 +24,8 @@ class AudioServices {
   // The audio monitor.
   virtual void StartAudioMonitor(Form1State& form, bool forced, int channel);
   virtual void WriteSilentMonitorBlock(Form1State& form);
+  // The monitor button of the main window; its down state has changed.
+  virtual void SpeedButton17Click(Form1State& form);
 };
 
 AudioServices& DefaultAudioServices();

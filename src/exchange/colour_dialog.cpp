@@ -52,16 +52,8 @@ TForm18::TForm18(Form1State& form) : SkarvelForm(form, 18) {
   connect(cancel_, &QPushButton::clicked, this, [this] { reject(); });
 }
 
-void TForm18::SetEnglishTexts() {
-  setWindowTitle("Color setting");
-  label1_->setText("Text");
-  label2_->setText("Background");
-  cancel_->setText("Cancel");
-}
-
 void TForm18::setVisible(bool visible) {
   if (visible && !isVisible()) {
-    if (form_.UseEnglish) SetEnglishTexts();
     const bool list = form_.ColorDialogTarget != 0;
     pendingBack_ = list ? form_.ListBack : form_.TextBack;
     pendingText_ = list ? form_.ListText : form_.TextText;

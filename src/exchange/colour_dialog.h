@@ -22,7 +22,6 @@ class TForm18 : public SkarvelForm {
   QPushButton* Button4() const { return cancel_; }
   TColor PendingTextColour() const { return pendingText_; }
   TColor PendingBackColour() const { return pendingBack_; }
-  void SetEnglishTexts();
 
   // The colour dialog; tests answer in its place. Nothing means Cancel.
   std::function<std::optional<QColor>(const QColor&)> ChooseColour;

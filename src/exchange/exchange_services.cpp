@@ -26,6 +26,10 @@ void ExchangeServices::N20Click(Form1State& form) { ::N20Click(form); }
 
 void ExchangeServices::EachLogs1Click(Form1State& form) { ::EachLogs1Click(form); }
 
+void ExchangeServices::N16Click(Form1State&) {}
+
+void ExchangeServices::DATLOG1Click(Form1State&) {}
+
 ExchangeServices& DefaultExchangeServices() {
   static ExchangeServices services;
   return services;

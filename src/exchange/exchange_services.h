@@ -21,9 +21,12 @@ class ExchangeServices {
   virtual void SendToAllClients(Form1State& form, const std::string& text);
   // The received-text window shows TextBuffers[TxtType] afresh.
   virtual void RefreshTextWindow(Form1State& form);
-  // The menu commands that empty logs/ and logs/EachLogs after a Yes/No box.
-  virtual void N20Click(Form1State& form);
-  virtual void EachLogs1Click(Form1State& form);
+
+  // Main-window commands: clean-up of the log folders and log imports.
+  virtual void N20Click(Form1State& form);        // delete the files of logs/
+  virtual void EachLogs1Click(Form1State& form);  // delete the files of logs/EachLogs
+  virtual void N16Click(Form1State& form);        // import RAW logs
+  virtual void DATLOG1Click(Form1State& form);    // import DAT logs
 };
 
 ExchangeServices& DefaultExchangeServices();

@@ -26,26 +26,17 @@ std::map<const Form1State*, TForm10*>& Windows() {
 struct ButtonText {
   int number;
   const char* caption;
-  const char* japaneseHint;
-  const char* englishHint;
+  const char* hint;
 };
 
-// In tool-bar order.
+// In tool-bar order. The English hints are assigned with every window's
+// English texts.
 const ButtonText kButtons[] = {
-    {1, "RAW", "RAW生データ表示", "shows all unprocessed raw text messages"},
-    {2, "PRC", "PRC処理データ表示", "shows processed data by filtering doubled messages"},
-    {3, "MES", "MESメッセージ表示", "shows text messages only after filtering"},
-    {11, "DAT", "HFDL受信データ表示", "shows received HFDL HEX data"},
-    {12, "ANA", "HFDL解析内容表示", "shows HFDL analysis text data"},
-    {13, "FMT", "HFDLフォーマット表示", "shows formated HFDL text data"},
-    {4, "Log", "ログ", "Log"},
-    {14, "Item", "ログ出し項目設定", "log type to save setting"},
-    {6, "All", "そのまま保存", "Saves all the messages regardless"},
-    {7, "Flt", "便名別に保存", "Saves log by flight number"},
-    {8, "Reg", "登録番号別に保存", "Saves log by registration"},
-    {5, "Top", "常に手前に表示", "Show always on top"},
-    {9, "Font", "フォント設定", "Font setting"},
-    {10, "Color", "カラー設定", "color setting"},
+    {1, "RAW", "RAW生データ表示"},     {2, "PRC", "PRC処理データ表示"},      {3, "MES", "MESメッセージ表示"},
+    {11, "DAT", "HFDL受信データ表示"}, {12, "ANA", "HFDL解析内容表示"},      {13, "FMT", "HFDLフォーマット表示"},
+    {4, "Log", "ログ"},                {14, "Item", "ログ出し項目設定"},     {6, "All", "そのまま保存"},
+    {7, "Flt", "便名別に保存"},        {8, "Reg", "登録番号別に保存"},       {5, "Top", "常に手前に表示"},
+    {9, "Font", "フォント設定"},       {10, "Color", "カラー設定"},
 };
 
 // The view buttons in ReceivedTextKind order, and the save-mode buttons.
@@ -74,7 +65,7 @@ TForm10::TForm10(Form1State& form) : SkarvelForm(form, 10) {
     auto* button = new QToolButton(panel_);
     button->setObjectName(QStringLiteral("SpeedButton%1").arg(b.number));
     button->setText(QString::fromUtf8(b.caption));
-    button->setToolTip(QString::fromUtf8(b.japaneseHint));
+    button->setToolTip(QString::fromUtf8(b.hint));
     bar->addWidget(button);
     buttons_.at(b.number) = button;
   }
@@ -128,11 +119,6 @@ TForm10::TForm10(Form1State& form) : SkarvelForm(form, 10) {
 TForm10::~TForm10() {
   auto it = Windows().find(&form_);
   if (it != Windows().end() && it->second == this) Windows().erase(it);
-}
-
-void TForm10::SetEnglishTexts() {
-  setWindowTitle("Text window");
-  for (const ButtonText& b : kButtons) buttons_.at(b.number)->setToolTip(QString::fromUtf8(b.englishHint));
 }
 
 void TForm10::ApplyColours() {
@@ -207,7 +193,6 @@ void TForm10::setVisible(bool visible) {
 
 void TForm10::showEvent(QShowEvent* e) {
   SkarvelForm::showEvent(e);
-  if (form_.UseEnglish) SetEnglishTexts();
   memo_->clear();
   QFont f = memo_->font();
   if (form_.TextFontSize > 0) f.setPointSize(form_.TextFontSize);

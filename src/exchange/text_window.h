@@ -27,7 +27,6 @@ class TForm10 : public SkarvelForm {
   void RefreshMemo();
   // Memo1 takes TextText and TextBack.
   void ApplyColours();
-  void SetEnglishTexts();
 
   // The font dialog; tests answer in its place. Nothing means Cancel.
   std::function<std::optional<QFont>(const QFont&)> ChooseFont;

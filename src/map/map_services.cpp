@@ -22,6 +22,22 @@ void MapServices::SpeedButton20Click(Form1State&) {}
 
 void MapServices::Image5MouseUp(Form1State&, bool) {}
 
+void MapServices::N1Click(Form1State&) {}
+void MapServices::N36Click(Form1State&) {}
+void MapServices::N37Click(Form1State&) {}
+void MapServices::N38Click(Form1State&) {}
+void MapServices::ComboBox1Change(Form1State&) {}
+void MapServices::SpeedButton2Click(Form1State&) {}
+void MapServices::SpeedButton5Click(Form1State&) {}
+void MapServices::SpeedButton21Click(Form1State&) {}
+void MapServices::SpeedButton22Click(Form1State&) {}
+void MapServices::SpeedButton23Click(Form1State&) {}
+void MapServices::SpeedButton24Click(Form1State&) {}
+void MapServices::SpeedButton28Click(Form1State&) {}
+void MapServices::SpeedButton25Click(Form1State&) {}
+void MapServices::SpeedButton26Click(Form1State&) {}
+void MapServices::SpeedButton27Click(Form1State&) {}
+
 MapServices& DefaultMapServices() {
   static MapServices services;
   return services;

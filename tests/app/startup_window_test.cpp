@@ -11,8 +11,10 @@
 #include <QWheelEvent>
 
 #include "app/application.h"
+#include "app/dialogs.h"
 #include "app/skarvel_form.h"
 #include "app/tform1.h"
+#include "language_dialog_answer.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "support/test_support.h"
@@ -38,6 +40,7 @@ class StartupWindow : public ::testing::Test {
 
   TempDir dir_;
   MessageBoxRecorder boxes_;
+  LanguageDialogAnswer language_;
 };
 
 TEST_F(StartupWindow, EmptyProgramFolderStartsShowsAndSavesOnClose) {
@@ -147,6 +150,7 @@ TEST_F(StartupWindow, TheConnectButtonShowsOnlyForAClient) {
 
 TEST_F(StartupWindow, ACloseRequestBeforeTheFirstShowClosesRightAfterIt) {
   auto w = std::make_unique<TForm1>();
+  CreateDialogs(*w);
   w->RequestCloseFromSystem();
   EXPECT_FALSE(w->Closing());
   w->FormShow();
@@ -155,6 +159,9 @@ TEST_F(StartupWindow, ACloseRequestBeforeTheFirstShowClosesRightAfterIt) {
   QCoreApplication::processEvents();
   EXPECT_FALSE(w->isVisible());
   EXPECT_EQ(w->State().Running, 0);
+  // The first start's question is not asked of a program that is closing.
+  EXPECT_EQ(language_.Shown(), 0);
+  EXPECT_NE(Ini().find("Language=1\r\n"), std::string::npos);
 }
 
 TEST_F(StartupWindow, WheelZoomsOneStepPerEvent) {

@@ -1,0 +1,8 @@
+#include "app/click_label.h"
+
+#include <QMouseEvent>
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
+  QLabel::mouseReleaseEvent(e);
+  if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit Clicked();
+}

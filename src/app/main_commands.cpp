@@ -1,0 +1,348 @@
+#include "app/main_commands.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "acars/acars_services.h"
+#include "aircraft/aircraft_services.h"
+#include "app/form1_state.h"
+#include "app/form_effects.h"
+#include "exchange/exchange_services.h"
+#include "hfdl/hfdl_services.h"
+#include "map/map_services.h"
+#include "platform/cp932.h"
+#include "platform/file_io.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "platform/shell_open.h"
+
+namespace form1 {
+
+namespace {
+
+using platform::BoxAnswer;
+using platform::BoxButtons;
+using platform::BoxKind;
+
+constexpr double kPanStepPixels = 50.0;
+
+const char* Pick(const Form1State& f, const char* english, const char* japanese) {
+  return f.UseEnglish ? english : japanese;
+}
+
+// A fixed 7-character field of a record, up to its NUL.
+std::string Text7(const char* field) { return std::string(field, strnlen(field, 7)); }
+
+void RedrawAircraftAndAltitude(Form1State& f) { f.svc.map->Redraw(f, 0, 1, 0, 1); }
+void RedrawAircraftListAndAltitude(Form1State& f) { f.svc.map->Redraw(f, 0, 1, 1, 1); }
+
+void ResetAircraftSlots(Form1State& f) {
+  std::vector<AircraftRecord>& records = f.Aircraft.Records;
+  const size_t count = std::min(records.size(), static_cast<size_t>(std::max(f.MaxMapPlot, 0)));
+  for (size_t i = 0; i < count; ++i) {
+    AircraftRecord& r = records[i];
+    std::memcpy(r.FlightId, "-------", 8);
+    std::memset(r.LastReportId, 0, 6);
+    r.Age = r.LastPoint = r.AltTrend = r.FlightLevel = r.TagPos = 0;
+    std::memset(r.LastTime, 0, 5);
+    const size_t points = std::min(r.Points.size(), static_cast<size_t>(std::max(f.MaxPlotData, 0)));
+    for (size_t j = 0; j < points; ++j) {
+      TrackPoint& p = r.Points[j];
+      p.Lat = p.Lon = 0.0;
+      p.ReportTime = 0.0;
+      p.Heading = p.Altitude = p.Temperature = p.WindDir = p.WindSpeed = 0;
+    }
+  }
+}
+
+// The aircraft information window back at its empty state. Its position
+// value reads "なし" in both languages, as the window was designed.
+void ResetInformationWindow(Form1State& f) {
+  FormEffects& e = *f.svc.effects;
+  e.SetControlText(17, "Label3", "------");
+  e.SetControlText(17, "Label5", "------");
+  e.SetControlText(17, "Label10", "----");
+  e.SetControlText(17, "Label11", "----");
+  e.SetControlText(17, "Label13", "-");
+  e.SetControlText(17, "Label14", "-");
+  e.SetControlText(17, "Label15", "-");
+  e.SetControlText(17, "Label7", "なし");
+  const std::string noImage = platform::JoinPath(f.AppDir, "pics/noimage.jpg");
+  if (platform::FileExists(noImage)) {
+    Bitmap24 picture;
+    if (f.svc.aircraft->ReadJpeg(f, noImage, picture)) e.SetControlPicture(17, "Image1", picture);
+  }
+}
+
+// The link button up, no link and no keep-alive.
+void LinkDown(Form1State& f) {
+  f.SpeedButton1Down = 0;
+  f.NetConnected = 0;
+  f.Connecting = 0;
+  f.Timer3Enabled = 0;
+  f.LoopProbePending = 0;
+}
+
+// A connect that failed at once ends as a refused one does, instead of
+// leaving the button down as if the link were being set up.
+void RefuseConnect(Form1State& f) {
+  platform::ShowMessageBox(BoxKind::Information, BoxButtons::Ok, Pick(f, "Can not connect", "接続できません"));
+  LinkDown(f);
+  f.svc.effects->ControlsChanged();
+  f.svc.effects->ArrangeStatusIndicators();
+}
+
+void InvertThenResize(Form1State& f, flag& mark) {
+  mark = mark ? 0 : 1;
+  f.svc.effects->ControlsChanged();
+  f.svc.effects->FormResize();
+}
+
+}  // namespace
+
+const ShowCommand kShowCommands[17] = {
+    {"SpeedButton3", 5, false},  {"SpeedButton4", 2, false},  {"SpeedButton6", 10, false},
+    {"SpeedButton7", 17, false}, {"SpeedButton18", 28, false}, {"N19", 3, false},
+    {"SV2GE1", 4, false},        {"N29", 8, false},           {"HFDL1", 22, false},
+    {"N30", 20, false},          {"ICAO241", 21, false},      {"HFDL2", 23, false},
+    {"N32", 24, false},          {"N33", 26, false},          {"N14", 13, false},
+    {"N4", 11, true},            {"Image3", 11, true},
+};
+
+void PanMap(Form1State& f, PanDirection direction) {
+  // Without a scale (no map yet, or an empty map panel) the step would be
+  // infinite and the settings file would keep it.
+  if (direction == PanDirection::West || direction == PanDirection::East) {
+    if (!(f.MapScaleX > 0.0)) return;
+    if (direction == PanDirection::West) {
+      f.MapCentE -= kPanStepPixels / f.MapScaleX;
+      if (f.MapCentE < -180.0) f.MapCentE += 360.0;
+    } else {
+      f.MapCentE += kPanStepPixels / f.MapScaleX;
+      if (f.MapCentE > 180.0) f.MapCentE -= 360.0;
+    }
+  } else {
+    if (!(f.MapScaleY > 0.0)) return;
+    const bool north = direction == PanDirection::North;
+    if (f.SpeedButton2Down) {
+      f.ViewDeg += (north ? -kPanStepPixels : kPanStepPixels) / f.MapScaleY;
+      if (f.ViewDeg < -90.0) f.ViewDeg = -90.0;
+      if (f.ViewDeg > 90.0) f.ViewDeg = 90.0;
+    } else {
+      f.MapCentN += (north ? kPanStepPixels : -kPanStepPixels) / f.MapScaleY;
+    }
+    // The flat map stays inside the poles, whichever view is on.
+    const int halfHeight = f.MapBitmap.Height() / 2;
+    const double halfSpan = halfHeight / f.MapScaleY;
+    if (f.MapCentN + halfSpan > 90.0) f.MapCentN = 90.0 - halfSpan;
+    if (f.MapCentN - halfSpan < -90.0) f.MapCentN = -90.0 + halfSpan;
+  }
+  f.KeepViewOnce = 1;
+  f.svc.map->Redraw(f, 1, 1, 0, 1);
+}
+
+void SubDisplayButtonClick(Form1State& f, int button) {
+  flag* down[3] = {&f.SpeedButton9Down, &f.SpeedButton10Down, &f.SpeedButton11Down};
+  const int index = button - 9;
+  if (index < 0 || index > 2) return;
+  if (*down[index]) {
+    for (int i = 0; i < 3; ++i) {
+      if (i != index) *down[i] = 0;
+    }
+  }
+  f.KeepViewOnce = 1;
+  f.SubDispType = index;
+  f.HideText = (*down[0] || *down[1] || *down[2]) ? 0 : 1;
+  f.svc.effects->ControlsChanged();
+  RedrawAircraftAndAltitude(f);
+}
+
+void SpeedButton16Click(Form1State& f) {
+  f.KeepViewOnce = 1;
+  RedrawAircraftAndAltitude(f);
+}
+
+void SpeedButton8Click(Form1State& f) {
+  if (f.SpeedButton8Down) {
+    f.AircraftSelected = 1;
+    f.KeepViewOnce = 0;
+    f.KeepSelectionOnce = 0;
+    f.MapViewOptions = 0;
+    if (f.AircraftCount > 0) {
+      const int latest = f.svc.acars->FindLatestAircraft(f);
+      f.SelectedAircraft = latest;
+      f.LatestAircraft = latest;
+      RedrawAircraftListAndAltitude(f);
+    }
+  } else {
+    f.MapViewOptions = 0;
+    f.LatestAircraft = -1;
+    f.AircraftSelected = 0;
+    RedrawAircraftListAndAltitude(f);
+  }
+}
+
+void ComboBox2Change(Form1State& f) {
+  f.KeepViewOnce = 1;
+  RedrawAircraftAndAltitude(f);
+}
+
+void SpeedButton1Click(Form1State& f) {
+  if (f.SpeedButton1Down) {
+    f.svc.effects->ShowForm(14, true);
+    if (f.ConnectRequested) {
+      f.Connecting = 1;
+      if (!f.svc.exchange->ConnectToServer(f, f.ServerName, f.ClientPortNo)) RefuseConnect(f);
+    } else {
+      LinkDown(f);
+      f.LoopProbeRetries = 0;
+      f.svc.effects->ControlsChanged();
+    }
+  } else {
+    f.svc.exchange->DisconnectFromServer(f, true);
+    f.SpeedButton1Down = 0;
+    f.NetConnected = 0;
+    f.svc.effects->ControlsChanged();
+  }
+}
+
+void Image6Click(Form1State& f) { f.DispTime = f.DispTime ? 0 : 1; }
+
+void N3Click(Form1State& f) { f.svc.effects->CopyToClipboard(f.MapViewBitmap); }
+
+void N5Click(Form1State& f) { f.svc.effects->CloseMainWindow(); }
+
+void N6Click(Form1State& f) {
+  // Escape and the close box answer No; only No keeps the plots.
+  if (platform::ShowMessageBox(BoxKind::Confirmation, BoxButtons::YesNo,
+                               Pick(f, "Delete all plots and aircraft list data,OK?",
+                                    "プロット画面・受信リストを消去します。\nよろしいですか？")) == BoxAnswer::No) {
+    return;
+  }
+  ResetAircraftSlots(f);
+  f.AircraftCount = 0;
+  f.svc.aircraft->ClearAllRows(f);
+  ResetInformationWindow(f);
+  f.ComboBox2Items = {"ALL"};
+  f.ComboBox2Index = 0;
+  f.SelectedAircraft = 0;
+  f.AircraftSelected = 0;
+  f.SpeedButton8Down = 0;
+  f.N10Enabled = 0;
+  f.N6Enabled = 0;
+  f.svc.effects->ControlsChanged();
+  RedrawAircraftListAndAltitude(f);
+  f.LatestAircraft = -1;
+  f.LatestAircraftShown = 0;
+  f.KeepViewOnce = 0;
+  f.svc.hfdl->ClearRegistrationRows(f);
+}
+
+std::string N10AircraftName(const Form1State& f, const AircraftRecord& r) {
+  if (!f.N24Checked) return Text7(r.FlightId);
+  if (f.N21Checked && f.N28Checked) return r.FlightNo7Alt;
+  if (f.N21Checked) return r.FlightNo7;
+  if (f.N28Checked) return r.FlightNo6Alt;
+  return r.FlightNo6;
+}
+
+void N10Click(Form1State& f) {
+  if (!f.AircraftSelected) {
+    platform::ShowMessageBox(BoxKind::Warning, BoxButtons::Yes, Pick(f, "Not selected", "選択されていません"));
+    return;
+  }
+  // The count is read afresh at each step: a deletion moves the records
+  // above down into slot i, which is then examined again.
+  for (int i = 0; i < f.AircraftCount && i < static_cast<int>(f.Aircraft.Records.size()); ++i) {
+    const AircraftRecord& r = f.Aircraft.Records[static_cast<size_t>(i)];
+    if (!r.Visible) continue;
+    const std::string registration = Text7(r.Registration);
+    const std::string flightId = Text7(r.FlightId);
+    const std::string name = platform::Cp932ToUtf8(N10AircraftName(f, r));
+    const std::string question =
+        f.UseEnglish ? "Delete " + name + ",OK?" : name + "を消去します。\nよろしいですか？";
+    if (platform::ShowMessageBox(BoxKind::Confirmation, BoxButtons::YesNo, question) != BoxAnswer::Yes) continue;
+    // A record that was not deleted is not asked about again, and keeps
+    // its list mark.
+    if (f.svc.aircraft->DeleteAircraft(f, i) == 1) {
+      f.svc.aircraft->ClearPosMark(f, registration, flightId);
+      --i;
+    }
+  }
+  f.MapViewOptions = 0;
+  f.KeepViewOnce = 0;
+  f.KeepSelectionOnce = 0;
+  f.LatestAircraftShown = 0;
+  f.AutoShowLatest = 0;
+  f.AutoShowAll = 0;
+  f.LatestAircraft = -1;
+  f.AircraftSelected = 0;
+  f.svc.effects->ControlsChanged();
+  RedrawAircraftListAndAltitude(f);
+}
+
+void N8Click(Form1State& f) {
+  f.N8Checked = f.N8Checked ? 0 : 1;
+  f.svc.effects->ControlsChanged();
+  f.svc.map->Redraw(f, 1, 1, 0, 1);
+}
+
+void N21Click(Form1State& f) {
+  f.N21Checked = f.N21Checked ? 0 : 1;
+  f.svc.effects->ControlsChanged();
+  RedrawAircraftListAndAltitude(f);
+}
+
+void N28Click(Form1State& f) {
+  f.N28Checked = f.N28Checked ? 0 : 1;
+  f.svc.effects->ControlsChanged();
+  RedrawAircraftListAndAltitude(f);
+}
+
+void N24Click(Form1State& f) {
+  const flag wasMarked = f.N24Checked;
+  f.N25Checked = wasMarked ? 1 : 0;
+  f.N24Checked = wasMarked ? 0 : 1;
+  f.svc.effects->ControlsChanged();
+  RedrawAircraftListAndAltitude(f);
+}
+
+void N25Click(Form1State& f) {
+  const flag wasMarked = f.N25Checked;
+  f.N24Checked = wasMarked ? 1 : 0;
+  f.N25Checked = wasMarked ? 0 : 1;
+  f.svc.effects->ControlsChanged();
+  RedrawAircraftListAndAltitude(f);
+}
+
+void N11Click(Form1State& f) { InvertThenResize(f, f.N11Checked); }
+void N26Click(Form1State& f) { InvertThenResize(f, f.N26Checked); }
+void N27Click(Form1State& f) { InvertThenResize(f, f.N27Checked); }
+
+void N13Click(Form1State& f) {
+  FormEffects& e = *f.svc.effects;
+  e.RestoreForm(12);
+  e.SetControlText(12, "Memo1", platform::Cp932ToUtf8(f.ChatLog));
+  e.ShowForm(12, false);
+}
+
+void flightcsv1Click(Form1State& f) { platform::ShellOpenPath(f.FlightCsvPath); }
+void airlinecsv1Click(Form1State& f) { platform::ShellOpenPath(f.AircraftCsvPath); }
+void N17Click(Form1State& f) { platform::ShellOpenPath(f.AppDir); }
+
+void PopupMenu1Popup(Form1State& f) {
+  // N13 is only touched while Chat is on, so it shows only while linked
+  // with Chat on.
+  if (f.NetConnected) {
+    f.N12Visible = 1;
+    f.N14Visible = 1;
+    if (f.Chat) f.N13Visible = 1;
+  } else {
+    f.N12Visible = 0;
+    f.N14Visible = 0;
+    if (f.Chat) f.N13Visible = 0;
+  }
+  f.svc.effects->ControlsChanged();
+}
+
+}  // namespace form1

@@ -1,0 +1,16 @@
+#pragma once
+// The recording devices the audio layer can open.
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct CaptureDevice {
+  std::string shownName;  // UTF-8, as the device list shows it
+  std::string pcmName;    // the ALSA PCM name that is opened
+};
+
+// Every capture device whose description can be read, in a stable order.
+std::vector<CaptureDevice> EnumerateCaptureDevices();
+
+}  // namespace platform

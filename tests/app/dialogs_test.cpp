@@ -1,0 +1,356 @@
+// The processing, log-item, About and recording dialogs on their own
+// (offscreen), each with a state of its own.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "app/centring.h"
+#include "app/tform11.h"
+#include "app/tform3.h"
+#include "app/tform30.h"
+#include "app/up_down.h"
+#include "audio/tform8.h"
+#include "audio/tform9.h"
+#include "command_fakes.h"
+#include "main_window_fixture.h"
+#include "platform/shell_open.h"
+
+namespace {
+
+// ---- ProcessingDialog ----
+
+TEST(ProcessingDialog, AutoDeleteAndTheDayCounterFollowTheNamingBox) {
+  Form1State f;
+  f.ChangeLogFileName = 0;
+  f.DeleteLogFile = 1;
+  TForm3 d(f);
+  QCheckBox* naming = d.CheckBox(13);
+  QCheckBox* autoDelete = d.CheckBox(14);
+  auto dayControlsEnabled = [&] {
+    return d.UpDown1()->isEnabled() + d.Label(1)->isEnabled() + d.Label(2)->isEnabled() + d.Label(3)->isEnabled();
+  };
+  EXPECT_FALSE(autoDelete->isEnabled());
+  EXPECT_TRUE(autoDelete->isChecked());
+  EXPECT_EQ(dayControlsEnabled(), 0);
+
+  naming->click();
+  EXPECT_EQ(f.ChangeLogFileName, 1);
+  EXPECT_TRUE(autoDelete->isEnabled());
+  EXPECT_EQ(dayControlsEnabled(), 4);
+  autoDelete->click();
+  EXPECT_EQ(f.DeleteLogFile, 0);
+  EXPECT_EQ(dayControlsEnabled(), 0);
+  EXPECT_TRUE(autoDelete->isEnabled());
+  autoDelete->click();
+  naming->click();
+  // Disabled, the box keeps its tick and the member its value.
+  EXPECT_FALSE(autoDelete->isEnabled());
+  EXPECT_TRUE(autoDelete->isChecked());
+  EXPECT_EQ(f.DeleteLogFile, 1);
+  EXPECT_EQ(dayControlsEnabled(), 0);
+}
+
+TEST(ProcessingDialog, EachBoxWritesItsMemberAtOnce) {
+  Form1State f;
+  TForm3 d(f);
+  const std::pair<int, flag Form1State::*> boxes[] = {
+      {1, &Form1State::TenPointPlot}, {2, &Form1State::ConvJC},  {3, &Form1State::ConvJD},
+      {4, &Form1State::SqNoDisp},     {5, &Form1State::FreqNoDisp}, {6, &Form1State::ElsePosGet},
+      {7, &Form1State::SJISConv},     {8, &Form1State::MIMEConv}, {9, &Form1State::TISNoDisp},
+      {10, &Form1State::ShowPos},     {11, &Form1State::RecvVHF}, {12, &Form1State::RecvHF},
+      {13, &Form1State::ChangeLogFileName}, {14, &Form1State::DeleteLogFile}};
+  for (const auto& [n, member] : boxes) {
+    EXPECT_EQ(d.CheckBox(n)->isChecked(), f.*member != 0) << n;
+    const flag before = f.*member;
+    d.CheckBox(n)->setEnabled(true);
+    d.CheckBox(n)->click();
+    EXPECT_EQ(f.*member, 1 - before) << n;
+  }
+}
+
+TEST(ProcessingDialog, ExcludedCarriersAreTakenOverOnlyWhenTheDialogCloses) {
+  Form1State f;
+  f.PassList = "JL,";
+  TForm3 d(f);
+  EXPECT_EQ(d.Edit1()->text(), "JL,");
+  d.show();
+  d.Edit1()->setText("NH,ＪＡ");
+  EXPECT_EQ(f.PassList, "JL,");
+  d.close();
+  EXPECT_EQ(f.PassList, "NH,\x82\x69\x82\x60");  // as typed, in code page 932
+}
+
+TEST(ProcessingDialog, TheDayCountShowsTheMemberUntilAnArrowIsUsed) {
+  Form1State f;
+  f.DeleteDay = 500;  // from a hand-edited file
+  f.ChangeLogFileName = f.DeleteLogFile = 1;
+  TForm3 d(f);
+  EXPECT_EQ(d.Label(2)->text(), "500");
+  EXPECT_EQ(d.UpDown1()->Position(), 365);
+  d.UpDown1()->UpButton()->click();
+  EXPECT_EQ(f.DeleteDay, 365);
+  EXPECT_EQ(d.Label(2)->text(), "365");
+  d.UpDown1()->DownButton()->click();
+  EXPECT_EQ(f.DeleteDay, 364);
+  EXPECT_EQ(d.Label(2)->text(), "364");
+  Form1State g;
+  g.DeleteDay = 1;
+  g.ChangeLogFileName = g.DeleteLogFile = 1;
+  TForm3 e(g);
+  e.UpDown1()->DownButton()->click();
+  EXPECT_EQ(g.DeleteDay, 1);
+  EXPECT_EQ(e.Label(2)->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+  EXPECT_EQ(e.Label(2)->palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xC0));
+  EXPECT_EQ(e.Label(2)->font().pixelSize(), 13);
+}
+
+// ---- LogItemsDialog ----
+
+TEST(LogItemsDialog, SixBoxesInKindOrder) {
+  Form1State f;
+  const flag pattern[6] = {1, 0, 1, 0, 0, 1};
+  for (int k = 0; k < 6; ++k) f.LogOutFlag(k) = pattern[k];
+  TForm30 d(f);
+  for (int k = 0; k < 6; ++k) EXPECT_EQ(d.CheckBox(k + 1)->isChecked(), pattern[k] != 0) << k;
+  EXPECT_EQ(d.CheckBox(5)->text(), "HFDL ANA");
+  d.CheckBox(5)->click();
+  EXPECT_EQ(f.LogOutHFDLANA, 1);
+  d.CheckBox(1)->click();
+  EXPECT_EQ(f.LogOutACASRAW, 0);
+  EXPECT_EQ(f.LogOutACASPRC, 0);
+  EXPECT_EQ(f.LogOutHFDLDAT, 0);
+}
+
+TEST(LogItemsDialog, WithoutTheKeysAllSixAreTicked) {
+  Form1State f;  // the defaults of a settings file without the keys
+  TForm30 d(f);
+  for (int n = 1; n <= 6; ++n) EXPECT_TRUE(d.CheckBox(n)->isChecked()) << n;
+}
+
+// ---- AboutBox ----
+
+TEST(AboutBox, CentringUsesIntegerHalvesOfOuterSizes) {
+  EXPECT_EQ(CentredTopLeft(QRect(100, 50, 990, 702), QSize(278, 330)), QPoint(456, 236));
+  EXPECT_EQ(CentredTopLeft(QRect(0, 0, 801, 601), QSize(203, 143)), QPoint(299, 229));
+}
+
+TEST(AboutBox, VersionTableVersionAndTheCentredControls) {
+  Form1State f;
+  f.VersionMajor = 1;
+  f.VersionMinor = 0;
+  f.VersionBuild = 2;
+  f.SystemVer = 35;
+  TForm11 d(f);
+  EXPECT_EQ(d.Label(1)->text(), "Skarvel version 1.0.2");
+  EXPECT_EQ(d.Label(5)->text(), "build 003");
+  EXPECT_EQ(d.Button1()->x(), 95);
+  d.show();
+  EXPECT_EQ(d.Label(8)->text(), "HFDL system table version : 35");
+  EXPECT_EQ(d.Button1()->x(), 92);
+  EXPECT_EQ(d.Label(3)->x(), 8);
+  f.SystemVer = 51;
+  EXPECT_EQ(d.Label(8)->text(), "HFDL system table version : 35");
+  d.close();
+  f.VersionBuild = 9;
+  d.show();
+  EXPECT_EQ(d.Label(8)->text(), "HFDL system table version : 51");
+  EXPECT_EQ(d.Label(1)->text(), "Skarvel version 1.0.2");
+  d.close();
+}
+
+TEST(AboutBox, TheLinkOpensThePageOfTheLanguageInForce) {
+  Form1State f;
+  TForm11 d(f);
+  std::vector<std::string> opened;
+  platform::SetShellOpenHandler([&](const std::string& target) { opened.push_back(target); });
+  f.UseEnglish = 0;
+  d.Label3Click();
+  f.UseEnglish = 1;
+  d.Label3Click();
+  platform::SetShellOpenHandler(nullptr);
+  EXPECT_EQ(opened, (std::vector<std::string>{"https://skarvel.example/", "https://skarvel.example/en/"}));
+  EXPECT_EQ(d.Label(3)->text(), "https://skarvel.example/");
+}
+
+using AboutBoxWindow = MainWindowTest;
+
+TEST_F(AboutBoxWindow, ItOpensCentredOnTheMainWindow) {
+  TForm1& w = StartEnglish();
+  ModalCloser modals;
+  QPoint at, expected;
+  modals.inspect = [&](QWidget& box) {
+    at = box.pos();
+    expected = CentredTopLeft(w.frameGeometry(), box.frameGeometry().size());
+  };
+  w.MenuItem("N4")->trigger();
+  EXPECT_EQ(modals.Closed(), std::vector<std::string>{"Form11"});
+  EXPECT_EQ(at, expected);
+  EXPECT_EQ(w.Form(11)->findChild<QLabel*>("Label3")->text(), "https://skarvel.example/en/");
+  Close();
+}
+
+// ---- InputDeviceDialog ----
+
+std::vector<platform::CaptureDevice> ThreeDevices() {
+  return {{"USB Audio", "hw:CARD=USB,DEV=0"}, {"HDA Intel PCH", "hw:CARD=PCH,DEV=0"}, {"Loopback", "hw:CARD=Loop,DEV=1"}};
+}
+
+int CheckedRows(const QTreeWidget* list) {
+  int checked = 0;
+  for (int r = 0; r < list->topLevelItemCount(); ++r) checked += list->topLevelItem(r)->checkState(0) == Qt::Checked;
+  return checked;
+}
+
+class InputDeviceDialog : public ::testing::Test {
+ protected:
+  InputDeviceDialog() {
+    s.form.WaveInput = 2;
+    s.form.WaveRate = 0;
+    s.form.WaveDual = 2;
+    s.form.DecoderL = 1;
+    s.form.DecoderR = 0;
+  }
+  RecordedState s;
+};
+
+TEST_F(InputDeviceDialog, EachRowCarriesItsDevice) {
+  TForm8 d(s.form, ThreeDevices());
+  QTreeWidget* list = d.ListView1();
+  ASSERT_EQ(list->topLevelItemCount(), 4);
+  EXPECT_EQ(d.RowDevice(0), "default");
+  EXPECT_EQ(d.RowDevice(1), "hw:CARD=USB,DEV=0");
+  EXPECT_EQ(d.RowDevice(3), "hw:CARD=Loop,DEV=1");
+  EXPECT_EQ(list->topLevelItem(2)->text(0), "HDA Intel PCH");
+  EXPECT_EQ(list->topLevelItem(2)->checkState(0), Qt::Checked);
+  EXPECT_EQ(CheckedRows(list), 1);
+  TForm8 none(s.form, {});
+  EXPECT_EQ(none.ListView1()->topLevelItemCount(), 1);
+}
+
+TEST_F(InputDeviceDialog, AStoredDeviceBeyondTheLastRowChecksNone) {
+  s.form.WaveInput = 5;
+  TForm8 d(s.form, {ThreeDevices()[0], ThreeDevices()[1]});
+  EXPECT_EQ(CheckedRows(d.ListView1()), 0);
+}
+
+TEST_F(InputDeviceDialog, RowZeroFollowsTheLanguageAtEveryShowing) {
+  TForm8 d(s.form, ThreeDevices());
+  s.form.UseEnglish = 1;
+  d.show();
+  EXPECT_EQ(d.ListView1()->topLevelItem(0)->text(0), "Default input device");
+  d.close();
+  s.form.UseEnglish = 0;
+  d.show();
+  EXPECT_EQ(d.ListView1()->topLevelItem(0)->text(0), "標準の入力デバイス");
+  d.close();
+}
+
+TEST_F(InputDeviceDialog, ControlsFollowTheSettings) {
+  s.form.DecoderL = 7;
+  s.form.DecoderR = 2;
+  s.form.WaveDual = 1;
+  s.form.WaveRate = 2;
+  TForm8 d(s.form, {});
+  EXPECT_TRUE(d.RadioButton(4)->isChecked());
+  EXPECT_TRUE(d.RadioButton(8)->isChecked());
+  EXPECT_TRUE(d.RadioButton(1)->isChecked());
+  EXPECT_FALSE(d.RadioButton(5)->isEnabled());
+  EXPECT_FALSE(d.findChild<QGroupBox*>("GroupBox3")->isEnabled());
+  EXPECT_EQ(d.ComboBox1()->currentIndex(), 2);
+  EXPECT_FALSE(d.ComboBox1()->isEditable());
+  d.RadioButton(2)->click();
+  EXPECT_TRUE(d.RadioButton(5)->isEnabled());
+  EXPECT_TRUE(d.findChild<QGroupBox*>("GroupBox3")->isEnabled());
+}
+
+TEST_F(InputDeviceDialog, AClickOnACheckBoxLeavesOneCheck) {
+  TForm8 d(s.form, ThreeDevices());
+  QTreeWidget* list = d.ListView1();
+  list->topLevelItem(3)->setCheckState(0, Qt::Checked);  // no row selected
+  EXPECT_EQ(CheckedRows(list), 1);
+  EXPECT_EQ(list->topLevelItem(2)->checkState(0), Qt::Checked);
+  list->setCurrentItem(list->topLevelItem(1));
+  list->topLevelItem(3)->setCheckState(0, Qt::Checked);
+  EXPECT_EQ(CheckedRows(list), 1);
+  EXPECT_EQ(list->topLevelItem(1)->checkState(0), Qt::Checked);
+}
+
+TEST_F(InputDeviceDialog, OkWithANewDeviceReopensTheDevicesBehindTheNotice) {
+  TForm9 notice(s.form);
+  TForm8 d(s.form, ThreeDevices());
+  d.SetDeviceWaitMs(0);
+  s.form.SpeedButton17Down = 1;
+  s.audio.waveOutOpens = false;
+  bool noticeShownDuringTheChange = false;
+  d.show();
+  QTreeWidget* list = d.ListView1();
+  list->setCurrentItem(list->topLevelItem(3));
+  s.audio.waveInOpens = true;
+  // Record whether the notice shows while the devices are closed.
+  struct Probe : FakeAudio {
+    Probe(CallLog& log, TForm9& n, bool& seen) : FakeAudio(log), notice(n), seen(seen) {}
+    void CloseWaveIn(Form1State& f) override {
+      seen = notice.isVisible();
+      FakeAudio::CloseWaveIn(f);
+    }
+    bool OpenWaveOut(Form1State& f) override {
+      FakeAudio::OpenWaveOut(f);
+      return false;
+    }
+    TForm9& notice;
+    bool& seen;
+  } probe(s.log, notice, noticeShownDuringTheChange);
+  s.form.svc.audio = &probe;
+  d.Button(1)->click();
+  EXPECT_TRUE(noticeShownDuringTheChange);
+  EXPECT_FALSE(notice.isVisible());
+  EXPECT_FALSE(d.isVisible());
+  EXPECT_EQ(s.form.WaveInput, 3);
+  EXPECT_EQ(s.form.SpeedButton17Down, 0);
+  EXPECT_EQ(s.log, (CallLog{"Redraw 0100", "CloseWaveIn", "CloseWaveOut", "SetSampleRate WaveInput=3 WaveRate=0",
+                            "OpenWaveIn", "OpenWaveOut", "ArrangeStatusIndicators"}));
+  EXPECT_EQ(list->topLevelItem(3)->checkState(0), Qt::Checked);
+  EXPECT_EQ(CheckedRows(list), 1);
+}
+
+TEST_F(InputDeviceDialog, OkAppliesModeAndDecodersCancelKeepsTheAbandonedChoices) {
+  TForm8 d(s.form, ThreeDevices());
+  d.show();
+  d.RadioButton(7)->click();  // left: SELCAL
+  d.RadioButton(1)->click();  // single
+  d.Button(2)->click();       // Cancel
+  EXPECT_EQ(s.form.DecoderL, 1);
+  EXPECT_EQ(s.form.WaveDual, 2);
+  d.show();
+  EXPECT_TRUE(d.RadioButton(7)->isChecked());
+  EXPECT_TRUE(d.RadioButton(1)->isChecked());
+  s.form.FFTSel = 2;
+  d.Button(1)->click();
+  EXPECT_EQ(s.form.DecoderL, 2);
+  EXPECT_EQ(s.form.WaveDual, 1);
+  EXPECT_EQ(s.form.FFTSel, 0);
+  EXPECT_EQ(s.log, (CallLog{"ResetDemodulatorChannel 0 DecoderL=1 DecoderR=0", "ArrangeStatusIndicators"}));
+}
+
+TEST_F(InputDeviceDialog, AServerThatDoesNotDecodeShowsItsKeptMode) {
+  s.form.Server = 1;
+  s.form.ServerDec = 0;
+  s.form.WaveDual = 0;
+  s.form.SavedWaveDual = 2;
+  TForm8 d(s.form, {});
+  EXPECT_TRUE(d.RadioButton(2)->isChecked());
+  d.RadioButton(1)->click();
+  d.Button(1)->click();
+  EXPECT_EQ(s.form.WaveDual, 0);
+  EXPECT_EQ(s.form.SavedWaveDual, 1);
+}
+
+}  // namespace

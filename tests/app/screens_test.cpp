@@ -1,0 +1,76 @@
+// Pictures of the main window and its dialogs in both languages, for a
+// check by eye: written into the build tree's artefacts folder. Runs on the
+// display it finds (./test gives it a virtual one), else offscreen.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QPainter>
+#include <QPixmap>
+#include <algorithm>
+
+#include "main_window_fixture.h"
+
+namespace {
+
+const QString kArtefacts = QStringLiteral(SKARVEL_ARTEFACTS_DIR);
+
+void Settle() {
+  for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+}
+
+void Save(const QPixmap& picture, const QString& name) {
+  const QString path = kArtefacts + "/" + name + ".png";
+  ASSERT_FALSE(picture.isNull()) << name.toStdString();
+  ASSERT_TRUE(picture.save(path)) << path.toStdString();
+}
+
+class Screens : public MainWindowTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(Screens, MainWindowAndDialogs) {
+  const QString language = QString::fromLatin1(GetParam());
+  QDir().mkpath(kArtefacts);
+  TForm1& w = language == "en" ? StartEnglish() : StartJapanese();
+  Settle();
+  Save(w.grab(), "main-" + language);
+
+  // The popup menu over the map, painted where it opened.
+  QMenu* menu = w.PopupMenu1();
+  const QPoint at(320, 60);
+  menu->popup(w.mapToGlobal(at));
+  Settle();
+  const QPixmap window = w.grab();
+  const QPixmap popup = menu->grab();
+  QPixmap withMenu(window.width(), std::max(window.height(), at.y() + popup.height()));
+  withMenu.fill(Qt::lightGray);
+  {
+    QPainter p(&withMenu);
+    p.drawPixmap(0, 0, window);
+    p.drawPixmap(at, popup);
+  }
+  Save(withMenu, "main-popup-" + language);
+  menu->close();
+
+  for (int number : {3, 8, 9, 11, 30, 31}) {
+    SkarvelForm* form = w.Form(number);
+    form->show();
+    Settle();
+    Save(form->grab(), QStringLiteral("form%1-").arg(number) + language);
+    form->hide();
+  }
+  Close();
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, Screens, ::testing::Values("ja", "en"));
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
