@@ -19,7 +19,9 @@ void ExchangeServices::SendToServer(Form1State&, const std::string&) {}
 void ExchangeServices::SendToAllClients(Form1State&, const std::string&) {}
 
 void ExchangeServices::RefreshTextWindow(Form1State& form) {
-  if (TForm10* window = FindTextWindow(form)) window->RefreshMemo();
+  // A hidden window is refilled when it is shown.
+  TForm10* window = FindTextWindow(form);
+  if (window && window->isVisible()) window->RefreshMemo();
 }
 
 void ExchangeServices::N20Click(Form1State& form) { ::N20Click(form); }

@@ -87,17 +87,6 @@ TEST(AcarsRoundTrip, CleanAndNoisyWaveFilesDecodeEveryBlock) {
   }
 }
 
-TEST(AcarsRoundTrip, EtbBlocksArriveWithTheirEndFlag) {
-  acars_tx::Options o;
-  const acars_tx::Signal s = acars_tx::Transmit({{Down("ONE", "M01A", false)}, {Down("M01BTWO", "M01B")}}, o);
-  AcarsReceiver rx;
-  RecordingLink link;
-  Decode(rx, link, s.channel(0));
-  ASSERT_EQ(link.parsed.size(), 2u);
-  EXPECT_EQ(link.parsed[0].end, AcarsEndFlag::Etb);
-  EXPECT_EQ(link.parsed[1].end, AcarsEndFlag::Etx);
-}
-
 TEST(AcarsRoundTrip, SmallBitRateOffsetsDecodeEveryBlock) {
   for (double offset : {-0.005, 0.005}) {
     std::mt19937 rng(5);

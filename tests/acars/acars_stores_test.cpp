@@ -92,15 +92,6 @@ TEST(AcarsStores, UplinkDuplicateFilterExceptForSq) {
   EXPECT_EQ(s.CheckUplinkDuplicate("JA8089", 'B'), 0);
 }
 
-TEST(AcarsStores, FreedUplinkSlotsMatchNoAddress) {
-  AcarsStores s;
-  EXPECT_EQ(s.FindUplinkBlockSlot(""), AcarsStores::kNoSlot);
-  s.StartUplinkBlockSlot("", 'A', "x");
-  EXPECT_EQ(s.FindUplinkBlockSlot(""), 0);
-  s.FreeUplinkBlockSlot(0);
-  EXPECT_EQ(s.FindUplinkBlockSlot(""), AcarsStores::kNoSlot);
-}
-
 class AcarsStoresThroughTheParser : public ParserTest {};
 
 TEST_F(AcarsStoresThroughTheParser, EndlessUplinkStopsAt5999Characters) {

@@ -58,11 +58,6 @@ TEST_F(AcarsTextOutput, UplinkSecondLineHasTheStationAndNoMessageNumber) {
   EXPECT_NE(Prc().find("\r\nJL0012 (N123456)   ["), std::string::npos);
 }
 
-TEST_F(AcarsTextOutput, BannerWithTextGetsItsOwnLineEnd) {
-  Parse(Down("PART ONE", "M01A", false));
-  EXPECT_NE(Prc().find("MODE:2   \r\n<<<     Message Stored Up     >>>\r\nPART ONE\r\n"), std::string::npos);
-}
-
 TEST_F(AcarsTextOutput, SaveTypeChoosesTheLogFile) {
   LogEverything();
   Parse(Down("DAILY", "M01A"));
