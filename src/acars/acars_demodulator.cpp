@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "hfdl/hfdl_tables.h"
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846264338327950288;
@@ -24,8 +26,7 @@ AcarsDemodConstants Compute() {
   c.ResonatorC1 = 2.0 * r * std::cos(2.0 * kPi * f0 * t);
   c.ResonatorC2 = -std::exp(-2.0 * kPi * bandwidth * t);
   c.ResonatorGain = 1e-6 * std::sin(2.0 * kPi * f0 * t);
-  // Kaiser's beta for 40 dB of stop-band attenuation.
-  c.KaiserBeta = 0.5842 * std::pow(19.0, 0.4) + 0.07886 * 19.0;
+  c.KaiserBeta = KaiserBeta40dB();
   const double i0Beta = BesselI0(c.KaiserBeta);
   for (int k = -25; k <= 25; ++k) {
     const double ratio = k / 25.0;
@@ -51,20 +52,6 @@ AcarsDemodConstants Compute() {
 }
 
 }  // namespace
-
-double BesselI0(double x) {
-  // sum over m of ((x/2)^m / m!)^2, until the terms no longer count.
-  double sum = 1.0;
-  double term = 1.0;
-  const double half = x / 2.0;
-  for (int m = 1; m < 500; ++m) {
-    term *= half / m;
-    const double add = term * term;
-    sum += add;
-    if (add < sum * 1e-17) break;
-  }
-  return sum;
-}
 
 double AcarsPhase(double i, double q) {
   if (i == 0.0 && q == 0.0) return 0.0;

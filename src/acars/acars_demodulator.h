@@ -20,9 +20,6 @@ struct AcarsDemodConstants {
 
 const AcarsDemodConstants& AcarsDemodTables();
 
-// The modified Bessel function of order 0, by its power series.
-double BesselI0(double x);
-
 // The instantaneous phase of the analytic sample (I first). Both parts
 // exactly zero give 0: atan2 of two zeros may answer ±π.
 double AcarsPhase(double i, double q);

@@ -298,6 +298,11 @@ struct Form1State {
   // ---- Spectrum, waterfall, clock panel and monitor ----
 
   // ---- HFDL reception ----
+  HfdlBlockSymbolList HfdlBlockSymbols[2];
+  HfdlSoftSymbolStore HfdlSoftSymbols[2];
+  std::array<uint8_t, kHfdlFrameBits> HfdlDecodedBits = {};
+  std::array<uint8_t, kHfdlFrameBits> HfdlNetworkBits = {};  // a frame from a linked copy
+  std::array<std::string, 2> ErrorRatioText;
 
   // ---- HFDL analysis, ground stations, statistics and registrations ----
 

@@ -1,5 +1,7 @@
 #pragma once
 // Operations of HFDL decoding that other subsystems call.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 struct Form1State;
@@ -23,6 +25,10 @@ class HfdlServices {
   // Called for each text log when the received-text window switches
   // logging on; it does nothing.
   virtual void OnLogFileEnabled(Form1State& form, const std::string& path);
+  // Analyses one decoded frame: bitCount bytes of one bit each, the mode
+  // code (0..3 and 10..13 own reception, 20 network) and the channel
+  // (0, 1, or 2 for the network).
+  virtual void AnalyzeHfdlFrame(Form1State& form, const uint8_t* bits, size_t bitCount, int modeCode, int channel);
 };
 
 HfdlServices& DefaultHfdlServices();

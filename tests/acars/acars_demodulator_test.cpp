@@ -5,6 +5,7 @@
 #include <complex>
 
 #include "acars/acars_demodulator.h"
+#include "hfdl/hfdl_tables.h"
 
 namespace {
 

@@ -1,0 +1,19 @@
+#pragma once
+// From the stored symbols of a frame to its bits: descrambling, soft values
+// per constellation, deinterleaving and Viterbi decoding into
+// HfdlDecodedBits (first half the information bits, second half the flush).
+#include <cstdint>
+
+struct Form1State;
+
+void DecodeHfdlBpsk(Form1State& form, int channel);
+void DecodeHfdlQpsk(Form1State& form, int channel);
+void DecodeHfdl8psk(Form1State& form, int channel);
+
+// The sector row of an 8PSK symbol (0 for -135 degrees .. 7 for 180).
+int Hfdl8pskSector(int64_t i, int64_t q);
+// Puts stream[0..40N-1] through the deinterleaver of the given table index
+// (0..5, in the order of kInterleaverColumns) into out.
+void DeinterleaveHfdl(const int64_t* stream, int tableIndex, int64_t* out);
+// The average of a 300 bit/s pair, truncated toward zero.
+int64_t HfdlPairAverage(int64_t a, int64_t b);
