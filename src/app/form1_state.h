@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "acars/acars_parser.h"
+#include "acars/acars_receiver.h"
+#include "acars/acars_stores.h"
 #include "aircraft/received_aircraft_table.h"
 #include "app/form_services.h"
 #include "audio/clock_panel.h"
@@ -339,6 +342,9 @@ struct Form1State {
   // ---- HFDL analysis, ground stations, statistics and registrations ----
 
   // ---- ACARS reception, text output and daily logs ----
+  AcarsReceiver AcarsRx;   // both channels' demodulators and framers
+  AcarsParser AcarsParse;  // AcarsModeName and AcarsDownlink of the last block
+  AcarsStores AcarsStore;  // duplicate filters and multi-block slots
 
   // ---- Main-window commands and dialogs ----
 

@@ -22,6 +22,8 @@ void HfdlServices::AnalyzeNetworkHfdlFrame(Form1State& form, const std::string& 
 
 void HfdlServices::AnalyzeHfdlFrame(Form1State&, const uint8_t*, size_t, int, int) {}
 
+void HfdlServices::OnLogFileEnabled(Form1State& form, const std::string& path) { ::OnLogFileEnabled(form, path); }
+
 HfdlServices& DefaultHfdlServices() {
   static HfdlServices services;
   return services;
