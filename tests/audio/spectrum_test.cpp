@@ -139,6 +139,17 @@ TEST(Waterfall, BothChannelsSideBySide) {
   EXPECT_NE(d.form.SpectrumBitmap.Pixel(26, 0), kYellow);
 }
 
+TEST(Waterfall, TheAcarsFramersBlockFlagMarksItsChannel) {
+  DisplayFixture d;
+  d.form.svc.acars = &DefaultAcarsServices();
+  d.form.AcarsRx.Framer[0].InBlock = 1;
+  DrawSpectrum(d.form);
+  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(0, 0), kYellow);
+  d.form.AcarsRx.Framer[0].InBlock = 0;
+  DrawSpectrum(d.form);
+  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(0, 0), kBlack);
+}
+
 TEST(Waterfall, RightChannelInSingleModeScrollsBlack) {
   DisplayFixture d;
   d.form.WaveDual = 1;
