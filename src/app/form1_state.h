@@ -13,7 +13,10 @@
 #include "acars/acars_stores.h"
 #include "aircraft/received_aircraft_table.h"
 #include "app/form_services.h"
+#include "audio/clock_panel.h"
+#include "audio/constellation.h"
 #include "audio/fft_tables.h"
+#include "audio/noise_filters.h"
 #include "audio/wave_devices.h"
 #include "exchange/peer_client_table.h"
 #include "hfdl/hfdl_channel_state.h"
@@ -311,6 +314,23 @@ struct Form1State {
   std::chrono::steady_clock::time_point LastBufferTime{};
 
   // ---- Spectrum, waterfall, clock panel and monitor ----
+  // Waterfall levels, cell (frequency) by column (time), column 0 newest.
+  int32_t SpectrumLevels[55][42] = {};
+  SymbolHistory ConstellationHistory;
+  LevelMeter InputLevelMeter[2];
+  // 512 stereo frames, left and right interleaved, and as 16-bit samples.
+  double MonitorSamples[1024] = {};
+  int16_t MonitorPcm[1024] = {};
+  flag MonitorForced = 0;
+  int32_t MonitorChannel = -1;  // 0, 1, or -1: by the decoder modes
+  double MonitorDelayLine[2][30] = {};  // newest first
+  LmsFilterState<16> LmsFilter16State[2];
+  LmsFilterState<33> LmsFilter33State[2];
+  FirFilterState FirFilter51State[2];
+  // Frames the playback device had no room for, and whether the last
+  // block lost some.
+  int64_t MonitorDroppedFrames = 0;
+  flag MonitorDropping = 0;
 
   // ---- HFDL reception ----
   HfdlBlockSymbolList HfdlBlockSymbols[2];

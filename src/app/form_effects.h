@@ -29,8 +29,9 @@ class FormEffects {
   // The main window's resize handler: panels laid out by the menu marks,
   // then the map's part.
   virtual void FormResize() {}
-  // A control inside dialog TFormN, found by its designer name; a window or
-  // control that does not exist (yet) is skipped. Texts are UTF-8.
+  // A control inside dialog TFormN (for pictures, 1 is the main window),
+  // found by its designer name; a window or control that does not exist
+  // (yet) is skipped. Texts are UTF-8.
   virtual void SetControlText(int /*formNumber*/, const std::string& /*name*/, const std::string& /*utf8*/) {}
   virtual void SetControlPicture(int /*formNumber*/, const std::string& /*name*/, const Bitmap24& /*picture*/) {}
   // Brings dialog TFormN back from minimised or maximised.

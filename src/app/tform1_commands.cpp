@@ -179,7 +179,8 @@ void TForm1::SetControlText(int formNumber, const std::string& name, const std::
 }
 
 void TForm1::SetControlPicture(int formNumber, const std::string& name, const Bitmap24& picture) {
-  SkarvelForm* form = Form(formNumber);
+  // Form 1 is this window (Image5 and Image6 of the modem and time panel).
+  QWidget* form = formNumber == 1 ? static_cast<QWidget*>(this) : Form(formNumber);
   if (!form) return;
   if (auto* image = form->findChild<QLabel*>(QString::fromStdString(name))) picture.Show(image);
 }

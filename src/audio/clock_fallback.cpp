@@ -3,12 +3,16 @@
 #include <QTimer>
 
 #include "app/form1_state.h"
+#include "audio/audio_services.h"
 #include "audio/block_pipeline.h"
 
 void ClockFallbackTick(Form1State& form, std::chrono::steady_clock::time_point now) {
   if (!form.Running || form.WaveIn.PipelineBusy) return;
   if (now - form.LastBufferTime < std::chrono::seconds(1)) return;
+  const std::string shown = form.ClockCache;
   RunClockStep(form);
+  // The face has wiped the meters: draw them again, silent, and show both.
+  if (form.ClockCache != shown) form.svc.audio->DrawLevelMeters(form, nullptr, 0);
 }
 
 void StartClockFallback(Form1State& form, QObject* parent) {

@@ -10,6 +10,10 @@ struct FftTables {
   std::array<double, 256> MinusSin{};  // -sin(k * 2pi/512)
   std::array<int, 512> BitReverse{};   // the 9-bit bit-reversal permutation
   std::array<double, 512> Hann{};      // 0.5 - 0.5 cos(k * 2pi/512)
+  // Work arrays of the set's user.
+  std::array<double, 512> Re{};
+  std::array<double, 512> Im{};
+  std::array<double, 512> Magnitude{};
 };
 
 FftTables BuildFftTables();

@@ -1,7 +1,22 @@
 #include "platform/bitmap24.h"
 
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
+#include <algorithm>
+
+namespace {
+
+void PutBytes(uint8_t* p, TColor colour) {
+  p[0] = static_cast<uint8_t>(colour >> 16);  // blue
+  p[1] = static_cast<uint8_t>(colour >> 8);   // green
+  p[2] = static_cast<uint8_t>(colour);        // red
+}
+
+}  // namespace
 
 Bitmap24::Bitmap24(int width, int height) { Resize(width, height); }
 
@@ -10,13 +25,51 @@ void Bitmap24::Resize(int width, int height) {
   image_.fill(Qt::black);
 }
 
-void Bitmap24::Fill(TColor colour) { image_.fill(platform::ToQColor(colour)); }
+void Bitmap24::Fill(TColor colour) { FillRect(0, 0, Width() - 1, Height() - 1, colour); }
 
 TColor Bitmap24::Pixel(int x, int y) const {
   const uint8_t* p = image_.constScanLine(y) + 3 * x;
   return platform::MakeColor(p[2], p[1], p[0]);
 }
 
+void Bitmap24::FillRect(int x0, int y0, int x1, int y1, TColor colour) {
+  if (image_.isNull()) return;
+  x0 = std::max(x0, 0);
+  y0 = std::max(y0, 0);
+  x1 = std::min(x1, Width() - 1);
+  y1 = std::min(y1, Height() - 1);
+  for (int y = y0; y <= y1; ++y) {
+    uint8_t* row = image_.scanLine(y);
+    for (int x = x0; x <= x1; ++x) PutBytes(row + 3 * x, colour);
+  }
+}
+
+void Bitmap24::HLine(int x0, int x1, int y, TColor colour) { FillRect(std::min(x0, x1), y, std::max(x0, x1), y, colour); }
+
+void Bitmap24::VLine(int x, int y0, int y1, TColor colour) { FillRect(x, std::min(y0, y1), x, std::max(y0, y1), colour); }
+
+void Bitmap24::TextOut(int x, int y, const std::string& text, TColor colour, int pointSize) {
+  if (image_.isNull() || text.empty() || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+  QFont font;
+  font.setStyleHint(QFont::SansSerif);
+  font.setFamily(QStringLiteral("Sans Serif"));
+  // Points at 96 dpi, so that the picture does not depend on the screen.
+  font.setPixelSize(std::max(1, (pointSize * 96 + 36) / 72));
+  // Crisp pixels: the bitmaps are shown 1:1 and small.
+  font.setStyleStrategy(QFont::NoAntialias);
+  QPainter painter(&image_);
+  painter.setFont(font);
+  painter.setPen(platform::ToQColor(colour));
+  painter.setBackgroundMode(Qt::TransparentMode);
+  // drawText places the baseline, the callers give the cell's top.
+  painter.drawText(x, y + QFontMetrics(font).ascent(), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
 void Bitmap24::Show(QLabel* label) const {
   if (label) label->setPixmap(QPixmap::fromImage(image_.copy()));
+}
+
+void PutPixel24(int x, int y, Bitmap24& bitmap, TColor colour) {
+  if (x < 0 || y < 0 || x >= bitmap.Width() || y >= bitmap.Height()) return;
+  PutBytes(bitmap.ScanLine(y) + 3 * x, colour);
 }

@@ -1,8 +1,10 @@
 #pragma once
 // A 24-bit drawing surface whose scan lines hold blue, green, red, top row
-// first. Every 24-bit picture of the program is one of these.
+// first. Every 24-bit picture of the program is one of these. Colours are
+// the program's 0x00BBGGRR values throughout; only the low 24 bits count.
 #include <QImage>
 #include <cstdint>
+#include <string>
 
 #include "platform/color.h"
 
@@ -26,6 +28,19 @@ class Bitmap24 {
   void Fill(TColor colour);
   TColor Pixel(int x, int y) const;
 
+  // Inclusive ranges, as drawings describe them ("x 9..123, y 26..30");
+  // whatever lies outside the bitmap is left out.
+  void FillRect(int x0, int y0, int x1, int y1, TColor colour);
+  void HLine(int x0, int x1, int y, TColor colour);
+  void VLine(int x, int y0, int y1, TColor colour);
+
+  // UTF-8 text on a transparent background with the top-left of its cell
+  // at (x, y), in the default sans-serif at pointSize points as a 96 dpi
+  // screen shows them (7 points: 9 pixels), whatever this screen's dpi.
+  // Text needs the application's fonts: without a QGuiApplication it draws
+  // nothing.
+  void TextOut(int x, int y, const std::string& text, TColor colour, int pointSize = 7);
+
   QImage& Image() { return image_; }
   const QImage& Image() const { return image_; }
 
@@ -35,3 +50,6 @@ class Bitmap24 {
  private:
   QImage image_;
 };
+
+// One pixel, dropped when (x, y) lies outside the bitmap.
+void PutPixel24(int x, int y, Bitmap24& bitmap, TColor colour);

@@ -6,6 +6,8 @@ void SelcalServices::DecodeSelcalBlock(Form1State&, int) {}
 
 void SelcalServices::ResetSelcalChannel(Form1State&, int) {}
 
+void SelcalServices::DisableTimer1(Form1State&) {}
+
 SelcalServices& DefaultSelcalServices() {
   static SelcalServices services;
   return services;

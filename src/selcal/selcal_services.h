@@ -12,6 +12,8 @@ class SelcalServices {
   // The SELCAL part of a channel reset: the first-pair flag, the run and the
   // wait for the second pair start again.
   virtual void ResetSelcalChannel(Form1State& form, int channel);
+  // Stops the SELCAL panel's timed monitor (its Timer1).
+  virtual void DisableTimer1(Form1State& form);
 };
 
 SelcalServices& DefaultSelcalServices();

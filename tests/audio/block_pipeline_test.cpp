@@ -308,8 +308,10 @@ TEST_F(ClockFallback, KeepsTheClockAndLogNamesWithoutAudio) {
   form_.TimeAdjust = 1;
   ClockFallbackTick(form_, Later(0));
   EXPECT_EQ(form_.ClockCache, "23:59:59");
-  EXPECT_EQ(fakes_.log, (std::vector<std::string>{"logs", "ages", "clockface"}));
+  // The face wipes the meters, so they are drawn again (silent) and shown.
+  EXPECT_EQ(fakes_.log, (std::vector<std::string>{"logs", "ages", "clockface", "meters"}));
   ClockFallbackTick(form_, Later(100));
+  EXPECT_EQ(fakes_.Count("meters"), 1);
   EXPECT_EQ(fakes_.Count("logs"), 1);
   clock_.Set(platform::EncodeDateTime(2024, 5, 2, 0, 0, 0));
   ClockFallbackTick(form_, Later(200));

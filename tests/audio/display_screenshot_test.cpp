@@ -1,0 +1,110 @@
+// The real program on a display, fed a steady tone from a wave file: a
+// picture of the screen shows the tone as one bright column of the
+// waterfall, the left meter lit and the clock running. Needs an X display
+// (./test runs it under xvfb-run); without one it is skipped.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QScreen>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "audio_fakes.h"
+#include "support/test_support.h"
+
+namespace {
+
+using testing_support::TempDir;
+
+const QColor kClockText(0, 128, 255);  // "FF8000"
+const QColor kClockBack(0, 0, 0);
+
+// The top-left of the clock panel's picture, found by the meter legend's
+// row of 20 ticks, 6 pixels apart, at y 32 from x 9.
+bool FindClockPanel(const QImage& screen, QPoint& origin) {
+  for (int y = 0; y < screen.height(); ++y) {
+    for (int x = 0; x + 114 < screen.width(); ++x) {
+      bool match = true;
+      for (int k = 0; k <= 114 && match; ++k) {
+        const QColor c = screen.pixelColor(x + k, y);
+        match = k % 6 == 0 ? c == kClockText : c == kClockBack;
+      }
+      if (match) {
+        origin = QPoint(x - 9, y - 32);
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+TEST(DisplayScreenshot, AToneShowsAsOneColumnWithMetersAndClock) {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display";
+  TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  testing_support::WriteFile(dir.File("skarvel.ini"),
+                             "[Etc]\r\nLanguage=1\r\n[Pos]\r\nMainTop=40\r\nMainLeft=40\r\nMainWidth=990\r\n"
+                             "MainHeight=702\r\n");
+  testing_support::WriteFile(dir.File("empty-alsa.conf"), "");
+  std::vector<int16_t> tone(44100 * 10);
+  for (size_t n = 0; n < tone.size(); ++n) tone[n] = static_cast<int16_t>(16384.0 * std::sin(2.0 * M_PI * 1000.0 * n / 44100.0));
+  ASSERT_TRUE(audio_test::WriteWave16(dir.File("tone.wav"), 44100, 1, tone));
+
+  QProcess program;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.remove("QT_QPA_PLATFORM");
+  env.insert("ALSA_CONFIG_PATH", QString::fromStdString(dir.File("empty-alsa.conf")));
+  program.setProcessEnvironment(env);
+  program.start(QString::fromStdString(dir.File("skarvel")), {"--audio-file", QString::fromStdString(dir.File("tone.wav"))});
+  ASSERT_TRUE(program.waitForStarted(10000));
+  std::this_thread::sleep_for(std::chrono::seconds(6));
+  const bool running = program.state() == QProcess::Running;
+  const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+  program.kill();
+  program.waitForFinished(5000);
+  const std::string err = program.readAllStandardError().toStdString();
+  ASSERT_TRUE(running) << err;
+  QDir().mkpath(QStringLiteral(SKARVEL_ARTEFACTS_DIR));
+  screen.save(QStringLiteral(SKARVEL_ARTEFACTS_DIR "/tone-run.png"));
+  // The box is shown without stopping anything.
+  EXPECT_NE(err.find("Can not open the play device"), std::string::npos) << err;
+
+  QPoint clock;
+  ASSERT_TRUE(FindClockPanel(screen, clock));
+  // Image5 sits 61 pixels left of Image6, at the same height.
+  const QPoint waterfall = clock - QPoint(61, 0);
+  for (int r = 0; r < 42; ++r) {
+    for (int x : {18, 19}) EXPECT_GE(screen.pixelColor(waterfall + QPoint(x, r)).blue(), 200) << x << "," << r;
+    for (int x = 0; x <= 53; ++x) {
+      if (x > 10 && x < 30) continue;
+      EXPECT_LT(screen.pixelColor(waterfall + QPoint(x, r)).blue(), 128) << x << "," << r;
+    }
+  }
+  // The left meter lit to the full (its odd columns), in ClockText.
+  for (int x = 11; x <= 63; x += 2) EXPECT_EQ(screen.pixelColor(clock + QPoint(x, 37)), kClockText) << x;
+  int lit = 0;
+  for (int y = 2; y <= 22; ++y)
+    for (int x = 13; x < 121; ++x) lit += screen.pixelColor(clock + QPoint(x, y)) == kClockText;
+  EXPECT_GT(lit, 100);
+  // The unlit segments just right of the waterfall.
+  int unlit = 0;
+  for (int y = 2; y <= 22; ++y)
+    for (int x = 13; x < 121; ++x) unlit += screen.pixelColor(clock + QPoint(x, y)) == QColor(0, 48, 96);
+  EXPECT_GT(unlit, 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // Listing and skipping need no display.
+  if (qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
