@@ -14,6 +14,8 @@ bool AcarsServices::InBlock(const Form1State&, int) { return false; }
 
 void AcarsServices::ResetAcarsChannel(Form1State&, int) {}
 
+void AcarsServices::SetAcarsDownlink(Form1State&, bool) {}
+
 AcarsServices& DefaultAcarsServices() {
   static AcarsServices services;
   return services;

@@ -29,6 +29,9 @@ class AcarsServices {
   virtual bool InBlock(const Form1State& form, int channel);
   // The ACARS part of a channel reset: leaves the block, lamp black.
   virtual void ResetAcarsChannel(Form1State& form, int channel);
+  // The parser's AcarsDownlink flag, which the HFDL flight-ID extraction
+  // sets for the block it examines.
+  virtual void SetAcarsDownlink(Form1State& form, bool downlink);
 };
 
 AcarsServices& DefaultAcarsServices();
