@@ -18,6 +18,7 @@ TForm22::TForm22(Form1State& form) : SkarvelForm(form, 22) {
   const int widths[4] = {150, 60, 60, 60};
   for (int c = 0; c < 4; ++c) listView1_->setColumnWidth(c, widths[c]);
   listView1_->header()->setSectionsClickable(false);
+  listView1_->header()->setStretchLastSection(false);
   listView1_->setStyleSheet("QTreeView::item { border: 1px solid #d8d8d8; }");
   for (int r = 0; r < ReceptionStats::kRows; ++r) listView1_->addTopLevelItem(new QTreeWidgetItem());
   ShowCounts();

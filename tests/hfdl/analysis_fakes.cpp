@@ -11,6 +11,7 @@ namespace hfdl_test {
 
 void ServiceRecorder::ParseAcarsBlock(Form1State&, const uint8_t* bits, size_t bitsSize, int bitCount,
                                       AcarsEndFlag endFlag, AcarsSource source) {
+  if (bitCount < 0 || static_cast<size_t>(bitCount) > bitsSize) ++badBitCounts;
   parsed.push_back({std::vector<uint8_t>(bits, bits + bitsSize), bitsSize, bitCount, endFlag, source});
   calls.push_back("parse " + std::to_string(bitCount));
 }
@@ -125,6 +126,9 @@ void AnalysisRig::AnalyzeNetwork(const std::vector<uint8_t>& octets) {
 void AnalysisRig::ClearText() {
   for (std::string& text : form_->TextBuffers) text.clear();
   services_.calls.clear();
+  services_.parsed.clear();
+  services_.positions.clear();
+  services_.analysisAtTypeLookup.clear();
 }
 
 std::string Golden(const std::string& name) {

@@ -63,6 +63,7 @@ class ServiceRecorder : public AcarsServices,
   std::vector<std::string> analysisAtTypeLookup;
   Form1State* form = nullptr;
   int latestAircraft = 3;
+  int badBitCounts = 0;  // parser calls whose bit count lies outside the buffer
   int listRow = 0;  // what FindRowByFlight answers
 };
 
@@ -81,7 +82,7 @@ class AnalysisRig {
   // them), analysed with the source tag on channel 0 or 1.
   void AnalyzeOwn(const std::vector<uint8_t>& octets, int mode, int channel);
   void AnalyzeNetwork(const std::vector<uint8_t>& octets);
-  // Empties the text buffers and forgets the calls.
+  // Empties the text buffers and forgets what the fakes recorded.
   void ClearText();
 
  private:

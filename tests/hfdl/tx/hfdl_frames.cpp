@@ -71,6 +71,13 @@ Octets RandomHfnpdu(std::mt19937_64& rng, int octets) {
   if (o.size() > 0) o[0] = static_cast<uint8_t>(type >> 8);
   if (o.size() > 1) o[1] = static_cast<uint8_t>(type & 0xFF);
   if (type == 0xFFFF && o.size() > 2) o[2] = 0x01;  // SOH
+  if (type == 0xFFD0 && o.size() > 4) {
+    // Few versions and parts, so that tables complete now and then.
+    o[2] = static_cast<uint8_t>(Pick(rng, 2) | Pick(rng, 2) << 4);
+    const int version = 36 + Pick(rng, 2);
+    o[3] = static_cast<uint8_t>((version & 15) << 4);
+    o[4] = static_cast<uint8_t>(version >> 4);
+  }
   return o;
 }
 
