@@ -1,26 +1,93 @@
 #include "acars/acars_services.h"
 
+#include <algorithm>
+
+#include "acars/acars_receiver.h"
+#include "acars/acars_text_output.h"
 #include "app/form1_state.h"
+#include "app/form_effects.h"
+#include "exchange/exchange_services.h"
+#include "hfdl/hfdl_services.h"
 
-void AcarsServices::DemodulateAcarsBlock(Form1State&, int) {}
+namespace {
 
-void AcarsServices::ParseAcarsBlock(Form1State&, const uint8_t*, size_t, int, AcarsEndFlag, AcarsSource) {}
+// The receiver's view of the main form.
+class FormReceiverLink : public AcarsReceiverLink {
+ public:
+  explicit FormReceiverLink(Form1State& form) : form_(form) {}
+  void PaintLamp(int channel, TColor colour) override {
+    form_.svc.effects->PaintLamp(channel == 0 ? Lamp::Left : Lamp::Right, colour);
+  }
+  void ResetLampHold(int element) override { form_.RxLampHold[element] = 0; }
+  void CountFrame(bool failed) override { form_.svc.hfdl->CountFrame(form_, 30, failed); }
+  bool NetConnected() const override { return form_.NetConnected != 0; }
+  bool Server() const override { return form_.Server != 0; }
+  bool DupCheckSend() const override { return form_.DupCheckSend != 0; }
+  void SendToAllClients(const std::string& text) override { form_.svc.exchange->SendToAllClients(form_, text); }
+  void SendToServer(const std::string& text) override { form_.svc.exchange->SendToServer(form_, text); }
+  void SetSourceTag(const std::string& tag) override { form_.SourceTag = tag; }
+  void ParseAcarsBlock(const uint8_t* bits, size_t bitsSize, int bitCount, AcarsEndFlag endFlag) override {
+    form_.svc.acars->ParseAcarsBlock(form_, bits, bitsSize, bitCount, endFlag, AcarsSource::Vhf);
+  }
 
-void AcarsServices::TrimTextBuffer(Form1State&, int) {}
+ private:
+  Form1State& form_;
+};
 
-int AcarsServices::FindLatestAircraft(Form1State&) { return 0; }
+bool ValidChannel(int channel) { return channel == 0 || channel == 1; }
 
-bool AcarsServices::InBlock(const Form1State&, int) { return false; }
+}  // namespace
 
-void AcarsServices::ResetAcarsChannel(Form1State&, int) {}
+void AcarsServices::DemodulateAcarsBlock(Form1State& form, int channel) {
+  if (!ValidChannel(channel)) return;
+  FormReceiverLink link(form);
+  form.AcarsRx.DemodulateAcarsBlock(link, channel, form.AudioBlock[channel]);
+}
 
-void AcarsServices::SetAcarsDownlink(Form1State&, bool) {}
+void AcarsServices::ParseAcarsBlock(Form1State& form, const uint8_t* bits, size_t bitsSize, int bitCount,
+                                    AcarsEndFlag endFlag, AcarsSource source) {
+  form.AcarsParse.ParseAcarsBlock(form, bits, bitsSize, bitCount, endFlag, source);
+}
+
+void AcarsServices::TrimTextBuffer(Form1State& form, int kind) { ::TrimTextBuffer(form, kind); }
+
+int AcarsServices::FindLatestAircraft(Form1State& form) {
+  const int count = std::min<int>(form.AircraftCount, static_cast<int>(form.Aircraft.Records.size()));
+  for (int i = 0; i < count; ++i) {
+    if (form.Aircraft.Records[i].Age == 0) return i;
+  }
+  return 0;
+}
+
+bool AcarsServices::InBlock(const Form1State& form, int channel) {
+  return ValidChannel(channel) && form.AcarsRx.InBlock(channel);
+}
+
+void AcarsServices::ResetAcarsChannel(Form1State& form, int channel) {
+  if (!ValidChannel(channel)) return;
+  FormReceiverLink link(form);
+  form.AcarsRx.ResetChannel(link, channel);
+}
+
+void AcarsServices::SearchAcarsMessage(Form1State&, const std::string&, const std::string&, const std::string&) {}
+
+bool AcarsServices::DispatchPositionDecoder(Form1State&, const std::string&, const std::string&, const std::string&,
+                                            const std::string&, const std::string&, const std::string&) {
+  return false;
+}
+
+void AcarsServices::SetAcarsDownlink(Form1State& form, bool downlink) {
+  form.AcarsParse.AcarsDownlink = downlink ? 1 : 0;
+}
 
 AcarsServices& DefaultAcarsServices() {
   static AcarsServices services;
   return services;
 }
 
-void InitAcarsDemodulator(Form1State&) {}
+void InitAcarsDemodulator(Form1State& form) {
+  AcarsDemodTables();
+  form.AcarsRx = AcarsReceiver();
+}
 
-void InitAcarsStores(Form1State&) {}
+void InitAcarsStores(Form1State& form) { form.AcarsStore.Clear(); }

@@ -2,6 +2,7 @@
 // Operations of ACARS decoding that other subsystems call.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 struct Form1State;
 
@@ -29,6 +30,16 @@ class AcarsServices {
   virtual bool InBlock(const Form1State& form, int channel);
   // The ACARS part of a channel reset: leaves the block, lamp black.
   virtual void ResetAcarsChannel(Form1State& form, int channel);
+
+  // Matches a message against the listed search texts (TForm28). The first
+  // argument is the flight id of a downlink, the station name of an uplink.
+  virtual void SearchAcarsMessage(Form1State& form, const std::string& flightOrStation, const std::string& address,
+                                  const std::string& text);
+  // Runs the airline's position decoder over a downlink text; true when
+  // this message stored a position.
+  virtual bool DispatchPositionDecoder(Form1State& form, const std::string& text, const std::string& flightId,
+                                       const std::string& registration, const std::string& label,
+                                       const std::string& msgNo, const std::string& accessStation);
   // The parser's AcarsDownlink flag, which the HFDL flight-ID extraction
   // sets for the block it examines.
   virtual void SetAcarsDownlink(Form1State& form, bool downlink);

@@ -29,6 +29,10 @@ void AircraftServices::ClearAllRows(Form1State&) {}
 
 std::string AircraftServices::RowRegistration(Form1State&, int) { return ""; }
 
+void AircraftServices::ApplyListColours(Form1State&) {}
+
+void AircraftServices::CheckSearchHit(Form1State&, const std::string&, const std::string&) {}
+
 AircraftServices& DefaultAircraftServices() {
   static AircraftServices services;
   return services;

@@ -42,6 +42,11 @@ class AircraftServices {
   virtual void ClearAllRows(Form1State& form);
   // The registration column of a 1-based list row.
   virtual std::string RowRegistration(Form1State& form, int row);
+  // The list window's ListView1 takes ListBack and ListText.
+  virtual void ApplyListColours(Form1State& form);
+
+  // The watch list (TForm2): a downlink of this registration or flight.
+  virtual void CheckSearchHit(Form1State& form, const std::string& registration, const std::string& flightId);
 };
 
 AircraftServices& DefaultAircraftServices();

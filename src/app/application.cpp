@@ -6,6 +6,7 @@
 
 #include "app/dialogs.h"
 #include "app/tform1.h"
+#include "audio/audio_file_options.h"
 #include "platform/close_signals.h"
 #include "platform/message_box.h"
 
@@ -27,8 +28,10 @@ bool SkarvelApplication::notify(QObject* receiver, QEvent* event) {
   return false;
 }
 
-std::unique_ptr<TForm1> StartMainWindow(const bool* closeRequested) {
+std::unique_ptr<TForm1> StartMainWindow(const bool* closeRequested, AudioDeviceFactory* devices) {
   auto form1 = std::make_unique<TForm1>();
+  if (devices) form1->State().AudioDevices = devices;
+  form1->State().WaveIn.Receiver = form1.get();
   form1->OpenAudioDevices();
   form1->FormCreate();
   CreateDialogs(*form1);
@@ -44,6 +47,14 @@ int RunSkarvel(int argc, char** argv) {
   // where it is, and the settings keep both.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
   SkarvelApplication app(argc, argv);
+  // A wave file in place of the sound card, checked before any window.
+  AudioFileOptions audioFile;
+  std::string optionError;
+  if (!ParseAudioFileOptions(app.arguments(), audioFile, optionError)) {
+    std::fprintf(stderr, "skarvel: %s\n", optionError.c_str());
+    return 2;
+  }
+  std::unique_ptr<AudioDeviceFactory> devices = MakeAudioDevices(audioFile);
   try {
     std::unique_ptr<TForm1> form1;
     // Signals that arrive while the window is being built close it right
@@ -57,10 +68,14 @@ int RunSkarvel(int argc, char** argv) {
         closeRequested = true;
       }
     });
-    form1 = StartMainWindow(&closeRequested);
+    form1 = StartMainWindow(&closeRequested, devices.get());
     // A request that came while the language was being asked.
     if (closeRequested) form1->RequestCloseFromSystem();
     app.exec();
+    if (!audioFile.path.empty()) {
+      std::fprintf(stderr, "audio-file: %lld buffers processed\n",
+                   static_cast<long long>(form1->State().ProcessedBuffers));
+    }
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());

@@ -11,12 +11,14 @@ class SkarvelApplication : public QApplication {
 };
 
 class TForm1;
+class AudioDeviceFactory;
 
 // The start of the program up to the first show: the main window, its
-// audio devices, the dialogs in class-number order, FormShow and the show.
+// audio devices (the sound card unless `devices` says otherwise), the
+// dialogs in class-number order, FormShow and the show.
 // closeRequested: a close request from the system came while the window
 // was being built (it then asks no question before closing).
-std::unique_ptr<TForm1> StartMainWindow(const bool* closeRequested = nullptr);
+std::unique_ptr<TForm1> StartMainWindow(const bool* closeRequested = nullptr, AudioDeviceFactory* devices = nullptr);
 
 // Runs the whole program: the main window, its dialogs and the event loop.
 int RunSkarvel(int argc, char** argv);

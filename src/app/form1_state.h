@@ -8,9 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "acars/acars_parser.h"
+#include "acars/acars_receiver.h"
+#include "acars/acars_stores.h"
 #include "aircraft/received_aircraft_table.h"
 #include "app/form_services.h"
 #include "audio/fft_tables.h"
+#include "audio/wave_devices.h"
 #include "exchange/peer_client_table.h"
 #include "hfdl/ground_stations.h"
 #include "hfdl/hfdl_channel_state.h"
@@ -218,7 +222,7 @@ struct Form1State {
   int32_t SampleRate = 44100;
   int32_t SampleBits = 16;
   int32_t SampleChannels = 2;
-  std::array<int32_t, 3> RxLampHold = {6, 6, 6};  // left lock, right lock, data lamp
+  std::array<int32_t, 3> RxLampHold = {6, 6, 0};  // left lock, right lock, data lamp
   int32_t PipelineCounter = 0;
 
   // ---- Network state ----
@@ -295,6 +299,20 @@ struct Form1State {
   double FilterBlock[2][2048] = {};
 
   // ---- Audio pipeline and devices ----
+  WaveInDevice WaveIn;
+  WaveOutDevice WaveOut;
+  // What stands behind the devices: the sound card unless a wave file or a
+  // test puts another in its place.
+  AudioDeviceFactory* AudioDevices = &SystemAudioDevices();
+  // Per channel the last 51 inputs of the anti-alias filter, newest first.
+  double ResampleDelay[2][51] = {};
+  // Blocks processed; the aircraft-layer redraw sets it to 0.
+  int32_t BlockCounter = 0;
+  // The local time at the last change of ClockCache.
+  TDateTime BlockTime = 0;
+  // Buffers that got past the pipeline's Running check, and when the last did.
+  int64_t ProcessedBuffers = 0;
+  std::chrono::steady_clock::time_point LastBufferTime{};
 
   // ---- Spectrum, waterfall, clock panel and monitor ----
 
@@ -315,6 +333,9 @@ struct Form1State {
   std::array<uint8_t, kHfdlAcarsBitsSize> HfdlAcarsBits = {};
 
   // ---- ACARS reception, text output and daily logs ----
+  AcarsReceiver AcarsRx;   // both channels' demodulators and framers
+  AcarsParser AcarsParse;  // AcarsModeName and AcarsDownlink of the last block
+  AcarsStores AcarsStore;  // duplicate filters and multi-block slots
 
   // ---- Main-window commands and dialogs ----
 

@@ -24,6 +24,7 @@
 #include "app/status_indicators.h"
 #include "app/tform3.h"
 #include "audio/audio_services.h"
+#include "audio/clock_fallback.h"
 #include "exchange/exchange_services.h"
 #include "map/map_services.h"
 #include "map/zoom_factors.h"
@@ -436,6 +437,8 @@ void TForm1::CreateBitmaps() {
 
 void TForm1::PaintLamp(Lamp lamp, TColor colour) {
   int index = static_cast<int>(lamp);
+  // The pipeline puts lamps out on every block; repaint only on a change.
+  if (lampColors_[index] == colour) return;
   lampColors_[index] = colour;
   const int panel[3] = {1, 3, 5};
   SetLampColour(panels_[panel[index]], colour);
@@ -512,6 +515,7 @@ void TForm1::FormShow() {
 }
 
 void TForm1::ShowDone() {
+  StartClockFallback(state_, this);
   shown_ = true;
   if (closePending_) close();
 }
@@ -527,7 +531,7 @@ void TForm1::RequestCloseFromSystem() {
 
 bool TForm1::event(QEvent* e) {
   if (e->type() == static_cast<QEvent::Type>(QEvent::User + 1)) {
-    state_.svc.audio->OnWaveInData(state_);
+    state_.svc.audio->OnWaveInData(state_, TakeWaveInBuffer(e));
     return true;
   }
   if (e->type() == static_cast<QEvent::Type>(QEvent::User + 2)) {

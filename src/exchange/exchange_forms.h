@@ -2,12 +2,8 @@
 // The windows of message output and data exchange: received text, chat,
 // packet status, connection, reconnect countdown, import progress, colours.
 #include "app/skarvel_form.h"
-
-class TForm10 : public SkarvelForm {
-  Q_OBJECT
- public:
-  explicit TForm10(Form1State& form) : SkarvelForm(form, 10) {}
-};
+#include "exchange/colour_dialog.h"
+#include "exchange/text_window.h"
 
 class TForm12 : public SkarvelForm {
   Q_OBJECT
@@ -37,10 +33,4 @@ class TForm16 : public SkarvelForm {
   Q_OBJECT
  public:
   explicit TForm16(Form1State& form) : SkarvelForm(form, 16) {}
-};
-
-class TForm18 : public SkarvelForm {
-  Q_OBJECT
- public:
-  explicit TForm18(Form1State& form) : SkarvelForm(form, 18) {}
 };

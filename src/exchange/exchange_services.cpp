@@ -1,24 +1,10 @@
 #include "exchange/exchange_services.h"
 
 #include "app/form1_state.h"
-#include "platform/paths.h"
+#include "exchange/daily_log_set.h"
+#include "exchange/text_window.h"
 
-void ExchangeServices::UpdateDailyLogNames(Form1State& form, bool force) {
-  if (!form.ChangeLogFileName && !force) return;
-  std::string date = platform::FormatDateCompact(platform::Now());
-  if (date == form.LogDate) return;
-  std::string logs = platform::JoinPath(form.AppDir, "logs");
-  auto path = [&](const char* suffix) { return platform::JoinPath(logs, date + suffix); };
-  form.SearchLogPath = path("_SEARCH.log");
-  form.ListLogPath = path("_LIST.csv");
-  form.AcarsRawLogPath = path("_ACARS_RAW.log");
-  form.AcarsPrcLogPath = path("_ACARS_PRC.log");
-  form.AcarsMesLogPath = path("_ACARS_MES.log");
-  form.HfdlDatLogPath = path("_HFDL_DAT.log");
-  form.HfdlAnaLogPath = path("_HFDL_ANA.log");
-  form.HfdlFmtLogPath = path("_HFDL_FMT.log");
-  form.LogDate = date;
-}
+void ExchangeServices::UpdateDailyLogNames(Form1State& form, bool force) { ::UpdateDailyLogNames(form, force); }
 
 bool ExchangeServices::OpenServer(Form1State&, const std::string&) { return false; }
 
@@ -32,11 +18,15 @@ void ExchangeServices::SendToServer(Form1State&, const std::string&) {}
 
 void ExchangeServices::SendToAllClients(Form1State&, const std::string&) {}
 
-void ExchangeServices::RefreshTextWindow(Form1State&) {}
+void ExchangeServices::RefreshTextWindow(Form1State& form) {
+  // A hidden window is refilled when it is shown.
+  TForm10* window = FindTextWindow(form);
+  if (window && window->isVisible()) window->RefreshMemo();
+}
 
-void ExchangeServices::N20Click(Form1State&) {}
+void ExchangeServices::N20Click(Form1State& form) { ::N20Click(form); }
 
-void ExchangeServices::EachLogs1Click(Form1State&) {}
+void ExchangeServices::EachLogs1Click(Form1State& form) { ::EachLogs1Click(form); }
 
 void ExchangeServices::N16Click(Form1State&) {}
 

@@ -33,6 +33,8 @@ std::string HfdlServices::LookupIcao24Description(Form1State& form, const std::s
   return ::LookupIcao24Description(form, registration);
 }
 
+void HfdlServices::OnLogFileEnabled(Form1State& form, const std::string& path) { ::OnLogFileEnabled(form, path); }
+
 HfdlServices& DefaultHfdlServices() {
   static HfdlServices services;
   return services;

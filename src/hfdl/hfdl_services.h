@@ -22,6 +22,9 @@ class HfdlServices {
   virtual void ClearRegistrationRows(Form1State& form);
   // A frame from a linked copy, as hex text.
   virtual void AnalyzeNetworkHfdlFrame(Form1State& form, const std::string& hex);
+  // Called for each text log when the received-text window switches
+  // logging on; it does nothing.
+  virtual void OnLogFileEnabled(Form1State& form, const std::string& path);
   // Analyses one decoded frame: bitCount bytes of one bit each, the mode
   // code (0..3 and 10..13 own reception, 20 network) and the channel
   // (0, 1, or 2 for the network).

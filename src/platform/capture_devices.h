@@ -10,7 +10,8 @@ struct CaptureDevice {
   std::string pcmName;    // the ALSA PCM name that is opened
 };
 
-// Every capture device whose description can be read, in a stable order.
+// Every capture device whose description can be read, in a stable order
+// (built with the ALSA layer).
 std::vector<CaptureDevice> EnumerateCaptureDevices();
 
 }  // namespace platform

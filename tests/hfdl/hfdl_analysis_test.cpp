@@ -99,9 +99,9 @@ TEST_F(HfdlPosition, PassListKeepsAirlinesOut) {
   form().PassList = "JL,NH";
   Downlink(DataLpdu(Report("JL123 ", 0x1C71C, 0x1C71C, 0x0708)));
   EXPECT_TRUE(Has(Fmt(), "   FLIGHT ID      = JL0123"));
-  Downlink(DataLpdu(EnvelopedHfnpdu(AcarsBlock(AcarsFields()))));
+  Downlink(DataLpdu(EnvelopedHfnpdu(AcarsBlock(AcarsBlockFields()))));
   EXPECT_TRUE(Has(Ana(), "ACARS Message = <SOH>2.JA8089<NAK>5Z2<STX>M01AJL12  TEST<ETX>"));
-  AcarsFields nh;
+  AcarsBlockFields nh;
   nh.flight = "NH0205";
   Downlink(DataLpdu(EnvelopedHfnpdu(AcarsBlock(nh))));
   EXPECT_FALSE(Called("contact"));
@@ -129,7 +129,7 @@ TEST_F(HfdlPosition, FlightIds) {
 
 TEST_F(HfdlPosition, AcarsFlightIdField) {
   auto field = [&](const std::string& flight, char mode = '2') {
-    AcarsFields f;
+    AcarsBlockFields f;
     f.mode = mode;
     f.flight = flight;
     f.text = "A TEXT LONG ENOUGH FOR ANY BLOCK";
@@ -266,12 +266,12 @@ TEST_F(HfdlFrames, ReservedDataRates) {
 }
 
 TEST_F(HfdlFrames, AcarsBitsHoldOnlyTheCurrentBlock) {
-  AcarsFields longer;
+  AcarsBlockFields longer;
   longer.text = std::string(120, 'X');
   Downlink(DataLpdu(EnvelopedHfnpdu(AcarsBlock(longer))));
   ASSERT_EQ(rig_.services().parsed.size(), 1u);
   EXPECT_GT(rig_.services().parsed[0].bitCount, 1000);
-  Downlink(DataLpdu(EnvelopedHfnpdu(AcarsBlock(AcarsFields()))));
+  Downlink(DataLpdu(EnvelopedHfnpdu(AcarsBlock(AcarsBlockFields()))));
   ASSERT_EQ(rig_.services().parsed.size(), 1u);
   const auto& second = rig_.services().parsed[0];
   for (size_t n = static_cast<size_t>(second.bitCount); n < second.bits.size(); ++n) ASSERT_EQ(second.bits[n], 0);

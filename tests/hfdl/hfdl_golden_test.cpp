@@ -146,7 +146,7 @@ TEST_F(HfdlGolden, EnvelopedAcarsGoesToTheParserAndTheTable) {
   // "+", "*", SYN, SYN, then the block from SOH through its check sequence,
   // and nothing after what the parser is told.
   Octets expected = {0xAB, 0x2A, 0x16, 0x16};
-  const Octets acars = AcarsBlock(AcarsFields());
+  const Octets acars = AcarsBlock(AcarsBlockFields());
   expected.insert(expected.end(), acars.begin(), acars.end() - 1);  // without DEL
   ASSERT_EQ(expected.size(), 35u);
   for (size_t n = 0; n < block.bits.size(); ++n) {

@@ -177,7 +177,7 @@ Octets PositionHfnpdu(uint16_t type, const std::string& flight, uint32_t latFiel
   return o;
 }
 
-Octets AcarsBlock(const AcarsFields& f) {
+Octets AcarsBlock(const AcarsBlockFields& f) {
   std::string text;
   text += f.mode;
   text += f.address;
@@ -399,7 +399,7 @@ ScenarioFrame ScenarioAcars() {
   f.gsId = 7;
   f.aircraftId = 0x23;
   f.rateCode = 4;
-  f.lpdus = {DataLpdu(EnvelopedHfnpdu(AcarsBlock(AcarsFields())))};
+  f.lpdus = {DataLpdu(EnvelopedHfnpdu(AcarsBlock(AcarsBlockFields())))};
   return {3, BuildDownlinkMpdu(f)};
 }
 

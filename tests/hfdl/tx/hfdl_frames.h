@@ -49,7 +49,7 @@ Octets PositionHfnpdu(uint16_t type, const std::string& flight, uint32_t latFiel
                       uint16_t timeUnits);
 // An ACARS block: SOH .. ETX (or ETB) with odd parity, its block check
 // sequence and DEL.
-struct AcarsFields {
+struct AcarsBlockFields {
   char mode = '2';
   std::string address = ".JA8089";  // seven characters
   char ack = 0x15;
@@ -60,7 +60,7 @@ struct AcarsFields {
   std::string text = "TEST";
   bool etx = true;
 };
-Octets AcarsBlock(const AcarsFields& f);
+Octets AcarsBlock(const AcarsBlockFields& f);
 Octets EnvelopedHfnpdu(const Octets& acarsBlock);
 // One part of a system table: sequence number, part count - 1, version.
 Octets SystemTableHfnpdu(int sequence, int partsMinusOne, int version, const Octets& data);

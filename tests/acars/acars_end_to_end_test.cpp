@@ -1,0 +1,152 @@
+// The real program on a recording: a stereo wave file of ACARS traffic in,
+// the day's RAW, PRC and MES logs out.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "acars/acars_test_transmitter.h"
+#include "acars/test_messages.h"
+#include "hfdl/control_char_name.h"
+#include "platform/date_time.h"
+#include "platform/file_io.h"
+#include "support/test_support.h"
+
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::TempDir;
+
+const char kStamp[] = "yyyy/mm/dd hh:mm:ss";
+
+std::string Masked(const std::string& text) {
+  static const std::regex stamp(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d)");
+  return std::regex_replace(text, stamp, kStamp);
+}
+
+std::string Raw(const std::string& tag, const acars_tx::Message& m) {
+  std::string line = "[" + tag + "]" + kStamp + ">";
+  for (char c : acars_tx::BlockCharacters(m)) line += ControlCharName(static_cast<uint8_t>(c));
+  return line + "\r\n";
+}
+
+// One PRC or MES log entry: header, second line, banner, text, each line
+// ending LF.
+std::string Entry(const std::string& tag, const std::string& line2, const std::string& banner,
+                  const std::string& text) {
+  std::string e = tag + "------------------------[" + kStamp + "]\n" + line2 + "\n";
+  if (!banner.empty()) e += banner + (text.empty() ? "" : "\n");
+  return e + text + "\n";
+}
+
+std::string DownLine(const acars_tx::Message& m, const std::string& reg) {
+  std::string fill(reg.size() < 7 ? 7 - reg.size() : 0, ' ');
+  return m.flightId + " (" + reg + ")" + fill + "   [" + m.label + ":" + m.blockId + ":" + m.msgNo + "] MODE:" +
+         m.mode + "   ";
+}
+
+std::string UpLine(const acars_tx::Message& m, const std::string& station, const std::string& address) {
+  std::string fill(address.size() < 7 ? 7 - address.size() : 0, ' ');
+  return station + "  (" + address + ")" + fill + "   [" + m.label + ":" + m.blockId + "] MODE:" + m.mode + "   ";
+}
+
+// The entries of one channel, in the order they were written.
+std::vector<std::string> EntriesOf(const std::string& log, const std::string& tag) {
+  std::vector<std::string> out;
+  const std::string head = tag + "------------------------[";
+  size_t at = log.find(head);
+  while (at != std::string::npos) {
+    size_t next = std::string::npos;
+    for (const char* other : {"Lch------------------------[", "Rch------------------------["}) {
+      const size_t n = log.find(other, at + 1);
+      if (n < next) next = n;
+    }
+    out.push_back(log.substr(at, next == std::string::npos ? std::string::npos : next - at));
+    at = log.find(head, at + 1);
+  }
+  return out;
+}
+
+std::vector<std::string> LinesOf(const std::string& log, const std::string& tag) {
+  std::vector<std::string> out;
+  size_t at = 0;
+  while (at < log.size()) {
+    const size_t end = log.find("\r\n", at);
+    const std::string line = log.substr(at, end == std::string::npos ? std::string::npos : end + 2 - at);
+    if (line.rfind("[" + tag + "]", 0) == 0) out.push_back(line);
+    if (end == std::string::npos) break;
+    at = end + 2;
+  }
+  return out;
+}
+
+TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
+  // Left: a single block, its repeat, a message of three blocks and a link
+  // test. Right: two downlinks, an uplink and an SQ uplink.
+  acars_tx::Message single = Down("TEST MESSAGE\r\n", "M01A");
+  acars_tx::Message part1 = Down("PART ONE ", "M02A", false);
+  acars_tx::Message part2 = Down("M02BPART TWO ", "M02B", false);
+  acars_tx::Message part3 = Down("M02CPART THREE\r\n", "M02C", true);
+  acars_tx::Message linkTest = Down("", "M03A");
+  linkTest.label = "Q0";
+  acars_tx::Message right1 = Down("RIGHT CHANNEL ONE", "M11A", true, "UA0837", "N12345");
+  acars_tx::Message right2 = Down("RIGHT CHANNEL TWO\r\n", "M12A", true, "UA0837", "N12345");
+  acars_tx::Message uplink = Up('A', "UPLINK TEXT 0123", true, "C1", "N12345");
+  acars_tx::Message sq = Up('B', "SQUITTER 0456", true, "SQ", "");
+  std::vector<acars_tx::Burst> bursts = {
+      {single, 0, 0.3}, {single, 0, 0.2}, {part1, 0, 0.2}, {part2, 0, 0.2}, {part3, 0, 0.2}, {linkTest, 0, 0.2},
+      {right1, 1, 0.25}, {right2, 1, 0.2}, {uplink, 1, 0.2}, {sq, 1, 0.2},
+  };
+  acars_tx::Options o;
+  o.sampleRate = 44100;
+  o.stereo = true;
+  o.snrDb = 30;
+
+  TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  ASSERT_TRUE(acars_tx::WriteWave(dir.File("acars.wav"), acars_tx::Transmit(bursts, o)));
+  testing_support::WriteFile(dir.File("skarvel.ini"),
+                             "[Etc]\r\nLanguage=1\r\n[Wave]\r\nDual=2\r\nDecoderL=0\r\nDecoderR=0\r\n[Txt]\r\nLog=1\r\n");
+  testing_support::WriteFile(dir.File("empty-alsa.conf"), "");
+  const std::string before = platform::FormatDateCompact(platform::Now());
+  const testing_support::ProcessResult run = testing_support::RunProgram(
+      dir.File("skarvel"), {"--audio-file", dir.File("acars.wav"), "--fast"},
+      {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir.File("empty-alsa.conf")}, 60000);
+  ASSERT_EQ(run.exitCode, 0) << run.standardError;
+  std::string date = platform::FormatDateCompact(platform::Now());
+  if (!platform::FileExists(dir.File("logs/" + date + "_ACARS_RAW.log"))) date = before;
+  const std::string raw = Masked(ReadFile(dir.File("logs/" + date + "_ACARS_RAW.log")));
+  const std::string prc = Masked(ReadFile(dir.File("logs/" + date + "_ACARS_PRC.log")));
+  const std::string mes = Masked(ReadFile(dir.File("logs/" + date + "_ACARS_MES.log")));
+
+  EXPECT_EQ(LinesOf(raw, "Lch"), (std::vector<std::string>{Raw("Lch", single), Raw("Lch", single), Raw("Lch", part1),
+                                                           Raw("Lch", part2), Raw("Lch", part3),
+                                                           Raw("Lch", linkTest)}));
+  EXPECT_EQ(LinesOf(raw, "Rch"), (std::vector<std::string>{Raw("Rch", right1), Raw("Rch", right2),
+                                                           Raw("Rch", uplink), Raw("Rch", sq)}));
+
+  const std::string l = "JA8089";
+  const std::string assembled = "PART ONE PART TWO PART THREE\r\n";
+  EXPECT_EQ(EntriesOf(prc, "Lch"),
+            (std::vector<std::string>{
+                Entry("Lch", DownLine(single, l), "", "TEST MESSAGE  "),
+                Entry("Lch", DownLine(single, l), "<<<  Retransmission Message   >>>", ""),
+                Entry("Lch", DownLine(part1, l), "<<<     Message Stored Up     >>>", "PART ONE "),
+                Entry("Lch", DownLine(part2, l), "<<<     Messages Stored Up    >>>", "M02BPART TWO "),
+                Entry("Lch", DownLine(part3, l), "<<<      Storage Message      >>>", assembled),
+                Entry("Lch", DownLine(linkTest, l), "<<<         Link Test         >>>", ""),
+            }));
+  EXPECT_EQ(EntriesOf(mes, "Lch"), (std::vector<std::string>{Entry("Lch", DownLine(single, l), "", "TEST MESSAGE  "),
+                                                              Entry("Lch", DownLine(part3, l), "", assembled)}));
+
+  const std::string r = "N12345";
+  const std::vector<std::string> rightEntries = {
+      Entry("Rch", DownLine(right1, r), "", "RIGHT CHANNEL ONE"),
+      Entry("Rch", DownLine(right2, r), "", "RIGHT CHANNEL TWO  "),
+      Entry("Rch", UpLine(uplink, "NARITA", r), "", "UPLINK TEXT 0123"),
+      Entry("Rch", UpLine(sq, "NARITA", "Uplink"), "", "SQUITTER 0456"),
+  };
+  EXPECT_EQ(EntriesOf(prc, "Rch"), rightEntries);
+  EXPECT_EQ(EntriesOf(mes, "Rch"), rightEntries);
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+// Transmitter audio through the demodulator and framer: what was sent is
+// what the parser is handed.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "acars/acars_receiver.h"
+#include "acars/acars_test_transmitter.h"
+#include "acars/recording_link.h"
+#include "acars/test_messages.h"
+#include "support/test_support.h"
+
+namespace {
+
+using acars_tx::Burst;
+using acars_tx::Message;
+
+constexpr double kTwoPi = 6.283185307179586;
+
+std::string RandomText(std::mt19937& rng, int length) {
+  std::uniform_int_distribution<int> c(0x20, 0x7E);
+  std::string s;
+  for (int i = 0; i < length; ++i) s += static_cast<char>(c(rng));
+  return s;
+}
+
+// Feeds one channel of 11025 Hz audio in blocks of 512, as the pipeline does.
+void Decode(AcarsReceiver& rx, RecordingLink& link, std::vector<double> samples, int channel = 0) {
+  samples.resize((samples.size() + 511) / 512 * 512, 0.0);
+  for (size_t at = 0; at < samples.size(); at += 512) rx.DemodulateAcarsBlock(link, channel, samples.data() + at);
+}
+
+std::vector<std::string> Received(const RecordingLink& link) {
+  std::vector<std::string> out;
+  for (const ParsedBlock& b : link.parsed) out.push_back(b.characters);
+  return out;
+}
+
+std::vector<std::string> ThroughWaveFile(const std::vector<Burst>& bursts, const acars_tx::Options& options,
+                                         std::vector<std::string>* sent = nullptr) {
+  testing_support::TempDir dir;
+  const acars_tx::Signal signal = acars_tx::Transmit(bursts, options);
+  if (sent) *sent = signal.sent;
+  const std::string path = dir.File("acars.wav");
+  EXPECT_TRUE(acars_tx::WriteWave(path, signal));
+  acars_tx::Signal back;
+  EXPECT_TRUE(acars_tx::ReadWave(path, back));
+  EXPECT_EQ(back.sampleRate, 11025);
+  AcarsReceiver rx;
+  RecordingLink link;
+  Decode(rx, link, back.channel(0));
+  return Received(link);
+}
+
+// A mixed set: single and 3-block downlinks, uplinks of every kind, and the
+// longest text a block holds.
+std::vector<Burst> MixedTraffic(std::mt19937& rng) {
+  std::vector<Burst> b;
+  b.push_back({Down("TEST MESSAGE\r\n")});
+  b.push_back({Down(RandomText(rng, 150), "M02A", false)});
+  b.push_back({Down("M02B" + RandomText(rng, 150), "M02B", false)});
+  b.push_back({Down("M02C" + RandomText(rng, 40), "M02C", true)});
+  b.push_back({Up('A', RandomText(rng, 30), true, "SQ")});
+  b.push_back({Up('A', RandomText(rng, 216), false)});  // 220 characters after STX
+  b.push_back({Up('b', RandomText(rng, 216), false)});
+  b.push_back({Up('C', RandomText(rng, 12), true)});
+  b.push_back({Up('Z', RandomText(rng, 50), false, "C2")});
+  b.push_back({Up('A', RandomText(rng, 50), true, "C2")});
+  b.push_back({Down(RandomText(rng, 210), "M03A")});
+  b.push_back({Down("", "M04A")});
+  return b;
+}
+
+TEST(AcarsRoundTrip, CleanAndNoisyWaveFilesDecodeEveryBlock) {
+  for (double snr : {std::numeric_limits<double>::infinity(), 20.0}) {
+    for (int p = 0; p < 4; ++p) {
+      std::mt19937 rng(100 + p);
+      acars_tx::Options o;
+      o.snrDb = snr;
+      o.seed = 7 + p;
+      o.startPhase = kTwoPi * p / 4 + 0.3;
+      std::vector<std::string> sent;
+      const std::vector<std::string> got = ThroughWaveFile(MixedTraffic(rng), o, &sent);
+      EXPECT_EQ(got, sent) << "snr " << snr << " phase " << o.startPhase;
+    }
+  }
+}
+
+TEST(AcarsRoundTrip, SmallBitRateOffsetsDecodeEveryBlock) {
+  for (double offset : {-0.005, 0.005}) {
+    std::mt19937 rng(5);
+    std::vector<Burst> bursts;
+    for (int len = 0; len <= 210; len += 15) bursts.push_back({Down(RandomText(rng, len))});
+    acars_tx::Options o;
+    o.rateOffset = offset;
+    o.startPhase = 1.0;
+    const acars_tx::Signal s = acars_tx::Transmit(bursts, o);
+    AcarsReceiver rx;
+    RecordingLink link;
+    Decode(rx, link, s.channel(0));
+    EXPECT_EQ(Received(link), s.sent) << offset;
+  }
+}
+
+TEST(AcarsRoundTrip, OnePercentOffsetsDecodeMostShortBlocks) {
+  for (double offset : {-0.01, 0.01}) {
+    std::mt19937 rng(9);
+    std::uniform_int_distribution<int> len(0, 100);
+    std::uniform_real_distribution<double> phase(0, kTwoPi);
+    int good = 0;
+    for (int i = 0; i < 20; ++i) {
+      acars_tx::Options o;
+      o.rateOffset = offset;
+      o.startPhase = phase(rng);
+      const acars_tx::Signal s = acars_tx::Transmit({{Down(RandomText(rng, len(rng)))}}, o);
+      AcarsReceiver rx;
+      RecordingLink link;
+      Decode(rx, link, s.channel(0));
+      good += Received(link) == s.sent;
+    }
+    EXPECT_GE(good, 15) << offset;
+  }
+}
+
+TEST(AcarsRoundTrip, BackToBackBurstsGiveTwoBlocks) {
+  acars_tx::Options o;
+  std::vector<Burst> bursts = {{Down("FIRST")}, {Down("SECOND", "M02A")}};
+  bursts[1].gapBefore = 0.0;
+  const acars_tx::Signal s = acars_tx::Transmit(bursts, o);
+  AcarsReceiver rx;
+  RecordingLink link;
+  Decode(rx, link, s.channel(0));
+  EXPECT_EQ(Received(link), s.sent);
+}
+
+TEST(AcarsRoundTrip, StereoChannelsDecodeIndependently) {
+  std::mt19937 rng(3);
+  acars_tx::Options o;
+  o.stereo = true;
+  o.snrDb = 25;
+  std::vector<Burst> bursts;
+  for (int i = 0; i < 4; ++i) {
+    Burst left{Down(RandomText(rng, 30 + 20 * i), "M1" + std::to_string(i) + "A"), 0, 0.05};
+    Burst right{Up(static_cast<char>('A' + i), RandomText(rng, 80 - 15 * i)), 1, 0.02};
+    bursts.push_back(left);
+    bursts.push_back(right);
+  }
+  testing_support::TempDir dir;
+  const acars_tx::Signal s = acars_tx::Transmit(bursts, o);
+  ASSERT_TRUE(acars_tx::WriteWave(dir.File("stereo.wav"), s));
+  acars_tx::Signal back;
+  ASSERT_TRUE(acars_tx::ReadWave(dir.File("stereo.wav"), back));
+  ASSERT_EQ(back.channels, 2);
+  AcarsReceiver rx;
+  RecordingLink left, right;
+  // Block by block, both channels in turn, as the pipeline runs them.
+  std::vector<double> l = back.channel(0), r = back.channel(1);
+  for (size_t at = 0; at + 512 <= l.size(); at += 512) {
+    rx.DemodulateAcarsBlock(left, 0, l.data() + at);
+    rx.DemodulateAcarsBlock(right, 1, r.data() + at);
+  }
+  std::vector<std::string> wantLeft, wantRight;
+  for (size_t i = 0; i < s.sent.size(); ++i) (i % 2 ? wantRight : wantLeft).push_back(s.sent[i]);
+  EXPECT_EQ(Received(left), wantLeft);
+  EXPECT_EQ(Received(right), wantRight);
+  for (const ParsedBlock& b : left.parsed) EXPECT_EQ(b.sourceTag, "Lch");
+  for (const ParsedBlock& b : right.parsed) EXPECT_EQ(b.sourceTag, "Rch");
+}
+
+}  // namespace

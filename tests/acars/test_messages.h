@@ -1,0 +1,31 @@
+#pragma once
+// Downlink and uplink messages for the tests, by their varying fields.
+#include <string>
+
+#include "acars/acars_test_transmitter.h"
+
+inline acars_tx::Message Down(const std::string& text, const std::string& msgNo = "M01A", bool etx = true,
+                              const std::string& flight = "JL0012", const std::string& reg = "JA8089") {
+  acars_tx::Message m;
+  m.text = text;
+  m.msgNo = msgNo;
+  m.etx = etx;
+  m.flightId = flight;
+  m.registration = reg;
+  return m;
+}
+
+// The uplink's text is taken from the fifth character after STX on: the
+// block carries four more in front ("#UP#" here).
+inline acars_tx::Message Up(char blockId, const std::string& text, bool etx = true, const std::string& label = "C1",
+                            const std::string& reg = "JA8089") {
+  acars_tx::Message m;
+  m.mode = 'a';
+  m.downlink = false;
+  m.blockId = blockId;
+  m.text = "#UP#" + text;
+  m.etx = etx;
+  m.label = label;
+  m.registration = reg;
+  return m;
+}

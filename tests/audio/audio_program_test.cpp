@@ -1,0 +1,113 @@
+// The real program fed from a wave file, and without a sound card, as a
+// user without a radio runs it.
+#include <gtest/gtest.h>
+#include <sndfile.h>
+#include <signal.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <cmath>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::RunProgram;
+using testing_support::TempDir;
+
+int Count(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+void WriteTenSeconds(const std::string& path, int rate, int channels) {
+  std::vector<short> samples(static_cast<size_t>(rate) * 10 * static_cast<size_t>(channels));
+  for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<short>(4000.0 * std::sin(0.05 * i));
+  SF_INFO info{};
+  info.samplerate = rate;
+  info.channels = channels;
+  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+  ASSERT_NE(file, nullptr);
+  sf_writef_short(file, samples.data(), rate * 10);
+  sf_close(file);
+}
+
+class AudioProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing_support::CopyProgramFolder(dir_.path());
+    testing_support::WriteFile(dir_.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n");
+    testing_support::WriteFile(dir_.File("empty-alsa.conf"), "");
+  }
+  testing_support::ProcessResult Run(const std::vector<std::string>& args) {
+    return RunProgram(dir_.File("skarvel"), args,
+                      {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir_.File("empty-alsa.conf")}, 60000);
+  }
+
+  TempDir dir_;
+};
+
+TEST_F(AudioProgram, FastRunOfATenSecondStereoFileProcessesEveryBufferAndCloses) {
+  WriteTenSeconds(dir_.File("ten_seconds_44k_stereo.wav"), 44100, 2);
+  auto r = Run({"--audio-file", dir_.File("ten_seconds_44k_stereo.wav"), "--fast"});
+  EXPECT_EQ(r.exitCode, 0) << r.standardError;
+  EXPECT_EQ(Count(r.standardError, "audio-file: 216 buffers processed\n"), 1) << r.standardError;
+  EXPECT_EQ(Count(r.standardError, "Can not open the play device"), 1);
+  EXPECT_EQ(Count(r.standardError, "recoding"), 0);
+  const std::string ini = ReadFile(dir_.File("skarvel.ini"));
+  for (const char* section : {"[Map]", "[Txt]", "[Mail]", "[Spec]", "[List]", "[Color]", "[Pos]", "[Form]", "[Net]",
+                              "[Wave]", "[Radio]", "[MsgSrch]", "[Etc]"}) {
+    EXPECT_NE(ini.find(std::string(section) + "\r\n"), std::string::npos) << section;
+  }
+  const size_t wave = ini.find("[Wave]\r\n");
+  ASSERT_NE(wave, std::string::npos);
+  EXPECT_NE(ini.find("Rate=0\r\n", wave), std::string::npos);
+}
+
+TEST_F(AudioProgram, FastRunOfAMono11025File) {
+  WriteTenSeconds(dir_.File("mono.wav"), 11025, 1);
+  auto r = Run({"--audio-file", "mono.wav", "--fast"});
+  // A relative path is not taken from the program folder.
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.standardError.find("mono.wav: no such file"), std::string::npos) << r.standardError;
+  r = Run({"--audio-file", dir_.File("mono.wav"), "--fast"});
+  EXPECT_EQ(r.exitCode, 0) << r.standardError;
+  EXPECT_EQ(Count(r.standardError, "audio-file: 216 buffers processed\n"), 1) << r.standardError;
+}
+
+TEST_F(AudioProgram, BadOptionsAreRefusedBeforeAnyWindow) {
+  testing_support::WriteFile(dir_.File("notes.wav"), "not a sound\n");
+  for (auto args : {std::vector<std::string>{"--fast"}, std::vector<std::string>{"--audio-file", dir_.File("notes.wav")}}) {
+    auto r = Run(args);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(Count(r.standardError, "skarvel: "), 1) << r.standardError;
+    EXPECT_EQ(Count(r.standardError, "Can not open"), 0);
+  }
+  EXPECT_NE(Run({"--audio-file", dir_.File("notes.wav")}).standardError.find("notes.wav: not a RIFF wave file"),
+            std::string::npos);
+  // Nothing was started, so nothing was saved.
+  EXPECT_EQ(ReadFile(dir_.File("skarvel.ini")), "[Etc]\r\nLanguage=1\r\n");
+}
+
+TEST_F(AudioProgram, WithoutASoundCardItKeepsRunning) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("ALSA_CONFIG_PATH", QString::fromStdString(dir_.File("empty-alsa.conf")));
+  p.setProcessEnvironment(env);
+  p.start(QString::fromStdString(dir_.File("skarvel")), {});
+  ASSERT_TRUE(p.waitForStarted(10000));
+  EXPECT_FALSE(p.waitForFinished(5000));
+  EXPECT_EQ(p.state(), QProcess::Running);
+  p.kill();
+  p.waitForFinished(5000);
+  const std::string err = p.readAllStandardError().toStdString();
+  EXPECT_EQ(Count(err, "Can not open the recoding device"), 1) << err;
+  EXPECT_EQ(Count(err, "Can not open the play device"), 1) << err;
+}
+
+}  // namespace
