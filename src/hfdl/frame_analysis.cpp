@@ -175,8 +175,8 @@ std::string HexText(uint32_t value, int digits) {
 
 std::string DataRateLine(int code) {
   // Codes 0 and 5-7 have no rate of their own.
-  static const char* const kRates[8] = {"Reserved", "300bits/s", "600bits/s", "1200bits/s",
-                                        "1800bits/s", "Reserved", "Reserved",  "Reserved"};
+  static const char* const kRates[8] = {"Reserved",   "300bits/s", "600bits/s", "1200bits/s",
+                                        "1800bits/s", "Reserved",  "Reserved",  "Reserved"};
   return std::string("Uplink Data Rate = ") + kRates[code & 7];
 }
 

@@ -10,9 +10,7 @@
 
 void HfdlServices::DemodulateHfdlBlock(Form1State& form, int channel) { ::DemodulateHfdlBlock(form, channel); }
 
-void HfdlServices::ResetDemodulatorChannel(Form1State& form, int channel) {
-  ::ResetDemodulatorChannel(form, channel);
-}
+void HfdlServices::ResetDemodulatorChannel(Form1State& form, int channel) { ::ResetDemodulatorChannel(form, channel); }
 
 void HfdlServices::LoadHfdlSystemTable(Form1State& form) { ::LoadHfdlSystemTable(form); }
 
@@ -24,8 +22,7 @@ void HfdlServices::AnalyzeNetworkHfdlFrame(Form1State& form, const std::string& 
   ::AnalyzeNetworkHfdlFrame(form, hex);
 }
 
-void HfdlServices::AnalyzeHfdlFrame(Form1State& form, const uint8_t* bits, size_t bitCount, int modeCode,
-                                    int channel) {
+void HfdlServices::AnalyzeHfdlFrame(Form1State& form, const uint8_t* bits, size_t bitCount, int modeCode, int channel) {
   ::AnalyzeHfdlFrame(form, bits, bitCount, modeCode, channel);
 }
 

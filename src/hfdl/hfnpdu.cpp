@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "acars/acars_parser.h"
 #include "acars/acars_services.h"
 #include "aircraft/aircraft_services.h"
 #include "app/form1_state.h"
@@ -43,10 +44,10 @@ struct PositionCopy {
   bool store;
 };
 
-constexpr PositionCopy kDownlinkLogon = {true, true, true, true, true, true, RegistrationSource::LpduLookup,
+constexpr PositionCopy kDownlinkLogon = {true,  true, true, true, true, true, RegistrationSource::LpduLookup,
                                          false, true, true};
 constexpr PositionCopy kDownlinkData = {false, true, false, true, true, false, RegistrationSource::RegistrationTable,
-                                        true, true, true};
+                                        true,  true, true};
 constexpr PositionCopy kUplinkLogon = {false, true, false, true, true, false, RegistrationSource::LpduLookup,
                                        false, true, true};
 constexpr PositionCopy kUplinkData = {false, false, false, false, false, false, RegistrationSource::None,
@@ -182,13 +183,20 @@ void DecodeEnvelopedData(FrameAnalysis& frame, const HfnpduPlace& place) {
 
 std::string HfnpduTypeName(int type) {
   switch (type) {
-    case 0xFFD0: return "System Table Uplink";
-    case 0xFFD1: return "Performance Data Downlink";
-    case 0xFFD2: return "System Table Request";
-    case 0xFFD5: return "Frequency Data Downlink";
-    case 0xFFDE: return "Delayed Echo Application (Uplink and Downlink)";
-    case 0xFFFF: return "Enveloped Data";
-    default: return type >= 0xFFD3 && type <= 0xFFDD ? "Reserved" : "";
+    case 0xFFD0:
+      return "System Table Uplink";
+    case 0xFFD1:
+      return "Performance Data Downlink";
+    case 0xFFD2:
+      return "System Table Request";
+    case 0xFFD5:
+      return "Frequency Data Downlink";
+    case 0xFFDE:
+      return "Delayed Echo Application (Uplink and Downlink)";
+    case 0xFFFF:
+      return "Enveloped Data";
+    default:
+      return type >= 0xFFD3 && type <= 0xFFDD ? "Reserved" : "";
   }
 }
 
@@ -236,21 +244,7 @@ std::string ExtractFlightIdField(Form1State& form, const uint8_t* bits, int bitC
   if (!downlink) return "------";
   std::string f;
   for (int n = 22; n <= 27; ++n) f += character(n);
-  if (f[4] == ' ') {
-    f[4] = f[3];
-    f[3] = f[2];
-    f[2] = '0';
-  }
-  if (f[5] == ' ') {
-    f[5] = f[4];
-    f[4] = f[3];
-    f[3] = f[2];
-    f[2] = '0';
-  }
-  std::replace(f.begin(), f.end(), ' ', '0');
-  if (form.ConvJD && f.compare(0, 2, "JD") == 0) f.replace(0, 2, "JL");
-  if (form.ConvJC && f.compare(0, 2, "00") == 0) f.replace(0, 2, "JC");
-  return f;
+  return NormaliseFlightId(f, form.ConvJD != 0, form.ConvJC != 0);
 }
 
 bool IsAirlineNotListed(const std::string& flightId, const std::string& passList) {

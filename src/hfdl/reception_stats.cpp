@@ -19,7 +19,8 @@ constexpr RowCode kRowCodes[ReceptionStats::kRows - 1] = {
 
 // "%0.3f" of the per cent of good items; nothing counted shows 0.000.
 std::string RatioText(int64_t received, int64_t error) {
-  const double ratio = received > 0 ? static_cast<double>(received - error) / static_cast<double>(received) * 100.0 : 0.0;
+  const double ratio =
+      received > 0 ? static_cast<double>(received - error) / static_cast<double>(received) * 100.0 : 0.0;
   char buf[32];
   auto [end, ec] = std::to_chars(buf, buf + sizeof buf, ratio, std::chars_format::fixed, 3);
   return ec == std::errc() ? std::string(buf, end) : std::string("0.000");

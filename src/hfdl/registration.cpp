@@ -118,8 +118,7 @@ bool Icao24File::Refresh(const std::string& path) {
   return true;
 }
 
-bool Icao24File::Find(const std::vector<uint32_t>& index, int field, std::string_view key,
-                      Icao24Record& record) const {
+bool Icao24File::Find(const std::vector<uint32_t>& index, int field, std::string_view key, Icao24Record& record) const {
   auto it = std::lower_bound(index.begin(), index.end(), key,
                              [this, field](uint32_t e, std::string_view k) { return FieldOf(entries_[e], field) < k; });
   if (it == index.end() || FieldOf(entries_[*it], field) != key) return false;

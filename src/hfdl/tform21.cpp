@@ -12,8 +12,8 @@ struct Column {
   const char* caption;
   int width;
 };
-constexpr Column kColumns[7] = {{"ID", 30},    {"GS", 30},      {"ICAO24", 50}, {"Reg.No", 60},
-                                {"LT", 30},    {"Aircraft", 100}, {"Souce", 80}};
+constexpr Column kColumns[7] = {{"ID", 30}, {"GS", 30},        {"ICAO24", 50}, {"Reg.No", 60},
+                                {"LT", 30}, {"Aircraft", 100}, {"Souce", 80}};
 
 }  // namespace
 

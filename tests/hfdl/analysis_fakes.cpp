@@ -30,9 +30,9 @@ void ServiceRecorder::SetAcarsDownlink(Form1State&, bool downlink) {
 int ServiceRecorder::UpdateAircraftRecord(Form1State&, const std::string& flightId, const std::string& registration,
                                           const std::string& reportId, const AircraftPosition& p,
                                           const std::string& time, const std::string& accessStation) {
-  calls.push_back("record " + flightId + " " + registration + " " + reportId + " " + std::to_string(p.Heading) +
-                  " " + std::to_string(p.Altitude) + " " + std::to_string(p.Temperature) + " " +
-                  std::to_string(p.WindDir) + " " + std::to_string(p.WindSpeed) + " " + time + " " + accessStation);
+  calls.push_back("record " + flightId + " " + registration + " " + reportId + " " + std::to_string(p.Heading) + " " +
+                  std::to_string(p.Altitude) + " " + std::to_string(p.Temperature) + " " + std::to_string(p.WindDir) +
+                  " " + std::to_string(p.WindSpeed) + " " + time + " " + accessStation);
   positions.push_back(p);
   return 1;
 }
@@ -147,6 +147,23 @@ std::string DatLine(const std::string& tag, const std::vector<uint8_t>& octets, 
   std::vector<uint8_t> first(octets.begin(), octets.begin() + static_cast<long>(std::min(count, octets.size())));
   first.resize(count, 0);
   return "[" + tag + "]2026/12/06 14:03:07>HFDL<SOH>" + hfdl_tx::RelayHex(first) + "<ETX>\r\n";
+}
+
+std::vector<std::string> SplitFrames(const std::string& text, const std::string& header) {
+  std::vector<std::string> frames;
+  for (size_t start = text.find(header); start != std::string::npos;) {
+    const size_t next = text.find(header, start + 1);
+    frames.push_back(text.substr(start, next == std::string::npos ? std::string::npos : next - start));
+    start = next;
+  }
+  return frames;
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size())) {
+    text.replace(pos, from.size(), to);
+  }
+  return text;
 }
 
 int ModeOctets(int mode) {

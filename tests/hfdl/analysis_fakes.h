@@ -64,7 +64,7 @@ class ServiceRecorder : public AcarsServices,
   Form1State* form = nullptr;
   int latestAircraft = 3;
   int badBitCounts = 0;  // parser calls whose bit count lies outside the buffer
-  int listRow = 0;  // what FindRowByFlight answers
+  int listRow = 0;       // what FindRowByFlight answers
 };
 
 // The date and time every analysis test runs at.
@@ -99,6 +99,9 @@ std::string WithoutCr(const std::string& text);
 // The DAT line of the frame's first octets (low nibble first), as the
 // buffer holds it.
 std::string DatLine(const std::string& tag, const std::vector<uint8_t>& octets, size_t count);
+// The texts of several frames, each beginning with the header.
+std::vector<std::string> SplitFrames(const std::string& text, const std::string& header);
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to);
 // The number of octets of mode 0..7 frames.
 int ModeOctets(int mode);
 int ModeCode(int mode);

@@ -82,7 +82,9 @@ TEST_F(HfdlGsTable, CutsLongFieldsAndTakesBadNumbersAsZero) {
 
 TEST_F(HfdlGsTable, ReadsNineteenStationsAndNoMore) {
   std::string text;
-  for (int id = 1; id <= 21; ++id) text += "S" + std::to_string(id) + "," + std::to_string(id) + ",1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21\n";
+  for (int id = 1; id <= 21; ++id)
+    text += "S" + std::to_string(id) + "," + std::to_string(id) +
+            ",1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21\n";
   Load(text);
   EXPECT_EQ(form().GsNames[19], "S19");
   EXPECT_EQ(form().GsFrequencies[19][0], 19);

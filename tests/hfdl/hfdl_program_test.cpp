@@ -5,6 +5,7 @@
 #include <charconv>
 #include <regex>
 
+#include "analysis_fakes.h"
 #include "hfdl_frames.h"
 #include "platform/date_time.h"
 #include "support/test_support.h"
@@ -67,8 +68,7 @@ TEST(HfdlProgram, AudioFileEndToEnd) {
                         {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir.File("empty-alsa.conf")}, 120000);
   ASSERT_EQ(run.exitCode, 0) << run.standardError;
 
-  const std::string log =
-      ReadFile(dir.File("logs/" + platform::FormatDateCompact(platform::Now()) + "_HFDL_ANA.log"));
+  const std::string log = ReadFile(dir.File("logs/" + platform::FormatDateCompact(platform::Now()) + "_HFDL_ANA.log"));
   std::vector<ReceivingBlock> blocks = ReceivingBlocks(log);
   const char* names[8] = {"BPSK 300bits/s 1.8s ", "BPSK 600bits/s 1.8s ", "QPSK 1200bits/s 1.8s",
                           "8PSK 1800bits/s 1.8s", "BPSK 300bits/s 4.2s ", "BPSK 600bits/s 4.2s ",
@@ -80,34 +80,12 @@ TEST(HfdlProgram, AudioFileEndToEnd) {
   }
 }
 
-std::string Golden(const std::string& name) {
-  std::string text = ReadFile(std::string(SKARVEL_SOURCE_DIR) + "/tests/hfdl/golden/" + name);
-  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-  return text;
-}
+std::string Golden(const std::string& name) { return hfdl_test::WithoutCr(hfdl_test::Golden(name)); }
 
 std::string MaskDates(const std::string& text) {
   static const std::regex date(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d)");
   static const std::regex frequencyError(R"(Frequency Error = [-+0-9.]+ Hz)");
   return std::regex_replace(std::regex_replace(text, date, "DATE"), frequencyError, "Frequency Error = X Hz");
-}
-
-// The texts of a golden file of several frames, one per frame.
-std::vector<std::string> Frames(const std::string& text, const std::string& header) {
-  std::vector<std::string> frames;
-  for (size_t start = text.find(header); start != std::string::npos;) {
-    size_t next = text.find(header, start + 1);
-    frames.push_back(text.substr(start, next == std::string::npos ? std::string::npos : next - start));
-    start = next;
-  }
-  return frames;
-}
-
-std::string Replace(std::string text, const std::string& from, const std::string& to) {
-  for (size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size())) {
-    text.replace(pos, from.size(), to);
-  }
-  return text;
 }
 
 TEST(HfdlProgram, LogsEndToEnd) {
@@ -139,21 +117,28 @@ TEST(HfdlProgram, LogsEndToEnd) {
   EXPECT_EQ(MaskDates(ReadFile(logs + "DAT.log")), dat);
 
   // Each frame: the receiving block, then the analysis of the golden case.
-  const std::vector<std::string> table = Frames(Golden("system_table.ana"), "/Data Analysis(");
-  const std::vector<std::string> tableCompact = Frames(Golden("system_table.fmt"), "Lch---");
+  const std::vector<std::string> table = hfdl_test::SplitFrames(Golden("system_table.ana"), "/Data Analysis(");
+  const std::vector<std::string> tableCompact = hfdl_test::SplitFrames(Golden("system_table.fmt"), "Lch---");
   ASSERT_EQ(table.size(), 5u);
   const std::vector<std::string> analyses = {
       Golden("squitter.ana"),
-      Replace(Golden("logon_request.ana"), "Flight ID = JAL123", "Flight ID = JL123 "),
-      Replace(Golden("logon_confirm.ana"), "Rch", "Lch"),
+      hfdl_test::ReplaceAll(Golden("logon_request.ana"), "Flight ID = JAL123", "Flight ID = JL123 "),
+      hfdl_test::ReplaceAll(Golden("logon_confirm.ana"), "Rch", "Lch"),
       Golden("acars.ana"),
-      Replace(Golden("performance_data.ana"), "Rch", "Lch"),
+      hfdl_test::ReplaceAll(Golden("performance_data.ana"), "Rch", "Lch"),
       Golden("frequency_data.ana"),
-      table[0], table[1], table[3]};
-  const std::vector<std::string> compacts = {
-      Golden("squitter.fmt"), Golden("logon_request.fmt"), Replace(Golden("logon_confirm.fmt"), "Rch", "Lch"),
-      Golden("acars.fmt"), Replace(Golden("performance_data.fmt"), "Rch", "Lch"), Golden("frequency_data.fmt"),
-      tableCompact[0], tableCompact[1], tableCompact[3]};
+      table[0],
+      table[1],
+      table[3]};
+  const std::vector<std::string> compacts = {Golden("squitter.fmt"),
+                                             Golden("logon_request.fmt"),
+                                             hfdl_test::ReplaceAll(Golden("logon_confirm.fmt"), "Rch", "Lch"),
+                                             Golden("acars.fmt"),
+                                             hfdl_test::ReplaceAll(Golden("performance_data.fmt"), "Rch", "Lch"),
+                                             Golden("frequency_data.fmt"),
+                                             tableCompact[0],
+                                             tableCompact[1],
+                                             tableCompact[3]};
   std::string ana, fmt;
   for (size_t n = 0; n < analyses.size(); ++n) {
     const std::string mode = analyses[n].substr(analyses[n].find("Mode = ") + 7, 20);

@@ -123,10 +123,12 @@ TEST_F(HfdlRegistration, Icao24FileRules) {
             "0000011,SSSS,OOOO,JA00022X,desc one\n"  // fields cut to 6, 3, 3, 7
             "000002,S,O,JA0003,first,extra\n"
             "000002,S,O,JA0003,second\n"
-            "000004,S,O,JA0004," + description + "\n"
-            "000005,S,O,JA0005,crlf\r\n"
-            "000006,S,O,JA0006,after\xFF,x\n"
-            "000007,S,O,JA0007,gone\n");
+            "000004,S,O,JA0004," +
+                description +
+                "\n"
+                "000005,S,O,JA0005,crlf\r\n"
+                "000006,S,O,JA0006,after\xFF,x\n"
+                "000007,S,O,JA0007,gone\n");
   Icao24Record r;
   EXPECT_EQ(LookupIcao24ByRegistration(form(), "JA0001", r), "------");
   EXPECT_EQ(LookupIcao24File(form(), "ABC", r), "JA0001");

@@ -11,25 +11,7 @@
 namespace {
 
 using hfdl_test::Golden;
-
-std::string Replace(std::string text, const std::string& from, const std::string& to) {
-  for (size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size())) {
-    text.replace(pos, from.size(), to);
-  }
-  return text;
-}
-
-// The compact texts of a golden file, one per frame.
-std::vector<std::string> CompactTexts(const std::string& golden) {
-  const std::string header = "Lch------------------------";
-  std::vector<std::string> texts;
-  for (size_t start = golden.find(header); start != std::string::npos;) {
-    size_t next = golden.find(header, start + 1);
-    texts.push_back(golden.substr(start, next == std::string::npos ? std::string::npos : next - start));
-    start = next;
-  }
-  return texts;
-}
+using hfdl_test::ReplaceAll;
 
 TEST(HfdlScenario, BurstsDecodeToTheGoldenTexts) {
   hfdl_test::AnalysisRig rig;
@@ -40,11 +22,11 @@ TEST(HfdlScenario, BurstsDecodeToTheGoldenTexts) {
   for (const auto& f : frames) bursts.push_back({f.mode, f.octets, false});
   hfdl_test::FeedChannel(form, 0, hfdl_tx::Render(bursts, hfdl_tx::SignalOptions()));
 
-  const std::vector<std::string> table = CompactTexts(Golden("system_table.fmt"));
+  const std::vector<std::string> table = hfdl_test::SplitFrames(Golden("system_table.fmt"), "Lch---");
   ASSERT_EQ(table.size(), 5u);
   const std::string compact = Golden("squitter.fmt") + Golden("logon_request.fmt") +
-                              Replace(Golden("logon_confirm.fmt"), "Rch", "Lch") + Golden("acars.fmt") +
-                              Replace(Golden("performance_data.fmt"), "Rch", "Lch") + Golden("frequency_data.fmt") +
+                              ReplaceAll(Golden("logon_confirm.fmt"), "Rch", "Lch") + Golden("acars.fmt") +
+                              ReplaceAll(Golden("performance_data.fmt"), "Rch", "Lch") + Golden("frequency_data.fmt") +
                               table[0] + table[1] + table[3];
   EXPECT_EQ(form.TextBuffers[kHfdlFmt], compact);
   std::string dat;

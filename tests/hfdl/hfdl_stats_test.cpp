@@ -37,9 +37,11 @@ TEST(HfdlStats, RatioAndTotal) {
   CountFrame(form, 30, true);
   EXPECT_EQ(form.HfdlReceptionStats.Texts(8), (Texts{"MSK  2400bits/s (VHF)", "1", "1", "0.000"}));
   EXPECT_EQ(form.HfdlReceptionStats.Texts(9), (Texts{"Total", "5", "2", "60.000"}));
-  const char* captions[10] = {"BPSK 300bits/s  1.8s", "BPSK 600bits/s  1.8s", "QPSK 1200bits/s 1.8s",
-                              "8PSK 1800bits/s 1.8s", "BPSK 300bits/s  4.2s", "BPSK 600bits/s  4.2s",
-                              "QPSK 1200bits/s 4.2s", "8PSK 1800bits/s 4.2s", "MSK  2400bits/s (VHF)", "Total"};
+  const char* captions[10] = {"BPSK 300bits/s  1.8s",  "BPSK 600bits/s  1.8s",
+                              "QPSK 1200bits/s 1.8s",  "8PSK 1800bits/s 1.8s",
+                              "BPSK 300bits/s  4.2s",  "BPSK 600bits/s  4.2s",
+                              "QPSK 1200bits/s 4.2s",  "8PSK 1800bits/s 4.2s",
+                              "MSK  2400bits/s (VHF)", "Total"};
   for (int r = 0; r < 10; ++r) EXPECT_EQ(form.HfdlReceptionStats.Texts(r)[0], captions[r]);
 }
 

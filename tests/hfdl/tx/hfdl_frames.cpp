@@ -48,7 +48,8 @@ uint16_t AcarsBlockCheck(const uint8_t* data, size_t count) {
   uint16_t crc = 0;
   for (size_t n = 0; n < count; ++n) {
     crc ^= data[n];
-    for (int b = 0; b < 8; ++b) crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0x8408) : static_cast<uint16_t>(crc >> 1);
+    for (int b = 0; b < 8; ++b)
+      crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0x8408) : static_cast<uint16_t>(crc >> 1);
   }
   return crc;
 }
@@ -106,9 +107,12 @@ Octets RandomLpdu(std::mt19937_64& rng, int s) {
 
 int RandomSize(std::mt19937_64& rng) {
   switch (Pick(rng, 6)) {
-    case 0: return Pick(rng, 256);
-    case 1: return Pick(rng, 8);
-    default: return 2 + Pick(rng, 40);
+    case 0:
+      return Pick(rng, 256);
+    case 1:
+      return Pick(rng, 8);
+    default:
+      return 2 + Pick(rng, 40);
   }
 }
 
@@ -440,9 +444,10 @@ ScenarioFrame ScenarioSystemTablePart(int sequence) {
 }
 
 std::vector<ScenarioFrame> AnalysisScenario() {
-  return {ScenarioSquitter(),          ScenarioLogonRequest("JL123 "), ScenarioLogonConfirm(),
-          ScenarioAcars(),             ScenarioPerformanceData(),      ScenarioFrequencyData(),
-          ScenarioSystemTablePart(2), ScenarioSystemTablePart(0),    ScenarioSystemTablePart(1)};
+  return {
+      ScenarioSquitter(),        ScenarioLogonRequest("JL123 "), ScenarioLogonConfirm(),     ScenarioAcars(),
+      ScenarioPerformanceData(), ScenarioFrequencyData(),        ScenarioSystemTablePart(2), ScenarioSystemTablePart(0),
+      ScenarioSystemTablePart(1)};
 }
 
 }  // namespace hfdl_tx

@@ -55,7 +55,7 @@ struct AcarsBlockFields {
   char ack = 0x15;
   std::string label = "5Z";
   char blockId = '2';
-  std::string msgNo = "M01A";    // downlinks only
+  std::string msgNo = "M01A";     // downlinks only
   std::string flight = "JL12  ";  // downlinks only
   std::string text = "TEST";
   bool etx = true;
