@@ -46,6 +46,13 @@ class HfdlGolden : public ::testing::Test {
     EXPECT_EQ(Log("FMT"), FmtLog(Golden(golden + ".fmt"), tag));
     EXPECT_EQ(Log("DAT"), WithoutCr(datLines));
   }
+  // The texts of the only registration row.
+  std::vector<std::string> RowTexts() {
+    const auto& rows = form().HfdlRegistrations.Rows;
+    if (rows.size() != 1) return {"rows: " + std::to_string(rows.size())};
+    const HfdlRegistrationRow& r = rows[0];
+    return {r.Id, r.Gs, r.Icao24, r.RegNo, r.Lt, r.Aircraft, r.Souce};
+  }
   // The calls beyond the text buffers and the text window.
   std::vector<std::string> OtherSubsystemCalls() {
     std::vector<std::string> services;
@@ -107,15 +114,7 @@ TEST_F(HfdlGolden, LogonConfirmToTheSecondAircraft) {
   rig_.AnalyzeOwn(frame.octets, frame.mode, 1);
 
   ExpectOutput("logon_confirm", "Rch", DatLine("Rch", frame.octets, frame.octets.size()));
-  ASSERT_EQ(form().HfdlRegistrations.Rows.size(), 1u);
-  const HfdlRegistrationRow& row = form().HfdlRegistrations.Rows[0];
-  EXPECT_EQ(row.Id, "23");
-  EXPECT_EQ(row.Gs, "2");
-  EXPECT_EQ(row.Icao24, "800001");
-  EXPECT_EQ(row.RegNo, "JA8089");
-  EXPECT_EQ(row.Lt, "JL");
-  EXPECT_EQ(row.Aircraft, "B777-200");
-  EXPECT_EQ(row.Souce, "HFDL");
+  EXPECT_EQ(RowTexts(), (std::vector<std::string>{"23", "2", "800001", "JA8089", "JL", "B777-200", "HFDL"}));
   // On the uplink the row is made before the allocation is written.
   ASSERT_EQ(rig_.services().analysisAtTypeLookup.size(), 1u);
   const std::string& before = rig_.services().analysisAtTypeLookup[0];
@@ -157,14 +156,7 @@ TEST_F(HfdlGolden, EnvelopedAcarsGoesToTheParserAndTheTable) {
     const int want = n / 8 < expected.size() ? (expected[n / 8] >> (n % 8)) & 1 : 0;
     ASSERT_EQ(block.bits[n], want) << n;
   }
-  ASSERT_EQ(form().HfdlRegistrations.Rows.size(), 1u);
-  const HfdlRegistrationRow& row = form().HfdlRegistrations.Rows[0];
-  EXPECT_EQ(row.Id, "23");
-  EXPECT_EQ(row.Gs, "7");
-  EXPECT_EQ(row.Icao24, "800001");
-  EXPECT_EQ(row.RegNo, "JA8089");
-  EXPECT_EQ(row.Lt, "JL");
-  EXPECT_EQ(row.Souce, "ACARS");
+  EXPECT_EQ(RowTexts(), (std::vector<std::string>{"23", "7", "800001", "JA8089", "JL", "B777-200", "ACARS"}));
   EXPECT_NE(std::find(calls().begin(), calls().end(), "downlink 1"), calls().end());
 }
 
