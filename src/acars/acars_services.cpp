@@ -76,6 +76,10 @@ bool AcarsServices::DispatchPositionDecoder(Form1State&, const std::string&, con
   return false;
 }
 
+void AcarsServices::SetAcarsDownlink(Form1State& form, bool downlink) {
+  form.AcarsParse.AcarsDownlink = downlink ? 1 : 0;
+}
+
 AcarsServices& DefaultAcarsServices() {
   static AcarsServices services;
   return services;

@@ -40,6 +40,9 @@ class AcarsServices {
   virtual bool DispatchPositionDecoder(Form1State& form, const std::string& text, const std::string& flightId,
                                        const std::string& registration, const std::string& label,
                                        const std::string& msgNo, const std::string& accessStation);
+  // The parser's AcarsDownlink flag, which the HFDL flight-ID extraction
+  // sets for the block it examines.
+  virtual void SetAcarsDownlink(Form1State& form, bool downlink);
 };
 
 AcarsServices& DefaultAcarsServices();

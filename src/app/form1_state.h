@@ -19,7 +19,11 @@
 #include "audio/noise_filters.h"
 #include "audio/wave_devices.h"
 #include "exchange/peer_client_table.h"
+#include "hfdl/ground_stations.h"
 #include "hfdl/hfdl_channel_state.h"
+#include "hfdl/hfnpdu.h"
+#include "hfdl/reception_stats.h"
+#include "hfdl/registration.h"
 #include "platform/bitmap24.h"
 #include "platform/color.h"
 #include "platform/date_time.h"
@@ -340,6 +344,13 @@ struct Form1State {
   std::array<std::string, 2> ErrorRatioText;
 
   // ---- HFDL analysis, ground stations, statistics and registrations ----
+  int32_t HfdlFrameOctets = 0;  // the current LPDU's octet; at the end, the DAT line's octets
+  ::SystemTableAssembly SystemTableAssembly;
+  SystemTableMemo SystemTableText;  // TForm23's memo, also data/system.txt
+  ReceptionStats HfdlReceptionStats;
+  HfdlRegistrationTable HfdlRegistrations;
+  Icao24File Icao24Cache;
+  std::array<uint8_t, kHfdlAcarsBitsSize> HfdlAcarsBits = {};
 
   // ---- ACARS reception, text output and daily logs ----
   AcarsReceiver AcarsRx;   // both channels' demodulators and framers

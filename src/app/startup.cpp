@@ -127,6 +127,7 @@ void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile
   f.VersionMinor = 0;
   f.VersionBuild = 2;
   f.TextWindowClosed = 0;
+  f.SystemTableAssembly.Version = f.SystemVer;
   // 19. Network limits.
   if (f.MaxConnect < 1) f.MaxConnect = 1;
   f.ClientPortNo = ClampPort(f.ClientPortNo);

@@ -118,7 +118,7 @@ void PassFrameOn(Form1State& form, int channel) {
   const char* ownTag = channel == 0 ? "Lch" : "Rch";
   auto analyze = [&] {
     form.SourceTag = ownTag;
-    form.svc.hfdl->AnalyzeHfdlFrame(form, bits, kHfdlFrameBits, modeCode, channel);
+    form.svc.hfdl->AnalyzeHfdlFrame(form, bits, 8 * static_cast<size_t>(octets), modeCode, channel);
   };
   if (!form.NetConnected) {
     analyze();

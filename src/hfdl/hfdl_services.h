@@ -29,6 +29,9 @@ class HfdlServices {
   // code (0..3 and 10..13 own reception, 20 network) and the channel
   // (0, 1, or 2 for the network).
   virtual void AnalyzeHfdlFrame(Form1State& form, const uint8_t* bits, size_t bitCount, int modeCode, int channel);
+  // The description (aircraft type text) ICAO24.csv gives a registration,
+  // "NO DATA" when it lists none.
+  virtual std::string LookupIcao24Description(Form1State& form, const std::string& registration);
 };
 
 HfdlServices& DefaultHfdlServices();

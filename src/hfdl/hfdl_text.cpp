@@ -48,7 +48,7 @@ void AnalyzeNetworkHfdlFrame(Form1State& form, const std::string& hex) {
     int v = (c < 'A' ? c - '0' : c - 55) & 15;
     for (int b = 0; b < 4; ++b) bits[4 * n + b] = static_cast<uint8_t>((v >> b) & 1);
   }
-  form.svc.hfdl->AnalyzeHfdlFrame(form, bits, kHfdlFrameBits, kNetworkModeCode, kNetworkChannel);
+  form.svc.hfdl->AnalyzeHfdlFrame(form, bits, 4 * hex.size(), kNetworkModeCode, kNetworkChannel);
 }
 
 void WriteHfdlDatLog(Form1State& form, const std::string& hex) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "hfdl_frames.h"
 #include "hfdl_tx.h"
 
 namespace {
@@ -16,6 +17,8 @@ void Usage() {
                "  --modes all|LIST     modes 0..7 (300, 600, 1200, 1800 bit/s at 1.8 s, then 4.2 s), e.g. 0,3,7\n"
                "  --payload HEX        the payload octets of every burst (default: random frames)\n"
                "  --count N            bursts per mode (default 1)\n"
+               "  --scenario           instead of the modes: a squitter, two log-ons, an ACARS message,\n"
+               "                       two position reports and a system table of three parts\n"
                "  --snr DB             white noise, SNR in 3 kHz (default: no noise)\n"
                "  --offset HZ          carrier offset from 1440 Hz\n"
                "  --clock PPM          sample clock error\n"
@@ -75,7 +78,7 @@ int main(int argc, char** argv) {
   hfdl_tx::SignalOptions options;
   std::vector<int> modes = {0};
   std::vector<uint8_t> payload;
-  bool fixedPayload = false, invert = false, stereo = false;
+  bool fixedPayload = false, invert = false, stereo = false, scenario = false;
   int channel = 0;
   long long count = 1;
   std::string output;
@@ -117,6 +120,8 @@ int main(int argc, char** argv) {
       channel = ch == "R" ? 1 : 0;
     } else if (arg == "--level") {
       ok = ParseDouble(value(), options.rms) && options.rms > 0.0;
+    } else if (arg == "--scenario") {
+      scenario = true;
     } else if (arg == "--invert") {
       invert = true;
     } else if (arg == "--seed") {
@@ -143,6 +148,16 @@ int main(int argc, char** argv) {
 
   std::mt19937_64 rng(options.seed);
   std::vector<hfdl_tx::Burst> bursts;
+  if (scenario) {
+    modes.clear();
+    for (const hfdl_tx::ScenarioFrame& frame : hfdl_tx::AnalysisScenario()) {
+      hfdl_tx::Burst b;
+      b.mode = frame.mode;
+      b.payload = frame.octets;
+      b.invert = invert;
+      bursts.push_back(std::move(b));
+    }
+  }
   for (int m : modes) {
     if (fixedPayload && static_cast<int>(payload.size()) > hfdl_tx::MaxPayloadOctets(m)) {
       std::fprintf(stderr, "hfdl_txgen: mode %d carries at most %d octets\n", m, hfdl_tx::MaxPayloadOctets(m));

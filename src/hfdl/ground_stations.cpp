@@ -1,0 +1,235 @@
+#include "hfdl/ground_stations.h"
+
+#include <charconv>
+
+#include "app/form1_state.h"
+#include "app/form_effects.h"
+#include "hfdl/frame_analysis.h"
+#include "platform/date_time.h"
+#include "platform/file_io.h"
+#include "platform/write_failure.h"
+
+namespace {
+
+constexpr int kFileStations = 19;  // lines 1..19 hold GS IDs 1..19
+constexpr int kFrequencyColumns = 20;
+constexpr size_t kMaxNameBytes = 63;
+constexpr size_t kMaxNumberBytes = 15;
+
+// A decimal integer in the int range, else 0: a damaged file still loads.
+int FrequencyValue(const std::string& text) {
+  int value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc() && end == text.data() + text.size() ? value : 0;
+}
+
+int Signed20(uint32_t v) { return v > 0x7FFFF ? static_cast<int>(v) - 0x100000 : static_cast<int>(v); }
+
+// 524287, not 524288: the largest value is exactly 180 degrees.
+double Degrees(uint32_t field) { return Signed20(field) * 180.0 / 524287.0; }
+
+std::string FormatDegrees(double degrees) {
+  char buf[32];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, degrees, std::chars_format::general, 15);
+  return ec == std::errc() ? std::string(buf, end) : std::string("0");
+}
+
+// "%0.1f" of tenths / 10, padded on the left to 7 characters.
+std::string FrequencyText(long tenths) {
+  std::string text = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+  if (text.size() < 7) text.insert(0, 7 - text.size(), ' ');
+  return text;
+}
+
+bool SaveMemo(const std::string& path, const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  if (platform::ReplaceFileAtomically(path, text)) return true;
+  platform::ReportWriteFailure(path);
+  return false;
+}
+
+void StorePart(SystemTableAssembly& assembly, const FrameBits& bits, long p, int s, int sequence) {
+  const int octets = s - 7;
+  if (sequence >= assembly.PartCount || assembly.PartOctets[sequence] != 0 || octets <= 0) return;
+  const long first = 8 * p + 48;
+  for (int n = 0; n < 8 * octets; ++n) assembly.Bits[sequence][n] = static_cast<uint8_t>(bits.Bit(first + n));
+  assembly.PartOctets[sequence] = octets;
+}
+
+void CompleteSystemTable(Form1State& form, int version) {
+  SystemTableAssembly& assembly = form.SystemTableAssembly;
+  std::vector<uint8_t> table;
+  for (int k = 0; k < assembly.PartCount; ++k) {
+    table.insert(table.end(), assembly.Bits[k], assembly.Bits[k] + 8 * assembly.PartOctets[k]);
+  }
+  std::vector<std::string> memo = DecodeSystemTable(form, table, version);
+  form.SystemVer = version;
+  form.SystemTableText.Lines = std::move(memo);
+  if (form.SystemTableText.Changed) form.SystemTableText.Changed();
+  SaveMemo(form.SystemTxtPath, form.SystemTableText.Lines);
+  SaveHfdlSystemTable(form);
+  form.svc.effects->ShowForm(23, false);
+}
+
+}  // namespace
+
+bool GsIdInTable(int gsId) { return gsId >= 0 && gsId < kGroundStations; }
+
+const std::string& GsName(const Form1State& form, int gsId) {
+  static const std::string kNone;
+  return GsIdInTable(gsId) ? form.GsNames[static_cast<size_t>(gsId)] : kNone;
+}
+
+void ReadFreqsCsv(Form1State& form, std::string_view bytes) {
+  int line = 0, field = 0;
+  bool lineStarted = false;
+  std::string name, number;
+  auto endField = [&] {
+    if (field == 0) {
+      form.GsNames[static_cast<size_t>(line + 1)] = name;
+    } else if (field <= kFrequencyColumns) {
+      form.GsFrequencies[line + 1][field - 1] = FrequencyValue(number);
+    }
+    name.clear();
+    number.clear();
+  };
+  for (char c : bytes) {
+    if (c == '\r') continue;
+    if (c == '\n') {
+      endField();
+      if (++line >= kFileStations) return;
+      field = 0;
+      lineStarted = false;
+      continue;
+    }
+    lineStarted = true;
+    if (c == ',') {
+      endField();
+      ++field;
+    } else if (field == 0) {
+      if (c != '"' && name.size() < kMaxNameBytes) name += c;
+    } else if (field <= kFrequencyColumns && number.size() < kMaxNumberBytes) {
+      number += c;
+    }
+  }
+  if (lineStarted) endField();
+}
+
+void LoadHfdlSystemTable(Form1State& form) {
+  for (int id = 0; id < kGroundStations; ++id) {
+    form.GsNames[static_cast<size_t>(id)].clear();
+    for (int32_t& f : form.GsFrequencies[id]) f = 0;
+  }
+  std::string bytes;
+  if (platform::ReadWholeFile(form.FreqsCsvPath, bytes)) ReadFreqsCsv(form, bytes);
+}
+
+std::string FreqsCsvText(const Form1State& form) {
+  std::string text;
+  for (int id = 1; id <= kFileStations; ++id) {
+    text += form.GsNames[static_cast<size_t>(id)];
+    for (int32_t f : form.GsFrequencies[id]) text += "," + std::to_string(f);
+    text += "\r\n";
+  }
+  text += "System Table Version = " + std::to_string(form.SystemVer) + "  Update " +
+          platform::FormatDateTime(platform::Now()) + "\r\n";
+  return text;
+}
+
+void SaveHfdlSystemTable(Form1State& form) {
+  if (!platform::ReplaceFileAtomically(form.FreqsCsvPath, FreqsCsvText(form))) {
+    platform::ReportWriteFailure(form.FreqsCsvPath);
+  }
+}
+
+void LoadSystemTableText(Form1State& form) {
+  std::string bytes;
+  std::vector<std::string>& lines = form.SystemTableText.Lines;
+  lines.clear();
+  if (platform::ReadWholeFile(form.SystemTxtPath, bytes)) {
+    size_t start = 0;
+    while (start < bytes.size()) {
+      size_t end = bytes.find('\n', start);
+      if (end == std::string::npos) end = bytes.size();
+      std::string line = bytes.substr(start, end - start);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back(std::move(line));
+      start = end + 1;
+    }
+  }
+  if (form.SystemTableText.Changed) form.SystemTableText.Changed();
+}
+
+std::vector<std::string> DecodeSystemTable(Form1State& form, const std::vector<uint8_t>& bits, int version) {
+  FrameBits table(bits.data(), bits.size());
+  std::vector<std::string> memo = {"System Table Version = " + std::to_string(version),
+                                   "Received at " + platform::FormatDateTime(platform::Now())};
+  const long total = table.Octets();
+  long q = 0;
+  // A record is used only when it lies whole inside the table.
+  while (q + 7 <= total) {
+    const long base = 8 * q;
+    const int count = static_cast<int>(table.Field(base + 51, 5));
+    if (q + 7 + 4 * count > total) break;
+    const int gsId = static_cast<int>(table.Field(base, 7));
+    const bool inTable = GsIdInTable(gsId);
+    memo.push_back(std::string(60, '.'));
+    memo.push_back("Ground Station ID = " + std::to_string(gsId));
+    memo.push_back("Ground Station Name = " + GsName(form, gsId));
+    memo.push_back(UtcLine(table.Bit(base + 7)));
+    memo.push_back("Latitude = " + FormatDegrees(Degrees(table.Field(base + 8, 20))));
+    memo.push_back("Longitude = " + FormatDegrees(Degrees(table.Field(base + 28, 20))));
+    memo.push_back("Number of Frequencys = " + std::to_string(count));
+    for (int j = 0; j < count; ++j) {
+      const long entry = base + 56 + 32 * j;
+      long tenths = 0, weight = 1;
+      for (int g = 0; g < 6; ++g, weight *= 10) tenths += static_cast<long>(table.Field(entry + 4 * g, 4)) * weight;
+      const std::string index = j < 9 ? "0" + std::to_string(j + 1) : std::to_string(j + 1);
+      memo.push_back("Frequency[" + index + "] = " + FrequencyText(tenths) + " [kHz] " + "Master Frame Slot Offset " +
+                     std::to_string(table.Field(entry + 24, 4)));
+      if (inTable && j < kFrequencyColumns) form.GsFrequencies[gsId][j] = static_cast<int32_t>(tenths / 10);
+    }
+    if (inTable) {
+      for (int j = count; j < kFrequencyColumns; ++j) form.GsFrequencies[gsId][j] = 0;
+    }
+    q += 7 + 4 * count;
+  }
+  return memo;
+}
+
+void HandleSystemTableHfnpdu(FrameAnalysis& frame, long p, int s) {
+  Form1State& form = frame.form;
+  const long base = 8 * p;
+  const int sequence = static_cast<int>(frame.bits.Field(base + 24, 4));
+  const int parts = static_cast<int>(frame.bits.Field(base + 28, 4));
+  const int version = static_cast<int>(frame.bits.Field(base + 36, 12));
+  frame.Line("System Table Version = " + std::to_string(version));
+  frame.Compact("   SYS TABLE VER  = " + std::to_string(version));
+  frame.Line("Number of HFNPDUs = " + std::to_string(parts));
+  frame.Compact("   Num of HFNPDUs = " + std::to_string(parts));
+  frame.Line("PDU Sequence Number = " + std::to_string(sequence));
+  frame.Compact("   SEQUENCE No    = " + std::to_string(sequence));
+  if (version == form.SystemVer) {
+    frame.Line("This System Table Data is Already Received");
+    frame.Compact("   THIS SYSTEM TABLE DATA IS ALREADY RECEIVED");
+    return;
+  }
+  SystemTableAssembly& assembly = form.SystemTableAssembly;
+  if (version == assembly.Version) {
+    StorePart(assembly, frame.bits, p, s, sequence);
+    bool complete = true;
+    for (int k = 0; k < assembly.PartCount; ++k) complete = complete && assembly.PartOctets[k] != 0;
+    if (complete) return CompleteSystemTable(form, version);
+  } else {
+    // A new version: its first part is only stored, so a one-part table
+    // completes when that part comes again.
+    for (auto& slot : assembly.Bits) std::fill(std::begin(slot), std::end(slot), uint8_t{0});
+    std::fill(std::begin(assembly.PartOctets), std::end(assembly.PartOctets), 0);
+    assembly.PartCount = parts + 1;
+    assembly.Version = version;
+    StorePart(assembly, frame.bits, p, s, sequence);
+  }
+  frame.Line("System Table Data Buffed...");
+  frame.Compact("   SYSTEM TABLE DATA BUFFED...");
+}

@@ -1,0 +1,254 @@
+#include "hfdl/registration.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <charconv>
+
+#include "aircraft/aircraft_services.h"
+#include "app/form1_state.h"
+#include "platform/file_io.h"
+
+namespace {
+
+constexpr uint8_t kKeptLength[5] = {6, 3, 3, 7, 63};
+constexpr int kAddressField = 0;
+constexpr int kRegistrationField = 3;
+
+void NotifyRow(Form1State& form, int row) {
+  if (form.HfdlRegistrations.Changed) form.HfdlRegistrations.Changed(row);
+}
+
+int GsColumnValue(const std::string& text) {
+  int value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
+}  // namespace
+
+std::string_view Icao24File::FieldOf(const Entry& e, int field) const {
+  size_t start = e.offset;
+  for (int f = 0; f < field; ++f) start += e.length[f];
+  return std::string_view(pool_).substr(start, e.length[field]);
+}
+
+Icao24Record Icao24File::RecordOf(const Entry& e) const {
+  Icao24Record r;
+  r.Address = FieldOf(e, 0);
+  r.ShortCode = FieldOf(e, 1);
+  r.Operator = FieldOf(e, 2);
+  r.Registration = FieldOf(e, 3);
+  r.Description = FieldOf(e, 4);
+  return r;
+}
+
+void Icao24File::Parse(std::string_view bytes) {
+  pool_.clear();
+  entries_.clear();
+  byAddress_.clear();
+  byRegistration_.clear();
+  Entry entry;
+  int field = 0;
+  bool started = false, addressClosed = false, registrationClosed = false;
+  auto finishLine = [&] {
+    // Only a line with a comma after its address or registration can match.
+    if (addressClosed || registrationClosed) {
+      const auto number = static_cast<uint32_t>(entries_.size());
+      entries_.push_back(entry);
+      if (addressClosed) byAddress_.push_back(number);
+      if (registrationClosed) byRegistration_.push_back(number);
+    } else {
+      pool_.resize(entry.offset);
+    }
+    entry = Entry();
+    entry.offset = static_cast<uint32_t>(pool_.size());
+    field = 0;
+    started = addressClosed = registrationClosed = false;
+  };
+  for (char ch : bytes) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c == 0xFF) break;  // read as the end of the file
+    if (c == '\n') {
+      finishLine();
+      continue;
+    }
+    started = true;
+    if (c == ',') {
+      addressClosed = addressClosed || field == kAddressField;
+      registrationClosed = registrationClosed || field == kRegistrationField;
+      if (field < 5) ++field;
+    } else if (field < 5 && entry.length[field] < kKeptLength[field]) {
+      pool_ += ch;
+      ++entry.length[field];
+    }
+  }
+  if (started) finishLine();
+  auto sortBy = [this](std::vector<uint32_t>& index, int f) {
+    std::stable_sort(index.begin(), index.end(),
+                     [this, f](uint32_t a, uint32_t b) { return FieldOf(entries_[a], f) < FieldOf(entries_[b], f); });
+  };
+  sortBy(byAddress_, kAddressField);
+  sortBy(byRegistration_, kRegistrationField);
+}
+
+bool Icao24File::Refresh(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    present_ = false;
+    path_.clear();
+    Parse({});
+    return false;
+  }
+  const int64_t mtime = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  const int64_t size = static_cast<int64_t>(st.st_size);
+  if (present_ && path == path_ && mtime == mtimeNs_ && size == size_) return true;
+  std::string bytes;
+  if (!platform::ReadWholeFile(path, bytes)) {
+    present_ = false;
+    path_.clear();
+    Parse({});
+    return false;
+  }
+  Parse(bytes);
+  present_ = true;
+  path_ = path;
+  mtimeNs_ = mtime;
+  size_ = size;
+  return true;
+}
+
+bool Icao24File::Find(const std::vector<uint32_t>& index, int field, std::string_view key, Icao24Record& record) const {
+  auto it = std::lower_bound(index.begin(), index.end(), key,
+                             [this, field](uint32_t e, std::string_view k) { return FieldOf(entries_[e], field) < k; });
+  if (it == index.end() || FieldOf(entries_[*it], field) != key) return false;
+  record = RecordOf(entries_[*it]);
+  return true;
+}
+
+bool Icao24File::FindByAddress(std::string_view address, Icao24Record& record) const {
+  return Find(byAddress_, kAddressField, address, record);
+}
+
+bool Icao24File::FindByRegistration(std::string_view registration, Icao24Record& record) const {
+  return Find(byRegistration_, kRegistrationField, registration, record);
+}
+
+std::string LookupIcao24File(Form1State& form, const std::string& address, Icao24Record& record) {
+  if (form.Icao24Cache.Refresh(form.Icao24CsvPath) && form.Icao24Cache.FindByAddress(address, record)) {
+    return record.Registration;
+  }
+  return "NO DATA";
+}
+
+std::string LookupIcao24ByRegistration(Form1State& form, const std::string& registration, Icao24Record& record) {
+  if (!form.Icao24Cache.Refresh(form.Icao24CsvPath)) return "------";
+  if (form.Icao24Cache.FindByRegistration(registration, record)) return record.Address;
+  record.Operator = "--";
+  record.ShortCode = "---";
+  record.Description = "-";
+  return "------";
+}
+
+std::string LookupIcao24Description(Form1State& form, const std::string& registration) {
+  Icao24Record record;
+  if (form.Icao24Cache.Refresh(form.Icao24CsvPath) && form.Icao24Cache.FindByRegistration(registration, record)) {
+    return record.Description;
+  }
+  return "NO DATA";
+}
+
+void AddRegistrationRow(Form1State& form, const std::string& id, int gs, const std::string& source,
+                        const std::string& lt, const std::string& registration, const std::string& aircraft,
+                        const std::string& address) {
+  form.HfdlRegistrations.Rows.push_back({id, std::to_string(gs), address, registration, lt, aircraft, source});
+  NotifyRow(form, static_cast<int>(form.HfdlRegistrations.Rows.size()) - 1);
+}
+
+int FindRowByIcao24(const Form1State& form, const std::string& address) {
+  const auto& rows = form.HfdlRegistrations.Rows;
+  for (size_t r = 0; r < rows.size(); ++r) {
+    if (rows[r].Icao24 == address) return static_cast<int>(r);
+  }
+  return -1;
+}
+
+void UpdateRegistrationRow(Form1State& form, int row, const std::string& id, const std::string& source,
+                           const std::string&, const std::string& registration, const std::string& aircraft,
+                           const std::string&) {
+  auto& rows = form.HfdlRegistrations.Rows;
+  if (row < 0 || row >= static_cast<int>(rows.size())) return;
+  HfdlRegistrationRow& r = rows[static_cast<size_t>(row)];
+  if (id != "-" && id != "FF") r.Id = id;
+  if (r.Aircraft == "-" && aircraft != "-") r.Aircraft = aircraft;
+  if (r.RegNo == "-" && registration != "-") r.RegNo = registration;
+  r.Souce = source;
+  NotifyRow(form, row);
+}
+
+int FindRowByIdAndGs(const Form1State& form, const std::string& id, int gs, const std::string& prefix) {
+  if (id == "FF") return -1;
+  const auto& rows = form.HfdlRegistrations.Rows;
+  const std::string wanted = prefix.substr(0, 2);
+  for (size_t r = rows.size(); r-- > 0;) {
+    if (rows[r].Id == id && GsColumnValue(rows[r].Gs) == gs && rows[r].Lt.substr(0, 2) == wanted) {
+      return static_cast<int>(r) + 1;
+    }
+  }
+  return 0;
+}
+
+std::string GetRegistrationByRow(const Form1State& form, int row) {
+  const auto& rows = form.HfdlRegistrations.Rows;
+  if (row < 1 || row > static_cast<int>(rows.size())) return "NO DATA";
+  return rows[static_cast<size_t>(row - 1)].RegNo;
+}
+
+void ClearRegistrationRows(Form1State& form) {
+  form.HfdlRegistrations.Rows.clear();
+  NotifyRow(form, -1);
+}
+
+void OnHfdlLogon(Form1State& form, const std::string& id, const std::string& address, const std::string& source,
+                 const std::string& lt, const std::string& registration, const std::string& aircraft, int gs) {
+  const int row = FindRowByIcao24(form, address);
+  if (row >= 0 && form.HfdlRegistrations.Rows[static_cast<size_t>(row)].Id == id) {
+    UpdateRegistrationRow(form, row, id, source, lt, registration, aircraft, address);
+    return;
+  }
+  Icao24Record record;
+  record.Operator = "-";
+  const std::string found = LookupIcao24File(form, address, record);
+  std::string type;
+  if (!form.svc.aircraft->LookupAircraftType(form, found, type)) {
+    type = found != "NO DATA" ? record.Description : "NO DATA";
+  }
+  AddRegistrationRow(form, id, gs, "HFDL", record.Operator, found, type, address);
+}
+
+void OnHfdlAcars(Form1State& form, const uint8_t* bits, size_t bitsSize, const std::string& id, int gs) {
+  std::string registration;
+  for (size_t n = 6; n <= 12; ++n) {
+    int c = 0;
+    for (size_t b = 0; b < 7; ++b) {
+      const size_t at = 8 * n + b;
+      if (at < bitsSize) c |= (bits[at] & 1) << b;
+    }
+    if (c == 0) break;
+    registration += static_cast<char>(c);
+  }
+  while (!registration.empty() && registration.front() == '.') registration.erase(0, 1);
+  // A missing file leaves the record as a present file without the
+  // registration would.
+  Icao24Record record;
+  record.Operator = "--";
+  record.ShortCode = "---";
+  record.Description = "-";
+  const std::string address = LookupIcao24ByRegistration(form, registration, record);
+  std::string type;
+  if (!form.svc.aircraft->LookupAircraftType(form, registration, type)) type = record.Description;
+  const int row = FindRowByIdAndGs(form, id, gs, record.Operator);
+  if (row == 0 || (row > 0 && GetRegistrationByRow(form, row) != registration)) {
+    AddRegistrationRow(form, id, gs, "ACARS", record.Operator, registration, type, address);
+  }
+}

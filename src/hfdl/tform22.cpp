@@ -1,0 +1,35 @@
+#include "hfdl/tform22.h"
+
+#include <QHeaderView>
+#include <QTreeWidget>
+
+#include "app/form1_state.h"
+
+TForm22::TForm22(Form1State& form) : SkarvelForm(form, 22) {
+  setWindowTitle(QString::fromUtf8("データ受信状況"));
+  setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
+  setFixedSize(354, 186);
+  listView1_ = new QTreeWidget(this);
+  listView1_->setObjectName("ListView1");
+  listView1_->setGeometry(8, 8, 337, 170);
+  listView1_->setRootIsDecorated(false);
+  listView1_->setUniformRowHeights(true);
+  listView1_->setHeaderLabels({"Data Type", "Received", "Error", "Ratio"});
+  const int widths[4] = {150, 60, 60, 60};
+  for (int c = 0; c < 4; ++c) listView1_->setColumnWidth(c, widths[c]);
+  listView1_->header()->setSectionsClickable(false);
+  listView1_->header()->setStretchLastSection(false);
+  listView1_->setStyleSheet("QTreeView::item { border: 1px solid #d8d8d8; }");
+  for (int r = 0; r < ReceptionStats::kRows; ++r) listView1_->addTopLevelItem(new QTreeWidgetItem());
+  ShowCounts();
+  form.HfdlReceptionStats.Changed = [this] { ShowCounts(); };
+}
+
+TForm22::~TForm22() { form_.HfdlReceptionStats.Changed = nullptr; }
+
+void TForm22::ShowCounts() {
+  for (int r = 0; r < ReceptionStats::kRows; ++r) {
+    const std::array<std::string, 4> texts = form_.HfdlReceptionStats.Texts(r);
+    for (int c = 0; c < 4; ++c) listView1_->topLevelItem(r)->setText(c, QString::fromLatin1(texts[c].c_str()));
+  }
+}

@@ -1,0 +1,121 @@
+// Random frames with valid check sequences, random relay text and random
+// data files through the analysis and the readers. Run under AddressSanitizer
+// and UndefinedBehaviorSanitizer too. HFDL_FUZZ_SEED picks another seed.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
+#include "analysis_fakes.h"
+#include "hfdl/frame_analysis.h"
+#include "hfdl/ground_stations.h"
+#include "hfdl/hfdl_services.h"
+#include "hfdl/registration.h"
+#include "hfdl_frames.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/common_interface_defs.h>
+#endif
+
+namespace {
+
+using hfdl_test::AnalysisRig;
+
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizers run about twelve times slower.
+constexpr int kFrames = 50000;
+#else
+constexpr int kFrames = 100000;
+#endif
+constexpr int kRelayTexts = 10000;
+constexpr int kDataFiles = 2000;
+
+uint64_t Seed() {
+  const char* text = std::getenv("HFDL_FUZZ_SEED");
+  return text ? std::strtoull(text, nullptr, 10) : 20261206u;
+}
+
+// What a finding reports: the seed and the frame being analysed.
+uint64_t g_seed = 0;
+std::string g_frameHex;
+void ReportFrame() {
+  std::fprintf(stderr, "HfdlFuzz seed %llu, frame %s\n", static_cast<unsigned long long>(g_seed), g_frameHex.c_str());
+}
+
+constexpr int kModeCodes[8] = {0, 1, 2, 3, 10, 11, 12, 13};
+
+TEST(HfdlFuzz, RandomValidFrames) {
+  g_seed = Seed();
+#if defined(__SANITIZE_ADDRESS__)
+  __sanitizer_set_death_callback(ReportFrame);
+#endif
+  std::mt19937_64 rng(g_seed);
+  AnalysisRig rig;
+  Form1State& form = rig.form();
+  form.TxtLog = 0;
+  form.PassList = "NH";
+  for (int n = 0; n < kFrames; ++n) {
+    const int mode = static_cast<int>(rng() % 8);
+    const int channel = static_cast<int>(rng() % 3);
+    const int octets = hfdl_test::ModeOctets(mode);
+    const hfdl_tx::Octets frame = hfdl_tx::RandomValidFrame(rng, octets);
+    g_frameHex = hfdl_tx::RelayHex(frame);
+    std::vector<uint8_t> bits(8 * frame.size());
+    for (size_t k = 0; k < bits.size(); ++k) bits[k] = static_cast<uint8_t>((frame[k / 8] >> (k % 8)) & 1);
+    rig.ClearText();
+    // Random log-ons add a row each; a real table grows far slower.
+    if (n % 1000 == 0) ClearRegistrationRows(form);
+    form.SourceTag = channel == 2 ? "NET" : "Lch";
+    AnalyzeHfdlFrame(form, bits.data(), bits.size(), channel == 2 ? 20 : kModeCodes[mode], channel);
+    const std::string& dat = form.TextBuffers[kHfdlDat];
+    const bool datFits = dat.empty() || dat.size() <= 2 * frame.size() + 50;
+    if (!datFits || rig.services().badBitCounts != 0 || form.HfdlFrameOctets > static_cast<int>(frame.size())) {
+      ReportFrame();
+      FAIL() << "frame " << n;
+    }
+  }
+}
+
+TEST(HfdlFuzz, RandomRelayText) {
+  std::mt19937_64 rng(Seed() + 1);
+  AnalysisRig rig;
+  rig.form().TxtLog = 0;
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  for (int n = 0; n < kRelayTexts; ++n) {
+    std::string text(static_cast<size_t>(rng() % 3800), '0');
+    const bool junk = rng() % 4 == 0;
+    for (char& c : text) c = junk ? static_cast<char>(rng()) : kDigits[rng() % 16];
+    rig.ClearText();
+    rig.form().SourceTag = "NET";
+    rig.form().svc.hfdl->AnalyzeNetworkHfdlFrame(rig.form(), text);
+    ASSERT_LE(rig.form().TextBuffers[kHfdlDat].size(), text.size() + 50) << "seed " << Seed() + 1 << " text " << n;
+  }
+}
+
+std::string RandomFileBytes(std::mt19937_64& rng) {
+  static constexpr char kBiased[] = ",,,,\n\n\r\"0123456789-ABCDEFJL ";
+  std::string bytes(static_cast<size_t>(rng() % 2000), '\0');
+  for (char& c : bytes) c = rng() % 4 ? kBiased[rng() % (sizeof kBiased - 1)] : static_cast<char>(rng());
+  return bytes;
+}
+
+TEST(HfdlFuzz, RandomDataFiles) {
+  std::mt19937_64 rng(Seed() + 2);
+  AnalysisRig rig;
+  Form1State& form = rig.form();
+  Icao24File file;
+  for (int n = 0; n < kDataFiles; ++n) {
+    ReadFreqsCsv(form, RandomFileBytes(rng));
+    const std::string bytes = RandomFileBytes(rng);
+    file.Parse(bytes);
+    Icao24Record record;
+    for (size_t start = 0; start + 7 <= bytes.size() && start < 200; start += 7) {
+      file.FindByAddress(bytes.substr(start, 6), record);
+      file.FindByRegistration(bytes.substr(start, 7), record);
+    }
+  }
+  for (const std::string& name : form.GsNames) ASSERT_LE(name.size(), 63u);
+}
+
+}  // namespace

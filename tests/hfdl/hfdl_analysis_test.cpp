@@ -1,0 +1,292 @@
+// Position reports, flight IDs and the bounds of untrusted frames.
+#include <gtest/gtest.h>
+
+#include "analysis_fakes.h"
+#include "hfdl/hfnpdu.h"
+#include "hfdl/lpdu.h"
+#include "hfdl_frames.h"
+
+namespace {
+
+using hfdl_test::AnalysisRig;
+using namespace hfdl_tx;
+
+bool Has(const std::string& text, const std::string& line) { return text.find(line + "\r\n") != std::string::npos; }
+
+class HfdlAnalysisTest : public ::testing::Test {
+ protected:
+  Form1State& form() { return rig_.form(); }
+  const std::string& Ana() { return form().TextBuffers[kHfdlAna]; }
+  const std::string& Fmt() { return form().TextBuffers[kHfdlFmt]; }
+  bool Called(const std::string& prefix) {
+    for (const std::string& c : rig_.services().calls) {
+      if (c.rfind(prefix, 0) == 0) return true;
+    }
+    return false;
+  }
+  int Failed(int row) { return std::stoi(form().HfdlReceptionStats.Texts(row)[2]); }
+
+  // One LPDU in a downlink MPDU (mode 1) or an uplink one (mode 2).
+  void Downlink(const Octets& lpdu, int aircraftId = 0x23) {
+    DownlinkMpduFields f;
+    f.gsId = 7;
+    f.aircraftId = aircraftId;
+    f.lpdus = {lpdu};
+    rig_.ClearText();
+    rig_.AnalyzeOwn(BuildDownlinkMpdu(f), 1, 0);
+  }
+  void Uplink(const Octets& lpdu, int aircraftId = 0x23) {
+    UplinkMpduFields f;
+    f.gsId = 7;
+    f.aircraft = {{aircraftId, 3, {lpdu}, false}};
+    rig_.ClearText();
+    rig_.AnalyzeOwn(BuildUplinkMpdu(f), 2, 0);
+  }
+
+  AnalysisRig rig_;
+};
+
+using HfdlPosition = HfdlAnalysisTest;
+using HfdlFrames = HfdlAnalysisTest;
+
+Octets Report(const std::string& flight, uint32_t lat, uint32_t lon, uint16_t time, uint16_t type = 0xFFD1) {
+  return PositionHfnpdu(type, flight, lat, lon, time);
+}
+
+TEST_F(HfdlPosition, MostNegativeLatitudeIsRejectedWhereLatitudeIsChecked) {
+  // Octets 00 00 08 00 00: latitude 0x80000, -524288 units.
+  const Octets report = Report("JL123 ", 0x80000, 0, 0x0708);
+  struct Place {
+    const char* name;
+    std::function<void()> send;
+    bool rejected;
+  };
+  const Place places[] = {
+      {"downlink log-on", [&] { Downlink(LogonLpdu(0x8F, 0x800001, -1, report)); }, true},
+      {"downlink data", [&] { Downlink(DataLpdu(report)); }, true},
+      {"uplink log-on", [&] { Uplink(LogonLpdu(0x8F, 0x800001, -1, report)); }, true},
+      {"uplink data", [&] { Uplink(DataLpdu(report)); }, false},
+  };
+  int failed = 0;
+  for (const Place& p : places) {
+    p.send();
+    EXPECT_TRUE(Has(Ana(), "Latitude = -180.000343323409")) << p.name;
+    EXPECT_EQ(Fmt().empty(), p.rejected) << p.name;
+    failed += p.rejected;
+    EXPECT_EQ(Failed(1) + Failed(2), failed) << p.name;
+  }
+}
+
+TEST_F(HfdlPosition, NoTimeRejectsOnTheDownlinkLogonPathOnly) {
+  const Octets report = Report("JL123 ", 0x1C71C, 0x1C71C, 0);
+  Downlink(LogonLpdu(0x8F, 0x800001, -1, report));
+  EXPECT_TRUE(Fmt().empty());
+  EXPECT_FALSE(Called("record"));
+  Uplink(LogonLpdu(0x8F, 0x800001, -1, report));
+  EXPECT_TRUE(Has(Fmt(), "   UTC TIME       = 00:00:00"));
+  EXPECT_TRUE(Called("record JL0123 JA8089 XXXX"));
+  Downlink(DataLpdu(report));
+  EXPECT_TRUE(Called("record JL0123"));
+  // A zero longitude and an empty flight ID.
+  Downlink(LogonLpdu(0x8F, 0x800001, -1, Report("JL123 ", 0x1C71C, 0, 0x0708)));
+  EXPECT_TRUE(Fmt().empty());
+  Downlink(DataLpdu(Report("", 0x1C71C, 0x1C71C, 0x0708)));
+  EXPECT_TRUE(Fmt().empty());
+  EXPECT_EQ(Failed(1), 3);
+}
+
+TEST_F(HfdlPosition, PassListKeepsAirlinesOut) {
+  form().PassList = "JL,NH";
+  Downlink(DataLpdu(Report("JL123 ", 0x1C71C, 0x1C71C, 0x0708)));
+  EXPECT_TRUE(Has(Fmt(), "   FLIGHT ID      = JL0123"));
+  Downlink(DataLpdu(EnvelopedHfnpdu(AcarsBlock(AcarsBlockFields()))));
+  EXPECT_TRUE(Has(Ana(), "ACARS Message = <SOH>2.JA8089<NAK>5Z2<STX>M01AJL12  TEST<ETX>"));
+  AcarsBlockFields nh;
+  nh.flight = "NH0205";
+  Downlink(DataLpdu(EnvelopedHfnpdu(AcarsBlock(nh))));
+  EXPECT_FALSE(Called("contact"));
+  EXPECT_FALSE(Called("record"));
+  EXPECT_FALSE(Called("parse"));
+  EXPECT_TRUE(form().HfdlRegistrations.Rows.empty());
+  // Another airline goes through.
+  Downlink(DataLpdu(Report("BA0012", 0x1C71C, 0x1C71C, 0x0708)));
+  EXPECT_TRUE(Called("record BA0012"));
+}
+
+TEST_F(HfdlPosition, FlightIds) {
+  // A numeric flight on the downlink log-on path takes the operator code.
+  Downlink(LogonLpdu(0x8F, 0x800001, -1, Report("12345", 0x1C71C, 0x1C71C, 0xFFFF)));
+  EXPECT_TRUE(Has(Fmt(), "   FLIGHT ID      = JL1234"));
+  // Hours pass 23 as they come.
+  EXPECT_TRUE(Has(Ana(), "UTC Time = 36:24:30"));
+  // An airline letter.csv does not know keeps its raw ID.
+  Downlink(DataLpdu(Report("XYZ9", 0x1C71C, 0x1C71C, 0x0708)));
+  EXPECT_TRUE(Has(Fmt(), "   FLIGHT ID      = XYZ9"));
+  EXPECT_EQ(NormaliseFlightNumber("JL12"), "JL0012");
+  EXPECT_EQ(NormaliseFlightNumber("JL123456"), "JL1234");
+  EXPECT_EQ(NormaliseFlightNumber("JL1A2"), "JL0001");
+}
+
+TEST_F(HfdlPosition, AcarsFlightIdField) {
+  auto field = [&](const std::string& flight, char mode = '2') {
+    AcarsBlockFields f;
+    f.mode = mode;
+    f.flight = flight;
+    f.text = "A TEXT LONG ENOUGH FOR ANY BLOCK";
+    Octets block = {0xAB, 0x2A, 0x16, 0x16};
+    const Octets acars = AcarsBlock(f);
+    block.insert(block.end(), acars.begin(), acars.end());
+    std::vector<uint8_t> bits;
+    for (uint8_t o : block) {
+      for (int b = 0; b < 8; ++b) bits.push_back(static_cast<uint8_t>((o >> b) & 1));
+    }
+    return ExtractFlightIdField(form(), bits.data(), static_cast<int>(bits.size()));
+  };
+  form().ConvJD = 0;
+  form().ConvJC = 0;
+  EXPECT_EQ(field("JL12  "), "JL0012");
+  EXPECT_EQ(field("JL1 2 "), "JL0102");
+  EXPECT_EQ(field("JD012 "), "JD0012");
+  form().ConvJD = 1;
+  EXPECT_EQ(field("JD012 "), "JL0012");
+  EXPECT_EQ(field("  12  "), "000012");
+  form().ConvJC = 1;
+  EXPECT_EQ(field("  12  "), "JC0012");
+  EXPECT_EQ(field("JL12  ", 'a'), "------");
+  EXPECT_TRUE(Called("downlink 0"));
+  // Fewer than 29 characters after the prefix.
+  std::vector<uint8_t> shortBlock(8 * 30, 0);
+  EXPECT_EQ(ExtractFlightIdField(form(), shortBlock.data(), 8 * 30), "------");
+}
+
+TEST_F(HfdlPosition, AirlineNotListed) {
+  EXPECT_TRUE(IsAirlineNotListed("JL0012", ""));
+  EXPECT_FALSE(IsAirlineNotListed("JL00", ""));
+  EXPECT_FALSE(IsAirlineNotListed("JL 012", ""));
+  EXPECT_FALSE(IsAirlineNotListed("JL0000", ""));
+  // A block without a flight ID passes unless "--" is listed.
+  EXPECT_TRUE(IsAirlineNotListed("------", ""));
+  EXPECT_FALSE(IsAirlineNotListed("------", "--"));
+  EXPECT_FALSE(IsAirlineNotListed("NH0012", "JL,NH"));
+  EXPECT_TRUE(IsAirlineNotListed("LH0012", "JL,NH"));
+  EXPECT_FALSE(IsAirlineNotListed("JL0012", "--,JL"));
+}
+
+TEST_F(HfdlFrames, LpduTypesAndReasons) {
+  Downlink(LogonLpdu(0x4F, 0x800001, 0x24));
+  EXPECT_TRUE(Has(Ana(), "LPDU TYPE = Log-on Resume"));
+  EXPECT_TRUE(Has(Ana(), "Aircraft Address = 24"));
+  Downlink(LogonLpdu(0x9F, 0x800001, 0xFF, {0xD2}));
+  EXPECT_TRUE(Has(Ana(), "LPDU TYPE = Log-on Confirm"));
+  EXPECT_TRUE(Has(Ana(), "HFNPDU TYPE = System Table Request"));
+  EXPECT_FALSE(Has(Ana(), "Aircraft Address = FF"));
+  // A type outside the table has no name, and nothing more is read.
+  Downlink(LogonLpdu(0x77, 0x800001, 0x24));
+  EXPECT_TRUE(Has(Ana(), "LPDU TYPE = "));
+  EXPECT_FALSE(Has(Ana(), "Aircraft ICAO Address = 800001"));
+  Downlink(LogonLpdu(0x2F, 0x800001, 2));
+  EXPECT_TRUE(Has(Ana(), "Reason = HFDL Ground Station Sub-system does not support RLS"));
+  Downlink(LogonLpdu(0x3F, 0x800001, 9), 0xFF);
+  EXPECT_TRUE(Has(Ana(), "Reason = Reserved"));
+  EXPECT_FALSE(Has(Fmt(), "   AIRCRAFT ID    = FF"));
+  EXPECT_EQ(LpduTypeName(0x0D), "Unnumbered Data");
+}
+
+TEST_F(HfdlFrames, FieldsInTheCheckSequenceAreNotRead) {
+  // S = 5: the address fits, octet 4 would be the check sequence.
+  Downlink(LogonLpdu(0x8F, 0x800001, -1));
+  EXPECT_TRUE(Has(Ana(), "Aircraft ICAO Address = 800001"));
+  EXPECT_FALSE(Ana().find("Aircraft Address") != std::string::npos);
+  EXPECT_TRUE(form().HfdlRegistrations.Rows.empty());
+  // S = 4: not even the address.
+  Downlink(Lpdu({0x8F, 0x01, 0x00}));
+  EXPECT_TRUE(Has(Ana(), "LPDU TYPE = Log-on Request (Normal)"));
+  EXPECT_TRUE(Has(Fmt(), "   AIRCRAFT ID    = 23"));
+  EXPECT_FALSE(Ana().find("ICAO") != std::string::npos);
+  // A position report one octet short, Enveloped Data with no character.
+  Octets report = Report("JL123 ", 0x1C71C, 0x1C71C, 0x0708);
+  report.pop_back();
+  Downlink(DataLpdu(report));
+  EXPECT_TRUE(Has(Ana(), "HFNPDU TYPE = Performance Data Downlink"));
+  EXPECT_FALSE(Ana().find("Flight ID") != std::string::npos);
+  Downlink(DataLpdu({0xFF, 0xFF, 0x01, 0x02}));
+  EXPECT_TRUE(Has(Ana(), "HFNPDU TYPE = Enveloped Data"));
+  EXPECT_FALSE(Called("parse"));
+  // None of these fails the frame.
+  EXPECT_EQ(Failed(1), 0);
+  EXPECT_EQ(form().HfdlReceptionStats.Texts(1)[1], "4");
+}
+
+TEST_F(HfdlFrames, TinyLpduSizesFailTheirCheck) {
+  DownlinkMpduFields f;
+  f.lpdus = {Octets{0x0D}, Octets{0x0D, 0x0D}, DataLpdu(TypeOnlyHfnpdu(0xFFD2))};
+  rig_.AnalyzeOwn(BuildDownlinkMpdu(f), 1, 0);
+  EXPECT_TRUE(Has(Ana(), "LPDU Number 1 CRC Failed"));
+  EXPECT_TRUE(Has(Ana(), "LPDU Number 2 CRC Failed"));
+  // The third is found after S + 1 octets of each.
+  EXPECT_TRUE(Has(Ana(), "HFNPDU TYPE = System Table Request"));
+  EXPECT_EQ(form().HfdlFrameOctets, 11 + 1 + 2 + 5);
+}
+
+TEST_F(HfdlFrames, SquitterTableBounds) {
+  SquitterFields f;
+  f.gsId = 25;
+  f.mask1 = 0xFFFFF;
+  f.gsId2 = 3;
+  f.mask2 = 0xFF0FF;  // slots 1-8 and 13-20
+  f.gsId3 = 127;
+  f.version = 3;
+  form().GsActiveFreqs[19][0] = 9;
+  rig_.AnalyzeOwn(BuildSquitter(f), 0, 0);
+  EXPECT_TRUE(Has(Ana(), "Ground Station Name = "));
+  EXPECT_TRUE(Has(Ana(), "  [ 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 ]"));
+  EXPECT_TRUE(Has(Ana(), "  [ 1 2 3 4 5 6 7 8 13 14 15 16 17 18 19 20 ]"));
+  const int32_t expected[6] = {1, 2, 3, 4, 5, 6};
+  for (int c = 0; c < 6; ++c) EXPECT_EQ(form().GsActiveFreqs[3][c], expected[c]);
+  EXPECT_EQ(form().GsActiveFreqs[19][0], 9);
+  EXPECT_TRUE(Has(Fmt(), "   FREQUENCIES    = [ 17985kHz 15025kHz 11184kHz ] (Reykjavik)"));
+  EXPECT_TRUE(Has(Fmt(), "   FREQUENCIES    = [ ] ()"));
+  // Bit 4 is no part of the version.
+  EXPECT_TRUE(Has(Ana(), "SPDU Version = 3"));
+  Octets withBit4 = BuildSquitter(f);
+  withBit4[0] |= 0x10;
+  rig_.ClearText();
+  rig_.AnalyzeNetwork(withBit4);
+  EXPECT_TRUE(Has(Ana(), "SPDU CRC Failed"));
+}
+
+TEST_F(HfdlFrames, ReservedDataRates) {
+  for (int code : {0, 5, 6, 7}) {
+    DownlinkMpduFields f;
+    f.rateCode = code;
+    rig_.ClearText();
+    rig_.AnalyzeOwn(BuildDownlinkMpdu(f), 1, 0);
+    EXPECT_TRUE(Has(Ana(), "Uplink Data Rate = Reserved")) << code;
+  }
+}
+
+TEST_F(HfdlFrames, AcarsBitsHoldOnlyTheCurrentBlock) {
+  AcarsBlockFields longer;
+  longer.text = std::string(120, 'X');
+  Downlink(DataLpdu(EnvelopedHfnpdu(AcarsBlock(longer))));
+  ASSERT_EQ(rig_.services().parsed.size(), 1u);
+  EXPECT_GT(rig_.services().parsed[0].bitCount, 1000);
+  Downlink(DataLpdu(EnvelopedHfnpdu(AcarsBlock(AcarsBlockFields()))));
+  ASSERT_EQ(rig_.services().parsed.size(), 1u);
+  const auto& second = rig_.services().parsed[0];
+  for (size_t n = static_cast<size_t>(second.bitCount); n < second.bits.size(); ++n) ASSERT_EQ(second.bits[n], 0);
+}
+
+TEST_F(HfdlFrames, NetworkFrameShorterThanItsHeader) {
+  // A squitter cut to 40 octets fails its CRC instead of reading on.
+  const Octets squitter = ScenarioSquitter().octets;
+  rig_.AnalyzeNetwork(Octets(squitter.begin(), squitter.begin() + 40));
+  EXPECT_TRUE(Has(Ana(), "SPDU CRC Failed"));
+  rig_.ClearText();
+  const Octets logon = ScenarioLogonConfirm().octets;
+  rig_.AnalyzeNetwork(Octets(logon.begin(), logon.end() - 1));
+  EXPECT_TRUE(Has(Ana(), "MPDU Header Size Failed"));
+  EXPECT_TRUE(form().TextBuffers[kHfdlDat].empty());
+}
+
+}  // namespace
