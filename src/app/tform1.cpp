@@ -185,6 +185,7 @@ TForm1::TForm1() {
   timer3_->setObjectName("Timer3");
   statusBar()->hide();
   state_.svc.effects = this;
+  platform::SetMessageBoxOwner(this);
 
   platform::SetWriteFailureHandler([this](const std::string& path) {
     ShowStatusText(state_.UseEnglish ? "Can not write " + path : path + "に書き込めません");
@@ -217,6 +218,7 @@ TForm1::~TForm1() {
     form = nullptr;
   }
   platform::SetWriteFailureHandler(nullptr);
+  platform::SetMessageBoxOwner(nullptr);
   state_.svc.effects = &FormEffects::Null();
   // FormDestroy: the table and the bitmaps go with the state.
   state_.Aircraft.Free();

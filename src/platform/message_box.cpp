@@ -4,10 +4,27 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 namespace platform {
 namespace {
+
+QPointer<QWidget>& Owner() {
+  static QPointer<QWidget> owner;
+  return owner;
+}
+
+void OpenWhenOwnerShows(QMessageBox* box) {
+  QWidget* owner = Owner();
+  if (owner && !owner->isVisible()) {
+    QTimer::singleShot(50, box, [box] { OpenWhenOwnerShows(box); });
+    return;
+  }
+  if (owner && box->parentWidget() != owner) box->setParent(owner, box->windowFlags());
+  box->open();
+}
 
 BoxHandler& Handler() {
   static BoxHandler h;
@@ -26,6 +43,7 @@ QMessageBox::Icon IconOf(BoxKind kind) {
 
 QMessageBox* MakeBox(BoxKind kind, BoxButtons buttons, const std::string& text, const std::string& caption) {
   QWidget* parent = QApplication::activeWindow();
+  if (!parent && Owner() && Owner()->isVisible()) parent = Owner();
   auto* box = new QMessageBox(IconOf(kind), QString::fromStdString(caption), QString::fromStdString(text),
                               QMessageBox::NoButton, parent);
   switch (buttons) {
@@ -65,8 +83,10 @@ void ShowMessageBoxNonBlocking(BoxKind kind, const std::string& text, const std:
   QApplication::beep();
   QMessageBox* box = MakeBox(kind, BoxButtons::Ok, text, caption);
   box->setAttribute(Qt::WA_DeleteOnClose);
-  box->open();
+  OpenWhenOwnerShows(box);
 }
+
+void SetMessageBoxOwner(QWidget* mainWindow) { Owner() = mainWindow; }
 
 void SetMessageBoxHandler(BoxHandler handler) { Handler() = std::move(handler); }
 

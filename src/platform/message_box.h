@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+class QWidget;
+
 namespace platform {
 
 enum class BoxKind { Error, Warning, Information, Confirmation };
@@ -24,8 +26,13 @@ struct BoxRequest {
 BoxAnswer ShowMessageBox(BoxKind kind, BoxButtons buttons, const std::string& text,
                          const std::string& caption = "Skarvel");
 // For failures shown while the main window is still being built: beeps and
-// opens the box without running an event loop; returns at once.
+// returns at once without running an event loop; the box opens, modal to the
+// main window and centred on it, once that window shows.
 void ShowMessageBoxNonBlocking(BoxKind kind, const std::string& text, const std::string& caption = "Skarvel");
+
+// The window that failure boxes belong to. A box asked for while it is still
+// hidden waits until it shows: a box opened before it would end up behind it.
+void SetMessageBoxOwner(QWidget* mainWindow);
 
 using BoxHandler = std::function<BoxAnswer(const BoxRequest&)>;
 // Replaces the real box (tests). An empty handler restores it.
