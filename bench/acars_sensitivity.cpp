@@ -6,8 +6,8 @@
 #include <limits>
 #include <random>
 
-#include "acars/acars_test_transmitter.h"
 #include "acars_bench_link.h"
+#include "acars_tx/acars_test_transmitter.h"
 
 namespace {
 

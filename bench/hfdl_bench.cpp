@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "hfdl_harness.h"
-#include "hfdl_tx.h"
+#include "hfdl_tx/hfdl_tx.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "hfdl_harness.h"
-#include "hfdl_tx.h"
+#include "hfdl_tx/hfdl_tx.h"
 
 namespace {
 

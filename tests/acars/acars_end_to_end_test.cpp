@@ -4,8 +4,8 @@
 
 #include <regex>
 
-#include "acars/acars_test_transmitter.h"
 #include "acars/test_messages.h"
+#include "acars_tx/acars_test_transmitter.h"
 #include "hfdl/control_char_name.h"
 #include "platform/date_time.h"
 #include "platform/file_io.h"

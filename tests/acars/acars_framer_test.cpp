@@ -4,8 +4,8 @@
 
 #include "acars/acars_framer.h"
 #include "acars/acars_receiver.h"
-#include "acars/acars_test_transmitter.h"
 #include "acars/recording_link.h"
+#include "acars_tx/acars_test_transmitter.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "acars/acars_services.h"
-#include "acars/acars_test_transmitter.h"
+#include "acars_tx/acars_test_transmitter.h"
 #include "app/form1_state.h"
 #include "app/ground_names.h"
 #include "support/test_support.h"

@@ -6,9 +6,9 @@
 #include <random>
 
 #include "acars/acars_receiver.h"
-#include "acars/acars_test_transmitter.h"
 #include "acars/recording_link.h"
 #include "acars/test_messages.h"
+#include "acars_tx/acars_test_transmitter.h"
 #include "support/test_support.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "acars/acars_services.h"
-#include "acars/acars_test_transmitter.h"
 #include "acars/test_messages.h"
+#include "acars_tx/acars_test_transmitter.h"
 #include "aircraft/aircraft_services.h"
 #include "app/form1_state.h"
 #include "app/ground_names.h"

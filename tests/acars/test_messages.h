@@ -2,7 +2,7 @@
 // Downlink and uplink messages for the tests, by their varying fields.
 #include <string>
 
-#include "acars/acars_test_transmitter.h"
+#include "acars_tx/acars_test_transmitter.h"
 
 inline acars_tx::Message Down(const std::string& text, const std::string& msgNo = "M01A", bool etx = true,
                               const std::string& flight = "JL0012", const std::string& reg = "JA8089") {

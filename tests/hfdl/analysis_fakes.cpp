@@ -4,7 +4,7 @@
 #include "hfdl/ground_stations.h"
 #include "hfdl/hfdl_services.h"
 #include "hfdl/hfdl_text.h"
-#include "hfdl_frames.h"
+#include "hfdl_tx/hfdl_frames.h"
 #include "platform/file_io.h"
 
 namespace hfdl_test {

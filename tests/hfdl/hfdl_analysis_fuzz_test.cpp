@@ -12,7 +12,7 @@
 #include "hfdl/ground_stations.h"
 #include "hfdl/hfdl_services.h"
 #include "hfdl/registration.h"
-#include "hfdl_frames.h"
+#include "hfdl_tx/hfdl_frames.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/common_interface_defs.h>

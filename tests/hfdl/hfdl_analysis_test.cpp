@@ -4,7 +4,7 @@
 #include "analysis_fakes.h"
 #include "hfdl/hfnpdu.h"
 #include "hfdl/lpdu.h"
-#include "hfdl_frames.h"
+#include "hfdl_tx/hfdl_frames.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "hfdl/crc.h"
-#include "hfdl_tx.h"
+#include "hfdl_tx/hfdl_tx.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "app/form1_state.h"
 #include "hfdl/fec_decode.h"
 #include "hfdl/viterbi.h"
-#include "hfdl_tx.h"
+#include "hfdl_tx/hfdl_tx.h"
 
 namespace {
 

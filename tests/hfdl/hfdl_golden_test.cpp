@@ -5,7 +5,7 @@
 
 #include "analysis_fakes.h"
 #include "hfdl/frame_analysis.h"
-#include "hfdl_frames.h"
+#include "hfdl_tx/hfdl_frames.h"
 #include "platform/file_io.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "analysis_fakes.h"
 #include "hfdl/ground_stations.h"
-#include "hfdl_frames.h"
+#include "hfdl_tx/hfdl_frames.h"
 #include "platform/file_io.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <regex>
 
 #include "analysis_fakes.h"
-#include "hfdl_frames.h"
+#include "hfdl_tx/hfdl_frames.h"
 #include "platform/date_time.h"
 #include "support/test_support.h"
 

@@ -4,7 +4,7 @@
 
 #include "hfdl/dsp_tables.h"
 #include "hfdl/hfdl_tables.h"
-#include "hfdl_tx.h"
+#include "hfdl_tx/hfdl_tx.h"
 
 namespace {
 

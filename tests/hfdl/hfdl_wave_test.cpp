@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "hfdl_harness.h"
-#include "hfdl_tx.h"
+#include "hfdl_tx/hfdl_tx.h"
 
 namespace {
 

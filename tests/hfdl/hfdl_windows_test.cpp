@@ -7,7 +7,7 @@
 #include "analysis_fakes.h"
 #include "hfdl/hfdl_forms.h"
 #include "hfdl/registration.h"
-#include "hfdl_frames.h"
+#include "hfdl_tx/hfdl_frames.h"
 
 namespace {
 

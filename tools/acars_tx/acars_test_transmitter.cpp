@@ -1,4 +1,4 @@
-#include "acars/acars_test_transmitter.h"
+#include "acars_test_transmitter.h"
 
 #include <sndfile.h>
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "acars/acars_test_transmitter.h"
+#include "acars_test_transmitter.h"
 
 namespace {
 
