@@ -55,14 +55,14 @@ void BM_ProcessAudioBlock(benchmark::State& state) {
   form.svc.exchange = &exchange;
   form.svc.aircraft = &aircraft;
   form.svc.audio = &displays;
-  form.WaveRate = static_cast<int32_t>(state.range(0));
-  form.WaveDual = static_cast<int32_t>(state.range(1));
-  form.DecoderL = 1;
-  form.DecoderR = 0;
+  form.Wave.WaveRate = static_cast<int32_t>(state.range(0));
+  form.Wave.WaveDual = static_cast<int32_t>(state.range(1));
+  form.Wave.DecoderL = 1;
+  form.Wave.DecoderR = 0;
   form.svc.audio->SetSampleRate(form);
-  form.Running = 1;
+  form.app.Running = 1;
 
-  const int frames = form.WaveIn.BufferFrames;
+  const int frames = form.audio.WaveIn.BufferFrames;
   std::mt19937 random(1);
   std::normal_distribution<double> noise(0.0, 2000.0);
   std::vector<std::vector<int16_t>> buffers(16, std::vector<int16_t>(2 * static_cast<size_t>(frames)));
@@ -73,7 +73,7 @@ void BM_ProcessAudioBlock(benchmark::State& state) {
   for (auto _ : state) {
     ProcessAudioBlock(form, buffers[next].data(), frames);
     next = (next + 1) % buffers.size();
-    benchmark::DoNotOptimize(form.AudioBlock[0][511]);
+    benchmark::DoNotOptimize(form.audio.AudioBlock[0][511]);
   }
   // Every buffer spans 2048/44100 s at every rate.
   state.counters["audio_seconds_per_cpu_second"] =

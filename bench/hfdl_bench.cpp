@@ -33,7 +33,7 @@ void BM_HfdlDemodDecode(benchmark::State& state) {
   form->svc.hfdl = &analysis;
   for (auto _ : state) {
     hfdl_test::FeedChannel(*form, 0, audio);
-    benchmark::DoNotOptimize(form->HfdlDecodedBits.data());
+    benchmark::DoNotOptimize(form->hfdl.HfdlDecodedBits.data());
   }
   state.counters["audio_seconds_per_cpu_second"] =
       benchmark::Counter(kSeconds * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);

@@ -21,7 +21,7 @@ void BM_LoadSettings(benchmark::State& state) {
     IniFile ini;
     ini.LoadFromBytes(bytes);
     LoadSettings(form, ini);
-    benchmark::DoNotOptimize(form.MapCentN);
+    benchmark::DoNotOptimize(form.Map.MapCentN);
   }
 }
 BENCHMARK(BM_LoadSettings);

@@ -104,20 +104,20 @@ void AcarsParser::SetModeName(const Form1State& form, char mode) {
   if (mode >= 'a' && mode <= 'z') index = mode - 'a';
   if (mode == '2') index = 26;
   if (mode == '3') index = 27;
-  if (index >= 0) AcarsModeName = form.AcarsStationNames[index];
+  if (index >= 0) AcarsModeName = form.acars.AcarsStationNames[index];
 }
 
 void AcarsParser::ParseAcarsBlock(Form1State& form, const uint8_t* bits, size_t bitsSize, int bitCount,
                                   AcarsEndFlag endFlag, AcarsSource source) {
   AcarsRawText.clear();
   if (bits == nullptr || bitCount < 0 || static_cast<size_t>(bitCount) > bitsSize) {
-    form.SourceTag.clear();
+    form.app.SourceTag.clear();
     return;
   }
   const int n = bitCount / 8 - 2;
   for (int i = 0; i < n; ++i) AcarsRawText += ControlCharName(static_cast<uint8_t>(CharAt(bits, i)));
   if (n < kShortestBlock) {
-    form.SourceTag.clear();
+    form.app.SourceTag.clear();
     return;
   }
   const char mode = CharAt(bits, 5);
@@ -132,11 +132,11 @@ void AcarsParser::ParseAcarsBlock(Form1State& form, const uint8_t* bits, size_t 
   } else {
     Uplink(form, bits, n, bitCount, endFlag, source);
   }
-  form.SourceTag.clear();
+  form.app.SourceTag.clear();
 }
 
 void AcarsParser::Relay(Form1State& form, const uint8_t* bits, int bitCount, AcarsSource source) {
-  if (!form.Server || !form.DupCheckSend) return;
+  if (!form.Net.Server || !form.Net.DupCheckSend) return;
   // The two characters after the terminator travel too; the reader ignores them.
   NetAcarsText.clear();
   for (int i = 0; i < bitCount / 8; ++i) AppendPeerLinkEncoded(NetAcarsText, static_cast<uint8_t>(CharAt(bits, i)));
@@ -148,7 +148,7 @@ void AcarsParser::Downlink(Form1State& form, const uint8_t* bits, int n, int bit
   AcarsFields& f = fields_;
   f.Address = WithoutLeadingDots(Field(bits, 6, 7));
   f.Label = Field(bits, 14, 2);
-  const std::string id = NormaliseFlightId(Characters(bits, 22, 6), form.ConvJD, form.ConvJC);
+  const std::string id = NormaliseFlightId(Characters(bits, 22, 6), form.Etc.ConvJD, form.Etc.ConvJC);
   if (!FlightIdPlausible(id)) return;
   f.FlightId = Shown(id);
   f.MsgNo = Field(bits, 18, 4);
@@ -158,7 +158,7 @@ void AcarsParser::Downlink(Form1State& form, const uint8_t* bits, int n, int bit
 
   WriteAcarsRawLine(form, AcarsRawText, f.FlightId, f.Address);
   form.svc.aircraft->RegisterContact(form, f.FlightId, f.Address, AcarsModeName);
-  AcarsStores& stores = form.AcarsStore;
+  AcarsStores& stores = form.acars.AcarsStore;
   if (stores.CheckAcarsDuplicate(f.Address, f.MsgNo)) {
     OutputAcarsDownlink(form, kAcarsPrc, f, kRetransmission, "");
     form.svc.aircraft->CheckSearchHit(form, f.Address, f.FlightId);
@@ -197,7 +197,7 @@ void AcarsParser::Downlink(Form1State& form, const uint8_t* bits, int n, int bit
       const std::string text = Shown(assembledDown_);
       const bool positionStored = dispatch(text);
       OutputAcarsDownlink(form, kAcarsPrc, f, kStorage, text);
-      if (!(form.ShowPos && positionStored)) toMes(text);
+      if (!(form.Txt.ShowPos && positionStored)) toMes(text);
     }
   } else {
     assembledDown_ = stores.AcarsSlotText(slot);
@@ -213,8 +213,8 @@ void AcarsParser::Downlink(Form1State& form, const uint8_t* bits, int n, int bit
       OutputAcarsDownlink(form, kAcarsPrc, f, kGeneralAck, "");
     } else {
       OutputAcarsDownlink(form, kAcarsPrc, f, "", own);
-      const bool held = (BeginsWith(own, "FRQ") && form.FreqNoDisp) || (BeginsWith(own, "TIS") && form.TISNoDisp) ||
-                        (form.ShowPos && positionStored);
+      const bool held = (BeginsWith(own, "FRQ") && form.Txt.FreqNoDisp) || (BeginsWith(own, "TIS") && form.Txt.TISNoDisp) ||
+                        (form.Txt.ShowPos && positionStored);
       if (!held) toMes(own);
     }
   }
@@ -236,7 +236,7 @@ void AcarsParser::Uplink(Form1State& form, const uint8_t* bits, int n, int bitCo
   f.StationName = AcarsModeName;
 
   WriteAcarsRawLine(form, AcarsRawText, f.FlightId, f.Address);
-  AcarsStores& stores = form.AcarsStore;
+  AcarsStores& stores = form.acars.AcarsStore;
   if (stores.CheckUplinkDuplicate(f.Address, blockId)) {
     OutputAcarsUplink(form, kAcarsPrc, f, kRetransmission, "");
     return;
@@ -267,7 +267,7 @@ void AcarsParser::Uplink(Form1State& form, const uint8_t* bits, int n, int bitCo
     OutputAcarsUplink(form, kAcarsPrc, f, kStoredUp, own);
   } else {
     OutputAcarsUplink(form, kAcarsPrc, f, "", own);
-    if (!(f.Label == "SQ" && form.SqNoDisp)) OutputAcarsUplink(form, kAcarsMes, f, "", own);
+    if (!(f.Label == "SQ" && form.Txt.SqNoDisp)) OutputAcarsUplink(form, kAcarsMes, f, "", own);
     form.svc.acars->SearchAcarsMessage(form, AcarsModeName, f.Address, own);
   }
 }

@@ -23,7 +23,7 @@ std::string AddressWithFill(const std::string& address) {
 // the buffer adds one more line end, the log one LF.
 std::string Entry(const Form1State& form, const std::string& line2, const std::string& banner,
                   const std::string& text, const char* eol) {
-  std::string e = form.SourceTag + "------------------------[" + Stamp() + "]" + eol + line2 + eol;
+  std::string e = form.app.SourceTag + "------------------------[" + Stamp() + "]" + eol + line2 + eol;
   if (!banner.empty()) {
     e += banner;
     if (!text.empty()) e += eol;
@@ -35,8 +35,8 @@ std::string Entry(const Form1State& form, const std::string& line2, const std::s
 void Output(Form1State& form, int kind, bool downlink, const AcarsFields& f, const std::string& line2,
             const std::string& banner, const std::string& text) {
   if (kind != kAcarsPrc && kind != kAcarsMes) return;
-  form.TextBuffers[kind] += Entry(form, line2, banner, text, "\r\n") + "\r\n";
-  if (form.TxtLog && form.LogOutFlag(kind)) {
+  form.text.TextBuffers[kind] += Entry(form, line2, banner, text, "\r\n") + "\r\n";
+  if (form.Txt.TxtLog && form.Txt.LogOutFlag(kind)) {
     const std::string path = ChooseAcarsLogPath(form, kind, downlink, f.FlightId, f.Address, f.StationName);
     platform::AppendToFile(path, Entry(form, line2, banner, text, "\n") + "\n");
   }
@@ -66,24 +66,24 @@ std::string LogNamePart(std::string_view cp932Name) {
 std::string ChooseAcarsLogPath(const Form1State& form, int kind, bool downlink, const std::string& flightId,
                                const std::string& address, const std::string& station) {
   std::string path;
-  if (form.TxtSaveType == 1 || form.TxtSaveType == 2) {
-    const std::string& who = !downlink ? station : form.TxtSaveType == 1 ? flightId : address;
-    path = platform::JoinPath(platform::JoinPath(form.AppDir, "logs/EachLogs"), LogNamePart(who) + kKindSuffix[kind]);
+  if (form.Txt.TxtSaveType == 1 || form.Txt.TxtSaveType == 2) {
+    const std::string& who = !downlink ? station : form.Txt.TxtSaveType == 1 ? flightId : address;
+    path = platform::JoinPath(platform::JoinPath(form.app.AppDir, "logs/EachLogs"), LogNamePart(who) + kKindSuffix[kind]);
   } else {
-    const std::string* daily[3] = {&form.AcarsRawLogPath, &form.AcarsPrcLogPath, &form.AcarsMesLogPath};
+    const std::string* daily[3] = {&form.text.AcarsRawLogPath, &form.text.AcarsPrcLogPath, &form.text.AcarsMesLogPath};
     path = *daily[kind];
   }
-  if (!form.ImportPath.empty() && path == form.ImportPath && path.size() >= 4) path.insert(path.size() - 4, "_c");
+  if (!form.text.ImportPath.empty() && path == form.text.ImportPath && path.size() >= 4) path.insert(path.size() - 4, "_c");
   return path;
 }
 
 void WriteAcarsRawLine(Form1State& form, const std::string& rawText, const std::string& flightId,
                        const std::string& address) {
-  const std::string line = "[" + form.SourceTag + "]" + Stamp() + ">" + rawText + "\r\n";
-  form.TextBuffers[kAcarsRaw] += line;
-  if (form.TxtLog && form.LogOutACASRAW) {
-    const std::string path = ChooseAcarsLogPath(form, kAcarsRaw, form.AcarsParse.AcarsDownlink != 0, flightId,
-                                                address, form.AcarsParse.AcarsModeName);
+  const std::string line = "[" + form.app.SourceTag + "]" + Stamp() + ">" + rawText + "\r\n";
+  form.text.TextBuffers[kAcarsRaw] += line;
+  if (form.Txt.TxtLog && form.Txt.LogOutACASRAW) {
+    const std::string path = ChooseAcarsLogPath(form, kAcarsRaw, form.acars.AcarsParse.AcarsDownlink != 0, flightId,
+                                                address, form.acars.AcarsParse.AcarsModeName);
     platform::AppendToFile(path, line);
   }
   TrimTextBuffer(form, kAcarsRaw);
@@ -104,10 +104,10 @@ void OutputAcarsUplink(Form1State& form, int kind, const AcarsFields& f, const s
 }
 
 void TrimTextBuffer(Form1State& form, int kind) {
-  if (kind < 0 || kind >= static_cast<int>(form.TextBuffers.size())) return;
-  std::string& buffer = form.TextBuffers[kind];
-  const size_t limit = form.MaxBytes > 0 ? static_cast<size_t>(form.MaxBytes) : 0;
+  if (kind < 0 || kind >= static_cast<int>(form.text.TextBuffers.size())) return;
+  std::string& buffer = form.text.TextBuffers[kind];
+  const size_t limit = form.Txt.MaxBytes > 0 ? static_cast<size_t>(form.Txt.MaxBytes) : 0;
   // One cut removes what deleting the first character while too long would.
   if (buffer.size() >= limit) buffer.erase(0, buffer.size() - limit + 1);
-  if (form.TxtType == kind) form.svc.exchange->RefreshTextWindow(form);
+  if (form.Txt.TxtType == kind) form.svc.exchange->RefreshTextWindow(form);
 }

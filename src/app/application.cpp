@@ -30,8 +30,8 @@ bool SkarvelApplication::notify(QObject* receiver, QEvent* event) {
 
 std::unique_ptr<TForm1> StartMainWindow(const bool* closeRequested, AudioDeviceFactory* devices) {
   auto form1 = std::make_unique<TForm1>();
-  if (devices) form1->State().AudioDevices = devices;
-  form1->State().WaveIn.Receiver = form1.get();
+  if (devices) form1->State().audio.AudioDevices = devices;
+  form1->State().audio.WaveIn.Receiver = form1.get();
   form1->OpenAudioDevices();
   form1->FormCreate();
   CreateDialogs(*form1);
@@ -74,7 +74,7 @@ int RunSkarvel(int argc, char** argv) {
     app.exec();
     if (!audioFile.path.empty()) {
       std::fprintf(stderr, "audio-file: %lld buffers processed\n",
-                   static_cast<long long>(form1->State().ProcessedBuffers));
+                   static_cast<long long>(form1->State().audio.ProcessedBuffers));
     }
     return 0;
   } catch (const std::exception& e) {

@@ -29,8 +29,3 @@ FormEffects& FormEffects::Null() {
 }
 
 Form1State::Form1State() { LoadSettings(*this, IniFile()); }
-
-flag& Form1State::LogOutFlag(int kind) {
-  flag* flags[6] = {&LogOutACASRAW, &LogOutACASPRC, &LogOutACASMES, &LogOutHFDLDAT, &LogOutHFDLANA, &LogOutHFDLFMT};
-  return *flags[kind];
-}

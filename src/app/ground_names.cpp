@@ -12,9 +12,9 @@ const std::array<const char*, 28> kDefaultAcarsStationNames = {
 
 void LoadGroundStationNames(Form1State& form) {
   IniFile ini;
-  ini.Load(platform::JoinPath(form.AppDir, "data/ground.txt"));
+  ini.Load(platform::JoinPath(form.app.AppDir, "data/ground.txt"));
   for (int k = 0; k < 28; ++k) {
     std::string key = k < 26 ? std::string(1, static_cast<char>('A' + k)) : (k == 26 ? "2" : "3");
-    form.AcarsStationNames[k] = ini.ReadString("GroundStations", key, kDefaultAcarsStationNames[k]);
+    form.acars.AcarsStationNames[k] = ini.ReadString("GroundStations", key, kDefaultAcarsStationNames[k]);
   }
 }

@@ -27,7 +27,7 @@ using platform::BoxKind;
 constexpr double kPanStepPixels = 50.0;
 
 const char* Pick(const Form1State& f, const char* english, const char* japanese) {
-  return f.UseEnglish ? english : japanese;
+  return f.app.UseEnglish ? english : japanese;
 }
 
 // A fixed 7-character field of a record, up to its NUL.
@@ -37,15 +37,15 @@ void RedrawAircraftAndAltitude(Form1State& f) { f.svc.map->Redraw(f, 0, 1, 0, 1)
 void RedrawAircraftListAndAltitude(Form1State& f) { f.svc.map->Redraw(f, 0, 1, 1, 1); }
 
 void ResetAircraftSlots(Form1State& f) {
-  std::vector<AircraftRecord>& records = f.Aircraft.Records;
-  const size_t count = std::min(records.size(), static_cast<size_t>(std::max(f.MaxMapPlot, 0)));
+  std::vector<AircraftRecord>& records = f.aircraft.Aircraft.Records;
+  const size_t count = std::min(records.size(), static_cast<size_t>(std::max(f.Map.MaxMapPlot, 0)));
   for (size_t i = 0; i < count; ++i) {
     AircraftRecord& r = records[i];
     std::memcpy(r.FlightId, "-------", 8);
     std::memset(r.LastReportId, 0, 6);
     r.Age = r.LastPoint = r.AltTrend = r.FlightLevel = r.TagPos = 0;
     std::memset(r.LastTime, 0, 5);
-    const size_t points = std::min(r.Points.size(), static_cast<size_t>(std::max(f.MaxPlotData, 0)));
+    const size_t points = std::min(r.Points.size(), static_cast<size_t>(std::max(f.Map.MaxPlotData, 0)));
     for (size_t j = 0; j < points; ++j) {
       TrackPoint& p = r.Points[j];
       p.Lat = p.Lon = 0.0;
@@ -67,7 +67,7 @@ void ResetInformationWindow(Form1State& f) {
   e.SetControlText(17, "Label14", "-");
   e.SetControlText(17, "Label15", "-");
   e.SetControlText(17, "Label7", "なし");
-  const std::string noImage = platform::JoinPath(f.AppDir, "pics/noimage.jpg");
+  const std::string noImage = platform::JoinPath(f.app.AppDir, "pics/noimage.jpg");
   if (platform::FileExists(noImage)) {
     Bitmap24 picture;
     if (f.svc.aircraft->ReadJpeg(f, noImage, picture)) e.SetControlPicture(17, "Image1", picture);
@@ -76,11 +76,11 @@ void ResetInformationWindow(Form1State& f) {
 
 // The link button up, no link and no keep-alive.
 void LinkDown(Form1State& f) {
-  f.SpeedButton1Down = 0;
-  f.NetConnected = 0;
-  f.Connecting = 0;
-  f.Timer3Enabled = 0;
-  f.LoopProbePending = 0;
+  f.controls.SpeedButton1Down = 0;
+  f.exchange.NetConnected = 0;
+  f.exchange.Connecting = 0;
+  f.controls.Timer3Enabled = 0;
+  f.exchange.LoopProbePending = 0;
 }
 
 // A connect that failed at once ends as a refused one does, instead of
@@ -113,36 +113,36 @@ void PanMap(Form1State& f, PanDirection direction) {
   // Without a scale (no map yet, or an empty map panel) the step would be
   // infinite and the settings file would keep it.
   if (direction == PanDirection::West || direction == PanDirection::East) {
-    if (!(f.MapScaleX > 0.0)) return;
+    if (!(f.mapView.MapScaleX > 0.0)) return;
     if (direction == PanDirection::West) {
-      f.MapCentE -= kPanStepPixels / f.MapScaleX;
-      if (f.MapCentE < -180.0) f.MapCentE += 360.0;
+      f.Map.MapCentE -= kPanStepPixels / f.mapView.MapScaleX;
+      if (f.Map.MapCentE < -180.0) f.Map.MapCentE += 360.0;
     } else {
-      f.MapCentE += kPanStepPixels / f.MapScaleX;
-      if (f.MapCentE > 180.0) f.MapCentE -= 360.0;
+      f.Map.MapCentE += kPanStepPixels / f.mapView.MapScaleX;
+      if (f.Map.MapCentE > 180.0) f.Map.MapCentE -= 360.0;
     }
   } else {
-    if (!(f.MapScaleY > 0.0)) return;
+    if (!(f.mapView.MapScaleY > 0.0)) return;
     const bool north = direction == PanDirection::North;
-    if (f.SpeedButton2Down) {
-      f.ViewDeg += (north ? -kPanStepPixels : kPanStepPixels) / f.MapScaleY;
-      if (f.ViewDeg < -90.0) f.ViewDeg = -90.0;
-      if (f.ViewDeg > 90.0) f.ViewDeg = 90.0;
+    if (f.controls.SpeedButton2Down) {
+      f.Map.ViewDeg += (north ? -kPanStepPixels : kPanStepPixels) / f.mapView.MapScaleY;
+      if (f.Map.ViewDeg < -90.0) f.Map.ViewDeg = -90.0;
+      if (f.Map.ViewDeg > 90.0) f.Map.ViewDeg = 90.0;
     } else {
-      f.MapCentN += (north ? kPanStepPixels : -kPanStepPixels) / f.MapScaleY;
+      f.Map.MapCentN += (north ? kPanStepPixels : -kPanStepPixels) / f.mapView.MapScaleY;
     }
     // The flat map stays inside the poles, whichever view is on.
-    const int halfHeight = f.MapBitmap.Height() / 2;
-    const double halfSpan = halfHeight / f.MapScaleY;
-    if (f.MapCentN + halfSpan > 90.0) f.MapCentN = 90.0 - halfSpan;
-    if (f.MapCentN - halfSpan < -90.0) f.MapCentN = -90.0 + halfSpan;
+    const int halfHeight = f.mapView.MapBitmap.Height() / 2;
+    const double halfSpan = halfHeight / f.mapView.MapScaleY;
+    if (f.Map.MapCentN + halfSpan > 90.0) f.Map.MapCentN = 90.0 - halfSpan;
+    if (f.Map.MapCentN - halfSpan < -90.0) f.Map.MapCentN = -90.0 + halfSpan;
   }
-  f.KeepViewOnce = 1;
+  f.mapView.KeepViewOnce = 1;
   f.svc.map->Redraw(f, 1, 1, 0, 1);
 }
 
 void SubDisplayButtonClick(Form1State& f, int button) {
-  flag* down[3] = {&f.SpeedButton9Down, &f.SpeedButton10Down, &f.SpeedButton11Down};
+  flag* down[3] = {&f.controls.SpeedButton9Down, &f.controls.SpeedButton10Down, &f.controls.SpeedButton11Down};
   const int index = button - 9;
   if (index < 0 || index > 2) return;
   if (*down[index]) {
@@ -150,65 +150,65 @@ void SubDisplayButtonClick(Form1State& f, int button) {
       if (i != index) *down[i] = 0;
     }
   }
-  f.KeepViewOnce = 1;
-  f.SubDispType = index;
-  f.HideText = (*down[0] || *down[1] || *down[2]) ? 0 : 1;
+  f.mapView.KeepViewOnce = 1;
+  f.Map.SubDispType = index;
+  f.Map.HideText = (*down[0] || *down[1] || *down[2]) ? 0 : 1;
   f.svc.effects->ControlsChanged();
   RedrawAircraftAndAltitude(f);
 }
 
 void SpeedButton16Click(Form1State& f) {
-  f.KeepViewOnce = 1;
+  f.mapView.KeepViewOnce = 1;
   RedrawAircraftAndAltitude(f);
 }
 
 void SpeedButton8Click(Form1State& f) {
-  if (f.SpeedButton8Down) {
-    f.AircraftSelected = 1;
-    f.KeepViewOnce = 0;
-    f.KeepSelectionOnce = 0;
-    f.MapViewOptions = 0;
-    if (f.AircraftCount > 0) {
+  if (f.controls.SpeedButton8Down) {
+    f.mapView.AircraftSelected = 1;
+    f.mapView.KeepViewOnce = 0;
+    f.mapView.KeepSelectionOnce = 0;
+    f.mapView.MapViewOptions = 0;
+    if (f.aircraft.AircraftCount > 0) {
       const int latest = f.svc.acars->FindLatestAircraft(f);
-      f.SelectedAircraft = latest;
-      f.LatestAircraft = latest;
+      f.mapView.SelectedAircraft = latest;
+      f.mapView.LatestAircraft = latest;
       RedrawAircraftListAndAltitude(f);
     }
   } else {
-    f.MapViewOptions = 0;
-    f.LatestAircraft = -1;
-    f.AircraftSelected = 0;
+    f.mapView.MapViewOptions = 0;
+    f.mapView.LatestAircraft = -1;
+    f.mapView.AircraftSelected = 0;
     RedrawAircraftListAndAltitude(f);
   }
 }
 
 void ComboBox2Change(Form1State& f) {
-  f.KeepViewOnce = 1;
+  f.mapView.KeepViewOnce = 1;
   RedrawAircraftAndAltitude(f);
 }
 
 void SpeedButton1Click(Form1State& f) {
-  if (f.SpeedButton1Down) {
+  if (f.controls.SpeedButton1Down) {
     f.svc.effects->ShowForm(14, true);
-    if (f.ConnectRequested) {
-      f.Connecting = 1;
-      if (!f.svc.exchange->ConnectToServer(f, f.ServerName, f.ClientPortNo)) RefuseConnect(f);
+    if (f.exchange.ConnectRequested) {
+      f.exchange.Connecting = 1;
+      if (!f.svc.exchange->ConnectToServer(f, f.Net.ServerName, f.Net.ClientPortNo)) RefuseConnect(f);
     } else {
       LinkDown(f);
-      f.LoopProbeRetries = 0;
+      f.exchange.LoopProbeRetries = 0;
       f.svc.effects->ControlsChanged();
     }
   } else {
     f.svc.exchange->DisconnectFromServer(f, true);
-    f.SpeedButton1Down = 0;
-    f.NetConnected = 0;
+    f.controls.SpeedButton1Down = 0;
+    f.exchange.NetConnected = 0;
     f.svc.effects->ControlsChanged();
   }
 }
 
-void Image6Click(Form1State& f) { f.DispTime = f.DispTime ? 0 : 1; }
+void Image6Click(Form1State& f) { f.Etc.DispTime = f.Etc.DispTime ? 0 : 1; }
 
-void N3Click(Form1State& f) { f.svc.effects->CopyToClipboard(f.MapViewBitmap); }
+void N3Click(Form1State& f) { f.svc.effects->CopyToClipboard(f.mapView.MapViewBitmap); }
 
 void N5Click(Form1State& f) { f.svc.effects->CloseMainWindow(); }
 
@@ -220,47 +220,47 @@ void N6Click(Form1State& f) {
     return;
   }
   ResetAircraftSlots(f);
-  f.AircraftCount = 0;
+  f.aircraft.AircraftCount = 0;
   f.svc.aircraft->ClearAllRows(f);
   ResetInformationWindow(f);
-  f.ComboBox2Items = {"ALL"};
-  f.ComboBox2Index = 0;
-  f.SelectedAircraft = 0;
-  f.AircraftSelected = 0;
-  f.SpeedButton8Down = 0;
-  f.N10Enabled = 0;
-  f.N6Enabled = 0;
+  f.controls.ComboBox2Items = {"ALL"};
+  f.controls.ComboBox2Index = 0;
+  f.mapView.SelectedAircraft = 0;
+  f.mapView.AircraftSelected = 0;
+  f.controls.SpeedButton8Down = 0;
+  f.controls.N10Enabled = 0;
+  f.controls.N6Enabled = 0;
   f.svc.effects->ControlsChanged();
   RedrawAircraftListAndAltitude(f);
-  f.LatestAircraft = -1;
-  f.LatestAircraftShown = 0;
-  f.KeepViewOnce = 0;
+  f.mapView.LatestAircraft = -1;
+  f.mapView.LatestAircraftShown = 0;
+  f.mapView.KeepViewOnce = 0;
   f.svc.hfdl->ClearRegistrationRows(f);
 }
 
 std::string N10AircraftName(const Form1State& f, const AircraftRecord& r) {
-  if (!f.N24Checked) return Text7(r.FlightId);
-  if (f.N21Checked && f.N28Checked) return r.FlightNo7Alt;
-  if (f.N21Checked) return r.FlightNo7;
-  if (f.N28Checked) return r.FlightNo6Alt;
+  if (!f.controls.N24Checked) return Text7(r.FlightId);
+  if (f.controls.N21Checked && f.controls.N28Checked) return r.FlightNo7Alt;
+  if (f.controls.N21Checked) return r.FlightNo7;
+  if (f.controls.N28Checked) return r.FlightNo6Alt;
   return r.FlightNo6;
 }
 
 void N10Click(Form1State& f) {
-  if (!f.AircraftSelected) {
+  if (!f.mapView.AircraftSelected) {
     platform::ShowMessageBox(BoxKind::Warning, BoxButtons::Yes, Pick(f, "Not selected", "選択されていません"));
     return;
   }
   // The count is read afresh at each step: a deletion moves the records
   // above down into slot i, which is then examined again.
-  for (int i = 0; i < f.AircraftCount && i < static_cast<int>(f.Aircraft.Records.size()); ++i) {
-    const AircraftRecord& r = f.Aircraft.Records[static_cast<size_t>(i)];
+  for (int i = 0; i < f.aircraft.AircraftCount && i < static_cast<int>(f.aircraft.Aircraft.Records.size()); ++i) {
+    const AircraftRecord& r = f.aircraft.Aircraft.Records[static_cast<size_t>(i)];
     if (!r.Visible) continue;
     const std::string registration = Text7(r.Registration);
     const std::string flightId = Text7(r.FlightId);
     const std::string name = platform::Cp932ToUtf8(N10AircraftName(f, r));
     const std::string question =
-        f.UseEnglish ? "Delete " + name + ",OK?" : name + "を消去します。\nよろしいですか？";
+        f.app.UseEnglish ? "Delete " + name + ",OK?" : name + "を消去します。\nよろしいですか？";
     if (platform::ShowMessageBox(BoxKind::Confirmation, BoxButtons::YesNo, question) != BoxAnswer::Yes) continue;
     // A record that was not deleted is not asked about again, and keeps
     // its list mark.
@@ -269,78 +269,78 @@ void N10Click(Form1State& f) {
       --i;
     }
   }
-  f.MapViewOptions = 0;
-  f.KeepViewOnce = 0;
-  f.KeepSelectionOnce = 0;
-  f.LatestAircraftShown = 0;
-  f.AutoShowLatest = 0;
-  f.AutoShowAll = 0;
-  f.LatestAircraft = -1;
-  f.AircraftSelected = 0;
+  f.mapView.MapViewOptions = 0;
+  f.mapView.KeepViewOnce = 0;
+  f.mapView.KeepSelectionOnce = 0;
+  f.mapView.LatestAircraftShown = 0;
+  f.mapView.AutoShowLatest = 0;
+  f.mapView.AutoShowAll = 0;
+  f.mapView.LatestAircraft = -1;
+  f.mapView.AircraftSelected = 0;
   f.svc.effects->ControlsChanged();
   RedrawAircraftListAndAltitude(f);
 }
 
 void N8Click(Form1State& f) {
-  f.N8Checked = f.N8Checked ? 0 : 1;
+  f.controls.N8Checked = f.controls.N8Checked ? 0 : 1;
   f.svc.effects->ControlsChanged();
   f.svc.map->Redraw(f, 1, 1, 0, 1);
 }
 
 void N21Click(Form1State& f) {
-  f.N21Checked = f.N21Checked ? 0 : 1;
+  f.controls.N21Checked = f.controls.N21Checked ? 0 : 1;
   f.svc.effects->ControlsChanged();
   RedrawAircraftListAndAltitude(f);
 }
 
 void N28Click(Form1State& f) {
-  f.N28Checked = f.N28Checked ? 0 : 1;
+  f.controls.N28Checked = f.controls.N28Checked ? 0 : 1;
   f.svc.effects->ControlsChanged();
   RedrawAircraftListAndAltitude(f);
 }
 
 void N24Click(Form1State& f) {
-  const flag wasMarked = f.N24Checked;
-  f.N25Checked = wasMarked ? 1 : 0;
-  f.N24Checked = wasMarked ? 0 : 1;
+  const flag wasMarked = f.controls.N24Checked;
+  f.controls.N25Checked = wasMarked ? 1 : 0;
+  f.controls.N24Checked = wasMarked ? 0 : 1;
   f.svc.effects->ControlsChanged();
   RedrawAircraftListAndAltitude(f);
 }
 
 void N25Click(Form1State& f) {
-  const flag wasMarked = f.N25Checked;
-  f.N24Checked = wasMarked ? 1 : 0;
-  f.N25Checked = wasMarked ? 0 : 1;
+  const flag wasMarked = f.controls.N25Checked;
+  f.controls.N24Checked = wasMarked ? 1 : 0;
+  f.controls.N25Checked = wasMarked ? 0 : 1;
   f.svc.effects->ControlsChanged();
   RedrawAircraftListAndAltitude(f);
 }
 
-void N11Click(Form1State& f) { InvertThenResize(f, f.N11Checked); }
-void N26Click(Form1State& f) { InvertThenResize(f, f.N26Checked); }
-void N27Click(Form1State& f) { InvertThenResize(f, f.N27Checked); }
+void N11Click(Form1State& f) { InvertThenResize(f, f.controls.N11Checked); }
+void N26Click(Form1State& f) { InvertThenResize(f, f.controls.N26Checked); }
+void N27Click(Form1State& f) { InvertThenResize(f, f.controls.N27Checked); }
 
 void N13Click(Form1State& f) {
   FormEffects& e = *f.svc.effects;
   e.RestoreForm(12);
-  e.SetControlText(12, "Memo1", platform::Cp932ToUtf8(f.ChatLog));
+  e.SetControlText(12, "Memo1", platform::Cp932ToUtf8(f.exchange.ChatLog));
   e.ShowForm(12, false);
 }
 
-void flightcsv1Click(Form1State& f) { platform::ShellOpenPath(f.FlightCsvPath); }
-void airlinecsv1Click(Form1State& f) { platform::ShellOpenPath(f.AircraftCsvPath); }
-void N17Click(Form1State& f) { platform::ShellOpenPath(f.AppDir); }
+void flightcsv1Click(Form1State& f) { platform::ShellOpenPath(f.app.FlightCsvPath); }
+void airlinecsv1Click(Form1State& f) { platform::ShellOpenPath(f.app.AircraftCsvPath); }
+void N17Click(Form1State& f) { platform::ShellOpenPath(f.app.AppDir); }
 
 void PopupMenu1Popup(Form1State& f) {
   // N13 is only touched while Chat is on, so it shows only while linked
   // with Chat on.
-  if (f.NetConnected) {
-    f.N12Visible = 1;
-    f.N14Visible = 1;
-    if (f.Chat) f.N13Visible = 1;
+  if (f.exchange.NetConnected) {
+    f.controls.N12Visible = 1;
+    f.controls.N14Visible = 1;
+    if (f.Net.Chat) f.controls.N13Visible = 1;
   } else {
-    f.N12Visible = 0;
-    f.N14Visible = 0;
-    if (f.Chat) f.N13Visible = 0;
+    f.controls.N12Visible = 0;
+    f.controls.N14Visible = 0;
+    if (f.Net.Chat) f.controls.N13Visible = 0;
   }
   f.svc.effects->ControlsChanged();
 }

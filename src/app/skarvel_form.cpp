@@ -7,25 +7,25 @@ namespace {
 // The settings members that hold each dialog's position and size.
 struct GeometryMembers {
   int number;
-  int32_t Form1State::*top;
-  int32_t Form1State::*left;
-  int32_t Form1State::*width;
-  int32_t Form1State::*height;
+  StateField<int32_t> top;
+  StateField<int32_t> left;
+  StateField<int32_t> width;
+  StateField<int32_t> height;
 };
 
 constexpr GeometryMembers kGeometry[] = {
-    {2, &Form1State::PlaneTop, &Form1State::PlaneLeft, nullptr, nullptr},
-    {5, &Form1State::ListTop, &Form1State::ListLeft, &Form1State::ListWidth, &Form1State::ListHeight},
-    {10, &Form1State::TextTop, &Form1State::TextLeft, &Form1State::TextWidth, &Form1State::TextHeight},
-    {17, &Form1State::InfoTop, &Form1State::InfoLeft, nullptr, nullptr},
-    {20, &Form1State::FreqTop, &Form1State::FreqLeft, nullptr, nullptr},
-    {21, &Form1State::ICAOTop, &Form1State::ICAOLeft, &Form1State::ICAOWidth, &Form1State::ICAOHeight},
-    {22, &Form1State::RecvTop, &Form1State::RecvLeft, nullptr, nullptr},
-    {23, &Form1State::SystemTop, &Form1State::SystemLeft, nullptr, nullptr},
-    {24, &Form1State::RadioTop, &Form1State::RadioLeft, nullptr, nullptr},
-    {25, &Form1State::FreqSetTop, &Form1State::FreqSetLeft, nullptr, nullptr},
-    {26, &Form1State::SelCallTop, &Form1State::SelCallLeft, nullptr, nullptr},
-    {28, &Form1State::MesgSrchTop, &Form1State::MesgSrchLeft, nullptr, nullptr},
+    {2, STATE_FIELD(Pos.PlaneTop), STATE_FIELD(Pos.PlaneLeft), nullptr, nullptr},
+    {5, STATE_FIELD(Pos.ListTop), STATE_FIELD(Pos.ListLeft), STATE_FIELD(Form.ListWidth), STATE_FIELD(Form.ListHeight)},
+    {10, STATE_FIELD(Pos.TextTop), STATE_FIELD(Pos.TextLeft), STATE_FIELD(Form.TextWidth), STATE_FIELD(Form.TextHeight)},
+    {17, STATE_FIELD(Pos.InfoTop), STATE_FIELD(Pos.InfoLeft), nullptr, nullptr},
+    {20, STATE_FIELD(Form.FreqTop), STATE_FIELD(Form.FreqLeft), nullptr, nullptr},
+    {21, STATE_FIELD(Form.ICAOTop), STATE_FIELD(Form.ICAOLeft), STATE_FIELD(Form.ICAOWidth), STATE_FIELD(Form.ICAOHeight)},
+    {22, STATE_FIELD(Form.RecvTop), STATE_FIELD(Form.RecvLeft), nullptr, nullptr},
+    {23, STATE_FIELD(Form.SystemTop), STATE_FIELD(Form.SystemLeft), nullptr, nullptr},
+    {24, STATE_FIELD(Form.RadioTop), STATE_FIELD(Form.RadioLeft), nullptr, nullptr},
+    {25, STATE_FIELD(Form.FreqSetTop), STATE_FIELD(Form.FreqSetLeft), nullptr, nullptr},
+    {26, STATE_FIELD(Form.SelCallTop), STATE_FIELD(Form.SelCallLeft), nullptr, nullptr},
+    {28, STATE_FIELD(Form.MesgSrchTop), STATE_FIELD(Form.MesgSrchLeft), nullptr, nullptr},
 };
 
 const GeometryMembers* GeometryOf(int number) {
@@ -42,18 +42,18 @@ SkarvelForm::SkarvelForm(Form1State& form, int number, QWidget* parent)
   setObjectName(QStringLiteral("Form%1").arg(number));
   setWindowTitle(QStringLiteral("Form%1").arg(number));
   if (const GeometryMembers* g = GeometryOf(number)) {
-    if (g->width) resize(form.*(g->width), form.*(g->height));
-    move(form.*(g->left), form.*(g->top));
+    if (g->width) resize(g->width(form), g->height(form));
+    move(g->left(form), g->top(form));
   }
 }
 
 void SkarvelForm::CaptureGeometry() {
   const GeometryMembers* g = GeometryOf(number_);
   if (!g) return;
-  form_.*(g->top) = pos().y();
-  form_.*(g->left) = pos().x();
+  g->top(form_) = pos().y();
+  g->left(form_) = pos().x();
   if (g->width) {
-    form_.*(g->width) = width();
-    form_.*(g->height) = height();
+    g->width(form_) = width();
+    g->height(form_) = height();
   }
 }

@@ -4,13 +4,13 @@
 
 IndicatorPlacement ArrangeStatusIndicators(const Form1State& f, int W) {
   IndicatorPlacement p;
-  if (f.NetConnected) {
-    if (f.Server && !f.ServerDec) {
+  if (f.exchange.NetConnected) {
+    if (f.Net.Server && !f.Net.ServerDec) {
       p.panel5Left = W - 14;
       p.panel2Left = W - 87;
       p.panel1Visible = 0;
       p.panel3Visible = 0;
-    } else if (f.WaveDual != 2) {
+    } else if (f.Wave.WaveDual != 2) {
       p.panel1Left = W - 14;
       p.panel5Left = W - 22;
       p.panel2Left = W - 94;
@@ -26,7 +26,7 @@ IndicatorPlacement ArrangeStatusIndicators(const Form1State& f, int W) {
       p.panel3Visible = 1;
       p.panel5Visible = 1;
     }
-  } else if (f.WaveDual != 2) {
+  } else if (f.Wave.WaveDual != 2) {
     p.panel1Left = W - 14;
     p.panel2Left = W - 86;
     p.panel3Visible = 0;

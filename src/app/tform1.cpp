@@ -133,31 +133,31 @@ const MenuItemSpec kMenuItems[] = {
 // Toggle buttons whose down state is a field of the state.
 struct ButtonField {
   int number;
-  flag Form1State::*field;
+  StateField<flag> field;
 };
 
 const ButtonField kButtonFields[] = {
-    {1, &Form1State::SpeedButton1Down},   {2, &Form1State::SpeedButton2Down},
-    {5, &Form1State::SpeedButton5Down},   {8, &Form1State::SpeedButton8Down},
-    {9, &Form1State::SpeedButton9Down},   {10, &Form1State::SpeedButton10Down},
-    {11, &Form1State::SpeedButton11Down}, {16, &Form1State::SpeedButton16Down},
-    {17, &Form1State::SpeedButton17Down}, {21, &Form1State::SpeedButton21Down},
-    {22, &Form1State::SpeedButton22Down}, {23, &Form1State::SpeedButton23Down},
-    {24, &Form1State::SpeedButton24Down}, {25, &Form1State::SpeedButton25Down},
-    {26, &Form1State::SpeedButton26Down}, {27, &Form1State::SpeedButton27Down},
-    {28, &Form1State::SpeedButton28Down},
+    {1, STATE_FIELD(controls.SpeedButton1Down)},   {2, STATE_FIELD(controls.SpeedButton2Down)},
+    {5, STATE_FIELD(controls.SpeedButton5Down)},   {8, STATE_FIELD(controls.SpeedButton8Down)},
+    {9, STATE_FIELD(controls.SpeedButton9Down)},   {10, STATE_FIELD(controls.SpeedButton10Down)},
+    {11, STATE_FIELD(controls.SpeedButton11Down)}, {16, STATE_FIELD(controls.SpeedButton16Down)},
+    {17, STATE_FIELD(controls.SpeedButton17Down)}, {21, STATE_FIELD(controls.SpeedButton21Down)},
+    {22, STATE_FIELD(controls.SpeedButton22Down)}, {23, STATE_FIELD(controls.SpeedButton23Down)},
+    {24, STATE_FIELD(controls.SpeedButton24Down)}, {25, STATE_FIELD(controls.SpeedButton25Down)},
+    {26, STATE_FIELD(controls.SpeedButton26Down)}, {27, STATE_FIELD(controls.SpeedButton27Down)},
+    {28, STATE_FIELD(controls.SpeedButton28Down)},
 };
 
 struct ActionField {
   const char* name;
-  flag Form1State::*checked;
+  StateField<flag> checked;
 };
 
 const ActionField kCheckedFields[] = {
-    {"N8", &Form1State::N8Checked},   {"N11", &Form1State::N11Checked}, {"N21", &Form1State::N21Checked},
-    {"N24", &Form1State::N24Checked}, {"N25", &Form1State::N25Checked}, {"N26", &Form1State::N26Checked},
-    {"N27", &Form1State::N27Checked}, {"N28", &Form1State::N28Checked}, {"N38", &Form1State::N38Checked},
-    {"N37", &Form1State::MapDebug},
+    {"N8", STATE_FIELD(controls.N8Checked)},   {"N11", STATE_FIELD(controls.N11Checked)}, {"N21", STATE_FIELD(controls.N21Checked)},
+    {"N24", STATE_FIELD(controls.N24Checked)}, {"N25", STATE_FIELD(controls.N25Checked)}, {"N26", STATE_FIELD(controls.N26Checked)},
+    {"N27", STATE_FIELD(controls.N27Checked)}, {"N28", STATE_FIELD(controls.N28Checked)}, {"N38", STATE_FIELD(controls.N38Checked)},
+    {"N37", STATE_FIELD(mapView.MapDebug)},
 };
 
 QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
@@ -188,7 +188,7 @@ TForm1::TForm1() {
   platform::SetMessageBoxOwner(this);
 
   platform::SetWriteFailureHandler([this](const std::string& path) {
-    ShowStatusText(state_.UseEnglish ? "Can not write " + path : path + "に書き込めません");
+    ShowStatusText(state_.app.UseEnglish ? "Can not write " + path : path + "に書き込めません");
   });
 
   // 2-26, 28.
@@ -201,7 +201,7 @@ TForm1::TForm1() {
     for (const std::string& item : ZoomListItems()) comboBox1_->addItem(FromUtf8(item));
     comboBox1_->setMaxVisibleItems(comboBox1_->count() + 1);
   }
-  setWindowTitle(FromUtf8(state_.Caption));
+  setWindowTitle(FromUtf8(state_.controls.Caption));
   BuildMapFileMenu();
   ControlsChanged();
   ConnectControlFields();
@@ -221,8 +221,8 @@ TForm1::~TForm1() {
   platform::SetMessageBoxOwner(nullptr);
   state_.svc.effects = &FormEffects::Null();
   // FormDestroy: the table and the bitmaps go with the state.
-  state_.Aircraft.Free();
-  state_.PeerClients.Slots.clear();
+  state_.aircraft.Aircraft.Free();
+  state_.exchange.PeerClients.Slots.clear();
 }
 
 void TForm1::OpenAudioDevices() {
@@ -335,8 +335,8 @@ void TForm1::BuildPopupMenu() {
 
 void TForm1::BuildMapFileMenu() {
   n34_->clear();
-  for (size_t i = 0; i < state_.MapFileMenu.size(); ++i) {
-    QAction* item = n34_->addAction(FromUtf8(state_.MapFileMenu[i]));
+  for (size_t i = 0; i < state_.controls.MapFileMenu.size(); ++i) {
+    QAction* item = n34_->addAction(FromUtf8(state_.controls.MapFileMenu[i]));
     item->setCheckable(true);
     connect(item, &QAction::triggered, this, [this, i] {
       state_.svc.map->AppMenuClick(state_, static_cast<int>(i));
@@ -354,55 +354,55 @@ QLabel* TForm1::Image(int n) const { return n >= 0 && n < 7 ? images_[n] : nullp
 void TForm1::ControlsChanged() {
   for (const ButtonField& b : kButtonFields) {
     QSignalBlocker block(speedButtons_[b.number]);
-    speedButtons_[b.number]->setChecked(state_.*(b.field) != 0);
+    speedButtons_[b.number]->setChecked(b.field(state_) != 0);
   }
-  speedButtons_[1]->setVisible(state_.SpeedButton1Visible != 0);
+  speedButtons_[1]->setVisible(state_.controls.SpeedButton1Visible != 0);
   {
     QSignalBlocker block(comboBox1_);
-    comboBox1_->setCurrentIndex(state_.ComboBox1Index);
+    comboBox1_->setCurrentIndex(state_.controls.ComboBox1Index);
   }
   {
     QSignalBlocker block(comboBox2_);
     comboBox2_->clear();
-    for (const std::string& item : state_.ComboBox2Items) comboBox2_->addItem(FromUtf8(item));
-    comboBox2_->setCurrentIndex(state_.ComboBox2Index);
+    for (const std::string& item : state_.controls.ComboBox2Items) comboBox2_->addItem(FromUtf8(item));
+    comboBox2_->setCurrentIndex(state_.controls.ComboBox2Index);
     comboBox2_->setMaxVisibleItems(comboBox2_->count() + 1);
   }
   for (const ActionField& a : kCheckedFields) {
     QAction* action = MenuItem(a.name);
     QSignalBlocker block(action);
-    action->setChecked(state_.*(a.checked) != 0);
+    action->setChecked(a.checked(state_) != 0);
   }
-  MenuItem("N6")->setEnabled(state_.N6Enabled != 0);
-  MenuItem("N10")->setEnabled(state_.N10Enabled != 0);
-  MenuItem("N12")->setVisible(state_.N12Visible != 0);
-  MenuItem("N13")->setVisible(state_.N13Visible != 0);
-  MenuItem("N14")->setVisible(state_.N14Visible != 0);
+  MenuItem("N6")->setEnabled(state_.controls.N6Enabled != 0);
+  MenuItem("N10")->setEnabled(state_.controls.N10Enabled != 0);
+  MenuItem("N12")->setVisible(state_.controls.N12Visible != 0);
+  MenuItem("N13")->setVisible(state_.controls.N13Visible != 0);
+  MenuItem("N14")->setVisible(state_.controls.N14Visible != 0);
   const auto mapItems = n34_->actions();
   for (int i = 0; i < mapItems.size(); ++i) {
     QSignalBlocker block(mapItems[i]);
-    mapItems[i]->setChecked(i == state_.MapNo);
+    mapItems[i]->setChecked(i == state_.Map.MapNo);
   }
   // Never run the keep-alive at 0 ms: an interval of 0 means it is off.
-  timer3_->setInterval(state_.Timer3Interval > 0 ? state_.Timer3Interval : 1000);
-  if (state_.Timer3Enabled && state_.Timer3Interval > 0) {
+  timer3_->setInterval(state_.controls.Timer3Interval > 0 ? state_.controls.Timer3Interval : 1000);
+  if (state_.controls.Timer3Enabled && state_.controls.Timer3Interval > 0) {
     if (!timer3_->isActive()) timer3_->start();
   } else {
     timer3_->stop();
   }
-  setWindowTitle(FromUtf8(state_.Caption));
+  setWindowTitle(FromUtf8(state_.controls.Caption));
 }
 
 void TForm1::ConnectControlFields() {
   for (const ButtonField& b : kButtonFields) {
     connect(speedButtons_[b.number], &QToolButton::toggled, this,
-            [this, b](bool down) { state_.*(b.field) = down ? 1 : 0; });
+            [this, b](bool down) { b.field(state_) = down ? 1 : 0; });
   }
   for (const ActionField& a : kCheckedFields) {
-    connect(MenuItem(a.name), &QAction::toggled, this, [this, a](bool on) { state_.*(a.checked) = on ? 1 : 0; });
+    connect(MenuItem(a.name), &QAction::toggled, this, [this, a](bool on) { a.checked(state_) = on ? 1 : 0; });
   }
-  connect(comboBox1_, &QComboBox::currentIndexChanged, this, [this](int i) { state_.ComboBox1Index = i; });
-  connect(comboBox2_, &QComboBox::currentIndexChanged, this, [this](int i) { state_.ComboBox2Index = i; });
+  connect(comboBox1_, &QComboBox::currentIndexChanged, this, [this](int i) { state_.controls.ComboBox1Index = i; });
+  connect(comboBox2_, &QComboBox::currentIndexChanged, this, [this](int i) { state_.controls.ComboBox2Index = i; });
 }
 
 void TForm1::LayoutPanels() {
@@ -423,18 +423,18 @@ void TForm1::LayoutPanels() {
 
 void TForm1::CreateBitmaps() {
   auto sizeOf = [this](int image) { return images_[image]->size(); };
-  state_.SideListBitmap.Resize(sizeOf(1).width(), sizeOf(1).height());
-  state_.MapViewBitmap.Resize(sizeOf(2).width(), sizeOf(2).height());
-  state_.MapBitmap.Resize(sizeOf(2).width(), sizeOf(2).height());
-  state_.AltitudeBitmap.Resize(sizeOf(4).width(), sizeOf(4).height());
-  state_.SpectrumBitmap.Resize(55, 42);
-  state_.SpectrumBitmap.Fill(0);
-  state_.SpectrumBitmap.Show(images_[5]);
-  state_.ClockBitmap.Resize(133, 42);
-  state_.ClockBitmap.Fill(state_.ClockBack);
-  state_.ClockBitmap.Show(images_[6]);
-  SetLampColour(panels_[4], state_.MapBackColor);
-  SetLampColour(panels_[7], state_.BackColor);
+  state_.mapView.SideListBitmap.Resize(sizeOf(1).width(), sizeOf(1).height());
+  state_.mapView.MapViewBitmap.Resize(sizeOf(2).width(), sizeOf(2).height());
+  state_.mapView.MapBitmap.Resize(sizeOf(2).width(), sizeOf(2).height());
+  state_.mapView.AltitudeBitmap.Resize(sizeOf(4).width(), sizeOf(4).height());
+  state_.audio.SpectrumBitmap.Resize(55, 42);
+  state_.audio.SpectrumBitmap.Fill(0);
+  state_.audio.SpectrumBitmap.Show(images_[5]);
+  state_.audio.ClockBitmap.Resize(133, 42);
+  state_.audio.ClockBitmap.Fill(state_.Color.ClockBack);
+  state_.audio.ClockBitmap.Show(images_[6]);
+  SetLampColour(panels_[4], state_.Color.MapBackColor);
+  SetLampColour(panels_[7], state_.Color.BackColor);
 }
 
 void TForm1::PaintLamp(Lamp lamp, TColor colour) {
@@ -489,31 +489,31 @@ void TForm1::ProcessMessages() { QCoreApplication::processEvents(); }
 void TForm1::CloseMainWindow() { QTimer::singleShot(0, this, [this] { close(); }); }
 
 void TForm1::FormCreate() {
-  move(state_.MainLeft, state_.MainTop);
-  resize(state_.MainWidth, state_.MainHeight);
-  if (state_.MainMaximized) setWindowState(windowState() | Qt::WindowMaximized);
+  move(state_.Pos.MainLeft, state_.Pos.MainTop);
+  resize(state_.Pos.MainWidth, state_.Pos.MainHeight);
+  if (state_.Pos.MainMaximized) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void TForm1::FormShow() {
   if (formShowDone_) return;
   formShowDone_ = true;
-  state_.RedrawBusy = 0;
-  const std::pair<int, flag Form1State::*> reopen[] = {
-      {2, &Form1State::SpecVisible}, {5, &Form1State::ListVisible},  {10, &Form1State::TextVisible},
-      {17, &Form1State::PictVisible}, {20, &Form1State::FreqShow},   {21, &Form1State::ICAOShow},
-      {26, &Form1State::SelCallVisible}};
+  state_.mapView.RedrawBusy = 0;
+  const std::pair<int, StateField<flag>> reopen[] = {
+      {2, STATE_FIELD(Form.SpecVisible)}, {5, STATE_FIELD(Form.ListVisible)},  {10, STATE_FIELD(Form.TextVisible)},
+      {17, STATE_FIELD(Form.PictVisible)}, {20, STATE_FIELD(Form.FreqShow)},   {21, STATE_FIELD(Form.ICAOShow)},
+      {26, STATE_FIELD(Form.SelCallVisible)}};
   for (const auto& [number, visible] : reopen) {
-    if (state_.*visible) ShowForm(number, false);
+    if (visible(state_)) ShowForm(number, false);
   }
-  state_.SpeedButton1Visible = state_.TcpIp && !state_.Server ? 1 : 0;
+  state_.controls.SpeedButton1Visible = state_.Net.TcpIp && !state_.Net.Server ? 1 : 0;
   ControlsChanged();
-  if (state_.FullScreen) state_.svc.map->SetFullScreen(state_, true);
+  if (state_.Form.FullScreen) state_.svc.map->SetFullScreen(state_, true);
   // A close request that came while the window was built answers the
   // language question as the close box would: English.
   bool ask = LanguageDialogNeeded(state_);
   if (ask && !closePending_) ShowForm(31, true);
   SettleLanguage(state_, ask);
-  if (state_.UseEnglish) SetEnglishTexts(*this);
+  if (state_.app.UseEnglish) SetEnglishTexts(*this);
 }
 
 void TForm1::ShowDone() {
@@ -554,8 +554,8 @@ void TForm1::wheelEvent(QWheelEvent* e) {
 void TForm1::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
   if (windowState() == Qt::WindowNoState && isVisible()) {
-    state_.MainWidth = width();
-    state_.MainHeight = height();
+    state_.Pos.MainWidth = width();
+    state_.Pos.MainHeight = height();
   }
   FormResize();
 }
@@ -569,8 +569,8 @@ void TForm1::FormResize() {
 void TForm1::moveEvent(QMoveEvent* e) {
   QMainWindow::moveEvent(e);
   if (windowState() == Qt::WindowNoState && isVisible()) {
-    state_.MainLeft = pos().x();
-    state_.MainTop = pos().y();
+    state_.Pos.MainLeft = pos().x();
+    state_.Pos.MainTop = pos().y();
   }
 }
 
@@ -581,10 +581,10 @@ void TForm1::changeEvent(QEvent* e) {
 
 void TForm1::FormActivate() {
   if (windowState() != Qt::WindowNoState) return;
-  state_.MainWidth = width();
-  state_.MainHeight = height();
-  state_.MainTop = pos().y();
-  state_.MainLeft = pos().x();
+  state_.Pos.MainWidth = width();
+  state_.Pos.MainHeight = height();
+  state_.Pos.MainTop = pos().y();
+  state_.Pos.MainLeft = pos().x();
   state_.svc.map->Redraw(state_, 1, 1, 1, 1);
 }
 
@@ -606,7 +606,7 @@ void TForm1::closeEvent(QCloseEvent* e) {
 }
 
 void TForm1::DrawClosingNotice() {
-  Bitmap24& bmp = state_.MapViewBitmap;
+  Bitmap24& bmp = state_.mapView.MapViewBitmap;
   if (bmp.IsNull()) return;
   const int cx = bmp.Width() / 2;
   const int cy = bmp.Height() / 2;
@@ -619,7 +619,7 @@ void TForm1::DrawClosingNotice() {
     QFont font = p.font();
     font.setPointSize(12);
     p.setFont(font);
-    QString text = state_.UseEnglish ? QStringLiteral("Closing Now...") : QString::fromUtf8("終了処理中…");
+    QString text = state_.app.UseEnglish ? QStringLiteral("Closing Now...") : QString::fromUtf8("終了処理中…");
     p.drawText(cx - 45, cy - 8 + QFontMetrics(font).ascent(), text);
   }
   bmp.Show(images_[2]);
@@ -634,8 +634,8 @@ void TForm1::FormClose() {
   // 5.
   SaveSettingsToFile();
   // 6, 7.
-  if (state_.Server) state_.svc.exchange->CloseServer(state_);
-  if (state_.SpeedButton1Down && state_.NetConnected) state_.svc.exchange->DisconnectFromServer(state_, false);
+  if (state_.Net.Server) state_.svc.exchange->CloseServer(state_);
+  if (state_.controls.SpeedButton1Down && state_.exchange.NetConnected) state_.svc.exchange->DisconnectFromServer(state_, false);
   // 8.
   state_.svc.audio->CloseWaveIn(state_);
   state_.svc.audio->CloseWaveOut(state_);
@@ -643,25 +643,25 @@ void TForm1::FormClose() {
 
 void TForm1::CaptureWindowsIntoState() {
   if (windowState() & Qt::WindowMaximized) {
-    state_.MainMaximized = 1;
+    state_.Pos.MainMaximized = 1;
   } else {
-    state_.MainMaximized = 0;
-    state_.MainTop = pos().y();
-    state_.MainLeft = pos().x();
-    state_.MainWidth = width();
-    state_.MainHeight = height();
+    state_.Pos.MainMaximized = 0;
+    state_.Pos.MainTop = pos().y();
+    state_.Pos.MainLeft = pos().x();
+    state_.Pos.MainWidth = width();
+    state_.Pos.MainHeight = height();
   }
   for (SkarvelForm* form : forms_) {
     if (form) form->CaptureGeometry();
   }
   auto showing = [this](int n) -> flag { return FormShowing(n) ? 1 : 0; };
-  state_.SpecVisible = showing(2);
-  state_.PictVisible = showing(17);
-  state_.TextVisible = showing(10);
-  state_.ListVisible = showing(5);
-  state_.SelCallVisible = showing(26);
-  state_.FreqShow = showing(20);
-  state_.ICAOShow = showing(21);
+  state_.Form.SpecVisible = showing(2);
+  state_.Form.PictVisible = showing(17);
+  state_.Form.TextVisible = showing(10);
+  state_.Form.ListVisible = showing(5);
+  state_.Form.SelCallVisible = showing(26);
+  state_.Form.FreqShow = showing(20);
+  state_.Form.ICAOShow = showing(21);
 }
 
 void TForm1::SaveSettingsToFile() {
@@ -678,7 +678,7 @@ void TForm1::SaveSettingsToFile() {
     const std::string japanese = "設定ファイルを保存できません\n" + path;
     std::fprintf(stderr, "Can not save the settings file %s\n", path.c_str());
     platform::ShowMessageBox(platform::BoxKind::Error, platform::BoxButtons::Ok,
-                             state_.UseEnglish ? english : japanese);
+                             state_.app.UseEnglish ? english : japanese);
   }
 }
 

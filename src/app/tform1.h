@@ -90,7 +90,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   void ConnectControlFields();
   // The handlers of the menu items, buttons and pictures (tform1_commands.cpp).
   void ConnectCommands();
-  void ConnectMenuItem(const char* name, void (*command)(Form1State&), flag Form1State::*mark = nullptr);
+  void ConnectMenuItem(const char* name, void (*command)(Form1State&), StateField<flag> mark = nullptr);
   void ConnectButton(int number, void (*command)(Form1State&));
   void FormActivate();
   void FormClose();

@@ -71,14 +71,14 @@ TForm11::TForm11(Form1State& form) : SkarvelForm(form, 11) {
   connect(button1_, &QPushButton::clicked, this, &QDialog::accept);
 
   labels_[1]->setText(QStringLiteral("Skarvel version %1.%2.%3")
-                          .arg(form.VersionMajor)
-                          .arg(form.VersionMinor)
-                          .arg(form.VersionBuild));
+                          .arg(form.app.VersionMajor)
+                          .arg(form.app.VersionMinor)
+                          .arg(form.app.VersionBuild));
 }
 
 QLabel* TForm11::Label(int n) const { return n >= 1 && n <= 8 ? labels_[n] : nullptr; }
 
-void TForm11::Label3Click() { platform::ShellOpenUrl(form_.UseEnglish ? kEnglishSiteUrl : kJapaneseSiteUrl); }
+void TForm11::Label3Click() { platform::ShellOpenUrl(form_.app.UseEnglish ? kEnglishSiteUrl : kJapaneseSiteUrl); }
 
 void TForm11::showEvent(QShowEvent* e) {
   if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
@@ -86,6 +86,6 @@ void TForm11::showEvent(QShowEvent* e) {
                      static_cast<QWidget*>(button1_)}) {
     w->move(width() / 2 - w->width() / 2, w->y());
   }
-  labels_[8]->setText(QStringLiteral("HFDL system table version : %1").arg(form_.SystemVer));
+  labels_[8]->setText(QStringLiteral("HFDL system table version : %1").arg(form_.Etc.SystemVer));
   SkarvelForm::showEvent(e);
 }

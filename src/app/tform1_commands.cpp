@@ -37,7 +37,7 @@ void ShowCommandForm(Form1State& f, int number, bool modal) { f.svc.effects->Sho
 
 }  // namespace
 
-void TForm1::ConnectMenuItem(const char* name, void (*command)(Form1State&), flag Form1State::*mark) {
+void TForm1::ConnectMenuItem(const char* name, void (*command)(Form1State&), StateField<flag> mark) {
   QAction* item = MenuItem(name);
   if (!item) return;
   connect(item, &QAction::triggered, this, [this, item, command, mark](bool checked) {
@@ -46,7 +46,7 @@ void TForm1::ConnectMenuItem(const char* name, void (*command)(Form1State&), fla
     if (item->isCheckable()) {
       QSignalBlocker block(item);
       item->setChecked(!checked);
-      if (mark) state_.*mark = checked ? 0 : 1;
+      if (mark) mark(state_) = checked ? 0 : 1;
     }
     command(state_);
     ControlsChanged();
@@ -119,22 +119,22 @@ void TForm1::ConnectCommands() {
   ConnectMenuItem("N5", form1::N5Click);
   ConnectMenuItem("N6", form1::N6Click);
   ConnectMenuItem("N10", form1::N10Click);
-  ConnectMenuItem("N11", form1::N11Click, &Form1State::N11Checked);
-  ConnectMenuItem("N26", form1::N26Click, &Form1State::N26Checked);
-  ConnectMenuItem("N27", form1::N27Click, &Form1State::N27Checked);
-  ConnectMenuItem("N8", form1::N8Click, &Form1State::N8Checked);
-  ConnectMenuItem("N21", form1::N21Click, &Form1State::N21Checked);
-  ConnectMenuItem("N28", form1::N28Click, &Form1State::N28Checked);
-  ConnectMenuItem("N24", form1::N24Click, &Form1State::N24Checked);
-  ConnectMenuItem("N25", form1::N25Click, &Form1State::N25Checked);
+  ConnectMenuItem("N11", form1::N11Click, STATE_FIELD(controls.N11Checked));
+  ConnectMenuItem("N26", form1::N26Click, STATE_FIELD(controls.N26Checked));
+  ConnectMenuItem("N27", form1::N27Click, STATE_FIELD(controls.N27Checked));
+  ConnectMenuItem("N8", form1::N8Click, STATE_FIELD(controls.N8Checked));
+  ConnectMenuItem("N21", form1::N21Click, STATE_FIELD(controls.N21Checked));
+  ConnectMenuItem("N28", form1::N28Click, STATE_FIELD(controls.N28Checked));
+  ConnectMenuItem("N24", form1::N24Click, STATE_FIELD(controls.N24Checked));
+  ConnectMenuItem("N25", form1::N25Click, STATE_FIELD(controls.N25Checked));
   ConnectMenuItem("N13", form1::N13Click);
   ConnectMenuItem("flightcsv1", form1::flightcsv1Click);
   ConnectMenuItem("airlinecsv1", form1::airlinecsv1Click);
   ConnectMenuItem("N17", form1::N17Click);
   // The map's, the logs' and the imports' items.
   ConnectMenuItem("N1", Map<&MapServices::N1Click>);
-  ConnectMenuItem("N37", Map<&MapServices::N37Click>, &Form1State::MapDebug);
-  ConnectMenuItem("N38", Map<&MapServices::N38Click>, &Form1State::N38Checked);
+  ConnectMenuItem("N37", Map<&MapServices::N37Click>, STATE_FIELD(mapView.MapDebug));
+  ConnectMenuItem("N38", Map<&MapServices::N38Click>, STATE_FIELD(controls.N38Checked));
   ConnectMenuItem("N20", Exchange<&ExchangeServices::N20Click>);
   ConnectMenuItem("EachLogs1", Exchange<&ExchangeServices::EachLogs1Click>);
   ConnectMenuItem("N16", Exchange<&ExchangeServices::N16Click>);

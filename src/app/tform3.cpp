@@ -18,23 +18,23 @@ struct BoxSpec {
   const char* group;
   int top;
   const char* caption;
-  flag Form1State::*member;
+  StateField<flag> member;
 };
 
 // The twelve plain boxes, each with the member it writes.
 const BoxSpec kBoxes[] = {
-    {4, "GroupBox5", 20, "スキッターメッセージ", &Form1State::SqNoDisp},
-    {5, "GroupBox5", 42, "FREQメッセージ", &Form1State::FreqNoDisp},
-    {9, "GroupBox5", 64, "TISメッセージ", &Form1State::TISNoDisp},
-    {10, "GroupBox5", 86, "ポジションメッセージ", &Form1State::ShowPos},
-    {2, "GroupBox4", 20, "JCレター変換(00→JC)", &Form1State::ConvJC},
-    {3, "GroupBox4", 42, "JDレター変換(JD→JL)", &Form1State::ConvJD},
-    {1, "GroupBox4", 64, "10point完全受信プロット", &Form1State::TenPointPlot},
-    {6, "GroupBox4", 86, "対象外航空機プロット", &Form1State::ElsePosGet},
-    {7, "GroupBox15", 20, "シフトJIS変換処理", &Form1State::SJISConv},
-    {8, "GroupBox15", 42, "MIME64変換処理", &Form1State::MIMEConv},
-    {11, "GroupBox2", 20, "VHF-ACARS", &Form1State::RecvVHF},
-    {12, "GroupBox2", 42, "HF-ACARS", &Form1State::RecvHF},
+    {4, "GroupBox5", 20, "スキッターメッセージ", STATE_FIELD(Txt.SqNoDisp)},
+    {5, "GroupBox5", 42, "FREQメッセージ", STATE_FIELD(Txt.FreqNoDisp)},
+    {9, "GroupBox5", 64, "TISメッセージ", STATE_FIELD(Txt.TISNoDisp)},
+    {10, "GroupBox5", 86, "ポジションメッセージ", STATE_FIELD(Txt.ShowPos)},
+    {2, "GroupBox4", 20, "JCレター変換(00→JC)", STATE_FIELD(Etc.ConvJC)},
+    {3, "GroupBox4", 42, "JDレター変換(JD→JL)", STATE_FIELD(Etc.ConvJD)},
+    {1, "GroupBox4", 64, "10point完全受信プロット", STATE_FIELD(Map.TenPointPlot)},
+    {6, "GroupBox4", 86, "対象外航空機プロット", STATE_FIELD(Map.ElsePosGet)},
+    {7, "GroupBox15", 20, "シフトJIS変換処理", STATE_FIELD(Mail.SJISConv)},
+    {8, "GroupBox15", 42, "MIME64変換処理", STATE_FIELD(Mail.MIMEConv)},
+    {11, "GroupBox2", 20, "VHF-ACARS", STATE_FIELD(Net.RecvVHF)},
+    {12, "GroupBox2", 42, "HF-ACARS", STATE_FIELD(Net.RecvHF)},
 };
 
 struct GroupSpec {
@@ -107,29 +107,29 @@ TForm3::TForm3(Form1State& form) : SkarvelForm(form, 3) {
   edit1_->setGeometry(12, 22, 456, 24);
 
   for (const BoxSpec& b : kBoxes) {
-    flag Form1State::*member = b.member;
+    StateField<flag> member = b.member;
     connect(checkBoxes_[b.number], &QCheckBox::toggled, this,
-            [this, member](bool on) { form_.*member = on ? 1 : 0; });
+            [this, member](bool on) { member(form_) = on ? 1 : 0; });
   }
   connect(checkBoxes_[13], &QCheckBox::toggled, this, [this](bool on) {
-    form_.ChangeLogFileName = on ? 1 : 0;
+    form_.Etc.ChangeLogFileName = on ? 1 : 0;
     ApplyEnablingRule();
   });
   connect(checkBoxes_[14], &QCheckBox::toggled, this, [this](bool on) {
-    form_.DeleteLogFile = on ? 1 : 0;
+    form_.Etc.DeleteLogFile = on ? 1 : 0;
     ApplyEnablingRule();
   });
   connect(upDown1_, &UpDownArrows::Clicked, this, [this] { UpDown1Click(); });
 
   // The controls are filled once; nothing else writes these members.
-  for (const BoxSpec& b : kBoxes) checkBoxes_[b.number]->setChecked(form.*(b.member) != 0);
-  edit1_->setText(platform::Cp932ToQString(form.PassList));
-  checkBoxes_[13]->setChecked(form.ChangeLogFileName != 0);
-  checkBoxes_[14]->setChecked(form.DeleteLogFile != 0);
-  upDown1_->SetPosition(form.DeleteDay);
+  for (const BoxSpec& b : kBoxes) checkBoxes_[b.number]->setChecked(b.member(form) != 0);
+  edit1_->setText(platform::Cp932ToQString(form.Etc.PassList));
+  checkBoxes_[13]->setChecked(form.Etc.ChangeLogFileName != 0);
+  checkBoxes_[14]->setChecked(form.Etc.DeleteLogFile != 0);
+  upDown1_->SetPosition(form.Etc.DeleteDay);
   ApplyEnablingRule();
   // A stored count outside the range shows as it is until an arrow is used.
-  labels_[2]->setText(QString::number(form.DeleteDay));
+  labels_[2]->setText(QString::number(form.Etc.DeleteDay));
 }
 
 QCheckBox* TForm3::CheckBox(int n) const { return n >= 1 && n <= 14 ? checkBoxes_[n] : nullptr; }
@@ -150,11 +150,11 @@ void TForm3::ApplyEnablingRule() {
 }
 
 void TForm3::UpDown1Click() {
-  form_.DeleteDay = static_cast<int16_t>(upDown1_->Position());
-  labels_[2]->setText(QString::number(form_.DeleteDay));
+  form_.Etc.DeleteDay = static_cast<int16_t>(upDown1_->Position());
+  labels_[2]->setText(QString::number(form_.Etc.DeleteDay));
 }
 
-void TForm3::FormClose() { form_.PassList = platform::QStringToCp932(edit1_->text()); }
+void TForm3::FormClose() { form_.Etc.PassList = platform::QStringToCp932(edit1_->text()); }
 
 void TForm3::showEvent(QShowEvent* e) {
   if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);

@@ -25,9 +25,9 @@ TForm30::TForm30(Form1State& form) : SkarvelForm(form, 30) {
     box->setObjectName(QStringLiteral("CheckBox%1").arg(kind + 1));
     box->setGeometry(16, 22 + 24 * kind, 180, 20);
     checkBoxes_[kind] = box;
-    connect(box, &QCheckBox::toggled, this, [this, kind](bool on) { form_.LogOutFlag(kind) = on ? 1 : 0; });
+    connect(box, &QCheckBox::toggled, this, [this, kind](bool on) { form_.Txt.LogOutFlag(kind) = on ? 1 : 0; });
   }
-  for (int kind = 0; kind < 6; ++kind) checkBoxes_[kind]->setChecked(form.LogOutFlag(kind) != 0);
+  for (int kind = 0; kind < 6; ++kind) checkBoxes_[kind]->setChecked(form.Txt.LogOutFlag(kind) != 0);
 }
 
 void TForm30::showEvent(QShowEvent* e) {

@@ -45,7 +45,7 @@ TForm31::TForm31(Form1State& form) : SkarvelForm(form, 31) {
   connect(images_[1], &ClickLabel::Clicked, this, &TForm31::Image2Click);
   connect(button1_, &QPushButton::clicked, this, &TForm31::Button1Click);
 
-  form.UseEnglish = 1;
+  form.app.UseEnglish = 1;
 }
 
 void TForm31::Image1Click() {
@@ -59,7 +59,7 @@ void TForm31::Image2Click() {
 }
 
 void TForm31::Button1Click() {
-  form_.UseEnglish = radio1_->isChecked() ? 1 : 0;
+  form_.app.UseEnglish = radio1_->isChecked() ? 1 : 0;
   accept();
 }
 

@@ -36,20 +36,20 @@ void Decode(Form1State& form, int decoder, int channel) {
 // is not decoded too.
 void SplitAndResample(Form1State& form, const int16_t* interleaved, int frames) {
   frames = std::clamp(frames, 0, kMaxBufferFrames);
-  const int factor = form.SampleRate == 44100 ? 4 : form.SampleRate == 22050 ? 2 : 1;
+  const int factor = form.audio.SampleRate == 44100 ? 4 : form.audio.SampleRate == 22050 ? 2 : 1;
   for (int ch = 0; ch < 2; ++ch) {
-    double* row = form.AudioBlock[ch];
+    double* row = form.audio.AudioBlock[ch];
     for (int i = 0; i < frames; ++i) row[i] = interleaved[2 * i + ch];
-    if (factor > 1) FilterAndDecimate(row, frames, factor, AntiAliasTapsFor(form.SampleRate), form.ResampleDelay[ch]);
+    if (factor > 1) FilterAndDecimate(row, frames, factor, AntiAliasTapsFor(form.audio.SampleRate), form.audio.ResampleDelay[ch]);
     // Taken before any decoder runs: decoders overwrite their row.
-    std::copy(row, row + kBlockSamples, form.FilterBlock[ch]);
+    std::copy(row, row + kBlockSamples, form.audio.FilterBlock[ch]);
   }
 }
 
 // The decoders light the lock lamps and set their counters to 0; here
 // they are counted up and put out. The pipeline alone runs the data lamp.
 void TimeOutLamps(Form1State& form) {
-  std::array<int32_t, 3>& hold = form.RxLampHold;
+  std::array<int32_t, 3>& hold = form.audio.RxLampHold;
   FormEffects& effects = *form.svc.effects;
   if (hold[2] < kLampHoldBlocks) {
     effects.PaintLamp(Lamp::Data, kAqua);
@@ -58,7 +58,7 @@ void TimeOutLamps(Form1State& form) {
     effects.PaintLamp(Lamp::Data, kBlack);
   }
   // HFDL and SELCAL channels' lamps belong to their decoders.
-  const std::pair<int32_t, Lamp> lockLamps[2] = {{form.DecoderL, Lamp::Left}, {form.DecoderR, Lamp::Right}};
+  const std::pair<int32_t, Lamp> lockLamps[2] = {{form.Wave.DecoderL, Lamp::Left}, {form.Wave.DecoderR, Lamp::Right}};
   for (int ch = 0; ch < 2; ++ch) {
     if (lockLamps[ch].first != 0) continue;
     if (hold[static_cast<size_t>(ch)] < kLampHoldBlocks) {
@@ -72,32 +72,32 @@ void TimeOutLamps(Form1State& form) {
 }  // namespace
 
 void ProcessAudioBlock(Form1State& form, const int16_t* interleaved, int frames) {
-  if (!form.Running) return;
-  ++form.ProcessedBuffers;
-  form.LastBufferTime = std::chrono::steady_clock::now();
+  if (!form.app.Running) return;
+  ++form.audio.ProcessedBuffers;
+  form.audio.LastBufferTime = std::chrono::steady_clock::now();
 
   SplitAndResample(form, interleaved, frames);
   // WaveDual 0 is a server that does not decode its own audio.
-  if (form.WaveDual != 0) {
-    Decode(form, form.DecoderL, 0);
-    if (form.WaveDual == 2) Decode(form, form.DecoderR, 1);
+  if (form.Wave.WaveDual != 0) {
+    Decode(form, form.Wave.DecoderL, 0);
+    if (form.Wave.WaveDual == 2) Decode(form, form.Wave.DecoderR, 1);
   }
 
   AudioServices& audio = *form.svc.audio;
-  if (form.SpeedButton17Down) audio.FeedAudioMonitor(form);
+  if (form.controls.SpeedButton17Down) audio.FeedAudioMonitor(form);
   // The display pass on every second block.
-  if (form.PipelineCounter == 0) {
-    if (form.N27Checked && form.SpectrumRefresh != 0) audio.DrawSpectrum(form);
+  if (form.audio.PipelineCounter == 0) {
+    if (form.controls.N27Checked && form.Form.SpectrumRefresh != 0) audio.DrawSpectrum(form);
     RunClockStep(form);
     audio.DrawLevelMeters(form, interleaved, frames);
-    form.PipelineCounter = 1;
+    form.audio.PipelineCounter = 1;
   } else {
-    form.PipelineCounter = 0;
+    form.audio.PipelineCounter = 0;
   }
-  if (form.DispType != 0 && form.N27Checked) audio.DrawConstellation(form);
+  if (form.Etc.DispType != 0 && form.controls.N27Checked) audio.DrawConstellation(form);
 
   TimeOutLamps(form);
-  ++form.BlockCounter;
+  ++form.audio.BlockCounter;
 }
 
 std::string ClockText(const Form1State& form, TDateTime now) {
@@ -105,7 +105,7 @@ std::string ClockText(const Form1State& form, TDateTime now) {
   platform::DecodeDateTime(now, year, month, day, hour, minute, second);
   // In whole seconds, so that any offset gives a time of day.
   int64_t seconds = hour * 3600 + minute * 60 + second;
-  if (form.DispTime) seconds -= static_cast<int64_t>(form.LocalHourOffset) * 3600;
+  if (form.Etc.DispTime) seconds -= static_cast<int64_t>(form.Etc.LocalHourOffset) * 3600;
   seconds %= 86400;
   if (seconds < 0) seconds += 86400;
   char text[16];
@@ -117,10 +117,10 @@ std::string ClockText(const Form1State& form, TDateTime now) {
 void RunClockStep(Form1State& form) {
   const TDateTime now = platform::Now();
   std::string text = ClockText(form, now);
-  if (text == form.ClockCache) return;
-  form.ClockCache = std::move(text);
+  if (text == form.audio.ClockCache) return;
+  form.audio.ClockCache = std::move(text);
   form.svc.exchange->UpdateDailyLogNames(form, false);
-  form.BlockTime = now;
-  if (form.TimeAdjust) form.svc.aircraft->UpdateTrackAges(form);
+  form.audio.BlockTime = now;
+  if (form.Map.TimeAdjust) form.svc.aircraft->UpdateTrackAges(form);
   form.svc.audio->DrawClockFace(form);
 }

@@ -10,7 +10,7 @@
 
 struct Form1State;
 
-// One buffer of `frames` interleaved stereo frames at form.SampleRate
+// One buffer of `frames` interleaved stereo frames at form.audio.SampleRate
 // (2048 at 44100 Hz, 1024 at 22050, 512 at 11025).
 void ProcessAudioBlock(Form1State& form, const int16_t* interleaved, int frames);
 

@@ -86,19 +86,19 @@ void CaptureQueue::Post(std::vector<int16_t>& interleaved, bool endsRun) {
 namespace {
 
 void RunDelivery(Form1State& form, WaveInBuffer buffer) {
-  WaveInDevice& in = form.WaveIn;
+  WaveInDevice& in = form.audio.WaveIn;
   // Checked when the buffer is taken: the device may have changed since it
   // was posted.
   if (!in.Handle || buffer.Generation() != in.Generation || buffer.Frames() != in.BufferFrames) return;
   in.Current = (in.Current + 1) % kMaxOutstandingBuffers;
   ProcessAudioBlock(form, buffer.Samples().data(), buffer.Frames());
-  if (buffer.EndsRun() && form.Running) form.svc.effects->CloseMainWindow();
+  if (buffer.EndsRun() && form.app.Running) form.svc.effects->CloseMainWindow();
 }
 
 }  // namespace
 
 void DeliverWaveInBuffer(Form1State& form, WaveInBuffer buffer) {
-  WaveInDevice& in = form.WaveIn;
+  WaveInDevice& in = form.audio.WaveIn;
   if (in.PipelineBusy) {
     in.Waiting.push_back(std::move(buffer));
     return;

@@ -157,26 +157,26 @@ void DrawGlyph(Bitmap24& bitmap, int glyph, int x, TColor colour, int y) {
 }
 
 void DrawClockFace(Form1State& form) {
-  Bitmap24& bitmap = form.ClockBitmap;
-  bitmap.Fill(form.ClockBack);
-  const std::string text = form.ClockCache.substr(0, 8);
+  Bitmap24& bitmap = form.audio.ClockBitmap;
+  bitmap.Fill(form.Color.ClockBack);
+  const std::string text = form.audio.ClockCache.substr(0, 8);
   // Every digit place shows an unlit 8 under its lit digit.
   int x = 13;
   for (char c : text) {
     if (c == ':') {
       x += 6;
     } else {
-      DrawGlyph(bitmap, 8, x, form.LineColor1, 2);
+      DrawGlyph(bitmap, 8, x, form.Color.LineColor1, 2);
       x += 16;
     }
   }
   x = 13;
   for (char c : text) {
     if (c == ':') {
-      DrawGlyph(bitmap, 10, x, form.ClockText, 2);
+      DrawGlyph(bitmap, 10, x, form.Color.ClockText, 2);
       x += 6;
     } else {
-      DrawGlyph(bitmap, c - '0', x, form.ClockText, 2);
+      DrawGlyph(bitmap, c - '0', x, form.Color.ClockText, 2);
       x += 16;
     }
   }
@@ -197,35 +197,35 @@ void UpdateLevelMeter(LevelMeter& m, const int16_t* interleaved, int frames, int
 }
 
 void DrawLevelMeters(Form1State& form, const int16_t* interleaved, int frames) {
-  Bitmap24& bitmap = form.ClockBitmap;
-  const TColor back = form.ClockBack;
-  const TColor lit = form.ClockText;
-  const TColor unlit = form.LineColor1;
+  Bitmap24& bitmap = form.audio.ClockBitmap;
+  const TColor back = form.Color.ClockBack;
+  const TColor lit = form.Color.ClockText;
+  const TColor unlit = form.Color.LineColor1;
   // Both channels move, shown or not, so that switching to two channels
   // shows current values.
-  for (int ch = 0; ch < 2; ++ch) UpdateLevelMeter(form.InputLevelMeter[ch], interleaved, frames, ch);
-  const int leftHold = AdvanceHold(form.InputLevelMeter[0]);
-  const int rightHold = AdvanceHold(form.InputLevelMeter[1]);
+  for (int ch = 0; ch < 2; ++ch) UpdateLevelMeter(form.audio.InputLevelMeter[ch], interleaved, frames, ch);
+  const int leftHold = AdvanceHold(form.audio.InputLevelMeter[0]);
+  const int rightHold = AdvanceHold(form.audio.InputLevelMeter[1]);
 
   bitmap.FillRect(9, kCaptionTop, 123, kCaptionTop + 4, back);
   DrawMeterLegend(bitmap, lit);
 
   // Left: the bar grows leftwards from the centre.
-  const int left = form.InputLevelMeter[0].Meter;
+  const int left = form.audio.InputLevelMeter[0].Meter;
   bitmap.FillRect(9, kBarTop, 63, kBarBottom, unlit);
   bitmap.FillRect(64 - left, kBarTop, 63, kBarBottom, lit);
   bitmap.FillRect(62 - leftHold, kBarTop, 63 - leftHold, kBarBottom, lit);
   CutBar(bitmap, 8, 62, back);
-  DrawDecoderCaption(bitmap, form.DecoderL, true, lit);
+  DrawDecoderCaption(bitmap, form.Wave.DecoderL, true, lit);
 
   // Right: the mirror image, or an empty bar marked OFF with one channel.
   bitmap.FillRect(69, kBarTop, 123, kBarBottom, unlit);
-  if (form.WaveDual == 2) {
-    const int right = form.InputLevelMeter[1].Meter;
+  if (form.Wave.WaveDual == 2) {
+    const int right = form.audio.InputLevelMeter[1].Meter;
     bitmap.FillRect(69, kBarTop, 68 + right, kBarBottom, lit);
     bitmap.FillRect(69 + rightHold, kBarTop, 70 + rightHold, kBarBottom, lit);
     CutBar(bitmap, 70, 124, back);
-    DrawDecoderCaption(bitmap, form.DecoderR, false, lit);
+    DrawDecoderCaption(bitmap, form.Wave.DecoderR, false, lit);
   } else {
     CutBar(bitmap, 70, 124, back);
     DrawCaption(bitmap, kOff, 69, lit);

@@ -13,11 +13,11 @@ constexpr double kSymbolScale = 3.0 * 10.0;
 constexpr int kAxisY = 21;
 
 void MoveGenerations(Form1State& form) {
-  SymbolHistory& h = form.ConstellationHistory;
+  SymbolHistory& h = form.audio.ConstellationHistory;
   for (int ch = 0; ch < 2; ++ch) {
     h.Generation[0][ch] = h.Generation[1][ch];
     h.Generation[1][ch] = h.Generation[2][ch];
-    const HfdlBlockSymbolList& block = form.HfdlBlockSymbols[ch];
+    const HfdlBlockSymbolList& block = form.hfdl.HfdlBlockSymbols[ch];
     SymbolGeneration& newest = h.Generation[2][ch];
     newest.Count = std::clamp(block.Count, 0, std::min(SymbolGeneration::kCapacity, HfdlBlockSymbolList::kCapacity));
     for (int k = 0; k < newest.Count; ++k) {
@@ -37,12 +37,12 @@ bool PixelOffset(double value, double scale, int& offset) {
 }
 
 void PlotChannel(Form1State& form, int channel, int centreX, double scale) {
-  for (const auto& generations : form.ConstellationHistory.Generation) {
+  for (const auto& generations : form.audio.ConstellationHistory.Generation) {
     const SymbolGeneration& g = generations[channel];
     for (int k = 0; k < g.Count; ++k) {
       int dx, dy;
       if (PixelOffset(g.Q[k], scale, dx) && PixelOffset(g.I[k], scale, dy)) {
-        PutPixel24(centreX - dx, kAxisY - dy, form.SpectrumBitmap, form.ClockText);
+        PutPixel24(centreX - dx, kAxisY - dy, form.audio.SpectrumBitmap, form.Color.ClockText);
       }
     }
   }
@@ -51,15 +51,15 @@ void PlotChannel(Form1State& form, int channel, int centreX, double scale) {
 }  // namespace
 
 void DrawConstellation(Form1State& form) {
-  Bitmap24& bitmap = form.SpectrumBitmap;
-  const int sel = DisplayedChannels(form.FFTSel);
-  bitmap.Fill(form.ClockBack);
-  bitmap.HLine(0, bitmap.Width() - 1, kAxisY, form.LineColor1);
+  Bitmap24& bitmap = form.audio.SpectrumBitmap;
+  const int sel = DisplayedChannels(form.Etc.FFTSel);
+  bitmap.Fill(form.Color.ClockBack);
+  bitmap.HLine(0, bitmap.Width() - 1, kAxisY, form.Color.LineColor1);
   if (sel == 2) {
-    bitmap.VLine(14, 0, bitmap.Height() - 1, form.LineColor1);
-    bitmap.VLine(42, 0, bitmap.Height() - 1, form.LineColor1);
+    bitmap.VLine(14, 0, bitmap.Height() - 1, form.Color.LineColor1);
+    bitmap.VLine(42, 0, bitmap.Height() - 1, form.Color.LineColor1);
   } else {
-    bitmap.VLine(28, 0, bitmap.Height() - 1, form.LineColor1);
+    bitmap.VLine(28, 0, bitmap.Height() - 1, form.Color.LineColor1);
   }
   MoveGenerations(form);
   if (sel == 2) {
@@ -69,6 +69,6 @@ void DrawConstellation(Form1State& form) {
   } else {
     PlotChannel(form, sel, 28, 1.0 / 1200000.0);
   }
-  DrawSpectrumLabels(form, form.ClockText);
+  DrawSpectrumLabels(form, form.Color.ClockText);
   ShowSpectrumBitmap(form);
 }

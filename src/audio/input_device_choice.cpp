@@ -4,12 +4,12 @@
 
 const char kVolumeControlProgram[] = "pavucontrol";
 
-int& EditedChannelMode(Form1State& f) { return f.Server && !f.ServerDec ? f.SavedWaveDual : f.WaveDual; }
+int& EditedChannelMode(Form1State& f) { return f.Net.Server && !f.Net.ServerDec ? f.app.SavedWaveDual : f.Wave.WaveDual; }
 
 void ApplyInputDeviceChoice(Form1State& f, const InputDeviceChoice& c, InputDeviceActions& a) {
   // The selected row counts; the check boxes only mirror it.
-  const bool deviceChanged = c.selectedRow >= 0 && c.selectedRow != f.WaveInput;
-  const bool rateChanged = c.rateIndex != f.WaveRate;
+  const bool deviceChanged = c.selectedRow >= 0 && c.selectedRow != f.Wave.WaveInput;
+  const bool rateChanged = c.rateIndex != f.Wave.WaveRate;
   if (deviceChanged || rateChanged) {
     a.ReleaseMonitorButton();
     a.RedrawAircraftLayer();
@@ -17,10 +17,10 @@ void ApplyInputDeviceChoice(Form1State& f, const InputDeviceChoice& c, InputDevi
     a.CloseWaveIn();
     a.CloseWaveOut();
     a.Wait();
-    if (c.selectedRow >= 0) f.WaveInput = c.selectedRow;
-    f.WaveRate = c.rateIndex;
+    if (c.selectedRow >= 0) f.Wave.WaveInput = c.selectedRow;
+    f.Wave.WaveRate = c.rateIndex;
     a.SetSampleRate();
-    if (a.OpenWaveIn()) a.CheckRow(f.WaveInput);
+    if (a.OpenWaveIn()) a.CheckRow(f.Wave.WaveInput);
     // A playback failure leaves the monitor off; the program goes on.
     a.OpenWaveOut();
     a.CloseNotice();
@@ -28,13 +28,13 @@ void ApplyInputDeviceChoice(Form1State& f, const InputDeviceChoice& c, InputDevi
   int& mode = EditedChannelMode(f);
   if (mode != c.mode) {
     mode = c.mode;
-    if (c.mode == 1) f.FFTSel = 0;
+    if (c.mode == 1) f.Etc.FFTSel = 0;
   }
   // Each changed channel starts afresh while its old decoder is stored.
-  if (f.DecoderL != c.decoderL) a.ResetDemodulatorChannel(0);
-  if (f.DecoderR != c.decoderR) a.ResetDemodulatorChannel(1);
-  f.DecoderL = c.decoderL;
-  f.DecoderR = c.decoderR;
+  if (f.Wave.DecoderL != c.decoderL) a.ResetDemodulatorChannel(0);
+  if (f.Wave.DecoderR != c.decoderR) a.ResetDemodulatorChannel(1);
+  f.Wave.DecoderL = c.decoderL;
+  f.Wave.DecoderR = c.decoderR;
   a.ArrangeStatusIndicators();
 }
 

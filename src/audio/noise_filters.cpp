@@ -67,18 +67,18 @@ const std::array<double, 51> kBandPassTaps = Mirrored({
 
 void LmsFilter16(Form1State& form, int channel) {
   if (!ValidChannel(channel)) return;
-  RunLms(form.LmsFilter16State[channel], form.FilterBlock[channel], 9, 1e-9, false);
+  RunLms(form.audio.LmsFilter16State[channel], form.audio.FilterBlock[channel], 9, 1e-9, false);
 }
 
 void LmsFilter33(Form1State& form, int channel) {
   if (!ValidChannel(channel)) return;
-  RunLms(form.LmsFilter33State[channel], form.FilterBlock[channel], 3, 1e-10, true);
+  RunLms(form.audio.LmsFilter33State[channel], form.audio.FilterBlock[channel], 3, 1e-10, true);
 }
 
 void FirFilter51(Form1State& form, int channel) {
   if (!ValidChannel(channel)) return;
-  FirFilterState& s = form.FirFilter51State[channel];
-  double* samples = form.FilterBlock[channel];
+  FirFilterState& s = form.audio.FirFilter51State[channel];
+  double* samples = form.audio.FilterBlock[channel];
   for (int i = 0; i < kBlock; ++i) {
     std::copy_backward(s.z, s.z + 50, s.z + 51);
     s.z[0] = samples[i];

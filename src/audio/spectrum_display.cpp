@@ -24,7 +24,7 @@ int LevelOf(double magnitude) {
 }
 
 bool ChannelMarked(Form1State& form, int channel) {
-  return form.Hfdl[channel].Locked != 0 || form.svc.acars->InBlock(form, channel);
+  return form.hfdl.Channels[channel].Locked != 0 || form.svc.acars->InBlock(form, channel);
 }
 
 // Hann window, FFT and magnitudes of one channel's block; zeros when the
@@ -39,7 +39,7 @@ void Analyse(FftTables& fft, const double* samples) {
 }
 
 void DrawWaterfall(Form1State& form) {
-  Bitmap24& bitmap = form.SpectrumBitmap;
+  Bitmap24& bitmap = form.audio.SpectrumBitmap;
   const int rows = std::min(kSpectrumColumns, bitmap.Height());
   // Cell 54 holds the right channel's last level with two channels; it is
   // never drawn.
@@ -47,11 +47,11 @@ void DrawWaterfall(Form1State& form) {
   for (int r = 0; r < rows; ++r) {
     uint8_t* line = bitmap.ScanLine(r);
     for (int x = 0; x < cells; ++x) {
-      const int level = form.SpectrumLevels[x][r];
+      const int level = form.audio.SpectrumLevels[x][r];
       for (int c = 0; c < 3; ++c) line[3 * x + c] = WaterfallColorComponent(level, c);
     }
   }
-  for (auto& cell : form.SpectrumLevels) std::copy_backward(cell, cell + kSpectrumColumns - 1, cell + kSpectrumColumns);
+  for (auto& cell : form.audio.SpectrumLevels) std::copy_backward(cell, cell + kSpectrumColumns - 1, cell + kSpectrumColumns);
 }
 
 }  // namespace
@@ -98,38 +98,38 @@ uint8_t WaterfallColorComponent(int level, int component) {
 int DisplayedChannels(int fftSel) { return fftSel == 1 || fftSel == 2 ? fftSel : 0; }
 
 void DrawSpectrum(Form1State& form) {
-  const int sel = DisplayedChannels(form.FFTSel);
-  const bool dual = form.WaveDual == 2;
+  const int sel = DisplayedChannels(form.Etc.FFTSel);
+  const bool dual = form.Wave.WaveDual == 2;
   const int passes = sel == 2 ? 2 : 1;
   for (int pass = 0; pass < passes; ++pass) {
     const int channel = sel == 2 ? pass : sel;
     // Without a second receiver the right channel is analysed as silence.
-    Analyse(form.SpectrumFft, channel == 0 || dual ? form.FilterBlock[channel] : nullptr);
-    const auto& bins = SpectrumBins(channel == 0 ? form.DecoderL : form.DecoderR);
+    Analyse(form.audio.SpectrumFft, channel == 0 || dual ? form.audio.FilterBlock[channel] : nullptr);
+    const auto& bins = SpectrumBins(channel == 0 ? form.Wave.DecoderL : form.Wave.DecoderR);
     for (int i = 0; i < kSpectrumCells; ++i) {
-      const int level = LevelOf(form.SpectrumFft.Magnitude[bins[i]]);
+      const int level = LevelOf(form.audio.SpectrumFft.Magnitude[bins[i]]);
       if (sel == 2) {
         // Later writes win: the odd cells end up in each half.
-        form.SpectrumLevels[i / 2 + kRightHalf * pass][0] = std::max(level, 0);
+        form.audio.SpectrumLevels[i / 2 + kRightHalf * pass][0] = std::max(level, 0);
       } else {
-        form.SpectrumLevels[i][0] = level;
+        form.audio.SpectrumLevels[i][0] = level;
       }
     }
     if (sel == 2) {
-      form.SpectrumLevels[0][0] = ChannelMarked(form, 0) ? kLockMarkerLevel : 0;
-      form.SpectrumLevels[kRightHalf][0] = ChannelMarked(form, 1) ? kLockMarkerLevel : 0;
+      form.audio.SpectrumLevels[0][0] = ChannelMarked(form, 0) ? kLockMarkerLevel : 0;
+      form.audio.SpectrumLevels[kRightHalf][0] = ChannelMarked(form, 1) ? kLockMarkerLevel : 0;
     } else if (ChannelMarked(form, channel)) {
-      form.SpectrumLevels[0][0] = kLockMarkerLevel;
+      form.audio.SpectrumLevels[0][0] = kLockMarkerLevel;
     }
   }
   DrawWaterfall(form);
   DrawSpectrumLabels(form, kYellow);
-  if (form.DispType == 0) ShowSpectrumBitmap(form);
+  if (form.Etc.DispType == 0) ShowSpectrumBitmap(form);
 }
 
 void DrawSpectrumLabels(Form1State& form, TColor colour) {
-  Bitmap24& bitmap = form.SpectrumBitmap;
-  switch (DisplayedChannels(form.FFTSel)) {
+  Bitmap24& bitmap = form.audio.SpectrumBitmap;
+  switch (DisplayedChannels(form.Etc.FFTSel)) {
     case 2:
       bitmap.TextOut(3, 31, "L", colour);
       bitmap.TextOut(46, 31, "R", colour);
@@ -139,4 +139,4 @@ void DrawSpectrumLabels(Form1State& form, TColor colour) {
   }
 }
 
-void ShowSpectrumBitmap(Form1State& form) { form.svc.effects->SetControlPicture(1, "Image5", form.SpectrumBitmap); }
+void ShowSpectrumBitmap(Form1State& form) { form.svc.effects->SetControlPicture(1, "Image5", form.audio.SpectrumBitmap); }

@@ -35,7 +35,7 @@ class TForm8::Actions : public InputDeviceActions {
   explicit Actions(TForm8& dialog) : d_(dialog), f_(dialog.State()) {}
 
   void ReleaseMonitorButton() override {
-    f_.SpeedButton17Down = 0;
+    f_.controls.SpeedButton17Down = 0;
     f_.svc.effects->ControlsChanged();
   }
   void RedrawAircraftLayer() override { f_.svc.map->Redraw(f_, 0, 1, 0, 0); }
@@ -142,17 +142,17 @@ TForm8::TForm8(Form1State& form, std::vector<platform::CaptureDevice> devices) :
     }
   }
   // 3. A stored device beyond the last row checks none.
-  CheckOnlyRow(form.WaveInput);
+  CheckOnlyRow(form.Wave.WaveInput);
   // 4-6.
   mode_ = EditedChannelMode(form);
-  decoderL_ = form.DecoderL;
-  decoderR_ = form.DecoderR;
+  decoderL_ = form.Wave.DecoderL;
+  decoderR_ = form.Wave.DecoderR;
   radios_[mode_ == 2 ? 1 : 0]->setChecked(true);
   radios_[decoderL_ == 1 ? 2 : decoderL_ == 2 ? 6 : 3]->setChecked(true);
   radios_[decoderR_ == 1 ? 4 : decoderR_ == 2 ? 7 : 5]->setChecked(true);
   RadioButton1Click();
   // 7. The list cannot be typed into, so the rate is always one of its items.
-  comboBox1_->setCurrentIndex(form.WaveRate);
+  comboBox1_->setCurrentIndex(form.Wave.WaveRate);
   // 8.
   mixerAvailable_ = OnPath(kVolumeControlProgram);
 }
@@ -176,7 +176,7 @@ int TForm8::SelectedRow() const {
 
 void TForm8::ListView1Click() {
   const int selected = SelectedRow();
-  CheckOnlyRow(selected >= 0 ? selected : form_.WaveInput);
+  CheckOnlyRow(selected >= 0 ? selected : form_.Wave.WaveInput);
 }
 
 void TForm8::RadioButton1Click() {
@@ -222,7 +222,7 @@ void TForm8::Button3Click() {
 void TForm8::showEvent(QShowEvent* e) {
   if (QTreeWidgetItem* row0 = listView1_->topLevelItem(0)) {
     QSignalBlocker block(listView1_);
-    row0->setText(0, form_.UseEnglish ? QStringLiteral("Default input device") : QString::fromUtf8("標準の入力デバイス"));
+    row0->setText(0, form_.app.UseEnglish ? QStringLiteral("Default input device") : QString::fromUtf8("標準の入力デバイス"));
   }
   if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
   SkarvelForm::showEvent(e);

@@ -17,7 +17,7 @@ constexpr int kMonitorPeriods = 8;
 class AlsaDevices : public AudioDeviceFactory {
  public:
   std::unique_ptr<platform::AudioCaptureSource> MakeCaptureSource(const Form1State& form) override {
-    std::string pcm = form.WaveInput == 0 ? "default" : CapturePcmName(form.WaveInput, platform::EnumerateCaptureDevices());
+    std::string pcm = form.Wave.WaveInput == 0 ? "default" : CapturePcmName(form.Wave.WaveInput, platform::EnumerateCaptureDevices());
     return std::make_unique<platform::AlsaCaptureSource>(pcm);
   }
   std::unique_ptr<platform::AudioPlaybackSink> MakePlaybackSink() override {
@@ -31,7 +31,7 @@ class AlsaDevices : public AudioDeviceFactory {
 // checked.
 void ReportDeviceFailure(Form1State& form, const char* english, const char* japanese) {
   std::fprintf(stderr, "%s\n", english);
-  platform::ShowMessageBoxNonBlocking(platform::BoxKind::Error, form.UseEnglish ? english : japanese);
+  platform::ShowMessageBoxNonBlocking(platform::BoxKind::Error, form.app.UseEnglish ? english : japanese);
 }
 
 void ReportCaptureFailure(Form1State& form, platform::DeviceOpenResult result) {
@@ -82,33 +82,33 @@ std::string CapturePcmName(int waveInput, const std::vector<platform::CaptureDev
 namespace wave_devices {
 
 void SetSampleRate(Form1State& form) {
-  int rate = form.AudioDevices ? form.AudioDevices->FixedSampleRate() : 0;
-  if (rate == 0) rate = form.WaveRate == 1 ? 22050 : form.WaveRate == 2 ? 44100 : 11025;
-  form.SampleRate = rate;
-  WaveInDevice& in = form.WaveIn;
+  int rate = form.audio.AudioDevices ? form.audio.AudioDevices->FixedSampleRate() : 0;
+  if (rate == 0) rate = form.Wave.WaveRate == 1 ? 22050 : form.Wave.WaveRate == 2 ? 44100 : 11025;
+  form.audio.SampleRate = rate;
+  WaveInDevice& in = form.audio.WaveIn;
   in.BufferFrames = rate * 2048 / 44100;
-  in.BufferBytes = in.BufferFrames * form.SampleChannels * form.SampleBits / 8;
+  in.BufferBytes = in.BufferFrames * form.audio.SampleChannels * form.audio.SampleBits / 8;
   WaveFormat& f = in.Format;
   f.FormatTag = 1;
-  f.Channels = form.SampleChannels;
+  f.Channels = form.audio.SampleChannels;
   f.SamplesPerSec = rate;
-  f.BitsPerSample = form.SampleBits;
-  f.BlockAlign = form.SampleChannels * form.SampleBits / 8;
+  f.BitsPerSample = form.audio.SampleBits;
+  f.BlockAlign = form.audio.SampleChannels * form.audio.SampleBits / 8;
   f.AvgBytesPerSec = rate * f.BlockAlign;
   f.ExtraSize = 0;
 }
 
 bool OpenWaveIn(Form1State& form) {
-  WaveInDevice& in = form.WaveIn;
+  WaveInDevice& in = form.audio.WaveIn;
   StopCapture(in);
   ++in.Generation;
   std::unique_ptr<platform::AudioCaptureSource> source;
-  if (form.AudioDevices) source = form.AudioDevices->MakeCaptureSource(form);
+  if (form.audio.AudioDevices) source = form.audio.AudioDevices->MakeCaptureSource(form);
   auto queue = std::make_shared<CaptureQueue>(in.Receiver, in.Generation);
   auto result = platform::DeviceOpenResult::DeviceRefused;
   if (source) {
     // Without a receiver the buffers would have nowhere to go.
-    result = in.Receiver ? source->Open(form.SampleRate, in.BufferFrames, queue)
+    result = in.Receiver ? source->Open(form.audio.SampleRate, in.BufferFrames, queue)
                          : platform::DeviceOpenResult::BufferFailed;
   }
   if (result != platform::DeviceOpenResult::Opened) {
@@ -126,19 +126,19 @@ bool OpenWaveIn(Form1State& form) {
 }
 
 void CloseWaveIn(Form1State& form) {
-  StopCapture(form.WaveIn);
+  StopCapture(form.audio.WaveIn);
   // Whether or not a device was open: both channels' frames start afresh.
-  for (HfdlChannelState& channel : form.Hfdl) ResetHfdlFrameState(channel);
+  for (HfdlChannelState& channel : form.hfdl.Channels) ResetHfdlFrameState(channel);
   form.svc.effects->PaintLamp(Lamp::Left, 0);
   form.svc.effects->PaintLamp(Lamp::Right, 0);
 }
 
 bool OpenWaveOut(Form1State& form) {
-  WaveOutDevice& out = form.WaveOut;
+  WaveOutDevice& out = form.audio.WaveOut;
   CloseWaveOut(form);
   auto result = platform::DeviceOpenResult::DeviceRefused;
   std::unique_ptr<platform::AudioPlaybackSink> sink;
-  if (form.AudioDevices) sink = form.AudioDevices->MakePlaybackSink();
+  if (form.audio.AudioDevices) sink = form.audio.AudioDevices->MakePlaybackSink();
   if (sink) result = sink->Open(kMonitorRate, kMonitorPeriodFrames, kMonitorPeriods);
   if (result != platform::DeviceOpenResult::Opened) {
     // The main window stays; the monitor's writes go nowhere.
@@ -152,7 +152,7 @@ bool OpenWaveOut(Form1State& form) {
 }
 
 void CloseWaveOut(Form1State& form) {
-  WaveOutDevice& out = form.WaveOut;
+  WaveOutDevice& out = form.audio.WaveOut;
   if (!out.Handle) return;
   out.Handle->Close();
   out.Handle.reset();

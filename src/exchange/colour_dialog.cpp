@@ -54,9 +54,9 @@ TForm18::TForm18(Form1State& form) : SkarvelForm(form, 18) {
 
 void TForm18::setVisible(bool visible) {
   if (visible && !isVisible()) {
-    const bool list = form_.ColorDialogTarget != 0;
-    pendingBack_ = list ? form_.ListBack : form_.TextBack;
-    pendingText_ = list ? form_.ListText : form_.TextText;
+    const bool list = form_.controls.ColorDialogTarget != 0;
+    pendingBack_ = list ? form_.Color.ListBack : form_.Color.TextBack;
+    pendingText_ = list ? form_.Color.ListText : form_.Color.TextText;
     ShowPending();
     if (QWidget* over = platform::FindTopLevelWindow(list ? "Form5" : "Form10")) {
       adjustSize();
@@ -81,13 +81,13 @@ void TForm18::Pick(TColor& pending) {
 }
 
 void TForm18::Button3Click() {
-  if (form_.ColorDialogTarget != 0) {
-    form_.ListBack = pendingBack_;
-    form_.ListText = pendingText_;
+  if (form_.controls.ColorDialogTarget != 0) {
+    form_.Color.ListBack = pendingBack_;
+    form_.Color.ListText = pendingText_;
     form_.svc.aircraft->ApplyListColours(form_);
   } else {
-    form_.TextBack = pendingBack_;
-    form_.TextText = pendingText_;
+    form_.Color.TextBack = pendingBack_;
+    form_.Color.TextText = pendingText_;
     if (TForm10* w = FindTextWindow(form_)) w->ApplyColours();
   }
   accept();

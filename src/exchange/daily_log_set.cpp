@@ -13,8 +13,8 @@ namespace {
 
 constexpr int kDefaultDeleteDay = 30;
 
-std::string LogsFolder(const Form1State& form) { return platform::JoinPath(form.AppDir, "logs"); }
-std::string EachLogsFolder(const Form1State& form) { return platform::JoinPath(form.AppDir, "logs/EachLogs"); }
+std::string LogsFolder(const Form1State& form) { return platform::JoinPath(form.app.AppDir, "logs"); }
+std::string EachLogsFolder(const Form1State& form) { return platform::JoinPath(form.app.AppDir, "logs/EachLogs"); }
 
 // The date at the start of a log name, or an invalid date.
 QDate NameDate(const std::string& name) {
@@ -39,33 +39,33 @@ QDate Today() {
 
 bool Confirm(const Form1State& form, const char* english, const char* japanese) {
   return platform::ShowMessageBox(platform::BoxKind::Confirmation, platform::BoxButtons::YesNo,
-                                  form.UseEnglish ? english : japanese) != platform::BoxAnswer::No;
+                                  form.app.UseEnglish ? english : japanese) != platform::BoxAnswer::No;
 }
 
 }  // namespace
 
 void UpdateDailyLogNames(Form1State& form, bool force) {
-  if (!form.ChangeLogFileName && !force) return;
+  if (!form.Etc.ChangeLogFileName && !force) return;
   const std::string today = platform::FormatDateCompact(platform::Now());
-  if (today == form.LogDate) return;
-  if (form.DeleteLogFile) DeleteOldLogs(form);
+  if (today == form.text.LogDate) return;
+  if (form.Etc.DeleteLogFile) DeleteOldLogs(form);
   const std::string logs = LogsFolder(form);
   auto path = [&](const char* suffix) { return platform::JoinPath(logs, today + suffix); };
-  form.SearchLogPath = path("_SEARCH.log");
-  form.ListLogPath = path("_LIST.csv");
-  form.AcarsRawLogPath = path("_ACARS_RAW.log");
-  form.AcarsPrcLogPath = path("_ACARS_PRC.log");
-  form.AcarsMesLogPath = path("_ACARS_MES.log");
-  form.HfdlDatLogPath = path("_HFDL_DAT.log");
-  form.HfdlAnaLogPath = path("_HFDL_ANA.log");
-  form.HfdlFmtLogPath = path("_HFDL_FMT.log");
-  form.LogDate = today;
+  form.text.SearchLogPath = path("_SEARCH.log");
+  form.text.ListLogPath = path("_LIST.csv");
+  form.text.AcarsRawLogPath = path("_ACARS_RAW.log");
+  form.text.AcarsPrcLogPath = path("_ACARS_PRC.log");
+  form.text.AcarsMesLogPath = path("_ACARS_MES.log");
+  form.text.HfdlDatLogPath = path("_HFDL_DAT.log");
+  form.text.HfdlAnaLogPath = path("_HFDL_ANA.log");
+  form.text.HfdlFmtLogPath = path("_HFDL_FMT.log");
+  form.text.LogDate = today;
 }
 
 void DeleteOldLogs(Form1State& form) {
   const std::string folder = LogsFolder(form);
   if (!platform::FolderExists(folder)) return;
-  const int days = form.DeleteDay >= 1 ? form.DeleteDay : kDefaultDeleteDay;
+  const int days = form.Etc.DeleteDay >= 1 ? form.Etc.DeleteDay : kDefaultDeleteDay;
   const QDate cutoff = Today().addDays(-days);
   for (const char* pattern : {"*.log", "*.csv", "*.txt"}) {
     for (const std::string& name : platform::ListFiles(folder, pattern)) {

@@ -89,7 +89,7 @@ TForm10::TForm10(Form1State& form) : SkarvelForm(form, 10) {
     QToolButton* b = buttons_[kSaveButtons[mode]];
     b->setCheckable(true);
     saveGroup_->addButton(b, mode);
-    connect(b, &QToolButton::clicked, this, [this, mode] { form_.TxtSaveType = mode; });
+    connect(b, &QToolButton::clicked, this, [this, mode] { form_.Txt.TxtSaveType = mode; });
   }
   buttons_[4]->setCheckable(true);
   buttons_[5]->setCheckable(true);
@@ -107,11 +107,11 @@ TForm10::TForm10(Form1State& form) : SkarvelForm(form, 10) {
   };
 
   // The view of the settings; a kind the buffers do not have shows RAW.
-  if (form_.TxtType < 0 || form_.TxtType > 5) form_.TxtType = kAcarsRaw;
-  buttons_[kViewButtons[form_.TxtType]]->setChecked(true);
-  if (form_.TxtSaveType >= 0 && form_.TxtSaveType <= 2) buttons_[kSaveButtons[form_.TxtSaveType]]->setChecked(true);
-  buttons_[4]->setChecked(form_.TxtLog != 0);
-  buttons_[5]->setChecked(form_.TextTopMost != 0);
+  if (form_.Txt.TxtType < 0 || form_.Txt.TxtType > 5) form_.Txt.TxtType = kAcarsRaw;
+  buttons_[kViewButtons[form_.Txt.TxtType]]->setChecked(true);
+  if (form_.Txt.TxtSaveType >= 0 && form_.Txt.TxtSaveType <= 2) buttons_[kSaveButtons[form_.Txt.TxtSaveType]]->setChecked(true);
+  buttons_[4]->setChecked(form_.Txt.TxtLog != 0);
+  buttons_[5]->setChecked(form_.Pos.TextTopMost != 0);
   EnableSaveModes();
   ApplyColours();
 }
@@ -123,19 +123,19 @@ TForm10::~TForm10() {
 
 void TForm10::ApplyColours() {
   QPalette p = memo_->palette();
-  p.setColor(QPalette::Base, platform::ToQColor(form_.TextBack));
-  p.setColor(QPalette::Text, platform::ToQColor(form_.TextText));
+  p.setColor(QPalette::Base, platform::ToQColor(form_.Color.TextBack));
+  p.setColor(QPalette::Text, platform::ToQColor(form_.Color.TextText));
   memo_->setPalette(p);
 }
 
 void TForm10::RefreshMemo() {
-  const int kind = form_.TxtType >= 0 && form_.TxtType <= 5 ? form_.TxtType : kAcarsRaw;
-  memo_->setPlainText(platform::Cp932ToQString(form_.TextBuffers[kind]));
+  const int kind = form_.Txt.TxtType >= 0 && form_.Txt.TxtType <= 5 ? form_.Txt.TxtType : kAcarsRaw;
+  memo_->setPlainText(platform::Cp932ToQString(form_.text.TextBuffers[kind]));
   memo_->verticalScrollBar()->setValue(memo_->verticalScrollBar()->maximum());
 }
 
 void TForm10::ShowKind(int kind) {
-  form_.TxtType = kind;
+  form_.Txt.TxtType = kind;
   RefreshMemo();
 }
 
@@ -146,18 +146,18 @@ void TForm10::EnableSaveModes() {
 
 void TForm10::SpeedButton4Click() {
   EnableSaveModes();
-  form_.TxtLog = buttons_[4]->isChecked() ? 1 : 0;
-  if (form_.TxtLog) {
-    for (const std::string* path : {&form_.AcarsRawLogPath, &form_.AcarsPrcLogPath, &form_.AcarsMesLogPath,
-                                    &form_.HfdlDatLogPath, &form_.HfdlAnaLogPath, &form_.HfdlFmtLogPath}) {
+  form_.Txt.TxtLog = buttons_[4]->isChecked() ? 1 : 0;
+  if (form_.Txt.TxtLog) {
+    for (const std::string* path : {&form_.text.AcarsRawLogPath, &form_.text.AcarsPrcLogPath, &form_.text.AcarsMesLogPath,
+                                    &form_.text.HfdlDatLogPath, &form_.text.HfdlAnaLogPath, &form_.text.HfdlFmtLogPath}) {
       form_.svc.hfdl->OnLogFileEnabled(form_, *path);
     }
   }
 }
 
 void TForm10::SpeedButton5Click() {
-  form_.TextTopMost = buttons_[5]->isChecked() ? 1 : 0;
-  platform::SetStayOnTop(this, form_.TextTopMost != 0);
+  form_.Pos.TextTopMost = buttons_[5]->isChecked() ? 1 : 0;
+  platform::SetStayOnTop(this, form_.Pos.TextTopMost != 0);
 }
 
 void TForm10::SpeedButton9Click() {
@@ -168,12 +168,12 @@ void TForm10::SpeedButton9Click() {
   f.setPointSize(chosen->pointSize());
   f.setFamily(chosen->family());
   memo_->setFont(f);
-  form_.TextFontSize = chosen->pointSize();
-  form_.TextFontName = platform::QStringToCp932(chosen->family());
+  form_.Form.TextFontSize = chosen->pointSize();
+  form_.Form.TextFontName = platform::QStringToCp932(chosen->family());
 }
 
 void TForm10::SpeedButton10Click() {
-  form_.ColorDialogTarget = 0;
+  form_.controls.ColorDialogTarget = 0;
   form_.svc.effects->ShowForm(18, true);
 }
 
@@ -183,9 +183,9 @@ void TForm10::setVisible(bool visible) {
   if (visible && !isVisible()) {
     // Placed before it appears: a stacking change after would hide it again.
     if (x() == 0 && y() == 0) {
-      move(form_.MainLeft + form_.MainWidth / 2 - width() / 2, form_.MainTop + form_.MainHeight / 2 - height() / 2);
+      move(form_.Pos.MainLeft + form_.Pos.MainWidth / 2 - width() / 2, form_.Pos.MainTop + form_.Pos.MainHeight / 2 - height() / 2);
     }
-    const bool onTop = form_.TextTopMost != 0;
+    const bool onTop = form_.Pos.TextTopMost != 0;
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
   }
   SkarvelForm::setVisible(visible);
@@ -195,8 +195,8 @@ void TForm10::showEvent(QShowEvent* e) {
   SkarvelForm::showEvent(e);
   memo_->clear();
   QFont f = memo_->font();
-  if (form_.TextFontSize > 0) f.setPointSize(form_.TextFontSize);
-  if (!form_.TextFontName.empty()) f.setFamily(platform::Cp932ToQString(form_.TextFontName));
+  if (form_.Form.TextFontSize > 0) f.setPointSize(form_.Form.TextFontSize);
+  if (!form_.Form.TextFontName.empty()) f.setFamily(platform::Cp932ToQString(form_.Form.TextFontName));
   memo_->setFont(f);
   ApplyColours();
   RefreshMemo();
@@ -211,6 +211,6 @@ void TForm10::resizeEvent(QResizeEvent* e) {
 }
 
 void TForm10::closeEvent(QCloseEvent* e) {
-  form_.TextWindowClosed = 1;
+  form_.exchange.TextWindowClosed = 1;
   SkarvelForm::closeEvent(e);
 }

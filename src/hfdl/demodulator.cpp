@@ -169,9 +169,9 @@ void DemodulateHfdlBlock(Form1State& form, int channel) {
   const DspTables& dsp = GetDspTables();
   const HfdlTables& tables = GetHfdlTables();
   const double Ts = dsp.SamplePeriod;
-  HfdlChannelState& s = form.Hfdl[channel];
-  HfdlBlockSymbolList& symbols = form.HfdlBlockSymbols[channel];
-  double* block = form.AudioBlock[channel];
+  HfdlChannelState& s = form.hfdl.Channels[channel];
+  HfdlBlockSymbolList& symbols = form.hfdl.HfdlBlockSymbols[channel];
+  double* block = form.audio.AudioBlock[channel];
   symbols.Count = 0;
 
   for (int n = 0; n < 512; ++n) {
@@ -252,7 +252,7 @@ void DemodulateHfdlBlock(Form1State& form, int channel) {
 }
 
 void ResetDemodulatorChannel(Form1State& form, int channel) {
-  ResetHfdlFrameState(form.Hfdl[channel]);
+  ResetHfdlFrameState(form.hfdl.Channels[channel]);
   form.svc.acars->ResetAcarsChannel(form, channel);
   form.svc.selcal->ResetSelcalChannel(form, channel);
   form.svc.effects->PaintLamp(channel == 0 ? Lamp::Left : Lamp::Right, kLampBlack);

@@ -23,9 +23,9 @@ int DataSymbols(const HfdlChannelState& s) { return s.Interleave == 0 ? 2160 : 5
 // scrambling, which counts data symbols only.
 template <typename Visit>
 void ForEachDataSymbol(const Form1State& form, int channel, Visit visit) {
-  const int32_t* values = form.HfdlSoftSymbols[channel].Values;
+  const int32_t* values = form.hfdl.HfdlSoftSymbols[channel].Values;
   const auto& scrambler = GetHfdlTables().HfdlScramblerSequence;
-  const int count = DataSymbols(form.Hfdl[channel]);
+  const int count = DataSymbols(form.hfdl.Channels[channel]);
   for (int k = 0; k < count; ++k) {
     int stored = 45 * (k / 30) + k % 30;
     int64_t i = values[stored];
@@ -56,8 +56,8 @@ void RunViterbi(const int64_t* values, int count, int need, uint8_t* bits) {
 // Every decode starts from zeroed bits. False when the channel names no
 // interleaver, so that nothing can be decoded.
 bool StartDecode(Form1State& form, int channel) {
-  form.HfdlDecodedBits.fill(0);
-  const int interleave = form.Hfdl[channel].Interleave;
+  form.hfdl.HfdlDecodedBits.fill(0);
+  const int interleave = form.hfdl.Channels[channel].Interleave;
   return interleave == 0 || interleave == 1;
 }
 
@@ -92,8 +92,8 @@ void DeinterleaveHfdl(const int64_t* stream, int tableIndex, int64_t* out) {
 
 void DecodeHfdlBpsk(Form1State& form, int channel) {
   if (!StartDecode(form, channel)) return;
-  uint8_t* bits = form.HfdlDecodedBits.data();
-  const HfdlChannelState& s = form.Hfdl[channel];
+  uint8_t* bits = form.hfdl.HfdlDecodedBits.data();
+  const HfdlChannelState& s = form.hfdl.Channels[channel];
   const int count = DataSymbols(s);
   ForEachDataSymbol(form, channel, [](int k, int64_t, int64_t q) { g_stream[k] = q; });
   DeinterleaveHfdl(g_stream, 3 * s.Interleave + 0, g_deinterleaved);
@@ -108,8 +108,8 @@ void DecodeHfdlBpsk(Form1State& form, int channel) {
 
 void DecodeHfdlQpsk(Form1State& form, int channel) {
   if (!StartDecode(form, channel)) return;
-  uint8_t* bits = form.HfdlDecodedBits.data();
-  const HfdlChannelState& s = form.Hfdl[channel];
+  uint8_t* bits = form.hfdl.HfdlDecodedBits.data();
+  const HfdlChannelState& s = form.hfdl.Channels[channel];
   const int count = 2 * DataSymbols(s);
   ForEachDataSymbol(form, channel, [](int k, int64_t i, int64_t q) {
     g_stream[2 * k] = i;
@@ -121,8 +121,8 @@ void DecodeHfdlQpsk(Form1State& form, int channel) {
 
 void DecodeHfdl8psk(Form1State& form, int channel) {
   if (!StartDecode(form, channel)) return;
-  uint8_t* bits = form.HfdlDecodedBits.data();
-  const HfdlChannelState& s = form.Hfdl[channel];
+  uint8_t* bits = form.hfdl.HfdlDecodedBits.data();
+  const HfdlChannelState& s = form.hfdl.Channels[channel];
   const int count = 3 * DataSymbols(s);
   const auto& gray = GetHfdlTables().Hfdl8pskGrayTable;
   ForEachDataSymbol(form, channel, [&gray](int k, int64_t i, int64_t q) {

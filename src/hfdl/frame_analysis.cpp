@@ -53,7 +53,7 @@ void WriteStationLines(FrameAnalysis& frame, int gsId) {
 
 void AnalyzeDownlink(FrameAnalysis& frame) {
   const FrameBits& bits = frame.bits;
-  const std::string& tag = frame.form.SourceTag;
+  const std::string& tag = frame.form.app.SourceTag;
   frame.Line("Down Link");
   AircraftBlock block;
   const int lpdus = static_cast<int>(bits.Field(2, 4));
@@ -75,13 +75,13 @@ void AnalyzeDownlink(FrameAnalysis& frame) {
   frame.Line(DataRateLine(block.RateCode));
   WriteLpduSizes(frame, block.LpduSizes);
   frame.Line(SectionLine("LPDU Information", tag));
-  frame.form.HfdlFrameOctets = lpdus + 8;
+  frame.form.hfdl.HfdlFrameOctets = lpdus + 8;
   WalkLpdus(frame, LinkDirection::Downlink, blocks, gsId);
 }
 
 void AnalyzeUplink(FrameAnalysis& frame) {
   const FrameBits& bits = frame.bits;
-  const std::string& tag = frame.form.SourceTag;
+  const std::string& tag = frame.form.app.SourceTag;
   frame.Line("Up Link");
   const int aircraft = static_cast<int>(bits.Field(4, 3)) + 1;
   frame.Line("Number of Aircraft = " + std::to_string(aircraft));
@@ -119,21 +119,21 @@ void AnalyzeUplink(FrameAnalysis& frame) {
     WriteLpduSizes(frame, block.LpduSizes);
   }
   frame.Line(SectionLine("LPDU Information", tag));
-  frame.form.HfdlFrameOctets = static_cast<int32_t>(headerOctets + 2);
+  frame.form.hfdl.HfdlFrameOctets = static_cast<int32_t>(headerOctets + 2);
   WalkLpdus(frame, LinkDirection::Uplink, blocks, gsId);
 }
 
 void Epilogue(FrameAnalysis& frame, const std::string& savedTag) {
   Form1State& form = frame.form;
   frame.RefreshAnalysisView();
-  form.SourceTag = savedTag;
-  form.TextBuffers[kHfdlFmt] += frame.compact;
+  form.app.SourceTag = savedTag;
+  form.text.TextBuffers[kHfdlFmt] += frame.compact;
   form.svc.acars->TrimTextBuffer(form, kHfdlFmt);
   WriteHfdlFmtLog(form, frame.compact);
   // Every path keeps the octet count inside the frame; this holds it there.
-  const int octets = static_cast<int>(std::min<long>(form.HfdlFrameOctets, frame.bits.Octets()));
+  const int octets = static_cast<int>(std::min<long>(form.hfdl.HfdlFrameOctets, frame.bits.Octets()));
   WriteHfdlDatLog(form, HfdlBitsToHex(frame.bits.Data(), octets));
-  form.SourceTag.clear();
+  form.app.SourceTag.clear();
   CountFrame(form, frame.modeCode, false);
 }
 
@@ -147,7 +147,7 @@ void FrameAnalysis::Line(const std::string& line) { WriteHfdlAnaLog(form, line, 
 void FrameAnalysis::Compact(const std::string& line) { compact += line + "\r\n"; }
 
 void FrameAnalysis::RefreshAnalysisView() {
-  if (form.TxtType == kHfdlAna) form.svc.exchange->RefreshTextWindow(form);
+  if (form.Txt.TxtType == kHfdlAna) form.svc.exchange->RefreshTextWindow(form);
 }
 
 void FrameAnalysis::Fail(const std::string& line) {
@@ -184,14 +184,14 @@ std::string UtcLine(int flag) { return flag ? "UTC Link = Synchronized" : "UTC L
 
 void AnalyzeHfdlFrame(Form1State& form, const uint8_t* bits, size_t bitCount, int modeCode, int channel) {
   FrameAnalysis frame(form, bits, bitCount, modeCode, channel);
-  form.HfdlFrameOctets = 0;
-  const std::string savedTag = form.SourceTag;
-  frame.Line("/Data Analysis(" + form.SourceTag + ")/" + kDashes35);
+  form.hfdl.HfdlFrameOctets = 0;
+  const std::string savedTag = form.app.SourceTag;
+  frame.Line("/Data Analysis(" + form.app.SourceTag + ")/" + kDashes35);
   if (channel == 0 || channel == 1) {
     frame.Line("Mode = " + ModeName(modeCode));
-    frame.Line(form.ErrorRatioText[channel]);
+    frame.Line(form.hfdl.ErrorRatioText[channel]);
   }
-  frame.compact = form.SourceTag + std::string(24, '-') + "[" + platform::FormatDateTime(platform::Now()) + "]\r\n";
+  frame.compact = form.app.SourceTag + std::string(24, '-') + "[" + platform::FormatDateTime(platform::Now()) + "]\r\n";
 
   if (frame.bits.Bit(0) == 0) {
     AnalyzeSquitter(frame);

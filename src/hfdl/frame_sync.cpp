@@ -40,7 +40,7 @@ void LoadTaps(HfdlChannelState& s, const double* taps) {
 }
 
 void Search(Form1State& form, int channel, int bit) {
-  HfdlChannelState& s = form.Hfdl[channel];
+  HfdlChannelState& s = form.hfdl.Channels[channel];
   const HfdlTables& tables = GetHfdlTables();
   s.SyncFound = 0;
   std::memmove(s.SyncHistory, s.SyncHistory + 1, kHistoryBits - 1);
@@ -82,13 +82,13 @@ void Search(Form1State& form, int channel, int bit) {
   s.Constellation = s.Rate < 2 ? 0 : s.Rate - 1;
 
   // The analysis text is shared: a frame running on the other channel keeps it.
-  if (!form.Hfdl[1 - channel].SyncFound) form.TextBuffers[kHfdlAna].clear();
+  if (!form.hfdl.Channels[1 - channel].SyncFound) form.text.TextBuffers[kHfdlAna].clear();
   WriteHfdlAnaLog(form, channel == 0 ? "/Data Receiving(Lch)/----------------------------------"
                                      : "/Data Receiving(Rch)/----------------------------------",
                   kHfdlAna);
   WriteHfdlAnaLog(form, GetDspTables().HfdlModeNames[s.ModeIndex], kHfdlAna);
   WriteHfdlAnaLog(form, FrequencyErrorLine(s.FreqError), kHfdlAna);
-  if (form.TxtType == kHfdlAna) form.svc.exchange->RefreshTextWindow(form);
+  if (form.Txt.TxtType == kHfdlAna) form.svc.exchange->RefreshTextWindow(form);
 
   s.TrainingActive = 1;
   LoadTaps(s, tables.EqualizerSyncTaps.data());
@@ -97,7 +97,7 @@ void Search(Form1State& form, int channel, int bit) {
 
 std::string MeasureErrorRatio(const Form1State& form, int channel, int segments) {
   const HfdlTables& tables = GetHfdlTables();
-  const int32_t* q = form.HfdlSoftSymbols[channel].Values + HfdlSoftSymbolStore::kSymbols;
+  const int32_t* q = form.hfdl.HfdlSoftSymbols[channel].Values + HfdlSoftSymbolStore::kSymbols;
   int right = 0;
   for (int seg = 0; seg < segments; ++seg) {
     for (int j = 0; j < 15; ++j) {
@@ -110,19 +110,19 @@ std::string MeasureErrorRatio(const Form1State& form, int channel, int segments)
 }
 
 void PassFrameOn(Form1State& form, int channel) {
-  HfdlChannelState& s = form.Hfdl[channel];
+  HfdlChannelState& s = form.hfdl.Channels[channel];
   const int modeCode = s.Interleave * 10 + s.Rate;
   const int octets = HfdlModeOctets(4 * s.Interleave + s.Rate);
-  const uint8_t* bits = form.HfdlDecodedBits.data();
+  const uint8_t* bits = form.hfdl.HfdlDecodedBits.data();
   const std::string relay = std::string("HFDL\x01", 5) + HfdlBitsToHex(bits, octets) + '\x03';
   const char* ownTag = channel == 0 ? "Lch" : "Rch";
   auto analyze = [&] {
-    form.SourceTag = ownTag;
+    form.app.SourceTag = ownTag;
     form.svc.hfdl->AnalyzeHfdlFrame(form, bits, 8 * static_cast<size_t>(octets), modeCode, channel);
   };
-  if (!form.NetConnected) {
+  if (!form.exchange.NetConnected) {
     analyze();
-  } else if (form.Server) {
+  } else if (form.Net.Server) {
     // Slow frames reach the clients first, fast ones after the analysis.
     if (s.Rate < 2) {
       form.svc.exchange->SendToAllClients(form, relay);
@@ -131,7 +131,7 @@ void PassFrameOn(Form1State& form, int channel) {
       analyze();
       form.svc.exchange->SendToAllClients(form, relay);
     }
-    form.RxLampHold[2] = 0;
+    form.audio.RxLampHold[2] = 0;
   } else {
     form.svc.exchange->SendToServer(form, relay);
   }
@@ -151,9 +151,9 @@ void ReturnToSearching(HfdlChannelState& s) {
 }
 
 void Receive(Form1State& form, int channel, int32_t i, int32_t q) {
-  HfdlChannelState& s = form.Hfdl[channel];
+  HfdlChannelState& s = form.hfdl.Channels[channel];
   if (s.SymbolCount >= 0 && s.SymbolCount < HfdlSoftSymbolStore::kSymbols) {
-    int32_t* values = form.HfdlSoftSymbols[channel].Values;
+    int32_t* values = form.hfdl.HfdlSoftSymbols[channel].Values;
     // Symbol values are kept inside +-(2^31 - 1), so negation is safe.
     values[s.SymbolCount] = s.Inverted ? -i : i;
     values[HfdlSoftSymbolStore::kSymbols + s.SymbolCount] = s.Inverted ? -q : q;
@@ -163,7 +163,7 @@ void Receive(Form1State& form, int channel, int32_t i, int32_t q) {
   bool complete = false;
   if ((s.Interleave == 0 && s.SymbolCount > 3240) || (s.Interleave == 1 && s.SymbolCount > 7560)) {
     complete = true;
-    form.ErrorRatioText[channel] = MeasureErrorRatio(form, channel, s.Interleave == 0 ? 72 : 168);
+    form.hfdl.ErrorRatioText[channel] = MeasureErrorRatio(form, channel, s.Interleave == 0 ? 72 : 168);
   } else if (s.SymbolCount > 7560) {
     complete = true;
     s.Rate = kNoRate;
@@ -199,7 +199,7 @@ int HfdlModeOctets(int modeIndex) {
 }
 
 void ProcessHfdlSymbol(Form1State& form, int channel, int bit, int32_t i, int32_t q) {
-  if (form.Hfdl[channel].Locked) {
+  if (form.hfdl.Channels[channel].Locked) {
     Receive(form, channel, i, q);
   } else {
     Search(form, channel, bit);

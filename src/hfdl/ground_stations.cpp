@@ -58,16 +58,16 @@ void StorePart(SystemTableAssembly& assembly, const FrameBits& bits, long p, int
 }
 
 void CompleteSystemTable(Form1State& form, int version) {
-  SystemTableAssembly& assembly = form.SystemTableAssembly;
+  SystemTableAssembly& assembly = form.hfdl.SystemTableAssembly;
   std::vector<uint8_t> table;
   for (int k = 0; k < assembly.PartCount; ++k) {
     table.insert(table.end(), assembly.Bits[k], assembly.Bits[k] + 8 * assembly.PartOctets[k]);
   }
   std::vector<std::string> memo = DecodeSystemTable(form, table, version);
-  form.SystemVer = version;
-  form.SystemTableText.Lines = std::move(memo);
-  if (form.SystemTableText.Changed) form.SystemTableText.Changed();
-  SaveMemo(form.SystemTxtPath, form.SystemTableText.Lines);
+  form.Etc.SystemVer = version;
+  form.hfdl.SystemTableText.Lines = std::move(memo);
+  if (form.hfdl.SystemTableText.Changed) form.hfdl.SystemTableText.Changed();
+  SaveMemo(form.hfdl.SystemTxtPath, form.hfdl.SystemTableText.Lines);
   SaveHfdlSystemTable(form);
   form.svc.effects->ShowForm(23, false);
 }
@@ -78,7 +78,7 @@ bool GsIdInTable(int gsId) { return gsId >= 0 && gsId < kGroundStations; }
 
 const std::string& GsName(const Form1State& form, int gsId) {
   static const std::string kNone;
-  return GsIdInTable(gsId) ? form.GsNames[static_cast<size_t>(gsId)] : kNone;
+  return GsIdInTable(gsId) ? form.hfdl.GsNames[static_cast<size_t>(gsId)] : kNone;
 }
 
 void ReadFreqsCsv(Form1State& form, std::string_view bytes) {
@@ -87,9 +87,9 @@ void ReadFreqsCsv(Form1State& form, std::string_view bytes) {
   std::string name, number;
   auto endField = [&] {
     if (field == 0) {
-      form.GsNames[static_cast<size_t>(line + 1)] = name;
+      form.hfdl.GsNames[static_cast<size_t>(line + 1)] = name;
     } else if (field <= kFrequencyColumns) {
-      form.GsFrequencies[line + 1][field - 1] = FrequencyValue(number);
+      form.hfdl.GsFrequencies[line + 1][field - 1] = FrequencyValue(number);
     }
     name.clear();
     number.clear();
@@ -118,36 +118,36 @@ void ReadFreqsCsv(Form1State& form, std::string_view bytes) {
 
 void LoadHfdlSystemTable(Form1State& form) {
   for (int id = 0; id < kGroundStations; ++id) {
-    form.GsNames[static_cast<size_t>(id)].clear();
-    for (int32_t& f : form.GsFrequencies[id]) f = 0;
+    form.hfdl.GsNames[static_cast<size_t>(id)].clear();
+    for (int32_t& f : form.hfdl.GsFrequencies[id]) f = 0;
   }
   std::string bytes;
-  if (platform::ReadWholeFile(form.FreqsCsvPath, bytes)) ReadFreqsCsv(form, bytes);
+  if (platform::ReadWholeFile(form.hfdl.FreqsCsvPath, bytes)) ReadFreqsCsv(form, bytes);
 }
 
 std::string FreqsCsvText(const Form1State& form) {
   std::string text;
   for (int id = 1; id <= kFileStations; ++id) {
-    text += form.GsNames[static_cast<size_t>(id)];
-    for (int32_t f : form.GsFrequencies[id]) text += "," + std::to_string(f);
+    text += form.hfdl.GsNames[static_cast<size_t>(id)];
+    for (int32_t f : form.hfdl.GsFrequencies[id]) text += "," + std::to_string(f);
     text += "\r\n";
   }
-  text += "System Table Version = " + std::to_string(form.SystemVer) + "  Update " +
+  text += "System Table Version = " + std::to_string(form.Etc.SystemVer) + "  Update " +
           platform::FormatDateTime(platform::Now()) + "\r\n";
   return text;
 }
 
 void SaveHfdlSystemTable(Form1State& form) {
-  if (!platform::ReplaceFileAtomically(form.FreqsCsvPath, FreqsCsvText(form))) {
-    platform::ReportWriteFailure(form.FreqsCsvPath);
+  if (!platform::ReplaceFileAtomically(form.hfdl.FreqsCsvPath, FreqsCsvText(form))) {
+    platform::ReportWriteFailure(form.hfdl.FreqsCsvPath);
   }
 }
 
 void LoadSystemTableText(Form1State& form) {
   std::string bytes;
-  std::vector<std::string>& lines = form.SystemTableText.Lines;
+  std::vector<std::string>& lines = form.hfdl.SystemTableText.Lines;
   lines.clear();
-  if (platform::ReadWholeFile(form.SystemTxtPath, bytes)) {
+  if (platform::ReadWholeFile(form.hfdl.SystemTxtPath, bytes)) {
     size_t start = 0;
     while (start < bytes.size()) {
       size_t end = bytes.find('\n', start);
@@ -158,7 +158,7 @@ void LoadSystemTableText(Form1State& form) {
       start = end + 1;
     }
   }
-  if (form.SystemTableText.Changed) form.SystemTableText.Changed();
+  if (form.hfdl.SystemTableText.Changed) form.hfdl.SystemTableText.Changed();
 }
 
 std::vector<std::string> DecodeSystemTable(Form1State& form, const std::vector<uint8_t>& bits, int version) {
@@ -188,10 +188,10 @@ std::vector<std::string> DecodeSystemTable(Form1State& form, const std::vector<u
       const std::string index = j < 9 ? "0" + std::to_string(j + 1) : std::to_string(j + 1);
       memo.push_back("Frequency[" + index + "] = " + FrequencyText(tenths) + " [kHz] " + "Master Frame Slot Offset " +
                      std::to_string(table.Field(entry + 24, 4)));
-      if (inTable && j < kFrequencyColumns) form.GsFrequencies[gsId][j] = static_cast<int32_t>(tenths / 10);
+      if (inTable && j < kFrequencyColumns) form.hfdl.GsFrequencies[gsId][j] = static_cast<int32_t>(tenths / 10);
     }
     if (inTable) {
-      for (int j = count; j < kFrequencyColumns; ++j) form.GsFrequencies[gsId][j] = 0;
+      for (int j = count; j < kFrequencyColumns; ++j) form.hfdl.GsFrequencies[gsId][j] = 0;
     }
     q += 7 + 4 * count;
   }
@@ -210,12 +210,12 @@ void HandleSystemTableHfnpdu(FrameAnalysis& frame, long p, int s) {
   frame.Compact("   Num of HFNPDUs = " + std::to_string(parts));
   frame.Line("PDU Sequence Number = " + std::to_string(sequence));
   frame.Compact("   SEQUENCE No    = " + std::to_string(sequence));
-  if (version == form.SystemVer) {
+  if (version == form.Etc.SystemVer) {
     frame.Line("This System Table Data is Already Received");
     frame.Compact("   THIS SYSTEM TABLE DATA IS ALREADY RECEIVED");
     return;
   }
-  SystemTableAssembly& assembly = form.SystemTableAssembly;
+  SystemTableAssembly& assembly = form.hfdl.SystemTableAssembly;
   if (version == assembly.Version) {
     StorePart(assembly, frame.bits, p, s, sequence);
     bool complete = true;

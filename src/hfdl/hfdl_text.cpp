@@ -13,13 +13,13 @@ namespace {
 constexpr int kNetworkModeCode = 20;
 constexpr int kNetworkChannel = 2;
 
-bool LogOn(Form1State& form, int kind) { return form.TxtLog && form.LogOutFlag(kind); }
+bool LogOn(Form1State& form, int kind) { return form.Txt.TxtLog && form.Txt.LogOutFlag(kind); }
 
 // While today's DAT log is being imported, new lines go to a "_c" twin so
 // the import does not read its own output.
 std::string DatLogPathForWrite(const Form1State& form) {
-  const std::string& path = form.HfdlDatLogPath;
-  if (form.ImportPath != path || path.size() < 4) return path;
+  const std::string& path = form.text.HfdlDatLogPath;
+  if (form.text.ImportPath != path || path.size() < 4) return path;
   return path.substr(0, path.size() - 4) + "_c" + path.substr(path.size() - 4);
 }
 
@@ -38,7 +38,7 @@ std::string HfdlBitsToHex(const uint8_t* bits, int octets) {
 
 void AnalyzeNetworkHfdlFrame(Form1State& form, const std::string& hex) {
   if (hex.size() > kMaxHfdlHexDigits) return;
-  uint8_t* bits = form.HfdlNetworkBits.data();
+  uint8_t* bits = form.hfdl.HfdlNetworkBits.data();
   // A short frame must not be analysed with the tail of an earlier one.
   std::fill(bits, bits + kHfdlFrameBits, uint8_t{0});
   for (size_t n = 0; n < hex.size(); ++n) {
@@ -54,16 +54,16 @@ void AnalyzeNetworkHfdlFrame(Form1State& form, const std::string& hex) {
 void WriteHfdlDatLog(Form1State& form, const std::string& hex) {
   const std::string path = DatLogPathForWrite(form);
   const std::string line =
-      "[" + form.SourceTag + "]" + platform::FormatDateTime(platform::Now()) + ">HFDL<SOH>" + hex + "<ETX>";
-  form.TextBuffers[kHfdlDat] += line + "\r\n";
+      "[" + form.app.SourceTag + "]" + platform::FormatDateTime(platform::Now()) + ">HFDL<SOH>" + hex + "<ETX>";
+  form.text.TextBuffers[kHfdlDat] += line + "\r\n";
   form.svc.acars->TrimTextBuffer(form, kHfdlDat);
   if (LogOn(form, kHfdlDat)) platform::AppendToFile(path, line + "\n");
 }
 
 void WriteHfdlAnaLog(Form1State& form, const std::string& line, int kind) {
-  if (kind < 0 || kind >= static_cast<int>(form.TextBuffers.size())) return;
-  form.TextBuffers[kind] += line + "\r\n";
-  if (LogOn(form, kind)) platform::AppendToFile(form.HfdlAnaLogPath, line + "\n");
+  if (kind < 0 || kind >= static_cast<int>(form.text.TextBuffers.size())) return;
+  form.text.TextBuffers[kind] += line + "\r\n";
+  if (LogOn(form, kind)) platform::AppendToFile(form.text.HfdlAnaLogPath, line + "\n");
 }
 
 void WriteHfdlFmtLog(Form1State& form, const std::string& compact) {
@@ -72,7 +72,7 @@ void WriteHfdlFmtLog(Form1State& form, const std::string& compact) {
   text.reserve(compact.size() + 1);
   std::copy_if(compact.begin(), compact.end(), std::back_inserter(text), [](char c) { return c != '\r'; });
   text += '\n';
-  platform::AppendToFile(form.HfdlFmtLogPath, text);
+  platform::AppendToFile(form.text.HfdlFmtLogPath, text);
 }
 
 void OnLogFileEnabled(Form1State&, const std::string&) {}

@@ -129,7 +129,7 @@ void DecodePositionReport(FrameAnalysis& frame, const HfnpduPlace& place) {
   } else {
     frame.Line("UTC Time = " + time);
   }
-  if (!copy.store || !IsAirlineNotListed(id, form.PassList)) return;
+  if (!copy.store || !IsAirlineNotListed(id, form.Etc.PassList)) return;
 
   const std::string reportTime = TwoDigits(hours) + TwoDigits(minutes);
   if (registration == "NO DATA") {
@@ -143,7 +143,7 @@ void DecodePositionReport(FrameAnalysis& frame, const HfnpduPlace& place) {
   position.Lat = lat;
   position.Lon = lon;
   form.svc.aircraft->UpdateAircraftRecord(form, id, registration, "XXXX", position, reportTime, station);
-  if (form.SpeedButton8Down) form.SelectedAircraft = form.svc.acars->FindLatestAircraft(form);
+  if (form.controls.SpeedButton8Down) form.mapView.SelectedAircraft = form.svc.acars->FindLatestAircraft(form);
   form.svc.map->Redraw(form, 0, 1, 1, 1);
 }
 
@@ -158,8 +158,8 @@ void DecodeEnvelopedData(FrameAnalysis& frame, const HfnpduPlace& place) {
   // block is followed by its check sequence and DEL, as far as the bit
   // count the parser is told reaches.
   const int bitCount = 8 * (place.s - 1);
-  uint8_t* acars = form.HfdlAcarsBits.data();
-  std::fill(form.HfdlAcarsBits.begin(), form.HfdlAcarsBits.end(), uint8_t{0});
+  uint8_t* acars = form.hfdl.HfdlAcarsBits.data();
+  std::fill(form.hfdl.HfdlAcarsBits.begin(), form.hfdl.HfdlAcarsBits.end(), uint8_t{0});
   const uint8_t prefix[4] = {0xAB, 0x2A, 0x16, 0x16};
   for (int k = 0; k < 4; ++k) {
     for (int b = 0; b < 8; ++b) acars[8 * k + b] = static_cast<uint8_t>((prefix[k] >> b) & 1);
@@ -174,7 +174,7 @@ void DecodeEnvelopedData(FrameAnalysis& frame, const HfnpduPlace& place) {
   frame.Line("ACARS Message = " + text);
   frame.Compact("   ACARS MESSAGE  = " + text);
   const std::string flight = ExtractFlightIdField(form, acars, bitCount);
-  if (!IsAirlineNotListed(flight, form.PassList)) return;
+  if (!IsAirlineNotListed(flight, form.Etc.PassList)) return;
   OnHfdlAcars(form, acars, kHfdlAcarsBitsSize, HexText(static_cast<uint32_t>(place.aircraftId), 2), place.gsId);
   form.svc.acars->ParseAcarsBlock(form, acars, kHfdlAcarsBitsSize, bitCount, endFlag, AcarsSource::Hfdl);
 }
@@ -244,7 +244,7 @@ std::string ExtractFlightIdField(Form1State& form, const uint8_t* bits, int bitC
   if (!downlink) return "------";
   std::string f;
   for (int n = 22; n <= 27; ++n) f += character(n);
-  return NormaliseFlightId(f, form.ConvJD != 0, form.ConvJC != 0);
+  return NormaliseFlightId(f, form.Etc.ConvJD != 0, form.Etc.ConvJC != 0);
 }
 
 bool IsAirlineNotListed(const std::string& flightId, const std::string& passList) {

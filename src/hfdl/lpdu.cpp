@@ -140,7 +140,7 @@ void WalkLpdus(FrameAnalysis& frame, LinkDirection direction, const std::vector<
     const bool lastBlock = b + 1 == blocks.size();
     for (size_t k = 0; k < block.LpduSizes.size(); ++k) {
       const int s = block.LpduSizes[k];
-      const long p = form.HfdlFrameOctets;
+      const long p = form.hfdl.HfdlFrameOctets;
       const bool separator = direction == LinkDirection::Uplink ? !lastBlock : k + 1 < block.LpduSizes.size();
       // Below 2 there is no room for a type octet before the check sequence.
       if (s < 2 || !frame.bits.CrcHolds(p, s - 1)) {
@@ -159,7 +159,7 @@ void WalkLpdus(FrameAnalysis& frame, LinkDirection direction, const std::vector<
           frame.Compact("  ..............................");
         }
       }
-      form.HfdlFrameOctets = static_cast<int32_t>(p + s + 1);
+      form.hfdl.HfdlFrameOctets = static_cast<int32_t>(p + s + 1);
     }
   }
 }

@@ -51,10 +51,10 @@ std::array<std::string, 4> ReceptionStats::Texts(int row) const {
 void CountFrame(Form1State& form, int modeCode, bool failed) {
   for (int r = 0; r < ReceptionStats::kTotalRow; ++r) {
     if (kRowCodes[r].code != modeCode) continue;
-    ReceptionStatsRow& row = form.HfdlReceptionStats.Rows[static_cast<size_t>(r)];
+    ReceptionStatsRow& row = form.hfdl.HfdlReceptionStats.Rows[static_cast<size_t>(r)];
     row.Received += 1;
     if (failed) row.Error += 1;
-    if (form.HfdlReceptionStats.Changed) form.HfdlReceptionStats.Changed();
+    if (form.hfdl.HfdlReceptionStats.Changed) form.hfdl.HfdlReceptionStats.Changed();
     return;
   }
 }

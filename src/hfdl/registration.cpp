@@ -16,7 +16,7 @@ constexpr int kAddressField = 0;
 constexpr int kRegistrationField = 3;
 
 void NotifyRow(Form1State& form, int row) {
-  if (form.HfdlRegistrations.Changed) form.HfdlRegistrations.Changed(row);
+  if (form.hfdl.HfdlRegistrations.Changed) form.hfdl.HfdlRegistrations.Changed(row);
 }
 
 int GsColumnValue(const std::string& text) {
@@ -135,15 +135,15 @@ bool Icao24File::FindByRegistration(std::string_view registration, Icao24Record&
 }
 
 std::string LookupIcao24File(Form1State& form, const std::string& address, Icao24Record& record) {
-  if (form.Icao24Cache.Refresh(form.Icao24CsvPath) && form.Icao24Cache.FindByAddress(address, record)) {
+  if (form.hfdl.Icao24Cache.Refresh(form.hfdl.Icao24CsvPath) && form.hfdl.Icao24Cache.FindByAddress(address, record)) {
     return record.Registration;
   }
   return "NO DATA";
 }
 
 std::string LookupIcao24ByRegistration(Form1State& form, const std::string& registration, Icao24Record& record) {
-  if (!form.Icao24Cache.Refresh(form.Icao24CsvPath)) return "------";
-  if (form.Icao24Cache.FindByRegistration(registration, record)) return record.Address;
+  if (!form.hfdl.Icao24Cache.Refresh(form.hfdl.Icao24CsvPath)) return "------";
+  if (form.hfdl.Icao24Cache.FindByRegistration(registration, record)) return record.Address;
   record.Operator = "--";
   record.ShortCode = "---";
   record.Description = "-";
@@ -152,7 +152,7 @@ std::string LookupIcao24ByRegistration(Form1State& form, const std::string& regi
 
 std::string LookupIcao24Description(Form1State& form, const std::string& registration) {
   Icao24Record record;
-  if (form.Icao24Cache.Refresh(form.Icao24CsvPath) && form.Icao24Cache.FindByRegistration(registration, record)) {
+  if (form.hfdl.Icao24Cache.Refresh(form.hfdl.Icao24CsvPath) && form.hfdl.Icao24Cache.FindByRegistration(registration, record)) {
     return record.Description;
   }
   return "NO DATA";
@@ -161,12 +161,12 @@ std::string LookupIcao24Description(Form1State& form, const std::string& registr
 void AddRegistrationRow(Form1State& form, const std::string& id, int gs, const std::string& source,
                         const std::string& lt, const std::string& registration, const std::string& aircraft,
                         const std::string& address) {
-  form.HfdlRegistrations.Rows.push_back({id, std::to_string(gs), address, registration, lt, aircraft, source});
-  NotifyRow(form, static_cast<int>(form.HfdlRegistrations.Rows.size()) - 1);
+  form.hfdl.HfdlRegistrations.Rows.push_back({id, std::to_string(gs), address, registration, lt, aircraft, source});
+  NotifyRow(form, static_cast<int>(form.hfdl.HfdlRegistrations.Rows.size()) - 1);
 }
 
 int FindRowByIcao24(const Form1State& form, const std::string& address) {
-  const auto& rows = form.HfdlRegistrations.Rows;
+  const auto& rows = form.hfdl.HfdlRegistrations.Rows;
   for (size_t r = 0; r < rows.size(); ++r) {
     if (rows[r].Icao24 == address) return static_cast<int>(r);
   }
@@ -176,7 +176,7 @@ int FindRowByIcao24(const Form1State& form, const std::string& address) {
 void UpdateRegistrationRow(Form1State& form, int row, const std::string& id, const std::string& source,
                            const std::string&, const std::string& registration, const std::string& aircraft,
                            const std::string&) {
-  auto& rows = form.HfdlRegistrations.Rows;
+  auto& rows = form.hfdl.HfdlRegistrations.Rows;
   if (row < 0 || row >= static_cast<int>(rows.size())) return;
   HfdlRegistrationRow& r = rows[static_cast<size_t>(row)];
   if (id != "-" && id != "FF") r.Id = id;
@@ -188,7 +188,7 @@ void UpdateRegistrationRow(Form1State& form, int row, const std::string& id, con
 
 int FindRowByIdAndGs(const Form1State& form, const std::string& id, int gs, const std::string& prefix) {
   if (id == "FF") return -1;
-  const auto& rows = form.HfdlRegistrations.Rows;
+  const auto& rows = form.hfdl.HfdlRegistrations.Rows;
   const std::string wanted = prefix.substr(0, 2);
   for (size_t r = rows.size(); r-- > 0;) {
     if (rows[r].Id == id && GsColumnValue(rows[r].Gs) == gs && rows[r].Lt.substr(0, 2) == wanted) {
@@ -199,20 +199,20 @@ int FindRowByIdAndGs(const Form1State& form, const std::string& id, int gs, cons
 }
 
 std::string GetRegistrationByRow(const Form1State& form, int row) {
-  const auto& rows = form.HfdlRegistrations.Rows;
+  const auto& rows = form.hfdl.HfdlRegistrations.Rows;
   if (row < 1 || row > static_cast<int>(rows.size())) return "NO DATA";
   return rows[static_cast<size_t>(row - 1)].RegNo;
 }
 
 void ClearRegistrationRows(Form1State& form) {
-  form.HfdlRegistrations.Rows.clear();
+  form.hfdl.HfdlRegistrations.Rows.clear();
   NotifyRow(form, -1);
 }
 
 void OnHfdlLogon(Form1State& form, const std::string& id, const std::string& address, const std::string& source,
                  const std::string& lt, const std::string& registration, const std::string& aircraft, int gs) {
   const int row = FindRowByIcao24(form, address);
-  if (row >= 0 && form.HfdlRegistrations.Rows[static_cast<size_t>(row)].Id == id) {
+  if (row >= 0 && form.hfdl.HfdlRegistrations.Rows[static_cast<size_t>(row)].Id == id) {
     UpdateRegistrationRow(form, row, id, source, lt, registration, aircraft, address);
     return;
   }

@@ -44,16 +44,16 @@ void UpdateStation(FrameAnalysis& frame, const StationBlock& station) {
     if (!((station.mask >> k) & 1)) continue;
     list += " " + std::to_string(k + 1);
     // A row holds six slots; the frequency list reads the first three.
-    if (inTable && column < kActiveColumns) form.GsActiveFreqs[station.gsId][column++] = k + 1;
+    if (inTable && column < kActiveColumns) form.hfdl.GsActiveFreqs[station.gsId][column++] = k + 1;
   }
   std::string frequencies;
   if (inTable) {
-    for (; column < kActiveColumns; ++column) form.GsActiveFreqs[station.gsId][column] = 0;
+    for (; column < kActiveColumns; ++column) form.hfdl.GsActiveFreqs[station.gsId][column] = 0;
     const TDateTime now = platform::Now();
-    form.GsCheckedTime[station.gsId] = now - std::floor(now);
+    form.hfdl.GsCheckedTime[station.gsId] = now - std::floor(now);
     for (int c = 0; c < 3; ++c) {
-      const int slot = form.GsActiveFreqs[station.gsId][c];
-      if (slot != 0) frequencies += std::to_string(form.GsFrequencies[station.gsId][slot - 1]) + "kHz ";
+      const int slot = form.hfdl.GsActiveFreqs[station.gsId][c];
+      if (slot != 0) frequencies += std::to_string(form.hfdl.GsFrequencies[station.gsId][slot - 1]) + "kHz ";
     }
   }
   const std::string& name = GsName(form, station.gsId);
@@ -67,10 +67,10 @@ void UpdateStation(FrameAnalysis& frame, const StationBlock& station) {
 void AnalyzeSquitter(FrameAnalysis& frame) {
   Form1State& form = frame.form;
   const FrameBits& bits = frame.bits;
-  form.HfdlFrameOctets = kSquitterOctets;
+  form.hfdl.HfdlFrameOctets = kSquitterOctets;
   if (!bits.CrcHolds(0, kSquitterOctets - 2)) return frame.Fail("SPDU CRC Failed");
 
-  frame.Line("/SPDU Information(" + form.SourceTag + ")/" + std::string(32, '-'));
+  frame.Line("/SPDU Information(" + form.app.SourceTag + ")/" + std::string(32, '-'));
   const int gsId = static_cast<int>(bits.Field(8, 7));
   frame.Line("Ground Station ID = " + std::to_string(gsId));
   frame.Line("Ground Station Name = " + GsName(form, gsId));

@@ -34,14 +34,14 @@ TForm21::TForm21(Form1State& form) : SkarvelForm(form, 21) {
   listView1_->setStyleSheet("QTreeView::item { border: 1px solid #d8d8d8; }");
   listView1_->move(8, 8);
   listView1_->resize(std::max(0, width() - 29), std::max(0, height() - 50));
-  for (size_t r = 0; r < form.HfdlRegistrations.Rows.size(); ++r) ShowRow(static_cast<int>(r));
-  form.HfdlRegistrations.Changed = [this](int row) { ShowRow(row); };
+  for (size_t r = 0; r < form.hfdl.HfdlRegistrations.Rows.size(); ++r) ShowRow(static_cast<int>(r));
+  form.hfdl.HfdlRegistrations.Changed = [this](int row) { ShowRow(row); };
 }
 
-TForm21::~TForm21() { form_.HfdlRegistrations.Changed = nullptr; }
+TForm21::~TForm21() { form_.hfdl.HfdlRegistrations.Changed = nullptr; }
 
 void TForm21::ShowRow(int row) {
-  const auto& rows = form_.HfdlRegistrations.Rows;
+  const auto& rows = form_.hfdl.HfdlRegistrations.Rows;
   if (row < 0) {
     listView1_->clear();
     return;

@@ -22,14 +22,14 @@ TForm22::TForm22(Form1State& form) : SkarvelForm(form, 22) {
   listView1_->setStyleSheet("QTreeView::item { border: 1px solid #d8d8d8; }");
   for (int r = 0; r < ReceptionStats::kRows; ++r) listView1_->addTopLevelItem(new QTreeWidgetItem());
   ShowCounts();
-  form.HfdlReceptionStats.Changed = [this] { ShowCounts(); };
+  form.hfdl.HfdlReceptionStats.Changed = [this] { ShowCounts(); };
 }
 
-TForm22::~TForm22() { form_.HfdlReceptionStats.Changed = nullptr; }
+TForm22::~TForm22() { form_.hfdl.HfdlReceptionStats.Changed = nullptr; }
 
 void TForm22::ShowCounts() {
   for (int r = 0; r < ReceptionStats::kRows; ++r) {
-    const std::array<std::string, 4> texts = form_.HfdlReceptionStats.Texts(r);
+    const std::array<std::string, 4> texts = form_.hfdl.HfdlReceptionStats.Texts(r);
     for (int c = 0; c < 4; ++c) listView1_->topLevelItem(r)->setText(c, QString::fromLatin1(texts[c].c_str()));
   }
 }

@@ -14,15 +14,15 @@ TForm23::TForm23(Form1State& form) : SkarvelForm(form, 23) {
   memo1_->setGeometry(8, 8, 385, 465);
   memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  form.SystemTableText.Changed = [this] { ShowLines(); };
+  form.hfdl.SystemTableText.Changed = [this] { ShowLines(); };
   LoadSystemTableText(form);
 }
 
-TForm23::~TForm23() { form_.SystemTableText.Changed = nullptr; }
+TForm23::~TForm23() { form_.hfdl.SystemTableText.Changed = nullptr; }
 
 void TForm23::ShowLines() {
   std::string text;
-  for (const std::string& line : form_.SystemTableText.Lines) {
+  for (const std::string& line : form_.hfdl.SystemTableText.Lines) {
     if (!text.empty()) text += '\n';
     text += line;
   }

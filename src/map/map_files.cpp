@@ -16,11 +16,11 @@ std::vector<std::string> ListMapFiles(const std::string& linesFolder) {
 }
 
 void BuildMapFileMenu(Form1State& form) {
-  std::string lines = platform::JoinPath(form.AppDir, "lines");
-  form.MapFileMenu = ListMapFiles(lines);
-  int items = static_cast<int>(form.MapFileMenu.size());
-  if (form.MapNo < 0 || form.MapNo >= items) form.MapNo = 0;
-  form.MapFileName = items == 0 ? std::string() : platform::JoinPath(lines, form.MapFileMenu[form.MapNo]);
+  std::string lines = platform::JoinPath(form.app.AppDir, "lines");
+  form.controls.MapFileMenu = ListMapFiles(lines);
+  int items = static_cast<int>(form.controls.MapFileMenu.size());
+  if (form.Map.MapNo < 0 || form.Map.MapNo >= items) form.Map.MapNo = 0;
+  form.mapView.MapFileName = items == 0 ? std::string() : platform::JoinPath(lines, form.controls.MapFileMenu[form.Map.MapNo]);
 }
 
 std::vector<std::string> ZoomListItems() {

@@ -10,10 +10,10 @@ void MapServices::FormResize(Form1State&) {}
 void MapServices::SetFullScreen(Form1State&, bool) {}
 
 void MapServices::AppMenuClick(Form1State& form, int index) {
-  if (index < 0 || index >= static_cast<int>(form.MapFileMenu.size())) return;
-  form.MapFileName = platform::JoinPath(platform::JoinPath(form.AppDir, "lines"), form.MapFileMenu[index]);
+  if (index < 0 || index >= static_cast<int>(form.controls.MapFileMenu.size())) return;
+  form.mapView.MapFileName = platform::JoinPath(platform::JoinPath(form.app.AppDir, "lines"), form.controls.MapFileMenu[index]);
   Redraw(form, 1, 1, 1, 1);
-  form.MapNo = index;
+  form.Map.MapNo = index;
 }
 
 void MapServices::SpeedButton19Click(Form1State&) {}

@@ -16,11 +16,11 @@ namespace {
 TEST(AcarsParserFuzz, RandomBlocksKeepTheStoresInBounds) {
   testing_support::FixedClock clock(platform::EncodeDateTime(2024, 5, 1, 13, 5, 27));
   Form1State f;
-  for (int k = 0; k < 28; ++k) f.AcarsStationNames[k] = kDefaultAcarsStationNames[k];
-  f.TxtLog = 0;
-  f.MaxBytes = 1000;
-  f.Server = 1;
-  f.DupCheckSend = 1;
+  for (int k = 0; k < 28; ++k) f.acars.AcarsStationNames[k] = kDefaultAcarsStationNames[k];
+  f.Txt.TxtLog = 0;
+  f.Txt.MaxBytes = 1000;
+  f.Net.Server = 1;
+  f.Net.DupCheckSend = 1;
   // xorshift64*: cheap enough under the sanitizers' debug build.
   uint64_t state = 20240501;
   auto next = [&] {
@@ -76,19 +76,19 @@ TEST(AcarsParserFuzz, RandomBlocksKeepTheStoresInBounds) {
       bitCount = 8 * static_cast<int>(chars.size() - 3) + 24;
       if (pick(10) == 0) bitCount += pick(64) - 32;
     }
-    f.SourceTag = "Lch";
-    f.ShowPos = static_cast<flag>(pick(2));
+    f.app.SourceTag = "Lch";
+    f.Txt.ShowPos = static_cast<flag>(pick(2));
     f.svc.acars->ParseAcarsBlock(f, bits.data(), bits.size(), bitCount,
                                  etx ? AcarsEndFlag::Etx : AcarsEndFlag::Etb,
                                  pick(4) ? AcarsSource::Vhf : AcarsSource::Hfdl);
-    ASSERT_TRUE(f.SourceTag.empty()) << run;
+    ASSERT_TRUE(f.app.SourceTag.empty()) << run;
     for (int s = 0; s < AcarsStores::kSlots; ++s) {
-      ASSERT_LE(f.AcarsStore.AcarsSlotText(s).size(), AcarsStores::kMaxText) << run;
-      ASSERT_LE(f.AcarsStore.UplinkSlotText(s).size(), AcarsStores::kMaxText) << run;
-      longestDown = std::max(longestDown, f.AcarsStore.AcarsSlotText(s).size());
-      longestUp = std::max(longestUp, f.AcarsStore.UplinkSlotText(s).size());
+      ASSERT_LE(f.acars.AcarsStore.AcarsSlotText(s).size(), AcarsStores::kMaxText) << run;
+      ASSERT_LE(f.acars.AcarsStore.UplinkSlotText(s).size(), AcarsStores::kMaxText) << run;
+      longestDown = std::max(longestDown, f.acars.AcarsStore.AcarsSlotText(s).size());
+      longestUp = std::max(longestUp, f.acars.AcarsStore.UplinkSlotText(s).size());
     }
-    for (const std::string& b : f.TextBuffers) ASSERT_LT(b.size(), 1000u) << run;
+    for (const std::string& b : f.text.TextBuffers) ASSERT_LT(b.size(), 1000u) << run;
   }
   // The run reached the bounds it is meant to test.
   EXPECT_EQ(longestDown, AcarsStores::kMaxText);

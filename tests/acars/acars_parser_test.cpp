@@ -12,15 +12,15 @@ using Calls = std::vector<std::string>;
 class AcarsParser : public ParserTest {};
 
 TEST_F(AcarsParser, DownlinkCallsInOrderWithLeadingDotsStripped) {
-  f.Server = 1;
-  f.DupCheckSend = 1;
+  f.Net.Server = 1;
+  f.Net.DupCheckSend = 1;
   Parse(Down("TEST MESSAGE\r\n"));
   EXPECT_EQ(log.calls, (Calls{"register:JL0012|JA8089|BROADCAST", "relay",
                               "dispatch:TEST MESSAGE  |JL0012|JA8089|H1|M01A|ACARS:BROADCAST",
                               "search:JL0012|JA8089|TEST MESSAGE  ", "hit:JA8089|JL0012"}));
-  EXPECT_EQ(f.SourceTag, "");
-  EXPECT_EQ(f.AcarsParse.AcarsDownlink, 1);
-  EXPECT_EQ(f.AcarsParse.AcarsModeName, "BROADCAST");
+  EXPECT_EQ(f.app.SourceTag, "");
+  EXPECT_EQ(f.acars.AcarsParse.AcarsDownlink, 1);
+  EXPECT_EQ(f.acars.AcarsParse.AcarsModeName, "BROADCAST");
 
   ClearBuffers();
   Parse(Down("X", "M02A", true, "JL0012", "..JA01X"));
@@ -56,7 +56,7 @@ TEST_F(AcarsParser, ImplausibleFlightIdDropsTheBlockWithoutTrace) {
     EXPECT_TRUE(Raw().empty()) << id;
     EXPECT_TRUE(Prc().empty()) << id;
     EXPECT_TRUE(log.calls.empty()) << id;
-    EXPECT_EQ(f.SourceTag, "") << id;
+    EXPECT_EQ(f.app.SourceTag, "") << id;
   }
 }
 
@@ -74,7 +74,7 @@ TEST_F(AcarsParser, ThreeBlockMessageIsAssembled) {
   EXPECT_EQ(log.Count("dispatch:" + whole + "|"), 1);
   EXPECT_EQ(log.Count("search:JL0012|JA8089|" + whole), 1);
   EXPECT_EQ(log.Count("hit:"), 3);
-  EXPECT_EQ(f.AcarsStore.FindAcarsBlockSlot("JA8089"), AcarsStores::kNoSlot);
+  EXPECT_EQ(f.acars.AcarsStore.FindAcarsBlockSlot("JA8089"), AcarsStores::kNoSlot);
 }
 
 TEST_F(AcarsParser, BlockOutOfSequenceShowsWhatWasStoredAndFreesTheSlot) {
@@ -82,21 +82,21 @@ TEST_F(AcarsParser, BlockOutOfSequenceShowsWhatWasStoredAndFreesTheSlot) {
   Parse(Down("M01CTHIRD", "M01C", true));
   EXPECT_NE(Prc().find("<<< Stored Up Seaquence Error >>>\r\nFIRST \r\n"), std::string::npos);
   EXPECT_TRUE(Mes().empty());
-  EXPECT_EQ(f.AcarsStore.FindAcarsBlockSlot("JA8089"), AcarsStores::kNoSlot);
+  EXPECT_EQ(f.acars.AcarsStore.FindAcarsBlockSlot("JA8089"), AcarsStores::kNoSlot);
 }
 
 TEST_F(AcarsParser, OtherMessageNumberIsASingleBlockAndTheSlotStays) {
   Parse(Down("OPEN ", "M01A", false));
   Parse(Down("ALONE", "M07A", true));
   EXPECT_NE(Mes().find("ALONE"), std::string::npos);
-  const int slot = f.AcarsStore.FindAcarsBlockSlot("JA8089");
+  const int slot = f.acars.AcarsStore.FindAcarsBlockSlot("JA8089");
   ASSERT_NE(slot, AcarsStores::kNoSlot);
-  EXPECT_EQ(f.AcarsStore.AcarsSlotText(slot), "OPEN ");
+  EXPECT_EQ(f.acars.AcarsStore.AcarsSlotText(slot), "OPEN ");
 }
 
 TEST_F(AcarsParser, RepeatShowsOnlyTheRetransmissionBanner) {
-  f.Server = 1;
-  f.DupCheckSend = 1;
+  f.Net.Server = 1;
+  f.Net.DupCheckSend = 1;
   Parse(Down("TEST"));
   ClearBuffers();
   Parse(Down("TEST"));
@@ -122,19 +122,19 @@ TEST_F(AcarsParser, LinkTestAndGeneralAcknowledgementShowOnlyTheirBanner) {
 }
 
 TEST_F(AcarsParser, MesFiltersHoldBackFrequencyTisAndPositionMessages) {
-  f.FreqNoDisp = 1;
-  f.TISNoDisp = 1;
+  f.Txt.FreqNoDisp = 1;
+  f.Txt.TISNoDisp = 1;
   Parse(Down("FRQ 131.45", "M01A"));
   Parse(Down("TIS INFO", "M02A"));
   EXPECT_TRUE(Mes().empty());
-  f.FreqNoDisp = 0;
+  f.Txt.FreqNoDisp = 0;
   Parse(Down("FRQ 131.45", "M03A"));
   EXPECT_NE(Mes().find("FRQ 131.45"), std::string::npos);
 
   // A position stored by this message holds it back with ShowPos, single
   // and assembled alike.
   ClearBuffers();
-  f.ShowPos = 1;
+  f.Txt.ShowPos = 1;
   acars.positionStored = true;
   Parse(Down("POS N35", "M04A"));
   Parse(Down("POS ", "M05A", false));
@@ -150,19 +150,19 @@ TEST_F(AcarsParser, MesFiltersHoldBackFrequencyTisAndPositionMessages) {
 TEST_F(AcarsParser, UplinkIsNeitherRegisteredNorDispatchedNorWatched) {
   Parse(Up('A', "UPLINK TEXT"));
   EXPECT_EQ(log.calls, (Calls{"search:NARITA|JA8089|UPLINK TEXT"}));
-  EXPECT_EQ(f.AcarsParse.AcarsDownlink, 0);
+  EXPECT_EQ(f.acars.AcarsParse.AcarsDownlink, 0);
   EXPECT_NE(Mes().find("UPLINK TEXT"), std::string::npos);
 }
 
 TEST_F(AcarsParser, SqUplinkIsAddressedUplinkAndNeverADuplicate) {
-  f.SqNoDisp = 1;
+  f.Txt.SqNoDisp = 1;
   Parse(Up('A', "SQ TEXT 1", true, "SQ"));
   Parse(Up('A', "SQ TEXT 1", true, "SQ"));
   EXPECT_EQ(Prc().find("Retransmission"), std::string::npos);
   EXPECT_NE(Prc().find("NARITA  (Uplink)    [SQ:A] MODE:a   "), std::string::npos);
   EXPECT_TRUE(Mes().empty());
   EXPECT_EQ(log.Count("search:NARITA|Uplink|SQ TEXT 1"), 2);
-  f.SqNoDisp = 0;
+  f.Txt.SqNoDisp = 0;
   Parse(Up('B', "SQ TEXT 2", true, "SQ"));
   EXPECT_NE(Mes().find("SQ TEXT 2"), std::string::npos);
 }
@@ -180,14 +180,14 @@ TEST_F(AcarsParser, UplinkBlocksAssembleAcrossCaseAndTheZToAWrap) {
 }
 
 TEST_F(AcarsParser, UplinkRepeatEndsAtTheRetransmissionBanner) {
-  f.Server = 1;
-  f.DupCheckSend = 1;
+  f.Net.Server = 1;
+  f.Net.DupCheckSend = 1;
   Parse(Up('A', "UPLINK TEXT"));
   ClearBuffers();
   Parse(Up('A', "UPLINK TEXT"));
   EXPECT_TRUE(log.calls.empty());
   EXPECT_NE(Prc().find("<<<  Retransmission Message   >>>\r\n"), std::string::npos);
-  EXPECT_EQ(f.SourceTag, "");
+  EXPECT_EQ(f.app.SourceTag, "");
 }
 
 TEST_F(AcarsParser, OwnTextLosesItsFinalCrLfButTheStoreKeepsIt) {
@@ -204,7 +204,7 @@ TEST_F(AcarsParser, TextIsShownUpToANulFromTheAirButStoredWhole) {
   EXPECT_NE(Prc().find("Message Stored Up     >>>\r\nAB\r\n"), std::string::npos);
   Parse(Down(std::string("M01BEF", 6), "M01B", true));
   EXPECT_EQ(log.Count(std::string("search:JL0012|JA8089|AB")), 1);
-  const int slot = f.AcarsStore.FindAcarsBlockSlot("JA8089");
+  const int slot = f.acars.AcarsStore.FindAcarsBlockSlot("JA8089");
   EXPECT_EQ(slot, AcarsStores::kNoSlot);
 }
 
@@ -212,36 +212,36 @@ TEST_F(AcarsParser, ModeWithoutAStationKeepsThePreviousName) {
   acars_tx::Message m = Down("A");
   m.mode = 'B';
   Parse(m);
-  EXPECT_EQ(f.AcarsParse.AcarsModeName, "KOBE");
+  EXPECT_EQ(f.acars.AcarsParse.AcarsModeName, "KOBE");
   m.mode = '#';
   m.msgNo = "M02A";
   Parse(m);
-  EXPECT_EQ(f.AcarsParse.AcarsModeName, "KOBE");
+  EXPECT_EQ(f.acars.AcarsParse.AcarsModeName, "KOBE");
   m.mode = '3';
   m.msgNo = "M03A";
   Parse(m);
-  EXPECT_EQ(f.AcarsParse.AcarsModeName, "VDL");
+  EXPECT_EQ(f.acars.AcarsParse.AcarsModeName, "VDL");
   // Modes "2" and "`" are below "a": a downlink whatever was meant.
   m.mode = '`';
   m.msgNo = "M04A";
   Parse(m);
-  EXPECT_EQ(f.AcarsParse.AcarsDownlink, 1);
+  EXPECT_EQ(f.acars.AcarsParse.AcarsDownlink, 1);
 }
 
 TEST_F(AcarsParser, RelayCarriesTheBlockAndTwoCharactersMoreOnlyFromOwnReception) {
-  f.Server = 1;
-  f.DupCheckSend = 1;
+  f.Net.Server = 1;
+  f.Net.DupCheckSend = 1;
   const std::string characters = acars_tx::BlockCharacters(Down("RELAY"));
   ParseCharacters(characters, true, AcarsSource::Vhf);
   ASSERT_EQ(exchange.relayed.size(), 1u);
   std::string expected;
   for (char c : characters + "\x11\x22") expected += PeerLinkEncodeByte(static_cast<uint8_t>(c));
   EXPECT_EQ(exchange.relayed[0], expected);
-  EXPECT_EQ(f.AcarsParse.NetAcarsText, expected);
+  EXPECT_EQ(f.acars.AcarsParse.NetAcarsText, expected);
 
   ParseCharacters(acars_tx::BlockCharacters(Down("HFDL", "M02A")), true, AcarsSource::Hfdl);
   EXPECT_EQ(exchange.relayed.size(), 1u);
-  f.DupCheckSend = 0;
+  f.Net.DupCheckSend = 0;
   Parse(Down("NOT RELAYED", "M03A"));
   EXPECT_EQ(exchange.relayed.size(), 1u);
 }
@@ -249,11 +249,11 @@ TEST_F(AcarsParser, RelayCarriesTheBlockAndTwoCharactersMoreOnlyFromOwnReception
 TEST_F(AcarsParser, BitCountsOutsideTheBitsEndLikeAShortBlock) {
   const BlockBits b = BitsOf(acars_tx::BlockCharacters(Down("HELLO WORLD")));
   for (int count : {-8, -1, 0, 8 * 30, b.bitCount + static_cast<int>(b.bits.size())}) {
-    f.SourceTag = "NET";
+    f.app.SourceTag = "NET";
     f.svc.acars->ParseAcarsBlock(f, b.bits.data(), b.bits.size(), count, AcarsEndFlag::Etx, AcarsSource::Vhf);
     EXPECT_TRUE(Raw().empty()) << count;
     EXPECT_TRUE(log.calls.empty()) << count;
-    EXPECT_EQ(f.SourceTag, "") << count;
+    EXPECT_EQ(f.app.SourceTag, "") << count;
   }
   // One byte past the bits handed over.
   f.svc.acars->ParseAcarsBlock(f, b.bits.data(), b.bits.size() - 1, static_cast<int>(b.bits.size()),

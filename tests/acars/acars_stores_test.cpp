@@ -97,11 +97,11 @@ class AcarsStoresThroughTheParser : public ParserTest {};
 TEST_F(AcarsStoresThroughTheParser, EndlessUplinkStopsAt5999Characters) {
   const std::string text(220, 'x');
   for (int i = 0; i < 39; ++i) Parse(Up(static_cast<char>('A' + i % 26), text, false));
-  const int slot = f.AcarsStore.FindUplinkBlockSlot("JA8089");
+  const int slot = f.acars.AcarsStore.FindUplinkBlockSlot("JA8089");
   ASSERT_NE(slot, AcarsStores::kNoSlot);
-  EXPECT_EQ(f.AcarsStore.UplinkSlotText(slot).size(), 5999u);
+  EXPECT_EQ(f.acars.AcarsStore.UplinkSlotText(slot).size(), 5999u);
   Parse(Up(static_cast<char>('A' + 39 % 26), "the end", true));
-  EXPECT_EQ(f.AcarsStore.FindUplinkBlockSlot("JA8089"), AcarsStores::kNoSlot);
+  EXPECT_EQ(f.acars.AcarsStore.FindUplinkBlockSlot("JA8089"), AcarsStores::kNoSlot);
   // The message still comes out, with what fitted.
   const std::string shown = "MODE:a   \r\n" + std::string(5999, 'x') + "\r\n";
   EXPECT_NE(Mes().find(shown), std::string::npos);

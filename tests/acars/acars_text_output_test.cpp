@@ -20,8 +20,8 @@ const char kLine2[] = "JL0012 (JA8089)    [H1:1:M01A] MODE:2   ";
 class AcarsTextOutput : public ParserTest {
  protected:
   void LogEverything() {
-    f.TxtLog = 1;
-    f.LogOutACASRAW = f.LogOutACASPRC = f.LogOutACASMES = 1;
+    f.Txt.TxtLog = 1;
+    f.Txt.LogOutACASRAW = f.Txt.LogOutACASPRC = f.Txt.LogOutACASMES = 1;
   }
   std::string Each(const std::string& name) const { return dir.File("logs/EachLogs/" + name); }
 };
@@ -33,17 +33,17 @@ TEST_F(AcarsTextOutput, WorkedExampleGoldenBytes) {
   EXPECT_EQ(Raw(), kRawLine);
   EXPECT_EQ(Prc(), entry);
   EXPECT_EQ(Mes(), entry);
-  EXPECT_EQ(ReadFile(f.AcarsRawLogPath), kRawLine);
+  EXPECT_EQ(ReadFile(f.text.AcarsRawLogPath), kRawLine);
   const std::string logEntry = std::string(kHeader) + "\n" + kLine2 + "\nTEST MESSAGE  \n";
-  EXPECT_EQ(ReadFile(f.AcarsPrcLogPath), logEntry);
-  EXPECT_EQ(ReadFile(f.AcarsMesLogPath), logEntry);
-  EXPECT_EQ(f.AcarsRawLogPath, dir.File("logs/20240501_ACARS_RAW.log"));
+  EXPECT_EQ(ReadFile(f.text.AcarsPrcLogPath), logEntry);
+  EXPECT_EQ(ReadFile(f.text.AcarsMesLogPath), logEntry);
+  EXPECT_EQ(f.text.AcarsRawLogPath, dir.File("logs/20240501_ACARS_RAW.log"));
 
   // The same block again: the banner ends the entry, MES stays as it was.
   Parse(Down("TEST MESSAGE\r\n"));
   EXPECT_EQ(Prc(), entry + kHeader + "\r\n" + kLine2 + "\r\n<<<  Retransmission Message   >>>\r\n");
   EXPECT_EQ(Mes(), entry);
-  EXPECT_EQ(ReadFile(f.AcarsPrcLogPath),
+  EXPECT_EQ(ReadFile(f.text.AcarsPrcLogPath),
             logEntry + kHeader + "\n" + kLine2 + "\n<<<  Retransmission Message   >>>\n");
 }
 
@@ -61,9 +61,9 @@ TEST_F(AcarsTextOutput, UplinkSecondLineHasTheStationAndNoMessageNumber) {
 TEST_F(AcarsTextOutput, SaveTypeChoosesTheLogFile) {
   LogEverything();
   Parse(Down("DAILY", "M01A"));
-  EXPECT_NE(ReadFile(f.AcarsPrcLogPath).find("DAILY"), std::string::npos);
+  EXPECT_NE(ReadFile(f.text.AcarsPrcLogPath).find("DAILY"), std::string::npos);
 
-  f.TxtSaveType = 1;
+  f.Txt.TxtSaveType = 1;
   Parse(Down("BY FLIGHT", "M02A"));
   EXPECT_NE(ReadFile(Each("JL0012_PRC.log")).find("BY FLIGHT"), std::string::npos);
   EXPECT_NE(ReadFile(Each("JL0012_MES.log")).find("BY FLIGHT"), std::string::npos);
@@ -72,32 +72,32 @@ TEST_F(AcarsTextOutput, SaveTypeChoosesTheLogFile) {
   EXPECT_NE(ReadFile(Each("NARITA_PRC.log")).find("UPLINK BY STATION"), std::string::npos);
   EXPECT_NE(ReadFile(Each("NARITA_RAW.log")).find("UPLINK BY STATION"), std::string::npos);
 
-  f.TxtSaveType = 2;
+  f.Txt.TxtSaveType = 2;
   Parse(Down("BY REGISTRATION", "M03A"));
   EXPECT_NE(ReadFile(Each("JA8089_PRC.log")).find("BY REGISTRATION"), std::string::npos);
-  EXPECT_EQ(ReadFile(f.AcarsPrcLogPath).find("BY REGISTRATION"), std::string::npos);
+  EXPECT_EQ(ReadFile(f.text.AcarsPrcLogPath).find("BY REGISTRATION"), std::string::npos);
 }
 
 TEST_F(AcarsTextOutput, SwitchesOffWriteNoLog) {
   LogEverything();
-  f.TxtLog = 0;
+  f.Txt.TxtLog = 0;
   Parse(Down("NOTHING", "M01A"));
-  f.TxtLog = 1;
-  f.LogOutACASPRC = 0;
+  f.Txt.TxtLog = 1;
+  f.Txt.LogOutACASPRC = 0;
   Parse(Down("NO PRC", "M02A"));
-  EXPECT_FALSE(platform::FileExists(f.AcarsPrcLogPath));
-  EXPECT_EQ(ReadFile(f.AcarsRawLogPath).find("NOTHING"), std::string::npos);
-  EXPECT_NE(ReadFile(f.AcarsRawLogPath).find("NO PRC"), std::string::npos);
-  EXPECT_NE(ReadFile(f.AcarsMesLogPath).find("NO PRC"), std::string::npos);
+  EXPECT_FALSE(platform::FileExists(f.text.AcarsPrcLogPath));
+  EXPECT_EQ(ReadFile(f.text.AcarsRawLogPath).find("NOTHING"), std::string::npos);
+  EXPECT_NE(ReadFile(f.text.AcarsRawLogPath).find("NO PRC"), std::string::npos);
+  EXPECT_NE(ReadFile(f.text.AcarsMesLogPath).find("NO PRC"), std::string::npos);
 }
 
 TEST_F(AcarsTextOutput, ImportedFileIsNeverWrittenInto) {
   LogEverything();
-  f.ImportPath = f.AcarsPrcLogPath;
+  f.text.ImportPath = f.text.AcarsPrcLogPath;
   Parse(Down("WHILE IMPORTING"));
-  EXPECT_FALSE(platform::FileExists(f.AcarsPrcLogPath));
+  EXPECT_FALSE(platform::FileExists(f.text.AcarsPrcLogPath));
   EXPECT_NE(ReadFile(dir.File("logs/20240501_ACARS_PRC_c.log")).find("WHILE IMPORTING"), std::string::npos);
-  EXPECT_NE(ReadFile(f.AcarsMesLogPath).find("WHILE IMPORTING"), std::string::npos);
+  EXPECT_NE(ReadFile(f.text.AcarsMesLogPath).find("WHILE IMPORTING"), std::string::npos);
 }
 
 TEST_F(AcarsTextOutput, ReceivedNamesStayInsideEachLogs) {
@@ -112,7 +112,7 @@ TEST_F(AcarsTextOutput, ReceivedNamesStayInsideEachLogs) {
   EXPECT_EQ(LogNamePart("\x93\x8C\x8B\x9E"), "東京");
 
   LogEverything();
-  f.TxtSaveType = 2;
+  f.Txt.TxtSaveType = 2;
   Parse(Down("ESCAPE", "M01A", true, "JL0012", "A/../.."));
   EXPECT_NE(ReadFile(Each("A_.._.._PRC.log")).find("ESCAPE"), std::string::npos);
 }
@@ -120,43 +120,43 @@ TEST_F(AcarsTextOutput, ReceivedNamesStayInsideEachLogs) {
 TEST_F(AcarsTextOutput, MissingFoldersAreMadeAndAFailedFileIsReportedOnce) {
   LogEverything();
   Parse(Down("FIRST", "M01A"));
-  EXPECT_TRUE(platform::FileExists(f.AcarsPrcLogPath));
+  EXPECT_TRUE(platform::FileExists(f.text.AcarsPrcLogPath));
 
   std::vector<std::string> reported;
   platform::ResetWriteFailureReports();
   platform::SetWriteFailureHandler([&](const std::string& path) { reported.push_back(path); });
   // A folder where the PRC log should be: it cannot be opened.
-  std::remove(f.AcarsPrcLogPath.c_str());
-  ASSERT_EQ(::mkdir(f.AcarsPrcLogPath.c_str(), 0777), 0);
+  std::remove(f.text.AcarsPrcLogPath.c_str());
+  ASSERT_EQ(::mkdir(f.text.AcarsPrcLogPath.c_str(), 0777), 0);
   Parse(Down("SECOND", "M02A"));
   Parse(Down("THIRD", "M03A"));
   platform::SetWriteFailureHandler(nullptr);
   platform::ResetWriteFailureReports();
-  EXPECT_EQ(reported, std::vector<std::string>{f.AcarsPrcLogPath});
+  EXPECT_EQ(reported, std::vector<std::string>{f.text.AcarsPrcLogPath});
   EXPECT_NE(Prc().find("THIRD"), std::string::npos);
-  EXPECT_NE(ReadFile(f.AcarsMesLogPath).find("THIRD"), std::string::npos);
+  EXPECT_NE(ReadFile(f.text.AcarsMesLogPath).find("THIRD"), std::string::npos);
 }
 
 TEST_F(AcarsTextOutput, TrimKeepsBuffersBelowMaxBytesAndRefreshesOnlyTheKindOnView) {
-  f.MaxBytes = 1000;
-  f.TextBuffers[kAcarsPrc] = std::string(999, 'a');
+  f.Txt.MaxBytes = 1000;
+  f.text.TextBuffers[kAcarsPrc] = std::string(999, 'a');
   TrimTextBuffer(f, kAcarsPrc);
-  EXPECT_EQ(f.TextBuffers[kAcarsPrc].size(), 999u);
-  f.TextBuffers[kAcarsPrc] = "b" + std::string(999, 'a');
+  EXPECT_EQ(f.text.TextBuffers[kAcarsPrc].size(), 999u);
+  f.text.TextBuffers[kAcarsPrc] = "b" + std::string(999, 'a');
   TrimTextBuffer(f, kAcarsPrc);
-  EXPECT_EQ(f.TextBuffers[kAcarsPrc], std::string(999, 'a'));
-  f.TextBuffers[kAcarsPrc] = std::string(500, 'c') + std::string(999, 'a');
+  EXPECT_EQ(f.text.TextBuffers[kAcarsPrc], std::string(999, 'a'));
+  f.text.TextBuffers[kAcarsPrc] = std::string(500, 'c') + std::string(999, 'a');
   TrimTextBuffer(f, kAcarsPrc);
-  EXPECT_EQ(f.TextBuffers[kAcarsPrc], std::string(999, 'a'));
+  EXPECT_EQ(f.text.TextBuffers[kAcarsPrc], std::string(999, 'a'));
   EXPECT_EQ(log.Count("refresh:"), 0);
 
-  f.TxtType = kAcarsPrc;
+  f.Txt.TxtType = kAcarsPrc;
   TrimTextBuffer(f, kAcarsRaw);
   TrimTextBuffer(f, kAcarsPrc);
   TrimTextBuffer(f, 9);
   EXPECT_EQ(log.calls, std::vector<std::string>{"refresh:1"});
 
-  f.TxtType = kAcarsMes;
+  f.Txt.TxtType = kAcarsMes;
   log.calls.clear();
   Parse(Down("ON VIEW"));
   EXPECT_EQ(log.Count("refresh:2"), 1);

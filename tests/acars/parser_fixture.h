@@ -53,7 +53,7 @@ class RecordingAircraft : public AircraftServices {
                        const std::string& station) override {
     // The RAW line is written before the contact is registered.
     log_.calls.push_back("register:" + flightId + "|" + registration + "|" + station +
-                         (form.TextBuffers[kAcarsRaw].empty() ? " (no raw yet)" : ""));
+                         (form.text.TextBuffers[kAcarsRaw].empty() ? " (no raw yet)" : ""));
   }
   void CheckSearchHit(Form1State&, const std::string& registration, const std::string& flightId) override {
     log_.calls.push_back("hit:" + registration + "|" + flightId);
@@ -71,7 +71,7 @@ class RecordingExchange : public ExchangeServices {
     relayed.push_back(text);
   }
   void RefreshTextWindow(Form1State& form) override {
-    log_.calls.push_back("refresh:" + std::to_string(form.TxtType));
+    log_.calls.push_back("refresh:" + std::to_string(form.Txt.TxtType));
   }
   std::vector<std::string> relayed;
 
@@ -104,12 +104,12 @@ class ParserTest : public ::testing::Test {
     f.svc.acars = &acars;
     f.svc.aircraft = &aircraft;
     f.svc.exchange = &exchange;
-    for (int k = 0; k < 28; ++k) f.AcarsStationNames[k] = kDefaultAcarsStationNames[k];
-    f.AppDir = dir.path();
-    f.TxtLog = 0;
-    f.TxtType = 4;
-    f.MaxBytes = 63999;
-    f.LogDate.clear();
+    for (int k = 0; k < 28; ++k) f.acars.AcarsStationNames[k] = kDefaultAcarsStationNames[k];
+    f.app.AppDir = dir.path();
+    f.Txt.TxtLog = 0;
+    f.Txt.TxtType = 4;
+    f.Txt.MaxBytes = 63999;
+    f.text.LogDate.clear();
     f.svc.exchange->UpdateDailyLogNames(f, true);
   }
 
@@ -119,15 +119,15 @@ class ParserTest : public ::testing::Test {
   void ParseCharacters(const std::string& characters, bool etx, AcarsSource source = AcarsSource::Vhf,
                        const std::string& tag = "Lch") {
     const BlockBits b = BitsOf(characters);
-    f.SourceTag = tag;
+    f.app.SourceTag = tag;
     f.svc.acars->ParseAcarsBlock(f, b.bits.data(), b.bits.size(), b.bitCount, etx ? AcarsEndFlag::Etx : AcarsEndFlag::Etb,
                                  source);
   }
-  const std::string& Raw() const { return f.TextBuffers[kAcarsRaw]; }
-  const std::string& Prc() const { return f.TextBuffers[kAcarsPrc]; }
-  const std::string& Mes() const { return f.TextBuffers[kAcarsMes]; }
+  const std::string& Raw() const { return f.text.TextBuffers[kAcarsRaw]; }
+  const std::string& Prc() const { return f.text.TextBuffers[kAcarsPrc]; }
+  const std::string& Mes() const { return f.text.TextBuffers[kAcarsMes]; }
   void ClearBuffers() {
-    for (std::string& b : f.TextBuffers) b.clear();
+    for (std::string& b : f.text.TextBuffers) b.clear();
     log.calls.clear();
   }
 

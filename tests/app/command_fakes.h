@@ -36,11 +36,11 @@ class FakeAircraft : public AircraftServices {
   explicit FakeAircraft(CallLog& log) : log_(log) {}
   int DeleteAircraft(Form1State& f, int index) override {
     log_.push_back("DeleteAircraft " + std::to_string(index));
-    if (refuse || index >= f.AircraftCount) return 0;
-    auto& records = f.Aircraft.Records;
+    if (refuse || index >= f.aircraft.AircraftCount) return 0;
+    auto& records = f.aircraft.Aircraft.Records;
     records.erase(records.begin() + index);
     records.emplace_back();
-    --f.AircraftCount;
+    --f.aircraft.AircraftCount;
     return 1;
   }
   void ClearPosMark(Form1State&, const std::string& registration, const std::string& flightId) override {
@@ -63,8 +63,8 @@ class FakeAircraft : public AircraftServices {
 class FakeAcars : public AcarsServices {
  public:
   int FindLatestAircraft(Form1State& f) override {
-    for (int i = 0; i < f.AircraftCount; ++i) {
-      if (f.Aircraft.Records[static_cast<size_t>(i)].Age == 0) return i;
+    for (int i = 0; i < f.aircraft.AircraftCount; ++i) {
+      if (f.aircraft.Aircraft.Records[static_cast<size_t>(i)].Age == 0) return i;
     }
     return 0;
   }
@@ -79,7 +79,7 @@ class FakeExchange : public ExchangeServices {
   }
   void DisconnectFromServer(Form1State& f, bool withMessage) override {
     log_.push_back(std::string("DisconnectFromServer ") + (withMessage ? "1" : "0") +
-                   " NetConnected=" + std::to_string(f.NetConnected));
+                   " NetConnected=" + std::to_string(f.exchange.NetConnected));
   }
 
   bool connects = false;
@@ -92,8 +92,8 @@ class FakeHfdl : public HfdlServices {
  public:
   explicit FakeHfdl(CallLog& log) : log_(log) {}
   void ResetDemodulatorChannel(Form1State& f, int channel) override {
-    log_.push_back("ResetDemodulatorChannel " + std::to_string(channel) + " DecoderL=" + std::to_string(f.DecoderL) +
-                   " DecoderR=" + std::to_string(f.DecoderR));
+    log_.push_back("ResetDemodulatorChannel " + std::to_string(channel) + " DecoderL=" + std::to_string(f.Wave.DecoderL) +
+                   " DecoderR=" + std::to_string(f.Wave.DecoderR));
   }
   void ClearRegistrationRows(Form1State&) override { log_.push_back("ClearRegistrationRows"); }
 
@@ -105,7 +105,7 @@ class FakeAudio : public AudioServices {
  public:
   explicit FakeAudio(CallLog& log) : log_(log) {}
   void SetSampleRate(Form1State& f) override {
-    log_.push_back("SetSampleRate WaveInput=" + std::to_string(f.WaveInput) + " WaveRate=" + std::to_string(f.WaveRate));
+    log_.push_back("SetSampleRate WaveInput=" + std::to_string(f.Wave.WaveInput) + " WaveRate=" + std::to_string(f.Wave.WaveRate));
   }
   bool OpenWaveIn(Form1State&) override {
     log_.push_back("OpenWaveIn");
@@ -169,9 +169,9 @@ struct RecordedState {
   // count records in a table of MaxMapPlot slots, flight ids "FLT0".. and
   // registrations "REG0"..
   void AddAircraft(int count) {
-    form.Aircraft.Allocate(form.MaxMapPlot, form.MaxPlotData);
+    form.aircraft.Aircraft.Allocate(form.Map.MaxMapPlot, form.Map.MaxPlotData);
     for (int i = 0; i < count; ++i) {
-      AircraftRecord& r = form.Aircraft.Records[static_cast<size_t>(i)];
+      AircraftRecord& r = form.aircraft.Aircraft.Records[static_cast<size_t>(i)];
       std::snprintf(r.FlightId, sizeof r.FlightId, "FLT%d", i);
       std::snprintf(r.Registration, sizeof r.Registration, "REG%d", i);
       r.FlightNo7 = "7N" + std::to_string(i);
@@ -179,7 +179,7 @@ struct RecordedState {
       r.FlightNo6 = "6N" + std::to_string(i);
       r.FlightNo6Alt = "6A" + std::to_string(i);
     }
-    form.AircraftCount = count;
+    form.aircraft.AircraftCount = count;
   }
 
   CallLog log;

@@ -107,7 +107,7 @@ TEST_F(Commands, ExitEndsTheProgramThroughFormClose) {
   w.MenuItem("N5")->trigger();
   QCoreApplication::processEvents();
   EXPECT_FALSE(w.isVisible());
-  EXPECT_EQ(w.State().Running, 0);
+  EXPECT_EQ(w.State().app.Running, 0);
   EXPECT_NE(Ini().find("Language=1\r\n"), std::string::npos);
 }
 
@@ -117,25 +117,25 @@ TEST_F(Commands, MenuMarksChangeOncePerClick) {
   CallLog log;
   FakeMap map(log);
   f.svc.map = &map;
-  const flag n8 = f.N8Checked;
+  const flag n8 = f.controls.N8Checked;
   w.MenuItem("N8")->trigger();
-  EXPECT_EQ(f.N8Checked, 1 - n8);
-  EXPECT_EQ(w.MenuItem("N8")->isChecked(), f.N8Checked != 0);
-  f.N24Checked = 1;
-  f.N25Checked = 0;
+  EXPECT_EQ(f.controls.N8Checked, 1 - n8);
+  EXPECT_EQ(w.MenuItem("N8")->isChecked(), f.controls.N8Checked != 0);
+  f.controls.N24Checked = 1;
+  f.controls.N25Checked = 0;
   w.ControlsChanged();
   w.MenuItem("N24")->trigger();
-  EXPECT_EQ(f.N24Checked, 0);
-  EXPECT_EQ(f.N25Checked, 1);
+  EXPECT_EQ(f.controls.N24Checked, 0);
+  EXPECT_EQ(f.controls.N25Checked, 1);
   EXPECT_FALSE(w.MenuItem("N24")->isChecked());
   EXPECT_TRUE(w.MenuItem("N25")->isChecked());
   w.MenuItem("N24")->trigger();
-  EXPECT_EQ(f.N24Checked, 1);
-  EXPECT_EQ(f.N25Checked, 0);
-  const flag n11 = f.N11Checked;
+  EXPECT_EQ(f.controls.N24Checked, 1);
+  EXPECT_EQ(f.controls.N25Checked, 0);
+  const flag n11 = f.controls.N11Checked;
   w.MenuItem("N11")->trigger();
-  EXPECT_EQ(f.N11Checked, 1 - n11);
-  EXPECT_EQ(w.Panel(7)->isVisibleTo(&w), f.N11Checked != 0);
+  EXPECT_EQ(f.controls.N11Checked, 1 - n11);
+  EXPECT_EQ(w.Panel(7)->isVisibleTo(&w), f.controls.N11Checked != 0);
   EXPECT_EQ(log, (CallLog{"Redraw 1101", "Redraw 0111", "Redraw 0111", "map FormResize"}));
   f.svc.map = &DefaultMapServices();
   Close();
@@ -144,14 +144,14 @@ TEST_F(Commands, MenuMarksChangeOncePerClick) {
 TEST_F(Commands, ThePopupIsPreparedEachTimeItOpens) {
   TForm1& w = StartEnglish();
   Form1State& f = w.State();
-  f.Chat = 1;
-  f.NetConnected = 1;
+  f.Net.Chat = 1;
+  f.exchange.NetConnected = 1;
   w.PopupMenu1()->popup(w.mapToGlobal(QPoint(100, 100)));
   EXPECT_TRUE(w.MenuItem("N12")->isVisible());
   EXPECT_TRUE(w.MenuItem("N13")->isVisible());
   EXPECT_TRUE(w.MenuItem("N14")->isVisible());
   w.PopupMenu1()->close();
-  f.NetConnected = 0;
+  f.exchange.NetConnected = 0;
   w.PopupMenu1()->popup(w.mapToGlobal(QPoint(100, 100)));
   EXPECT_FALSE(w.MenuItem("N12")->isVisible());
   EXPECT_FALSE(w.MenuItem("N13")->isVisible());
@@ -167,11 +167,11 @@ TEST_F(Commands, ConnectButtonThatCannotConnectComesBackUp) {
   EXPECT_EQ(modals.Closed(), std::vector<std::string>{"Form14"});
   EXPECT_FALSE(w.SpeedButton(1)->isChecked());
   // Confirmed, but the connection fails at once.
-  w.State().ConnectRequested = 1;
-  modals.inspect = [&](QWidget&) { w.State().ConnectRequested = 1; };
+  w.State().exchange.ConnectRequested = 1;
+  modals.inspect = [&](QWidget&) { w.State().exchange.ConnectRequested = 1; };
   w.SpeedButton(1)->click();
   EXPECT_FALSE(w.SpeedButton(1)->isChecked());
-  EXPECT_EQ(w.State().Connecting, 0);
+  EXPECT_EQ(w.State().exchange.Connecting, 0);
   EXPECT_EQ(boxes_.Texts().back(), "接続できません");
   Close();
 }
@@ -181,7 +181,7 @@ TEST_F(Commands, ExcludedCarriersTypedIntoAnOpenDialogAreSavedAtExit) {
   auto* settings = qobject_cast<TForm3*>(w.Form(3));
   w.MenuItem("N19")->trigger();
   settings->Edit1()->setText("JL,NH,");
-  EXPECT_EQ(w.State().PassList, "");
+  EXPECT_EQ(w.State().Etc.PassList, "");
   Close();
   IniFile ini;
   ini.Load(dir_.File("skarvel.ini"));
@@ -194,17 +194,17 @@ using Language = MainWindowTest;
 
 TEST_F(Language, TheRuleWithoutWidgets) {
   Form1State f;
-  f.Language = 0;
+  f.Etc.Language = 0;
   EXPECT_TRUE(LanguageDialogNeeded(f));
-  f.UseEnglish = 0;
+  f.app.UseEnglish = 0;
   SettleLanguage(f, true);
-  EXPECT_EQ(f.Language, 2);
+  EXPECT_EQ(f.Etc.Language, 2);
   for (int stored : {1, 2, 7, -1}) {
-    f.Language = stored;
+    f.Etc.Language = stored;
     EXPECT_FALSE(LanguageDialogNeeded(f));
     SettleLanguage(f, false);
-    EXPECT_EQ(f.UseEnglish, stored == 1 ? 1 : 0) << stored;
-    EXPECT_EQ(f.Language, stored);
+    EXPECT_EQ(f.app.UseEnglish, stored == 1 ? 1 : 0) << stored;
+    EXPECT_EQ(f.Etc.Language, stored);
   }
 }
 
@@ -220,8 +220,8 @@ TEST_F(Language, FirstStartAsksOnceCentredWithEnglishPreselected) {
   EXPECT_EQ(answer.Shown(), 1);
   EXPECT_TRUE(englishTicked);
   EXPECT_EQ(answer.ShownAt(), expected);
-  EXPECT_EQ(w.State().Language, 1);
-  EXPECT_EQ(w.State().UseEnglish, 1);
+  EXPECT_EQ(w.State().Etc.Language, 1);
+  EXPECT_EQ(w.State().app.UseEnglish, 1);
   EXPECT_EQ(w.SpeedButton(3)->toolTip(), "Aircraft list window");
   Close();
   EXPECT_NE(Ini().find("Language=1\r\n"), std::string::npos);
@@ -235,8 +235,8 @@ TEST_F(Language, JapanesePictureAndOkKeepTheJapaneseTextsAndAreSaved) {
     });
     TForm1& w = Start("");
     EXPECT_EQ(answer.Shown(), 1);
-    EXPECT_EQ(w.State().Language, 2);
-    EXPECT_EQ(w.State().UseEnglish, 0);
+    EXPECT_EQ(w.State().Etc.Language, 2);
+    EXPECT_EQ(w.State().app.UseEnglish, 0);
     EXPECT_EQ(w.SpeedButton(3)->toolTip(), "受信航空機リスト");
     EXPECT_EQ(w.MenuItem("N32")->text(), "HFDL自動周波数制御設定");
     Close();
@@ -245,7 +245,7 @@ TEST_F(Language, JapanesePictureAndOkKeepTheJapaneseTextsAndAreSaved) {
   LanguageDialogAnswer again;
   TForm1& w = Start("");  // the file of the first run
   EXPECT_EQ(again.Shown(), 0);
-  EXPECT_EQ(w.State().UseEnglish, 0);
+  EXPECT_EQ(w.State().app.UseEnglish, 0);
   Close();
 }
 
@@ -270,8 +270,8 @@ TEST_F(Language, TheCloseBoxLeavesEnglish) {
   });
   TForm1& w = Start("");
   EXPECT_EQ(answer.Shown(), 1);
-  EXPECT_EQ(w.State().Language, 1);
-  EXPECT_EQ(w.State().UseEnglish, 1);
+  EXPECT_EQ(w.State().Etc.Language, 1);
+  EXPECT_EQ(w.State().app.UseEnglish, 1);
   Close();
 }
 
@@ -279,7 +279,7 @@ TEST_F(Language, AnyOtherStoredValueIsJapaneseWithoutAsking) {
   LanguageDialogAnswer answer;
   TForm1& w = Start("[Etc]\r\nLanguage=7\r\n");
   EXPECT_EQ(answer.Shown(), 0);
-  EXPECT_EQ(w.State().UseEnglish, 0);
+  EXPECT_EQ(w.State().app.UseEnglish, 0);
   EXPECT_EQ(w.SpeedButton(3)->toolTip(), "受信航空機リスト");
   Close();
   EXPECT_NE(Ini().find("Language=7\r\n"), std::string::npos);

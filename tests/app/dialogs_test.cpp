@@ -29,8 +29,8 @@ namespace {
 
 TEST(ProcessingDialog, AutoDeleteAndTheDayCounterFollowTheNamingBox) {
   Form1State f;
-  f.ChangeLogFileName = 0;
-  f.DeleteLogFile = 1;
+  f.Etc.ChangeLogFileName = 0;
+  f.Etc.DeleteLogFile = 1;
   TForm3 d(f);
   QCheckBox* naming = d.CheckBox(13);
   QCheckBox* autoDelete = d.CheckBox(14);
@@ -42,11 +42,11 @@ TEST(ProcessingDialog, AutoDeleteAndTheDayCounterFollowTheNamingBox) {
   EXPECT_EQ(dayControlsEnabled(), 0);
 
   naming->click();
-  EXPECT_EQ(f.ChangeLogFileName, 1);
+  EXPECT_EQ(f.Etc.ChangeLogFileName, 1);
   EXPECT_TRUE(autoDelete->isEnabled());
   EXPECT_EQ(dayControlsEnabled(), 4);
   autoDelete->click();
-  EXPECT_EQ(f.DeleteLogFile, 0);
+  EXPECT_EQ(f.Etc.DeleteLogFile, 0);
   EXPECT_EQ(dayControlsEnabled(), 0);
   EXPECT_TRUE(autoDelete->isEnabled());
   autoDelete->click();
@@ -54,59 +54,59 @@ TEST(ProcessingDialog, AutoDeleteAndTheDayCounterFollowTheNamingBox) {
   // Disabled, the box keeps its tick and the member its value.
   EXPECT_FALSE(autoDelete->isEnabled());
   EXPECT_TRUE(autoDelete->isChecked());
-  EXPECT_EQ(f.DeleteLogFile, 1);
+  EXPECT_EQ(f.Etc.DeleteLogFile, 1);
   EXPECT_EQ(dayControlsEnabled(), 0);
 }
 
 TEST(ProcessingDialog, EachBoxWritesItsMemberAtOnce) {
   Form1State f;
   TForm3 d(f);
-  const std::pair<int, flag Form1State::*> boxes[] = {
-      {1, &Form1State::TenPointPlot}, {2, &Form1State::ConvJC},  {3, &Form1State::ConvJD},
-      {4, &Form1State::SqNoDisp},     {5, &Form1State::FreqNoDisp}, {6, &Form1State::ElsePosGet},
-      {7, &Form1State::SJISConv},     {8, &Form1State::MIMEConv}, {9, &Form1State::TISNoDisp},
-      {10, &Form1State::ShowPos},     {11, &Form1State::RecvVHF}, {12, &Form1State::RecvHF},
-      {13, &Form1State::ChangeLogFileName}, {14, &Form1State::DeleteLogFile}};
+  const std::pair<int, StateField<flag>> boxes[] = {
+      {1, STATE_FIELD(Map.TenPointPlot)}, {2, STATE_FIELD(Etc.ConvJC)},  {3, STATE_FIELD(Etc.ConvJD)},
+      {4, STATE_FIELD(Txt.SqNoDisp)},     {5, STATE_FIELD(Txt.FreqNoDisp)}, {6, STATE_FIELD(Map.ElsePosGet)},
+      {7, STATE_FIELD(Mail.SJISConv)},     {8, STATE_FIELD(Mail.MIMEConv)}, {9, STATE_FIELD(Txt.TISNoDisp)},
+      {10, STATE_FIELD(Txt.ShowPos)},     {11, STATE_FIELD(Net.RecvVHF)}, {12, STATE_FIELD(Net.RecvHF)},
+      {13, STATE_FIELD(Etc.ChangeLogFileName)}, {14, STATE_FIELD(Etc.DeleteLogFile)}};
   for (const auto& [n, member] : boxes) {
-    EXPECT_EQ(d.CheckBox(n)->isChecked(), f.*member != 0) << n;
-    const flag before = f.*member;
+    EXPECT_EQ(d.CheckBox(n)->isChecked(), member(f) != 0) << n;
+    const flag before = member(f);
     d.CheckBox(n)->setEnabled(true);
     d.CheckBox(n)->click();
-    EXPECT_EQ(f.*member, 1 - before) << n;
+    EXPECT_EQ(member(f), 1 - before) << n;
   }
 }
 
 TEST(ProcessingDialog, ExcludedCarriersAreTakenOverOnlyWhenTheDialogCloses) {
   Form1State f;
-  f.PassList = "JL,";
+  f.Etc.PassList = "JL,";
   TForm3 d(f);
   EXPECT_EQ(d.Edit1()->text(), "JL,");
   d.show();
   d.Edit1()->setText("NH,ＪＡ");
-  EXPECT_EQ(f.PassList, "JL,");
+  EXPECT_EQ(f.Etc.PassList, "JL,");
   d.close();
-  EXPECT_EQ(f.PassList, "NH,\x82\x69\x82\x60");  // as typed, in code page 932
+  EXPECT_EQ(f.Etc.PassList, "NH,\x82\x69\x82\x60");  // as typed, in code page 932
 }
 
 TEST(ProcessingDialog, TheDayCountShowsTheMemberUntilAnArrowIsUsed) {
   Form1State f;
-  f.DeleteDay = 500;  // from a hand-edited file
-  f.ChangeLogFileName = f.DeleteLogFile = 1;
+  f.Etc.DeleteDay = 500;  // from a hand-edited file
+  f.Etc.ChangeLogFileName = f.Etc.DeleteLogFile = 1;
   TForm3 d(f);
   EXPECT_EQ(d.Label(2)->text(), "500");
   EXPECT_EQ(d.UpDown1()->Position(), 365);
   d.UpDown1()->UpButton()->click();
-  EXPECT_EQ(f.DeleteDay, 365);
+  EXPECT_EQ(f.Etc.DeleteDay, 365);
   EXPECT_EQ(d.Label(2)->text(), "365");
   d.UpDown1()->DownButton()->click();
-  EXPECT_EQ(f.DeleteDay, 364);
+  EXPECT_EQ(f.Etc.DeleteDay, 364);
   EXPECT_EQ(d.Label(2)->text(), "364");
   Form1State g;
-  g.DeleteDay = 1;
-  g.ChangeLogFileName = g.DeleteLogFile = 1;
+  g.Etc.DeleteDay = 1;
+  g.Etc.ChangeLogFileName = g.Etc.DeleteLogFile = 1;
   TForm3 e(g);
   e.UpDown1()->DownButton()->click();
-  EXPECT_EQ(g.DeleteDay, 1);
+  EXPECT_EQ(g.Etc.DeleteDay, 1);
   EXPECT_EQ(e.Label(2)->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
   EXPECT_EQ(e.Label(2)->palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xC0));
   EXPECT_EQ(e.Label(2)->font().pixelSize(), 13);
@@ -117,16 +117,16 @@ TEST(ProcessingDialog, TheDayCountShowsTheMemberUntilAnArrowIsUsed) {
 TEST(LogItemsDialog, SixBoxesInKindOrder) {
   Form1State f;
   const flag pattern[6] = {1, 0, 1, 0, 0, 1};
-  for (int k = 0; k < 6; ++k) f.LogOutFlag(k) = pattern[k];
+  for (int k = 0; k < 6; ++k) f.Txt.LogOutFlag(k) = pattern[k];
   TForm30 d(f);
   for (int k = 0; k < 6; ++k) EXPECT_EQ(d.CheckBox(k + 1)->isChecked(), pattern[k] != 0) << k;
   EXPECT_EQ(d.CheckBox(5)->text(), "HFDL ANA");
   d.CheckBox(5)->click();
-  EXPECT_EQ(f.LogOutHFDLANA, 1);
+  EXPECT_EQ(f.Txt.LogOutHFDLANA, 1);
   d.CheckBox(1)->click();
-  EXPECT_EQ(f.LogOutACASRAW, 0);
-  EXPECT_EQ(f.LogOutACASPRC, 0);
-  EXPECT_EQ(f.LogOutHFDLDAT, 0);
+  EXPECT_EQ(f.Txt.LogOutACASRAW, 0);
+  EXPECT_EQ(f.Txt.LogOutACASPRC, 0);
+  EXPECT_EQ(f.Txt.LogOutHFDLDAT, 0);
 }
 
 TEST(LogItemsDialog, WithoutTheKeysAllSixAreTicked) {
@@ -144,10 +144,10 @@ TEST(AboutBox, CentringUsesIntegerHalvesOfOuterSizes) {
 
 TEST(AboutBox, VersionTableVersionAndTheCentredControls) {
   Form1State f;
-  f.VersionMajor = 1;
-  f.VersionMinor = 0;
-  f.VersionBuild = 2;
-  f.SystemVer = 35;
+  f.app.VersionMajor = 1;
+  f.app.VersionMinor = 0;
+  f.app.VersionBuild = 2;
+  f.Etc.SystemVer = 35;
   TForm11 d(f);
   EXPECT_EQ(d.Label(1)->text(), "Skarvel version 1.0.2");
   EXPECT_EQ(d.Label(5)->text(), "build 003");
@@ -156,10 +156,10 @@ TEST(AboutBox, VersionTableVersionAndTheCentredControls) {
   EXPECT_EQ(d.Label(8)->text(), "HFDL system table version : 35");
   EXPECT_EQ(d.Button1()->x(), 92);
   EXPECT_EQ(d.Label(3)->x(), 8);
-  f.SystemVer = 51;
+  f.Etc.SystemVer = 51;
   EXPECT_EQ(d.Label(8)->text(), "HFDL system table version : 35");
   d.close();
-  f.VersionBuild = 9;
+  f.app.VersionBuild = 9;
   d.show();
   EXPECT_EQ(d.Label(8)->text(), "HFDL system table version : 51");
   EXPECT_EQ(d.Label(1)->text(), "Skarvel version 1.0.2");
@@ -171,9 +171,9 @@ TEST(AboutBox, TheLinkOpensThePageOfTheLanguageInForce) {
   TForm11 d(f);
   std::vector<std::string> opened;
   platform::SetShellOpenHandler([&](const std::string& target) { opened.push_back(target); });
-  f.UseEnglish = 0;
+  f.app.UseEnglish = 0;
   d.Label3Click();
-  f.UseEnglish = 1;
+  f.app.UseEnglish = 1;
   d.Label3Click();
   platform::SetShellOpenHandler(nullptr);
   EXPECT_EQ(opened, (std::vector<std::string>{"https://skarvel.example/", "https://skarvel.example/en/"}));
@@ -212,11 +212,11 @@ int CheckedRows(const QTreeWidget* list) {
 class InputDeviceDialog : public ::testing::Test {
  protected:
   InputDeviceDialog() {
-    s.form.WaveInput = 2;
-    s.form.WaveRate = 0;
-    s.form.WaveDual = 2;
-    s.form.DecoderL = 1;
-    s.form.DecoderR = 0;
+    s.form.Wave.WaveInput = 2;
+    s.form.Wave.WaveRate = 0;
+    s.form.Wave.WaveDual = 2;
+    s.form.Wave.DecoderL = 1;
+    s.form.Wave.DecoderR = 0;
   }
   RecordedState s;
 };
@@ -236,28 +236,28 @@ TEST_F(InputDeviceDialog, EachRowCarriesItsDevice) {
 }
 
 TEST_F(InputDeviceDialog, AStoredDeviceBeyondTheLastRowChecksNone) {
-  s.form.WaveInput = 5;
+  s.form.Wave.WaveInput = 5;
   TForm8 d(s.form, {ThreeDevices()[0], ThreeDevices()[1]});
   EXPECT_EQ(CheckedRows(d.ListView1()), 0);
 }
 
 TEST_F(InputDeviceDialog, RowZeroFollowsTheLanguageAtEveryShowing) {
   TForm8 d(s.form, ThreeDevices());
-  s.form.UseEnglish = 1;
+  s.form.app.UseEnglish = 1;
   d.show();
   EXPECT_EQ(d.ListView1()->topLevelItem(0)->text(0), "Default input device");
   d.close();
-  s.form.UseEnglish = 0;
+  s.form.app.UseEnglish = 0;
   d.show();
   EXPECT_EQ(d.ListView1()->topLevelItem(0)->text(0), "標準の入力デバイス");
   d.close();
 }
 
 TEST_F(InputDeviceDialog, ControlsFollowTheSettings) {
-  s.form.DecoderL = 7;
-  s.form.DecoderR = 2;
-  s.form.WaveDual = 1;
-  s.form.WaveRate = 2;
+  s.form.Wave.DecoderL = 7;
+  s.form.Wave.DecoderR = 2;
+  s.form.Wave.WaveDual = 1;
+  s.form.Wave.WaveRate = 2;
   TForm8 d(s.form, {});
   EXPECT_TRUE(d.RadioButton(4)->isChecked());
   EXPECT_TRUE(d.RadioButton(8)->isChecked());
@@ -287,7 +287,7 @@ TEST_F(InputDeviceDialog, OkWithANewDeviceReopensTheDevicesBehindTheNotice) {
   TForm9 notice(s.form);
   TForm8 d(s.form, ThreeDevices());
   d.SetDeviceWaitMs(0);
-  s.form.SpeedButton17Down = 1;
+  s.form.controls.SpeedButton17Down = 1;
   s.audio.waveOutOpens = false;
   bool noticeShownDuringTheChange = false;
   d.show();
@@ -313,8 +313,8 @@ TEST_F(InputDeviceDialog, OkWithANewDeviceReopensTheDevicesBehindTheNotice) {
   EXPECT_TRUE(noticeShownDuringTheChange);
   EXPECT_FALSE(notice.isVisible());
   EXPECT_FALSE(d.isVisible());
-  EXPECT_EQ(s.form.WaveInput, 3);
-  EXPECT_EQ(s.form.SpeedButton17Down, 0);
+  EXPECT_EQ(s.form.Wave.WaveInput, 3);
+  EXPECT_EQ(s.form.controls.SpeedButton17Down, 0);
   EXPECT_EQ(s.log, (CallLog{"Redraw 0100", "CloseWaveIn", "CloseWaveOut", "SetSampleRate WaveInput=3 WaveRate=0",
                             "OpenWaveIn", "OpenWaveOut", "ArrangeStatusIndicators"}));
   EXPECT_EQ(list->topLevelItem(3)->checkState(0), Qt::Checked);
@@ -327,30 +327,30 @@ TEST_F(InputDeviceDialog, OkAppliesModeAndDecodersCancelKeepsTheAbandonedChoices
   d.RadioButton(7)->click();  // left: SELCAL
   d.RadioButton(1)->click();  // single
   d.Button(2)->click();       // Cancel
-  EXPECT_EQ(s.form.DecoderL, 1);
-  EXPECT_EQ(s.form.WaveDual, 2);
+  EXPECT_EQ(s.form.Wave.DecoderL, 1);
+  EXPECT_EQ(s.form.Wave.WaveDual, 2);
   d.show();
   EXPECT_TRUE(d.RadioButton(7)->isChecked());
   EXPECT_TRUE(d.RadioButton(1)->isChecked());
-  s.form.FFTSel = 2;
+  s.form.Etc.FFTSel = 2;
   d.Button(1)->click();
-  EXPECT_EQ(s.form.DecoderL, 2);
-  EXPECT_EQ(s.form.WaveDual, 1);
-  EXPECT_EQ(s.form.FFTSel, 0);
+  EXPECT_EQ(s.form.Wave.DecoderL, 2);
+  EXPECT_EQ(s.form.Wave.WaveDual, 1);
+  EXPECT_EQ(s.form.Etc.FFTSel, 0);
   EXPECT_EQ(s.log, (CallLog{"ResetDemodulatorChannel 0 DecoderL=1 DecoderR=0", "ArrangeStatusIndicators"}));
 }
 
 TEST_F(InputDeviceDialog, AServerThatDoesNotDecodeShowsItsKeptMode) {
-  s.form.Server = 1;
-  s.form.ServerDec = 0;
-  s.form.WaveDual = 0;
-  s.form.SavedWaveDual = 2;
+  s.form.Net.Server = 1;
+  s.form.Net.ServerDec = 0;
+  s.form.Wave.WaveDual = 0;
+  s.form.app.SavedWaveDual = 2;
   TForm8 d(s.form, {});
   EXPECT_TRUE(d.RadioButton(2)->isChecked());
   d.RadioButton(1)->click();
   d.Button(1)->click();
-  EXPECT_EQ(s.form.WaveDual, 0);
-  EXPECT_EQ(s.form.SavedWaveDual, 1);
+  EXPECT_EQ(s.form.Wave.WaveDual, 0);
+  EXPECT_EQ(s.form.app.SavedWaveDual, 1);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ class RecordingActions : public InputDeviceActions {
   void CloseWaveOut() override { calls.push_back("CloseWaveOut"); }
   void Wait() override { calls.push_back("wait"); }
   void SetSampleRate() override {
-    calls.push_back("SetSampleRate " + std::to_string(f_.WaveInput) + " " + std::to_string(f_.WaveRate));
+    calls.push_back("SetSampleRate " + std::to_string(f_.Wave.WaveInput) + " " + std::to_string(f_.Wave.WaveRate));
   }
   bool OpenWaveIn() override {
     calls.push_back("OpenWaveIn");
@@ -31,8 +31,8 @@ class RecordingActions : public InputDeviceActions {
   }
   void CloseNotice() override { calls.push_back("notice closed"); }
   void ResetDemodulatorChannel(int channel) override {
-    calls.push_back("Reset " + std::to_string(channel) + " L" + std::to_string(f_.DecoderL) + " R" +
-                    std::to_string(f_.DecoderR));
+    calls.push_back("Reset " + std::to_string(channel) + " L" + std::to_string(f_.Wave.DecoderL) + " R" +
+                    std::to_string(f_.Wave.DecoderR));
   }
   void ArrangeStatusIndicators() override { calls.push_back("arrange"); }
 
@@ -46,20 +46,20 @@ class RecordingActions : public InputDeviceActions {
 class InputDeviceDialog : public ::testing::Test {
  protected:
   InputDeviceDialog() : actions(f) {
-    f.WaveInput = 1;
-    f.WaveRate = 2;
-    f.WaveDual = 2;
-    f.DecoderL = 1;
-    f.DecoderR = 0;
-    f.FFTSel = 2;
+    f.Wave.WaveInput = 1;
+    f.Wave.WaveRate = 2;
+    f.Wave.WaveDual = 2;
+    f.Wave.DecoderL = 1;
+    f.Wave.DecoderR = 0;
+    f.Etc.FFTSel = 2;
   }
   InputDeviceChoice Unchanged() const {
     InputDeviceChoice c;
-    c.selectedRow = f.WaveInput;
-    c.rateIndex = f.WaveRate;
-    c.mode = f.WaveDual;
-    c.decoderL = f.DecoderL;
-    c.decoderR = f.DecoderR;
+    c.selectedRow = f.Wave.WaveInput;
+    c.rateIndex = f.Wave.WaveRate;
+    c.mode = f.Wave.WaveDual;
+    c.decoderL = f.Wave.DecoderL;
+    c.decoderR = f.Wave.DecoderR;
     return c;
   }
   Form1State f;
@@ -75,7 +75,7 @@ TEST_F(InputDeviceDialog, DecodersOrModeAloneLeaveTheDevicesAlone) {
   c.mode = 1;
   ApplyInputDeviceChoice(f, c, actions);
   EXPECT_EQ(actions.calls, Calls{"arrange"});
-  EXPECT_EQ(f.WaveDual, 1);
+  EXPECT_EQ(f.Wave.WaveDual, 1);
 }
 
 TEST_F(InputDeviceDialog, ADeviceOrRateChangeReopensTheDevicesInOrder) {
@@ -85,7 +85,7 @@ TEST_F(InputDeviceDialog, ADeviceOrRateChangeReopensTheDevicesInOrder) {
   const Calls reopen = {"release monitor", "Redraw 0100", "notice shown", "CloseWaveIn", "CloseWaveOut", "wait",
                         "SetSampleRate 3 2", "OpenWaveIn", "check row 3", "OpenWaveOut", "notice closed", "arrange"};
   EXPECT_EQ(actions.calls, reopen);
-  EXPECT_EQ(f.WaveInput, 3);
+  EXPECT_EQ(f.Wave.WaveInput, 3);
 
   // The rate alone, with no row selected: the device stays; a recording
   // device that fails checks no row.
@@ -98,15 +98,15 @@ TEST_F(InputDeviceDialog, ADeviceOrRateChangeReopensTheDevicesInOrder) {
   EXPECT_EQ(actions.calls, (Calls{"release monitor", "Redraw 0100", "notice shown", "CloseWaveIn", "CloseWaveOut",
                                   "wait", "SetSampleRate 3 0", "OpenWaveIn", "OpenWaveOut", "notice closed",
                                   "arrange"}));
-  EXPECT_EQ(f.WaveInput, 3);
-  EXPECT_EQ(f.WaveRate, 0);
+  EXPECT_EQ(f.Wave.WaveInput, 3);
+  EXPECT_EQ(f.Wave.WaveRate, 0);
 }
 
 TEST_F(InputDeviceDialog, NoRowSelectedLeavesTheDeviceUnchanged) {
   InputDeviceChoice c = Unchanged();
   c.selectedRow = -1;
   ApplyInputDeviceChoice(f, c, actions);
-  EXPECT_EQ(f.WaveInput, 1);
+  EXPECT_EQ(f.Wave.WaveInput, 1);
   EXPECT_EQ(actions.calls, Calls{"arrange"});
 }
 
@@ -114,11 +114,11 @@ TEST_F(InputDeviceDialog, SingleResetsTheSpectrumChannelOnlyWhenTheModeChanges) 
   InputDeviceChoice c = Unchanged();
   c.mode = 1;
   ApplyInputDeviceChoice(f, c, actions);
-  EXPECT_EQ(f.WaveDual, 1);
-  EXPECT_EQ(f.FFTSel, 0);
-  f.FFTSel = 1;
+  EXPECT_EQ(f.Wave.WaveDual, 1);
+  EXPECT_EQ(f.Etc.FFTSel, 0);
+  f.Etc.FFTSel = 1;
   ApplyInputDeviceChoice(f, c, actions);
-  EXPECT_EQ(f.FFTSel, 1);
+  EXPECT_EQ(f.Etc.FFTSel, 1);
 }
 
 TEST_F(InputDeviceDialog, EachChangedChannelIsResetWhileItsOldDecoderIsStored) {
@@ -126,8 +126,8 @@ TEST_F(InputDeviceDialog, EachChangedChannelIsResetWhileItsOldDecoderIsStored) {
   c.decoderL = 2;  // HFDL to SELCAL
   ApplyInputDeviceChoice(f, c, actions);
   EXPECT_EQ(actions.calls, (Calls{"Reset 0 L1 R0", "arrange"}));
-  EXPECT_EQ(f.DecoderL, 2);
-  EXPECT_EQ(f.DecoderR, 0);
+  EXPECT_EQ(f.Wave.DecoderL, 2);
+  EXPECT_EQ(f.Wave.DecoderR, 0);
   actions.calls.clear();
   c.decoderL = 0;
   c.decoderR = 1;
@@ -136,19 +136,19 @@ TEST_F(InputDeviceDialog, EachChangedChannelIsResetWhileItsOldDecoderIsStored) {
 }
 
 TEST_F(InputDeviceDialog, AServerThatDoesNotDecodeEditsTheKeptMode) {
-  f.Server = 1;
-  f.ServerDec = 0;
-  f.WaveDual = 0;
-  f.SavedWaveDual = 1;
+  f.Net.Server = 1;
+  f.Net.ServerDec = 0;
+  f.Wave.WaveDual = 0;
+  f.app.SavedWaveDual = 1;
   InputDeviceChoice c = Unchanged();
   c.mode = 2;
   ApplyInputDeviceChoice(f, c, actions);
-  EXPECT_EQ(f.WaveDual, 0);
-  EXPECT_EQ(f.SavedWaveDual, 2);
-  EXPECT_EQ(f.FFTSel, 2);
-  EXPECT_EQ(&EditedChannelMode(f), &f.SavedWaveDual);
-  f.ServerDec = 1;
-  EXPECT_EQ(&EditedChannelMode(f), &f.WaveDual);
+  EXPECT_EQ(f.Wave.WaveDual, 0);
+  EXPECT_EQ(f.app.SavedWaveDual, 2);
+  EXPECT_EQ(f.Etc.FFTSel, 2);
+  EXPECT_EQ(&EditedChannelMode(f), &f.app.SavedWaveDual);
+  f.Net.ServerDec = 1;
+  EXPECT_EQ(&EditedChannelMode(f), &f.Wave.WaveDual);
 }
 
 TEST_F(InputDeviceDialog, TheMixerIsTheVolumeControlOrAlsamixerInATerminal) {

@@ -88,20 +88,20 @@ TEST(Settings, ReadsValuesAsTheFileHoldsThem) {
   Form1State f;
   LoadSettings(f, Parse("[Etc]\nLocal=-5\nPassList=JL,NH\n[Txt]\nMaxBytes=0x2710\n[Radio]\nIdL=\n"
                         "[MAP]\nMapCentN=36,5\nShowRegNo=1\n[Color]\nClockText=0000ff\nBackColor=12\n"));
-  EXPECT_EQ(f.LocalHourOffset, -5);
-  EXPECT_EQ(f.MaxBytes, 10000);
-  EXPECT_EQ(f.IdL, "");
-  EXPECT_EQ(f.IdR, "FF");
-  EXPECT_DOUBLE_EQ(f.MapCentN, 36.5);
-  EXPECT_EQ(f.PassList, "JL,NH");
-  EXPECT_EQ(f.N25Checked, 1);
-  EXPECT_EQ(f.N24Checked, 0);
-  EXPECT_EQ(f.ClockText, 0x0000FFu);
-  EXPECT_EQ(f.BackColor, 0u);  // unreadable: its default "000000"
+  EXPECT_EQ(f.Etc.LocalHourOffset, -5);
+  EXPECT_EQ(f.Txt.MaxBytes, 10000);
+  EXPECT_EQ(f.Radio.IdL, "");
+  EXPECT_EQ(f.Radio.IdR, "FF");
+  EXPECT_DOUBLE_EQ(f.Map.MapCentN, 36.5);
+  EXPECT_EQ(f.Etc.PassList, "JL,NH");
+  EXPECT_EQ(f.controls.N25Checked, 1);
+  EXPECT_EQ(f.controls.N24Checked, 0);
+  EXPECT_EQ(f.Color.ClockText, 0x0000FFu);
+  EXPECT_EQ(f.Color.BackColor, 0u);  // unreadable: its default "000000"
 
   Form1State empty;
   LoadSettings(empty, Parse("[Txt]\nMaxBytes=\n"));
-  EXPECT_EQ(empty.MaxBytes, 10000);
+  EXPECT_EQ(empty.Txt.MaxBytes, 10000);
 
   IniFile ini = Parse("[MAP]\r\nMapCentN=36,5\r\n");
   SaveSettings(f, ini);
@@ -116,26 +116,26 @@ struct Hardening {
 
 TEST(Settings, ValuesTheProgramCannotWorkWithTakeTheirDefaults) {
   const Hardening cases[] = {
-      {"[Map]\nMaxMapPlot=0\n", [](const Form1State& f) { return f.MaxMapPlot == 200; }},
-      {"[Map]\nMaxPlotData=-4\n", [](const Form1State& f) { return f.MaxPlotData == 50; }},
-      {"[Map]\nSelectDegree=12\n", [](const Form1State& f) { return f.SelectDegree == 6; }},
-      {"[Map]\nSelectDegree=9\n", [](const Form1State& f) { return f.SelectDegree == 9; }},
-      {"[Etc]\nDeleteDay=-3\n", [](const Form1State& f) { return f.DeleteDay == 30; }},
-      {"[Etc]\nLocal=30\n", [](const Form1State& f) { return f.LocalHourOffset == 9; }},
-      {"[Etc]\nLocal=-23\n", [](const Form1State& f) { return f.LocalHourOffset == -23; }},
-      {"[Net]\nClientPortNo=abc\n", [](const Form1State& f) { return f.ClientPortNo == "49505"; }},
-      {"[Net]\nServerPortNo=0x10\n", [](const Form1State& f) { return f.ServerPortNo == "49505"; }},
+      {"[Map]\nMaxMapPlot=0\n", [](const Form1State& f) { return f.Map.MaxMapPlot == 200; }},
+      {"[Map]\nMaxPlotData=-4\n", [](const Form1State& f) { return f.Map.MaxPlotData == 50; }},
+      {"[Map]\nSelectDegree=12\n", [](const Form1State& f) { return f.Map.SelectDegree == 6; }},
+      {"[Map]\nSelectDegree=9\n", [](const Form1State& f) { return f.Map.SelectDegree == 9; }},
+      {"[Etc]\nDeleteDay=-3\n", [](const Form1State& f) { return f.Etc.DeleteDay == 30; }},
+      {"[Etc]\nLocal=30\n", [](const Form1State& f) { return f.Etc.LocalHourOffset == 9; }},
+      {"[Etc]\nLocal=-23\n", [](const Form1State& f) { return f.Etc.LocalHourOffset == -23; }},
+      {"[Net]\nClientPortNo=abc\n", [](const Form1State& f) { return f.Net.ClientPortNo == "49505"; }},
+      {"[Net]\nServerPortNo=0x10\n", [](const Form1State& f) { return f.Net.ServerPortNo == "49505"; }},
       {"[Map]\nMaxMapPlot=100000\nMaxPlotData=100000\n",
-       [](const Form1State& f) { return f.MaxMapPlot == 200 && f.MaxPlotData == 50; }},
+       [](const Form1State& f) { return f.Map.MaxMapPlot == 200 && f.Map.MaxPlotData == 50; }},
       {"[Map]\nMaxMapPlot=1000\nMaxPlotData=1000\n",
-       [](const Form1State& f) { return f.MaxMapPlot == 1000 && f.MaxPlotData == 1000; }},
-      {"[Map]\nMapScale=40\n", [](const Form1State& f) { return f.ComboBox1Index == 0; }},
-      {"[Map]\nMapScale=26\n", [](const Form1State& f) { return f.ComboBox1Index == 26; }},
-      {"[Txt]\nTxtType=9\n", [](const Form1State& f) { return f.TxtType == 4; }},
-      {"[Form]\nTimeMoniSec=0\n", [](const Form1State& f) { return f.TimeMoniSec == 120; }},
-      {"[Net]\nTimer=0\n", [](const Form1State& f) { return f.ReconnectTimer == 60; }},
-      {"[Net]\nMaxConnect=5000\n", [](const Form1State& f) { return f.MaxConnect == 10; }},
-      {"[Net]\nLoopBackInterval=0\n", [](const Form1State& f) { return f.LoopBackInterval == 0; }},
+       [](const Form1State& f) { return f.Map.MaxMapPlot == 1000 && f.Map.MaxPlotData == 1000; }},
+      {"[Map]\nMapScale=40\n", [](const Form1State& f) { return f.controls.ComboBox1Index == 0; }},
+      {"[Map]\nMapScale=26\n", [](const Form1State& f) { return f.controls.ComboBox1Index == 26; }},
+      {"[Txt]\nTxtType=9\n", [](const Form1State& f) { return f.Txt.TxtType == 4; }},
+      {"[Form]\nTimeMoniSec=0\n", [](const Form1State& f) { return f.Form.TimeMoniSec == 120; }},
+      {"[Net]\nTimer=0\n", [](const Form1State& f) { return f.Net.ReconnectTimer == 60; }},
+      {"[Net]\nMaxConnect=5000\n", [](const Form1State& f) { return f.Net.MaxConnect == 10; }},
+      {"[Net]\nLoopBackInterval=0\n", [](const Form1State& f) { return f.Net.LoopBackInterval == 0; }},
   };
   for (const Hardening& c : cases) {
     Form1State f;
@@ -152,19 +152,19 @@ struct Clamp {
 TEST(Settings, ConstructorClampsAfterLoading) {
   testing_support::TempDir dir;
   const Clamp cases[] = {
-      {"[Txt]\nMaxBytes=999\n", [](const Form1State& f) { return f.MaxBytes == 1000; }},
-      {"[Txt]\nMaxBytes=64000\n", [](const Form1State& f) { return f.MaxBytes == 64000; }},
-      {"[Txt]\nMaxBytes=64001\n", [](const Form1State& f) { return f.MaxBytes == 63999; }},
-      {"[Map]\nTimeAdjustMin=0\n", [](const Form1State& f) { return f.TimeAdjustMin == 1; }},
-      {"[Map]\nTimeAdjustMin=60\n", [](const Form1State& f) { return f.TimeAdjustMin == 59; }},
+      {"[Txt]\nMaxBytes=999\n", [](const Form1State& f) { return f.Txt.MaxBytes == 1000; }},
+      {"[Txt]\nMaxBytes=64000\n", [](const Form1State& f) { return f.Txt.MaxBytes == 64000; }},
+      {"[Txt]\nMaxBytes=64001\n", [](const Form1State& f) { return f.Txt.MaxBytes == 63999; }},
+      {"[Map]\nTimeAdjustMin=0\n", [](const Form1State& f) { return f.Map.TimeAdjustMin == 1; }},
+      {"[Map]\nTimeAdjustMin=60\n", [](const Form1State& f) { return f.Map.TimeAdjustMin == 59; }},
       {"[Net]\nLoopBackInterval=-5\n",
-       [](const Form1State& f) { return f.LoopBackInterval == 1 && f.Timer3Interval == 1000; }},
+       [](const Form1State& f) { return f.Net.LoopBackInterval == 1 && f.controls.Timer3Interval == 1000; }},
       {"[Net]\nLoopBackInterval=0\nServer=1\n",
-       [](const Form1State& f) { return f.LoopBackInterval == 0 && f.Timer3Enabled == 0; }},
-      {"[Net]\nMaxConnect=0\n", [](const Form1State& f) { return f.MaxConnect == 1 && f.PeerClients.Slots.size() == 1; }},
-      {"[Net]\nClientPortNo=80\n", [](const Form1State& f) { return f.ClientPortNo == "49152"; }},
-      {"[Net]\nServerPortNo=70000\n", [](const Form1State& f) { return f.ServerPortNo == "65535"; }},
-      {"[Net]\nServerPortNo=49505\n", [](const Form1State& f) { return f.ServerPortNo == "49505"; }},
+       [](const Form1State& f) { return f.Net.LoopBackInterval == 0 && f.controls.Timer3Enabled == 0; }},
+      {"[Net]\nMaxConnect=0\n", [](const Form1State& f) { return f.Net.MaxConnect == 1 && f.exchange.PeerClients.Slots.size() == 1; }},
+      {"[Net]\nClientPortNo=80\n", [](const Form1State& f) { return f.Net.ClientPortNo == "49152"; }},
+      {"[Net]\nServerPortNo=70000\n", [](const Form1State& f) { return f.Net.ServerPortNo == "65535"; }},
+      {"[Net]\nServerPortNo=49505\n", [](const Form1State& f) { return f.Net.ServerPortNo == "49505"; }},
   };
   for (const Clamp& c : cases) {
     Form1State f;

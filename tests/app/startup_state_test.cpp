@@ -30,11 +30,11 @@ TEST(Startup, AServerThatDoesNotDecodeParksItsChannelMode) {
   TempDir dir;
   Form1State f;
   ConstructForm1State(f, dir.path(), Parse("[Net]\nTcpIp=1\nServer=1\nServerDec=0\n[Wave]\nDual=2\n"));
-  EXPECT_EQ(f.WaveDual, 0);
-  EXPECT_EQ(f.SavedWaveDual, 2);
-  EXPECT_EQ(f.Caption, "Skarvel");  // the link is not built: the server cannot open
+  EXPECT_EQ(f.Wave.WaveDual, 0);
+  EXPECT_EQ(f.app.SavedWaveDual, 2);
+  EXPECT_EQ(f.controls.Caption, "Skarvel");  // the link is not built: the server cannot open
   BeginClose(f);
-  EXPECT_EQ(f.Running, 0);
+  EXPECT_EQ(f.app.Running, 0);
   IniFile out;
   SaveSettings(f, out);
   EXPECT_EQ(*out.Read("Wave", "Dual"), "2");
@@ -57,14 +57,14 @@ TEST(Startup, SubDisplayButtonsFollowTheSettings) {
   for (const Case& c : cases) {
     Form1State f;
     ConstructForm1State(f, dir.path(), Parse(c.file));
-    EXPECT_EQ(f.SpeedButton9Down, c.down9) << c.file;
-    EXPECT_EQ(f.SpeedButton10Down, c.down10) << c.file;
-    EXPECT_EQ(f.SpeedButton11Down, c.down11) << c.file;
+    EXPECT_EQ(f.controls.SpeedButton9Down, c.down9) << c.file;
+    EXPECT_EQ(f.controls.SpeedButton10Down, c.down10) << c.file;
+    EXPECT_EQ(f.controls.SpeedButton11Down, c.down11) << c.file;
   }
   for (const char* file : {"[MAP]\nShowRegNo=1\n", "[MAP]\nShowRegNo=0\n"}) {
     Form1State f;
     ConstructForm1State(f, dir.path(), Parse(file));
-    EXPECT_NE(f.N24Checked, f.N25Checked) << file;
+    EXPECT_NE(f.controls.N24Checked, f.controls.N25Checked) << file;
   }
 }
 
@@ -72,30 +72,30 @@ TEST(Startup, RunTimeStateAfterConstruction) {
   TempDir dir;
   Form1State f;
   ConstructForm1State(f, dir.path(), IniFile());
-  EXPECT_EQ(f.Running, 1);
-  EXPECT_EQ(f.RedrawBusy, 1);
-  EXPECT_EQ(f.SelectedAircraft, 0);
-  EXPECT_EQ(f.AircraftSelected, 0);
-  EXPECT_EQ(f.LatestAircraft, -1);
-  EXPECT_EQ(f.UseEnglish, 1);
-  EXPECT_EQ(f.VersionMajor * 100 + f.VersionMinor * 10 + f.VersionBuild, 102);
-  EXPECT_EQ(f.GridDegrees[9], 30);
-  EXPECT_EQ(f.PeerClients.Slots.size(), 10u);
-  EXPECT_EQ(f.FreqsCsvPath, dir.path() + "/data/freqs.csv");
-  EXPECT_EQ(f.Icao24CsvPath, dir.path() + "/data/ICAO24.csv");
-  EXPECT_EQ(f.D002Path, dir.path() + "/data/D002.dat");
-  EXPECT_EQ(f.MesgSearchListPath, dir.path() + "/data/MesgSearchList.txt");
-  EXPECT_EQ(f.HfdlDatLogPath, dir.path() + "/logs/" + f.LogDate + "_HFDL_DAT.log");
-  EXPECT_EQ(f.SpeedButton5Down, 0);
-  EXPECT_EQ(f.SpeedButton2Down, 1);
+  EXPECT_EQ(f.app.Running, 1);
+  EXPECT_EQ(f.mapView.RedrawBusy, 1);
+  EXPECT_EQ(f.mapView.SelectedAircraft, 0);
+  EXPECT_EQ(f.mapView.AircraftSelected, 0);
+  EXPECT_EQ(f.mapView.LatestAircraft, -1);
+  EXPECT_EQ(f.app.UseEnglish, 1);
+  EXPECT_EQ(f.app.VersionMajor * 100 + f.app.VersionMinor * 10 + f.app.VersionBuild, 102);
+  EXPECT_EQ(f.mapView.GridDegrees[9], 30);
+  EXPECT_EQ(f.exchange.PeerClients.Slots.size(), 10u);
+  EXPECT_EQ(f.hfdl.FreqsCsvPath, dir.path() + "/data/freqs.csv");
+  EXPECT_EQ(f.hfdl.Icao24CsvPath, dir.path() + "/data/ICAO24.csv");
+  EXPECT_EQ(f.app.D002Path, dir.path() + "/data/D002.dat");
+  EXPECT_EQ(f.app.MesgSearchListPath, dir.path() + "/data/MesgSearchList.txt");
+  EXPECT_EQ(f.text.HfdlDatLogPath, dir.path() + "/logs/" + f.text.LogDate + "_HFDL_DAT.log");
+  EXPECT_EQ(f.controls.SpeedButton5Down, 0);
+  EXPECT_EQ(f.controls.SpeedButton2Down, 1);
 }
 
 TEST(Startup, AircraftTableStartValues) {
   TempDir dir;
   Form1State f;
   ConstructForm1State(f, dir.path(), Parse("[Map]\nMaxMapPlot=3\nMaxPlotData=4\n"));
-  ASSERT_EQ(f.Aircraft.Records.size(), 3u);
-  for (const AircraftRecord& r : f.Aircraft.Records) {
+  ASSERT_EQ(f.aircraft.Aircraft.Records.size(), 3u);
+  for (const AircraftRecord& r : f.aircraft.Aircraft.Records) {
     EXPECT_STREQ(r.FlightId, "-------");
     EXPECT_STREQ(r.Registration, "-------");
     EXPECT_STREQ(r.LastReportId, "-------");
@@ -115,10 +115,10 @@ TEST(Startup, AircraftTableStartValues) {
 TEST(Startup, HfdlStartStateOfBothChannels) {
   TempDir dir;
   Form1State f;
-  f.Hfdl[1].Locked = 1;
-  f.Hfdl[0].EqDelay[1][5] = 3.0;
+  f.hfdl.Channels[1].Locked = 1;
+  f.hfdl.Channels[0].EqDelay[1][5] = 3.0;
   ConstructForm1State(f, dir.path(), IniFile());
-  for (const HfdlChannelState& s : f.Hfdl) {
+  for (const HfdlChannelState& s : f.hfdl.Channels) {
     EXPECT_EQ(s.ClockSign, -10.0);
     EXPECT_EQ(s.NcoPhase, 0.0);
     EXPECT_EQ(s.AgcState[0], 10594.8855652922);
@@ -226,27 +226,27 @@ TEST(MapFileMenu, ListsDatThenOutThenMapFilesOnly) {
   for (const char* name : {"b.map", "a.out", "z.dat", "c.dat", "D.DAT"}) testing_support::WriteFile(dir.File(std::string("lines/") + name), "");
   ::mkdir(dir.File("lines/x.dat").c_str(), 0777);
   Form1State f;
-  f.AppDir = dir.path();
-  f.MapNo = 9;
+  f.app.AppDir = dir.path();
+  f.Map.MapNo = 9;
   BuildMapFileMenu(f);
   // Names match as the file system spells them: D.DAT is no ".dat" file.
-  EXPECT_EQ(f.MapFileMenu, (std::vector<std::string>{"c.dat", "z.dat", "a.out", "b.map"}));
-  EXPECT_EQ(f.MapNo, 0);
-  f.MapNo = 2;
+  EXPECT_EQ(f.controls.MapFileMenu, (std::vector<std::string>{"c.dat", "z.dat", "a.out", "b.map"}));
+  EXPECT_EQ(f.Map.MapNo, 0);
+  f.Map.MapNo = 2;
   BuildMapFileMenu(f);
-  EXPECT_EQ(f.MapFileName, dir.path() + "/lines/a.out");
+  EXPECT_EQ(f.mapView.MapFileName, dir.path() + "/lines/a.out");
 }
 
 TEST(MapFileMenu, EmptyFolderGivesNoMapFile) {
   TempDir dir;
   ::mkdir(dir.File("lines").c_str(), 0777);
   Form1State f;
-  f.AppDir = dir.path();
-  f.MapNo = 2;
+  f.app.AppDir = dir.path();
+  f.Map.MapNo = 2;
   BuildMapFileMenu(f);
-  EXPECT_TRUE(f.MapFileMenu.empty());
-  EXPECT_EQ(f.MapNo, 0);
-  EXPECT_EQ(f.MapFileName, "");
+  EXPECT_TRUE(f.controls.MapFileMenu.empty());
+  EXPECT_EQ(f.Map.MapNo, 0);
+  EXPECT_EQ(f.mapView.MapFileName, "");
 }
 
 }  // namespace

@@ -50,12 +50,12 @@ TEST_F(StartupWindow, EmptyProgramFolderStartsShowsAndSavesOnClose) {
   EXPECT_EQ(boxes_.Requests()[1].text, "Can not open the play device");
   EXPECT_FALSE(boxes_.Requests()[0].blocking);
   EXPECT_EQ(w->windowTitle(), "Skarvel");
-  EXPECT_EQ(w->State().Running, 1);
-  EXPECT_EQ(w->State().RedrawBusy, 0);
+  EXPECT_EQ(w->State().app.Running, 1);
+  EXPECT_EQ(w->State().mapView.RedrawBusy, 0);
   EXPECT_EQ(w->width(), 990);
   EXPECT_EQ(w->height(), 702);
-  EXPECT_EQ(w->State().UseEnglish, 1);
-  EXPECT_EQ(w->State().Language, 1);
+  EXPECT_EQ(w->State().app.UseEnglish, 1);
+  EXPECT_EQ(w->State().Etc.Language, 1);
   EXPECT_EQ(w->ComboBox1()->count(), 27);
   EXPECT_EQ(w->ComboBox2()->count(), 1);
   EXPECT_EQ(w->ComboBox2()->itemText(0), "ALL");
@@ -70,9 +70,9 @@ TEST_F(StartupWindow, EmptyProgramFolderStartsShowsAndSavesOnClose) {
   }
 
   Close(*w);
-  EXPECT_EQ(w->State().Running, 0);
+  EXPECT_EQ(w->State().app.Running, 0);
   // The closing notice on the map picture: its white frame.
-  const Bitmap24& map = w->State().MapViewBitmap;
+  const Bitmap24& map = w->State().mapView.MapViewBitmap;
   EXPECT_EQ(map.Pixel(map.Width() / 2 - 100, map.Height() / 2), 0xFFFFFFu);
   EXPECT_EQ(map.Pixel(map.Width() / 2 - 80, map.Height() / 2 + 15), 0u);
   std::string ini = Ini();
@@ -99,7 +99,7 @@ TEST_F(StartupWindow, UnknownLinesAndShiftJisComeBackByteForByte) {
   WriteFile(dir_.File("skarvel.ini"),
             "[Map]\r\nFoo=\x83\x5C\x95\x5C\r\nMaxMapPlot=0\r\n[Etc]\r\nLanguage=2\r\nLocal=30\r\n" + mine);
   auto w = Start();
-  EXPECT_EQ(w->State().UseEnglish, 0);
+  EXPECT_EQ(w->State().app.UseEnglish, 0);
   Close(*w);
   std::string ini = Ini();
   EXPECT_NE(ini.find("Foo=\x83\x5C\x95\x5C\r\n"), std::string::npos);
@@ -158,7 +158,7 @@ TEST_F(StartupWindow, ACloseRequestBeforeTheFirstShowClosesRightAfterIt) {
   w->ShowDone();
   QCoreApplication::processEvents();
   EXPECT_FALSE(w->isVisible());
-  EXPECT_EQ(w->State().Running, 0);
+  EXPECT_EQ(w->State().app.Running, 0);
   // The first start's question is not asked of a program that is closing.
   EXPECT_EQ(language_.Shown(), 0);
   EXPECT_NE(Ini().find("Language=1\r\n"), std::string::npos);

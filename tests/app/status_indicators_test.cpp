@@ -23,10 +23,10 @@ TEST(StatusIndicators, FiveCasesAtWidth1000) {
   };
   for (const Case& c : cases) {
     Form1State f;
-    f.NetConnected = c.netConnected;
-    f.Server = c.server;
-    f.ServerDec = c.serverDec;
-    f.WaveDual = c.waveDual;
+    f.exchange.NetConnected = c.netConnected;
+    f.Net.Server = c.server;
+    f.Net.ServerDec = c.serverDec;
+    f.Wave.WaveDual = c.waveDual;
     IndicatorPlacement p = ArrangeStatusIndicators(f, 1000);
     EXPECT_EQ(p.panel3Left, c.want.panel3Left);
     EXPECT_EQ(p.panel1Left, c.want.panel1Left);
@@ -46,9 +46,9 @@ TEST(StatusIndicators, PanelsFollowTheMenuMarks) {
   EXPECT_FALSE(l.panel7.visible);
   EXPECT_TRUE(l.panel8.visible);
   EXPECT_EQ(l.panel8.left, 786);
-  f.N11Checked = 1;
-  f.N26Checked = 1;
-  f.ShowToolBar = 0;
+  f.controls.N11Checked = 1;
+  f.controls.N26Checked = 1;
+  f.Form.ShowToolBar = 0;
   l = ComputeMainWindowLayout(f, 990, 702);
   EXPECT_EQ(l.panel4.width, 786);
   EXPECT_EQ(l.panel4.height, 500);

@@ -17,28 +17,28 @@ TEST(AudioFuzz, ArbitraryBuffersAndRatesStayInBounds) {
   std::mt19937 random(12345);
   Form1State form;
   audio_test::PipelineFakes fakes(form);
-  form.Running = 1;
-  form.WaveIn.Handle = std::make_unique<audio_test::FakeCaptureSource>(audio_test::FakeSourceScript());
+  form.app.Running = 1;
+  form.audio.WaveIn.Handle = std::make_unique<audio_test::FakeCaptureSource>(audio_test::FakeSourceScript());
   const int rates[] = {11025, 22050, 44100, 0, 8000, 48000, -1};
   for (int round = 0; round < 300; ++round) {
-    form.SampleRate = rates[random() % 7];
-    form.DecoderL = static_cast<int>(random() % 6) - 1;
-    form.DecoderR = static_cast<int>(random() % 6) - 1;
-    form.WaveDual = static_cast<int>(random() % 5) - 1;
-    form.LocalHourOffset = static_cast<int32_t>(random());
-    form.DispTime = random() % 2;
+    form.audio.SampleRate = rates[random() % 7];
+    form.Wave.DecoderL = static_cast<int>(random() % 6) - 1;
+    form.Wave.DecoderR = static_cast<int>(random() % 6) - 1;
+    form.Wave.WaveDual = static_cast<int>(random() % 5) - 1;
+    form.Etc.LocalHourOffset = static_cast<int32_t>(random());
+    form.Etc.DispTime = random() % 2;
     const int frames = static_cast<int>(random() % 5000) - 100;
     std::vector<int16_t> buffer(2 * static_cast<size_t>(std::max(frames, 0)) + 1);
     for (int16_t& s : buffer) s = static_cast<int16_t>(random());
     ProcessAudioBlock(form, buffer.data(), frames);
     for (int ch = 0; ch < 2; ++ch) {
-      for (int k = 0; k < 512; ++k) ASSERT_TRUE(std::isfinite(form.FilterBlock[ch][k]));
+      for (int k = 0; k < 512; ++k) ASSERT_TRUE(std::isfinite(form.audio.FilterBlock[ch][k]));
     }
     // Deliveries of any size for the open generation.
-    form.WaveIn.BufferFrames = round % 3 ? static_cast<int>(random() % 3000) : std::max(frames, 0);
-    DeliverWaveInBuffer(form, WaveInBuffer(nullptr, form.WaveIn.Generation, std::vector<int16_t>(buffer), false));
+    form.audio.WaveIn.BufferFrames = round % 3 ? static_cast<int>(random() % 3000) : std::max(frames, 0);
+    DeliverWaveInBuffer(form, WaveInBuffer(nullptr, form.audio.WaveIn.Generation, std::vector<int16_t>(buffer), false));
   }
-  EXPECT_GE(form.ProcessedBuffers, 400);
+  EXPECT_GE(form.audio.ProcessedBuffers, 400);
 }
 
 TEST(AudioFuzz, DamagedWaveFilesAreRefusedOrRead) {

@@ -27,17 +27,17 @@ TEST(SampleRate, BufferSizesFollowWaveRate) {
   for (Case c : {Case{0, 11025, 512, 2048}, Case{1, 22050, 1024, 4096}, Case{2, 44100, 2048, 8192},
                  Case{3, 11025, 512, 2048}, Case{-1, 11025, 512, 2048}}) {
     Form1State form;
-    form.WaveRate = c.waveRate;
+    form.Wave.WaveRate = c.waveRate;
     form.svc.audio->SetSampleRate(form);
-    EXPECT_EQ(form.SampleRate, c.rate) << c.waveRate;
-    EXPECT_EQ(form.WaveIn.BufferFrames, c.frames) << c.waveRate;
-    EXPECT_EQ(form.WaveIn.BufferBytes, c.bytes) << c.waveRate;
-    EXPECT_EQ(form.WaveIn.Format.SamplesPerSec, c.rate);
-    EXPECT_EQ(form.WaveIn.Format.BlockAlign, 4);
-    EXPECT_EQ(form.WaveIn.Format.AvgBytesPerSec, c.rate * 4);
-    EXPECT_EQ(form.WaveIn.Format.Channels, 2);
-    EXPECT_EQ(form.WaveIn.Format.BitsPerSample, 16);
-    EXPECT_EQ(form.WaveOut.Format.SamplesPerSec, 11025);
+    EXPECT_EQ(form.audio.SampleRate, c.rate) << c.waveRate;
+    EXPECT_EQ(form.audio.WaveIn.BufferFrames, c.frames) << c.waveRate;
+    EXPECT_EQ(form.audio.WaveIn.BufferBytes, c.bytes) << c.waveRate;
+    EXPECT_EQ(form.audio.WaveIn.Format.SamplesPerSec, c.rate);
+    EXPECT_EQ(form.audio.WaveIn.Format.BlockAlign, 4);
+    EXPECT_EQ(form.audio.WaveIn.Format.AvgBytesPerSec, c.rate * 4);
+    EXPECT_EQ(form.audio.WaveIn.Format.Channels, 2);
+    EXPECT_EQ(form.audio.WaveIn.Format.BitsPerSample, 16);
+    EXPECT_EQ(form.audio.WaveOut.Format.SamplesPerSec, 11025);
   }
 }
 
@@ -45,12 +45,12 @@ TEST(SampleRate, AWaveFileRateWinsButWaveRateIsKept) {
   Form1State form;
   audio_test::FakeDevices devices;
   devices.fixedRate = 22050;
-  form.AudioDevices = &devices;
-  form.WaveRate = 2;
+  form.audio.AudioDevices = &devices;
+  form.Wave.WaveRate = 2;
   form.svc.audio->SetSampleRate(form);
-  EXPECT_EQ(form.SampleRate, 22050);
-  EXPECT_EQ(form.WaveIn.BufferFrames, 1024);
-  EXPECT_EQ(form.WaveRate, 2);
+  EXPECT_EQ(form.audio.SampleRate, 22050);
+  EXPECT_EQ(form.audio.WaveIn.BufferFrames, 1024);
+  EXPECT_EQ(form.Wave.WaveRate, 2);
 }
 
 TEST(CaptureDevices, WaveInputNamesThePcm) {
@@ -66,10 +66,10 @@ TEST(CaptureDevices, WaveInputNamesThePcm) {
 class BlockPipeline : public ::testing::Test {
  protected:
   BlockPipeline() {
-    form_.WaveRate = 0;
+    form_.Wave.WaveRate = 0;
     form_.svc.audio->SetSampleRate(form_);
-    form_.Running = 1;
-    form_.RxLampHold = {6, 6, 0};
+    form_.app.Running = 1;
+    form_.audio.RxLampHold = {6, 6, 0};
   }
   void Block(int16_t left = 0, int16_t right = 0) {
     std::vector<int16_t> buffer(1024);
@@ -96,12 +96,12 @@ class DispatchMatrix : public BlockPipeline, public ::testing::WithParamInterfac
 
 TEST_P(DispatchMatrix, EachChannelReachesItsDecoder) {
   auto [decoderL, decoderR, waveDual] = GetParam();
-  form_.DecoderL = decoderL;
-  form_.DecoderR = decoderR;
-  form_.WaveDual = waveDual;
+  form_.Wave.DecoderL = decoderL;
+  form_.Wave.DecoderR = decoderR;
+  form_.Wave.WaveDual = waveDual;
   // A decoder overwrites its row; the copy for the monitor stays.
   fakes_.onDecode = [](Form1State& f, int ch) {
-    for (int i = 0; i < 512; ++i) f.AudioBlock[ch][i] = -1.0;
+    for (int i = 0; i < 512; ++i) f.audio.AudioBlock[ch][i] = -1.0;
   };
   Block(100, 200);
   const char* names[] = {"acars", "hfdl", "selcal"};
@@ -115,10 +115,10 @@ TEST_P(DispatchMatrix, EachChannelReachesItsDecoder) {
   EXPECT_EQ(decoded, expected);
   // Both channels are always resampled, decoded or not.
   for (int i = 0; i < 512; ++i) {
-    ASSERT_EQ(form_.FilterBlock[0][i], 100.0);
-    ASSERT_EQ(form_.FilterBlock[1][i], 200.0);
+    ASSERT_EQ(form_.audio.FilterBlock[0][i], 100.0);
+    ASSERT_EQ(form_.audio.FilterBlock[1][i], 200.0);
   }
-  EXPECT_EQ(form_.AudioBlock[1][0], waveDual == 2 && decoderR < 3 ? -1.0 : 200.0);
+  EXPECT_EQ(form_.audio.AudioBlock[1][0], waveDual == 2 && decoderR < 3 ? -1.0 : 200.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(BlockPipeline, DispatchMatrix,
@@ -126,25 +126,25 @@ INSTANTIATE_TEST_SUITE_P(BlockPipeline, DispatchMatrix,
                                             ::testing::Values(0, 1, 2)));
 
 TEST_F(BlockPipeline, NotRunningDoesNothingAtAll) {
-  form_.Running = 0;
-  form_.SpeedButton17Down = 1;
-  form_.DispType = 1;
+  form_.app.Running = 0;
+  form_.controls.SpeedButton17Down = 1;
+  form_.Etc.DispType = 1;
   Block(5, 5);
   EXPECT_TRUE(fakes_.log.empty());
   EXPECT_TRUE(fakes_.lamps.empty());
-  EXPECT_EQ(form_.PipelineCounter, 0);
-  EXPECT_EQ(form_.BlockCounter, 0);
-  EXPECT_EQ(form_.ProcessedBuffers, 0);
-  EXPECT_EQ(form_.RxLampHold[2], 0);
-  EXPECT_EQ(form_.AudioBlock[0][0], 0.0);
+  EXPECT_EQ(form_.audio.PipelineCounter, 0);
+  EXPECT_EQ(form_.audio.BlockCounter, 0);
+  EXPECT_EQ(form_.audio.ProcessedBuffers, 0);
+  EXPECT_EQ(form_.audio.RxLampHold[2], 0);
+  EXPECT_EQ(form_.audio.AudioBlock[0][0], 0.0);
 }
 
 TEST_F(BlockPipeline, DisplayPassOnEverySecondBlock) {
-  form_.TimeAdjust = 1;
-  form_.N27Checked = 1;
-  form_.SpectrumRefresh = 1;
-  form_.DispType = 1;
-  form_.SpeedButton17Down = 1;
+  form_.Map.TimeAdjust = 1;
+  form_.controls.N27Checked = 1;
+  form_.Form.SpectrumRefresh = 1;
+  form_.Etc.DispType = 1;
+  form_.controls.SpeedButton17Down = 1;
   std::vector<std::vector<std::string>> perBlock;
   for (int n = 0; n < 6; ++n) {
     fakes_.Clear();
@@ -160,49 +160,49 @@ TEST_F(BlockPipeline, DisplayPassOnEverySecondBlock) {
   EXPECT_EQ(perBlock[2], (V{"hfdl0", "monitor", "spectrum", "meters", "constellation"}));
   EXPECT_EQ(perBlock[3], perBlock[1]);
   EXPECT_EQ(perBlock[4], perBlock[2]);
-  EXPECT_EQ(form_.ClockCache, "08:30:00");
-  EXPECT_EQ(form_.BlockTime, platform::EncodeDateTime(2024, 5, 1, 8, 30, 0));
-  EXPECT_EQ(form_.BlockCounter, 6);
+  EXPECT_EQ(form_.audio.ClockCache, "08:30:00");
+  EXPECT_EQ(form_.audio.BlockTime, platform::EncodeDateTime(2024, 5, 1, 8, 30, 0));
+  EXPECT_EQ(form_.audio.BlockCounter, 6);
 
   // A new second: log names again; no track ageing without TimeAdjust.
-  form_.TimeAdjust = 0;
-  form_.N27Checked = 0;
-  form_.SpeedButton17Down = 0;
+  form_.Map.TimeAdjust = 0;
+  form_.controls.N27Checked = 0;
+  form_.controls.SpeedButton17Down = 0;
   clock_.Set(platform::EncodeDateTime(2024, 5, 1, 8, 30, 1));
   fakes_.Clear();
   Block();
   EXPECT_EQ(fakes_.log, (V{"hfdl0", "logs", "clockface", "meters"}));
-  EXPECT_EQ(form_.BlockTime, platform::EncodeDateTime(2024, 5, 1, 8, 30, 1));
+  EXPECT_EQ(form_.audio.BlockTime, platform::EncodeDateTime(2024, 5, 1, 8, 30, 1));
 }
 
 TEST_F(BlockPipeline, ClockTextWithHourOffsets) {
   const TDateTime now = platform::EncodeDateTime(2024, 5, 1, 8, 30, 0);
-  form_.DispTime = 1;
+  form_.Etc.DispTime = 1;
   for (auto [offset, text] : {std::pair{9, "23:30:00"}, std::pair{-5, "13:30:00"}, std::pair{0, "08:30:00"},
                               std::pair{30, "02:30:00"}, std::pair{-23, "07:30:00"}, std::pair{-100, "12:30:00"}}) {
-    form_.LocalHourOffset = offset;
+    form_.Etc.LocalHourOffset = offset;
     EXPECT_EQ(ClockText(form_, now), text) << offset;
   }
-  form_.DispTime = 0;
-  form_.LocalHourOffset = 9;
+  form_.Etc.DispTime = 0;
+  form_.Etc.LocalHourOffset = 9;
   EXPECT_EQ(ClockText(form_, now), "08:30:00");
 
   // Beyond a day the rest of the block still runs.
-  form_.DispTime = 1;
-  form_.LocalHourOffset = 30;
+  form_.Etc.DispTime = 1;
+  form_.Etc.LocalHourOffset = 30;
   Block();
-  EXPECT_EQ(form_.ClockCache, "02:30:00");
-  EXPECT_EQ(form_.RxLampHold[2], 1);
+  EXPECT_EQ(form_.audio.ClockCache, "02:30:00");
+  EXPECT_EQ(form_.audio.RxLampHold[2], 1);
   EXPECT_EQ(fakes_.Count("meters"), 1);
 }
 
 TEST_F(BlockPipeline, AcarsLockLampGoesOutSixBlocksAfterTheLastResult) {
-  form_.DecoderL = 0;
-  form_.WaveDual = 1;
+  form_.Wave.DecoderL = 0;
+  form_.Wave.WaveDual = 1;
   const int n = 3;
   int block = 0;
   fakes_.onDecode = [&](Form1State& f, int ch) {
-    if (block == n && ch == 0) f.RxLampHold[0] = 0;
+    if (block == n && ch == 0) f.audio.RxLampHold[0] = 0;
   };
   std::vector<std::vector<TColor>> leftPaints;
   for (block = 1; block <= n + 7; ++block) {
@@ -229,20 +229,20 @@ TEST_F(BlockPipeline, DataLampAquaForTheFirstSixBlocks) {
 }
 
 TEST_F(BlockPipeline, HfdlAndSelcalLockLampsAreLeftToTheirDecoders) {
-  form_.DecoderL = 1;
-  form_.DecoderR = 2;
-  form_.WaveDual = 2;
-  form_.RxLampHold = {3, 9, 6};
+  form_.Wave.DecoderL = 1;
+  form_.Wave.DecoderR = 2;
+  form_.Wave.WaveDual = 2;
+  form_.audio.RxLampHold = {3, 9, 6};
   for (int b = 0; b < 10; ++b) Block();
   EXPECT_TRUE(PaintsOf(Lamp::Left).empty());
   EXPECT_TRUE(PaintsOf(Lamp::Right).empty());
-  EXPECT_EQ(form_.RxLampHold[0], 3);
-  EXPECT_EQ(form_.RxLampHold[1], 9);
+  EXPECT_EQ(form_.audio.RxLampHold[0], 3);
+  EXPECT_EQ(form_.audio.RxLampHold[1], 9);
 
   // An ACARS right channel is counted whatever WaveDual is.
-  form_.DecoderR = 0;
-  form_.WaveDual = 1;
-  form_.RxLampHold[1] = 4;
+  form_.Wave.DecoderR = 0;
+  form_.Wave.WaveDual = 1;
+  form_.audio.RxLampHold[1] = 4;
   Block();
   Block();
   EXPECT_TRUE(PaintsOf(Lamp::Right).empty());
@@ -251,7 +251,7 @@ TEST_F(BlockPipeline, HfdlAndSelcalLockLampsAreLeftToTheirDecoders) {
 }
 
 TEST_F(BlockPipeline, CloseWaveInWithoutDeviceResetsTheHfdlFramesAndLamps) {
-  for (HfdlChannelState& s : form_.Hfdl) {
+  for (HfdlChannelState& s : form_.hfdl.Channels) {
     s.Locked = 1;
     s.SymbolCount = 77;
     s.SegmentIndex = 4;
@@ -270,7 +270,7 @@ TEST_F(BlockPipeline, CloseWaveInWithoutDeviceResetsTheHfdlFramesAndLamps) {
   HfdlChannelState start;
   InitHfdlChannel(start);
   form_.svc.audio->CloseWaveIn(form_);
-  for (const HfdlChannelState& s : form_.Hfdl) {
+  for (const HfdlChannelState& s : form_.hfdl.Channels) {
     EXPECT_EQ(s.Locked, 0);
     EXPECT_EQ(s.SymbolCount, 0);
     EXPECT_EQ(s.SegmentIndex, 0);
@@ -293,7 +293,7 @@ TEST_F(BlockPipeline, CloseWaveInWithoutDeviceResetsTheHfdlFramesAndLamps) {
   fakes_.lamps.clear();
   form_.svc.audio->CloseWaveOut(form_);
   EXPECT_TRUE(fakes_.lamps.empty());
-  EXPECT_EQ(form_.WaveOut.Handle, nullptr);
+  EXPECT_EQ(form_.audio.WaveOut.Handle, nullptr);
 }
 
 class ClockFallback : public BlockPipeline {
@@ -305,9 +305,9 @@ class ClockFallback : public BlockPipeline {
 
 TEST_F(ClockFallback, KeepsTheClockAndLogNamesWithoutAudio) {
   clock_.Set(platform::EncodeDateTime(2024, 5, 1, 23, 59, 59));
-  form_.TimeAdjust = 1;
+  form_.Map.TimeAdjust = 1;
   ClockFallbackTick(form_, Later(0));
-  EXPECT_EQ(form_.ClockCache, "23:59:59");
+  EXPECT_EQ(form_.audio.ClockCache, "23:59:59");
   // The face wipes the meters, so they are drawn again (silent) and shown.
   EXPECT_EQ(fakes_.log, (std::vector<std::string>{"logs", "ages", "clockface", "meters"}));
   ClockFallbackTick(form_, Later(100));
@@ -315,12 +315,12 @@ TEST_F(ClockFallback, KeepsTheClockAndLogNamesWithoutAudio) {
   EXPECT_EQ(fakes_.Count("logs"), 1);
   clock_.Set(platform::EncodeDateTime(2024, 5, 2, 0, 0, 0));
   ClockFallbackTick(form_, Later(200));
-  EXPECT_EQ(form_.ClockCache, "00:00:00");
+  EXPECT_EQ(form_.audio.ClockCache, "00:00:00");
   EXPECT_EQ(fakes_.Count("logs"), 2);
-  EXPECT_EQ(form_.BlockTime, platform::EncodeDateTime(2024, 5, 2, 0, 0, 0));
+  EXPECT_EQ(form_.audio.BlockTime, platform::EncodeDateTime(2024, 5, 2, 0, 0, 0));
   // Nothing else of the pipeline runs.
   EXPECT_TRUE(fakes_.lamps.empty());
-  EXPECT_EQ(form_.ProcessedBuffers, 0);
+  EXPECT_EQ(form_.audio.ProcessedBuffers, 0);
 }
 
 TEST_F(ClockFallback, SilentWhileBuffersArriveOrThePipelineRuns) {
@@ -330,17 +330,17 @@ TEST_F(ClockFallback, SilentWhileBuffersArriveOrThePipelineRuns) {
   // The last buffer came less than a second ago.
   ClockFallbackTick(form_, Later(900));
   EXPECT_EQ(fakes_.Count("logs"), 1);
-  form_.WaveIn.PipelineBusy = true;
+  form_.audio.WaveIn.PipelineBusy = true;
   ClockFallbackTick(form_, Later(5000));
   EXPECT_EQ(fakes_.Count("logs"), 1);
-  form_.WaveIn.PipelineBusy = false;
-  form_.Running = 0;
+  form_.audio.WaveIn.PipelineBusy = false;
+  form_.app.Running = 0;
   ClockFallbackTick(form_, Later(5000));
   EXPECT_EQ(fakes_.Count("logs"), 1);
-  form_.Running = 1;
+  form_.app.Running = 1;
   ClockFallbackTick(form_, Later(1100));
   EXPECT_EQ(fakes_.Count("logs"), 2);
-  EXPECT_EQ(form_.ClockCache, "08:30:01");
+  EXPECT_EQ(form_.audio.ClockCache, "08:30:01");
 }
 
 }  // namespace

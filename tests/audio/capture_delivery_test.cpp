@@ -42,15 +42,15 @@ class Receiver : public QObject {
 class CaptureDelivery : public ::testing::Test {
  protected:
   CaptureDelivery() {
-    form_.AudioDevices = &devices_;
-    form_.WaveIn.Receiver = &receiver_;
-    form_.WaveRate = 0;
-    form_.DecoderL = 1;
-    form_.WaveDual = 1;
+    form_.audio.AudioDevices = &devices_;
+    form_.audio.WaveIn.Receiver = &receiver_;
+    form_.Wave.WaveRate = 0;
+    form_.Wave.DecoderL = 1;
+    form_.Wave.WaveDual = 1;
     form_.svc.audio->SetSampleRate(form_);
-    form_.Running = 1;
+    form_.app.Running = 1;
     fakes_.onDecode = [this](Form1State& f, int) {
-      values_.push_back(static_cast<int>(f.AudioBlock[0][0]));
+      values_.push_back(static_cast<int>(f.audio.AudioBlock[0][0]));
       ++depth_;
       maxDepth_ = std::max(maxDepth_, depth_);
       if (nestedLoops_ > 0) {
@@ -92,12 +92,12 @@ TEST_F(CaptureDelivery, NumberedBuffersArriveInOrderEachOnce) {
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(FakeCaptureSource::delivered - before, kMaxOutstandingBuffers);
-  EXPECT_EQ(form_.WaveIn.Queue->Outstanding(), kMaxOutstandingBuffers);
+  EXPECT_EQ(form_.audio.WaveIn.Queue->Outstanding(), kMaxOutstandingBuffers);
   EXPECT_TRUE(PumpUntil([&] { return values_.size() >= 40; }));
   Drain();
   EXPECT_EQ(values_, Range(1, 40));
-  EXPECT_EQ(form_.ProcessedBuffers, 40);
-  EXPECT_EQ(form_.WaveIn.Queue->Outstanding(), 0);
+  EXPECT_EQ(form_.audio.ProcessedBuffers, 40);
+  EXPECT_EQ(form_.audio.WaveIn.Queue->Outstanding(), 0);
   EXPECT_TRUE(boxes_.Requests().empty());
 }
 
@@ -107,7 +107,7 @@ TEST_F(CaptureDelivery, StaleGenerationDropped) {
   const int before = FakeCaptureSource::delivered;
   ASSERT_TRUE(form_.svc.audio->OpenWaveIn(form_));
   while (FakeCaptureSource::delivered - before < 10) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  const uint64_t oldGeneration = form_.WaveIn.Generation;
+  const uint64_t oldGeneration = form_.audio.WaveIn.Generation;
   // A device change with the old buffers still in flight.
   form_.svc.audio->CloseWaveIn(form_);
   ASSERT_TRUE(form_.svc.audio->OpenWaveIn(form_));
@@ -121,13 +121,13 @@ TEST_F(CaptureDelivery, StaleGenerationDropped) {
     form_.svc.audio->OnWaveInData(form_, WaveInBuffer(nullptr, generation, std::vector<int16_t>(2 * frames, 7), false));
   };
   deliver(oldGeneration, 512);
-  deliver(form_.WaveIn.Generation, 511);
-  deliver(form_.WaveIn.Generation, 1024);
+  deliver(form_.audio.WaveIn.Generation, 511);
+  deliver(form_.audio.WaveIn.Generation, 1024);
   EXPECT_EQ(values_.size(), 5u);
-  deliver(form_.WaveIn.Generation, 512);
+  deliver(form_.audio.WaveIn.Generation, 512);
   EXPECT_EQ(values_.size(), 6u);
   form_.svc.audio->CloseWaveIn(form_);
-  deliver(form_.WaveIn.Generation, 512);
+  deliver(form_.audio.WaveIn.Generation, 512);
   EXPECT_EQ(values_.size(), 6u);
 }
 
@@ -136,12 +136,12 @@ TEST_F(CaptureDelivery, NestedEventLoopsWaitTheirTurn) {
   nestedLoops_ = 3;
   ASSERT_TRUE(form_.svc.audio->OpenWaveIn(form_));
   // Let all twelve be posted before the first is processed.
-  while (form_.WaveIn.Queue->Outstanding() < 12) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  while (form_.audio.WaveIn.Queue->Outstanding() < 12) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   EXPECT_TRUE(PumpUntil([&] { return values_.size() >= 12; }));
   Drain();
   EXPECT_EQ(maxDepth_, 1);
   EXPECT_EQ(values_, Range(1, 12));
-  EXPECT_TRUE(form_.WaveIn.Waiting.empty());
+  EXPECT_TRUE(form_.audio.WaveIn.Waiting.empty());
 }
 
 class OpenClose : public CaptureDelivery {};
@@ -151,12 +151,12 @@ TEST_F(OpenClose, ARefusedOpenShowsOneMessageAndRunsNothing) {
   EXPECT_FALSE(form_.svc.audio->OpenWaveIn(form_));
   ASSERT_EQ(boxes_.Texts(), std::vector<std::string>{"Can not open the recoding device"});
   EXPECT_FALSE(boxes_.Requests()[0].blocking);
-  EXPECT_EQ(form_.WaveIn.Handle, nullptr);
+  EXPECT_EQ(form_.audio.WaveIn.Handle, nullptr);
   Drain();
   EXPECT_TRUE(values_.empty());
 
   // In Japanese after a device change.
-  form_.UseEnglish = 0;
+  form_.app.UseEnglish = 0;
   devices_.scripts.push_back({DeviceOpenResult::BufferFailed, false, 0, 0, true});
   form_.svc.audio->CloseWaveIn(form_);
   EXPECT_FALSE(form_.svc.audio->OpenWaveIn(form_));
@@ -170,8 +170,8 @@ TEST_F(OpenClose, AFailureAfterTheThreadStartedLeavesNothingOpen) {
   EXPECT_FALSE(form_.svc.audio->OpenWaveIn(form_));
   EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{"Can not get the buffer"});
   EXPECT_EQ(FakeCaptureSource::liveThreads, 0);
-  EXPECT_EQ(form_.WaveIn.Handle, nullptr);
-  EXPECT_EQ(form_.WaveIn.Queue, nullptr);
+  EXPECT_EQ(form_.audio.WaveIn.Handle, nullptr);
+  EXPECT_EQ(form_.audio.WaveIn.Queue, nullptr);
   Drain();
   EXPECT_TRUE(values_.empty());
   form_.svc.audio->CloseWaveIn(form_);
@@ -183,15 +183,15 @@ TEST_F(OpenClose, AFailureAfterTheThreadStartedLeavesNothingOpen) {
 
 TEST_F(OpenClose, PlaybackOpenAndRefusal) {
   EXPECT_TRUE(form_.svc.audio->OpenWaveOut(form_));
-  EXPECT_NE(form_.WaveOut.Handle, nullptr);
+  EXPECT_NE(form_.audio.WaveOut.Handle, nullptr);
   form_.svc.audio->CloseWaveOut(form_);
-  EXPECT_EQ(form_.WaveOut.Handle, nullptr);
+  EXPECT_EQ(form_.audio.WaveOut.Handle, nullptr);
   devices_.playback = DeviceOpenResult::BufferFailed;
   EXPECT_FALSE(form_.svc.audio->OpenWaveOut(form_));
   devices_.playback = DeviceOpenResult::DeviceRefused;
   EXPECT_FALSE(form_.svc.audio->OpenWaveOut(form_));
   EXPECT_EQ(boxes_.Texts(), (std::vector<std::string>{"Can not get the buffer", "Can not open the play device"}));
-  EXPECT_EQ(form_.WaveOut.Handle, nullptr);
+  EXPECT_EQ(form_.audio.WaveOut.Handle, nullptr);
 }
 
 // The real main window, its message map delivering a fake card's buffers.
@@ -206,12 +206,12 @@ TEST(MainWindowAudio, ARefusedPlaybackDeviceLeavesTheWindowOpenAndAudioFlowing) 
   {
     std::unique_ptr<TForm1> w = StartMainWindow(nullptr, &devices);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Can not open the play device"});
-    EXPECT_TRUE(PumpUntil([&] { return w->State().ProcessedBuffers >= 30; }));
+    EXPECT_TRUE(PumpUntil([&] { return w->State().audio.ProcessedBuffers >= 30; }));
     EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(w->State().ClockCache.size(), 8u);
+    EXPECT_EQ(w->State().audio.ClockCache.size(), 8u);
     w->close();
     QCoreApplication::processEvents();
-    EXPECT_EQ(w->State().WaveIn.Handle, nullptr);
+    EXPECT_EQ(w->State().audio.WaveIn.Handle, nullptr);
   }
   EXPECT_EQ(FakeCaptureSource::liveThreads, 0);
   platform::SetProgramFolderForTests("");

@@ -46,9 +46,9 @@ TEST(ClockPanel, GlyphTable) {
 
 TEST(ClockPanel, Golden090530) {
   DisplayFixture d;
-  d.form.ClockCache = "09:05:30";
+  d.form.audio.ClockCache = "09:05:30";
   DrawClockFace(d.form);
-  const Bitmap24& b = d.form.ClockBitmap;
+  const Bitmap24& b = d.form.audio.ClockBitmap;
   EXPECT_EQ(Count(b, kLit, 2, 22), 558);
   EXPECT_EQ(Count(b, kUnlit, 2, 22), 136);
   EXPECT_EQ(Count(b, kLit, 0, 41) + Count(b, kUnlit, 0, 41), 558 + 136);
@@ -77,11 +77,11 @@ TEST(ClockPanel, CaptionsRightAlignedAndOffWithOneChannel) {
   };
   for (Case c : {Case{0, 40}, Case{1, 45}, Case{2, 30}}) {
     DisplayFixture d;
-    d.form.DecoderL = c.decoder;
-    d.form.DecoderR = c.decoder;
-    d.form.WaveDual = 2;
+    d.form.Wave.DecoderL = c.decoder;
+    d.form.Wave.DecoderR = c.decoder;
+    d.form.Wave.WaveDual = 2;
     DrawLevelMeters(d.form, nullptr, 0);
-    const Bitmap24& b = d.form.ClockBitmap;
+    const Bitmap24& b = d.form.audio.ClockBitmap;
     int first = 999, last = -1;
     for (int x = 0; x <= 66; ++x) {
       if (Count(b, kLit, 26, 30, x, x) > 0) {
@@ -96,27 +96,27 @@ TEST(ClockPanel, CaptionsRightAlignedAndOffWithOneChannel) {
     EXPECT_EQ(Count(b, kLit, 26, 30, 64, 68), 0);
   }
   DisplayFixture d;
-  d.form.WaveDual = 1;
+  d.form.Wave.WaveDual = 1;
   DrawLevelMeters(d.form, nullptr, 0);
   // "OFF": 14 wide from 69.
   const int offPixels = 12 + 4 + 8 + 4 + 6;
-  EXPECT_EQ(Count(d.form.ClockBitmap, kLit, 26, 30, 64, 132), offPixels);
-  EXPECT_EQ(Count(d.form.ClockBitmap, kLit, 26, 30, 69, 82), offPixels);
+  EXPECT_EQ(Count(d.form.audio.ClockBitmap, kLit, 26, 30, 64, 132), offPixels);
+  EXPECT_EQ(Count(d.form.audio.ClockBitmap, kLit, 26, 30, 69, 82), offPixels);
   // A decoder value that means nothing: the caption row stays ClockBack.
   for (int decoder : {3, -1}) {
     DisplayFixture bad;
-    bad.form.DecoderL = decoder;
-    bad.form.DecoderR = decoder;
-    bad.form.WaveDual = 2;
+    bad.form.Wave.DecoderL = decoder;
+    bad.form.Wave.DecoderR = decoder;
+    bad.form.Wave.WaveDual = 2;
     DrawLevelMeters(bad.form, nullptr, 0);
-    EXPECT_EQ(Count(bad.form.ClockBitmap, kBack, 26, 30, 9, 123), 5 * 115) << decoder;
+    EXPECT_EQ(Count(bad.form.audio.ClockBitmap, kBack, 26, 30, 9, 123), 5 * 115) << decoder;
   }
 }
 
 TEST(ClockPanel, MeterLegend) {
   DisplayFixture d;
   DrawLevelMeters(d.form, nullptr, 0);
-  const Bitmap24& b = d.form.ClockBitmap;
+  const Bitmap24& b = d.form.audio.ClockBitmap;
   EXPECT_EQ(Count(b, kLit, 32, 32), 20);
   for (int x = 9; x <= 123; x += 6) EXPECT_EQ(b.Pixel(x, 32), kLit) << x;
   // Row 33: odd columns of both halves, and the two bands in full.
@@ -184,14 +184,14 @@ TEST(Meter, PositiveExcursionsOfTheFirst512FramesOnly) {
 
 TEST(Meter, HoldFallsBack) {
   DisplayFixture d;
-  d.form.WaveDual = 2;
+  d.form.Wave.WaveDual = 2;
   const std::vector<int16_t> loud = Frames(512, 32767, 32767);
   const std::vector<int16_t> quiet = Frames(512, 0, 0);
-  const Bitmap24& b = d.form.ClockBitmap;
+  const Bitmap24& b = d.form.audio.ClockBitmap;
   std::vector<int> meters;
   for (int pass = 1; pass <= 14; ++pass) {
     DrawLevelMeters(d.form, pass == 1 ? loud.data() : quiet.data(), 512);
-    meters.push_back(d.form.InputLevelMeter[0].Meter);
+    meters.push_back(d.form.audio.InputLevelMeter[0].Meter);
     // The hold's 2-pixel mark; the ClockBack lines cut its even column.
     const bool held = pass <= 11;
     EXPECT_EQ(b.Pixel(45, 37), held ? kLit : kUnlit) << pass;
@@ -205,48 +205,48 @@ TEST(Meter, HoldFallsBack) {
   }
   EXPECT_EQ(std::vector<int>(meters.begin(), meters.begin() + 4), (std::vector<int>{18, 18, 18, 0}));
   // The display counter is the pipeline's alone.
-  EXPECT_EQ(d.form.PipelineCounter, 0);
+  EXPECT_EQ(d.form.audio.PipelineCounter, 0);
   // The bar itself: meter 18 lights x 46..63 at its odd columns.
   DisplayFixture e;
-  e.form.WaveDual = 2;
+  e.form.Wave.WaveDual = 2;
   DrawLevelMeters(e.form, loud.data(), 512);
   for (int x = 9; x <= 63; ++x) {
     const TColor want = x % 2 == 0 ? kBack : (x >= 46 || x == 45) ? kLit : kUnlit;
-    EXPECT_EQ(e.form.ClockBitmap.Pixel(x, 35), want) << x;
+    EXPECT_EQ(e.form.audio.ClockBitmap.Pixel(x, 35), want) << x;
   }
   for (int x = 69; x <= 123; ++x) {
     const TColor want = x % 2 == 0 ? kBack : (x <= 86 || x == 87) ? kLit : kUnlit;
-    EXPECT_EQ(e.form.ClockBitmap.Pixel(x, 39), want) << x;
+    EXPECT_EQ(e.form.audio.ClockBitmap.Pixel(x, 39), want) << x;
   }
   EXPECT_EQ(e.shown, std::vector<std::string>{"Image6"});
 }
 
 TEST(Meter, RightMeterMovesWhileNotShown) {
   DisplayFixture d;
-  d.form.WaveDual = 1;
+  d.form.Wave.WaveDual = 1;
   const std::vector<int16_t> loud = Frames(512, 0, 32767);
   const std::vector<int16_t> quiet = Frames(512, 0, 0);
   for (int i = 0; i < 3; ++i) DrawLevelMeters(d.form, loud.data(), 512);
-  EXPECT_EQ(d.form.InputLevelMeter[1].Meter, 54);
-  EXPECT_EQ(d.form.InputLevelMeter[1].Hold, 54);
+  EXPECT_EQ(d.form.audio.InputLevelMeter[1].Meter, 54);
+  EXPECT_EQ(d.form.audio.InputLevelMeter[1].Hold, 54);
   // Shown empty: the bar unlit, its lines and OFF.
-  for (int x = 69; x <= 123; ++x) EXPECT_EQ(d.form.ClockBitmap.Pixel(x, 36), x % 2 ? kUnlit : kBack) << x;
+  for (int x = 69; x <= 123; ++x) EXPECT_EQ(d.form.audio.ClockBitmap.Pixel(x, 36), x % 2 ? kUnlit : kBack) << x;
   // The peak ages while hidden: a switch to two channels shows the
   // current level and hold, not the old peak.
   for (int i = 0; i < 20; ++i) DrawLevelMeters(d.form, quiet.data(), 512);
-  d.form.WaveDual = 2;
+  d.form.Wave.WaveDual = 2;
   DrawLevelMeters(d.form, quiet.data(), 512);
-  EXPECT_EQ(d.form.ClockBitmap.Pixel(69, 36), kLit);
-  EXPECT_EQ(d.form.ClockBitmap.Pixel(69 + 54, 36), kUnlit);
+  EXPECT_EQ(d.form.audio.ClockBitmap.Pixel(69, 36), kLit);
+  EXPECT_EQ(d.form.audio.ClockBitmap.Pixel(69 + 54, 36), kUnlit);
   // And a level that is still there shows at once.
-  d.form.WaveDual = 1;
+  d.form.Wave.WaveDual = 1;
   DrawLevelMeters(d.form, loud.data(), 512);
-  d.form.WaveDual = 2;
+  d.form.Wave.WaveDual = 2;
   DrawLevelMeters(d.form, loud.data(), 512);
-  EXPECT_EQ(d.form.InputLevelMeter[1].Meter, 36);
-  EXPECT_EQ(d.form.ClockBitmap.Pixel(68 + 35, 36), kLit);
-  EXPECT_EQ(d.form.ClockBitmap.Pixel(69 + 36, 36), kLit);  // the hold mark
-  EXPECT_EQ(d.form.ClockBitmap.Pixel(69 + 38, 36), kUnlit);
+  EXPECT_EQ(d.form.audio.InputLevelMeter[1].Meter, 36);
+  EXPECT_EQ(d.form.audio.ClockBitmap.Pixel(68 + 35, 36), kLit);
+  EXPECT_EQ(d.form.audio.ClockBitmap.Pixel(69 + 36, 36), kLit);  // the hold mark
+  EXPECT_EQ(d.form.audio.ClockBitmap.Pixel(69 + 38, 36), kUnlit);
 }
 
 }  // namespace

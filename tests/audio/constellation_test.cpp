@@ -15,7 +15,7 @@ using audio_test::kLit;
 using audio_test::kUnlit;
 
 void Symbols(Form1State& form, int channel, std::vector<std::pair<int, int>> iq) {
-  HfdlBlockSymbolList& s = form.HfdlBlockSymbols[channel];
+  HfdlBlockSymbolList& s = form.hfdl.HfdlBlockSymbols[channel];
   s.Count = static_cast<int32_t>(iq.size());
   for (size_t k = 0; k < iq.size(); ++k) {
     s.I[k] = iq[k].first;
@@ -32,10 +32,10 @@ int LitPixels(const Bitmap24& b) {
 
 TEST(Constellation, ASymbolLandsOnItsPixel) {
   DisplayFixture d;
-  d.form.DispType = 1;
+  d.form.Etc.DispType = 1;
   Symbols(d.form, 0, {{40000, -40000}});
   DrawConstellation(d.form);
-  const Bitmap24& b = d.form.SpectrumBitmap;
+  const Bitmap24& b = d.form.audio.SpectrumBitmap;
   EXPECT_EQ(b.Pixel(29, 20), kLit);
   EXPECT_EQ(LitPixels(b), 1);
   // The axes: y = 21 across, x = 28 down.
@@ -47,15 +47,15 @@ TEST(Constellation, ASymbolLandsOnItsPixel) {
   EXPECT_EQ(d.shown, std::vector<std::string>{"Image5"});
 
   DisplayFixture two;
-  two.form.FFTSel = 2;
+  two.form.Etc.FFTSel = 2;
   Symbols(two.form, 0, {{40000, -40000}});
   Symbols(two.form, 1, {{40000, -40000}});
   DrawConstellation(two.form);
-  EXPECT_EQ(two.form.SpectrumBitmap.Pixel(14, 21), kLit);
-  EXPECT_EQ(two.form.SpectrumBitmap.Pixel(42, 21), kLit);
-  EXPECT_EQ(two.form.SpectrumBitmap.Pixel(14, 0), kUnlit);
-  EXPECT_EQ(two.form.SpectrumBitmap.Pixel(42, 0), kUnlit);
-  EXPECT_EQ(two.form.SpectrumBitmap.Pixel(28, 0), kBack);
+  EXPECT_EQ(two.form.audio.SpectrumBitmap.Pixel(14, 21), kLit);
+  EXPECT_EQ(two.form.audio.SpectrumBitmap.Pixel(42, 21), kLit);
+  EXPECT_EQ(two.form.audio.SpectrumBitmap.Pixel(14, 0), kUnlit);
+  EXPECT_EQ(two.form.audio.SpectrumBitmap.Pixel(42, 0), kUnlit);
+  EXPECT_EQ(two.form.audio.SpectrumBitmap.Pixel(28, 0), kBack);
 }
 
 TEST(Constellation, ThreeGenerationsAreDrawnAndTheFourthIsGone) {
@@ -66,7 +66,7 @@ TEST(Constellation, ThreeGenerationsAreDrawnAndTheFourthIsGone) {
     Symbols(d.form, 0, {{i, 0}});
     DrawConstellation(d.form);
   }
-  const Bitmap24& b = d.form.SpectrumBitmap;
+  const Bitmap24& b = d.form.audio.SpectrumBitmap;
   EXPECT_EQ(b.Pixel(28, 21 + 5), kUnlit);  // the first: gone, axis again
   EXPECT_EQ(b.Pixel(28, 21 + 3), kLit);
   EXPECT_EQ(b.Pixel(28, 21 - 3), kLit);
@@ -76,37 +76,37 @@ TEST(Constellation, ThreeGenerationsAreDrawnAndTheFourthIsGone) {
   DrawConstellation(d.form);
   EXPECT_EQ(b.Pixel(28, 21 + 3), kUnlit);
   EXPECT_EQ(b.Pixel(28, 21 - 5), kLit);
-  EXPECT_EQ(d.form.ConstellationHistory.Generation[1][0].Count, 1);
-  EXPECT_EQ(d.form.ConstellationHistory.Generation[2][0].I[0], 200000.0 * 30.0);
+  EXPECT_EQ(d.form.audio.ConstellationHistory.Generation[1][0].Count, 1);
+  EXPECT_EQ(d.form.audio.ConstellationHistory.Generation[2][0].I[0], 200000.0 * 30.0);
 }
 
 TEST(Constellation, PointsOutsideAreDroppedAndCountsBounded) {
   DisplayFixture d;
-  d.form.FFTSel = 1;
-  d.form.WaveDual = 2;
+  d.form.Etc.FFTSel = 1;
+  d.form.Wave.WaveDual = 2;
   Symbols(d.form, 1, {{INT_MAX, INT_MIN}, {INT_MIN, INT_MAX}, {0, 1200000}, {-900000, 0}, {0, 0}});
   DrawConstellation(d.form);
   // Only (28, 21) and (28, 21 + 22) lie inside; the second is below the
   // bottom row 41 too.
-  EXPECT_EQ(LitPixels(d.form.SpectrumBitmap), 1);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(28, 21), kLit);
-  d.form.HfdlBlockSymbols[1].Count = 100000;
+  EXPECT_EQ(LitPixels(d.form.audio.SpectrumBitmap), 1);
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(28, 21), kLit);
+  d.form.hfdl.HfdlBlockSymbols[1].Count = 100000;
   DrawConstellation(d.form);
-  EXPECT_EQ(d.form.ConstellationHistory.Generation[2][1].Count, 512);
-  d.form.HfdlBlockSymbols[1].Count = -5;
+  EXPECT_EQ(d.form.audio.ConstellationHistory.Generation[2][1].Count, 512);
+  d.form.hfdl.HfdlBlockSymbols[1].Count = -5;
   DrawConstellation(d.form);
-  EXPECT_EQ(d.form.ConstellationHistory.Generation[2][1].Count, 0);
+  EXPECT_EQ(d.form.audio.ConstellationHistory.Generation[2][1].Count, 0);
 }
 
 TEST(Constellation, LeftoversStayInColumn54AfterSwitchingBack) {
   DisplayFixture d;
-  d.form.DispType = 1;
+  d.form.Etc.DispType = 1;
   DrawConstellation(d.form);
-  d.form.DispType = 0;
+  d.form.Etc.DispType = 0;
   DrawSpectrum(d.form);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(54, 21), kUnlit);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(54, 0), kBack);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(53, 21), audio_test::kBlack);
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(54, 21), kUnlit);
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(54, 0), kBack);
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(53, 21), audio_test::kBlack);
 }
 
 }  // namespace

@@ -24,15 +24,15 @@ constexpr TColor kUnlit = 0x603000;  // "603000"
 class DisplayFixture {
  public:
   DisplayFixture() {
-    form.SpectrumFft = BuildFftTables();
-    form.SelcalFft = BuildFftTables();
-    form.SpectrumBitmap.Resize(55, 42);
-    form.SpectrumBitmap.Fill(0);
-    form.ClockBitmap.Resize(133, 42);
-    form.ClockBack = kBack;
-    form.ClockText = kLit;
-    form.LineColor1 = kUnlit;
-    form.ClockBitmap.Fill(form.ClockBack);
+    form.audio.SpectrumFft = BuildFftTables();
+    form.selcal.SelcalFft = BuildFftTables();
+    form.audio.SpectrumBitmap.Resize(55, 42);
+    form.audio.SpectrumBitmap.Fill(0);
+    form.audio.ClockBitmap.Resize(133, 42);
+    form.Color.ClockBack = kBack;
+    form.Color.ClockText = kLit;
+    form.Color.LineColor1 = kUnlit;
+    form.audio.ClockBitmap.Fill(form.Color.ClockBack);
     effects_.owner = this;
     acars_.owner = this;
     form.svc.effects = &effects_;
@@ -41,7 +41,7 @@ class DisplayFixture {
 
   // A bin-centred sine of the given amplitude on a channel's FilterBlock.
   void Tone(int channel, int bin, double amplitude) {
-    for (int n = 0; n < 512; ++n) form.FilterBlock[channel][n] = amplitude * std::sin(2.0 * M_PI * bin * n / 512.0);
+    for (int n = 0; n < 512; ++n) form.audio.FilterBlock[channel][n] = amplitude * std::sin(2.0 * M_PI * bin * n / 512.0);
   }
 
   Form1State form;

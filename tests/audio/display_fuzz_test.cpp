@@ -32,28 +32,28 @@ double AnySample(std::mt19937& random) {
 TEST(DisplayFuzz, ArbitraryStateDrawsAndPlaysWithinBounds) {
   std::mt19937 random(2024);
   Form1State form;
-  form.SpectrumFft = BuildFftTables();
-  form.SpectrumBitmap.Resize(55, 42);
-  form.ClockBitmap.Resize(133, 42);
-  form.WaveOut.Handle = std::make_unique<platform::NullPlaybackSink>();
-  auto* sink = static_cast<platform::NullPlaybackSink*>(form.WaveOut.Handle.get());
+  form.audio.SpectrumFft = BuildFftTables();
+  form.audio.SpectrumBitmap.Resize(55, 42);
+  form.audio.ClockBitmap.Resize(133, 42);
+  form.audio.WaveOut.Handle = std::make_unique<platform::NullPlaybackSink>();
+  auto* sink = static_cast<platform::NullPlaybackSink*>(form.audio.WaveOut.Handle.get());
   const int32_t extremes[] = {0, 1, -1, 40000, -40000, INT_MAX, INT_MIN};
   for (int round = 0; round < 400; ++round) {
-    form.FFTSel = static_cast<int>(random() % 9) - 3;
-    form.WaveDual = static_cast<int>(random() % 5) - 1;
-    form.DecoderL = static_cast<int>(random() % 7) - 2;
-    form.DecoderR = static_cast<int>(random() % 7) - 2;
-    form.DispType = random() % 2;
-    form.Hfdl[random() % 2].Locked = random() % 2;
-    form.MonitorForced = random() % 2;
-    form.SpeedButton17Down = 1;
-    form.MonitorChannel = static_cast<int>(random() % 7) - 3;
-    form.SelCall3D = random() % 2;
-    form.SelCallNR = random() % 2;
-    form.SelCallAN = random() % 2;
+    form.Etc.FFTSel = static_cast<int>(random() % 9) - 3;
+    form.Wave.WaveDual = static_cast<int>(random() % 5) - 1;
+    form.Wave.DecoderL = static_cast<int>(random() % 7) - 2;
+    form.Wave.DecoderR = static_cast<int>(random() % 7) - 2;
+    form.Etc.DispType = random() % 2;
+    form.hfdl.Channels[random() % 2].Locked = random() % 2;
+    form.audio.MonitorForced = random() % 2;
+    form.controls.SpeedButton17Down = 1;
+    form.audio.MonitorChannel = static_cast<int>(random() % 7) - 3;
+    form.Form.SelCall3D = random() % 2;
+    form.Form.SelCallNR = random() % 2;
+    form.Form.SelCallAN = random() % 2;
     for (int ch = 0; ch < 2; ++ch) {
-      for (int k = 0; k < 512; ++k) form.FilterBlock[ch][k] = AnySample(random);
-      HfdlBlockSymbolList& s = form.HfdlBlockSymbols[ch];
+      for (int k = 0; k < 512; ++k) form.audio.FilterBlock[ch][k] = AnySample(random);
+      HfdlBlockSymbolList& s = form.hfdl.HfdlBlockSymbols[ch];
       s.Count = static_cast<int>(random() % 1400) - 200;
       for (int k = 0; k < HfdlBlockSymbolList::kCapacity; ++k) {
         s.I[k] = random() % 4 ? static_cast<int32_t>(random()) : extremes[random() % 7];
@@ -62,17 +62,17 @@ TEST(DisplayFuzz, ArbitraryStateDrawsAndPlaysWithinBounds) {
     }
     std::string clock(random() % 12, ' ');
     for (char& c : clock) c = static_cast<char>(random());
-    form.ClockCache = clock;
+    form.audio.ClockCache = clock;
 
-    if (round % 3 == 0) form.svc.audio->StartAudioMonitor(form, random() % 2, form.MonitorChannel);
+    if (round % 3 == 0) form.svc.audio->StartAudioMonitor(form, random() % 2, form.audio.MonitorChannel);
     form.svc.audio->FeedAudioMonitor(form);
     for (int ch = 0; ch < 2; ++ch) {
       // What the filters leave for the spectrum is finite when they ran.
-      if (form.MonitorForced && (form.SelCallNR || form.SelCallAN)) {
-        const bool played = form.MonitorChannel == ch || (form.MonitorChannel != 0 && form.MonitorChannel != 1 &&
-                                                          (ch == 0 ? form.DecoderL : form.DecoderR) == 2);
+      if (form.audio.MonitorForced && (form.Form.SelCallNR || form.Form.SelCallAN)) {
+        const bool played = form.audio.MonitorChannel == ch || (form.audio.MonitorChannel != 0 && form.audio.MonitorChannel != 1 &&
+                                                          (ch == 0 ? form.Wave.DecoderL : form.Wave.DecoderR) == 2);
         if (played) {
-          for (int k = 0; k < 512; ++k) ASSERT_TRUE(std::isfinite(form.FilterBlock[ch][k])) << round;
+          for (int k = 0; k < 512; ++k) ASSERT_TRUE(std::isfinite(form.audio.FilterBlock[ch][k])) << round;
         }
       }
     }
@@ -83,9 +83,9 @@ TEST(DisplayFuzz, ArbitraryStateDrawsAndPlaysWithinBounds) {
     for (int16_t& v : raw) v = static_cast<int16_t>(random());
     form.svc.audio->DrawLevelMeters(form, raw.data(), frames);
     form.svc.audio->DrawConstellation(form);
-    ASSERT_GE(form.WaveOut.Current, 0);
-    ASSERT_LE(form.WaveOut.Current, 7);
-    for (const LevelMeter& m : form.InputLevelMeter) {
+    ASSERT_GE(form.audio.WaveOut.Current, 0);
+    ASSERT_LE(form.audio.WaveOut.Current, 7);
+    for (const LevelMeter& m : form.audio.InputLevelMeter) {
       ASSERT_GE(m.Meter, 0);
       ASSERT_LE(m.Meter, 54);
     }

@@ -26,12 +26,12 @@ using Block = std::vector<int16_t>;
 class MonitorTest : public ::testing::Test {
  protected:
   MonitorTest() {
-    form_.Running = 1;
-    form_.SampleRate = 11025;
-    form_.DecoderL = form_.DecoderR = 1;
+    form_.app.Running = 1;
+    form_.audio.SampleRate = 11025;
+    form_.Wave.DecoderL = form_.Wave.DecoderR = 1;
     auto sink = std::make_unique<platform::NullPlaybackSink>();
     sink_ = sink.get();
-    form_.WaveOut.Handle = std::move(sink);
+    form_.audio.WaveOut.Handle = std::move(sink);
     map_.owner = this;
     selcal_.owner = this;
     form_.svc.map = &map_;
@@ -49,7 +49,7 @@ class MonitorTest : public ::testing::Test {
   }
   void Feed(const Block& b) { ProcessAudioBlock(form_, b.data(), 512); }
   void Click(bool down) {
-    form_.SpeedButton17Down = down ? 1 : 0;
+    form_.controls.SpeedButton17Down = down ? 1 : 0;
     form_.svc.audio->SpeedButton17Click(form_);
   }
   const std::vector<std::vector<int16_t>>& Queued() const { return sink_->Blocks; }
@@ -76,7 +76,7 @@ class MonitorTest : public ::testing::Test {
 };
 
 TEST_F(MonitorTest, FourSilentBlocksThenAudio) {
-  form_.WaveDual = 1;  // one receiver: the right input is still heard on the right
+  form_.Wave.WaveDual = 1;  // one receiver: the right input is still heard on the right
   Click(true);
   ASSERT_EQ(Queued().size(), 4u);
   for (const auto& b : Queued()) EXPECT_TRUE(Silent(b));
@@ -93,12 +93,12 @@ TEST_F(MonitorTest, FourSilentBlocksThenAudio) {
   Feed(first);
   EXPECT_EQ(Queued().size(), 7u);
   // One ring step per block written.
-  EXPECT_EQ(form_.WaveOut.Current, 7);
+  EXPECT_EQ(form_.audio.WaveOut.Current, 7);
   EXPECT_EQ(calls_, (std::vector<std::string>{"redraw0100", "redraw0100"}));
 }
 
 TEST_F(MonitorTest, At44100TheFramesAreTheResampledBlockTruncated) {
-  form_.SampleRate = 44100;
+  form_.audio.SampleRate = 44100;
   Click(true);
   Block buffer(2 * 2048);
   for (int i = 0; i < 2048; ++i) {
@@ -108,16 +108,16 @@ TEST_F(MonitorTest, At44100TheFramesAreTheResampledBlockTruncated) {
   ProcessAudioBlock(form_, buffer.data(), 2048);
   ASSERT_EQ(Queued().size(), 5u);
   for (int i = 0; i < 512; ++i) {
-    EXPECT_EQ(Queued()[4][2 * i], static_cast<int16_t>(std::trunc(form_.FilterBlock[0][i]))) << i;
-    EXPECT_EQ(Queued()[4][2 * i + 1], static_cast<int16_t>(std::trunc(form_.FilterBlock[1][i]))) << i;
+    EXPECT_EQ(Queued()[4][2 * i], static_cast<int16_t>(std::trunc(form_.audio.FilterBlock[0][i]))) << i;
+    EXPECT_EQ(Queued()[4][2 * i + 1], static_cast<int16_t>(std::trunc(form_.audio.FilterBlock[1][i]))) << i;
   }
 }
 
 TEST_F(MonitorTest, StartNeedsTheButtonDownAndReleaseStopsTheTimedMonitor) {
   form_.svc.audio->StartAudioMonitor(form_, true, 1);
   EXPECT_TRUE(Queued().empty());
-  EXPECT_EQ(form_.MonitorForced, 0);
-  form_.TimeMoni = 1;
+  EXPECT_EQ(form_.audio.MonitorForced, 0);
+  form_.Form.TimeMoni = 1;
   Click(true);
   Click(false);
   EXPECT_EQ(calls_, (std::vector<std::string>{"redraw0100", "timer1 off", "redraw0100"}));
@@ -125,20 +125,20 @@ TEST_F(MonitorTest, StartNeedsTheButtonDownAndReleaseStopsTheTimedMonitor) {
 
 // The SELCAL panel presses the button itself, then starts a forced monitor.
 void StartForced(Form1State& form, int channel) {
-  form.SpeedButton17Down = 1;
+  form.controls.SpeedButton17Down = 1;
   form.svc.audio->StartAudioMonitor(form, true, channel);
 }
 
 TEST_F(MonitorTest, ForcedWithBothDecodersSelcal) {
-  form_.WaveDual = 2;
-  form_.DecoderL = form_.DecoderR = 2;
+  form_.Wave.WaveDual = 2;
+  form_.Wave.DecoderL = form_.Wave.DecoderR = 2;
   StartForced(form_, -1);
   const Block a = Ramp(-2000, 3000), b = Ramp(1000, 9000);
   Feed(a);
   ASSERT_EQ(Queued().size(), 5u);
   EXPECT_EQ(Queued()[4], a);
   // 3D: each side mixes in the other channel 30 samples back.
-  form_.SelCall3D = 1;
+  form_.Form.SelCall3D = 1;
   Feed(b);
   ASSERT_EQ(Queued().size(), 6u);
   for (int i = 0; i < 512; ++i) {
@@ -153,7 +153,7 @@ TEST_F(MonitorTest, ForcedWithBothDecodersSelcal) {
 }
 
 TEST_F(MonitorTest, ForcedOnOneChannelPlaysItOnBothSides) {
-  form_.WaveDual = 2;
+  form_.Wave.WaveDual = 2;
   StartForced(form_, 1);  // the own code heard on the right
   const Block a = Ramp(100, -4000);
   Feed(a);
@@ -164,15 +164,15 @@ TEST_F(MonitorTest, ForcedOnOneChannelPlaysItOnBothSides) {
 }
 
 TEST_F(MonitorTest, NoSelcalDecoderIsSilenceNotARepeat) {
-  form_.WaveDual = 2;
-  form_.DecoderL = 2;
+  form_.Wave.WaveDual = 2;
+  form_.Wave.DecoderL = 2;
   StartForced(form_, -1);
   const Block a = Ramp(3000, 3000);
   Feed(a);
   ASSERT_EQ(Queued().size(), 5u);
   EXPECT_FALSE(Silent(Queued()[4]));
   // The user moves the SELCAL decoder away during the monitor.
-  form_.DecoderL = 0;
+  form_.Wave.DecoderL = 0;
   Feed(a);
   Feed(a);
   ASSERT_EQ(Queued().size(), 7u);
@@ -193,14 +193,14 @@ TEST(MonitorConversion, SaturatesAtPlusMinus32760AndTruncates) {
 
 TEST(MonitorConversion, ClosedPlaybackWritesNowhereButTheRingMoves) {
   Form1State form;
-  form.WaveOut.Current = 6;
-  form.MonitorSamples[0] = 40000.0;
-  form.MonitorSamples[1] = std::numeric_limits<double>::quiet_NaN();
-  for (int i = 0; i < 3; ++i) WriteMonitorBlock(form, form.MonitorSamples);
-  EXPECT_EQ(form.WaveOut.Current, 1);
-  EXPECT_EQ(form.MonitorPcm[0], 32760);
-  EXPECT_EQ(form.MonitorPcm[1], 0);
-  EXPECT_EQ(form.MonitorDroppedFrames, 0);
+  form.audio.WaveOut.Current = 6;
+  form.audio.MonitorSamples[0] = 40000.0;
+  form.audio.MonitorSamples[1] = std::numeric_limits<double>::quiet_NaN();
+  for (int i = 0; i < 3; ++i) WriteMonitorBlock(form, form.audio.MonitorSamples);
+  EXPECT_EQ(form.audio.WaveOut.Current, 1);
+  EXPECT_EQ(form.audio.MonitorPcm[0], 32760);
+  EXPECT_EQ(form.audio.MonitorPcm[1], 0);
+  EXPECT_EQ(form.audio.MonitorDroppedFrames, 0);
 }
 
 // Takes at most `room` frames per write, as a device that is full.
@@ -223,13 +223,13 @@ TEST(MonitorConversion, AFullDeviceLosesFramesAndNothingIsRetried) {
   Form1State form;
   auto sink = std::make_unique<FullSink>(100);
   FullSink* full = sink.get();
-  form.WaveOut.Handle = std::move(sink);
+  form.audio.WaveOut.Handle = std::move(sink);
   testing::internal::CaptureStderr();
-  for (int i = 0; i < 3; ++i) WriteMonitorBlock(form, form.MonitorSamples);
+  for (int i = 0; i < 3; ++i) WriteMonitorBlock(form, form.audio.MonitorSamples);
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_EQ(full->writes, 3);
-  EXPECT_EQ(form.MonitorDroppedFrames, 3 * 412);
-  EXPECT_EQ(form.WaveOut.Current, 3);
+  EXPECT_EQ(form.audio.MonitorDroppedFrames, 3 * 412);
+  EXPECT_EQ(form.audio.WaveOut.Current, 3);
   // One line when dropping starts, not one per block.
   EXPECT_EQ(err, "monitor: playback full, 412 frames dropped so far\n");
 }
@@ -246,9 +246,9 @@ double Rms(const double* x, int n) {
 std::vector<double> Filter(Form1State& form, void (*filter)(Form1State&, int), const std::vector<double>& in) {
   std::vector<double> out;
   for (size_t at = 0; at + 512 <= in.size(); at += 512) {
-    std::copy(in.begin() + static_cast<long>(at), in.begin() + static_cast<long>(at) + 512, form.FilterBlock[0]);
+    std::copy(in.begin() + static_cast<long>(at), in.begin() + static_cast<long>(at) + 512, form.audio.FilterBlock[0]);
     filter(form, 0);
-    out.insert(out.end(), form.FilterBlock[0], form.FilterBlock[0] + 512);
+    out.insert(out.end(), form.audio.FilterBlock[0], form.audio.FilterBlock[0] + 512);
   }
   return out;
 }
@@ -346,9 +346,9 @@ TEST(NoiseFilter, NrKeepsAToneAndImprovesItsSignalToNoiseRatio) {
 }
 
 TEST_F(MonitorTest, NrThenAnThenBandPassAndTheSpectrumSeesTheResult) {
-  form_.WaveDual = 2;
-  form_.DecoderL = 2;
-  form_.SelCallNR = form_.SelCallAN = 1;
+  form_.Wave.WaveDual = 2;
+  form_.Wave.DecoderL = 2;
+  form_.Form.SelCallNR = form_.Form.SelCallAN = 1;
   StartForced(form_, -1);
   Form1State alone;  // the same filters by hand
   std::mt19937 random(3);
@@ -357,46 +357,46 @@ TEST_F(MonitorTest, NrThenAnThenBandPassAndTheSpectrumSeesTheResult) {
     Block b(1024);
     for (auto& s : b) s = static_cast<int16_t>(value(random));
     Feed(b);
-    for (int i = 0; i < 512; ++i) alone.FilterBlock[0][i] = b[2 * i];
+    for (int i = 0; i < 512; ++i) alone.audio.FilterBlock[0][i] = b[2 * i];
     LmsFilter33(alone, 0);
     LmsFilter16(alone, 0);
     FirFilter51(alone, 0);
     for (int i = 0; i < 512; ++i) {
-      ASSERT_EQ(form_.FilterBlock[0][i], alone.FilterBlock[0][i]) << block << " " << i;
-      ASSERT_EQ(Queued().back()[2 * i], static_cast<int16_t>(alone.FilterBlock[0][i])) << block << " " << i;
-      ASSERT_EQ(form_.FilterBlock[1][i], b[2 * i + 1]);  // not a SELCAL channel: untouched
+      ASSERT_EQ(form_.audio.FilterBlock[0][i], alone.audio.FilterBlock[0][i]) << block << " " << i;
+      ASSERT_EQ(Queued().back()[2 * i], static_cast<int16_t>(alone.audio.FilterBlock[0][i])) << block << " " << i;
+      ASSERT_EQ(form_.audio.FilterBlock[1][i], b[2 * i + 1]);  // not a SELCAL channel: untouched
     }
   }
 }
 
 TEST_F(MonitorTest, WeightsLearntInOneForcedMonitorStayForTheNext) {
-  form_.DecoderL = 2;
-  form_.SelCallAN = 1;
+  form_.Wave.DecoderL = 2;
+  form_.Form.SelCallAN = 1;
   StartForced(form_, -1);
   Block tone(1024);
   for (int i = 0; i < 512; ++i) tone[2 * i] = static_cast<int16_t>(1000 * std::sin(2.0 * M_PI * 1000.0 * i / 11025.0));
   for (int i = 0; i < 4; ++i) Feed(tone);
   Click(false);
-  const LmsFilterState<16> learnt = form_.LmsFilter16State[0];
+  const LmsFilterState<16> learnt = form_.audio.LmsFilter16State[0];
   EXPECT_NE(learnt.w[0], 0.0);
   StartForced(form_, -1);
-  for (int k = 0; k < 16; ++k) EXPECT_EQ(form_.LmsFilter16State[0].w[k], learnt.w[k]);
+  for (int k = 0; k < 16; ++k) EXPECT_EQ(form_.audio.LmsFilter16State[0].w[k], learnt.w[k]);
 }
 
 TEST(NoiseFilter, WeightsThatBlowUpAreClearedAndNothingIsNaN) {
   Form1State form;
-  for (double& w : form.LmsFilter16State[0].w) w = 1e306;
-  for (double& u : form.LmsFilter16State[0].u) u = 10000.0;
+  for (double& w : form.audio.LmsFilter16State[0].w) w = 1e306;
+  for (double& u : form.audio.LmsFilter16State[0].u) u = 10000.0;
   std::vector<double> in(512, 5000.0);
   in[7] = std::numeric_limits<double>::quiet_NaN();
   const std::vector<double> out = Filter(form, LmsFilter16, in);
   EXPECT_EQ(out[0], 0.0);
   for (double v : out) EXPECT_TRUE(std::isfinite(v));
-  for (double w : form.LmsFilter16State[0].w) EXPECT_TRUE(std::isfinite(w));
-  for (double& w : form.LmsFilter33State[1].w) w = std::numeric_limits<double>::infinity();
-  std::fill(form.FilterBlock[1], form.FilterBlock[1] + 512, 300.0);
+  for (double w : form.audio.LmsFilter16State[0].w) EXPECT_TRUE(std::isfinite(w));
+  for (double& w : form.audio.LmsFilter33State[1].w) w = std::numeric_limits<double>::infinity();
+  std::fill(form.audio.FilterBlock[1], form.audio.FilterBlock[1] + 512, 300.0);
   LmsFilter33(form, 1);
-  for (int i = 0; i < 512; ++i) EXPECT_TRUE(std::isfinite(form.FilterBlock[1][i])) << i;
+  for (int i = 0; i < 512; ++i) EXPECT_TRUE(std::isfinite(form.audio.FilterBlock[1][i])) << i;
 }
 
 }  // namespace

@@ -46,11 +46,11 @@ TEST(Coefficients, Taps22050) {
 class Resampler : public ::testing::Test {
  protected:
   void Start(int waveRate) {
-    form_.WaveRate = waveRate;
+    form_.Wave.WaveRate = waveRate;
     form_.svc.audio->SetSampleRate(form_);
-    form_.Running = 1;
+    form_.app.Running = 1;
   }
-  int Frames() const { return form_.WaveIn.BufferFrames; }
+  int Frames() const { return form_.audio.WaveIn.BufferFrames; }
   // One buffer whose left channel is `left` and right channel `right`.
   void Process(const std::vector<int16_t>& left, const std::vector<int16_t>& right) {
     std::vector<int16_t> buffer(2 * left.size());
@@ -63,7 +63,7 @@ class Resampler : public ::testing::Test {
   std::vector<int> OutputsAbove(int ch, double level) const {
     std::vector<int> at;
     for (int k = 0; k < 512; ++k) {
-      if (std::fabs(form_.AudioBlock[ch][k]) > level) at.push_back(k);
+      if (std::fabs(form_.audio.AudioBlock[ch][k]) > level) at.push_back(k);
     }
     return at;
   }
@@ -80,7 +80,7 @@ TEST_F(Resampler, ImpulseAt44100) {
   Process(impulse, silence);
   // The first of every four filtered samples: input 3 lands at output 7.
   EXPECT_EQ(OutputsAbove(0, 1e-9), std::vector<int>{7});
-  EXPECT_NEAR(form_.AudioBlock[0][7], 250.0, 1e-9);
+  EXPECT_NEAR(form_.audio.AudioBlock[0][7], 250.0, 1e-9);
   EXPECT_TRUE(OutputsAbove(1, 1e-9).empty());
 
   // The delay line carries an impulse in the last frame into the next buffer.
@@ -89,7 +89,7 @@ TEST_F(Resampler, ImpulseAt44100) {
   Process(last, silence);
   Process(silence, silence);
   EXPECT_EQ(OutputsAbove(0, 1e-9), std::vector<int>{6});
-  EXPECT_NEAR(form_.AudioBlock[0][6], 250.0, 1e-9);
+  EXPECT_NEAR(form_.audio.AudioBlock[0][6], 250.0, 1e-9);
 }
 
 TEST_F(Resampler, ImpulseAt22050) {
@@ -99,26 +99,26 @@ TEST_F(Resampler, ImpulseAt22050) {
   impulse[1] = 1000;
   Process(impulse, silence);
   EXPECT_EQ(OutputsAbove(0, 1e-9), std::vector<int>{13});
-  EXPECT_NEAR(form_.AudioBlock[0][13], 500.0, 1e-9);
+  EXPECT_NEAR(form_.audio.AudioBlock[0][13], 500.0, 1e-9);
 }
 
 TEST_F(Resampler, ConstantInputSettlesToTheTapSum) {
   for (auto [waveRate, settled, value] : {std::tuple{2, 13, 997.121}, std::tuple{1, 25, 1001.376}}) {
     Form1State fresh;
     audio_test::PipelineFakes fakes(fresh);
-    fresh.WaveRate = waveRate;
+    fresh.Wave.WaveRate = waveRate;
     fresh.svc.audio->SetSampleRate(fresh);
-    fresh.Running = 1;
-    const int frames = fresh.WaveIn.BufferFrames;
+    fresh.app.Running = 1;
+    const int frames = fresh.audio.WaveIn.BufferFrames;
     std::vector<int16_t> buffer(2 * static_cast<size_t>(frames), 1000);
     ProcessAudioBlock(fresh, buffer.data(), frames);
-    const AntiAliasTaps& h = AntiAliasTapsFor(fresh.SampleRate);
+    const AntiAliasTaps& h = AntiAliasTapsFor(fresh.audio.SampleRate);
     const double full = 1000.0 * std::accumulate(h.begin(), h.end(), 0.0);
     // From the 51st input sample on, the whole delay line holds 1000.
-    EXPECT_LT(fresh.AudioBlock[0][settled - 1], full - 1e-6) << waveRate;
+    EXPECT_LT(fresh.audio.AudioBlock[0][settled - 1], full - 1e-6) << waveRate;
     for (int k = settled; k < 512; ++k) {
-      ASSERT_NEAR(fresh.AudioBlock[0][k], full, 1e-9) << waveRate << " " << k;
-      ASSERT_NEAR(fresh.AudioBlock[1][k], value, 1e-3) << waveRate << " " << k;
+      ASSERT_NEAR(fresh.audio.AudioBlock[0][k], full, 1e-9) << waveRate << " " << k;
+      ASSERT_NEAR(fresh.audio.AudioBlock[1][k], value, 1e-3) << waveRate << " " << k;
     }
   }
 }
@@ -134,16 +134,16 @@ TEST_F(Resampler, PassThroughAt11025IsBitExact) {
   left[5] = -32768;
   right[6] = 32767;
   double delayBefore[2][51];
-  std::copy(&form_.ResampleDelay[0][0], &form_.ResampleDelay[0][0] + 102, &delayBefore[0][0]);
+  std::copy(&form_.audio.ResampleDelay[0][0], &form_.audio.ResampleDelay[0][0] + 102, &delayBefore[0][0]);
   Process(left, right);
   for (int i = 0; i < 512; ++i) {
-    ASSERT_EQ(form_.AudioBlock[0][i], left[i]) << i;
-    ASSERT_EQ(form_.AudioBlock[1][i], right[i]) << i;
-    ASSERT_EQ(form_.FilterBlock[0][i], left[i]) << i;
-    ASSERT_EQ(form_.FilterBlock[1][i], right[i]) << i;
+    ASSERT_EQ(form_.audio.AudioBlock[0][i], left[i]) << i;
+    ASSERT_EQ(form_.audio.AudioBlock[1][i], right[i]) << i;
+    ASSERT_EQ(form_.audio.FilterBlock[0][i], left[i]) << i;
+    ASSERT_EQ(form_.audio.FilterBlock[1][i], right[i]) << i;
   }
   // The delay line is not fed at 11025 Hz.
-  EXPECT_TRUE(std::equal(&delayBefore[0][0], &delayBefore[0][0] + 102, &form_.ResampleDelay[0][0]));
+  EXPECT_TRUE(std::equal(&delayBefore[0][0], &delayBefore[0][0] + 102, &form_.audio.ResampleDelay[0][0]));
 }
 
 // The same 1 kHz tone at every rate, the faster ones generated 25 input
@@ -161,12 +161,12 @@ TEST_F(Resampler, ToneAgreesAcrossRates) {
   for (auto [waveRate, rate, worst] : {std::tuple{2, 44100, 29.5}, std::tuple{1, 22050, 7.0}}) {
     Form1State fast, slow;
     audio_test::PipelineFakes fastFakes(fast), slowFakes(slow);
-    fast.WaveRate = waveRate;
-    slow.WaveRate = 0;
+    fast.Wave.WaveRate = waveRate;
+    slow.Wave.WaveRate = 0;
     fast.svc.audio->SetSampleRate(fast);
     slow.svc.audio->SetSampleRate(slow);
-    fast.Running = slow.Running = 1;
-    const int frames = fast.WaveIn.BufferFrames;
+    fast.app.Running = slow.app.Running = 1;
+    const int frames = fast.audio.WaveIn.BufferFrames;
     double largest = 0.0;
     for (int block = 0; block < 4; ++block) {
       std::vector<int16_t> a = tone(rate, block * frames, frames, 25);
@@ -178,7 +178,7 @@ TEST_F(Resampler, ToneAgreesAcrossRates) {
       ProcessAudioBlock(slow, sb.data(), 512);
       if (block == 0) continue;
       for (int k = 0; k < 512; ++k) {
-        largest = std::max(largest, std::fabs(fast.AudioBlock[0][k] - slow.AudioBlock[0][k]));
+        largest = std::max(largest, std::fabs(fast.audio.AudioBlock[0][k] - slow.audio.AudioBlock[0][k]));
       }
     }
     EXPECT_LT(largest, 50.0) << rate;  // 0.5 % of the amplitude
@@ -221,9 +221,9 @@ TEST_F(Resampler, DelayLineIsSharedByBothRatesAndNeverCleared) {
   std::vector<int16_t> ramp(2048), silence(2048, 0);
   for (int i = 0; i < 2048; ++i) ramp[static_cast<size_t>(i)] = static_cast<int16_t>(i);
   Process(ramp, silence);
-  for (int j = 0; j < 51; ++j) EXPECT_EQ(form_.ResampleDelay[0][j], 2047 - j);
+  for (int j = 0; j < 51; ++j) EXPECT_EQ(form_.audio.ResampleDelay[0][j], 2047 - j);
   form_.svc.audio->CloseWaveIn(form_);
-  form_.WaveRate = 1;
+  form_.Wave.WaveRate = 1;
   form_.svc.audio->SetSampleRate(form_);
   std::vector<int16_t> zeros(1024, 0);
   Process(zeros, std::vector<int16_t>(1024, 0));
@@ -231,7 +231,7 @@ TEST_F(Resampler, DelayLineIsSharedByBothRatesAndNeverCleared) {
   const AntiAliasTaps& h = AntiAliasTapsFor(22050);
   double expected = 0.0;
   for (int j = 0; j < 51; ++j) expected += h[static_cast<size_t>(j)] * (j == 0 ? 0.0 : 2047 - (j - 1));
-  EXPECT_NEAR(form_.AudioBlock[0][0], expected, 1e-9);
+  EXPECT_NEAR(form_.audio.AudioBlock[0][0], expected, 1e-9);
 }
 
 }  // namespace

@@ -50,20 +50,20 @@ TEST(Spectrum, FftEqualsADirectDft) {
 
 TEST(Spectrum, SineKnownAnswerOnAnHfdlChannel) {
   DisplayFixture d;
-  d.form.DecoderL = 1;
+  d.form.Wave.DecoderL = 1;
   d.Tone(0, 50, 32767.0);
   DrawSpectrum(d.form);
   // Bin 50 is cell 20 at 2.5 bins per cell.
-  EXPECT_EQ(d.form.SpectrumLevels[20][0], 264);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(20, 0), Bgr(255, 9, 0));
-  EXPECT_LT(d.form.SpectrumLevels[19][0], 0);
-  EXPECT_LT(d.form.SpectrumLevels[21][0], 0);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(19, 0), kBlack);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(21, 0), kBlack);
+  EXPECT_EQ(d.form.audio.SpectrumLevels[20][0], 264);
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(20, 0), Bgr(255, 9, 0));
+  EXPECT_LT(d.form.audio.SpectrumLevels[19][0], 0);
+  EXPECT_LT(d.form.audio.SpectrumLevels[21][0], 0);
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(19, 0), kBlack);
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(21, 0), kBlack);
   // The DC bin's imaginary part is exactly 0: level 0, black.
-  EXPECT_EQ(d.form.SpectrumFft.Im[0], 0.0);
-  EXPECT_EQ(d.form.SpectrumLevels[0][0], 0);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(0, 0), kBlack);
+  EXPECT_EQ(d.form.audio.SpectrumFft.Im[0], 0.0);
+  EXPECT_EQ(d.form.audio.SpectrumLevels[0][0], 0);
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(0, 0), kBlack);
 }
 
 TEST(Spectrum, BinTableExact) {
@@ -103,70 +103,70 @@ TEST(Waterfall, ColourRamp) {
 
 // Levels of one channel alone, for comparison.
 std::vector<int> SingleLevels(DisplayFixture& d, int fftSel) {
-  d.form.FFTSel = fftSel;
+  d.form.Etc.FFTSel = fftSel;
   DrawSpectrum(d.form);
   std::vector<int> levels(55);
-  for (int i = 0; i < 55; ++i) levels[i] = d.form.SpectrumLevels[i][0];
+  for (int i = 0; i < 55; ++i) levels[i] = d.form.audio.SpectrumLevels[i][0];
   return levels;
 }
 
 TEST(Waterfall, BothChannelsSideBySide) {
   DisplayFixture d;
-  d.form.WaveDual = 2;
-  d.form.DecoderL = 1;
-  d.form.DecoderR = 0;
+  d.form.Wave.WaveDual = 2;
+  d.form.Wave.DecoderL = 1;
+  d.form.Wave.DecoderR = 0;
   d.Tone(0, 52, 20000.0);  // cell 21 at 2.5
   d.Tone(1, 85, 20000.0);  // cell 27 at 3.15
   const std::vector<int> left = SingleLevels(d, 0);
   const std::vector<int> right = SingleLevels(d, 1);
-  d.form.FFTSel = 2;
+  d.form.Etc.FFTSel = 2;
   DrawSpectrum(d.form);
-  for (int c = 1; c < 27; ++c) EXPECT_EQ(d.form.SpectrumLevels[c][0], std::max(left[2 * c + 1], 0)) << c;
-  for (int c = 1; c < 27; ++c) EXPECT_EQ(d.form.SpectrumLevels[27 + c][0], std::max(right[2 * c + 1], 0)) << c;
-  EXPECT_EQ(d.form.SpectrumLevels[54][0], std::max(right[54], 0));
-  EXPECT_GT(d.form.SpectrumLevels[10][0], 200);
-  EXPECT_GT(d.form.SpectrumLevels[27 + 13][0], 200);
-  EXPECT_EQ(d.form.SpectrumLevels[0][0], 0);
-  EXPECT_EQ(d.form.SpectrumLevels[27][0], 0);
+  for (int c = 1; c < 27; ++c) EXPECT_EQ(d.form.audio.SpectrumLevels[c][0], std::max(left[2 * c + 1], 0)) << c;
+  for (int c = 1; c < 27; ++c) EXPECT_EQ(d.form.audio.SpectrumLevels[27 + c][0], std::max(right[2 * c + 1], 0)) << c;
+  EXPECT_EQ(d.form.audio.SpectrumLevels[54][0], std::max(right[54], 0));
+  EXPECT_GT(d.form.audio.SpectrumLevels[10][0], 200);
+  EXPECT_GT(d.form.audio.SpectrumLevels[27 + 13][0], 200);
+  EXPECT_EQ(d.form.audio.SpectrumLevels[0][0], 0);
+  EXPECT_EQ(d.form.audio.SpectrumLevels[27][0], 0);
 
   // The lock markers: the left in an HFDL frame, the right in an ACARS block.
-  d.form.Hfdl[0].Locked = 1;
+  d.form.hfdl.Channels[0].Locked = 1;
   d.acarsInBlock[1] = true;
   DrawSpectrum(d.form);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(0, 0), kYellow);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(27, 0), kYellow);
-  EXPECT_NE(d.form.SpectrumBitmap.Pixel(1, 0), kYellow);
-  EXPECT_NE(d.form.SpectrumBitmap.Pixel(26, 0), kYellow);
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(0, 0), kYellow);
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(27, 0), kYellow);
+  EXPECT_NE(d.form.audio.SpectrumBitmap.Pixel(1, 0), kYellow);
+  EXPECT_NE(d.form.audio.SpectrumBitmap.Pixel(26, 0), kYellow);
 }
 
 TEST(Waterfall, TheAcarsFramersBlockFlagMarksItsChannel) {
   DisplayFixture d;
   d.form.svc.acars = &DefaultAcarsServices();
-  d.form.AcarsRx.Framer[0].InBlock = 1;
+  d.form.acars.AcarsRx.Framer[0].InBlock = 1;
   DrawSpectrum(d.form);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(0, 0), kYellow);
-  d.form.AcarsRx.Framer[0].InBlock = 0;
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(0, 0), kYellow);
+  d.form.acars.AcarsRx.Framer[0].InBlock = 0;
   DrawSpectrum(d.form);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(0, 0), kBlack);
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(0, 0), kBlack);
 }
 
 TEST(Waterfall, RightChannelInSingleModeScrollsBlack) {
   DisplayFixture d;
-  d.form.WaveDual = 1;
-  d.form.FFTSel = 1;
+  d.form.Wave.WaveDual = 1;
+  d.form.Etc.FFTSel = 1;
   d.Tone(0, 50, 20000.0);
   d.Tone(1, 50, 20000.0);
   DrawSpectrum(d.form);
-  for (int i = 0; i < 55; ++i) EXPECT_EQ(d.form.SpectrumLevels[i][0], 0) << i;
-  for (int x = 0; x < 54; ++x) EXPECT_EQ(d.form.SpectrumBitmap.Pixel(x, 0), kBlack) << x;
+  for (int i = 0; i < 55; ++i) EXPECT_EQ(d.form.audio.SpectrumLevels[i][0], 0) << i;
+  for (int x = 0; x < 54; ++x) EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(x, 0), kBlack) << x;
   // The right channel's marker still shows; the left channel's does not.
-  d.form.Hfdl[0].Locked = 1;
+  d.form.hfdl.Channels[0].Locked = 1;
   DrawSpectrum(d.form);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(0, 0), kBlack);
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(0, 0), kBlack);
   d.acarsInBlock[1] = true;
   DrawSpectrum(d.form);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(0, 0), kYellow);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(0, 1), kBlack);
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(0, 0), kYellow);
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(0, 1), kBlack);
 }
 
 TEST(Waterfall, AColumnScrollsDownOneRowPerPassFor42Passes) {
@@ -175,13 +175,13 @@ TEST(Waterfall, AColumnScrollsDownOneRowPerPassFor42Passes) {
   DrawSpectrum(d.form);
   d.Tone(0, 50, 0.0);
   const TColor tone = Bgr(255, 9, 0);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(20, 0), tone);
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(20, 0), tone);
   for (int pass = 2; pass <= 43; ++pass) {
     DrawSpectrum(d.form);
     int rows = 0;
-    for (int r = 0; r < 42; ++r) rows += d.form.SpectrumBitmap.Pixel(20, r) == tone;
+    for (int r = 0; r < 42; ++r) rows += d.form.audio.SpectrumBitmap.Pixel(20, r) == tone;
     if (pass <= 42) {
-      EXPECT_EQ(d.form.SpectrumBitmap.Pixel(20, pass - 1), tone) << pass;
+      EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(20, pass - 1), tone) << pass;
       EXPECT_EQ(rows, 1) << pass;
     } else {
       EXPECT_EQ(rows, 0);
@@ -191,39 +191,39 @@ TEST(Waterfall, AColumnScrollsDownOneRowPerPassFor42Passes) {
 
 TEST(Waterfall, ShownWhileDispTypeIs0AndLabelled) {
   DisplayFixture d;
-  d.form.FFTSel = 2;
+  d.form.Etc.FFTSel = 2;
   DrawSpectrum(d.form);
   EXPECT_EQ(d.shown, std::vector<std::string>{"Image5"});
   // Yellow "L" at (3, 31) and "R" at (46, 31).
   auto yellowIn = [&d](int x0, int x1) {
     int n = 0;
     for (int y = 31; y < 42; ++y)
-      for (int x = x0; x <= x1; ++x) n += d.form.SpectrumBitmap.Pixel(x, y) == kYellow;
+      for (int x = x0; x <= x1; ++x) n += d.form.audio.SpectrumBitmap.Pixel(x, y) == kYellow;
     return n;
   };
   EXPECT_GT(yellowIn(3, 12), 3);
   EXPECT_GT(yellowIn(46, 54), 3);
   EXPECT_EQ(yellowIn(13, 45), 0);
   // Still drawn, not shown, under the constellation.
-  d.form.DispType = 1;
-  d.form.FFTSel = 0;
+  d.form.Etc.DispType = 1;
+  d.form.Etc.FFTSel = 0;
   d.Tone(0, 50, 32767.0);
   DrawSpectrum(d.form);
   EXPECT_EQ(d.shown.size(), 1u);
-  EXPECT_EQ(d.form.SpectrumBitmap.Pixel(20, 0), Bgr(255, 9, 0));
+  EXPECT_EQ(d.form.audio.SpectrumBitmap.Pixel(20, 0), Bgr(255, 9, 0));
 }
 
 TEST(Waterfall, SettingsOutOfRangeDrawLikeTheirDefaults) {
   DisplayFixture d;
-  d.form.DecoderL = 1;
+  d.form.Wave.DecoderL = 1;
   d.Tone(0, 62, 20000.0);
   const std::vector<int> hfdl = SingleLevels(d, 0);
   for (int decoder : {3, -1}) {
-    d.form.DecoderL = decoder;
+    d.form.Wave.DecoderL = decoder;
     EXPECT_EQ(SingleLevels(d, 0), hfdl) << decoder;
     EXPECT_EQ(SingleLevels(d, 5), hfdl) << decoder;
   }
-  d.form.WaveDual = 0;
+  d.form.Wave.WaveDual = 0;
   EXPECT_EQ(SingleLevels(d, -2), hfdl);
   for (int i = 0; i < 55; ++i) EXPECT_EQ(SingleLevels(d, 1)[i], 0);
 }

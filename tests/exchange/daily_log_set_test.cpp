@@ -20,7 +20,7 @@ using testing_support::WriteFile;
 class DailyLogs : public ::testing::Test {
  protected:
   DailyLogs() : clock_(platform::EncodeDateTime(2024, 3, 31, 12, 0, 0)) {
-    f.AppDir = dir_.path();
+    f.app.AppDir = dir_.path();
     ::mkdir(Logs("").c_str(), 0777);
     ::mkdir(Logs("EachLogs").c_str(), 0777);
     ::mkdir(Logs("SrchMesgLogs").c_str(), 0777);
@@ -44,9 +44,9 @@ TEST_F(DailyLogs, StartUpCleansOldLogsAndNamesTodaysFiles) {
     Touch(name);
   }
   ::mkdir(Logs("20240101_folder.log").c_str(), 0777);
-  f.DeleteLogFile = 1;
-  f.DeleteDay = 30;
-  f.LogDate.clear();
+  f.Etc.DeleteLogFile = 1;
+  f.Etc.DeleteDay = 30;
+  f.text.LogDate.clear();
   f.svc.exchange->UpdateDailyLogNames(f, true);
 
   for (const char* kept : {"20240301_ACARS_RAW.log", "20240331_LIST.csv", "readme.txt", "2024ab01_x.log",
@@ -57,60 +57,60 @@ TEST_F(DailyLogs, StartUpCleansOldLogsAndNamesTodaysFiles) {
   for (const char* gone : {"20240229_HFDL_DAT.log", "20240229_x.txt", "20231231_SEARCH.log"}) {
     EXPECT_FALSE(Exists(gone)) << gone;
   }
-  EXPECT_EQ(f.LogDate, "20240331");
-  EXPECT_EQ(f.SearchLogPath, Logs("20240331_SEARCH.log"));
-  EXPECT_EQ(f.ListLogPath, Logs("20240331_LIST.csv"));
-  EXPECT_EQ(f.AcarsRawLogPath, Logs("20240331_ACARS_RAW.log"));
-  EXPECT_EQ(f.AcarsPrcLogPath, Logs("20240331_ACARS_PRC.log"));
-  EXPECT_EQ(f.AcarsMesLogPath, Logs("20240331_ACARS_MES.log"));
-  EXPECT_EQ(f.HfdlDatLogPath, Logs("20240331_HFDL_DAT.log"));
-  EXPECT_EQ(f.HfdlAnaLogPath, Logs("20240331_HFDL_ANA.log"));
-  EXPECT_EQ(f.HfdlFmtLogPath, Logs("20240331_HFDL_FMT.log"));
+  EXPECT_EQ(f.text.LogDate, "20240331");
+  EXPECT_EQ(f.text.SearchLogPath, Logs("20240331_SEARCH.log"));
+  EXPECT_EQ(f.text.ListLogPath, Logs("20240331_LIST.csv"));
+  EXPECT_EQ(f.text.AcarsRawLogPath, Logs("20240331_ACARS_RAW.log"));
+  EXPECT_EQ(f.text.AcarsPrcLogPath, Logs("20240331_ACARS_PRC.log"));
+  EXPECT_EQ(f.text.AcarsMesLogPath, Logs("20240331_ACARS_MES.log"));
+  EXPECT_EQ(f.text.HfdlDatLogPath, Logs("20240331_HFDL_DAT.log"));
+  EXPECT_EQ(f.text.HfdlAnaLogPath, Logs("20240331_HFDL_ANA.log"));
+  EXPECT_EQ(f.text.HfdlFmtLogPath, Logs("20240331_HFDL_FMT.log"));
 }
 
 TEST_F(DailyLogs, CleanUpIsOffUnlessAskedAndDeleteDayBelowOneMeans30) {
   Touch("20240101_x.log");
   Touch("20240305_x.log");
-  f.DeleteLogFile = 0;
-  f.LogDate.clear();
+  f.Etc.DeleteLogFile = 0;
+  f.text.LogDate.clear();
   f.svc.exchange->UpdateDailyLogNames(f, true);
   EXPECT_TRUE(Exists("20240101_x.log"));
 
-  f.DeleteLogFile = 1;
-  f.DeleteDay = 0;
+  f.Etc.DeleteLogFile = 1;
+  f.Etc.DeleteDay = 0;
   DeleteOldLogs(f);
   EXPECT_FALSE(Exists("20240101_x.log"));
   EXPECT_TRUE(Exists("20240305_x.log"));
   // A missing logs folder is nothing to clean.
-  f.AppDir = dir_.File("nowhere");
+  f.app.AppDir = dir_.File("nowhere");
   DeleteOldLogs(f);
 }
 
 TEST_F(DailyLogs, NamesFollowTheDateOnlyWhenAllowed) {
-  f.ChangeLogFileName = 1;
-  f.LogDate.clear();
+  f.Etc.ChangeLogFileName = 1;
+  f.text.LogDate.clear();
   f.svc.exchange->UpdateDailyLogNames(f, true);
   clock_.Set(platform::EncodeDateTime(2024, 3, 31, 23, 59, 59));
   f.svc.exchange->UpdateDailyLogNames(f, false);
-  EXPECT_EQ(f.LogDate, "20240331");
+  EXPECT_EQ(f.text.LogDate, "20240331");
   clock_.Set(platform::EncodeDateTime(2024, 4, 1, 0, 0, 0));
   f.svc.exchange->UpdateDailyLogNames(f, false);
-  EXPECT_EQ(f.LogDate, "20240401");
-  EXPECT_EQ(f.AcarsMesLogPath, Logs("20240401_ACARS_MES.log"));
+  EXPECT_EQ(f.text.LogDate, "20240401");
+  EXPECT_EQ(f.text.AcarsMesLogPath, Logs("20240401_ACARS_MES.log"));
 
   // Without the switch the names keep the start-up date, and nothing is
   // cleaned after start-up.
   Form1State g;
-  g.AppDir = dir_.path();
-  g.ChangeLogFileName = 0;
-  g.DeleteLogFile = 1;
+  g.app.AppDir = dir_.path();
+  g.Etc.ChangeLogFileName = 0;
+  g.Etc.DeleteLogFile = 1;
   clock_.Set(platform::EncodeDateTime(2024, 3, 31, 12, 0, 0));
   g.svc.exchange->UpdateDailyLogNames(g, true);
   Touch("20240301_x.log");
   clock_.Set(platform::EncodeDateTime(2024, 4, 2, 0, 0, 1));
   g.svc.exchange->UpdateDailyLogNames(g, false);
-  EXPECT_EQ(g.LogDate, "20240331");
-  EXPECT_EQ(g.AcarsRawLogPath, Logs("20240331_ACARS_RAW.log"));
+  EXPECT_EQ(g.text.LogDate, "20240331");
+  EXPECT_EQ(g.text.AcarsRawLogPath, Logs("20240331_ACARS_RAW.log"));
   EXPECT_TRUE(Exists("20240301_x.log"));
 }
 
@@ -140,7 +140,7 @@ TEST_F(DailyLogs, DeleteCommandsEmptyTheTopLevelAfterYesOnly) {
   }
   {
     MessageBoxRecorder boxes(platform::BoxAnswer::Yes);
-    f.UseEnglish = 0;
+    f.app.UseEnglish = 0;
     f.svc.exchange->EachLogs1Click(f);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"EachLogs内のログを消去します。\nよろしいですか？"});
   }

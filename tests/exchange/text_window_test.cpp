@@ -42,7 +42,7 @@ class TextWindow : public ::testing::Test {
     f.svc.hfdl = &hfdl;
     f.svc.aircraft = &list;
     const char* texts[6] = {"raw text", "prc text", "mes text", "dat text", "ana text", "fmt text"};
-    for (int k = 0; k < 6; ++k) f.TextBuffers[k] = texts[k];
+    for (int k = 0; k < 6; ++k) f.text.TextBuffers[k] = texts[k];
   }
   QString Memo(const TForm10& w) const { return w.Memo1()->toPlainText(); }
 
@@ -53,7 +53,7 @@ class TextWindow : public ::testing::Test {
 };
 
 TEST_F(TextWindow, EachViewButtonShowsItsBufferAndSetsTxtType) {
-  f.TxtType = 2;
+  f.Txt.TxtType = 2;
   TForm10 w(f);
   EXPECT_TRUE(w.SpeedButton(3)->isChecked());
   w.show();
@@ -62,77 +62,77 @@ TEST_F(TextWindow, EachViewButtonShowsItsBufferAndSetsTxtType) {
   const char* texts[6] = {"raw text", "prc text", "mes text", "dat text", "ana text", "fmt text"};
   for (int k = 5; k >= 0; --k) {
     w.SpeedButton(buttons[k])->click();
-    EXPECT_EQ(f.TxtType, k);
+    EXPECT_EQ(f.Txt.TxtType, k);
     EXPECT_EQ(Memo(w), texts[k]);
     EXPECT_TRUE(w.SpeedButton(buttons[k])->isChecked());
   }
 }
 
 TEST_F(TextWindow, BufferIsShownFromCodePage932EvenWhenCutMidCharacter) {
-  f.TxtType = 0;
-  f.TextBuffers[0] = "\x8B\x9E" "ABC\r\n\x93\x8C\x8B\x9E";  // trail byte of a cut character first
+  f.Txt.TxtType = 0;
+  f.text.TextBuffers[0] = "\x8B\x9E" "ABC\r\n\x93\x8C\x8B\x9E";  // trail byte of a cut character first
   TForm10 w(f);
   w.show();
   EXPECT_TRUE(Memo(w).endsWith(QString::fromUtf8("ABC\n東京")));
 }
 
 TEST_F(TextWindow, EntriesRefreshTheWindowOnlyWhenTheirKindIsOnView) {
-  f.TxtType = 0;
+  f.Txt.TxtType = 0;
   TForm10 w(f);
   w.show();
-  f.TextBuffers[1] += " more";
+  f.text.TextBuffers[1] += " more";
   f.svc.acars->TrimTextBuffer(f, 1);
   EXPECT_EQ(Memo(w), "raw text");
-  f.TextBuffers[0] += " more";
+  f.text.TextBuffers[0] += " more";
   f.svc.acars->TrimTextBuffer(f, 0);
   EXPECT_EQ(Memo(w), "raw text more");
 }
 
 TEST_F(TextWindow, KindOutsideTheBuffersShowsRaw) {
-  f.TxtType = 9;
+  f.Txt.TxtType = 9;
   TForm10 w(f);
   w.show();
-  EXPECT_EQ(f.TxtType, 0);
+  EXPECT_EQ(f.Txt.TxtType, 0);
   EXPECT_TRUE(w.SpeedButton(1)->isChecked());
   EXPECT_EQ(Memo(w), "raw text");
-  f.TextBuffers[0] += "!";
+  f.text.TextBuffers[0] += "!";
   f.svc.acars->TrimTextBuffer(f, 0);
   EXPECT_EQ(Memo(w), "raw text!");
 }
 
 TEST_F(TextWindow, LogButtonGatesTheSaveModesAndAnnouncesTheLogs) {
-  f.TxtLog = 0;
-  f.TxtSaveType = 1;
+  f.Txt.TxtLog = 0;
+  f.Txt.TxtSaveType = 1;
   TForm10 w(f);
   EXPECT_FALSE(w.SpeedButton(4)->isChecked());
   for (int n : {6, 7, 8}) EXPECT_FALSE(w.SpeedButton(n)->isEnabled()) << n;
   EXPECT_TRUE(w.SpeedButton(7)->isChecked());
 
   w.SpeedButton(4)->click();
-  EXPECT_EQ(f.TxtLog, 1);
+  EXPECT_EQ(f.Txt.TxtLog, 1);
   for (int n : {6, 7, 8}) EXPECT_TRUE(w.SpeedButton(n)->isEnabled()) << n;
-  EXPECT_EQ(hfdl.paths, (std::vector<std::string>{f.AcarsRawLogPath, f.AcarsPrcLogPath, f.AcarsMesLogPath,
-                                                  f.HfdlDatLogPath, f.HfdlAnaLogPath, f.HfdlFmtLogPath}));
+  EXPECT_EQ(hfdl.paths, (std::vector<std::string>{f.text.AcarsRawLogPath, f.text.AcarsPrcLogPath, f.text.AcarsMesLogPath,
+                                                  f.text.HfdlDatLogPath, f.text.HfdlAnaLogPath, f.text.HfdlFmtLogPath}));
   w.SpeedButton(8)->click();
-  EXPECT_EQ(f.TxtSaveType, 2);
+  EXPECT_EQ(f.Txt.TxtSaveType, 2);
   w.SpeedButton(6)->click();
-  EXPECT_EQ(f.TxtSaveType, 0);
+  EXPECT_EQ(f.Txt.TxtSaveType, 0);
 
   w.SpeedButton(4)->click();
-  EXPECT_EQ(f.TxtLog, 0);
+  EXPECT_EQ(f.Txt.TxtLog, 0);
   EXPECT_EQ(hfdl.paths.size(), 6u);
   for (int n : {6, 7, 8}) EXPECT_FALSE(w.SpeedButton(n)->isEnabled()) << n;
   EXPECT_TRUE(w.SpeedButton(6)->isChecked());
 }
 
 TEST_F(TextWindow, NeverPlacedOpensCentredOnTheMainWindow) {
-  f.TextLeft = f.TextTop = 0;
-  f.TextWidth = 500;
-  f.TextHeight = 300;
-  f.MainLeft = 100;
-  f.MainTop = 50;
-  f.MainWidth = 990;
-  f.MainHeight = 702;
+  f.Pos.TextLeft = f.Pos.TextTop = 0;
+  f.Form.TextWidth = 500;
+  f.Form.TextHeight = 300;
+  f.Pos.MainLeft = 100;
+  f.Pos.MainTop = 50;
+  f.Pos.MainWidth = 990;
+  f.Pos.MainHeight = 702;
   TForm10 w(f);
   w.show();
   EXPECT_EQ(w.x(), 100 + 990 / 2 - 500 / 2);
@@ -140,8 +140,8 @@ TEST_F(TextWindow, NeverPlacedOpensCentredOnTheMainWindow) {
 }
 
 TEST_F(TextWindow, MemoFillsTheWindowBelowTheToolBar) {
-  f.TextWidth = 600;
-  f.TextHeight = 400;
+  f.Form.TextWidth = 600;
+  f.Form.TextHeight = 400;
   TForm10 w(f);
   w.show();
   QApplication::processEvents();
@@ -152,12 +152,12 @@ TEST_F(TextWindow, MemoFillsTheWindowBelowTheToolBar) {
 }
 
 TEST_F(TextWindow, StayOnTopFontAndColourButtons) {
-  f.TextTopMost = 1;
+  f.Pos.TextTopMost = 1;
   TForm10 w(f);
   w.show();
   EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   w.SpeedButton(5)->click();
-  EXPECT_EQ(f.TextTopMost, 0);
+  EXPECT_EQ(f.Pos.TextTopMost, 0);
   EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_TRUE(w.isVisible());
 
@@ -166,55 +166,55 @@ TEST_F(TextWindow, StayOnTopFontAndColourButtons) {
   chosen.setFamily("Monospace");
   w.ChooseFont = [&](const QFont&) { return std::optional<QFont>(chosen); };
   w.SpeedButton(9)->click();
-  EXPECT_EQ(f.TextFontSize, 17);
-  EXPECT_EQ(f.TextFontName, "Monospace");
+  EXPECT_EQ(f.Form.TextFontSize, 17);
+  EXPECT_EQ(f.Form.TextFontName, "Monospace");
   EXPECT_EQ(w.Memo1()->font().pointSize(), 17);
   w.ChooseFont = [](const QFont&) { return std::optional<QFont>(); };
   w.SpeedButton(9)->click();
-  EXPECT_EQ(f.TextFontSize, 17);
+  EXPECT_EQ(f.Form.TextFontSize, 17);
 
-  f.ColorDialogTarget = 1;
+  f.controls.ColorDialogTarget = 1;
   w.SpeedButton(10)->click();
   w.SpeedButton(14)->click();
-  EXPECT_EQ(f.ColorDialogTarget, 0);
+  EXPECT_EQ(f.controls.ColorDialogTarget, 0);
   EXPECT_EQ(effects.shown, (std::vector<std::string>{"18 modal", "30 modal"}));
 
   w.close();
-  EXPECT_EQ(f.TextWindowClosed, 1);
+  EXPECT_EQ(f.exchange.TextWindowClosed, 1);
 }
 
 TEST_F(TextWindow, ColourDialogStoresOnOkOnly) {
-  f.TextText = 0x000000;
-  f.TextBack = 0xFFFFFF;
+  f.Color.TextText = 0x000000;
+  f.Color.TextBack = 0xFFFFFF;
   TForm10 w(f);
   TForm18 d(f);
   d.ChooseColour = [](const QColor&) { return std::optional<QColor>(QColor(255, 0, 0)); };
-  f.ColorDialogTarget = 0;
+  f.controls.ColorDialogTarget = 0;
   d.show();
   d.Panel1()->click();
   d.Panel2()->click();
   EXPECT_EQ(d.PendingTextColour(), 0x0000FFu);
   d.Button4()->click();  // Cancel
-  EXPECT_EQ(f.TextText, 0x000000u);
-  EXPECT_EQ(f.TextBack, 0xFFFFFFu);
+  EXPECT_EQ(f.Color.TextText, 0x000000u);
+  EXPECT_EQ(f.Color.TextBack, 0xFFFFFFu);
 
   d.show();
   EXPECT_EQ(d.PendingTextColour(), 0x000000u);
   d.ChooseColour = [](const QColor&) { return std::optional<QColor>(QColor(0, 0, 255)); };
   d.Panel2()->click();
   d.Button3()->click();  // OK
-  EXPECT_EQ(f.TextBack, 0xFF0000u);
-  EXPECT_EQ(f.TextText, 0x000000u);
+  EXPECT_EQ(f.Color.TextBack, 0xFF0000u);
+  EXPECT_EQ(f.Color.TextText, 0x000000u);
   EXPECT_EQ(w.Memo1()->palette().color(QPalette::Base), QColor(0, 0, 255));
 
-  f.ColorDialogTarget = 1;
-  f.ListBack = 0x111111;
+  f.controls.ColorDialogTarget = 1;
+  f.Color.ListBack = 0x111111;
   d.show();
   EXPECT_EQ(d.PendingBackColour(), 0x111111u);
   d.Panel1()->click();
   d.Button3()->click();
-  EXPECT_EQ(f.ListText, 0xFF0000u);
-  EXPECT_EQ(f.ListBack, 0x111111u);
+  EXPECT_EQ(f.Color.ListText, 0xFF0000u);
+  EXPECT_EQ(f.Color.ListBack, 0x111111u);
   EXPECT_EQ(list.applied, 1);
 }
 

@@ -43,7 +43,7 @@ std::string ServiceRecorder::LookupAirline3(Form1State&, const std::string& flig
 }
 
 bool ServiceRecorder::LookupAircraftType(Form1State& f, const std::string& registration, std::string& type) {
-  analysisAtTypeLookup.push_back(f.TextBuffers[kHfdlAna]);
+  analysisAtTypeLookup.push_back(f.text.TextBuffers[kHfdlAna]);
   if (registration != "JA8089") return false;
   type = "B777-200";
   return true;
@@ -91,19 +91,19 @@ AnalysisRig::AnalysisRig() : clock_(TestNow()), form_(std::make_unique<Form1Stat
   platform::EnsureFolder(data);
   testing_support::WriteFile(data + "/freqs.csv", Golden("freqs.csv"));
   testing_support::WriteFile(data + "/ICAO24.csv", Golden("ICAO24.csv"));
-  f.AppDir = dir_.path();
-  f.FreqsCsvPath = data + "/freqs.csv";
-  f.SystemTxtPath = data + "/system.txt";
-  f.Icao24CsvPath = data + "/ICAO24.csv";
-  f.HfdlDatLogPath = dir_.File("logs/20261206_HFDL_DAT.log");
-  f.HfdlAnaLogPath = dir_.File("logs/20261206_HFDL_ANA.log");
-  f.HfdlFmtLogPath = dir_.File("logs/20261206_HFDL_FMT.log");
-  f.TxtLog = 1;
-  for (int kind = 0; kind < 6; ++kind) f.LogOutFlag(kind) = 1;
-  f.TxtType = kHfdlAna;
-  f.SystemVer = 35;
-  f.SystemTableAssembly.Version = 35;
-  f.ErrorRatioText = {"ErrorRatio = 0.00000", "ErrorRatio = 0.00000"};
+  f.app.AppDir = dir_.path();
+  f.hfdl.FreqsCsvPath = data + "/freqs.csv";
+  f.hfdl.SystemTxtPath = data + "/system.txt";
+  f.hfdl.Icao24CsvPath = data + "/ICAO24.csv";
+  f.text.HfdlDatLogPath = dir_.File("logs/20261206_HFDL_DAT.log");
+  f.text.HfdlAnaLogPath = dir_.File("logs/20261206_HFDL_ANA.log");
+  f.text.HfdlFmtLogPath = dir_.File("logs/20261206_HFDL_FMT.log");
+  f.Txt.TxtLog = 1;
+  for (int kind = 0; kind < 6; ++kind) f.Txt.LogOutFlag(kind) = 1;
+  f.Txt.TxtType = kHfdlAna;
+  f.Etc.SystemVer = 35;
+  f.hfdl.SystemTableAssembly.Version = 35;
+  f.hfdl.ErrorRatioText = {"ErrorRatio = 0.00000", "ErrorRatio = 0.00000"};
   LoadHfdlSystemTable(f);
 }
 
@@ -114,17 +114,17 @@ void AnalysisRig::AnalyzeOwn(const std::vector<uint8_t>& octets, int mode, int c
   for (size_t n = 0; n < octets.size() && 8 * n < bits.size(); ++n) {
     for (int b = 0; b < 8; ++b) bits[8 * n + b] = static_cast<uint8_t>((octets[n] >> b) & 1);
   }
-  form_->SourceTag = channel == 0 ? "Lch" : "Rch";
+  form_->app.SourceTag = channel == 0 ? "Lch" : "Rch";
   AnalyzeHfdlFrame(*form_, bits.data(), bits.size(), ModeCode(mode), channel);
 }
 
 void AnalysisRig::AnalyzeNetwork(const std::vector<uint8_t>& octets) {
-  form_->SourceTag = "NET";
+  form_->app.SourceTag = "NET";
   form_->svc.hfdl->AnalyzeNetworkHfdlFrame(*form_, hfdl_tx::RelayHex(octets));
 }
 
 void AnalysisRig::ClearText() {
-  for (std::string& text : form_->TextBuffers) text.clear();
+  for (std::string& text : form_->text.TextBuffers) text.clear();
   services_.calls.clear();
   services_.parsed.clear();
   services_.positions.clear();

@@ -53,8 +53,8 @@ TEST(HfdlFuzz, RandomValidFrames) {
   std::mt19937_64 rng(g_seed);
   AnalysisRig rig;
   Form1State& form = rig.form();
-  form.TxtLog = 0;
-  form.PassList = "NH";
+  form.Txt.TxtLog = 0;
+  form.Etc.PassList = "NH";
   for (int n = 0; n < kFrames; ++n) {
     const int mode = static_cast<int>(rng() % 8);
     const int channel = static_cast<int>(rng() % 3);
@@ -66,11 +66,11 @@ TEST(HfdlFuzz, RandomValidFrames) {
     rig.ClearText();
     // Random log-ons add a row each; a real table grows far slower.
     if (n % 1000 == 0) ClearRegistrationRows(form);
-    form.SourceTag = channel == 2 ? "NET" : "Lch";
+    form.app.SourceTag = channel == 2 ? "NET" : "Lch";
     AnalyzeHfdlFrame(form, bits.data(), bits.size(), channel == 2 ? 20 : kModeCodes[mode], channel);
-    const std::string& dat = form.TextBuffers[kHfdlDat];
+    const std::string& dat = form.text.TextBuffers[kHfdlDat];
     const bool datFits = dat.empty() || dat.size() <= 2 * frame.size() + 50;
-    if (!datFits || rig.services().badBitCounts != 0 || form.HfdlFrameOctets > static_cast<int>(frame.size())) {
+    if (!datFits || rig.services().badBitCounts != 0 || form.hfdl.HfdlFrameOctets > static_cast<int>(frame.size())) {
       ReportFrame();
       FAIL() << "frame " << n;
     }
@@ -80,16 +80,16 @@ TEST(HfdlFuzz, RandomValidFrames) {
 TEST(HfdlFuzz, RandomRelayText) {
   std::mt19937_64 rng(Seed() + 1);
   AnalysisRig rig;
-  rig.form().TxtLog = 0;
+  rig.form().Txt.TxtLog = 0;
   static constexpr char kDigits[] = "0123456789ABCDEF";
   for (int n = 0; n < kRelayTexts; ++n) {
     std::string text(static_cast<size_t>(rng() % 3800), '0');
     const bool junk = rng() % 4 == 0;
     for (char& c : text) c = junk ? static_cast<char>(rng()) : kDigits[rng() % 16];
     rig.ClearText();
-    rig.form().SourceTag = "NET";
+    rig.form().app.SourceTag = "NET";
     rig.form().svc.hfdl->AnalyzeNetworkHfdlFrame(rig.form(), text);
-    ASSERT_LE(rig.form().TextBuffers[kHfdlDat].size(), text.size() + 50) << "seed " << Seed() + 1 << " text " << n;
+    ASSERT_LE(rig.form().text.TextBuffers[kHfdlDat].size(), text.size() + 50) << "seed " << Seed() + 1 << " text " << n;
   }
 }
 
@@ -115,7 +115,7 @@ TEST(HfdlFuzz, RandomDataFiles) {
       file.FindByRegistration(bytes.substr(start, 7), record);
     }
   }
-  for (const std::string& name : form.GsNames) ASSERT_LE(name.size(), 63u);
+  for (const std::string& name : form.hfdl.GsNames) ASSERT_LE(name.size(), 63u);
 }
 
 }  // namespace

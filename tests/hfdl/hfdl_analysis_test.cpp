@@ -16,15 +16,15 @@ bool Has(const std::string& text, const std::string& line) { return text.find(li
 class HfdlAnalysisTest : public ::testing::Test {
  protected:
   Form1State& form() { return rig_.form(); }
-  const std::string& Ana() { return form().TextBuffers[kHfdlAna]; }
-  const std::string& Fmt() { return form().TextBuffers[kHfdlFmt]; }
+  const std::string& Ana() { return form().text.TextBuffers[kHfdlAna]; }
+  const std::string& Fmt() { return form().text.TextBuffers[kHfdlFmt]; }
   bool Called(const std::string& prefix) {
     for (const std::string& c : rig_.services().calls) {
       if (c.rfind(prefix, 0) == 0) return true;
     }
     return false;
   }
-  int Failed(int row) { return std::stoi(form().HfdlReceptionStats.Texts(row)[2]); }
+  int Failed(int row) { return std::stoi(form().hfdl.HfdlReceptionStats.Texts(row)[2]); }
 
   // One LPDU in a downlink MPDU (mode 1) or an uplink one (mode 2).
   void Downlink(const Octets& lpdu, int aircraftId = 0x23) {
@@ -96,7 +96,7 @@ TEST_F(HfdlPosition, NoTimeRejectsOnTheDownlinkLogonPathOnly) {
 }
 
 TEST_F(HfdlPosition, PassListKeepsAirlinesOut) {
-  form().PassList = "JL,NH";
+  form().Etc.PassList = "JL,NH";
   Downlink(DataLpdu(Report("JL123 ", 0x1C71C, 0x1C71C, 0x0708)));
   EXPECT_TRUE(Has(Fmt(), "   FLIGHT ID      = JL0123"));
   Downlink(DataLpdu(EnvelopedHfnpdu(AcarsBlock(AcarsBlockFields()))));
@@ -107,7 +107,7 @@ TEST_F(HfdlPosition, PassListKeepsAirlinesOut) {
   EXPECT_FALSE(Called("contact"));
   EXPECT_FALSE(Called("record"));
   EXPECT_FALSE(Called("parse"));
-  EXPECT_TRUE(form().HfdlRegistrations.Rows.empty());
+  EXPECT_TRUE(form().hfdl.HfdlRegistrations.Rows.empty());
   // Another airline goes through.
   Downlink(DataLpdu(Report("BA0012", 0x1C71C, 0x1C71C, 0x0708)));
   EXPECT_TRUE(Called("record BA0012"));
@@ -142,15 +142,15 @@ TEST_F(HfdlPosition, AcarsFlightIdField) {
     }
     return ExtractFlightIdField(form(), bits.data(), static_cast<int>(bits.size()));
   };
-  form().ConvJD = 0;
-  form().ConvJC = 0;
+  form().Etc.ConvJD = 0;
+  form().Etc.ConvJC = 0;
   EXPECT_EQ(field("JL12  "), "JL0012");
   EXPECT_EQ(field("JL1 2 "), "JL0102");
   EXPECT_EQ(field("JD012 "), "JD0012");
-  form().ConvJD = 1;
+  form().Etc.ConvJD = 1;
   EXPECT_EQ(field("JD012 "), "JL0012");
   EXPECT_EQ(field("  12  "), "000012");
-  form().ConvJC = 1;
+  form().Etc.ConvJC = 1;
   EXPECT_EQ(field("  12  "), "JC0012");
   EXPECT_EQ(field("JL12  ", 'a'), "------");
   EXPECT_TRUE(Called("downlink 0"));
@@ -197,7 +197,7 @@ TEST_F(HfdlFrames, FieldsInTheCheckSequenceAreNotRead) {
   Downlink(LogonLpdu(0x8F, 0x800001, -1));
   EXPECT_TRUE(Has(Ana(), "Aircraft ICAO Address = 800001"));
   EXPECT_FALSE(Ana().find("Aircraft Address") != std::string::npos);
-  EXPECT_TRUE(form().HfdlRegistrations.Rows.empty());
+  EXPECT_TRUE(form().hfdl.HfdlRegistrations.Rows.empty());
   // S = 4: not even the address.
   Downlink(Lpdu({0x8F, 0x01, 0x00}));
   EXPECT_TRUE(Has(Ana(), "LPDU TYPE = Log-on Request (Normal)"));
@@ -214,7 +214,7 @@ TEST_F(HfdlFrames, FieldsInTheCheckSequenceAreNotRead) {
   EXPECT_FALSE(Called("parse"));
   // None of these fails the frame.
   EXPECT_EQ(Failed(1), 0);
-  EXPECT_EQ(form().HfdlReceptionStats.Texts(1)[1], "4");
+  EXPECT_EQ(form().hfdl.HfdlReceptionStats.Texts(1)[1], "4");
 }
 
 TEST_F(HfdlFrames, TinyLpduSizesFailTheirCheck) {
@@ -225,7 +225,7 @@ TEST_F(HfdlFrames, TinyLpduSizesFailTheirCheck) {
   EXPECT_TRUE(Has(Ana(), "LPDU Number 2 CRC Failed"));
   // The third is found after S + 1 octets of each.
   EXPECT_TRUE(Has(Ana(), "HFNPDU TYPE = System Table Request"));
-  EXPECT_EQ(form().HfdlFrameOctets, 11 + 1 + 2 + 5);
+  EXPECT_EQ(form().hfdl.HfdlFrameOctets, 11 + 1 + 2 + 5);
 }
 
 TEST_F(HfdlFrames, SquitterTableBounds) {
@@ -236,14 +236,14 @@ TEST_F(HfdlFrames, SquitterTableBounds) {
   f.mask2 = 0xFF0FF;  // slots 1-8 and 13-20
   f.gsId3 = 127;
   f.version = 3;
-  form().GsActiveFreqs[19][0] = 9;
+  form().hfdl.GsActiveFreqs[19][0] = 9;
   rig_.AnalyzeOwn(BuildSquitter(f), 0, 0);
   EXPECT_TRUE(Has(Ana(), "Ground Station Name = "));
   EXPECT_TRUE(Has(Ana(), "  [ 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 ]"));
   EXPECT_TRUE(Has(Ana(), "  [ 1 2 3 4 5 6 7 8 13 14 15 16 17 18 19 20 ]"));
   const int32_t expected[6] = {1, 2, 3, 4, 5, 6};
-  for (int c = 0; c < 6; ++c) EXPECT_EQ(form().GsActiveFreqs[3][c], expected[c]);
-  EXPECT_EQ(form().GsActiveFreqs[19][0], 9);
+  for (int c = 0; c < 6; ++c) EXPECT_EQ(form().hfdl.GsActiveFreqs[3][c], expected[c]);
+  EXPECT_EQ(form().hfdl.GsActiveFreqs[19][0], 9);
   EXPECT_TRUE(Has(Fmt(), "   FREQUENCIES    = [ 17985kHz 15025kHz 11184kHz ] (Reykjavik)"));
   EXPECT_TRUE(Has(Fmt(), "   FREQUENCIES    = [ ] ()"));
   // Bit 4 is no part of the version.
@@ -286,7 +286,7 @@ TEST_F(HfdlFrames, NetworkFrameShorterThanItsHeader) {
   const Octets logon = ScenarioLogonConfirm().octets;
   rig_.AnalyzeNetwork(Octets(logon.begin(), logon.end() - 1));
   EXPECT_TRUE(Has(Ana(), "MPDU Header Size Failed"));
-  EXPECT_TRUE(form().TextBuffers[kHfdlDat].empty());
+  EXPECT_TRUE(form().text.TextBuffers[kHfdlDat].empty());
 }
 
 }  // namespace

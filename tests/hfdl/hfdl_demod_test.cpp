@@ -22,9 +22,9 @@ std::vector<double> MeasuredOffsets(double hz) {
   std::vector<double> tone = Tone(hz, 512 * 200);
   std::vector<double> seen;
   for (int block = 0; block < 200; ++block) {
-    std::copy(tone.begin() + 512 * block, tone.begin() + 512 * (block + 1), form->AudioBlock[0]);
+    std::copy(tone.begin() + 512 * block, tone.begin() + 512 * (block + 1), form->audio.AudioBlock[0]);
     DemodulateHfdlBlock(*form, 0);
-    if (block >= 40 && form->Hfdl[0].FreqError != 0.0) seen.push_back(form->Hfdl[0].FreqError);
+    if (block >= 40 && form->hfdl.Channels[0].FreqError != 0.0) seen.push_back(form->hfdl.Channels[0].FreqError);
   }
   return seen;
 }
@@ -42,7 +42,7 @@ TEST(HfdlDemod, ResetClearsTheFrameAndKeepsTheTracking) {
   auto form = hfdl_test::MakeForm(recorder);
   std::vector<double> tone = Tone(1450.0, 512 * 20);
   hfdl_test::FeedChannel(*form, 1, tone);
-  HfdlChannelState& s = form->Hfdl[1];
+  HfdlChannelState& s = form->hfdl.Channels[1];
   s.Locked = s.InProbe = s.TrainingActive = s.PreambleTraining = s.SyncFound = 1;
   s.SymbolCount = 55;
   s.SegmentIndex = 3;
@@ -76,11 +76,11 @@ TEST(HfdlDemod, ResetClearsTheFrameAndKeepsTheTracking) {
 TEST(HfdlDemod, LampFollowsTheLock) {
   hfdl_test::Recorder recorder;
   auto form = hfdl_test::MakeForm(recorder);
-  form->Hfdl[0].Locked = 1;
-  form->Hfdl[0].SymbolCount = -100000;  // a frame that does not end in this block
-  form->Hfdl[0].Interleave = 1;
+  form->hfdl.Channels[0].Locked = 1;
+  form->hfdl.Channels[0].SymbolCount = -100000;  // a frame that does not end in this block
+  form->hfdl.Channels[0].Interleave = 1;
   DemodulateHfdlBlock(*form, 0);
-  form->Hfdl[0].Locked = 0;
+  form->hfdl.Channels[0].Locked = 0;
   DemodulateHfdlBlock(*form, 0);
   EXPECT_EQ(recorder.lamps, (std::vector<std::pair<Lamp, TColor>>{{Lamp::Left, 65280}, {Lamp::Left, 0}}));
 }
@@ -92,7 +92,7 @@ TEST(HfdlDemod, BlockIsLevelledInPlace) {
     hfdl_test::Recorder recorder;
     auto form = hfdl_test::MakeForm(recorder);
     hfdl_test::FeedChannel(*form, 0, Tone(1440.0, 512 * 40, amplitude));
-    double peak = *std::max_element(form->AudioBlock[0], form->AudioBlock[0] + 512);
+    double peak = *std::max_element(form->audio.AudioBlock[0], form->audio.AudioBlock[0] + 512);
     EXPECT_NEAR(peak, 3000.0 * M_PI / 2.0, 300.0) << amplitude;
   }
 }

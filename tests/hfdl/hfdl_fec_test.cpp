@@ -118,14 +118,14 @@ void StoreFrame(Form1State& form, int mode, const std::vector<uint8_t>& payload)
   const size_t dataStart = hfdl_tx::kPrekeySymbols + 254 + 142 + 135;
   const double turn = mode % 4 < 2 ? -M_PI / 2 : -3 * M_PI / 4;
   const std::complex<double> rotation = std::polar(500000.0, turn);
-  int32_t* values = form.HfdlSoftSymbols[0].Values;
+  int32_t* values = form.hfdl.HfdlSoftSymbols[0].Values;
   for (size_t n = 0; dataStart + n < symbols.size(); ++n) {
     std::complex<double> v = std::conj(symbols[dataStart + n]) * rotation;
     values[n] = static_cast<int32_t>(v.real());
     values[HfdlSoftSymbolStore::kSymbols + n] = static_cast<int32_t>(v.imag());
   }
-  form.Hfdl[0].Rate = mode % 4;
-  form.Hfdl[0].Interleave = mode / 4;
+  form.hfdl.Channels[0].Rate = mode % 4;
+  form.hfdl.Channels[0].Interleave = mode / 4;
 }
 
 TEST(HfdlFec, EveryModeDecodesACleanFrame) {
@@ -134,7 +134,7 @@ TEST(HfdlFec, EveryModeDecodesACleanFrame) {
   for (int mode = 0; mode < 8; ++mode) {
     std::vector<uint8_t> payload = hfdl_tx::BuildFrameForMode(mode, rng);
     StoreFrame(*form, mode, payload);
-    form->HfdlDecodedBits.fill(7);
+    form->hfdl.HfdlDecodedBits.fill(7);
     if (mode % 4 < 2) {
       DecodeHfdlBpsk(*form, 0);
     } else if (mode % 4 == 2) {
@@ -143,7 +143,7 @@ TEST(HfdlFec, EveryModeDecodesACleanFrame) {
       DecodeHfdl8psk(*form, 0);
     }
     std::vector<uint8_t> info = hfdl_tx::InformationBitsOf(payload, mode);
-    const auto& bits = form->HfdlDecodedBits;
+    const auto& bits = form->hfdl.HfdlDecodedBits;
     EXPECT_TRUE(std::equal(info.begin(), info.end(), bits.begin())) << mode;
     // The flush half is 0 and nothing beyond it is left over.
     EXPECT_TRUE(std::all_of(bits.begin() + info.size(), bits.end(), [](uint8_t b) { return b == 0; })) << mode;

@@ -43,17 +43,17 @@ TEST(HfdlDemod, JunkAudioLeavesNoNaN) {
     hfdl_test::Recorder recorder;
     auto form = hfdl_test::MakeForm(recorder);
     // Also from inside a frame, with the equaliser training.
-    form->Hfdl[1].Locked = 1;
-    form->Hfdl[1].TrainingActive = 1;
-    form->Hfdl[1].InProbe = 1;
-    form->Hfdl[1].Constellation = 2;
-    form->Hfdl[1].Interleave = 0;
-    form->Hfdl[1].Rate = 3;
+    form->hfdl.Channels[1].Locked = 1;
+    form->hfdl.Channels[1].TrainingActive = 1;
+    form->hfdl.Channels[1].InProbe = 1;
+    form->hfdl.Channels[1].Constellation = 2;
+    form->hfdl.Channels[1].Interleave = 0;
+    form->hfdl.Channels[1].Rate = 3;
     for (int channel = 0; channel < 2; ++channel) {
       int most = hfdl_test::FeedChannel(*form, channel, audio);
       EXPECT_LE(most, 512);
-      EXPECT_TRUE(StateIsFinite(form->Hfdl[channel])) << channel;
-      for (int n = 0; n < 512; ++n) ASSERT_TRUE(std::isfinite(form->AudioBlock[channel][n]));
+      EXPECT_TRUE(StateIsFinite(form->hfdl.Channels[channel])) << channel;
+      for (int n = 0; n < 512; ++n) ASSERT_TRUE(std::isfinite(form->audio.AudioBlock[channel][n]));
     }
   }
 }
@@ -63,11 +63,11 @@ TEST(HfdlDemod, DivergedEqualizerSaturatesTheSymbols) {
   // symbol values stop at the int32 bounds instead of overflowing.
   hfdl_test::Recorder recorder;
   auto form = hfdl_test::MakeForm(recorder);
-  for (auto& branch : form->Hfdl[0].EqTaps) std::fill(std::begin(branch), std::end(branch), 1e30);
+  for (auto& branch : form->hfdl.Channels[0].EqTaps) std::fill(std::begin(branch), std::end(branch), 1e30);
   std::vector<double> tone(512 * 4);
   for (size_t n = 0; n < tone.size(); ++n) tone[n] = 8000.0 * std::sin(2.0 * M_PI * 1440.0 * n / 11025.0);
   hfdl_test::FeedChannel(*form, 0, tone);
-  const HfdlBlockSymbolList& symbols = form->HfdlBlockSymbols[0];
+  const HfdlBlockSymbolList& symbols = form->hfdl.HfdlBlockSymbols[0];
   ASSERT_GT(symbols.Count, 0);
   bool atBound = false;
   for (int n = 0; n < symbols.Count; ++n) {

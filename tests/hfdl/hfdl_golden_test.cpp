@@ -39,16 +39,16 @@ class HfdlGolden : public ::testing::Test {
 
   // The buffers and the logs hold the golden texts and the DAT lines.
   void ExpectOutput(const std::string& golden, const std::string& tag, const std::string& datLines) {
-    EXPECT_EQ(form().TextBuffers[kHfdlAna], Golden(golden + ".ana"));
-    EXPECT_EQ(form().TextBuffers[kHfdlFmt], Golden(golden + ".fmt"));
-    EXPECT_EQ(form().TextBuffers[kHfdlDat], datLines);
+    EXPECT_EQ(form().text.TextBuffers[kHfdlAna], Golden(golden + ".ana"));
+    EXPECT_EQ(form().text.TextBuffers[kHfdlFmt], Golden(golden + ".fmt"));
+    EXPECT_EQ(form().text.TextBuffers[kHfdlDat], datLines);
     EXPECT_EQ(Log("ANA"), WithoutCr(Golden(golden + ".ana")));
     EXPECT_EQ(Log("FMT"), FmtLog(Golden(golden + ".fmt"), tag));
     EXPECT_EQ(Log("DAT"), WithoutCr(datLines));
   }
   // The texts of the only registration row.
   std::vector<std::string> RowTexts() {
-    const auto& rows = form().HfdlRegistrations.Rows;
+    const auto& rows = form().hfdl.HfdlRegistrations.Rows;
     if (rows.size() != 1) return {"rows: " + std::to_string(rows.size())};
     const HfdlRegistrationRow& r = rows[0];
     return {r.Id, r.Gs, r.Icao24, r.RegNo, r.Lt, r.Aircraft, r.Souce};
@@ -62,7 +62,7 @@ class HfdlGolden : public ::testing::Test {
     return services;
   }
   void ExpectCounted(int row, int received, int errors) {
-    const auto texts = form().HfdlReceptionStats.Texts(row);
+    const auto texts = form().hfdl.HfdlReceptionStats.Texts(row);
     EXPECT_EQ(texts[1], std::to_string(received)) << row;
     EXPECT_EQ(texts[2], std::to_string(errors)) << row;
   }
@@ -77,14 +77,14 @@ TEST_F(HfdlGolden, SquitterKeepsTheStationTable) {
   ExpectOutput("squitter", "Lch", DatLine("Lch", frame.octets, 66));
   const int32_t active1[6] = {2, 5, 0, 0, 0, 0};
   for (int c = 0; c < 6; ++c) {
-    EXPECT_EQ(form().GsActiveFreqs[1][c], active1[c]);
-    EXPECT_EQ(form().GsActiveFreqs[7][c], 0);
-    EXPECT_EQ(form().GsActiveFreqs[0][c], 0);
+    EXPECT_EQ(form().hfdl.GsActiveFreqs[1][c], active1[c]);
+    EXPECT_EQ(form().hfdl.GsActiveFreqs[7][c], 0);
+    EXPECT_EQ(form().hfdl.GsActiveFreqs[0][c], 0);
   }
   const TDateTime timeOfDay = platform::EncodeTime(14, 3, 7);
-  for (int id : {1, 7, 0}) EXPECT_NEAR(form().GsCheckedTime[id], timeOfDay, 1e-9) << id;
+  for (int id : {1, 7, 0}) EXPECT_NEAR(form().hfdl.GsCheckedTime[id], timeOfDay, 1e-9) << id;
   EXPECT_EQ(std::count(calls().begin(), calls().end(), "frequencies"), 1);
-  EXPECT_EQ(form().SourceTag, "");
+  EXPECT_EQ(form().app.SourceTag, "");
   ExpectCounted(0, 1, 0);
 }
 
@@ -105,7 +105,7 @@ TEST_F(HfdlGolden, LogonRequestCarryingPerformanceData) {
   EXPECT_DOUBLE_EQ(rig_.services().positions[0].Lat, 0x1C71C * 180.0 / 524287.0);
   EXPECT_DOUBLE_EQ(rig_.services().positions[0].Lon, -0x40000 * 180.0 / 524287.0);
   // The allocation octet is 0xFF: no registration row.
-  EXPECT_TRUE(form().HfdlRegistrations.Rows.empty());
+  EXPECT_TRUE(form().hfdl.HfdlRegistrations.Rows.empty());
   ExpectCounted(1, 1, 0);
 }
 
@@ -131,8 +131,8 @@ TEST_F(HfdlGolden, DownlinkLogonWritesItsLinesBeforeTheRow) {
   rig_.AnalyzeOwn(BuildDownlinkMpdu(f), 1, 0);
   ASSERT_EQ(rig_.services().analysisAtTypeLookup.size(), 1u);
   EXPECT_NE(rig_.services().analysisAtTypeLookup[0].find("Aircraft Address = 23\r\n"), std::string::npos);
-  EXPECT_NE(form().TextBuffers[kHfdlFmt].find("   ALLOCATION ID  = 23\r\n"), std::string::npos);
-  EXPECT_EQ(form().HfdlRegistrations.Rows.size(), 1u);
+  EXPECT_NE(form().text.TextBuffers[kHfdlFmt].find("   ALLOCATION ID  = 23\r\n"), std::string::npos);
+  EXPECT_EQ(form().hfdl.HfdlRegistrations.Rows.size(), 1u);
 }
 
 TEST_F(HfdlGolden, EnvelopedAcarsGoesToTheParserAndTheTable) {
@@ -161,7 +161,7 @@ TEST_F(HfdlGolden, EnvelopedAcarsGoesToTheParserAndTheTable) {
 }
 
 TEST_F(HfdlGolden, PerformanceDataOnTheDownlinkDataPath) {
-  form().SpeedButton8Down = 1;
+  form().controls.SpeedButton8Down = 1;
   const ScenarioFrame frame = ScenarioPerformanceData();
   rig_.AnalyzeOwn(frame.octets, frame.mode, 1);
 
@@ -175,7 +175,7 @@ TEST_F(HfdlGolden, PerformanceDataOnTheDownlinkDataPath) {
       "redraw 0111",
   };
   EXPECT_EQ(OtherSubsystemCalls(), expected);
-  EXPECT_EQ(form().SelectedAircraft, 3);
+  EXPECT_EQ(form().mapView.SelectedAircraft, 3);
   ExpectCounted(4, 1, 0);
 }
 
@@ -197,17 +197,17 @@ TEST_F(HfdlGolden, SystemTableOfThreeParts) {
   }
   ExpectOutput("system_table", "Lch", datLines);
 
-  EXPECT_EQ(form().SystemVer, 36);
+  EXPECT_EQ(form().Etc.SystemVer, 36);
   EXPECT_EQ(std::count(calls().begin(), calls().end(), "show 23"), 1);
-  EXPECT_EQ(ReadFile(form().SystemTxtPath), Golden("system.txt"));
-  EXPECT_EQ(ReadFile(form().FreqsCsvPath), Golden("freqs_after_table.csv"));
+  EXPECT_EQ(ReadFile(form().hfdl.SystemTxtPath), Golden("system.txt"));
+  EXPECT_EQ(ReadFile(form().hfdl.FreqsCsvPath), Golden("freqs_after_table.csv"));
   std::string memo;
-  for (const std::string& line : form().SystemTableText.Lines) memo += line + "\r\n";
+  for (const std::string& line : form().hfdl.SystemTableText.Lines) memo += line + "\r\n";
   EXPECT_EQ(memo, Golden("system.txt"));
-  EXPECT_EQ(form().GsFrequencies[1][0], 454);
-  EXPECT_EQ(form().GsFrequencies[1][1], 21934);
-  EXPECT_EQ(form().GsFrequencies[1][2], 0);
-  EXPECT_EQ(form().GsFrequencies[9][19], 2998);
+  EXPECT_EQ(form().hfdl.GsFrequencies[1][0], 454);
+  EXPECT_EQ(form().hfdl.GsFrequencies[1][1], 21934);
+  EXPECT_EQ(form().hfdl.GsFrequencies[1][2], 0);
+  EXPECT_EQ(form().hfdl.GsFrequencies[9][19], 2998);
   ExpectCounted(2, 5, 0);
 }
 
@@ -258,10 +258,10 @@ TEST_F(HfdlGolden, FailuresEndTheFrame) {
     rig_.ClearText();
     rig_.AnalyzeOwn(c.octets, 1, 0);
     ++failed;
-    EXPECT_EQ(form().TextBuffers[kHfdlAna], c.text) << c.name;
-    EXPECT_EQ(form().TextBuffers[kHfdlFmt], "") << c.name;
-    EXPECT_EQ(form().TextBuffers[kHfdlDat], "") << c.name;
-    EXPECT_EQ(form().SourceTag, "Lch") << c.name;
+    EXPECT_EQ(form().text.TextBuffers[kHfdlAna], c.text) << c.name;
+    EXPECT_EQ(form().text.TextBuffers[kHfdlFmt], "") << c.name;
+    EXPECT_EQ(form().text.TextBuffers[kHfdlDat], "") << c.name;
+    EXPECT_EQ(form().app.SourceTag, "Lch") << c.name;
     EXPECT_EQ(calls(), std::vector<std::string>{"text window"}) << c.name;
     ExpectCounted(1, failed, failed);
   }

@@ -20,7 +20,7 @@ class HfdlGsTable : public ::testing::Test {
  protected:
   Form1State& form() { return rig_.form(); }
   void Load(const std::string& bytes) {
-    WriteFile(form().FreqsCsvPath, bytes);
+    WriteFile(form().hfdl.FreqsCsvPath, bytes);
     LoadHfdlSystemTable(form());
   }
   // An uplink frame of one system-table part.
@@ -29,55 +29,55 @@ class HfdlGsTable : public ::testing::Test {
     f.aircraft = {{0xFF, 3, {DataLpdu(SystemTableHfnpdu(sequence, partsMinusOne, version, data))}, false}};
     rig_.AnalyzeOwn(BuildUplinkMpdu(f), 2, 0);
   }
-  bool Buffered() { return form().TextBuffers[kHfdlAna].find("System Table Data Buffed...") != std::string::npos; }
+  bool Buffered() { return form().text.TextBuffers[kHfdlAna].find("System Table Data Buffed...") != std::string::npos; }
 
   AnalysisRig rig_;
 };
 
 TEST_F(HfdlGsTable, ReadsNamesAndFrequencies) {
   Load("Alpha,100,200,300\r\n\"Bravo\",5\r\nCharlie");
-  EXPECT_EQ(form().GsNames[1], "Alpha");
-  EXPECT_EQ(form().GsFrequencies[1][0], 100);
-  EXPECT_EQ(form().GsFrequencies[1][2], 300);
-  EXPECT_EQ(form().GsFrequencies[1][3], 0);
-  EXPECT_EQ(form().GsNames[2], "Bravo");
-  EXPECT_EQ(form().GsFrequencies[2][0], 5);
+  EXPECT_EQ(form().hfdl.GsNames[1], "Alpha");
+  EXPECT_EQ(form().hfdl.GsFrequencies[1][0], 100);
+  EXPECT_EQ(form().hfdl.GsFrequencies[1][2], 300);
+  EXPECT_EQ(form().hfdl.GsFrequencies[1][3], 0);
+  EXPECT_EQ(form().hfdl.GsNames[2], "Bravo");
+  EXPECT_EQ(form().hfdl.GsFrequencies[2][0], 5);
   // A last line without a line feed is read whole.
-  EXPECT_EQ(form().GsNames[3], "Charlie");
+  EXPECT_EQ(form().hfdl.GsNames[3], "Charlie");
   // Fewer lines than stations: the rest stay empty; GS 0 is never loaded.
-  EXPECT_EQ(form().GsNames[4], "");
-  EXPECT_EQ(form().GsNames[0], "");
-  EXPECT_EQ(form().GsFrequencies[4][0], 0);
+  EXPECT_EQ(form().hfdl.GsNames[4], "");
+  EXPECT_EQ(form().hfdl.GsNames[0], "");
+  EXPECT_EQ(form().hfdl.GsFrequencies[4][0], 0);
 }
 
 TEST_F(HfdlGsTable, ShippedTableNamesEveryStation) {
   Load(ReadFile(std::string(SKARVEL_SOURCE_DIR) + "/data/freqs.csv"));
-  EXPECT_EQ(form().GsNames[1], "San Francisco / California");
-  EXPECT_EQ(form().GsNames[17], "Canarias / Spain");
-  for (int id : {12, 18, 19}) EXPECT_EQ(form().GsNames[id], "Unused") << id;
+  EXPECT_EQ(form().hfdl.GsNames[1], "San Francisco / California");
+  EXPECT_EQ(form().hfdl.GsNames[17], "Canarias / Spain");
+  for (int id : {12, 18, 19}) EXPECT_EQ(form().hfdl.GsNames[id], "Unused") << id;
   for (int id = 1; id <= 19; ++id) {
-    EXPECT_FALSE(form().GsNames[id].empty()) << id;
-    for (int c = 0; c < 20; ++c) EXPECT_EQ(form().GsFrequencies[id][c], 0);
+    EXPECT_FALSE(form().hfdl.GsNames[id].empty()) << id;
+    for (int c = 0; c < 20; ++c) EXPECT_EQ(form().hfdl.GsFrequencies[id][c], 0);
   }
 }
 
 TEST_F(HfdlGsTable, LastLineWithoutLineFeedKeepsItsLastNumber) {
   Load("Alpha,100,200");
-  EXPECT_EQ(form().GsFrequencies[1][1], 200);
+  EXPECT_EQ(form().hfdl.GsFrequencies[1][1], 200);
 }
 
 TEST_F(HfdlGsTable, CutsLongFieldsAndTakesBadNumbersAsZero) {
   const std::string longName(70, 'N');
   Load(longName + ",12345678901234567,abc,-5,2147483648,7 ,21\r\nNext,1\r\n");
-  EXPECT_EQ(form().GsNames[1], std::string(63, 'N'));
-  EXPECT_EQ(form().GsFrequencies[1][0], 0);  // cut to 15 digits, past the int range
-  EXPECT_EQ(form().GsFrequencies[1][1], 0);
-  EXPECT_EQ(form().GsFrequencies[1][2], -5);
-  EXPECT_EQ(form().GsFrequencies[1][3], 0);
-  EXPECT_EQ(form().GsFrequencies[1][4], 0);
-  EXPECT_EQ(form().GsFrequencies[1][5], 21);
+  EXPECT_EQ(form().hfdl.GsNames[1], std::string(63, 'N'));
+  EXPECT_EQ(form().hfdl.GsFrequencies[1][0], 0);  // cut to 15 digits, past the int range
+  EXPECT_EQ(form().hfdl.GsFrequencies[1][1], 0);
+  EXPECT_EQ(form().hfdl.GsFrequencies[1][2], -5);
+  EXPECT_EQ(form().hfdl.GsFrequencies[1][3], 0);
+  EXPECT_EQ(form().hfdl.GsFrequencies[1][4], 0);
+  EXPECT_EQ(form().hfdl.GsFrequencies[1][5], 21);
   // Loading went on after them.
-  EXPECT_EQ(form().GsNames[2], "Next");
+  EXPECT_EQ(form().hfdl.GsNames[2], "Next");
 }
 
 TEST_F(HfdlGsTable, ReadsNineteenStationsAndNoMore) {
@@ -86,26 +86,26 @@ TEST_F(HfdlGsTable, ReadsNineteenStationsAndNoMore) {
     text += "S" + std::to_string(id) + "," + std::to_string(id) +
             ",1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21\n";
   Load(text);
-  EXPECT_EQ(form().GsNames[19], "S19");
-  EXPECT_EQ(form().GsFrequencies[19][0], 19);
-  EXPECT_EQ(form().GsFrequencies[19][19], 19);  // the 21st number is dropped
+  EXPECT_EQ(form().hfdl.GsNames[19], "S19");
+  EXPECT_EQ(form().hfdl.GsFrequencies[19][0], 19);
+  EXPECT_EQ(form().hfdl.GsFrequencies[19][19], 19);  // the 21st number is dropped
   // A missing file leaves the table empty.
-  std::remove(form().FreqsCsvPath.c_str());
+  std::remove(form().hfdl.FreqsCsvPath.c_str());
   LoadHfdlSystemTable(form());
-  EXPECT_EQ(form().GsNames[1], "");
-  EXPECT_EQ(form().GsFrequencies[19][0], 0);
+  EXPECT_EQ(form().hfdl.GsNames[1], "");
+  EXPECT_EQ(form().hfdl.GsFrequencies[19][0], 0);
 }
 
 TEST_F(HfdlGsTable, SaveLoadSaveKeepsTheBytes) {
-  form().SystemVer = 37;
+  form().Etc.SystemVer = 37;
   SaveHfdlSystemTable(form());
-  const std::string first = ReadFile(form().FreqsCsvPath);
+  const std::string first = ReadFile(form().hfdl.FreqsCsvPath);
   EXPECT_NE(first.find("\r\nSystem Table Version = 37  Update 2026/12/06 14:03:07\r\n"), std::string::npos);
   EXPECT_EQ(first.find('"'), std::string::npos);
   LoadHfdlSystemTable(form());
   testing_support::FixedClock later(platform::EncodeDateTime(2027, 1, 2, 3, 4, 5));
   SaveHfdlSystemTable(form());
-  std::string second = ReadFile(form().FreqsCsvPath);
+  std::string second = ReadFile(form().hfdl.FreqsCsvPath);
   const std::string stamp = "2027/01/02 03:04:05";
   second.replace(second.find(stamp), stamp.size(), "2026/12/06 14:03:07");
   EXPECT_EQ(second, first);
@@ -116,57 +116,57 @@ TEST_F(HfdlGsTable, CompletedTableReadsBack) {
     const ScenarioFrame frame = ScenarioSystemTablePart(sequence);
     rig_.AnalyzeOwn(frame.octets, frame.mode, 0);
   }
-  ASSERT_EQ(form().SystemVer, 36);
+  ASSERT_EQ(form().Etc.SystemVer, 36);
   Form1State fresh;
-  fresh.FreqsCsvPath = form().FreqsCsvPath;
-  fresh.SystemTxtPath = form().SystemTxtPath;
+  fresh.hfdl.FreqsCsvPath = form().hfdl.FreqsCsvPath;
+  fresh.hfdl.SystemTxtPath = form().hfdl.SystemTxtPath;
   LoadHfdlSystemTable(fresh);
   LoadSystemTableText(fresh);
-  EXPECT_EQ(fresh.GsNames, form().GsNames);
+  EXPECT_EQ(fresh.hfdl.GsNames, form().hfdl.GsNames);
   for (int id = 0; id < 20; ++id) {
-    for (int c = 0; c < 20; ++c) ASSERT_EQ(fresh.GsFrequencies[id][c], form().GsFrequencies[id][c]) << id;
+    for (int c = 0; c < 20; ++c) ASSERT_EQ(fresh.hfdl.GsFrequencies[id][c], form().hfdl.GsFrequencies[id][c]) << id;
   }
-  EXPECT_EQ(fresh.SystemTableText.Lines, form().SystemTableText.Lines);
-  EXPECT_EQ(fresh.SystemTableText.Lines.front(), "System Table Version = 36");
+  EXPECT_EQ(fresh.hfdl.SystemTableText.Lines, form().hfdl.SystemTableText.Lines);
+  EXPECT_EQ(fresh.hfdl.SystemTableText.Lines.front(), "System Table Version = 36");
 }
 
 TEST_F(HfdlGsTable, SystemTextReadsLfAndCrLf) {
-  WriteFile(form().SystemTxtPath, "one\r\ntwo\nthree");
+  WriteFile(form().hfdl.SystemTxtPath, "one\r\ntwo\nthree");
   LoadSystemTableText(form());
-  EXPECT_EQ(form().SystemTableText.Lines, (std::vector<std::string>{"one", "two", "three"}));
+  EXPECT_EQ(form().hfdl.SystemTableText.Lines, (std::vector<std::string>{"one", "two", "three"}));
 }
 
 TEST_F(HfdlGsTable, OnePartTableCompletesOnItsSecondArrival) {
   const Octets data = SystemTableData({{4, true, 0, 0, {Frequency(89120, 1)}}});
   SendPart(0, 0, data);
   EXPECT_TRUE(Buffered());
-  EXPECT_EQ(form().SystemVer, 35);
+  EXPECT_EQ(form().Etc.SystemVer, 35);
   rig_.ClearText();
   SendPart(0, 0, data);
   EXPECT_FALSE(Buffered());
-  EXPECT_EQ(form().SystemVer, 40);
-  EXPECT_EQ(form().GsFrequencies[4][0], 8912);
-  EXPECT_EQ(form().GsFrequencies[4][1], 0);
+  EXPECT_EQ(form().Etc.SystemVer, 40);
+  EXPECT_EQ(form().hfdl.GsFrequencies[4][0], 8912);
+  EXPECT_EQ(form().hfdl.GsFrequencies[4][1], 0);
   rig_.ClearText();
   SendPart(0, 0, data);
-  EXPECT_NE(form().TextBuffers[kHfdlAna].find("This System Table Data is Already Received"), std::string::npos);
+  EXPECT_NE(form().text.TextBuffers[kHfdlAna].find("This System Table Data is Already Received"), std::string::npos);
 }
 
 TEST_F(HfdlGsTable, NewVersionDropsTheParts) {
   const Octets data = SystemTableData({{4, true, 0, 0, {Frequency(89120, 1)}}});
   SendPart(0, 1, data);
-  EXPECT_EQ(form().SystemTableAssembly.PartOctets[0], 11);
+  EXPECT_EQ(form().hfdl.SystemTableAssembly.PartOctets[0], 11);
   // A part whose number is not below the part count changes nothing.
   SendPart(5, 1, data);
-  EXPECT_EQ(form().SystemTableAssembly.PartOctets[5], 0);
+  EXPECT_EQ(form().hfdl.SystemTableAssembly.PartOctets[5], 0);
   // Another version starts again: part 1 of 41 alone does not complete it.
   SendPart(1, 1, data, 41);
-  EXPECT_EQ(form().SystemTableAssembly.PartOctets[0], 0);
-  EXPECT_EQ(form().SystemTableAssembly.Version, 41);
+  EXPECT_EQ(form().hfdl.SystemTableAssembly.PartOctets[0], 0);
+  EXPECT_EQ(form().hfdl.SystemTableAssembly.Version, 41);
   SendPart(1, 1, data, 41);
-  EXPECT_EQ(form().SystemVer, 35);
+  EXPECT_EQ(form().Etc.SystemVer, 35);
   SendPart(0, 1, data, 41);
-  EXPECT_EQ(form().SystemVer, 41);
+  EXPECT_EQ(form().Etc.SystemVer, 41);
 }
 
 TEST_F(HfdlGsTable, RecordsMustLieInsideTheTable) {
@@ -176,35 +176,35 @@ TEST_F(HfdlGsTable, RecordsMustLieInsideTheTable) {
   Octets cut = SystemTableData({{6, true, 0, 0, {Frequency(1, 0), Frequency(2, 0), Frequency(3, 0)}}});
   cut.resize(cut.size() - 4);
   data.insert(data.end(), cut.begin(), cut.end());
-  form().GsFrequencies[6][0] = 77;
+  form().hfdl.GsFrequencies[6][0] = 77;
   SendPart(0, 0, data);
   SendPart(0, 0, data);
-  ASSERT_EQ(form().SystemVer, 40);
-  const auto& memo = form().SystemTableText.Lines;
+  ASSERT_EQ(form().Etc.SystemVer, 40);
+  const auto& memo = form().hfdl.SystemTableText.Lines;
   EXPECT_EQ(std::count(memo.begin(), memo.end(), std::string(60, '.')), 2);
-  EXPECT_EQ(form().GsFrequencies[6][0], 77);
+  EXPECT_EQ(form().hfdl.GsFrequencies[6][0], 77);
   // Six octets of a record are not a record.
   SendPart(0, 0, Octets(6, 0), 42);
   SendPart(0, 0, Octets(6, 0), 42);
-  ASSERT_EQ(form().SystemVer, 42);
-  EXPECT_EQ(form().SystemTableText.Lines.size(), 2u);
+  ASSERT_EQ(form().Etc.SystemVer, 42);
+  EXPECT_EQ(form().hfdl.SystemTableText.Lines.size(), 2u);
 }
 
 TEST_F(HfdlGsTable, ShortPartsAreNotStored) {
   // S = 7: the part's lines are written, but it carries no data.
   SendPart(0, 0, {});
-  EXPECT_NE(form().TextBuffers[kHfdlAna].find("PDU Sequence Number = 0"), std::string::npos);
-  EXPECT_EQ(form().SystemTableAssembly.PartOctets[0], 0);
+  EXPECT_NE(form().text.TextBuffers[kHfdlAna].find("PDU Sequence Number = 0"), std::string::npos);
+  EXPECT_EQ(form().hfdl.SystemTableAssembly.PartOctets[0], 0);
   SendPart(0, 0, {});
-  EXPECT_EQ(form().SystemVer, 35);
+  EXPECT_EQ(form().Etc.SystemVer, 35);
   // S = 6: the header does not fit before the check sequence.
   rig_.ClearText();
   UplinkMpduFields f;
   f.aircraft = {{0xFF, 3, {DataLpdu({0xFF, 0xD0, 0x00, 0x80})}, false}};
   rig_.AnalyzeOwn(BuildUplinkMpdu(f), 2, 0);
-  EXPECT_NE(form().TextBuffers[kHfdlAna].find("HFNPDU TYPE = System Table Uplink\r\n"), std::string::npos);
-  EXPECT_EQ(form().TextBuffers[kHfdlAna].find("System Table Version"), std::string::npos);
-  EXPECT_NE(form().TextBuffers[kHfdlDat], "");
+  EXPECT_NE(form().text.TextBuffers[kHfdlAna].find("HFNPDU TYPE = System Table Uplink\r\n"), std::string::npos);
+  EXPECT_EQ(form().text.TextBuffers[kHfdlAna].find("System Table Version"), std::string::npos);
+  EXPECT_NE(form().text.TextBuffers[kHfdlDat], "");
 }
 
 }  // namespace

@@ -13,9 +13,9 @@ void Recorder::AnalyzeHfdlFrame(Form1State& form, const uint8_t* bits, size_t bi
   f.bits.assign(bits, bits + bitCount);
   f.modeCode = modeCode;
   f.channel = channel;
-  f.sourceTag = form.SourceTag;
-  if (channel == 0 || channel == 1) f.errorRatio = form.ErrorRatioText[channel];
-  f.analysisText = form.TextBuffers[kHfdlAna];
+  f.sourceTag = form.app.SourceTag;
+  if (channel == 0 || channel == 1) f.errorRatio = form.hfdl.ErrorRatioText[channel];
+  f.analysisText = form.text.TextBuffers[kHfdlAna];
   std::vector<double> errors = FrequencyErrors(f.analysisText);
   if (!errors.empty()) f.freqError = errors.back();
   frames.push_back(std::move(f));
@@ -40,13 +40,13 @@ void Recorder::PaintLamp(Lamp lamp, TColor colour) { lamps.emplace_back(lamp, co
 
 std::unique_ptr<Form1State> MakeForm(Recorder& recorder) {
   auto form = std::make_unique<Form1State>();
-  for (HfdlChannelState& s : form->Hfdl) InitHfdlChannel(s);
+  for (HfdlChannelState& s : form->hfdl.Channels) InitHfdlChannel(s);
   form->svc.hfdl = &recorder;
   form->svc.exchange = &recorder;
   form->svc.acars = &recorder;
   form->svc.selcal = &recorder;
   form->svc.effects = &recorder;
-  form->TxtLog = 0;
+  form->Txt.TxtLog = 0;
   return form;
 }
 
@@ -54,10 +54,10 @@ int FeedChannel(Form1State& form, int channel, const std::vector<double>& sample
   int most = 0;
   for (size_t n = 0; n < samples.size(); n += 512) {
     size_t take = std::min<size_t>(512, samples.size() - n);
-    std::fill(form.AudioBlock[channel], form.AudioBlock[channel] + 512, 0.0);
-    std::copy(samples.begin() + n, samples.begin() + n + take, form.AudioBlock[channel]);
+    std::fill(form.audio.AudioBlock[channel], form.audio.AudioBlock[channel] + 512, 0.0);
+    std::copy(samples.begin() + n, samples.begin() + n + take, form.audio.AudioBlock[channel]);
     DemodulateHfdlBlock(form, channel);
-    most = std::max(most, form.HfdlBlockSymbols[channel].Count);
+    most = std::max(most, form.hfdl.HfdlBlockSymbols[channel].Count);
   }
   return most;
 }

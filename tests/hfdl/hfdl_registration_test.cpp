@@ -25,7 +25,7 @@ std::vector<uint8_t> BlockBits(const std::string& address) {
 class HfdlRegistration : public ::testing::Test {
  protected:
   Form1State& form() { return rig_.form(); }
-  const std::vector<HfdlRegistrationRow>& rows() { return form().HfdlRegistrations.Rows; }
+  const std::vector<HfdlRegistrationRow>& rows() { return form().hfdl.HfdlRegistrations.Rows; }
   void Acars(const std::string& address, const std::string& id, int gs) {
     std::vector<uint8_t> bits = BlockBits(address);
     OnHfdlAcars(form(), bits.data(), bits.size(), id, gs);
@@ -110,7 +110,7 @@ TEST_F(HfdlRegistration, UpdateRules) {
   EXPECT_EQ(rows()[0].RegNo, "JA8089");
   EXPECT_EQ(rows()[0].Aircraft, "B772");
   int cleared = 0;
-  form().HfdlRegistrations.Changed = [&](int row) { cleared += row == -1; };
+  form().hfdl.HfdlRegistrations.Changed = [&](int row) { cleared += row == -1; };
   ClearRegistrationRows(form());
   EXPECT_TRUE(rows().empty());
   EXPECT_EQ(cleared, 1);
@@ -118,7 +118,7 @@ TEST_F(HfdlRegistration, UpdateRules) {
 
 TEST_F(HfdlRegistration, Icao24FileRules) {
   const std::string description(70, 'D');
-  WriteFile(form().Icao24CsvPath,
+  WriteFile(form().hfdl.Icao24CsvPath,
             "ABC,X,Y,JA0001\n"                       // four fields: no match by registration
             "0000011,SSSS,OOOO,JA00022X,desc one\n"  // fields cut to 6, 3, 3, 7
             "000002,S,O,JA0003,first,extra\n"
@@ -149,10 +149,10 @@ TEST_F(HfdlRegistration, Icao24FileRules) {
 TEST_F(HfdlRegistration, FileIsReadAgainWhenItChanges) {
   Icao24Record r;
   EXPECT_EQ(LookupIcao24File(form(), "800001", r), "JA8089");
-  WriteFile(form().Icao24CsvPath, "800001,B77,JL,JA8090,BOEING 777-300\n");
+  WriteFile(form().hfdl.Icao24CsvPath, "800001,B77,JL,JA8090,BOEING 777-300\n");
   EXPECT_EQ(LookupIcao24File(form(), "800001", r), "JA8090");
   EXPECT_EQ(LookupIcao24Description(form(), "JA8090"), "BOEING 777-300");
-  std::remove(form().Icao24CsvPath.c_str());
+  std::remove(form().hfdl.Icao24CsvPath.c_str());
   r = Icao24Record();
   r.Operator = "kept";
   EXPECT_EQ(LookupIcao24File(form(), "800001", r), "NO DATA");

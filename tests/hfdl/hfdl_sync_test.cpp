@@ -35,7 +35,7 @@ int FeedFrame(Form1State& form, int channel, int32_t sign = 1) {
     int position = n % 45;
     int32_t q = position >= 30 ? sign * probe[position - 30] * 1000 : sign * 500;
     ProcessHfdlSymbol(form, channel, 0, 7 * sign, q);
-    if (!form.Hfdl[channel].Locked) return n + 1;
+    if (!form.hfdl.Channels[channel].Locked) return n + 1;
   }
   return -1;
 }
@@ -48,24 +48,24 @@ class HfdlSync : public ::testing::Test {
 };
 
 TEST_F(HfdlSync, PreambleAndModeGiveTheFrameMode) {
-  form_->Hfdl[0].FreqError = -1.2345;
+  form_->hfdl.Channels[0].FreqError = -1.2345;
   SendBits(*form_, 0, SyncBits(2, false));
-  const HfdlChannelState& s = form_->Hfdl[0];
+  const HfdlChannelState& s = form_->hfdl.Channels[0];
   EXPECT_TRUE(s.Locked && s.SyncFound && s.TrainingActive && !s.Inverted);
   EXPECT_EQ(std::vector<int>({s.PreambleScore, s.ModeScore, s.ModeIndex, s.Rate, s.Interleave, s.Constellation}),
             std::vector<int>({254, 142, 2, 2, 0, 1}));
   EXPECT_EQ(s.SymbolCount, -135);
   EXPECT_EQ(s.EqTaps[0][0], GetHfdlTables().EqualizerSyncTaps[0]);
   EXPECT_EQ(s.EqTaps[1][32], GetHfdlTables().EqualizerSyncTaps[32]);
-  EXPECT_EQ(form_->TextBuffers[kHfdlAna], "/Data Receiving(Lch)/" + kDashes +
+  EXPECT_EQ(form_->text.TextBuffers[kHfdlAna], "/Data Receiving(Lch)/" + kDashes +
                                               "\r\nQPSK 1200bits/s 1.8s\r\nFrequency Error = -1.2345 Hz\r\n");
 }
 
 TEST_F(HfdlSync, MonitorLinesOfTheRightChannel) {
-  form_->Hfdl[1].FreqError = 7.30834;
-  form_->TxtType = kHfdlAna;
+  form_->hfdl.Channels[1].FreqError = 7.30834;
+  form_->Txt.TxtType = kHfdlAna;
   SendBits(*form_, 1, SyncBits(0, false));
-  EXPECT_EQ(form_->TextBuffers[kHfdlAna],
+  EXPECT_EQ(form_->text.TextBuffers[kHfdlAna],
             "/Data Receiving(Rch)/" + kDashes + "\r\nBPSK 300bits/s 1.8s \r\nFrequency Error = +7.3083 Hz\r\n");
   EXPECT_EQ(recorder_.calls, std::vector<std::string>{"refresh"});
   EXPECT_EQ(FrequencyErrorLine(0.0), "Frequency Error = +0.0000 Hz");
@@ -74,14 +74,14 @@ TEST_F(HfdlSync, MonitorLinesOfTheRightChannel) {
 
 TEST_F(HfdlSync, InvertedPreambleStoresNegatedSymbols) {
   SendBits(*form_, 0, SyncBits(2, true));
-  const HfdlChannelState& s = form_->Hfdl[0];
+  const HfdlChannelState& s = form_->hfdl.Channels[0];
   EXPECT_EQ(s.Inverted, 1);
   EXPECT_EQ(s.PreambleScore, 254);
   EXPECT_EQ(s.ModeIndex, 2);
   // Probes that are right once negated count as right.
   EXPECT_EQ(FeedFrame(*form_, 0, -1), 3241);
-  EXPECT_EQ(form_->HfdlSoftSymbols[0].Values[0], 7);
-  EXPECT_EQ(form_->HfdlSoftSymbols[0].Values[HfdlSoftSymbolStore::kSymbols], 500);
+  EXPECT_EQ(form_->hfdl.HfdlSoftSymbols[0].Values[0], 7);
+  EXPECT_EQ(form_->hfdl.HfdlSoftSymbols[0].Values[HfdlSoftSymbolStore::kSymbols], 500);
   ASSERT_EQ(recorder_.frames.size(), 1u);
   EXPECT_EQ(recorder_.frames[0].errorRatio, "ErrorRatio = 0.00000");
 }
@@ -96,13 +96,13 @@ TEST_F(HfdlSync, PreambleThreshold) {
     return bits;
   };
   SendBits(*form_, 0, withFlips(92, false));  // score 70
-  EXPECT_EQ(form_->Hfdl[0].Locked, 0);
-  EXPECT_EQ(form_->Hfdl[0].PreambleScore, 70);
+  EXPECT_EQ(form_->hfdl.Channels[0].Locked, 0);
+  EXPECT_EQ(form_->hfdl.Channels[0].PreambleScore, 70);
   SendBits(*form_, 0, withFlips(92, true));  // score -70
-  EXPECT_EQ(form_->Hfdl[0].Locked, 0);
-  EXPECT_EQ(form_->Hfdl[0].PreambleScore, -70);
+  EXPECT_EQ(form_->hfdl.Channels[0].Locked, 0);
+  EXPECT_EQ(form_->hfdl.Channels[0].PreambleScore, -70);
   SendBits(*form_, 0, withFlips(91, false));  // score 72
-  EXPECT_EQ(form_->Hfdl[0].Locked, 1);
+  EXPECT_EQ(form_->hfdl.Channels[0].Locked, 1);
 }
 
 TEST_F(HfdlSync, ModeThresholdAndTies) {
@@ -113,18 +113,18 @@ TEST_F(HfdlSync, ModeThresholdAndTies) {
     std::vector<uint8_t> bits = preamble;
     bits.insert(bits.end(), modeBits.begin(), modeBits.end());
     SendBits(*form_, 0, bits);
-    return form_->Hfdl[0].SyncFound;
+    return form_->hfdl.Channels[0].SyncFound;
   };
   // Scores of 142 bits are even: 40 is refused, 42 accepted.
   for (int flips : {51, 50}) {
     std::vector<uint8_t> bits(t.HfdlModeSequences[6], t.HfdlModeSequences[6] + 142);
     for (int k = 0; k < flips; ++k) bits[2 * k] ^= 1;
     uint8_t found = sendMode(bits);
-    EXPECT_EQ(form_->Hfdl[0].ModeScores[6], 142 - 2 * flips);
+    EXPECT_EQ(form_->hfdl.Channels[0].ModeScores[6], 142 - 2 * flips);
     EXPECT_EQ(found, flips == 50) << flips;
     if (found) {
-      EXPECT_EQ(form_->Hfdl[0].ModeIndex, 6);
-      EXPECT_EQ(form_->Hfdl[0].ModeScore, 42);
+      EXPECT_EQ(form_->hfdl.Channels[0].ModeIndex, 6);
+      EXPECT_EQ(form_->hfdl.Channels[0].ModeScore, 42);
     }
   }
   // Equal scores for modes 3 and 5: the lower index wins.
@@ -136,8 +136,8 @@ TEST_F(HfdlSync, ModeThresholdAndTies) {
     if (a != b) toFirst = !toFirst;
   }
   sendMode(tie);
-  ASSERT_EQ(form_->Hfdl[0].ModeScores[3], form_->Hfdl[0].ModeScores[5]);
-  EXPECT_EQ(form_->Hfdl[0].ModeIndex, 3);
+  ASSERT_EQ(form_->hfdl.Channels[0].ModeScores[3], form_->hfdl.Channels[0].ModeScores[5]);
+  EXPECT_EQ(form_->hfdl.Channels[0].ModeIndex, 3);
   // No mode above 0: mode 0 with score 0, refused.
   std::mt19937 rng(1);
   std::vector<uint8_t> bits(142);
@@ -145,13 +145,13 @@ TEST_F(HfdlSync, ModeThresholdAndTies) {
   for (int attempt = 0; attempt < 5000 && !allAtMostZero; ++attempt) {
     for (uint8_t& b : bits) b = rng() & 1;
     EXPECT_EQ(sendMode(bits), 0);
-    const int32_t* scores = form_->Hfdl[0].ModeScores;
+    const int32_t* scores = form_->hfdl.Channels[0].ModeScores;
     allAtMostZero = std::all_of(scores, scores + 8, [](int32_t v) { return v <= 0; });
   }
   ASSERT_TRUE(allAtMostZero);
-  EXPECT_EQ(form_->Hfdl[0].ModeIndex, 0);
-  EXPECT_EQ(form_->Hfdl[0].ModeScore, 0);
-  EXPECT_EQ(form_->Hfdl[0].Locked, 0);
+  EXPECT_EQ(form_->hfdl.Channels[0].ModeIndex, 0);
+  EXPECT_EQ(form_->hfdl.Channels[0].ModeScore, 0);
+  EXPECT_EQ(form_->hfdl.Channels[0].Locked, 0);
 }
 
 TEST_F(HfdlSync, FrameCompletesAfterItsLastSymbol) {
@@ -164,7 +164,7 @@ TEST_F(HfdlSync, FrameCompletesAfterItsLastSymbol) {
   EXPECT_EQ(FeedFrame(*form_, 0), 7561);
   EXPECT_EQ(recorder_.frames.back().modeCode, 13);
 
-  const HfdlChannelState& s = form_->Hfdl[0];
+  const HfdlChannelState& s = form_->hfdl.Channels[0];
   EXPECT_FALSE(s.Locked || s.TrainingActive || s.Constellation);
   EXPECT_EQ(s.Rate, 4);
   EXPECT_EQ(s.Interleave, 3);
@@ -183,7 +183,7 @@ TEST_F(HfdlSync, ErrorRatioCountsWrongProbes) {
 }
 
 std::string RelayText(const Form1State& form, int octets) {
-  return std::string("HFDL\x01", 5) + HfdlBitsToHex(form.HfdlDecodedBits.data(), octets) + "\x03";
+  return std::string("HFDL\x01", 5) + HfdlBitsToHex(form.hfdl.HfdlDecodedBits.data(), octets) + "\x03";
 }
 
 TEST_F(HfdlSync, FramesGoWhereTheLinkStateSays) {
@@ -203,10 +203,10 @@ TEST_F(HfdlSync, FramesGoWhereTheLinkStateSays) {
   for (const Case& c : cases) {
     hfdl_test::Recorder recorder;
     auto form = hfdl_test::MakeForm(recorder);
-    form->NetConnected = c.connected;
-    form->Server = c.server;
-    form->SourceTag = "";
-    form->TxtType = 0;
+    form->exchange.NetConnected = c.connected;
+    form->Net.Server = c.server;
+    form->app.SourceTag = "";
+    form->Txt.TxtType = 0;
     SendBits(*form, 1, SyncBits(c.mode, false));
     FeedFrame(*form, 1);
     const std::string relay = RelayText(*form, HfdlModeOctets(c.mode));
@@ -222,7 +222,7 @@ TEST_F(HfdlSync, FramesGoWhereTheLinkStateSays) {
     }
     EXPECT_EQ(kinds, c.expected) << c.mode;
     if (c.connected && c.server) {
-      EXPECT_EQ(form->RxLampHold[2], 0);
+      EXPECT_EQ(form->audio.RxLampHold[2], 0);
     }
     for (const auto& f : recorder.frames) {
       // Own frames are tagged with their channel, a server's too.
@@ -236,7 +236,7 @@ TEST_F(HfdlSync, FramesGoWhereTheLinkStateSays) {
 TEST_F(HfdlSync, SyncOnTheOtherChannelKeepsTheAnalysisText) {
   SendBits(*form_, 0, SyncBits(4, false));
   SendBits(*form_, 1, SyncBits(5, false));
-  const std::string& text = form_->TextBuffers[kHfdlAna];
+  const std::string& text = form_->text.TextBuffers[kHfdlAna];
   EXPECT_NE(text.find("/Data Receiving(Lch)/"), std::string::npos);
   EXPECT_NE(text.find("/Data Receiving(Rch)/"), std::string::npos);
   // Once channel 0 has finished, a new sync starts the text afresh.

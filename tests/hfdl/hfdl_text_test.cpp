@@ -14,12 +14,12 @@ class HfdlText : public ::testing::Test {
  protected:
   void SetUp() override {
     form_ = hfdl_test::MakeForm(recorder_);
-    form_->TxtLog = 1;
-    form_->LogOutHFDLDAT = form_->LogOutHFDLANA = form_->LogOutHFDLFMT = 1;
-    form_->HfdlDatLogPath = dir_.File("logs/20261206_HFDL_DAT.log");
-    form_->HfdlAnaLogPath = dir_.File("logs/20261206_HFDL_ANA.log");
-    form_->HfdlFmtLogPath = dir_.File("logs/20261206_HFDL_FMT.log");
-    form_->SourceTag = "Lch";
+    form_->Txt.TxtLog = 1;
+    form_->Txt.LogOutHFDLDAT = form_->Txt.LogOutHFDLANA = form_->Txt.LogOutHFDLFMT = 1;
+    form_->text.HfdlDatLogPath = dir_.File("logs/20261206_HFDL_DAT.log");
+    form_->text.HfdlAnaLogPath = dir_.File("logs/20261206_HFDL_ANA.log");
+    form_->text.HfdlFmtLogPath = dir_.File("logs/20261206_HFDL_FMT.log");
+    form_->app.SourceTag = "Lch";
   }
 
   testing_support::TempDir dir_;
@@ -60,41 +60,41 @@ TEST_F(HfdlText, NetworkFrameClearsTheBitsOfAnEarlierOne) {
 TEST_F(HfdlText, DatLineInBufferAndLog) {
   WriteHfdlDatLog(*form_, "5A");
   const std::string line = "[Lch]2026/12/06 14:03:07>HFDL<SOH>5A<ETX>";
-  EXPECT_EQ(form_->TextBuffers[kHfdlDat], line + "\r\n");
-  EXPECT_EQ(ReadFile(form_->HfdlDatLogPath), line + "\n");
+  EXPECT_EQ(form_->text.TextBuffers[kHfdlDat], line + "\r\n");
+  EXPECT_EQ(ReadFile(form_->text.HfdlDatLogPath), line + "\n");
   EXPECT_EQ(recorder_.calls, std::vector<std::string>{"trim 3"});
 }
 
 TEST_F(HfdlText, DatLinesGoToTheTwinDuringAnImport) {
-  form_->ImportPath = form_->HfdlDatLogPath;
+  form_->text.ImportPath = form_->text.HfdlDatLogPath;
   WriteHfdlDatLog(*form_, "01");
-  EXPECT_EQ(form_->HfdlDatLogPath, dir_.File("logs/20261206_HFDL_DAT.log"));
-  form_->ImportPath.clear();
+  EXPECT_EQ(form_->text.HfdlDatLogPath, dir_.File("logs/20261206_HFDL_DAT.log"));
+  form_->text.ImportPath.clear();
   WriteHfdlDatLog(*form_, "02");
   EXPECT_EQ(ReadFile(dir_.File("logs/20261206_HFDL_DAT_c.log")), "[Lch]2026/12/06 14:03:07>HFDL<SOH>01<ETX>\n");
-  EXPECT_EQ(ReadFile(form_->HfdlDatLogPath), "[Lch]2026/12/06 14:03:07>HFDL<SOH>02<ETX>\n");
+  EXPECT_EQ(ReadFile(form_->text.HfdlDatLogPath), "[Lch]2026/12/06 14:03:07>HFDL<SOH>02<ETX>\n");
 }
 
 TEST_F(HfdlText, AnalysisAndCompactLineEnds) {
   WriteHfdlAnaLog(*form_, "line one", kHfdlAna);
   WriteHfdlAnaLog(*form_, "line two", kHfdlAna);
-  EXPECT_EQ(form_->TextBuffers[kHfdlAna], "line one\r\nline two\r\n");
-  EXPECT_EQ(ReadFile(form_->HfdlAnaLogPath), "line one\nline two\n");
+  EXPECT_EQ(form_->text.TextBuffers[kHfdlAna], "line one\r\nline two\r\n");
+  EXPECT_EQ(ReadFile(form_->text.HfdlAnaLogPath), "line one\nline two\n");
   WriteHfdlFmtLog(*form_, "   A = 1\r\n   B = 2\r\n");
-  EXPECT_EQ(ReadFile(form_->HfdlFmtLogPath), "   A = 1\n   B = 2\n\n");
+  EXPECT_EQ(ReadFile(form_->text.HfdlFmtLogPath), "   A = 1\n   B = 2\n\n");
   // Buffer 4 is not trimmed here.
   EXPECT_TRUE(recorder_.calls.empty());
 }
 
 TEST_F(HfdlText, NothingIsWrittenWithLoggingOff) {
-  form_->TxtLog = 0;
+  form_->Txt.TxtLog = 0;
   WriteHfdlDatLog(*form_, "5A");
   WriteHfdlAnaLog(*form_, "x", kHfdlAna);
   WriteHfdlFmtLog(*form_, "y\r\n");
-  EXPECT_FALSE(platform::FileExists(form_->HfdlDatLogPath));
-  EXPECT_FALSE(platform::FileExists(form_->HfdlAnaLogPath));
-  EXPECT_FALSE(platform::FileExists(form_->HfdlFmtLogPath));
-  EXPECT_EQ(form_->TextBuffers[kHfdlDat].size(), 43u);
+  EXPECT_FALSE(platform::FileExists(form_->text.HfdlDatLogPath));
+  EXPECT_FALSE(platform::FileExists(form_->text.HfdlAnaLogPath));
+  EXPECT_FALSE(platform::FileExists(form_->text.HfdlFmtLogPath));
+  EXPECT_EQ(form_->text.TextBuffers[kHfdlDat].size(), 43u);
 }
 
 TEST_F(HfdlText, AnUnwritableLogIsReportedOnce) {
@@ -102,12 +102,12 @@ TEST_F(HfdlText, AnUnwritableLogIsReportedOnce) {
   platform::ResetWriteFailureReports();
   platform::SetWriteFailureHandler([&](const std::string& path) { reported.push_back(path); });
   testing_support::WriteFile(dir_.File("blocked"), "a file where a folder should be");
-  form_->HfdlAnaLogPath = dir_.File("blocked/20261206_HFDL_ANA.log");
+  form_->text.HfdlAnaLogPath = dir_.File("blocked/20261206_HFDL_ANA.log");
   WriteHfdlAnaLog(*form_, "x", kHfdlAna);
   WriteHfdlAnaLog(*form_, "y", kHfdlAna);
   platform::SetWriteFailureHandler(nullptr);
-  EXPECT_EQ(reported, std::vector<std::string>{form_->HfdlAnaLogPath});
-  EXPECT_EQ(form_->TextBuffers[kHfdlAna], "x\r\ny\r\n");
+  EXPECT_EQ(reported, std::vector<std::string>{form_->text.HfdlAnaLogPath});
+  EXPECT_EQ(form_->text.TextBuffers[kHfdlAna], "x\r\ny\r\n");
 }
 
 }  // namespace

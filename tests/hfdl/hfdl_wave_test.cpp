@@ -108,8 +108,8 @@ TEST(HfdlWave, StereoPairWithDifferentBursts) {
     size_t take = std::min<size_t>(512, l.size() - n);
     const std::vector<double>* channels[2] = {&l, &r};
     for (int ch = 0; ch < 2; ++ch) {
-      std::fill(form->AudioBlock[ch], form->AudioBlock[ch] + 512, 0.0);
-      std::copy(channels[ch]->begin() + n, channels[ch]->begin() + n + take, form->AudioBlock[ch]);
+      std::fill(form->audio.AudioBlock[ch], form->audio.AudioBlock[ch] + 512, 0.0);
+      std::copy(channels[ch]->begin() + n, channels[ch]->begin() + n + take, form->audio.AudioBlock[ch]);
       form->svc.hfdl->DemodulateHfdlBlock(*form, ch);
     }
   }

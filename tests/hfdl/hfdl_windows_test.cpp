@@ -25,8 +25,8 @@ QStringList RowTexts(QTreeWidget* view, int row) {
 TEST(HfdlWindows, ShowWhatTheFramesLeft) {
   AnalysisRig rig;
   Form1State& form = rig.form();
-  form.ICAOWidth = 500;
-  form.ICAOHeight = 300;
+  form.Form.ICAOWidth = 500;
+  form.Form.ICAOHeight = 300;
   TForm21 registrations(form);
   TForm22 statistics(form);
   TForm23 systemTable(form);
@@ -50,7 +50,7 @@ TEST(HfdlWindows, ShowWhatTheFramesLeft) {
   EXPECT_EQ(RowTexts(rows, 1), (QStringList{"23", "7", "800001", "JA8089", "JL", "B777-200", "ACARS"}));
   EXPECT_EQ(rows->headerItem()->text(6), "Souce");
   // The second ACARS frame from the same aircraft adds no row.
-  EXPECT_EQ(form.HfdlRegistrations.Rows.size(), 2u);
+  EXPECT_EQ(form.hfdl.HfdlRegistrations.Rows.size(), 2u);
 
   std::string golden = Golden("system.txt");
   golden.erase(std::remove(golden.begin(), golden.end(), '\r'), golden.end());
@@ -59,7 +59,7 @@ TEST(HfdlWindows, ShowWhatTheFramesLeft) {
 
   // A window made at the next start shows the saved table.
   Form1State next;
-  next.SystemTxtPath = form.SystemTxtPath;
+  next.hfdl.SystemTxtPath = form.hfdl.SystemTxtPath;
   TForm23 again(next);
   EXPECT_EQ(again.Memo1()->toPlainText().toStdString(), golden);
 
@@ -70,10 +70,10 @@ TEST(HfdlWindows, ShowWhatTheFramesLeft) {
 TEST(HfdlWindows, LayoutAndStacking) {
   AnalysisRig rig;
   Form1State& form = rig.form();
-  form.ICAOWidth = 500;
-  form.ICAOHeight = 300;
-  form.RecvLeft = 40;
-  form.RecvTop = 50;
+  form.Form.ICAOWidth = 500;
+  form.Form.ICAOHeight = 300;
+  form.Form.RecvLeft = 40;
+  form.Form.RecvTop = 50;
   TForm21 registrations(form);
   TForm22 statistics(form);
   TForm23 systemTable(form);
@@ -96,11 +96,11 @@ TEST(HfdlWindows, CutDoubleByteDescriptionShows) {
   AnalysisRig rig;
   Form1State& form = rig.form();
   // 62 ASCII bytes and a two-byte character: the cut at 63 splits it.
-  testing_support::WriteFile(form.Icao24CsvPath, "ABCDEF,B77,JL,JA9999," + std::string(62, 'A') + "\x88\x9f\n");
+  testing_support::WriteFile(form.hfdl.Icao24CsvPath, "ABCDEF,B77,JL,JA9999," + std::string(62, 'A') + "\x88\x9f\n");
   TForm21 registrations(form);
   OnHfdlLogon(form, "44", "ABCDEF", "HFDL", "-", "-", "-", 3);
-  ASSERT_EQ(form.HfdlRegistrations.Rows.size(), 1u);
-  EXPECT_EQ(form.HfdlRegistrations.Rows[0].Aircraft.size(), 63u);
+  ASSERT_EQ(form.hfdl.HfdlRegistrations.Rows.size(), 1u);
+  EXPECT_EQ(form.hfdl.HfdlRegistrations.Rows[0].Aircraft.size(), 63u);
   const QString shown = registrations.ListView1()->topLevelItem(0)->text(5);
   EXPECT_TRUE(shown.startsWith(QString(62, 'A')));
 }

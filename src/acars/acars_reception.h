@@ -1,0 +1,17 @@
+#pragma once
+// Everything ACARS reception keeps: both channels' demodulators and
+// framers, the parser's last block, the duplicate filters and multi-block
+// slots, and the ground-station names by mode character.
+#include <array>
+#include <string>
+
+#include "acars/acars_parser.h"
+#include "acars/acars_receiver.h"
+#include "acars/acars_stores.h"
+
+struct AcarsReception {
+  AcarsReceiver AcarsRx;   // both channels' demodulators and framers
+  AcarsParser AcarsParse;  // AcarsModeName and AcarsDownlink of the last block
+  AcarsStores AcarsStore;  // duplicate filters and multi-block slots
+  std::array<std::string, 28> AcarsStationNames;
+};

@@ -1,0 +1,22 @@
+#pragma once
+// What the program as a whole keeps for the run: whether it runs, the
+// language in use, its folder and the data files' paths.
+#include <cstdint>
+#include <string>
+
+#include "app/settings_sections.h"
+
+struct AppState {
+  flag Running = 0;
+  flag UseEnglish = 1;
+  // WaveDual of a server that does not decode, kept for the save.
+  int32_t SavedWaveDual = 0;
+  std::string AppDir;
+  // Where the data being processed came from: "Lch", "Rch", "NET", "RAW".
+  std::string SourceTag;
+  std::string WaveFilePath, SelcalWavePath, MesgSearchWavePath, SearchCsvPath, FlightCsvPath;
+  std::string AirportCsvPath, AircraftCsvPath, LetterCsvPath, D002Path;
+  std::string CoastlinePath, BoundariesPath, NavPointsPath, AirwayPath, SelcalCsvPath;
+  std::string MesgSearchListPath;
+  int32_t VersionMajor = 0, VersionMinor = 0, VersionBuild = 0;
+};

@@ -1,0 +1,7 @@
+#pragma once
+// SELCAL decoding's state.
+#include "audio/fft_tables.h"
+
+struct SelcalState {
+  FftTables SelcalFft;
+};
