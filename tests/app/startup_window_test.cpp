@@ -148,6 +148,26 @@ TEST_F(StartupWindow, TheConnectButtonShowsOnlyForAClient) {
   Close(*w);
 }
 
+// The pictures come from the compiled-in resource: a file left out of it, or
+// the resource left out of the link, leaves a button or the logo blank.
+TEST_F(StartupWindow, ToolBarAndAboutBoxPicturesLoad) {
+  auto w = Start();
+  for (int n = 1; n <= 28; ++n) {
+    const QIcon icon = w->SpeedButton(n)->icon();
+    ASSERT_FALSE(icon.isNull()) << n;
+    EXPECT_EQ(icon.pixmap(QSize(18, 18), 2.0).devicePixelRatio(), 2.0) << n;
+  }
+  const QLabel* logo = w->findChild<QLabel*>("Image3");
+  ASSERT_NE(logo, nullptr);
+  EXPECT_FALSE(logo->pixmap().isNull());
+  for (const char* name : {"Image1", "Image2"}) {
+    const QLabel* picture = w->Form(11)->findChild<QLabel*>(name);
+    ASSERT_NE(picture, nullptr) << name;
+    EXPECT_FALSE(picture->pixmap().isNull()) << name;
+  }
+  Close(*w);
+}
+
 TEST_F(StartupWindow, ACloseRequestBeforeTheFirstShowClosesRightAfterIt) {
   auto w = std::make_unique<TForm1>();
   CreateDialogs(*w);
