@@ -2,7 +2,7 @@
 function(skarvel_library sub)
   cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
   add_library(skarvel_${sub} STATIC ${ARG_SOURCES})
-  target_include_directories(skarvel_${sub} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_include_directories(skarvel_${sub} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
   target_link_libraries(skarvel_${sub} PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network
     Qt6::SerialPort PkgConfig::ALSA PkgConfig::SNDFILE JPEG::JPEG Threads::Threads)
 endfunction()

@@ -4,10 +4,10 @@
 #include "acars/acars_text_output.h"
 #include "aircraft/aircraft_services.h"
 #include "app/form1_state.h"
-#include "app/shared_helpers.h"
+#include "platform/shared_helpers.h"
 #include "exchange/exchange_services.h"
 #include "exchange/peer_link_byte_mapping.h"
-#include "hfdl/control_char_name.h"
+#include "platform/control_char_name.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "acars/acars_receiver.h"
 
-#include "app/shared_helpers.h"
+#include "platform/shared_helpers.h"
 #include "exchange/peer_link_byte_mapping.h"
 
 namespace {

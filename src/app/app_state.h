@@ -18,5 +18,4 @@ struct AppState {
   std::string AirportCsvPath, AircraftCsvPath, LetterCsvPath, D002Path;
   std::string CoastlinePath, BoundariesPath, NavPointsPath, AirwayPath, SelcalCsvPath;
   std::string MesgSearchListPath;
-  int32_t VersionMajor = 0, VersionMinor = 0, VersionBuild = 0;
 };

@@ -80,6 +80,7 @@ int RunSkarvel(int argc, char** argv) {
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());
     platform::ShowMessageBox(platform::BoxKind::Error, platform::BoxButtons::Ok, e.what());
-    return 0;
+    // The start failed: a script that ran the program must be able to tell.
+    return 1;
   }
 }

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/form1_state.h"
-#include "app/shared_helpers.h"
+#include "platform/shared_helpers.h"
 #include "platform/ini_file.h"
 
 namespace {

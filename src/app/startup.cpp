@@ -123,9 +123,6 @@ void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile
   f.mapView.GridDegrees = {1, 2, 3, 5, 6, 9, 10, 15, 18, 30};
   if (f.Map.TimeAdjustMin < 1) f.Map.TimeAdjustMin = 1;
   if (f.Map.TimeAdjustMin > 59) f.Map.TimeAdjustMin = 59;
-  f.app.VersionMajor = 1;
-  f.app.VersionMinor = 0;
-  f.app.VersionBuild = 2;
   f.exchange.TextWindowClosed = 0;
   f.hfdl.SystemTableAssembly.Version = f.Etc.SystemVer;
   // 19. Network limits.

@@ -8,6 +8,7 @@
 #include "app/centring.h"
 #include "app/click_label.h"
 #include "app/form1_state.h"
+#include "app/version.h"
 #include "platform/shell_open.h"
 
 const char kJapaneseSiteUrl[] = "https://skarvel.example/";
@@ -70,10 +71,7 @@ TForm11::TForm11(Form1State& form) : SkarvelForm(form, 11) {
   button1_->setDefault(true);
   connect(button1_, &QPushButton::clicked, this, &QDialog::accept);
 
-  labels_[1]->setText(QStringLiteral("Skarvel version %1.%2.%3")
-                          .arg(form.app.VersionMajor)
-                          .arg(form.app.VersionMinor)
-                          .arg(form.app.VersionBuild));
+  labels_[1]->setText(QStringLiteral("Skarvel version ") + QString::fromLatin1(kSkarvelVersion));
 }
 
 QLabel* TForm11::Label(int n) const { return n >= 1 && n <= 8 ? labels_[n] : nullptr; }

@@ -7,7 +7,7 @@
 #include "acars/acars_services.h"
 #include "aircraft/aircraft_services.h"
 #include "app/form1_state.h"
-#include "hfdl/control_char_name.h"
+#include "platform/control_char_name.h"
 #include "hfdl/frame_analysis.h"
 #include "hfdl/ground_stations.h"
 #include "hfdl/registration.h"

@@ -6,7 +6,7 @@
 
 #include "acars/test_messages.h"
 #include "acars_tx/acars_test_transmitter.h"
-#include "hfdl/control_char_name.h"
+#include "platform/control_char_name.h"
 #include "platform/date_time.h"
 #include "platform/file_io.h"
 #include "support/test_support.h"

@@ -1,4 +1,4 @@
-#include "app/shared_helpers.h"
+#include "platform/shared_helpers.h"
 
 #include <gtest/gtest.h>
 

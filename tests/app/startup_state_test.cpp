@@ -78,7 +78,6 @@ TEST(Startup, RunTimeStateAfterConstruction) {
   EXPECT_EQ(f.mapView.AircraftSelected, 0);
   EXPECT_EQ(f.mapView.LatestAircraft, -1);
   EXPECT_EQ(f.app.UseEnglish, 1);
-  EXPECT_EQ(f.app.VersionMajor * 100 + f.app.VersionMinor * 10 + f.app.VersionBuild, 102);
   EXPECT_EQ(f.mapView.GridDegrees[9], 30);
   EXPECT_EQ(f.exchange.PeerClients.Slots.size(), 10u);
   EXPECT_EQ(f.hfdl.FreqsCsvPath, dir.path() + "/data/freqs.csv");

@@ -1,4 +1,4 @@
-#include "hfdl/control_char_name.h"
+#include "platform/control_char_name.h"
 
 namespace {
 
