@@ -1,14 +1,17 @@
 #pragma once
 // The ACARS block parser: the single entry of every ACARS block, whatever
-// its road (VHF, HFDL, a linked copy, an import, the DDE item).
-#include <cstddef>
-#include <cstdint>
+// its road (VHF, HFDL, a linked copy, an import, the DDE item). It takes
+// the block apart, runs it through the duplicate filters and multi-block
+// stores, and hands back the message value; it writes nothing itself.
+#include <array>
+#include <optional>
 #include <string>
 
-#include "acars/acars_fields.h"
-#include "acars/acars_services.h"
+#include "acars/acars_message.h"
+#include "app/settings_sections.h"
 
-struct Form1State;
+class AcarsStores;
+struct AcarsReception;
 
 // Places 2..5 of a flight id: two or three digits right-justified, blanks
 // as "0", then the JD -> JL and 00 -> JC conversions. Six characters in,
@@ -16,27 +19,24 @@ struct Form1State;
 std::string NormaliseFlightId(std::string id, bool convJD, bool convJC);
 // The digit test on places 2..5: each a digit or an upper-case letter.
 bool FlightIdPlausible(const std::string& id);
+// Character n of a block counted from its "+", as the parser reads it;
+// 0 past its end.
+char AcarsCharacter(const AcarsBlock& block, int n);
 
 class AcarsParser {
  public:
-  // bits holds bitsSize bytes, one bit each; bitCount is 8 x (index of the
-  // terminator) + 24. A count outside 0..bitsSize ends the parse as a short
-  // block does. SourceTag is empty afterwards, whatever happened.
-  void ParseAcarsBlock(Form1State& form, const uint8_t* bits, size_t bitsSize, int bitCount, AcarsEndFlag endFlag,
-                       AcarsSource source);
+  // Nothing for a block shorter than 29 characters and for a downlink
+  // whose flight id fails the digit test.
+  std::optional<AcarsMessage> Parse(const AcarsBlock& block, AcarsStores& stores,
+                                    const std::array<std::string, 28>& stationNames, const EtcSettings& etc);
 
-  std::string AcarsRawText;    // the last block's RAW text
-  std::string AcarsModeName;   // ground-station name of the last mode letter
-  uint8_t AcarsDownlink = 0;   // the last block was a downlink
-  std::string NetAcarsText;    // the last relayed block, mapped for the link
+  // The ground-station name of the last mode letter; another mode
+  // character keeps it.
+  std::string AcarsModeName;
 
  private:
-  void Downlink(Form1State& form, const uint8_t* bits, int n, int bitCount, AcarsEndFlag endFlag, AcarsSource source);
-  void Uplink(Form1State& form, const uint8_t* bits, int n, int bitCount, AcarsEndFlag endFlag, AcarsSource source);
-  void Relay(Form1State& form, const uint8_t* bits, int bitCount, AcarsSource source);
-  void SetModeName(const Form1State& form, char mode);
-
-  AcarsFields fields_;
-  std::string assembledDown_;
-  std::string assembledUp_;
+  void SetModeName(const std::array<std::string, 28>& stationNames, char mode);
 };
+
+// The parser of the reception state, with its stores and station names.
+std::optional<AcarsMessage> ParseAcarsBlock(AcarsReception& acars, const EtcSettings& etc, const AcarsBlock& block);

@@ -1,7 +1,6 @@
 #include "acars/acars_receiver.h"
 
 #include "platform/shared_helpers.h"
-#include "exchange/peer_link_byte_mapping.h"
 
 namespace {
 
@@ -79,25 +78,19 @@ void AcarsReceiver::CloseBlock(AcarsReceiverLink& link, int channel) {
   link.PaintLamp(channel, kLampGood);
   link.ResetLampHold(channel);
   link.CountFrame(false);
-  // Characters 0 .. the terminator (the BCS is two characters, then one
-  // more before EndPos).
-  const int last = f.EndPos / 8 - 3;
-  AcarsPeerText.clear();
-  for (int n = 0; n <= last; ++n) AppendPeerLinkEncoded(AcarsPeerText, static_cast<uint8_t>(BitsToAscii7(bits, n)));
-
-  const AcarsEndFlag end = f.EtxFlag ? AcarsEndFlag::Etx : AcarsEndFlag::Etb;
-  const std::string tag = channel == 0 ? "Lch" : "Rch";
-  if (link.NetConnected() && link.Server()) {
-    if (!link.DupCheckSend()) link.SendToAllClients(AcarsPeerText);
-    link.SetSourceTag(tag);
-    link.ParseAcarsBlock(bits, kAcarsBlockBitsSize, f.EndPos, end);
-    link.ResetLampHold(2);
-  } else if (link.NetConnected()) {
-    link.SendToServer(AcarsPeerText);
-  } else {
-    link.SetSourceTag(tag);
-    link.ParseAcarsBlock(bits, kAcarsBlockBitsSize, f.EndPos, end);
+  // The characters after the sync characters: SOH .. the terminator, then
+  // the two of the block check sequence.
+  const int terminator = f.EndPos / 8 - 3;
+  AcarsBlock block;
+  for (int n = kAcarsSyncLength; n <= terminator; ++n) block.Characters.push_back(static_cast<char>(BitsToAscii7(bits, n)));
+  for (int n = terminator + 1; n <= terminator + 2; ++n) {
+    block.CheckSequence.push_back(static_cast<char>(BitsToAscii7(bits, n)));
   }
+  block.End = f.EtxFlag ? AcarsEndFlag::Etx : AcarsEndFlag::Etb;
+  block.Bearer = AcarsBearer::Vhf;
+  block.Channel = channel;
+  block.SourceTag = channel == 0 ? "Lch" : "Rch";
+  link.BlockReceived(block);
 }
 
 void AcarsReceiver::ResetChannel(AcarsReceiverLink& link, int channel) {

@@ -3,29 +3,24 @@
 // the block bits, reaching the rest of the program through one small link.
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 #include "acars/acars_demodulator.h"
 #include "acars/acars_framer.h"
-#include "acars/acars_services.h"
+#include "acars/acars_message.h"
 #include "platform/color.h"
 
-// What the framer needs of the program around it.
+// What the framer needs of the program around it. It knows nothing of
+// linked copies: a good block is handed on, and the road decides.
 class AcarsReceiverLink {
  public:
   virtual ~AcarsReceiverLink() = default;
   virtual void PaintLamp(int channel, TColor colour) = 0;
-  // RxLampHold[element] = 0: the lamp stays lit for a few audio blocks.
-  virtual void ResetLampHold(int element) = 0;
-  // Counts a VHF ACARS block (mode 30) in the reception statistics.
+  // The lamp stays lit for a few audio blocks after this.
+  virtual void ResetLampHold(int channel) = 0;
+  // Counts a VHF ACARS block in the reception statistics.
   virtual void CountFrame(bool failed) = 0;
-  virtual bool NetConnected() const = 0;
-  virtual bool Server() const = 0;
-  virtual bool DupCheckSend() const = 0;
-  virtual void SendToAllClients(const std::string& text) = 0;
-  virtual void SendToServer(const std::string& text) = 0;
-  virtual void SetSourceTag(const std::string& tag) = 0;
-  virtual void ParseAcarsBlock(const uint8_t* bits, size_t bitsSize, int bitCount, AcarsEndFlag endFlag) = 0;
+  // A block whose parity and check sequence hold.
+  virtual void BlockReceived(const AcarsBlock& block) = 0;
 };
 
 constexpr TColor kLampGood = 65280;  // pure green
@@ -49,9 +44,6 @@ class AcarsReceiver {
   AcarsDemodState Demod[2];
   AcarsFramerState Framer[2];
   uint8_t AcarsBlockBits[2][kAcarsBlockBitsSize] = {};
-  // The last good block for the linked copies: "+" through its terminator,
-  // mapped for the link.
-  std::string AcarsPeerText;
 
  private:
   void CloseBlock(AcarsReceiverLink& link, int channel);

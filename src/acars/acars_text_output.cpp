@@ -1,15 +1,23 @@
 #include "acars/acars_text_output.h"
 
-#include "app/form1_state.h"
-#include "exchange/exchange_services.h"
+#include "exchange/received_text.h"
 #include "platform/cp932.h"
 #include "platform/date_time.h"
-#include "platform/file_io.h"
 #include "platform/paths.h"
 
 namespace {
 
 const char* const kKindSuffix[3] = {"_RAW.log", "_PRC.log", "_MES.log"};
+
+const char kRetransmission[] = "<<<  Retransmission Message   >>>";
+const char kStoredUp[] = "<<<     Message Stored Up     >>>";
+const char kStoredUpMore[] = "<<<     Messages Stored Up    >>>";
+const char kStorage[] = "<<<      Storage Message      >>>";
+const char kSequenceError[] = "<<< Stored Up Seaquence Error >>>";
+const char kLinkTest[] = "<<<         Link Test         >>>";
+const char kGeneralAck[] = "<<<  General Acknowledgement  >>>";
+
+constexpr char kDel = 127;
 
 std::string Stamp() { return platform::FormatDateTime(platform::Now()); }
 
@@ -21,9 +29,9 @@ std::string AddressWithFill(const std::string& address) {
 
 // Header, line 2, banner and text, with the given line end between them;
 // the buffer adds one more line end, the log one LF.
-std::string Entry(const Form1State& form, const std::string& line2, const std::string& banner,
-                  const std::string& text, const char* eol) {
-  std::string e = form.app.SourceTag + "------------------------[" + Stamp() + "]" + eol + line2 + eol;
+std::string Entry(const std::string& tag, const std::string& line2, const std::string& banner, const std::string& text,
+                  const char* eol) {
+  std::string e = tag + "------------------------[" + Stamp() + "]" + eol + line2 + eol;
   if (!banner.empty()) {
     e += banner;
     if (!text.empty()) e += eol;
@@ -32,18 +40,72 @@ std::string Entry(const Form1State& form, const std::string& line2, const std::s
   return e;
 }
 
-void Output(Form1State& form, int kind, bool downlink, const AcarsFields& f, const std::string& line2,
+void Output(const AcarsTextOutput& out, int kind, const AcarsMessage& m, const std::string& line2,
             const std::string& banner, const std::string& text) {
   if (kind != kAcarsPrc && kind != kAcarsMes) return;
-  form.text.TextBuffers[kind] += Entry(form, line2, banner, text, "\r\n") + "\r\n";
-  if (form.Txt.TxtLog && form.Txt.LogOutFlag(kind)) {
-    const std::string path = ChooseAcarsLogPath(form, kind, downlink, f.FlightId, f.Address, f.StationName);
-    platform::AppendToFile(path, Entry(form, line2, banner, text, "\n") + "\n");
-  }
-  TrimTextBuffer(form, kind);
+  const std::string& tag = m.Block.SourceTag;
+  out.Text.Append(kind, Entry(tag, line2, banner, text, "\r\n") + "\r\n");
+  if (out.Txt.Logs(kind)) out.Text.WriteFile(ChooseAcarsLogPath(out, kind, m.Fields), Entry(tag, line2, banner, text, "\n") + "\n");
+  out.Text.Trim(kind, out.Txt.MaxBytes);
 }
 
+void Entry(const AcarsTextOutput& out, int kind, const AcarsMessage& m, const std::string& banner,
+           const std::string& text) {
+  if (m.Downlink()) {
+    OutputAcarsDownlink(out, kind, m, banner, text);
+  } else {
+    OutputAcarsUplink(out, kind, m, banner, text);
+  }
+}
+
+bool BeginsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
 }  // namespace
+
+bool AcarsMesHeld(const AcarsMessage& m, const TxtSettings& txt) {
+  const AcarsFields& f = m.Fields;
+  if (!m.Downlink()) return m.Completion == AcarsCompletion::Single && f.Label == "SQ" && txt.SqNoDisp;
+  if (txt.ShowPos && m.PositionStored) return true;
+  if (m.Completion != AcarsCompletion::Single) return false;
+  return (BeginsWith(m.Text, "FRQ") && txt.FreqNoDisp) || (BeginsWith(m.Text, "TIS") && txt.TISNoDisp);
+}
+
+bool AcarsSearched(const AcarsMessage& m, const TxtSettings& txt) {
+  if (!m.Whole()) return false;
+  const AcarsFields& f = m.Fields;
+  if (!m.Downlink()) return true;
+  if (m.Completion == AcarsCompletion::Single && (f.Label == "Q0" || (f.Label.size() == 2 && f.Label[0] == '_' && f.Label[1] == kDel))) {
+    return false;
+  }
+  return !AcarsMesHeld(m, txt);
+}
+
+void WriteAcarsTexts(const AcarsTextOutput& out, const AcarsMessage& m) {
+  WriteAcarsRawLine(out, m);
+  const AcarsFields& f = m.Fields;
+  switch (m.Completion) {
+    case AcarsCompletion::Retransmission:
+      return Entry(out, kAcarsPrc, m, kRetransmission, "");
+    case AcarsCompletion::FirstBlock:
+      return Entry(out, kAcarsPrc, m, kStoredUp, m.Text);
+    case AcarsCompletion::MoreBlocks:
+      // An uplink's further blocks read as its first.
+      return Entry(out, kAcarsPrc, m, m.Downlink() ? kStoredUpMore : kStoredUp, m.Text);
+    case AcarsCompletion::SequenceError:
+      return Entry(out, kAcarsPrc, m, kSequenceError, m.Text);
+    case AcarsCompletion::Assembled:
+      Entry(out, kAcarsPrc, m, kStorage, m.Text);
+      break;
+    case AcarsCompletion::Single:
+      if (m.Downlink() && f.Label == "Q0") return Entry(out, kAcarsPrc, m, kLinkTest, "");
+      if (m.Downlink() && f.Label.size() == 2 && f.Label[0] == '_' && f.Label[1] == kDel) {
+        return Entry(out, kAcarsPrc, m, kGeneralAck, "");
+      }
+      Entry(out, kAcarsPrc, m, "", m.Text);
+      break;
+  }
+  if (!AcarsMesHeld(m, out.Txt)) Entry(out, kAcarsMes, m, "", m.Text);
+}
 
 std::string LogNamePart(std::string_view cp932Name) {
   std::string name = platform::Cp932ToUtf8(cp932Name);
@@ -63,51 +125,34 @@ std::string LogNamePart(std::string_view cp932Name) {
   return name;
 }
 
-std::string ChooseAcarsLogPath(const Form1State& form, int kind, bool downlink, const std::string& flightId,
-                               const std::string& address, const std::string& station) {
-  std::string path;
-  if (form.Txt.TxtSaveType == 1 || form.Txt.TxtSaveType == 2) {
-    const std::string& who = !downlink ? station : form.Txt.TxtSaveType == 1 ? flightId : address;
-    path = platform::JoinPath(platform::JoinPath(form.app.AppDir, "logs/EachLogs"), LogNamePart(who) + kKindSuffix[kind]);
-  } else {
-    const std::string* daily[3] = {&form.text.AcarsRawLogPath, &form.text.AcarsPrcLogPath, &form.text.AcarsMesLogPath};
-    path = *daily[kind];
+std::string ChooseAcarsLogPath(const AcarsTextOutput& out, int kind, const AcarsFields& f) {
+  const int saveType = out.Txt.TxtSaveType;
+  if (saveType == 1 || saveType == 2) {
+    const std::string& who = !f.Downlink ? f.StationName : saveType == 1 ? f.FlightId : f.Address;
+    return platform::JoinPath(out.EachLogsFolder, LogNamePart(who) + kKindSuffix[kind]);
   }
-  if (!form.text.ImportPath.empty() && path == form.text.ImportPath && path.size() >= 4) path.insert(path.size() - 4, "_c");
-  return path;
+  return out.Text.LogPath(kind);
 }
 
-void WriteAcarsRawLine(Form1State& form, const std::string& rawText, const std::string& flightId,
-                       const std::string& address) {
-  const std::string line = "[" + form.app.SourceTag + "]" + Stamp() + ">" + rawText + "\r\n";
-  form.text.TextBuffers[kAcarsRaw] += line;
-  if (form.Txt.TxtLog && form.Txt.LogOutACASRAW) {
-    const std::string path = ChooseAcarsLogPath(form, kAcarsRaw, form.acars.AcarsParse.AcarsDownlink != 0, flightId,
-                                                address, form.acars.AcarsParse.AcarsModeName);
-    platform::AppendToFile(path, line);
-  }
-  TrimTextBuffer(form, kAcarsRaw);
+void WriteAcarsRawLine(const AcarsTextOutput& out, const AcarsMessage& m) {
+  const std::string line = "[" + m.Block.SourceTag + "]" + Stamp() + ">" + m.RawText + "\r\n";
+  out.Text.Append(kAcarsRaw, line);
+  if (out.Txt.Logs(kAcarsRaw)) out.Text.WriteFile(ChooseAcarsLogPath(out, kAcarsRaw, m.Fields), line);
+  out.Text.Trim(kAcarsRaw, out.Txt.MaxBytes);
 }
 
-void OutputAcarsDownlink(Form1State& form, int kind, const AcarsFields& f, const std::string& banner,
+void OutputAcarsDownlink(const AcarsTextOutput& out, int kind, const AcarsMessage& m, const std::string& banner,
                          const std::string& text) {
+  const AcarsFields& f = m.Fields;
   const std::string line2 = f.FlightId + " " + AddressWithFill(f.Address) + "   [" + f.Label + ":" + f.BlockId + ":" +
                             f.MsgNo + "] MODE:" + f.ModeText + "   ";
-  Output(form, kind, true, f, line2, banner, text);
+  Output(out, kind, m, line2, banner, text);
 }
 
-void OutputAcarsUplink(Form1State& form, int kind, const AcarsFields& f, const std::string& banner,
+void OutputAcarsUplink(const AcarsTextOutput& out, int kind, const AcarsMessage& m, const std::string& banner,
                        const std::string& text) {
+  const AcarsFields& f = m.Fields;
   const std::string line2 = f.StationName + "  " + AddressWithFill(f.Address) + "   [" + f.Label + ":" + f.BlockId +
                             "] MODE:" + f.ModeText + "   ";
-  Output(form, kind, false, f, line2, banner, text);
-}
-
-void TrimTextBuffer(Form1State& form, int kind) {
-  if (kind < 0 || kind >= static_cast<int>(form.text.TextBuffers.size())) return;
-  std::string& buffer = form.text.TextBuffers[kind];
-  const size_t limit = form.Txt.MaxBytes > 0 ? static_cast<size_t>(form.Txt.MaxBytes) : 0;
-  // One cut removes what deleting the first character while too long would.
-  if (buffer.size() >= limit) buffer.erase(0, buffer.size() - limit + 1);
-  if (form.Txt.TxtType == kind) form.svc.exchange->RefreshTextWindow(form);
+  Output(out, kind, m, line2, banner, text);
 }

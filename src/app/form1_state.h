@@ -6,7 +6,6 @@
 #include "acars/acars_reception.h"
 #include "aircraft/aircraft_state.h"
 #include "app/app_state.h"
-#include "app/form_services.h"
 #include "app/main_controls.h"
 #include "app/settings_sections.h"
 #include "audio/audio_state.h"
@@ -14,6 +13,7 @@
 #include "exchange/received_text.h"
 #include "hfdl/hfdl_reception.h"
 #include "map/map_state.h"
+#include "radio/radio_state.h"
 #include "selcal/selcal_state.h"
 
 struct Form1State {
@@ -21,9 +21,6 @@ struct Form1State {
   Form1State();
   Form1State(const Form1State&) = delete;
   Form1State& operator=(const Form1State&) = delete;
-
-  // Cross-subsystem calls and widget effects; tests replace entries.
-  Form1Services svc;
 
   // The settings, by the section of the settings file they are saved in.
   MapSettings Map;
@@ -50,6 +47,7 @@ struct Form1State {
   MapState mapView;
   ExchangeState exchange;
   SelcalState selcal;
+  RadioState radio;
 };
 
 // A field of the state named by its path, for tables of fields.

@@ -1,6 +1,5 @@
 #include "app/ground_names.h"
 
-#include "app/form1_state.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 
@@ -10,11 +9,11 @@ const std::array<const char*, 28> kDefaultAcarsStationNames = {
     "MEMANBETSU", "OBIHIRO", "HIROSHIMA", "FUKUSHIMA", "MISAWA", "AOMORI",   "SHONAI",    "SHIBI",
     "----",     "----",     "BROADCAST", "VDL"};
 
-void LoadGroundStationNames(Form1State& form) {
+void LoadGroundStationNames(std::array<std::string, 28>& names, const std::string& appDir) {
   IniFile ini;
-  ini.Load(platform::JoinPath(form.app.AppDir, "data/ground.txt"));
+  ini.Load(platform::JoinPath(appDir, "data/ground.txt"));
   for (int k = 0; k < 28; ++k) {
     std::string key = k < 26 ? std::string(1, static_cast<char>('A' + k)) : (k == 26 ? "2" : "3");
-    form.acars.AcarsStationNames[k] = ini.ReadString("GroundStations", key, kDefaultAcarsStationNames[k]);
+    names[static_cast<size_t>(k)] = ini.ReadString("GroundStations", key, kDefaultAcarsStationNames[k]);
   }
 }

@@ -4,8 +4,8 @@
 #include <array>
 #include <string>
 
-struct Form1State;
 
 extern const std::array<const char*, 28> kDefaultAcarsStationNames;
 
-void LoadGroundStationNames(Form1State& form);
+// The names of data/ground.txt of the program folder.
+void LoadGroundStationNames(std::array<std::string, 28>& names, const std::string& appDir);

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
-#include "acars/acars_services.h"
-#include "aircraft/aircraft_services.h"
+#include "aircraft/aircraft_information.h"
+#include "aircraft/aircraft_table.h"
+#include "aircraft/reference_data.h"
 #include "app/form1_state.h"
 #include "app/form_effects.h"
-#include "exchange/exchange_services.h"
-#include "hfdl/hfdl_services.h"
-#include "map/map_services.h"
+#include "exchange/daily_log_set.h"
+#include "exchange/peer_link.h"
+#include "hfdl/registration.h"
+#include "map/map_redraw.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
 #include "platform/message_box.h"
@@ -33,8 +35,10 @@ const char* Pick(const Form1State& f, const char* english, const char* japanese)
 // A fixed 7-character field of a record, up to its NUL.
 std::string Text7(const char* field) { return std::string(field, strnlen(field, 7)); }
 
-void RedrawAircraftAndAltitude(Form1State& f) { f.svc.map->Redraw(f, 0, 1, 0, 1); }
-void RedrawAircraftListAndAltitude(Form1State& f) { f.svc.map->Redraw(f, 0, 1, 1, 1); }
+void RedrawAircraftAndAltitude(Form1State& f) { RequestRedraw(f.mapView, {MapLayer::Aircraft, MapLayer::Altitude}); }
+void RedrawAircraftListAndAltitude(Form1State& f) {
+  RequestRedraw(f.mapView, {MapLayer::Aircraft, MapLayer::SideList, MapLayer::Altitude});
+}
 
 void ResetAircraftSlots(Form1State& f) {
   std::vector<AircraftRecord>& records = f.aircraft.Aircraft.Records;
@@ -55,23 +59,13 @@ void ResetAircraftSlots(Form1State& f) {
   }
 }
 
-// The aircraft information window back at its empty state. Its position
-// value reads "なし" in both languages, as the window was designed.
-void ResetInformationWindow(Form1State& f) {
-  FormEffects& e = *f.svc.effects;
-  e.SetControlText(17, "Label3", "------");
-  e.SetControlText(17, "Label5", "------");
-  e.SetControlText(17, "Label10", "----");
-  e.SetControlText(17, "Label11", "----");
-  e.SetControlText(17, "Label13", "-");
-  e.SetControlText(17, "Label14", "-");
-  e.SetControlText(17, "Label15", "-");
-  e.SetControlText(17, "Label7", "なし");
+// The aircraft information window back at its empty state, with the
+// fallback photograph when there is one.
+void ResetInformationWindow(Form1State& f, FormEffects& e) {
+  AircraftInformation info;
   const std::string noImage = platform::JoinPath(f.app.AppDir, "pics/noimage.jpg");
-  if (platform::FileExists(noImage)) {
-    Bitmap24 picture;
-    if (f.svc.aircraft->ReadJpeg(f, noImage, picture)) e.SetControlPicture(17, "Image1", picture);
-  }
+  if (platform::FileExists(noImage)) ReadJpeg(noImage, info.Picture);
+  e.ShowAircraftInformation(info);
 }
 
 // The link button up, no link and no keep-alive.
@@ -85,17 +79,17 @@ void LinkDown(Form1State& f) {
 
 // A connect that failed at once ends as a refused one does, instead of
 // leaving the button down as if the link were being set up.
-void RefuseConnect(Form1State& f) {
+void RefuseConnect(Form1State& f, FormEffects& e) {
   platform::ShowMessageBox(BoxKind::Information, BoxButtons::Ok, Pick(f, "Can not connect", "接続できません"));
   LinkDown(f);
-  f.svc.effects->ControlsChanged();
-  f.svc.effects->ArrangeStatusIndicators();
+  e.ControlsChanged();
+  e.ArrangeStatusIndicators();
 }
 
-void InvertThenResize(Form1State& f, flag& mark) {
+void InvertThenResize(Form1State& f, FormEffects& e, flag& mark) {
   mark = mark ? 0 : 1;
-  f.svc.effects->ControlsChanged();
-  f.svc.effects->FormResize();
+  e.ControlsChanged();
+  e.FormResize();
 }
 
 }  // namespace
@@ -109,7 +103,7 @@ const ShowCommand kShowCommands[17] = {
     {"N4", 11, true},            {"Image3", 11, true},
 };
 
-void PanMap(Form1State& f, PanDirection direction) {
+void PanMap(Form1State& f, FormEffects& e, PanDirection direction) {
   // Without a scale (no map yet, or an empty map panel) the step would be
   // infinite and the settings file would keep it.
   if (direction == PanDirection::West || direction == PanDirection::East) {
@@ -138,10 +132,10 @@ void PanMap(Form1State& f, PanDirection direction) {
     if (f.Map.MapCentN - halfSpan < -90.0) f.Map.MapCentN = -90.0 + halfSpan;
   }
   f.mapView.KeepViewOnce = 1;
-  f.svc.map->Redraw(f, 1, 1, 0, 1);
+  RequestRedraw(f.mapView, {MapLayer::Background, MapLayer::Aircraft, MapLayer::Altitude});
 }
 
-void SubDisplayButtonClick(Form1State& f, int button) {
+void SubDisplayButtonClick(Form1State& f, FormEffects& e, int button) {
   flag* down[3] = {&f.controls.SpeedButton9Down, &f.controls.SpeedButton10Down, &f.controls.SpeedButton11Down};
   const int index = button - 9;
   if (index < 0 || index > 2) return;
@@ -153,7 +147,7 @@ void SubDisplayButtonClick(Form1State& f, int button) {
   f.mapView.KeepViewOnce = 1;
   f.Map.SubDispType = index;
   f.Map.HideText = (*down[0] || *down[1] || *down[2]) ? 0 : 1;
-  f.svc.effects->ControlsChanged();
+  e.ControlsChanged();
   RedrawAircraftAndAltitude(f);
 }
 
@@ -169,7 +163,7 @@ void SpeedButton8Click(Form1State& f) {
     f.mapView.KeepSelectionOnce = 0;
     f.mapView.MapViewOptions = 0;
     if (f.aircraft.AircraftCount > 0) {
-      const int latest = f.svc.acars->FindLatestAircraft(f);
+      const int latest = FindLatestAircraft(f.aircraft);
       f.mapView.SelectedAircraft = latest;
       f.mapView.LatestAircraft = latest;
       RedrawAircraftListAndAltitude(f);
@@ -187,32 +181,32 @@ void ComboBox2Change(Form1State& f) {
   RedrawAircraftAndAltitude(f);
 }
 
-void SpeedButton1Click(Form1State& f) {
+void SpeedButton1Click(Form1State& f, FormEffects& e) {
   if (f.controls.SpeedButton1Down) {
-    f.svc.effects->ShowForm(14, true);
+    e.ShowForm(14, true);
     if (f.exchange.ConnectRequested) {
       f.exchange.Connecting = 1;
-      if (!f.svc.exchange->ConnectToServer(f, f.Net.ServerName, f.Net.ClientPortNo)) RefuseConnect(f);
+      if (!ConnectToServer(f.exchange, f.Net.ServerName, f.Net.ClientPortNo)) RefuseConnect(f, e);
     } else {
       LinkDown(f);
       f.exchange.LoopProbeRetries = 0;
-      f.svc.effects->ControlsChanged();
+      e.ControlsChanged();
     }
   } else {
-    f.svc.exchange->DisconnectFromServer(f, true);
+    DisconnectFromServer(f.exchange, true);
     f.controls.SpeedButton1Down = 0;
     f.exchange.NetConnected = 0;
-    f.svc.effects->ControlsChanged();
+    e.ControlsChanged();
   }
 }
 
 void Image6Click(Form1State& f) { f.Etc.DispTime = f.Etc.DispTime ? 0 : 1; }
 
-void N3Click(Form1State& f) { f.svc.effects->CopyToClipboard(f.mapView.MapViewBitmap); }
+void N3Click(Form1State& f, FormEffects& e) { e.CopyToClipboard(f.mapView.MapViewBitmap); }
 
-void N5Click(Form1State& f) { f.svc.effects->CloseMainWindow(); }
+void N5Click(Form1State& f, FormEffects& e) { e.CloseMainWindow(); }
 
-void N6Click(Form1State& f) {
+void N6Click(Form1State& f, FormEffects& e) {
   // Escape and the close box answer No; only No keeps the plots.
   if (platform::ShowMessageBox(BoxKind::Confirmation, BoxButtons::YesNo,
                                Pick(f, "Delete all plots and aircraft list data,OK?",
@@ -221,7 +215,7 @@ void N6Click(Form1State& f) {
   }
   ResetAircraftSlots(f);
   f.aircraft.AircraftCount = 0;
-  f.svc.aircraft->ClearAllRows(f);
+  ClearAllRows(f.aircraft);
   ResetInformationWindow(f);
   f.controls.ComboBox2Items = {"ALL"};
   f.controls.ComboBox2Index = 0;
@@ -230,12 +224,12 @@ void N6Click(Form1State& f) {
   f.controls.SpeedButton8Down = 0;
   f.controls.N10Enabled = 0;
   f.controls.N6Enabled = 0;
-  f.svc.effects->ControlsChanged();
+  e.ControlsChanged();
   RedrawAircraftListAndAltitude(f);
   f.mapView.LatestAircraft = -1;
   f.mapView.LatestAircraftShown = 0;
   f.mapView.KeepViewOnce = 0;
-  f.svc.hfdl->ClearRegistrationRows(f);
+  ClearRegistrationRows(f.hfdl.HfdlRegistrations);
 }
 
 std::string N10AircraftName(const Form1State& f, const AircraftRecord& r) {
@@ -246,7 +240,7 @@ std::string N10AircraftName(const Form1State& f, const AircraftRecord& r) {
   return r.FlightNo6;
 }
 
-void N10Click(Form1State& f) {
+void N10Click(Form1State& f, FormEffects& e) {
   if (!f.mapView.AircraftSelected) {
     platform::ShowMessageBox(BoxKind::Warning, BoxButtons::Yes, Pick(f, "Not selected", "選択されていません"));
     return;
@@ -264,8 +258,8 @@ void N10Click(Form1State& f) {
     if (platform::ShowMessageBox(BoxKind::Confirmation, BoxButtons::YesNo, question) != BoxAnswer::Yes) continue;
     // A record that was not deleted is not asked about again, and keeps
     // its list mark.
-    if (f.svc.aircraft->DeleteAircraft(f, i) == 1) {
-      f.svc.aircraft->ClearPosMark(f, registration, flightId);
+    if (DeleteAircraft(f.aircraft, i) == 1) {
+      ClearPosMark(f.aircraft, registration, flightId);
       --i;
     }
   }
@@ -277,52 +271,51 @@ void N10Click(Form1State& f) {
   f.mapView.AutoShowAll = 0;
   f.mapView.LatestAircraft = -1;
   f.mapView.AircraftSelected = 0;
-  f.svc.effects->ControlsChanged();
+  e.ControlsChanged();
   RedrawAircraftListAndAltitude(f);
 }
 
-void N8Click(Form1State& f) {
+void N8Click(Form1State& f, FormEffects& e) {
   f.controls.N8Checked = f.controls.N8Checked ? 0 : 1;
-  f.svc.effects->ControlsChanged();
-  f.svc.map->Redraw(f, 1, 1, 0, 1);
+  e.ControlsChanged();
+  RequestRedraw(f.mapView, {MapLayer::Background, MapLayer::Aircraft, MapLayer::Altitude});
 }
 
-void N21Click(Form1State& f) {
+void N21Click(Form1State& f, FormEffects& e) {
   f.controls.N21Checked = f.controls.N21Checked ? 0 : 1;
-  f.svc.effects->ControlsChanged();
+  e.ControlsChanged();
   RedrawAircraftListAndAltitude(f);
 }
 
-void N28Click(Form1State& f) {
+void N28Click(Form1State& f, FormEffects& e) {
   f.controls.N28Checked = f.controls.N28Checked ? 0 : 1;
-  f.svc.effects->ControlsChanged();
+  e.ControlsChanged();
   RedrawAircraftListAndAltitude(f);
 }
 
-void N24Click(Form1State& f) {
+void N24Click(Form1State& f, FormEffects& e) {
   const flag wasMarked = f.controls.N24Checked;
   f.controls.N25Checked = wasMarked ? 1 : 0;
   f.controls.N24Checked = wasMarked ? 0 : 1;
-  f.svc.effects->ControlsChanged();
+  e.ControlsChanged();
   RedrawAircraftListAndAltitude(f);
 }
 
-void N25Click(Form1State& f) {
+void N25Click(Form1State& f, FormEffects& e) {
   const flag wasMarked = f.controls.N25Checked;
   f.controls.N24Checked = wasMarked ? 1 : 0;
   f.controls.N25Checked = wasMarked ? 0 : 1;
-  f.svc.effects->ControlsChanged();
+  e.ControlsChanged();
   RedrawAircraftListAndAltitude(f);
 }
 
-void N11Click(Form1State& f) { InvertThenResize(f, f.controls.N11Checked); }
-void N26Click(Form1State& f) { InvertThenResize(f, f.controls.N26Checked); }
-void N27Click(Form1State& f) { InvertThenResize(f, f.controls.N27Checked); }
+void N11Click(Form1State& f, FormEffects& e) { InvertThenResize(f, e, f.controls.N11Checked); }
+void N26Click(Form1State& f, FormEffects& e) { InvertThenResize(f, e, f.controls.N26Checked); }
+void N27Click(Form1State& f, FormEffects& e) { InvertThenResize(f, e, f.controls.N27Checked); }
 
-void N13Click(Form1State& f) {
-  FormEffects& e = *f.svc.effects;
+void N13Click(Form1State& f, FormEffects& e) {
   e.RestoreForm(12);
-  e.SetControlText(12, "Memo1", platform::Cp932ToUtf8(f.exchange.ChatLog));
+  e.ShowChatLog(f.exchange.ChatLog);
   e.ShowForm(12, false);
 }
 
@@ -330,7 +323,23 @@ void flightcsv1Click(Form1State& f) { platform::ShellOpenPath(f.app.FlightCsvPat
 void airlinecsv1Click(Form1State& f) { platform::ShellOpenPath(f.app.AircraftCsvPath); }
 void N17Click(Form1State& f) { platform::ShellOpenPath(f.app.AppDir); }
 
-void PopupMenu1Popup(Form1State& f) {
+void N20Click(Form1State& f) {
+  if (platform::ShowMessageBox(BoxKind::Confirmation, BoxButtons::YesNo,
+                               Pick(f, "Delete logs in Logs folder,OK?", "Logs内のログを消去します。\nよろしいですか？")) !=
+      BoxAnswer::No) {
+    DeleteAllDailyLogs(f.text, f.app.AppDir);
+  }
+}
+
+void EachLogs1Click(Form1State& f) {
+  if (platform::ShowMessageBox(BoxKind::Confirmation, BoxButtons::YesNo,
+                               Pick(f, "Delete logs in EachLogs folder,OK?",
+                                    "EachLogs内のログを消去します。\nよろしいですか？")) != BoxAnswer::No) {
+    DeleteAllEachLogs(f.text, f.app.AppDir);
+  }
+}
+
+void PopupMenu1Popup(Form1State& f, FormEffects& e) {
   // N13 is only touched while Chat is on, so it shows only while linked
   // with Chat on.
   if (f.exchange.NetConnected) {
@@ -342,7 +351,7 @@ void PopupMenu1Popup(Form1State& f) {
     f.controls.N14Visible = 0;
     if (f.Net.Chat) f.controls.N13Visible = 0;
   }
-  f.svc.effects->ControlsChanged();
+  e.ControlsChanged();
 }
 
 }  // namespace form1

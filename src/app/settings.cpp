@@ -303,7 +303,7 @@ void LoadSettings(Form1State& f, const IniFile& ini) {
   r.Int("Etc", "FFTSel", 0, f.Etc.FFTSel);
   r.Bool("Etc", "DispType", false, f.Etc.DispType);
   r.Bool("Etc", "WaveType", false, f.Etc.WaveType);
-  r.Int("Etc", "SystemVer", 35, f.Etc.SystemVer);
+  r.Int("Etc", "SystemVer", 35, f.hfdl.SystemVer);
   r.Str("Etc", "PassList", "", f.Etc.PassList);
   r.Str("Etc", "SelCallCode", "AAAA", f.Etc.SelCallCode);
   r.Int("Etc", "Local", 9, f.Etc.LocalHourOffset);
@@ -550,7 +550,7 @@ void SaveSettings(const Form1State& f, IniFile& ini) {
   w.Bool("Etc", "WaveType", f.Etc.WaveType);
   w.Str("Etc", "PassList", f.Etc.PassList);
   w.Str("Etc", "SelCallCode", f.Etc.SelCallCode);
-  w.Int("Etc", "SystemVer", f.Etc.SystemVer);
+  w.Int("Etc", "SystemVer", f.hfdl.SystemVer);
   w.Int("Etc", "Local", f.Etc.LocalHourOffset);
   w.Int("Etc", "DeleteDay", f.Etc.DeleteDay);
   w.Bool("Etc", "DeleteLogFile", f.Etc.DeleteLogFile);

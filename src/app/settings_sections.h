@@ -181,7 +181,6 @@ struct EtcSettings {
   int32_t FFTSel{};
   flag DispType{};
   flag WaveType{};
-  int32_t SystemVer{};
   std::string PassList;
   std::string SelCallCode;
   int32_t LocalHourOffset{};

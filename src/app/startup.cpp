@@ -3,19 +3,19 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "acars/acars_services.h"
+#include "acars/acars_demodulator.h"
 #include "app/form1_state.h"
-#include "app/form_effects.h"
 #include "app/ground_names.h"
 #include "app/settings.h"
 #include "audio/fft_tables.h"
-#include "exchange/exchange_services.h"
+#include "exchange/daily_log_set.h"
+#include "exchange/peer_link.h"
 #include "hfdl/dsp_tables.h"
-#include "hfdl/hfdl_services.h"
+#include "hfdl/ground_stations.h"
 #include "map/map_files.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
-#include "selcal/selcal_services.h"
+#include "selcal/selcal_decoder.h"
 
 namespace {
 
@@ -63,12 +63,13 @@ void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile
   f.audio.SampleChannels = 2;
   // 3. Each channel's HFDL demodulator at its start, then the SELCAL weights.
   for (HfdlChannelState& s : f.hfdl.Channels) InitHfdlChannel(s);
-  InitSelcalWeights(f);
+  InitSelcalWeights(f.selcal);
   // 4-6. SamplePeriod, the resonators, low-pass sections, interleaver maps
   // and mode names.
   GetDspTables();
   // 7. The ACARS oscillator and clock resonator.
-  InitAcarsDemodulator(f);
+  AcarsDemodTables();
+  f.acars.AcarsRx = AcarsReceiver();
   // 8.
   f.mapView.ListPage = 1;
   f.controls.ComboBox2Items = {"ALL"};
@@ -78,10 +79,10 @@ void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile
   // 10, 11.
   f.app.AppDir = appDir;
   LoadSettings(f, settings);
-  LoadGroundStationNames(f);
+  LoadGroundStationNames(f.acars.AcarsStationNames, f.app.AppDir);
   // 12, 13.
   BuildPaths(f);
-  f.svc.exchange->UpdateDailyLogNames(f, true);
+  UpdateDailyLogNames(f.text, f.Etc, f.app.AppDir, true);
   // 14. A server that does not decode parks the user's channel mode.
   if (f.Net.Server && !f.Net.ServerDec) {
     f.app.SavedWaveDual = f.Wave.WaveDual;
@@ -124,7 +125,7 @@ void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile
   if (f.Map.TimeAdjustMin < 1) f.Map.TimeAdjustMin = 1;
   if (f.Map.TimeAdjustMin > 59) f.Map.TimeAdjustMin = 59;
   f.exchange.TextWindowClosed = 0;
-  f.hfdl.SystemTableAssembly.Version = f.Etc.SystemVer;
+  f.hfdl.SystemTableAssembly.Version = f.hfdl.SystemVer;
   // 19. Network limits.
   if (f.Net.MaxConnect < 1) f.Net.MaxConnect = 1;
   f.Net.ClientPortNo = ClampPort(f.Net.ClientPortNo);
@@ -136,13 +137,12 @@ void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile
   f.controls.Caption = "Skarvel";
   f.controls.Timer3Enabled = 0;
   f.exchange.NetConnected = 0;
-  if (f.Net.TcpIp && f.Net.Server && f.svc.exchange->OpenServer(f, f.Net.ServerPortNo)) {
+  if (f.Net.TcpIp && f.Net.Server && OpenServer(f.exchange, f.Net.ServerPortNo)) {
     f.controls.Caption = ServerCaption(f.exchange.NetClientCount, f.Net.MaxConnect, f.Net.ServerPortNo);
     f.exchange.NetConnected = 1;
     f.controls.Timer3Enabled = 1;
   }
   // 22.
-  f.svc.effects->ArrangeStatusIndicators();
   // 23. An interval of 0 means no keep-alive: the timer never runs at 0 ms.
   if (f.Net.LoopBackInterval != 0 && f.Net.LoopBackInterval < 1) f.Net.LoopBackInterval = 1;
   f.exchange.LoopProbeRetries = 0;
@@ -153,10 +153,10 @@ void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile
   f.exchange.Connecting = 0;
   // 24, 25, 26.
   f.aircraft.Aircraft.Allocate(f.Map.MaxMapPlot, f.Map.MaxPlotData);
-  InitAcarsStores(f);
-  f.svc.hfdl->LoadHfdlSystemTable(f);
+  f.acars.AcarsStore.Clear();
+  LoadHfdlSystemTable(f.hfdl);
   // 28. The map-file menu.
-  BuildMapFileMenu(f);
+  BuildMapFileMenu(f.controls.MapFileMenu, f.Map, f.mapView, f.app.AppDir);
 }
 
 bool LanguageDialogNeeded(const Form1State& f) { return f.Etc.Language == 0; }

@@ -84,6 +84,6 @@ void TForm11::showEvent(QShowEvent* e) {
                      static_cast<QWidget*>(button1_)}) {
     w->move(width() / 2 - w->width() / 2, w->y());
   }
-  labels_[8]->setText(QStringLiteral("HFDL system table version : %1").arg(form_.Etc.SystemVer));
+  labels_[8]->setText(QStringLiteral("HFDL system table version : %1").arg(form_.hfdl.SystemVer));
   SkarvelForm::showEvent(e);
 }

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "aircraft/aircraft_services.h"
 #include "app/form1_state.h"
 #include "exchange/text_window.h"
 #include "platform/window_stacking.h"
@@ -84,11 +83,10 @@ void TForm18::Button3Click() {
   if (form_.controls.ColorDialogTarget != 0) {
     form_.Color.ListBack = pendingBack_;
     form_.Color.ListText = pendingText_;
-    form_.svc.aircraft->ApplyListColours(form_);
   } else {
     form_.Color.TextBack = pendingBack_;
     form_.Color.TextText = pendingText_;
-    if (TForm10* w = FindTextWindow(form_)) w->ApplyColours();
+    if (auto* w = qobject_cast<TForm10*>(platform::FindTopLevelWindow("Form10"))) w->ApplyColours();
   }
   accept();
 }

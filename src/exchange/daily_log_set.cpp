@@ -3,18 +3,14 @@
 #include <QDate>
 #include <cstdio>
 
-#include "app/form1_state.h"
+#include "exchange/received_text.h"
 #include "platform/date_time.h"
 #include "platform/file_io.h"
-#include "platform/message_box.h"
 #include "platform/paths.h"
 
 namespace {
 
 constexpr int kDefaultDeleteDay = 30;
-
-std::string LogsFolder(const Form1State& form) { return platform::JoinPath(form.app.AppDir, "logs"); }
-std::string EachLogsFolder(const Form1State& form) { return platform::JoinPath(form.app.AppDir, "logs/EachLogs"); }
 
 // The date at the start of a log name, or an invalid date.
 QDate NameDate(const std::string& name) {
@@ -37,35 +33,23 @@ QDate Today() {
   return QDate(y, mo, d);
 }
 
-bool Confirm(const Form1State& form, const char* english, const char* japanese) {
-  return platform::ShowMessageBox(platform::BoxKind::Confirmation, platform::BoxButtons::YesNo,
-                                  form.app.UseEnglish ? english : japanese) != platform::BoxAnswer::No;
-}
-
 }  // namespace
 
-void UpdateDailyLogNames(Form1State& form, bool force) {
-  if (!form.Etc.ChangeLogFileName && !force) return;
+std::string LogsFolder(const std::string& appDir) { return platform::JoinPath(appDir, "logs"); }
+std::string EachLogsFolder(const std::string& appDir) { return platform::JoinPath(appDir, "logs/EachLogs"); }
+
+void UpdateDailyLogNames(ReceivedText& text, const EtcSettings& etc, const std::string& appDir, bool force) {
+  if (!etc.ChangeLogFileName && !force) return;
   const std::string today = platform::FormatDateCompact(platform::Now());
-  if (today == form.text.LogDate) return;
-  if (form.Etc.DeleteLogFile) DeleteOldLogs(form);
-  const std::string logs = LogsFolder(form);
-  auto path = [&](const char* suffix) { return platform::JoinPath(logs, today + suffix); };
-  form.text.SearchLogPath = path("_SEARCH.log");
-  form.text.ListLogPath = path("_LIST.csv");
-  form.text.AcarsRawLogPath = path("_ACARS_RAW.log");
-  form.text.AcarsPrcLogPath = path("_ACARS_PRC.log");
-  form.text.AcarsMesLogPath = path("_ACARS_MES.log");
-  form.text.HfdlDatLogPath = path("_HFDL_DAT.log");
-  form.text.HfdlAnaLogPath = path("_HFDL_ANA.log");
-  form.text.HfdlFmtLogPath = path("_HFDL_FMT.log");
-  form.text.LogDate = today;
+  if (today == text.LogDate()) return;
+  text.CloseLogs();
+  if (etc.DeleteLogFile) DeleteOldLogs(LogsFolder(appDir), etc.DeleteDay);
+  text.SetDailyLogs(LogsFolder(appDir), today);
 }
 
-void DeleteOldLogs(Form1State& form) {
-  const std::string folder = LogsFolder(form);
+void DeleteOldLogs(const std::string& folder, int deleteDay) {
   if (!platform::FolderExists(folder)) return;
-  const int days = form.Etc.DeleteDay >= 1 ? form.Etc.DeleteDay : kDefaultDeleteDay;
+  const int days = deleteDay >= 1 ? deleteDay : kDefaultDeleteDay;
   const QDate cutoff = Today().addDays(-days);
   for (const char* pattern : {"*.log", "*.csv", "*.txt"}) {
     for (const std::string& name : platform::ListFiles(folder, pattern)) {
@@ -85,18 +69,12 @@ int DeleteLogFiles(const std::string& folder, std::initializer_list<const char*>
   return deleted;
 }
 
-void DeleteAllDailyLogs(Form1State& form) { DeleteLogFiles(LogsFolder(form), {"*.log", "*.csv", "*.txt"}); }
-
-void DeleteAllEachLogs(Form1State& form) { DeleteLogFiles(EachLogsFolder(form), {"*.log"}); }
-
-void N20Click(Form1State& form) {
-  if (Confirm(form, "Delete logs in Logs folder,OK?", "Logs内のログを消去します。\nよろしいですか？")) {
-    DeleteAllDailyLogs(form);
-  }
+void DeleteAllDailyLogs(ReceivedText& text, const std::string& appDir) {
+  text.CloseLogs();
+  DeleteLogFiles(LogsFolder(appDir), {"*.log", "*.csv", "*.txt"});
 }
 
-void EachLogs1Click(Form1State& form) {
-  if (Confirm(form, "Delete logs in EachLogs folder,OK?", "EachLogs内のログを消去します。\nよろしいですか？")) {
-    DeleteAllEachLogs(form);
-  }
+void DeleteAllEachLogs(ReceivedText& text, const std::string& appDir) {
+  text.CloseLogs();
+  DeleteLogFiles(EachLogsFolder(appDir), {"*.log"});
 }

@@ -4,23 +4,26 @@
 #include <initializer_list>
 #include <string>
 
-struct Form1State;
+#include "app/settings_sections.h"
 
-// Rebuilds SearchLogPath .. HfdlFmtLogPath and LogDate from the clock when
-// the date changed (only with ChangeLogFileName on, unless forced), after
-// the age clean-up when DeleteLogFile is on.
-void UpdateDailyLogNames(Form1State& form, bool force);
-// Deletes the top-level *.log, *.csv and *.txt files of logs/ whose names
-// begin with a date more than DeleteDay days before today. Names that do
-// not begin with a valid "yyyymmdd" are left alone.
-void DeleteOldLogs(Form1State& form);
+class ReceivedText;
+
+// The logs folder and the per-aircraft logs folder of a program folder.
+std::string LogsFolder(const std::string& appDir);
+std::string EachLogsFolder(const std::string& appDir);
+
+// Rebuilds the day's log names from the clock when the date changed (only
+// with ChangeLogFileName on, unless forced), after the age clean-up when
+// DeleteLogFile is on.
+void UpdateDailyLogNames(ReceivedText& text, const EtcSettings& etc, const std::string& appDir, bool force);
+// Deletes the top-level *.log, *.csv and *.txt files of the logs folder
+// whose names begin with a date more than deleteDay days before today.
+// Names that do not begin with a valid "yyyymmdd" are left alone.
+void DeleteOldLogs(const std::string& logsFolder, int deleteDay);
 // Deletes the regular files of folder (not its subfolders) matching the
 // patterns; the number deleted.
 int DeleteLogFiles(const std::string& folder, std::initializer_list<const char*> patterns);
-
-// The two menu commands: a Yes/No box, then, unless No, the deleting.
-void N20Click(Form1State& form);
-void EachLogs1Click(Form1State& form);
-// What the commands delete once confirmed.
-void DeleteAllDailyLogs(Form1State& form);
-void DeleteAllEachLogs(Form1State& form);
+// What the two clean-up commands delete once confirmed; open logs are
+// closed first.
+void DeleteAllDailyLogs(ReceivedText& text, const std::string& appDir);
+void DeleteAllEachLogs(ReceivedText& text, const std::string& appDir);

@@ -7,20 +7,17 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QToolButton>
-#include <map>
 
 #include "app/form1_state.h"
-#include "app/form_effects.h"
-#include "hfdl/hfdl_services.h"
 #include "platform/color.h"
 #include "platform/cp932.h"
 #include "platform/window_stacking.h"
 
 namespace {
 
-std::map<const Form1State*, TForm10*>& Windows() {
-  static std::map<const Form1State*, TForm10*> windows;
-  return windows;
+// Shows one of the program's dialogs, found by its name, and waits for it.
+void ShowDialog(const char* name) {
+  if (auto* dialog = qobject_cast<QDialog*>(platform::FindTopLevelWindow(name))) dialog->exec();
 }
 
 struct ButtonText {
@@ -47,13 +44,11 @@ constexpr int kToolBarHeight = 27;
 
 }  // namespace
 
-TForm10* FindTextWindow(const Form1State& form) {
-  auto it = Windows().find(&form);
-  return it == Windows().end() ? nullptr : it->second;
-}
-
 TForm10::TForm10(Form1State& form) : SkarvelForm(form, 10) {
-  Windows()[&form] = this;
+  // A hidden window is refilled when it is shown.
+  form_.text.Changed = [this](int kind) {
+    if (isVisible() && kind == form_.Txt.TxtType) RefreshMemo();
+  };
   setWindowTitle(QString::fromUtf8("受信テキスト表示"));
   setMinimumSize(400, 100);
   panel_ = new QFrame(this);
@@ -116,10 +111,7 @@ TForm10::TForm10(Form1State& form) : SkarvelForm(form, 10) {
   ApplyColours();
 }
 
-TForm10::~TForm10() {
-  auto it = Windows().find(&form_);
-  if (it != Windows().end() && it->second == this) Windows().erase(it);
-}
+TForm10::~TForm10() { form_.text.Changed = nullptr; }
 
 void TForm10::ApplyColours() {
   QPalette p = memo_->palette();
@@ -130,7 +122,7 @@ void TForm10::ApplyColours() {
 
 void TForm10::RefreshMemo() {
   const int kind = form_.Txt.TxtType >= 0 && form_.Txt.TxtType <= 5 ? form_.Txt.TxtType : kAcarsRaw;
-  memo_->setPlainText(platform::Cp932ToQString(form_.text.TextBuffers[kind]));
+  memo_->setPlainText(platform::Cp932ToQString(form_.text.Buffer(kind)));
   memo_->verticalScrollBar()->setValue(memo_->verticalScrollBar()->maximum());
 }
 
@@ -147,12 +139,6 @@ void TForm10::EnableSaveModes() {
 void TForm10::SpeedButton4Click() {
   EnableSaveModes();
   form_.Txt.TxtLog = buttons_[4]->isChecked() ? 1 : 0;
-  if (form_.Txt.TxtLog) {
-    for (const std::string* path : {&form_.text.AcarsRawLogPath, &form_.text.AcarsPrcLogPath, &form_.text.AcarsMesLogPath,
-                                    &form_.text.HfdlDatLogPath, &form_.text.HfdlAnaLogPath, &form_.text.HfdlFmtLogPath}) {
-      form_.svc.hfdl->OnLogFileEnabled(form_, *path);
-    }
-  }
 }
 
 void TForm10::SpeedButton5Click() {
@@ -174,10 +160,10 @@ void TForm10::SpeedButton9Click() {
 
 void TForm10::SpeedButton10Click() {
   form_.controls.ColorDialogTarget = 0;
-  form_.svc.effects->ShowForm(18, true);
+  ShowDialog("Form18");
 }
 
-void TForm10::SpeedButton14Click() { form_.svc.effects->ShowForm(30, true); }
+void TForm10::SpeedButton14Click() { ShowDialog("Form30"); }
 
 void TForm10::setVisible(bool visible) {
   if (visible && !isVisible()) {

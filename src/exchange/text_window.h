@@ -53,6 +53,3 @@ class TForm10 : public SkarvelForm {
   QFrame* panel_ = nullptr;
   QPlainTextEdit* memo_ = nullptr;
 };
-
-// The text window of this state, when one exists.
-TForm10* FindTextWindow(const Form1State& form);

@@ -1,24 +1,19 @@
-#include "hfdl/demodulator.h"
+#include "hfdl/hfdl_receiver.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "acars/acars_services.h"
-#include "app/form1_state.h"
-#include "app/form_effects.h"
 #include "hfdl/dsp_tables.h"
 #include "hfdl/frame_sync.h"
+#include "hfdl/hfdl_reception.h"
 #include "hfdl/hfdl_tables.h"
-#include "selcal/selcal_services.h"
 
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kPi = 3.141592653589793;
 constexpr double kCarrierHz = 1440.0;
-constexpr TColor kLampGreen = 65280;
-constexpr TColor kLampBlack = 0;
 
 // A delay line with the newest sample at element 0.
 template <int N>
@@ -165,13 +160,12 @@ void TrainEqualizer(HfdlChannelState& s, const HfdlTables& tables, double iOut, 
 
 }  // namespace
 
-void DemodulateHfdlBlock(Form1State& form, int channel) {
+void DemodulateHfdlBlock(HfdlReception& hfdl, HfdlReceiverLink& link, int channel, double* block) {
   const DspTables& dsp = GetDspTables();
   const HfdlTables& tables = GetHfdlTables();
   const double Ts = dsp.SamplePeriod;
-  HfdlChannelState& s = form.hfdl.Channels[channel];
-  HfdlBlockSymbolList& symbols = form.hfdl.HfdlBlockSymbols[channel];
-  double* block = form.audio.AudioBlock[channel];
+  HfdlChannelState& s = hfdl.Channels[channel];
+  HfdlBlockSymbolList& symbols = hfdl.HfdlBlockSymbols[channel];
   symbols.Count = 0;
 
   for (int n = 0; n < 512; ++n) {
@@ -229,7 +223,7 @@ void DemodulateHfdlBlock(Form1State& form, int channel) {
         symbols.Q[symbols.Count] = qsym;
         symbols.Count += 1;
       }
-      ProcessHfdlSymbol(form, channel, bit, isym, qsym);
+      ProcessHfdlSymbol(hfdl, link, channel, bit, isym, qsym);
       RunTrainingSchedule(s);
       s.PhaseError = SymbolPhaseError(s, iOut, qOut);
     }
@@ -248,12 +242,10 @@ void DemodulateHfdlBlock(Form1State& form, int channel) {
     s.FreqErrorAge = 0;
     s.FreqError = 0.0;
   }
-  form.svc.effects->PaintLamp(channel == 0 ? Lamp::Left : Lamp::Right, s.Locked ? kLampGreen : kLampBlack);
+  link.LockLamp(channel, s.Locked != 0);
 }
 
-void ResetDemodulatorChannel(Form1State& form, int channel) {
-  ResetHfdlFrameState(form.hfdl.Channels[channel]);
-  form.svc.acars->ResetAcarsChannel(form, channel);
-  form.svc.selcal->ResetSelcalChannel(form, channel);
-  form.svc.effects->PaintLamp(channel == 0 ? Lamp::Left : Lamp::Right, kLampBlack);
+void ResetHfdlChannel(HfdlReception& hfdl, HfdlReceiverLink& link, int channel) {
+  ResetHfdlFrameState(hfdl.Channels[channel]);
+  link.LockLamp(channel, false);
 }

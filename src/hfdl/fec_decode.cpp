@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
-#include "app/form1_state.h"
 #include "hfdl/dsp_tables.h"
 #include "hfdl/hfdl_tables.h"
 #include "hfdl/viterbi.h"
@@ -12,20 +12,21 @@ namespace {
 
 constexpr int kMaxSoft = kHfdlFrameBits;  // 8PSK at 4.2 s: 5040 symbols x 3
 
-// Scratch for one decode at a time: decoding runs in the GUI thread only.
-int64_t g_stream[kMaxSoft];
-int64_t g_deinterleaved[kMaxSoft];
-int64_t g_matrix[kMaxSoft];
+// The soft values of one decode, before and after deinterleaving.
+struct SoftValues {
+  std::vector<int64_t> stream = std::vector<int64_t>(kMaxSoft);
+  std::vector<int64_t> deinterleaved = std::vector<int64_t>(kMaxSoft);
+};
 
 int DataSymbols(const HfdlChannelState& s) { return s.Interleave == 0 ? 2160 : 5040; }
 
 // Gathers the data symbols of the frame (30 of every 45) and undoes the
 // scrambling, which counts data symbols only.
 template <typename Visit>
-void ForEachDataSymbol(const Form1State& form, int channel, Visit visit) {
-  const int32_t* values = form.hfdl.HfdlSoftSymbols[channel].Values;
+void ForEachDataSymbol(const HfdlChannelState& s, const HfdlSoftSymbolStore& symbols, Visit visit) {
+  const int32_t* values = symbols.Values;
   const auto& scrambler = GetHfdlTables().HfdlScramblerSequence;
-  const int count = DataSymbols(form.hfdl.Channels[channel]);
+  const int count = DataSymbols(s);
   for (int k = 0; k < count; ++k) {
     int stored = 45 * (k / 30) + k % 30;
     int64_t i = values[stored];
@@ -55,10 +56,9 @@ void RunViterbi(const int64_t* values, int count, int need, uint8_t* bits) {
 
 // Every decode starts from zeroed bits. False when the channel names no
 // interleaver, so that nothing can be decoded.
-bool StartDecode(Form1State& form, int channel) {
-  form.hfdl.HfdlDecodedBits.fill(0);
-  const int interleave = form.hfdl.Channels[channel].Interleave;
-  return interleave == 0 || interleave == 1;
+bool StartDecode(const HfdlChannelState& s, std::array<uint8_t, kHfdlFrameBits>& bits) {
+  bits.fill(0);
+  return s.Interleave == 0 || s.Interleave == 1;
 }
 
 }  // namespace
@@ -84,52 +84,55 @@ void DeinterleaveHfdl(const int64_t* stream, int tableIndex, int64_t* out) {
   const InterleaverMap& map = t.Interleavers[tableIndex];
   const int total = 40 * map.columns;
   // The matrix cell (column c, row r) lives at 40c + r.
-  for (int j = 0; j < total; ++j) g_matrix[40 * map.column[j] + map.row[j]] = stream[j];
+  std::vector<int64_t> matrix(static_cast<size_t>(total));
+  for (int j = 0; j < total; ++j) matrix[static_cast<size_t>(40 * map.column[j] + map.row[j])] = stream[j];
   for (int c = 0; c < map.columns; ++c) {
-    for (int i = 0; i < 40; ++i) out[40 * c + i] = g_matrix[40 * c + t.InterleaverRowOrder[i]];
+    for (int i = 0; i < 40; ++i) out[40 * c + i] = matrix[static_cast<size_t>(40 * c + t.InterleaverRowOrder[i])];
   }
 }
 
-void DecodeHfdlBpsk(Form1State& form, int channel) {
-  if (!StartDecode(form, channel)) return;
-  uint8_t* bits = form.hfdl.HfdlDecodedBits.data();
-  const HfdlChannelState& s = form.hfdl.Channels[channel];
+void DecodeHfdlBpsk(const HfdlChannelState& s, const HfdlSoftSymbolStore& symbols,
+                    std::array<uint8_t, kHfdlFrameBits>& bits) {
+  if (!StartDecode(s, bits)) return;
+  SoftValues v;
   const int count = DataSymbols(s);
-  ForEachDataSymbol(form, channel, [](int k, int64_t, int64_t q) { g_stream[k] = q; });
-  DeinterleaveHfdl(g_stream, 3 * s.Interleave + 0, g_deinterleaved);
+  ForEachDataSymbol(s, symbols, [&v](int k, int64_t, int64_t q) { v.stream[k] = q; });
+  DeinterleaveHfdl(v.stream.data(), 3 * s.Interleave + 0, v.deinterleaved.data());
   if (s.Rate == 0) {
     // 300 bit/s sends every code bit twice: average the pairs.
-    for (int m = 0; m < count / 2; ++m) g_stream[m] = HfdlPairAverage(g_deinterleaved[2 * m], g_deinterleaved[2 * m + 1]);
-    RunViterbi(g_stream, count / 2, count / 2, bits);
+    for (int m = 0; m < count / 2; ++m) {
+      v.stream[m] = HfdlPairAverage(v.deinterleaved[2 * m], v.deinterleaved[2 * m + 1]);
+    }
+    RunViterbi(v.stream.data(), count / 2, count / 2, bits.data());
   } else {
-    RunViterbi(g_deinterleaved, count, count, bits);
+    RunViterbi(v.deinterleaved.data(), count, count, bits.data());
   }
 }
 
-void DecodeHfdlQpsk(Form1State& form, int channel) {
-  if (!StartDecode(form, channel)) return;
-  uint8_t* bits = form.hfdl.HfdlDecodedBits.data();
-  const HfdlChannelState& s = form.hfdl.Channels[channel];
+void DecodeHfdlQpsk(const HfdlChannelState& s, const HfdlSoftSymbolStore& symbols,
+                    std::array<uint8_t, kHfdlFrameBits>& bits) {
+  if (!StartDecode(s, bits)) return;
+  SoftValues v;
   const int count = 2 * DataSymbols(s);
-  ForEachDataSymbol(form, channel, [](int k, int64_t i, int64_t q) {
-    g_stream[2 * k] = i;
-    g_stream[2 * k + 1] = q;
+  ForEachDataSymbol(s, symbols, [&v](int k, int64_t i, int64_t q) {
+    v.stream[2 * k] = i;
+    v.stream[2 * k + 1] = q;
   });
-  DeinterleaveHfdl(g_stream, 3 * s.Interleave + 1, g_deinterleaved);
-  RunViterbi(g_deinterleaved, count, count, bits);
+  DeinterleaveHfdl(v.stream.data(), 3 * s.Interleave + 1, v.deinterleaved.data());
+  RunViterbi(v.deinterleaved.data(), count, count, bits.data());
 }
 
-void DecodeHfdl8psk(Form1State& form, int channel) {
-  if (!StartDecode(form, channel)) return;
-  uint8_t* bits = form.hfdl.HfdlDecodedBits.data();
-  const HfdlChannelState& s = form.hfdl.Channels[channel];
+void DecodeHfdl8psk(const HfdlChannelState& s, const HfdlSoftSymbolStore& symbols,
+                    std::array<uint8_t, kHfdlFrameBits>& bits) {
+  if (!StartDecode(s, bits)) return;
+  SoftValues v;
   const int count = 3 * DataSymbols(s);
   const auto& gray = GetHfdlTables().Hfdl8pskGrayTable;
-  ForEachDataSymbol(form, channel, [&gray](int k, int64_t i, int64_t q) {
+  ForEachDataSymbol(s, symbols, [&v, &gray](int k, int64_t i, int64_t q) {
     const int8_t* row = gray[Hfdl8pskSector(i, q)];
-    for (int n = 0; n < 3; ++n) g_stream[3 * k + n] = row[n];
+    for (int n = 0; n < 3; ++n) v.stream[3 * k + n] = row[n];
   });
-  DeinterleaveHfdl(g_stream, 3 * s.Interleave + 2, g_deinterleaved);
-  for (int n = 0; n < count; ++n) g_deinterleaved[n] *= 1000;
-  RunViterbi(g_deinterleaved, count, count, bits);
+  DeinterleaveHfdl(v.stream.data(), 3 * s.Interleave + 2, v.deinterleaved.data());
+  for (int n = 0; n < count; ++n) v.deinterleaved[n] *= 1000;
+  RunViterbi(v.deinterleaved.data(), count, count, bits.data());
 }

@@ -2,13 +2,19 @@
 // From the stored symbols of a frame to its bits: descrambling, soft values
 // per constellation, deinterleaving and Viterbi decoding into
 // HfdlDecodedBits (first half the information bits, second half the flush).
+#include <array>
 #include <cstdint>
 
-struct Form1State;
+#include "hfdl/hfdl_channel_state.h"
 
-void DecodeHfdlBpsk(Form1State& form, int channel);
-void DecodeHfdlQpsk(Form1State& form, int channel);
-void DecodeHfdl8psk(Form1State& form, int channel);
+// Each decode starts from zeroed bits; a channel that names no interleaver
+// decodes nothing.
+void DecodeHfdlBpsk(const HfdlChannelState& s, const HfdlSoftSymbolStore& symbols,
+                    std::array<uint8_t, kHfdlFrameBits>& bits);
+void DecodeHfdlQpsk(const HfdlChannelState& s, const HfdlSoftSymbolStore& symbols,
+                    std::array<uint8_t, kHfdlFrameBits>& bits);
+void DecodeHfdl8psk(const HfdlChannelState& s, const HfdlSoftSymbolStore& symbols,
+                    std::array<uint8_t, kHfdlFrameBits>& bits);
 
 // The sector row of an 8PSK symbol (0 for -135 degrees .. 7 for 180).
 int Hfdl8pskSector(int64_t i, int64_t q);

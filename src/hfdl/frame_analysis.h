@@ -1,51 +1,38 @@
 #pragma once
 // The entry of HFDL frame analysis: a squitter (SPDU) or a data frame
-// (MPDU) is checked, explained line by line in the analysis text (kind 4),
-// summarised in one compact text (kind 5, the FMT log), and ends either in
-// the epilogue (FMT and DAT output, counted good) or in the failure exit
-// (one line naming the failure, counted failed, nothing else written).
-#include <cstddef>
-#include <cstdint>
+// (MPDU) is checked and taken apart layer by layer into an HfdlFrame. The
+// analysis keeps HFDL's own tables as it goes, in the order the frame
+// carries things (a later LPDU reads what an earlier one registered): the
+// ground stations' frequencies in use, the system table being assembled
+// and the registrations. Everything else is done by the sinks of the value.
 #include <string>
 
-#include "hfdl/frame_bits.h"
+#include "app/settings_sections.h"
+#include "hfdl/hfdl_frame.h"
 
-struct Form1State;
+struct HfdlReception;
 
-// What the layers of one frame's analysis share.
-class FrameAnalysis {
+// What the analysis asks of the aircraft reference data.
+class HfdlLookups {
  public:
-  FrameAnalysis(Form1State& form, const uint8_t* bits, size_t bitCount, int modeCode, int channel);
-
-  Form1State& form;
-  FrameBits bits;
-  int modeCode;
-  int channel;
-  std::string compact;  // written out only by the epilogue
-
-  // One analysis line, written at once.
-  void Line(const std::string& line);
-  // One compact line; CR LF is added.
-  void Compact(const std::string& line);
-  // The received-text window follows the analysis text when it shows it.
-  void RefreshAnalysisView();
-  // Ends the frame as failed after its failure line: no compact, FMT or
-  // DAT output, SourceTag kept.
-  void Fail(const std::string& line);
-  // A rejected position report: ends the frame as failed with no line.
-  void Reject();
-  bool Ended() const { return ended_; }
-
- private:
-  bool ended_ = false;
+  virtual ~HfdlLookups() = default;
+  // The two-letter code of the three-letter airline designator that
+  // begins flightId; "--" when there is none.
+  virtual std::string LookupAirline3(const std::string& flightId) const = 0;
+  // The aircraft type of a registration; false when unknown.
+  virtual bool LookupAircraftType(const std::string& registration, std::string& type) const = 0;
 };
 
-// bitCount bytes of one bit each: 8 x the mode's octet count for own
-// reception, 4 x the hex digits for a frame from a linked copy. Nothing is
-// read past them.
-void AnalyzeHfdlFrame(Form1State& form, const uint8_t* bits, size_t bitCount, int modeCode, int channel);
+// The tables a data file cannot answer from: no airline codes, no types.
+const HfdlLookups& NoHfdlLookups();
+
+// One frame: the input's bits (8 x the mode's octet count for own
+// reception, 4 x the hex digits for a frame from a linked copy). Nothing is
+// read past them. PassList and the flight-id conversions come from etc.
+HfdlFrame AnalyzeHfdlFrame(HfdlReception& hfdl, const EtcSettings& etc, const HfdlLookups& lookups,
+                           HfdlFrameInput input);
 
 // The analysis line of an uplink data rate code.
 std::string DataRateLine(int code);
 // "UTC Link = Synchronized" or "... Not synchronized".
-std::string UtcLine(int flag);
+std::string UtcLine(bool synchronized);

@@ -4,11 +4,10 @@
 #include <charconv>
 #include <cstring>
 
-#include "app/form1_state.h"
-#include "exchange/exchange_services.h"
 #include "hfdl/dsp_tables.h"
 #include "hfdl/fec_decode.h"
-#include "hfdl/hfdl_services.h"
+#include "hfdl/hfdl_receiver.h"
+#include "hfdl/hfdl_reception.h"
 #include "hfdl/hfdl_tables.h"
 #include "hfdl/hfdl_text.h"
 
@@ -23,12 +22,6 @@ constexpr int kModeThreshold = 41;
 constexpr int kNoRate = 4;
 constexpr int kNoInterleave = 3;
 
-std::string FormatFixed(double v, int decimals) {
-  char buf[64];
-  auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals).ptr;
-  return std::string(buf, end);
-}
-
 int Correlate(const uint8_t* a, const uint8_t* b, int n, uint8_t invert) {
   int agree = 0;
   for (int k = 0; k < n; ++k) agree += (a[k] == (b[k] ^ invert));
@@ -39,8 +32,8 @@ void LoadTaps(HfdlChannelState& s, const double* taps) {
   for (int b = 0; b < 2; ++b) std::copy(taps, taps + 33, s.EqTaps[b]);
 }
 
-void Search(Form1State& form, int channel, int bit) {
-  HfdlChannelState& s = form.hfdl.Channels[channel];
+void Search(HfdlReception& hfdl, HfdlReceiverLink& link, int channel, int bit) {
+  HfdlChannelState& s = hfdl.Channels[channel];
   const HfdlTables& tables = GetHfdlTables();
   s.SyncFound = 0;
   std::memmove(s.SyncHistory, s.SyncHistory + 1, kHistoryBits - 1);
@@ -81,23 +74,16 @@ void Search(Form1State& form, int channel, int bit) {
   s.Interleave = s.ModeIndex / 4;
   s.Constellation = s.Rate < 2 ? 0 : s.Rate - 1;
 
-  // The analysis text is shared: a frame running on the other channel keeps it.
-  if (!form.hfdl.Channels[1 - channel].SyncFound) form.text.TextBuffers[kHfdlAna].clear();
-  WriteHfdlAnaLog(form, channel == 0 ? "/Data Receiving(Lch)/----------------------------------"
-                                     : "/Data Receiving(Rch)/----------------------------------",
-                  kHfdlAna);
-  WriteHfdlAnaLog(form, GetDspTables().HfdlModeNames[s.ModeIndex], kHfdlAna);
-  WriteHfdlAnaLog(form, FrequencyErrorLine(s.FreqError), kHfdlAna);
-  if (form.Txt.TxtType == kHfdlAna) form.svc.exchange->RefreshTextWindow(form);
+  link.SyncFound(channel, s.ModeIndex, s.FreqError, hfdl.Channels[1 - channel].SyncFound != 0);
 
   s.TrainingActive = 1;
   LoadTaps(s, tables.EqualizerSyncTaps.data());
   for (int b = 0; b < 2; ++b) std::fill(s.RefDelay[b] + 1, s.RefDelay[b] + 9, 0.0);
 }
 
-std::string MeasureErrorRatio(const Form1State& form, int channel, int segments) {
+std::string MeasureErrorRatio(const HfdlReception& hfdl, int channel, int segments) {
   const HfdlTables& tables = GetHfdlTables();
-  const int32_t* q = form.hfdl.HfdlSoftSymbols[channel].Values + HfdlSoftSymbolStore::kSymbols;
+  const int32_t* q = hfdl.HfdlSoftSymbols[channel].Values + HfdlSoftSymbolStore::kSymbols;
   int right = 0;
   for (int seg = 0; seg < segments; ++seg) {
     for (int j = 0; j < 15; ++j) {
@@ -109,32 +95,23 @@ std::string MeasureErrorRatio(const Form1State& form, int channel, int segments)
   return ErrorRatioLine(static_cast<double>(probes - right) / probes);
 }
 
-void PassFrameOn(Form1State& form, int channel) {
-  HfdlChannelState& s = form.hfdl.Channels[channel];
-  const int modeCode = s.Interleave * 10 + s.Rate;
+void PassFrameOn(HfdlReception& hfdl, HfdlReceiverLink& link, int channel) {
+  const HfdlChannelState& s = hfdl.Channels[channel];
   const int octets = HfdlModeOctets(4 * s.Interleave + s.Rate);
-  const uint8_t* bits = form.hfdl.HfdlDecodedBits.data();
-  const std::string relay = std::string("HFDL\x01", 5) + HfdlBitsToHex(bits, octets) + '\x03';
-  const char* ownTag = channel == 0 ? "Lch" : "Rch";
-  auto analyze = [&] {
-    form.app.SourceTag = ownTag;
-    form.svc.hfdl->AnalyzeHfdlFrame(form, bits, 8 * static_cast<size_t>(octets), modeCode, channel);
-  };
-  if (!form.exchange.NetConnected) {
-    analyze();
-  } else if (form.Net.Server) {
-    // Slow frames reach the clients first, fast ones after the analysis.
-    if (s.Rate < 2) {
-      form.svc.exchange->SendToAllClients(form, relay);
-      analyze();
-    } else {
-      analyze();
-      form.svc.exchange->SendToAllClients(form, relay);
-    }
-    form.audio.RxLampHold[2] = 0;
-  } else {
-    form.svc.exchange->SendToServer(form, relay);
+  const uint8_t* bits = hfdl.HfdlDecodedBits.data();
+  HfdlFrameInput frame;
+  frame.Octets.assign(static_cast<size_t>(octets), 0);
+  for (int k = 0; k < octets; ++k) {
+    uint8_t octet = 0;
+    for (int b = 0; b < 8; ++b) octet |= static_cast<uint8_t>((bits[8 * k + b] & 1) << b);
+    frame.Octets[static_cast<size_t>(k)] = octet;
   }
+  frame.BitCount = 8 * static_cast<size_t>(octets);
+  frame.ModeCode = s.Interleave * 10 + s.Rate;
+  frame.Channel = channel;
+  frame.SourceTag = channel == 0 ? "Lch" : "Rch";
+  frame.ErrorRatioLine = hfdl.ErrorRatioText[static_cast<size_t>(channel)];
+  link.FrameDecoded(std::move(frame));
 }
 
 void ReturnToSearching(HfdlChannelState& s) {
@@ -150,10 +127,10 @@ void ReturnToSearching(HfdlChannelState& s) {
   LoadTaps(s, EqualizerStartTaps.data());
 }
 
-void Receive(Form1State& form, int channel, int32_t i, int32_t q) {
-  HfdlChannelState& s = form.hfdl.Channels[channel];
+void Receive(HfdlReception& hfdl, HfdlReceiverLink& link, int channel, int32_t i, int32_t q) {
+  HfdlChannelState& s = hfdl.Channels[channel];
   if (s.SymbolCount >= 0 && s.SymbolCount < HfdlSoftSymbolStore::kSymbols) {
-    int32_t* values = form.hfdl.HfdlSoftSymbols[channel].Values;
+    int32_t* values = hfdl.HfdlSoftSymbols[channel].Values;
     // Symbol values are kept inside +-(2^31 - 1), so negation is safe.
     values[s.SymbolCount] = s.Inverted ? -i : i;
     values[HfdlSoftSymbolStore::kSymbols + s.SymbolCount] = s.Inverted ? -q : q;
@@ -163,7 +140,7 @@ void Receive(Form1State& form, int channel, int32_t i, int32_t q) {
   bool complete = false;
   if ((s.Interleave == 0 && s.SymbolCount > 3240) || (s.Interleave == 1 && s.SymbolCount > 7560)) {
     complete = true;
-    form.hfdl.ErrorRatioText[channel] = MeasureErrorRatio(form, channel, s.Interleave == 0 ? 72 : 168);
+    hfdl.ErrorRatioText[static_cast<size_t>(channel)] = MeasureErrorRatio(hfdl, channel, s.Interleave == 0 ? 72 : 168);
   } else if (s.SymbolCount > 7560) {
     complete = true;
     s.Rate = kNoRate;
@@ -171,37 +148,30 @@ void Receive(Form1State& form, int channel, int32_t i, int32_t q) {
   if (!complete) return;
 
   if (s.Rate != kNoRate) {
+    const HfdlSoftSymbolStore& symbols = hfdl.HfdlSoftSymbols[channel];
     if (s.Rate < 2) {
-      DecodeHfdlBpsk(form, channel);
+      DecodeHfdlBpsk(s, symbols, hfdl.HfdlDecodedBits);
     } else if (s.Rate == 2) {
-      DecodeHfdlQpsk(form, channel);
+      DecodeHfdlQpsk(s, symbols, hfdl.HfdlDecodedBits);
     } else {
-      DecodeHfdl8psk(form, channel);
+      DecodeHfdl8psk(s, symbols, hfdl.HfdlDecodedBits);
     }
-    PassFrameOn(form, channel);
+    PassFrameOn(hfdl, link, channel);
   }
   ReturnToSearching(s);
 }
 
 }  // namespace
 
-std::string FrequencyErrorLine(double freqError) {
-  // printf's "%0.4f", whose sign rule the text keeps: -0.00004 reads -0.0000.
-  std::string text = FormatFixed(freqError, 4);
-  return (freqError >= 0.0 ? "Frequency Error = +" : "Frequency Error = ") + text + " Hz";
-}
-
-std::string ErrorRatioLine(double ratio) { return "ErrorRatio = " + FormatFixed(ratio, 5); }
-
 int HfdlModeOctets(int modeIndex) {
   static constexpr int kOctets[8] = {135, 270, 540, 810, 315, 630, 1260, 1890};
   return kOctets[modeIndex];
 }
 
-void ProcessHfdlSymbol(Form1State& form, int channel, int bit, int32_t i, int32_t q) {
-  if (form.hfdl.Channels[channel].Locked) {
-    Receive(form, channel, i, q);
+void ProcessHfdlSymbol(HfdlReception& hfdl, HfdlReceiverLink& link, int channel, int bit, int32_t i, int32_t q) {
+  if (hfdl.Channels[channel].Locked) {
+    Receive(hfdl, link, channel, i, q);
   } else {
-    Search(form, channel, bit);
+    Search(hfdl, link, channel, bit);
   }
 }

@@ -2,9 +2,9 @@
 
 #include <charconv>
 
-#include "app/form1_state.h"
-#include "app/form_effects.h"
-#include "hfdl/frame_analysis.h"
+#include "hfdl/frame_walk.h"
+#include "hfdl/hfdl_frame.h"
+#include "hfdl/hfdl_reception.h"
 #include "platform/date_time.h"
 #include "platform/file_io.h"
 #include "platform/write_failure.h"
@@ -50,46 +50,46 @@ bool SaveMemo(const std::string& path, const std::vector<std::string>& lines) {
 }
 
 void StorePart(SystemTableAssembly& assembly, const FrameBits& bits, long p, int s, int sequence) {
-  const int octets = s - 7;
+  // The part's octets follow its six-octet header; a part longer than its
+  // slot is cut (the size field reaches 255).
+  const int octets = std::min(s - 7, SystemTableAssembly::kPartOctets);
   if (sequence >= assembly.PartCount || assembly.PartOctets[sequence] != 0 || octets <= 0) return;
-  const long first = 8 * p + 48;
-  for (int n = 0; n < 8 * octets; ++n) assembly.Bits[sequence][n] = static_cast<uint8_t>(bits.Bit(first + n));
+  for (int n = 0; n < octets; ++n) assembly.Octets[sequence][n] = static_cast<uint8_t>(bits.Octet(p + 6 + n));
   assembly.PartOctets[sequence] = octets;
 }
 
-void CompleteSystemTable(Form1State& form, int version) {
-  SystemTableAssembly& assembly = form.hfdl.SystemTableAssembly;
+void CompleteSystemTable(HfdlReception& hfdl, int version) {
+  SystemTableAssembly& assembly = hfdl.SystemTableAssembly;
   std::vector<uint8_t> table;
   for (int k = 0; k < assembly.PartCount; ++k) {
-    table.insert(table.end(), assembly.Bits[k], assembly.Bits[k] + 8 * assembly.PartOctets[k]);
+    table.insert(table.end(), assembly.Octets[k], assembly.Octets[k] + assembly.PartOctets[k]);
   }
-  std::vector<std::string> memo = DecodeSystemTable(form, table, version);
-  form.Etc.SystemVer = version;
-  form.hfdl.SystemTableText.Lines = std::move(memo);
-  if (form.hfdl.SystemTableText.Changed) form.hfdl.SystemTableText.Changed();
-  SaveMemo(form.hfdl.SystemTxtPath, form.hfdl.SystemTableText.Lines);
-  SaveHfdlSystemTable(form);
-  form.svc.effects->ShowForm(23, false);
+  std::vector<std::string> memo = DecodeSystemTable(hfdl, table, version);
+  hfdl.SystemVer = version;
+  hfdl.SystemTableText.Lines = std::move(memo);
+  if (hfdl.SystemTableText.Changed) hfdl.SystemTableText.Changed();
+  SaveMemo(hfdl.SystemTxtPath, hfdl.SystemTableText.Lines);
+  SaveHfdlSystemTable(hfdl);
 }
 
 }  // namespace
 
 bool GsIdInTable(int gsId) { return gsId >= 0 && gsId < kGroundStations; }
 
-const std::string& GsName(const Form1State& form, int gsId) {
+const std::string& GsName(const HfdlReception& hfdl, int gsId) {
   static const std::string kNone;
-  return GsIdInTable(gsId) ? form.hfdl.GsNames[static_cast<size_t>(gsId)] : kNone;
+  return GsIdInTable(gsId) ? hfdl.GsNames[static_cast<size_t>(gsId)] : kNone;
 }
 
-void ReadFreqsCsv(Form1State& form, std::string_view bytes) {
+void ReadFreqsCsv(HfdlReception& hfdl, std::string_view bytes) {
   int line = 0, field = 0;
   bool lineStarted = false;
   std::string name, number;
   auto endField = [&] {
     if (field == 0) {
-      form.hfdl.GsNames[static_cast<size_t>(line + 1)] = name;
+      hfdl.GsNames[static_cast<size_t>(line + 1)] = name;
     } else if (field <= kFrequencyColumns) {
-      form.hfdl.GsFrequencies[line + 1][field - 1] = FrequencyValue(number);
+      hfdl.GsFrequencies[line + 1][field - 1] = FrequencyValue(number);
     }
     name.clear();
     number.clear();
@@ -116,38 +116,38 @@ void ReadFreqsCsv(Form1State& form, std::string_view bytes) {
   if (lineStarted) endField();
 }
 
-void LoadHfdlSystemTable(Form1State& form) {
+void LoadHfdlSystemTable(HfdlReception& hfdl) {
   for (int id = 0; id < kGroundStations; ++id) {
-    form.hfdl.GsNames[static_cast<size_t>(id)].clear();
-    for (int32_t& f : form.hfdl.GsFrequencies[id]) f = 0;
+    hfdl.GsNames[static_cast<size_t>(id)].clear();
+    for (int32_t& f : hfdl.GsFrequencies[id]) f = 0;
   }
   std::string bytes;
-  if (platform::ReadWholeFile(form.hfdl.FreqsCsvPath, bytes)) ReadFreqsCsv(form, bytes);
+  if (platform::ReadWholeFile(hfdl.FreqsCsvPath, bytes)) ReadFreqsCsv(hfdl, bytes);
 }
 
-std::string FreqsCsvText(const Form1State& form) {
+std::string FreqsCsvText(const HfdlReception& hfdl) {
   std::string text;
   for (int id = 1; id <= kFileStations; ++id) {
-    text += form.hfdl.GsNames[static_cast<size_t>(id)];
-    for (int32_t f : form.hfdl.GsFrequencies[id]) text += "," + std::to_string(f);
+    text += hfdl.GsNames[static_cast<size_t>(id)];
+    for (int32_t f : hfdl.GsFrequencies[id]) text += "," + std::to_string(f);
     text += "\r\n";
   }
-  text += "System Table Version = " + std::to_string(form.Etc.SystemVer) + "  Update " +
+  text += "System Table Version = " + std::to_string(hfdl.SystemVer) + "  Update " +
           platform::FormatDateTime(platform::Now()) + "\r\n";
   return text;
 }
 
-void SaveHfdlSystemTable(Form1State& form) {
-  if (!platform::ReplaceFileAtomically(form.hfdl.FreqsCsvPath, FreqsCsvText(form))) {
-    platform::ReportWriteFailure(form.hfdl.FreqsCsvPath);
+void SaveHfdlSystemTable(const HfdlReception& hfdl) {
+  if (!platform::ReplaceFileAtomically(hfdl.FreqsCsvPath, FreqsCsvText(hfdl))) {
+    platform::ReportWriteFailure(hfdl.FreqsCsvPath);
   }
 }
 
-void LoadSystemTableText(Form1State& form) {
+void LoadSystemTableText(HfdlReception& hfdl) {
   std::string bytes;
-  std::vector<std::string>& lines = form.hfdl.SystemTableText.Lines;
+  std::vector<std::string>& lines = hfdl.SystemTableText.Lines;
   lines.clear();
-  if (platform::ReadWholeFile(form.hfdl.SystemTxtPath, bytes)) {
+  if (platform::ReadWholeFile(hfdl.SystemTxtPath, bytes)) {
     size_t start = 0;
     while (start < bytes.size()) {
       size_t end = bytes.find('\n', start);
@@ -158,11 +158,11 @@ void LoadSystemTableText(Form1State& form) {
       start = end + 1;
     }
   }
-  if (form.hfdl.SystemTableText.Changed) form.hfdl.SystemTableText.Changed();
+  if (hfdl.SystemTableText.Changed) hfdl.SystemTableText.Changed();
 }
 
-std::vector<std::string> DecodeSystemTable(Form1State& form, const std::vector<uint8_t>& bits, int version) {
-  FrameBits table(bits.data(), bits.size());
+std::vector<std::string> DecodeSystemTable(HfdlReception& hfdl, const std::vector<uint8_t>& octets, int version) {
+  FrameBits table(octets);
   std::vector<std::string> memo = {"System Table Version = " + std::to_string(version),
                                    "Received at " + platform::FormatDateTime(platform::Now())};
   const long total = table.Octets();
@@ -176,7 +176,7 @@ std::vector<std::string> DecodeSystemTable(Form1State& form, const std::vector<u
     const bool inTable = GsIdInTable(gsId);
     memo.push_back(std::string(60, '.'));
     memo.push_back("Ground Station ID = " + std::to_string(gsId));
-    memo.push_back("Ground Station Name = " + GsName(form, gsId));
+    memo.push_back("Ground Station Name = " + GsName(hfdl, gsId));
     memo.push_back(UtcLine(table.Bit(base + 7)));
     memo.push_back("Latitude = " + FormatDegrees(Degrees(table.Field(base + 8, 20))));
     memo.push_back("Longitude = " + FormatDegrees(Degrees(table.Field(base + 28, 20))));
@@ -188,48 +188,45 @@ std::vector<std::string> DecodeSystemTable(Form1State& form, const std::vector<u
       const std::string index = j < 9 ? "0" + std::to_string(j + 1) : std::to_string(j + 1);
       memo.push_back("Frequency[" + index + "] = " + FrequencyText(tenths) + " [kHz] " + "Master Frame Slot Offset " +
                      std::to_string(table.Field(entry + 24, 4)));
-      if (inTable && j < kFrequencyColumns) form.hfdl.GsFrequencies[gsId][j] = static_cast<int32_t>(tenths / 10);
+      if (inTable && j < kFrequencyColumns) hfdl.GsFrequencies[gsId][j] = static_cast<int32_t>(tenths / 10);
     }
     if (inTable) {
-      for (int j = count; j < kFrequencyColumns; ++j) form.hfdl.GsFrequencies[gsId][j] = 0;
+      for (int j = count; j < kFrequencyColumns; ++j) hfdl.GsFrequencies[gsId][j] = 0;
     }
     q += 7 + 4 * count;
   }
   return memo;
 }
 
-void HandleSystemTableHfnpdu(FrameAnalysis& frame, long p, int s) {
-  Form1State& form = frame.form;
+HfdlSystemTablePart HandleSystemTableHfnpdu(FrameWalk& walk, long p, int s) {
+  HfdlReception& hfdl = walk.hfdl;
   const long base = 8 * p;
-  const int sequence = static_cast<int>(frame.bits.Field(base + 24, 4));
-  const int parts = static_cast<int>(frame.bits.Field(base + 28, 4));
-  const int version = static_cast<int>(frame.bits.Field(base + 36, 12));
-  frame.Line("System Table Version = " + std::to_string(version));
-  frame.Compact("   SYS TABLE VER  = " + std::to_string(version));
-  frame.Line("Number of HFNPDUs = " + std::to_string(parts));
-  frame.Compact("   Num of HFNPDUs = " + std::to_string(parts));
-  frame.Line("PDU Sequence Number = " + std::to_string(sequence));
-  frame.Compact("   SEQUENCE No    = " + std::to_string(sequence));
-  if (version == form.Etc.SystemVer) {
-    frame.Line("This System Table Data is Already Received");
-    frame.Compact("   THIS SYSTEM TABLE DATA IS ALREADY RECEIVED");
-    return;
+  HfdlSystemTablePart part;
+  part.Sequence = static_cast<int>(walk.bits.Field(base + 24, 4));
+  part.Parts = static_cast<int>(walk.bits.Field(base + 28, 4));
+  part.Version = static_cast<int>(walk.bits.Field(base + 36, 12));
+  if (part.Version == hfdl.SystemVer) {
+    part.Outcome = SystemTableOutcome::AlreadyReceived;
+    return part;
   }
-  SystemTableAssembly& assembly = form.hfdl.SystemTableAssembly;
-  if (version == assembly.Version) {
-    StorePart(assembly, frame.bits, p, s, sequence);
+  SystemTableAssembly& assembly = hfdl.SystemTableAssembly;
+  part.Outcome = SystemTableOutcome::Buffered;
+  if (part.Version == assembly.Version) {
+    StorePart(assembly, walk.bits, p, s, part.Sequence);
     bool complete = true;
     for (int k = 0; k < assembly.PartCount; ++k) complete = complete && assembly.PartOctets[k] != 0;
-    if (complete) return CompleteSystemTable(form, version);
+    if (complete) {
+      CompleteSystemTable(hfdl, part.Version);
+      part.Outcome = SystemTableOutcome::Completed;
+    }
   } else {
     // A new version: its first part is only stored, so a one-part table
     // completes when that part comes again.
-    for (auto& slot : assembly.Bits) std::fill(std::begin(slot), std::end(slot), uint8_t{0});
+    for (auto& slot : assembly.Octets) std::fill(std::begin(slot), std::end(slot), uint8_t{0});
     std::fill(std::begin(assembly.PartOctets), std::end(assembly.PartOctets), 0);
-    assembly.PartCount = parts + 1;
-    assembly.Version = version;
-    StorePart(assembly, frame.bits, p, s, sequence);
+    assembly.PartCount = part.Parts + 1;
+    assembly.Version = part.Version;
+    StorePart(assembly, walk.bits, p, s, part.Sequence);
   }
-  frame.Line("System Table Data Buffed...");
-  frame.Compact("   SYSTEM TABLE DATA BUFFED...");
+  return part;
 }

@@ -9,8 +9,9 @@
 #include <string_view>
 #include <vector>
 
-struct Form1State;
-class FrameAnalysis;
+struct FrameWalk;
+struct HfdlReception;
+struct HfdlSystemTablePart;
 
 constexpr int kGroundStations = 20;  // GS IDs 0..19 have a row
 
@@ -18,8 +19,8 @@ constexpr int kGroundStations = 20;  // GS IDs 0..19 have a row
 // number. PartOctets 0 means the part is missing.
 struct SystemTableAssembly {
   static constexpr int kParts = 16;
-  static constexpr int kPartBits = 2400;
-  uint8_t Bits[kParts][kPartBits] = {};
+  static constexpr int kPartOctets = 300;
+  uint8_t Octets[kParts][kPartOctets] = {};
   int32_t PartOctets[kParts] = {};
   int32_t PartCount = 0;
   int32_t Version = 0;
@@ -33,23 +34,24 @@ struct SystemTableMemo {
 
 bool GsIdInTable(int gsId);
 // The station's name; "" for an ID past the table (the field has 7 bits).
-const std::string& GsName(const Form1State& form, int gsId);
+const std::string& GsName(const HfdlReception& hfdl, int gsId);
 
 // Clears names and frequencies and fills them from FreqsCsvPath; a missing
 // file leaves the table empty.
-void LoadHfdlSystemTable(Form1State& form);
+void LoadHfdlSystemTable(HfdlReception& hfdl);
 // The same from the file's bytes.
-void ReadFreqsCsv(Form1State& form, std::string_view bytes);
+void ReadFreqsCsv(HfdlReception& hfdl, std::string_view bytes);
 // Writes FreqsCsvPath from the table and SystemVer.
-void SaveHfdlSystemTable(Form1State& form);
-std::string FreqsCsvText(const Form1State& form);
+void SaveHfdlSystemTable(const HfdlReception& hfdl);
+std::string FreqsCsvText(const HfdlReception& hfdl);
 
 // data/system.txt into the memo (LF or CR LF); a missing file leaves it empty.
-void LoadSystemTableText(Form1State& form);
+void LoadSystemTableText(HfdlReception& hfdl);
 
-// A System Table HFNPDU in the uplink LPDU at octet p of size s.
-void HandleSystemTableHfnpdu(FrameAnalysis& frame, long p, int s);
-// The memo lines of an assembled table of T octets (one bit per byte);
-// stores the frequencies in GsFrequencies. Records that do not fit are
-// dropped.
-std::vector<std::string> DecodeSystemTable(Form1State& form, const std::vector<uint8_t>& bits, int version);
+// A System Table HFNPDU in the uplink LPDU at octet p of size s: stored,
+// and when it completes a table of a new version, the table is decoded,
+// shown in the memo and saved to system.txt and freqs.csv.
+HfdlSystemTablePart HandleSystemTableHfnpdu(FrameWalk& walk, long p, int s);
+// The memo lines of an assembled table; stores the frequencies in
+// GsFrequencies. Records that do not fit are dropped.
+std::vector<std::string> DecodeSystemTable(HfdlReception& hfdl, const std::vector<uint8_t>& octets, int version);

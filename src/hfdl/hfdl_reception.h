@@ -8,7 +8,7 @@
 
 #include "hfdl/ground_stations.h"
 #include "hfdl/hfdl_channel_state.h"
-#include "hfdl/hfnpdu.h"
+#include "hfdl/fec_decode.h"
 #include "hfdl/reception_stats.h"
 #include "hfdl/registration.h"
 #include "platform/date_time.h"
@@ -17,8 +17,8 @@ struct HfdlReception {
   HfdlChannelState Channels[2];
   HfdlBlockSymbolList HfdlBlockSymbols[2];
   HfdlSoftSymbolStore HfdlSoftSymbols[2];
+  // The decoder's output, one byte per bit.
   std::array<uint8_t, kHfdlFrameBits> HfdlDecodedBits = {};
-  std::array<uint8_t, kHfdlFrameBits> HfdlNetworkBits = {};  // a frame from a linked copy
   std::array<std::string, 2> ErrorRatioText;
 
   // The ground-station table (SystemVer is a setting).
@@ -27,13 +27,14 @@ struct HfdlReception {
   int32_t GsActiveFreqs[20][6] = {};
   std::array<TDateTime, 20> GsCheckedTime = {};
 
-  int32_t HfdlFrameOctets = 0;  // the current LPDU's octet; at the end, the DAT line's octets
+  // The version of the system table held (saved as Etc/SystemVer), and
+  // the parts of a newer one being received.
+  int32_t SystemVer = 0;
   ::SystemTableAssembly SystemTableAssembly;
   SystemTableMemo SystemTableText;  // TForm23's memo, also data/system.txt
   ReceptionStats HfdlReceptionStats;
   HfdlRegistrationTable HfdlRegistrations;
   Icao24File Icao24Cache;
-  std::array<uint8_t, kHfdlAcarsBitsSize> HfdlAcarsBits = {};
 
   std::string Icao24CsvPath, FreqsCsvPath, SystemTxtPath;
 };

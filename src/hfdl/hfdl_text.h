@@ -1,25 +1,44 @@
 #pragma once
-// The HFDL text writers and converters: the hex form of a frame (low
-// nibble first), its inverse for frames from linked copies, and the DAT,
-// analysis and compact (FMT) writers with their daily logs.
+// The HFDL texts: a frame's analysis text (kind 4, line by line), its
+// compact text (kind 5, the FMT log) and its DAT line (kind 3, the frame
+// as hex), formatted from the analysed frame; the lines written when a
+// frame's preamble is found; and the hex form of frames that the link
+// between copies carries.
 #include <cstdint>
 #include <string>
+#include <vector>
 
-struct Form1State;
+#include "app/settings_sections.h"
+#include "hfdl/hfdl_frame.h"
+
+class ReceivedText;
+
+// The texts of one analysed frame. A failed frame has analysis lines only.
+struct HfdlFrameTexts {
+  std::vector<std::string> Analysis;
+  std::string Compact;  // CR LF after every line
+  std::string Dat;      // "[tag]yyyy/MM/dd HH:mm:ss>HFDL<SOH>hex<ETX>"
+};
+HfdlFrameTexts FormatHfdlFrame(const HfdlFrame& frame);
+
+// Writes a frame's texts into the received text and, with logging on, the
+// day's HFDL logs.
+void WriteHfdlTexts(ReceivedText& text, const TxtSettings& txt, const HfdlFrame& frame);
+// A preamble was found on a channel: the analysis text starts afresh
+// unless a frame runs on the other channel, then names the channel, the
+// mode (4 x interleave + rate) and the carrier's offset.
+void WriteHfdlSyncLines(ReceivedText& text, const TxtSettings& txt, int channel, bool otherChannelReceiving,
+                        int modeIndex, double freqError);
 
 // Two upper-case digits per octet, the octet's low nibble first.
-std::string HfdlBitsToHex(const uint8_t* bits, int octets);
+std::string HfdlOctetsToHex(const uint8_t* octets, int count);
 // The longest relayed frame: 1890 octets.
 constexpr size_t kMaxHfdlHexDigits = 3780;
-// A frame from a linked copy: its bits go to HfdlNetworkBits and on to the
-// analysis (mode code 20, channel 2). A longer text than any frame is
-// refused: nothing is analysed or written.
-void AnalyzeNetworkHfdlFrame(Form1State& form, const std::string& hex);
-// "[tag]yyyy/MM/dd HH:mm:ss>HFDL<SOH>hex<ETX>" into buffer 3 and the DAT log.
-void WriteHfdlDatLog(Form1State& form, const std::string& hex);
-// One analysis line into TextBuffers[kind] and its log.
-void WriteHfdlAnaLog(Form1State& form, const std::string& line, int kind);
-// The compact text of a frame into the FMT log.
-void WriteHfdlFmtLog(Form1State& form, const std::string& compact);
-// Called when logging of a text kind is switched on; nothing to prepare.
-void OnLogFileEnabled(Form1State& form, const std::string& logPath);
+// A relayed frame's hex text as analysis input (mode code 20, channel 2);
+// nothing for a text longer than any frame.
+bool HfdlHexToInput(const std::string& hex, HfdlFrameInput& input);
+
+// "Frequency Error = +7.3083 Hz", with "." in every locale.
+std::string FrequencyErrorLine(double freqError);
+// "ErrorRatio = 0.00000".
+std::string ErrorRatioLine(double ratio);

@@ -4,14 +4,11 @@
 #include <cstdio>
 
 #include "acars/acars_parser.h"
-#include "acars/acars_services.h"
-#include "aircraft/aircraft_services.h"
-#include "app/form1_state.h"
-#include "platform/control_char_name.h"
-#include "hfdl/frame_analysis.h"
+#include "hfdl/frame_walk.h"
 #include "hfdl/ground_stations.h"
+#include "hfdl/hfdl_reception.h"
 #include "hfdl/registration.h"
-#include "map/map_services.h"
+#include "platform/control_char_name.h"
 #include "platform/ini_file.h"
 
 namespace {
@@ -53,22 +50,33 @@ constexpr PositionCopy kUplinkLogon = {false, true, false, true, true, false, Re
 constexpr PositionCopy kUplinkData = {false, false, false, false, false, false, RegistrationSource::None,
                                       false, false, false};
 
-const PositionCopy& CopyOf(const HfnpduPlace& place) {
-  if (place.direction == LinkDirection::Downlink) {
-    return place.path == HfnpduPath::Logon ? kDownlinkLogon : kDownlinkData;
-  }
-  return place.path == HfnpduPath::Logon ? kUplinkLogon : kUplinkData;
+const PositionCopy& CopyOf(LinkDirection direction, HfnpduPath path) {
+  if (direction == LinkDirection::Downlink) return path == HfnpduPath::Logon ? kDownlinkLogon : kDownlinkData;
+  return path == HfnpduPath::Logon ? kUplinkLogon : kUplinkData;
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string NormaliseFlightId(Form1State& form, const std::string& raw, const HfnpduPlace& place,
-                              const PositionCopy& copy) {
+// The place of an HFNPDU in its frame and what its LPDU found.
+struct Place {
+  LinkDirection direction;
+  HfnpduPath path;
+  long h;  // the HFNPDU's first octet
+  long p;  // the LPDU's first octet
+  int s;   // the LPDU's size field
+  int aircraftId;
+  int gsId;
+  std::string registration;  // the log-on path: what ICAO24.csv gave for the LPDU's address
+  std::string operatorCode;
+};
+
+std::string NormaliseHfdlFlightId(const HfdlLookups& lookups, const std::string& raw, const Place& place,
+                                  const PositionCopy& copy) {
   const char c1 = raw.size() > 1 ? raw[1] : '\0';
   const char c2 = raw.size() > 2 ? raw[2] : '\0';
   if (!IsDigit(c2)) {
     // A three-letter designator: its two-letter code when letter.csv has one.
-    const std::string code = form.svc.aircraft->LookupAirline3(form, raw);
+    const std::string code = lookups.LookupAirline3(raw);
     if (code == "--") return raw;
     return NormaliseFlightNumber(code + raw.substr(std::min<size_t>(3, raw.size())));
   }
@@ -77,17 +85,16 @@ std::string NormaliseFlightId(Form1State& form, const std::string& raw, const Hf
   return raw;
 }
 
-void DecodePositionReport(FrameAnalysis& frame, const HfnpduPlace& place) {
-  Form1State& form = frame.form;
-  const FrameBits& bits = frame.bits;
-  const PositionCopy& copy = CopyOf(place);
+HfdlPosition DecodePositionReport(FrameWalk& walk, const Place& place) {
+  const FrameBits& bits = walk.bits;
+  const PositionCopy& copy = CopyOf(place.direction, place.path);
   const long h = place.h;
+  HfdlPosition pos;
 
-  std::string flight;
   for (long k = h + 2; k <= h + 7; ++k) {
     const int c = bits.Octet(k);
     if (c == 0) break;
-    flight += static_cast<char>(c);
+    pos.Flight += static_cast<char>(c);
   }
   const uint32_t latField = bits.Field(8 * (h + 8), 20);
   const uint32_t lonField = bits.Field(8 * (h + 8) + 20, 20);
@@ -99,84 +106,75 @@ void DecodePositionReport(FrameAnalysis& frame, const HfnpduPlace& place) {
   const int seconds = 2 * static_cast<int>(bits.Field(8 * (h + 13), 16));
   const int hours = seconds / 3600, minutes = seconds % 3600 / 60, rest = seconds % 60;
   // Hours can pass 23: they are printed as they come.
-  const std::string time = TwoDigits(hours) + ":" + TwoDigits(minutes) + ":" + TwoDigits(rest);
-  const std::string latText = ini_numbers::FormatFloat(lat), lonText = ini_numbers::FormatFloat(lon);
+  pos.TimeText = TwoDigits(hours) + ":" + TwoDigits(minutes) + ":" + TwoDigits(rest);
+  pos.LatText = ini_numbers::FormatFloat(lat);
+  pos.LonText = ini_numbers::FormatFloat(lon);
+  pos.TimeWithCompact = copy.compactTime;
+  pos.CompactRegistration = copy.compactRegistration;
 
-  frame.Line("Flight ID = " + flight);
-  frame.Line("Latitude = " + latText);
-  frame.Line("Longitude = " + lonText);
-  if (copy.compactTime) frame.Line("UTC Time = " + time);
-
-  if ((copy.rejectNoTime && time == "00:00:00") || (copy.rejectLatitudeRange && (lat > 90.0 || lat < -90.0)) ||
-      (copy.rejectZeroPosition && (lat == 0.0 || lon == 0.0)) || (copy.rejectEmptyFlight && flight.empty())) {
-    return frame.Reject();
+  if ((copy.rejectNoTime && pos.TimeText == "00:00:00") || (copy.rejectLatitudeRange && (lat > 90.0 || lat < -90.0)) ||
+      (copy.rejectZeroPosition && (lat == 0.0 || lon == 0.0)) || (copy.rejectEmptyFlight && pos.Flight.empty())) {
+    pos.Rejected = true;
+    walk.frame.Failure = HfdlFailure::PositionRejected;
+    return pos;
   }
 
-  const std::string id = copy.normaliseFlight ? NormaliseFlightId(form, flight, place, copy) : flight;
-  std::string registration;
+  pos.FlightId = copy.normaliseFlight ? NormaliseHfdlFlightId(walk.lookups, pos.Flight, place, copy) : pos.Flight;
   if (copy.registration == RegistrationSource::LpduLookup) {
-    registration = place.registration;
+    pos.Registration = place.registration;
   } else if (copy.registration == RegistrationSource::RegistrationTable) {
-    const int row = FindRowByIdAndGs(form, HexText(static_cast<uint32_t>(place.aircraftId), 2), place.gsId, id);
-    registration = GetRegistrationByRow(form, row);
+    const int row = FindRowByIdAndGs(walk.hfdl.HfdlRegistrations, HexText(static_cast<uint32_t>(place.aircraftId), 2),
+                                     place.gsId, pos.FlightId);
+    pos.Registration = GetRegistrationByRow(walk.hfdl.HfdlRegistrations, row);
   }
-  frame.Compact("   FLIGHT ID      = " + id);
-  if (copy.compactRegistration) frame.Compact("   REGISTRATION   = " + registration);
-  frame.Compact("   LATITUDE       = " + latText);
-  frame.Compact("   LONGITUDE      = " + lonText);
-  if (copy.compactTime) {
-    frame.Compact("   UTC TIME       = " + time);
-  } else {
-    frame.Line("UTC Time = " + time);
-  }
-  if (!copy.store || !IsAirlineNotListed(id, form.Etc.PassList)) return;
+  if (!copy.store || !IsAirlineNotListed(pos.FlightId, walk.etc.PassList)) return pos;
 
-  const std::string reportTime = TwoDigits(hours) + TwoDigits(minutes);
-  if (registration == "NO DATA") {
-    const int row = form.svc.aircraft->FindRowByFlight(form, id);
-    registration = row < 1 ? "unknown" : form.svc.aircraft->RowRegistration(form, row);
-  }
-  const std::string& station = GsName(form, place.gsId);
-  form.svc.aircraft->RegisterContact(form, id, registration, station);
-  form.svc.aircraft->MarkPositionReceived(form, id, registration);
-  AircraftPosition position;
-  position.Lat = lat;
-  position.Lon = lon;
-  form.svc.aircraft->UpdateAircraftRecord(form, id, registration, "XXXX", position, reportTime, station);
-  if (form.controls.SpeedButton8Down) form.mapView.SelectedAircraft = form.svc.acars->FindLatestAircraft(form);
-  form.svc.map->Redraw(form, 0, 1, 1, 1);
+  PositionReport report;
+  report.Origin = PositionOrigin::Hfdl;
+  report.FlightId = pos.FlightId;
+  report.Registration = pos.Registration;
+  report.ReportId = "XXXX";
+  report.Time = TwoDigits(hours) + TwoDigits(minutes);
+  report.AccessStation = GsName(walk.hfdl, place.gsId);
+  report.Position.Lat = lat;
+  report.Position.Lon = lon;
+  pos.Report = report;
+  walk.frame.Deliveries.emplace_back(report);
+  return pos;
 }
 
-void DecodeEnvelopedData(FrameAnalysis& frame, const HfnpduPlace& place) {
-  Form1State& form = frame.form;
-  const FrameBits& bits = frame.bits;
+HfdlEnvelope DecodeEnvelopedData(FrameWalk& walk, const Place& place) {
+  const FrameBits& bits = walk.bits;
+  HfdlEnvelope envelope;
   const long first = place.h + 2, last = place.p + place.s - 5;
-  std::string text;
-  for (long k = first; k <= last; ++k) text += ControlCharName(static_cast<uint8_t>(bits.Octet(k) & 0x7F));
+  for (long k = first; k <= last; ++k) envelope.Text += ControlCharName(static_cast<uint8_t>(bits.Octet(k) & 0x7F));
 
-  // Zeroed whole, so the parser never reads an earlier block's bytes. The
-  // block is followed by its check sequence and DEL, as far as the bit
-  // count the parser is told reaches.
-  const int bitCount = 8 * (place.s - 1);
-  uint8_t* acars = form.hfdl.HfdlAcarsBits.data();
-  std::fill(form.hfdl.HfdlAcarsBits.begin(), form.hfdl.HfdlAcarsBits.end(), uint8_t{0});
-  const uint8_t prefix[4] = {0xAB, 0x2A, 0x16, 0x16};
-  for (int k = 0; k < 4; ++k) {
-    for (int b = 0; b < 8; ++b) acars[8 * k + b] = static_cast<uint8_t>((prefix[k] >> b) & 1);
+  // The block from its SOH: the parser counts its characters from the "+"
+  // that VHF sends before it and the two SYN, so the terminator is at
+  // N - 1 where N = s - 3 (the block within the LPDU's size), and the
+  // two characters after it follow as far as the LPDU's data reaches.
+  const int n = place.s - 3;
+  const long end = std::min(place.p + place.s - 2, first + n - 3);
+  AcarsBlock& block = envelope.Block;
+  for (int i = kAcarsSyncLength; i < n + 2; ++i) {
+    const long k = first + i - kAcarsSyncLength;
+    const char c = k <= end ? static_cast<char>(bits.Octet(k) & 0x7F) : '\0';
+    if (i < n) {
+      block.Characters.push_back(c);
+    } else {
+      block.CheckSequence.push_back(c);
+    }
   }
-  const long end = std::min(place.p + place.s - 2, first + bitCount / 8 - 5);
-  for (long k = first; k <= end; ++k) {
-    const long at = 8 * (4 + k - first);
-    for (int b = 0; b < 8; ++b) acars[at + b] = static_cast<uint8_t>(bits.Bit(8 * k + b));
-  }
-  const AcarsEndFlag endFlag = (bits.Octet(last) & 0x7F) == 3 ? AcarsEndFlag::Etx : AcarsEndFlag::Etb;
+  block.End = (bits.Octet(last) & 0x7F) == 3 ? AcarsEndFlag::Etx : AcarsEndFlag::Etb;
+  block.Bearer = AcarsBearer::Hfdl;
+  block.SourceTag = walk.frame.Input.SourceTag;
 
-  frame.Line("ACARS Message = " + text);
-  frame.Compact("   ACARS MESSAGE  = " + text);
-  const std::string flight = ExtractFlightIdField(form, acars, bitCount);
-  if (!IsAirlineNotListed(flight, form.Etc.PassList)) return;
-  OnHfdlAcars(form, acars, kHfdlAcarsBitsSize, HexText(static_cast<uint32_t>(place.aircraftId), 2), place.gsId);
-  form.svc.acars->ParseAcarsBlock(form, acars, kHfdlAcarsBitsSize, bitCount, endFlag, AcarsSource::Hfdl);
+  const std::string flight = ExtractFlightIdField(block, walk.etc.ConvJD != 0, walk.etc.ConvJC != 0);
+  if (!IsAirlineNotListed(flight, walk.etc.PassList)) return envelope;
+  envelope.HandedOn = true;
+  OnHfdlAcars(walk.hfdl, walk.lookups, block, HexText(static_cast<uint32_t>(place.aircraftId), 2), place.gsId);
+  walk.frame.Deliveries.emplace_back(block);
+  return envelope;
 }
 
 }  // namespace
@@ -200,30 +198,32 @@ std::string HfnpduTypeName(int type) {
   }
 }
 
-void DecodeHfnpdu(FrameAnalysis& frame, const HfnpduPlace& place) {
+HfdlHfnpdu DecodeHfnpdu(FrameWalk& walk, LinkDirection direction, HfnpduPath path, long h, long p, int s,
+                        int aircraftId, int gsId, const HfdlLpdu& lpdu, const std::string& operatorCode) {
+  HfdlHfnpdu hfnpdu;
+  hfnpdu.Path = path;
+  hfnpdu.Type = -1;
   // No field is taken from the LPDU's check sequence.
-  const long lastData = place.p + place.s - 2;
-  if (place.h + 1 > lastData) return;
-  const int type = frame.bits.Octet(place.h) << 8 | frame.bits.Octet(place.h + 1);
-  const std::string name = HfnpduTypeName(type);
-  frame.Line("HFNPDU TYPE = " + name);
-  frame.Compact("   HFNPDU TYPE    = " + name);
-  if (place.path == HfnpduPath::Data) {
-    const bool uplink = place.direction == LinkDirection::Uplink;
-    if (place.aircraftId != 0xFF && (!uplink || place.aircraftId != 0)) {
-      frame.Compact("   AIRCRAFT ID    = " + HexText(static_cast<uint32_t>(place.aircraftId), 2));
-    }
+  const long lastData = p + s - 2;
+  if (h + 1 > lastData) return hfnpdu;
+  const Place place{direction, path, h, p, s, aircraftId, gsId,
+                    path == HfnpduPath::Logon ? lpdu.Registration : "NO DATA", operatorCode};
+  hfnpdu.Type = walk.bits.Octet(h) << 8 | walk.bits.Octet(h + 1);
+  if (path == HfnpduPath::Data) {
+    const bool uplink = direction == LinkDirection::Uplink;
+    hfnpdu.ShowAircraftId = aircraftId != 0xFF && (!uplink || aircraftId != 0);
   }
-  if (type == kSystemTable) {
+  if (hfnpdu.Type == kSystemTable) {
     // The part's header runs to octet P + 5.
-    if (place.direction == LinkDirection::Uplink && place.path == HfnpduPath::Data && place.p + 5 <= lastData) {
-      HandleSystemTableHfnpdu(frame, place.p, place.s);
+    if (direction == LinkDirection::Uplink && path == HfnpduPath::Data && p + 5 <= lastData) {
+      hfnpdu.SystemTable = HandleSystemTableHfnpdu(walk, p, s);
     }
-  } else if (type == kPerformanceData || type == kFrequencyData) {
-    if (place.h + 14 <= lastData) DecodePositionReport(frame, place);
-  } else if (type == kEnvelopedData) {
-    if (place.h + 2 <= place.p + place.s - 5) DecodeEnvelopedData(frame, place);
+  } else if (hfnpdu.Type == kPerformanceData || hfnpdu.Type == kFrequencyData) {
+    if (h + 14 <= lastData) hfnpdu.Position = DecodePositionReport(walk, place);
+  } else if (hfnpdu.Type == kEnvelopedData) {
+    if (h + 2 <= p + s - 5) hfnpdu.Envelope = DecodeEnvelopedData(walk, place);
   }
+  return hfnpdu;
 }
 
 std::string NormaliseFlightNumber(const std::string& id) {
@@ -232,19 +232,13 @@ std::string NormaliseFlightNumber(const std::string& id) {
   return id.substr(0, 2) + std::string(4 - digits.size(), '0') + digits;
 }
 
-std::string ExtractFlightIdField(Form1State& form, const uint8_t* bits, int bitCount) {
-  if (bitCount / 8 - 2 < 29) return "------";
-  auto character = [bits](int n) {
-    int c = 0;
-    for (int b = 0; b < 7; ++b) c |= (bits[8 * n + b] & 1) << b;
-    return static_cast<char>(c);
-  };
-  const bool downlink = character(5) < 'a';
-  form.svc.acars->SetAcarsDownlink(form, downlink);
-  if (!downlink) return "------";
+std::string ExtractFlightIdField(const AcarsBlock& block, bool convJD, bool convJC) {
+  const int n = kAcarsSyncLength + static_cast<int>(block.Characters.size());
+  if (n < 29) return "------";
+  if (AcarsCharacter(block, 5) >= 'a') return "------";
   std::string f;
-  for (int n = 22; n <= 27; ++n) f += character(n);
-  return NormaliseFlightId(f, form.Etc.ConvJD != 0, form.Etc.ConvJC != 0);
+  for (int i = 22; i <= 27; ++i) f += AcarsCharacter(block, i);
+  return NormaliseFlightId(f, convJD, convJC);
 }
 
 bool IsAirlineNotListed(const std::string& flightId, const std::string& passList) {

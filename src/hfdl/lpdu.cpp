@@ -1,8 +1,7 @@
 #include "hfdl/lpdu.h"
 
-#include "app/form1_state.h"
-#include "hfdl/frame_analysis.h"
-#include "hfdl/hfnpdu.h"
+#include "hfdl/frame_walk.h"
+#include "hfdl/hfdl_reception.h"
 #include "hfdl/registration.h"
 
 namespace {
@@ -57,70 +56,44 @@ bool AllocatesId(int type) {
          type == kLogonResumeConfirm;
 }
 
-std::string Reason(int type, int code) {
-  if (type == kLogonDenied) return code >= 1 && code <= 3 ? kDeniedReasons[code] : kDeniedReasons[0];
-  return code >= 1 && code <= 7 ? kLogoffReasons[code] : kLogoffReasons[0];
-}
-
 // The last octet of an LPDU that holds data; the two after it are its
 // check sequence, and no field is taken from them.
 long LastDataOctet(long p, int s) { return p + s - 2; }
 
 // The type and log-on fields of one LPDU whose check sequence holds.
-void DecodeLpdu(FrameAnalysis& frame, LinkDirection direction, const AircraftBlock& block, int gsId, long p, int s) {
-  const FrameBits& bits = frame.bits;
-  const int type = bits.Octet(p);
-  const std::string name = LpduTypeName(type);
-  frame.Line("LPDU TYPE = " + name);
-  frame.Compact("   DATA TYPE      = " + name);
-
-  HfnpduPlace place;
-  place.direction = direction;
-  place.p = p;
-  place.s = s;
-  place.aircraftId = block.AircraftId;
-  place.gsId = gsId;
-
-  if (type == kUnnumberedData || type == kUnnumberedAckData) {
-    place.path = HfnpduPath::Data;
-    place.h = p + 1;
-    DecodeHfnpdu(frame, place);
+void DecodeLpdu(FrameWalk& walk, LinkDirection direction, const AircraftBlock& block, int gsId, long p, int s,
+                HfdlLpdu& lpdu) {
+  const FrameBits& bits = walk.bits;
+  lpdu.Type = bits.Octet(p);
+  if (lpdu.Type == kUnnumberedData || lpdu.Type == kUnnumberedAckData) {
+    lpdu.Hfnpdu = DecodeHfnpdu(walk, direction, HfnpduPath::Data, p + 1, p, s, block.AircraftId, gsId, lpdu, "");
     return;
   }
-  if (!IsLogonFamily(type)) return;
+  if (!IsLogonFamily(lpdu.Type)) return;
 
-  if (block.AircraftId != 0xFF) frame.Compact("   AIRCRAFT ID    = " + HexText(block.AircraftId, 2));
+  lpdu.ShowAircraftId = block.AircraftId != 0xFF;
   if (p + 3 > LastDataOctet(p, s)) return;
   const uint32_t address = static_cast<uint32_t>(bits.OctetMsbFirst(p + 1)) << 16 |
                            static_cast<uint32_t>(bits.OctetMsbFirst(p + 2)) << 8 |
                            static_cast<uint32_t>(bits.OctetMsbFirst(p + 3));
-  const std::string addressText = HexText(address, 6);
-  frame.Line("Aircraft ICAO Address = " + addressText);
-  frame.Compact("   ICAO24 ADDRESS = " + addressText);
+  lpdu.Address = HexText(address, 6);
   Icao24Record record;
-  place.registration = LookupIcao24File(frame.form, addressText, record);
-  place.operatorCode = record.Operator;
-  frame.Compact("   REGISTRATION   = " + place.registration);
+  lpdu.Registration = LookupIcao24File(walk.hfdl, *lpdu.Address, record);
 
   if (p + 4 > LastDataOctet(p, s)) return;
   const int octet4 = bits.Octet(p + 4);
-  if (type == kLogonDenied || type == kLogoffRequest) {
-    frame.Line("Reason = " + Reason(type, octet4));
+  if (lpdu.Type == kLogonDenied || lpdu.Type == kLogoffRequest) {
+    lpdu.Reason = octet4;
     return;
   }
-  if (!AllocatesId(type)) return;
+  if (!AllocatesId(lpdu.Type)) return;
   if (octet4 == 0xFF) {
-    place.path = HfnpduPath::Logon;
-    place.h = p + 4;
-    DecodeHfnpdu(frame, place);
+    lpdu.Hfnpdu =
+        DecodeHfnpdu(walk, direction, HfnpduPath::Logon, p + 4, p, s, block.AircraftId, gsId, lpdu, record.Operator);
     return;
   }
-  const std::string id = HexText(static_cast<uint32_t>(octet4), 2);
-  auto logon = [&] { OnHfdlLogon(frame.form, id, addressText, "HFDL", "-", "-", "-", gsId); };
-  if (direction == LinkDirection::Uplink) logon();
-  frame.Line("Aircraft Address = " + id);
-  frame.Compact("   ALLOCATION ID  = " + id);
-  if (direction == LinkDirection::Downlink) logon();
+  lpdu.AllocatedId = HexText(static_cast<uint32_t>(octet4), 2);
+  OnHfdlLogon(walk.hfdl, walk.lookups, *lpdu.AllocatedId, *lpdu.Address, "HFDL", "-", "-", "-", gsId);
 }
 
 }  // namespace
@@ -132,34 +105,32 @@ std::string LpduTypeName(int type) {
   return "";
 }
 
-void WalkLpdus(FrameAnalysis& frame, LinkDirection direction, const std::vector<AircraftBlock>& blocks, int gsId) {
-  Form1State& form = frame.form;
+std::string LpduReasonText(int type, int code) {
+  if (type == kLogonDenied) return code >= 1 && code <= 3 ? kDeniedReasons[code] : kDeniedReasons[0];
+  return code >= 1 && code <= 7 ? kLogoffReasons[code] : kLogoffReasons[0];
+}
+
+void WalkLpdus(FrameWalk& walk, HfdlMpdu& mpdu, const std::vector<AircraftBlock>& blocks) {
+  const LinkDirection direction = mpdu.Direction;
   for (size_t b = 0; b < blocks.size(); ++b) {
     const AircraftBlock& block = blocks[b];
-    if (direction == LinkDirection::Uplink) frame.Line("Aircraft ID = " + HexText(block.AircraftId, 2));
+    HfdlAircraftLpdus& aircraft = mpdu.Aircraft.emplace_back();
+    aircraft.Header = block;
     const bool lastBlock = b + 1 == blocks.size();
     for (size_t k = 0; k < block.LpduSizes.size(); ++k) {
       const int s = block.LpduSizes[k];
-      const long p = form.hfdl.HfdlFrameOctets;
-      const bool separator = direction == LinkDirection::Uplink ? !lastBlock : k + 1 < block.LpduSizes.size();
+      const long p = walk.cursor;
+      HfdlLpdu& lpdu = aircraft.Lpdus.emplace_back();
+      lpdu.Number = static_cast<int>(k) + 1;
+      lpdu.Size = s;
+      lpdu.Separator = direction == LinkDirection::Uplink ? !lastBlock : k + 1 < block.LpduSizes.size();
       // Below 2 there is no room for a type octet before the check sequence.
-      if (s < 2 || !frame.bits.CrcHolds(p, s - 1)) {
-        frame.Line("LPDU Number " + std::to_string(k + 1) + " CRC Failed");
-        frame.Compact("   CRC FAILED");
-        if (separator) {
-          frame.Line("..............................");
-          frame.Compact("  ..............................");
-        }
-        frame.RefreshAnalysisView();
-      } else {
-        DecodeLpdu(frame, direction, block, gsId, p, s);
-        if (frame.Ended()) return;
-        if (separator) {
-          frame.Line("..............................");
-          frame.Compact("  ..............................");
-        }
+      lpdu.CrcOk = s >= 2 && walk.bits.CrcHolds(p, s - 1);
+      if (lpdu.CrcOk) {
+        DecodeLpdu(walk, direction, block, mpdu.GsId, p, s, lpdu);
+        if (walk.Ended()) return;
       }
-      form.hfdl.HfdlFrameOctets = static_cast<int32_t>(p + s + 1);
+      walk.cursor = p + s + 1;
     }
   }
 }

@@ -2,7 +2,6 @@
 
 #include <charconv>
 
-#include "app/form1_state.h"
 
 namespace {
 
@@ -48,13 +47,13 @@ std::array<std::string, 4> ReceptionStats::Texts(int row) const {
           RatioText(received, error)};
 }
 
-void CountFrame(Form1State& form, int modeCode, bool failed) {
+void CountFrame(ReceptionStats& stats, int modeCode, bool failed) {
   for (int r = 0; r < ReceptionStats::kTotalRow; ++r) {
     if (kRowCodes[r].code != modeCode) continue;
-    ReceptionStatsRow& row = form.hfdl.HfdlReceptionStats.Rows[static_cast<size_t>(r)];
+    ReceptionStatsRow& row = stats.Rows[static_cast<size_t>(r)];
     row.Received += 1;
     if (failed) row.Error += 1;
-    if (form.hfdl.HfdlReceptionStats.Changed) form.hfdl.HfdlReceptionStats.Changed();
+    if (stats.Changed) stats.Changed();
     return;
   }
 }

@@ -6,8 +6,6 @@
 #include <functional>
 #include <string>
 
-struct Form1State;
-
 struct ReceptionStatsRow {
   const char* Caption = "";
   int64_t Received = 0;
@@ -30,4 +28,4 @@ struct ReceptionStats {
 // Counts one frame or ACARS block: mode codes 0..3 and 10..13 (HFDL), 30
 // (VHF ACARS); a frame from a linked copy (20) and any other code count
 // nowhere.
-void CountFrame(Form1State& form, int modeCode, bool failed);
+void CountFrame(ReceptionStats& stats, int modeCode, bool failed);

@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <charconv>
 
-#include "aircraft/aircraft_services.h"
-#include "app/form1_state.h"
+#include "acars/acars_parser.h"
+#include "hfdl/frame_analysis.h"
+#include "hfdl/hfdl_reception.h"
 #include "platform/file_io.h"
 
 namespace {
@@ -15,8 +16,8 @@ constexpr uint8_t kKeptLength[5] = {6, 3, 3, 7, 63};
 constexpr int kAddressField = 0;
 constexpr int kRegistrationField = 3;
 
-void NotifyRow(Form1State& form, int row) {
-  if (form.hfdl.HfdlRegistrations.Changed) form.hfdl.HfdlRegistrations.Changed(row);
+void NotifyRow(HfdlRegistrationTable& table, int row) {
+  if (table.Changed) table.Changed(row);
 }
 
 int GsColumnValue(const std::string& text) {
@@ -134,61 +135,61 @@ bool Icao24File::FindByRegistration(std::string_view registration, Icao24Record&
   return Find(byRegistration_, kRegistrationField, registration, record);
 }
 
-std::string LookupIcao24File(Form1State& form, const std::string& address, Icao24Record& record) {
-  if (form.hfdl.Icao24Cache.Refresh(form.hfdl.Icao24CsvPath) && form.hfdl.Icao24Cache.FindByAddress(address, record)) {
+std::string LookupIcao24File(HfdlReception& hfdl, const std::string& address, Icao24Record& record) {
+  if (hfdl.Icao24Cache.Refresh(hfdl.Icao24CsvPath) && hfdl.Icao24Cache.FindByAddress(address, record)) {
     return record.Registration;
   }
   return "NO DATA";
 }
 
-std::string LookupIcao24ByRegistration(Form1State& form, const std::string& registration, Icao24Record& record) {
-  if (!form.hfdl.Icao24Cache.Refresh(form.hfdl.Icao24CsvPath)) return "------";
-  if (form.hfdl.Icao24Cache.FindByRegistration(registration, record)) return record.Address;
+std::string LookupIcao24ByRegistration(HfdlReception& hfdl, const std::string& registration, Icao24Record& record) {
+  if (!hfdl.Icao24Cache.Refresh(hfdl.Icao24CsvPath)) return "------";
+  if (hfdl.Icao24Cache.FindByRegistration(registration, record)) return record.Address;
   record.Operator = "--";
   record.ShortCode = "---";
   record.Description = "-";
   return "------";
 }
 
-std::string LookupIcao24Description(Form1State& form, const std::string& registration) {
+std::string LookupIcao24Description(HfdlReception& hfdl, const std::string& registration) {
   Icao24Record record;
-  if (form.hfdl.Icao24Cache.Refresh(form.hfdl.Icao24CsvPath) && form.hfdl.Icao24Cache.FindByRegistration(registration, record)) {
+  if (hfdl.Icao24Cache.Refresh(hfdl.Icao24CsvPath) && hfdl.Icao24Cache.FindByRegistration(registration, record)) {
     return record.Description;
   }
   return "NO DATA";
 }
 
-void AddRegistrationRow(Form1State& form, const std::string& id, int gs, const std::string& source,
+void AddRegistrationRow(HfdlRegistrationTable& table, const std::string& id, int gs, const std::string& source,
                         const std::string& lt, const std::string& registration, const std::string& aircraft,
                         const std::string& address) {
-  form.hfdl.HfdlRegistrations.Rows.push_back({id, std::to_string(gs), address, registration, lt, aircraft, source});
-  NotifyRow(form, static_cast<int>(form.hfdl.HfdlRegistrations.Rows.size()) - 1);
+  table.Rows.push_back({id, std::to_string(gs), address, registration, lt, aircraft, source});
+  NotifyRow(table, static_cast<int>(table.Rows.size()) - 1);
 }
 
-int FindRowByIcao24(const Form1State& form, const std::string& address) {
-  const auto& rows = form.hfdl.HfdlRegistrations.Rows;
+int FindRowByIcao24(const HfdlRegistrationTable& table, const std::string& address) {
+  const auto& rows = table.Rows;
   for (size_t r = 0; r < rows.size(); ++r) {
     if (rows[r].Icao24 == address) return static_cast<int>(r);
   }
   return -1;
 }
 
-void UpdateRegistrationRow(Form1State& form, int row, const std::string& id, const std::string& source,
+void UpdateRegistrationRow(HfdlRegistrationTable& table, int row, const std::string& id, const std::string& source,
                            const std::string&, const std::string& registration, const std::string& aircraft,
                            const std::string&) {
-  auto& rows = form.hfdl.HfdlRegistrations.Rows;
+  auto& rows = table.Rows;
   if (row < 0 || row >= static_cast<int>(rows.size())) return;
   HfdlRegistrationRow& r = rows[static_cast<size_t>(row)];
   if (id != "-" && id != "FF") r.Id = id;
   if (r.Aircraft == "-" && aircraft != "-") r.Aircraft = aircraft;
   if (r.RegNo == "-" && registration != "-") r.RegNo = registration;
   r.Souce = source;
-  NotifyRow(form, row);
+  NotifyRow(table, row);
 }
 
-int FindRowByIdAndGs(const Form1State& form, const std::string& id, int gs, const std::string& prefix) {
+int FindRowByIdAndGs(const HfdlRegistrationTable& table, const std::string& id, int gs, const std::string& prefix) {
   if (id == "FF") return -1;
-  const auto& rows = form.hfdl.HfdlRegistrations.Rows;
+  const auto& rows = table.Rows;
   const std::string wanted = prefix.substr(0, 2);
   for (size_t r = rows.size(); r-- > 0;) {
     if (rows[r].Id == id && GsColumnValue(rows[r].Gs) == gs && rows[r].Lt.substr(0, 2) == wanted) {
@@ -198,44 +199,43 @@ int FindRowByIdAndGs(const Form1State& form, const std::string& id, int gs, cons
   return 0;
 }
 
-std::string GetRegistrationByRow(const Form1State& form, int row) {
-  const auto& rows = form.hfdl.HfdlRegistrations.Rows;
+std::string GetRegistrationByRow(const HfdlRegistrationTable& table, int row) {
+  const auto& rows = table.Rows;
   if (row < 1 || row > static_cast<int>(rows.size())) return "NO DATA";
   return rows[static_cast<size_t>(row - 1)].RegNo;
 }
 
-void ClearRegistrationRows(Form1State& form) {
-  form.hfdl.HfdlRegistrations.Rows.clear();
-  NotifyRow(form, -1);
+void ClearRegistrationRows(HfdlRegistrationTable& table) {
+  table.Rows.clear();
+  NotifyRow(table, -1);
 }
 
-void OnHfdlLogon(Form1State& form, const std::string& id, const std::string& address, const std::string& source,
-                 const std::string& lt, const std::string& registration, const std::string& aircraft, int gs) {
-  const int row = FindRowByIcao24(form, address);
-  if (row >= 0 && form.hfdl.HfdlRegistrations.Rows[static_cast<size_t>(row)].Id == id) {
-    UpdateRegistrationRow(form, row, id, source, lt, registration, aircraft, address);
+void OnHfdlLogon(HfdlReception& hfdl, const HfdlLookups& lookups, const std::string& id, const std::string& address,
+                 const std::string& source, const std::string& lt, const std::string& registration,
+                 const std::string& aircraft, int gs) {
+  HfdlRegistrationTable& table = hfdl.HfdlRegistrations;
+  const int row = FindRowByIcao24(table, address);
+  if (row >= 0 && table.Rows[static_cast<size_t>(row)].Id == id) {
+    UpdateRegistrationRow(table, row, id, source, lt, registration, aircraft, address);
     return;
   }
   Icao24Record record;
   record.Operator = "-";
-  const std::string found = LookupIcao24File(form, address, record);
+  const std::string found = LookupIcao24File(hfdl, address, record);
   std::string type;
-  if (!form.svc.aircraft->LookupAircraftType(form, found, type)) {
+  if (!lookups.LookupAircraftType(found, type)) {
     type = found != "NO DATA" ? record.Description : "NO DATA";
   }
-  AddRegistrationRow(form, id, gs, "HFDL", record.Operator, found, type, address);
+  AddRegistrationRow(table, id, gs, "HFDL", record.Operator, found, type, address);
 }
 
-void OnHfdlAcars(Form1State& form, const uint8_t* bits, size_t bitsSize, const std::string& id, int gs) {
+void OnHfdlAcars(HfdlReception& hfdl, const HfdlLookups& lookups, const AcarsBlock& block, const std::string& id,
+                 int gs) {
   std::string registration;
-  for (size_t n = 6; n <= 12; ++n) {
-    int c = 0;
-    for (size_t b = 0; b < 7; ++b) {
-      const size_t at = 8 * n + b;
-      if (at < bitsSize) c |= (bits[at] & 1) << b;
-    }
+  for (int n = 6; n <= 12; ++n) {
+    const char c = AcarsCharacter(block, n);
     if (c == 0) break;
-    registration += static_cast<char>(c);
+    registration += c;
   }
   while (!registration.empty() && registration.front() == '.') registration.erase(0, 1);
   // A missing file leaves the record as a present file without the
@@ -244,11 +244,12 @@ void OnHfdlAcars(Form1State& form, const uint8_t* bits, size_t bitsSize, const s
   record.Operator = "--";
   record.ShortCode = "---";
   record.Description = "-";
-  const std::string address = LookupIcao24ByRegistration(form, registration, record);
+  const std::string address = LookupIcao24ByRegistration(hfdl, registration, record);
   std::string type;
-  if (!form.svc.aircraft->LookupAircraftType(form, registration, type)) type = record.Description;
-  const int row = FindRowByIdAndGs(form, id, gs, record.Operator);
-  if (row == 0 || (row > 0 && GetRegistrationByRow(form, row) != registration)) {
-    AddRegistrationRow(form, id, gs, "ACARS", record.Operator, registration, type, address);
+  if (!lookups.LookupAircraftType(registration, type)) type = record.Description;
+  HfdlRegistrationTable& table = hfdl.HfdlRegistrations;
+  const int row = FindRowByIdAndGs(table, id, gs, record.Operator);
+  if (row == 0 || (row > 0 && GetRegistrationByRow(table, row) != registration)) {
+    AddRegistrationRow(table, id, gs, "ACARS", record.Operator, registration, type, address);
   }
 }

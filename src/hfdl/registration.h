@@ -10,7 +10,10 @@
 #include <string_view>
 #include <vector>
 
-struct Form1State;
+#include "acars/acars_message.h"
+
+class HfdlLookups;
+struct HfdlReception;
 
 // One row of the registration window, all texts.
 struct HfdlRegistrationRow {
@@ -72,32 +75,32 @@ class Icao24File {
 
 // Registration of an address, "NO DATA" when unlisted or no file. A match
 // fills the record; otherwise it stays as it was.
-std::string LookupIcao24File(Form1State& form, const std::string& address, Icao24Record& record);
+std::string LookupIcao24File(HfdlReception& hfdl, const std::string& address, Icao24Record& record);
 // Address of a registration. No match in a present file: "------" with
 // the operator "--", short code "---" and description "-"; no file:
 // "------" and the record as it was.
-std::string LookupIcao24ByRegistration(Form1State& form, const std::string& registration, Icao24Record& record);
+std::string LookupIcao24ByRegistration(HfdlReception& hfdl, const std::string& registration, Icao24Record& record);
 // Description of a registration, "NO DATA" when unlisted or no file.
-std::string LookupIcao24Description(Form1State& form, const std::string& registration);
+std::string LookupIcao24Description(HfdlReception& hfdl, const std::string& registration);
 
-void AddRegistrationRow(Form1State& form, const std::string& id, int gs, const std::string& source,
+void AddRegistrationRow(HfdlRegistrationTable& table, const std::string& id, int gs, const std::string& source,
                         const std::string& lt, const std::string& registration, const std::string& aircraft,
                         const std::string& address);
 // 0-based index of the first row with the address, -1 when none.
-int FindRowByIcao24(const Form1State& form, const std::string& address);
-void UpdateRegistrationRow(Form1State& form, int row, const std::string& id, const std::string& source,
+int FindRowByIcao24(const HfdlRegistrationTable& table, const std::string& address);
+void UpdateRegistrationRow(HfdlRegistrationTable& table, int row, const std::string& id, const std::string& source,
                            const std::string& lt, const std::string& registration, const std::string& aircraft,
                            const std::string& address);
 // 1-based index of the last row of the ID and station whose operator code
 // starts with the prefix's two characters; 0 when none, -1 for ID "FF".
-int FindRowByIdAndGs(const Form1State& form, const std::string& id, int gs, const std::string& prefix);
+int FindRowByIdAndGs(const HfdlRegistrationTable& table, const std::string& id, int gs, const std::string& prefix);
 // Registration of a 1-based row, "NO DATA" for no row.
-std::string GetRegistrationByRow(const Form1State& form, int row);
-void ClearRegistrationRows(Form1State& form);
+std::string GetRegistrationByRow(const HfdlRegistrationTable& table, int row);
+void ClearRegistrationRows(HfdlRegistrationTable& table);
 
 // A log-on that allocated aircraft ID id to the address.
-void OnHfdlLogon(Form1State& form, const std::string& id, const std::string& address, const std::string& source,
+void OnHfdlLogon(HfdlReception& hfdl, const HfdlLookups& lookups, const std::string& id, const std::string& address, const std::string& source,
                  const std::string& lt, const std::string& registration, const std::string& aircraft, int gs);
-// An ACARS block carried by aircraft ID id (one bit per byte, bitsSize of
-// them, starting "+", "*", SYN, SYN, SOH, mode, registration).
-void OnHfdlAcars(Form1State& form, const uint8_t* bits, size_t bitsSize, const std::string& id, int gs);
+// An ACARS block carried by aircraft ID id.
+void OnHfdlAcars(HfdlReception& hfdl, const HfdlLookups& lookups, const AcarsBlock& block, const std::string& id,
+                 int gs);

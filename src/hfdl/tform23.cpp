@@ -15,7 +15,7 @@ TForm23::TForm23(Form1State& form) : SkarvelForm(form, 23) {
   memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
   form.hfdl.SystemTableText.Changed = [this] { ShowLines(); };
-  LoadSystemTableText(form);
+  LoadSystemTableText(form.hfdl);
 }
 
 TForm23::~TForm23() { form_.hfdl.SystemTableText.Changed = nullptr; }

@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "app/form1_state.h"
+#include "map/map_redraw.h"
+#include "map/map_state.h"
 #include "platform/file_io.h"
 #include "platform/paths.h"
 #include "map/zoom_factors.h"
@@ -15,12 +16,20 @@ std::vector<std::string> ListMapFiles(const std::string& linesFolder) {
   return names;
 }
 
-void BuildMapFileMenu(Form1State& form) {
-  std::string lines = platform::JoinPath(form.app.AppDir, "lines");
-  form.controls.MapFileMenu = ListMapFiles(lines);
-  int items = static_cast<int>(form.controls.MapFileMenu.size());
-  if (form.Map.MapNo < 0 || form.Map.MapNo >= items) form.Map.MapNo = 0;
-  form.mapView.MapFileName = items == 0 ? std::string() : platform::JoinPath(lines, form.controls.MapFileMenu[form.Map.MapNo]);
+void BuildMapFileMenu(std::vector<std::string>& menu, MapSettings& settings, MapState& map, const std::string& appDir) {
+  const std::string lines = platform::JoinPath(appDir, "lines");
+  menu = ListMapFiles(lines);
+  const int items = static_cast<int>(menu.size());
+  if (settings.MapNo < 0 || settings.MapNo >= items) settings.MapNo = 0;
+  map.MapFileName = items == 0 ? std::string() : platform::JoinPath(lines, menu[static_cast<size_t>(settings.MapNo)]);
+}
+
+void AppMenuClick(const std::vector<std::string>& menu, MapSettings& settings, MapState& map,
+                  const std::string& appDir, int index) {
+  if (index < 0 || index >= static_cast<int>(menu.size())) return;
+  map.MapFileName = platform::JoinPath(platform::JoinPath(appDir, "lines"), menu[static_cast<size_t>(index)]);
+  RequestRedraw(map, MapLayers::All());
+  settings.MapNo = index;
 }
 
 std::vector<std::string> ZoomListItems() {

@@ -4,10 +4,16 @@
 #include <string>
 #include <vector>
 
-struct Form1State;
+#include "app/settings_sections.h"
+
+struct MapState;
 
 std::vector<std::string> ListMapFiles(const std::string& linesFolder);
 
-// Fills MapFileMenu from AppDir/lines, brings MapNo into range (0 when it
-// names no item) and sets MapFileName (empty when there is no map file).
-void BuildMapFileMenu(Form1State& form);
+// Fills the menu's items from appDir/lines, brings MapNo into range (0 when
+// it names no item) and sets MapFileName (empty when there is no map file).
+void BuildMapFileMenu(std::vector<std::string>& menu, MapSettings& settings, MapState& map, const std::string& appDir);
+// A map file chosen from the menu (its index among the items): the whole
+// map is drawn anew.
+void AppMenuClick(const std::vector<std::string>& menu, MapSettings& settings, MapState& map,
+                  const std::string& appDir, int index);

@@ -5,10 +5,13 @@
 #include <string>
 
 #include "app/settings_sections.h"
+#include "map/map_layers.h"
 #include "platform/bitmap24.h"
 
 struct MapState {
   flag RedrawBusy = 0;
+  // Layers asked for and not yet drawn.
+  MapLayers PendingRedraw;
   flag AircraftSelected = 0;
   int32_t SelectedAircraft = 0;
   int32_t LatestAircraft = -1;

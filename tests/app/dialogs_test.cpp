@@ -144,7 +144,7 @@ TEST(AboutBox, CentringUsesIntegerHalvesOfOuterSizes) {
 
 TEST(AboutBox, VersionTableVersionAndTheCentredControls) {
   Form1State f;
-  f.Etc.SystemVer = 35;
+  f.hfdl.SystemVer = 35;
   TForm11 d(f);
   EXPECT_EQ(d.Label(1)->text(), "Skarvel version 1.0.2");
   EXPECT_EQ(d.Label(5)->text(), "build 003");
@@ -153,7 +153,7 @@ TEST(AboutBox, VersionTableVersionAndTheCentredControls) {
   EXPECT_EQ(d.Label(8)->text(), "HFDL system table version : 35");
   EXPECT_EQ(d.Button1()->x(), 92);
   EXPECT_EQ(d.Label(3)->x(), 8);
-  f.Etc.SystemVer = 51;
+  f.hfdl.SystemVer = 51;
   EXPECT_EQ(d.Label(8)->text(), "HFDL system table version : 35");
   d.close();
   d.show();

@@ -101,7 +101,7 @@ AnalysisRig::AnalysisRig() : clock_(TestNow()), form_(std::make_unique<Form1Stat
   f.Txt.TxtLog = 1;
   for (int kind = 0; kind < 6; ++kind) f.Txt.LogOutFlag(kind) = 1;
   f.Txt.TxtType = kHfdlAna;
-  f.Etc.SystemVer = 35;
+  f.hfdl.SystemVer = 35;
   f.hfdl.SystemTableAssembly.Version = 35;
   f.hfdl.ErrorRatioText = {"ErrorRatio = 0.00000", "ErrorRatio = 0.00000"};
   LoadHfdlSystemTable(f);

@@ -197,7 +197,7 @@ TEST_F(HfdlGolden, SystemTableOfThreeParts) {
   }
   ExpectOutput("system_table", "Lch", datLines);
 
-  EXPECT_EQ(form().Etc.SystemVer, 36);
+  EXPECT_EQ(form().hfdl.SystemVer, 36);
   EXPECT_EQ(std::count(calls().begin(), calls().end(), "show 23"), 1);
   EXPECT_EQ(ReadFile(form().hfdl.SystemTxtPath), Golden("system.txt"));
   EXPECT_EQ(ReadFile(form().hfdl.FreqsCsvPath), Golden("freqs_after_table.csv"));

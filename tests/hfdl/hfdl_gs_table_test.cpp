@@ -97,7 +97,7 @@ TEST_F(HfdlGsTable, ReadsNineteenStationsAndNoMore) {
 }
 
 TEST_F(HfdlGsTable, SaveLoadSaveKeepsTheBytes) {
-  form().Etc.SystemVer = 37;
+  form().hfdl.SystemVer = 37;
   SaveHfdlSystemTable(form());
   const std::string first = ReadFile(form().hfdl.FreqsCsvPath);
   EXPECT_NE(first.find("\r\nSystem Table Version = 37  Update 2026/12/06 14:03:07\r\n"), std::string::npos);
@@ -116,7 +116,7 @@ TEST_F(HfdlGsTable, CompletedTableReadsBack) {
     const ScenarioFrame frame = ScenarioSystemTablePart(sequence);
     rig_.AnalyzeOwn(frame.octets, frame.mode, 0);
   }
-  ASSERT_EQ(form().Etc.SystemVer, 36);
+  ASSERT_EQ(form().hfdl.SystemVer, 36);
   Form1State fresh;
   fresh.hfdl.FreqsCsvPath = form().hfdl.FreqsCsvPath;
   fresh.hfdl.SystemTxtPath = form().hfdl.SystemTxtPath;
@@ -140,11 +140,11 @@ TEST_F(HfdlGsTable, OnePartTableCompletesOnItsSecondArrival) {
   const Octets data = SystemTableData({{4, true, 0, 0, {Frequency(89120, 1)}}});
   SendPart(0, 0, data);
   EXPECT_TRUE(Buffered());
-  EXPECT_EQ(form().Etc.SystemVer, 35);
+  EXPECT_EQ(form().hfdl.SystemVer, 35);
   rig_.ClearText();
   SendPart(0, 0, data);
   EXPECT_FALSE(Buffered());
-  EXPECT_EQ(form().Etc.SystemVer, 40);
+  EXPECT_EQ(form().hfdl.SystemVer, 40);
   EXPECT_EQ(form().hfdl.GsFrequencies[4][0], 8912);
   EXPECT_EQ(form().hfdl.GsFrequencies[4][1], 0);
   rig_.ClearText();
@@ -164,9 +164,9 @@ TEST_F(HfdlGsTable, NewVersionDropsTheParts) {
   EXPECT_EQ(form().hfdl.SystemTableAssembly.PartOctets[0], 0);
   EXPECT_EQ(form().hfdl.SystemTableAssembly.Version, 41);
   SendPart(1, 1, data, 41);
-  EXPECT_EQ(form().Etc.SystemVer, 35);
+  EXPECT_EQ(form().hfdl.SystemVer, 35);
   SendPart(0, 1, data, 41);
-  EXPECT_EQ(form().Etc.SystemVer, 41);
+  EXPECT_EQ(form().hfdl.SystemVer, 41);
 }
 
 TEST_F(HfdlGsTable, RecordsMustLieInsideTheTable) {
@@ -179,14 +179,14 @@ TEST_F(HfdlGsTable, RecordsMustLieInsideTheTable) {
   form().hfdl.GsFrequencies[6][0] = 77;
   SendPart(0, 0, data);
   SendPart(0, 0, data);
-  ASSERT_EQ(form().Etc.SystemVer, 40);
+  ASSERT_EQ(form().hfdl.SystemVer, 40);
   const auto& memo = form().hfdl.SystemTableText.Lines;
   EXPECT_EQ(std::count(memo.begin(), memo.end(), std::string(60, '.')), 2);
   EXPECT_EQ(form().hfdl.GsFrequencies[6][0], 77);
   // Six octets of a record are not a record.
   SendPart(0, 0, Octets(6, 0), 42);
   SendPart(0, 0, Octets(6, 0), 42);
-  ASSERT_EQ(form().Etc.SystemVer, 42);
+  ASSERT_EQ(form().hfdl.SystemVer, 42);
   EXPECT_EQ(form().hfdl.SystemTableText.Lines.size(), 2u);
 }
 
@@ -196,7 +196,7 @@ TEST_F(HfdlGsTable, ShortPartsAreNotStored) {
   EXPECT_NE(form().text.TextBuffers[kHfdlAna].find("PDU Sequence Number = 0"), std::string::npos);
   EXPECT_EQ(form().hfdl.SystemTableAssembly.PartOctets[0], 0);
   SendPart(0, 0, {});
-  EXPECT_EQ(form().Etc.SystemVer, 35);
+  EXPECT_EQ(form().hfdl.SystemVer, 35);
   // S = 6: the header does not fit before the check sequence.
   rig_.ClearText();
   UplinkMpduFields f;

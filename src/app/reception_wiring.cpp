@@ -1,0 +1,311 @@
+#include "app/reception_wiring.h"
+
+#include "acars/acars_text_output.h"
+#include "acars/message_search.h"
+#include "aircraft/aircraft_table.h"
+#include "aircraft/reference_data.h"
+#include "aircraft/watch_list.h"
+#include "app/form1_state.h"
+#include "app/form_effects.h"
+#include "exchange/daily_log_set.h"
+#include "exchange/peer_link.h"
+#include "exchange/peer_link_byte_mapping.h"
+#include "hfdl/hfdl_text.h"
+#include "hfdl/reception_stats.h"
+#include "map/map_redraw.h"
+#include "radio/frequency_list.h"
+#include "selcal/selcal_decoder.h"
+
+namespace {
+
+constexpr TColor kLampGreen = 65280;
+constexpr TColor kLampBlack = 0;
+// The statistics row of VHF ACARS.
+constexpr int kVhfAcarsModeCode = 30;
+
+Lamp ChannelLamp(int channel) { return channel == 0 ? Lamp::Left : Lamp::Right; }
+
+// What the HFDL analysis asks of the reference data.
+class ReferenceLookups : public HfdlLookups {
+ public:
+  std::string LookupAirline3(const std::string& flightId) const override { return ::LookupAirline3(flightId); }
+  bool LookupAircraftType(const std::string& registration, std::string& type) const override {
+    return ::LookupAircraftType(registration, type);
+  }
+};
+
+// The relay text of an HFDL frame: "HFDL" SOH hex ETX.
+std::string HfdlRelayText(const HfdlFrameInput& frame) {
+  return std::string("HFDL\x01", 5) +
+         HfdlOctetsToHex(frame.Octets.data(), static_cast<int>(frame.Octets.size())) + '\x03';
+}
+
+// An ACARS block for the link: its characters from "+" through the
+// terminator, and with its check sequence when the parser relays it.
+std::string AcarsRelayText(const AcarsBlock& block, bool withCheckSequence) {
+  std::string text;
+  for (int i = 0; i < kAcarsSyncLength; ++i) AppendPeerLinkEncoded(text, static_cast<uint8_t>(kAcarsSyncCharacters[i]));
+  for (char c : block.Characters) AppendPeerLinkEncoded(text, static_cast<uint8_t>(c));
+  if (withCheckSequence) {
+    for (char c : block.CheckSequence) AppendPeerLinkEncoded(text, static_cast<uint8_t>(c));
+  }
+  return text;
+}
+
+}  // namespace
+
+// The receivers' links and the relay of own reception.
+class ReceptionWiring::Links : public AcarsReceiverLink, public HfdlReceiverLink, public ReceptionRelay {
+ public:
+  Links(Form1State& form, FormEffects& effects) : form_(form), effects_(effects) {}
+  void SetRoad(Reception& road) { road_ = &road; }
+  const HfdlLookups& Lookups() const { return lookups_; }
+
+  // AcarsReceiverLink
+  void PaintLamp(int channel, TColor colour) override { effects_.PaintLamp(ChannelLamp(channel), colour); }
+  void ResetLampHold(int channel) override { form_.audio.RxLampHold[static_cast<size_t>(channel)] = 0; }
+  void CountFrame(bool failed) override { ::CountFrame(form_.hfdl.HfdlReceptionStats, kVhfAcarsModeCode, failed); }
+  void BlockReceived(const AcarsBlock& block) override { road_->OwnAcarsBlock(block); }
+
+  // HfdlReceiverLink
+  void LockLamp(int channel, bool locked) override {
+    effects_.PaintLamp(ChannelLamp(channel), locked ? kLampGreen : kLampBlack);
+  }
+  void SyncFound(int channel, int modeIndex, double freqError, bool otherChannelReceiving) override {
+    WriteHfdlSyncLines(form_.text, form_.Txt, channel, otherChannelReceiving, modeIndex, freqError);
+  }
+  void FrameDecoded(HfdlFrameInput frame) override { road_->OwnHfdlFrame(std::move(frame)); }
+
+  // ReceptionRelay: a client sends its own reception to its server instead
+  // of decoding it; a server decodes it and hands it to its clients, slow
+  // HFDL frames before its own analysis and fast ones after.
+  bool BeforeOwnHfdlFrame(const HfdlFrameInput& frame) override {
+    if (!form_.exchange.NetConnected) return true;
+    if (!form_.Net.Server) {
+      SendToServer(form_.exchange, HfdlRelayText(frame));
+      return false;
+    }
+    if (frame.ModeCode % 10 < 2) SendToAllClients(form_.exchange, HfdlRelayText(frame));
+    return true;
+  }
+  void AfterOwnHfdlFrame(const HfdlFrameInput& frame) override {
+    if (!form_.exchange.NetConnected || !form_.Net.Server) return;
+    if (frame.ModeCode % 10 >= 2) SendToAllClients(form_.exchange, HfdlRelayText(frame));
+    form_.audio.RxLampHold[2] = 0;
+  }
+  bool BeforeOwnAcarsBlock(const AcarsBlock& block) override {
+    if (!form_.exchange.NetConnected) return true;
+    if (!form_.Net.Server) {
+      SendToServer(form_.exchange, AcarsRelayText(block, false));
+      return false;
+    }
+    // With duplicate checking on, the parser's sink relays new blocks only.
+    if (!form_.Net.DupCheckSend) SendToAllClients(form_.exchange, AcarsRelayText(block, false));
+    return true;
+  }
+  void AfterOwnAcarsBlock(const AcarsBlock&) override {
+    if (form_.exchange.NetConnected && form_.Net.Server) form_.audio.RxLampHold[2] = 0;
+  }
+
+ private:
+  Form1State& form_;
+  FormEffects& effects_;
+  Reception* road_ = nullptr;
+  ReferenceLookups lookups_;
+};
+
+// Today's sinks, in the order they are added.
+class ReceptionWiring::Sinks {
+ public:
+  Sinks(Form1State& form, FormEffects& effects) : text_(form), stats_(form), hfdlTables_(form, effects),
+                                                  aircraft_(form), map_(form), relay_(form), watch_(form),
+                                                  search_(form) {}
+
+  void AddTo(Reception& road) {
+    for (ReceptionSink* sink : std::initializer_list<ReceptionSink*>{&aircraft_, &map_, &relay_, &text_, &stats_,
+                                                                     &hfdlTables_, &search_, &watch_}) {
+      road.AddSink(*sink);
+    }
+  }
+
+ private:
+  // The received text and the daily logs.
+  class Text : public ReceptionSink {
+   public:
+    explicit Text(Form1State& form) : form_(form) {}
+    void OnHfdlFrame(const HfdlFrame& frame) override { WriteHfdlTexts(form_.text, form_.Txt, frame); }
+    void OnAcarsMessage(const AcarsMessage& m) override {
+      WriteAcarsTexts({form_.text, form_.Txt, EachLogsFolder(form_.app.AppDir)}, m);
+    }
+
+   private:
+    Form1State& form_;
+  };
+
+  // The reception statistics of HFDL frames (the VHF framer counts its own).
+  class Statistics : public ReceptionSink {
+   public:
+    explicit Statistics(Form1State& form) : form_(form) {}
+    void OnHfdlFrame(const HfdlFrame& frame) override {
+      CountFrame(form_.hfdl.HfdlReceptionStats, frame.Input.ModeCode, frame.Failed());
+    }
+
+   private:
+    Form1State& form_;
+  };
+
+  // What follows from HFDL's tables: the frequency list after a squitter,
+  // the system-table window after a new table.
+  class HfdlTables : public ReceptionSink {
+   public:
+    HfdlTables(Form1State& form, FormEffects& effects) : form_(form), effects_(effects) {}
+    void OnHfdlFrame(const HfdlFrame& frame) override {
+      if (frame.Squitter) RefreshFrequencies(form_.radio, form_.hfdl);
+      if (frame.CompletedSystemTable()) effects_.ShowForm(23, false);
+    }
+
+   private:
+    Form1State& form_;
+    FormEffects& effects_;
+  };
+
+  // The received-aircraft list and table.
+  class Aircraft : public ReceptionSink {
+   public:
+    explicit Aircraft(Form1State& form) : form_(form) {}
+    void OnAcarsBlock(const AcarsMessage& m) override {
+      if (m.Downlink()) RegisterContact(form_.aircraft, m.Fields.FlightId, m.Fields.Address, m.Fields.StationName);
+    }
+    bool OnPosition(const PositionReport& p) override {
+      std::string registration = p.Registration;
+      if (p.Origin == PositionOrigin::Hfdl) {
+        // The list may know the aircraft of a flight the frame did not name.
+        if (registration == "NO DATA") {
+          const int row = FindRowByFlight(form_.aircraft, p.FlightId);
+          registration = row < 1 ? "unknown" : RowRegistration(form_.aircraft, row);
+        }
+        RegisterContact(form_.aircraft, p.FlightId, registration, p.AccessStation);
+        MarkPositionReceived(form_.aircraft, p.FlightId, registration);
+      }
+      const int stored = UpdateAircraftRecord(form_.aircraft, p.FlightId, registration, p.ReportId, p.Position,
+                                              p.Time, p.AccessStation);
+      if (p.Origin == PositionOrigin::Acars && stored) MarkPositionReceived(form_.aircraft, p.FlightId, registration);
+      return stored == 1;
+    }
+
+   private:
+    Form1State& form_;
+  };
+
+  // The map follows every position report: the newest aircraft in follow
+  // mode, and a redraw of the layers that show aircraft.
+  class Map : public ReceptionSink {
+   public:
+    explicit Map(Form1State& form) : form_(form) {}
+    bool OnPosition(const PositionReport&) override {
+      if (form_.controls.SpeedButton8Down) form_.mapView.SelectedAircraft = FindLatestAircraft(form_.aircraft);
+      RequestRedraw(form_.mapView, {MapLayer::Aircraft, MapLayer::SideList, MapLayer::Altitude});
+      return false;
+    }
+
+   private:
+    Form1State& form_;
+  };
+
+  // A server with duplicate checking hands each new block on to its
+  // clients; blocks carried by HFDL travel in their frames instead.
+  class Relay : public ReceptionSink {
+   public:
+    explicit Relay(Form1State& form) : form_(form) {}
+    void OnAcarsBlock(const AcarsMessage& m) override {
+      if (!form_.Net.Server || !form_.Net.DupCheckSend) return;
+      if (m.Completion == AcarsCompletion::Retransmission || m.Block.Bearer == AcarsBearer::Hfdl) return;
+      SendToAllClients(form_.exchange, AcarsRelayText(m.Block, true));
+    }
+
+   private:
+    Form1State& form_;
+  };
+
+  // The watch list: every downlink, repeats included.
+  class Watch : public ReceptionSink {
+   public:
+    explicit Watch(Form1State& form) : form_(form) {}
+    void OnAcarsMessage(const AcarsMessage& m) override {
+      if (m.Downlink()) CheckSearchHit(form_.aircraft, m.Fields.Address, m.Fields.FlightId);
+    }
+
+   private:
+    Form1State& form_;
+  };
+
+  // The message-text search.
+  class Search : public ReceptionSink {
+   public:
+    explicit Search(Form1State& form) : form_(form) {}
+    void OnAcarsMessage(const AcarsMessage& m) override {
+      if (!AcarsSearched(m, form_.Txt)) return;
+      SearchAcarsMessage(m.Downlink() ? m.Fields.FlightId : m.Fields.StationName, m.Fields.Address, m.Text);
+    }
+
+   private:
+    Form1State& form_;
+  };
+
+  Text text_;
+  Statistics stats_;
+  HfdlTables hfdlTables_;
+  Aircraft aircraft_;
+  Map map_;
+  Relay relay_;
+  Watch watch_;
+  Search search_;
+};
+
+ReceptionWiring::ReceptionWiring(Form1State& form, FormEffects& effects, const HfdlLookups* lookups)
+    : form_(form),
+      effects_(effects),
+      links_(std::make_unique<Links>(form, effects)),
+      road_(form.hfdl, form.acars, form.Etc, lookups ? *lookups : links_->Lookups()),
+      sinks_(std::make_unique<Sinks>(form, effects)) {
+  links_->SetRoad(road_);
+  road_.SetRelay(links_.get());
+  sinks_->AddTo(road_);
+  DrawMap = [this](MapLayers layers) { Redraw(form_.mapView, layers); };
+}
+
+ReceptionWiring::~ReceptionWiring() = default;
+
+AcarsReceiverLink& ReceptionWiring::AcarsLink() { return *links_; }
+HfdlReceiverLink& ReceptionWiring::HfdlLink() { return *links_; }
+const HfdlLookups& ReceptionWiring::Lookups() const { return links_->Lookups(); }
+
+void ReceptionWiring::DecodeBlock(int channel, double* block) {
+  if (channel != 0 && channel != 1) return;
+  switch (channel == 0 ? form_.Wave.DecoderL : form_.Wave.DecoderR) {
+    case 0:
+      form_.acars.AcarsRx.DemodulateAcarsBlock(*links_, channel, block);
+      break;
+    case 1:
+      DemodulateHfdlBlock(form_.hfdl, *links_, channel, block);
+      break;
+    case 2:
+      DecodeSelcalBlock(form_.selcal, channel, block);
+      break;
+    default:
+      break;
+  }
+}
+
+void ReceptionWiring::ResetChannel(int channel) {
+  if (channel != 0 && channel != 1) return;
+  ResetHfdlFrameState(form_.hfdl.Channels[channel]);
+  form_.acars.AcarsRx.ResetChannel(*links_, channel);
+  ResetSelcalChannel(form_.selcal, channel);
+  effects_.PaintLamp(ChannelLamp(channel), kLampBlack);
+}
+
+void ReceptionWiring::RunRequestedRedraws() {
+  const MapLayers layers = TakeRedrawRequests(form_.mapView);
+  if (!layers.Empty() && DrawMap) DrawMap(layers);
+}

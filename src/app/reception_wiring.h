@@ -1,0 +1,51 @@
+#pragma once
+// The main window's decoders wired to the one road of decoded messages:
+// the links the receivers declare, the lookups the HFDL analysis asks for,
+// the relay to linked copies and today's sinks, added in their fixed order.
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "acars/acars_receiver.h"
+#include "app/reception.h"
+#include "hfdl/frame_analysis.h"
+#include "hfdl/hfdl_receiver.h"
+#include "map/map_layers.h"
+
+class FormEffects;
+struct Form1State;
+
+class ReceptionWiring {
+ public:
+  // The HFDL analysis asks the reference data files unless lookups says
+  // otherwise.
+  ReceptionWiring(Form1State& form, FormEffects& effects, const HfdlLookups* lookups = nullptr);
+  ~ReceptionWiring();
+  ReceptionWiring(const ReceptionWiring&) = delete;
+  ReceptionWiring& operator=(const ReceptionWiring&) = delete;
+
+  Reception& Road() { return road_; }
+  AcarsReceiverLink& AcarsLink();
+  HfdlReceiverLink& HfdlLink();
+  const HfdlLookups& Lookups() const;
+
+  // One channel's block by the channel's decoder.
+  void DecodeBlock(int channel, double* block);
+  // The channel's decoder changed: its frame, block and SELCAL call start
+  // afresh and its lamp goes out.
+  void ResetChannel(int channel);
+  // Draws the map layers asked for since the last call, once.
+  void RunRequestedRedraws();
+  // What draws the map; the map's own drawing unless a test puts another.
+  std::function<void(MapLayers)> DrawMap;
+
+ private:
+  class Links;
+  class Sinks;
+
+  Form1State& form_;
+  FormEffects& effects_;
+  std::unique_ptr<Links> links_;
+  Reception road_;
+  std::unique_ptr<Sinks> sinks_;
+};

@@ -1,0 +1,14 @@
+#pragma once
+// The TCP link between copies of the program: one server, clients.
+#include <string>
+
+struct ExchangeState;
+
+// Starts listening as a server; false on any failure, without a message.
+bool OpenServer(ExchangeState& exchange, const std::string& port);
+void CloseServer(ExchangeState& exchange);
+// Starts a client connection; false when the attempt failed at once.
+bool ConnectToServer(ExchangeState& exchange, const std::string& host, const std::string& port);
+void DisconnectFromServer(ExchangeState& exchange, bool withMessage);
+void SendToServer(ExchangeState& exchange, const std::string& text);
+void SendToAllClients(ExchangeState& exchange, const std::string& text);

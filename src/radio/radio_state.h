@@ -1,0 +1,3 @@
+#pragma once
+// Receiver control's state.
+struct RadioState {};

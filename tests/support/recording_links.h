@@ -1,0 +1,90 @@
+#pragma once
+// The recording fakes of the program's links, one of each: what the window
+// was asked to show, what the road handed its sinks, what the receivers
+// asked of the program around them.
+#include <string>
+#include <vector>
+
+#include "acars/acars_receiver.h"
+#include "app/form_effects.h"
+#include "app/reception.h"
+#include "hfdl/frame_analysis.h"
+#include "hfdl/hfdl_receiver.h"
+
+namespace testing_support {
+
+// The main window's effects, recorded.
+class RecordingEffects : public FormEffects {
+ public:
+  void PaintLamp(Lamp lamp, TColor colour) override;
+  void ShowForm(int formNumber, bool modal) override;
+  void ShowAircraftInformation(const AircraftInformation& info) override;
+  void ShowChatLog(const std::string& cp932Log) override;
+  void CloseMainWindow() override { ++closes; }
+
+  std::vector<std::string> lamps;  // "left:65280", "right:0", "data:..."
+  std::vector<int> shownForms;
+  std::vector<AircraftInformation> information;
+  std::vector<std::string> chatLogs;
+  int closes = 0;
+};
+
+// Everything the road hands its sinks.
+class RecordingSink : public ReceptionSink {
+ public:
+  void OnHfdlFrame(const HfdlFrame& frame) override { frames.push_back(frame); }
+  void OnAcarsBlock(const AcarsMessage& m) override { blocks.push_back(m); }
+  bool OnPosition(const PositionReport& p) override {
+    positions.push_back(p);
+    return storePositions;
+  }
+  void OnAcarsMessage(const AcarsMessage& m) override { messages.push_back(m); }
+  void Clear();
+
+  bool storePositions = false;
+  std::vector<HfdlFrame> frames;
+  std::vector<AcarsMessage> blocks;
+  std::vector<PositionReport> positions;
+  std::vector<AcarsMessage> messages;
+};
+
+// The reference data of the tests: "JAL" is "JL", JA8089 a B777-200.
+class FixedLookups : public HfdlLookups {
+ public:
+  std::string LookupAirline3(const std::string& flightId) const override;
+  bool LookupAircraftType(const std::string& registration, std::string& type) const override;
+};
+
+// What the VHF ACARS receiver asks.
+class RecordingAcarsLink : public AcarsReceiverLink {
+ public:
+  void PaintLamp(int channel, TColor colour) override;
+  void ResetLampHold(int channel) override { holds.push_back(channel); }
+  void CountFrame(bool failed) override { (failed ? failedBlocks : goodBlocks) += 1; }
+  void BlockReceived(const AcarsBlock& block) override { blocks.push_back(block); }
+
+  std::vector<std::string> lamps;  // "0:65280"
+  std::vector<int> holds;
+  int goodBlocks = 0, failedBlocks = 0;
+  std::vector<AcarsBlock> blocks;
+};
+
+// What HFDL reception asks.
+class RecordingHfdlLink : public HfdlReceiverLink {
+ public:
+  void LockLamp(int channel, bool locked) override { locks[channel] = locked; }
+  void SyncFound(int channel, int modeIndex, double freqError, bool otherChannelReceiving) override;
+  void FrameDecoded(HfdlFrameInput frame) override { frames.push_back(std::move(frame)); }
+
+  struct Sync {
+    int channel;
+    int modeIndex;
+    double freqError;
+    bool otherChannelReceiving;
+  };
+  bool locks[2] = {false, false};
+  std::vector<Sync> syncs;
+  std::vector<HfdlFrameInput> frames;
+};
+
+}  // namespace testing_support
