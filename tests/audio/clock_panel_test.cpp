@@ -2,6 +2,8 @@
 // decoder captions on the clock bitmap.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QImage>
 #include <vector>
 
 #include "audio/clock_panel.h"
@@ -137,6 +139,54 @@ std::vector<int16_t> Frames(int frames, int16_t left, int16_t right) {
     v[2 * i + 1] = right;
   }
   return v;
+}
+
+// The panel as the program draws it with its default colours, twice over:
+// two channels (HFDL left, VHF ACARS right) with levels and a held peak
+// at 09:05:30, then one channel (SELCAL, the right bar OFF) at 23:59:59.
+QImage ClockPanelPicture() {
+  QImage picture(133, 2 * 42, QImage::Format_BGR888);
+  const std::vector<int16_t> loud = Frames(512, 8000, 3000);
+  const std::vector<int16_t> softer = Frames(512, 4000, 3000);
+  {
+    DisplayFixture d;
+    d.form.Color.ClockBack = 0x000000;
+    d.form.audio.ClockBitmap.Fill(0x000000);
+    d.form.Wave.WaveDual = 2;
+    d.form.Wave.DecoderL = 1;
+    d.form.Wave.DecoderR = 0;
+    d.form.audio.ClockCache = "09:05:30";
+    DrawClockFace(d.form);
+    for (int pass = 0; pass < 3; ++pass) DrawLevelMeters(d.form, loud.data(), 512);
+    DrawLevelMeters(d.form, softer.data(), 512);
+    const QImage& top = d.form.audio.ClockBitmap.Image();
+    for (int y = 0; y < 42; ++y) std::copy(top.constScanLine(y), top.constScanLine(y) + 3 * 133, picture.scanLine(y));
+  }
+  {
+    DisplayFixture d;
+    d.form.Color.ClockBack = 0x000000;
+    d.form.audio.ClockBitmap.Fill(0x000000);
+    d.form.Wave.WaveDual = 1;
+    d.form.Wave.DecoderL = 2;
+    d.form.audio.ClockCache = "23:59:59";
+    DrawClockFace(d.form);
+    DrawLevelMeters(d.form, nullptr, 0);
+    const QImage& bottom = d.form.audio.ClockBitmap.Image();
+    for (int y = 0; y < 42; ++y) std::copy(bottom.constScanLine(y), bottom.constScanLine(y) + 3 * 133, picture.scanLine(42 + y));
+  }
+  return picture;
+}
+
+TEST(ClockPanel, MatchesTheGoldenPicture) {
+  const QImage picture = ClockPanelPicture();
+  const QString golden = QStringLiteral(SKARVEL_SOURCE_DIR "/tests/audio/golden/clock_panel.png");
+  const QImage expected = QImage(golden).convertToFormat(QImage::Format_BGR888);
+  if (expected != picture) {
+    // Left for a look, and to replace the golden when a change is meant.
+    QDir().mkpath(QStringLiteral(SKARVEL_ARTEFACTS_DIR));
+    picture.save(QStringLiteral(SKARVEL_ARTEFACTS_DIR "/clock_panel.png"));
+    FAIL() << "differs from " << golden.toStdString() << "; see " SKARVEL_ARTEFACTS_DIR "/clock_panel.png";
+  }
 }
 
 TEST(Meter, KnownAnswers) {
