@@ -31,7 +31,7 @@ bool SkarvelApplication::notify(QObject* receiver, QEvent* event) {
 std::unique_ptr<TForm1> StartMainWindow(const bool* closeRequested, AudioDeviceFactory* devices) {
   auto form1 = std::make_unique<TForm1>();
   if (devices) form1->State().audio.AudioDevices = devices;
-  form1->State().audio.WaveIn.Receiver = form1.get();
+  form1->State().audio.WaveIn.Receiver = form1->AudioReceiver();
   form1->OpenAudioDevices();
   form1->FormCreate();
   CreateDialogs(*form1);

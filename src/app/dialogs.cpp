@@ -19,7 +19,7 @@ void CreateDialogs(TForm1& w) {
   w.AddForm(new TForm5(f));
   w.AddForm(new TForm6(f));
   w.AddForm(new TForm7(f));
-  w.AddForm(new TForm8(f));
+  w.AddForm(new TForm8(f, w.Audio()));
   w.AddForm(new TForm9(f));
   w.AddForm(new TForm10(f));
   w.AddForm(new TForm11(f));

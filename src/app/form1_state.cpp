@@ -4,7 +4,6 @@
 #include "aircraft/aircraft_services.h"
 #include "app/form_effects.h"
 #include "app/settings.h"
-#include "audio/audio_services.h"
 #include "exchange/exchange_services.h"
 #include "hfdl/hfdl_services.h"
 #include "map/map_services.h"
@@ -19,7 +18,6 @@ Form1Services::Form1Services()
       exchange(&DefaultExchangeServices()),
       selcal(&DefaultSelcalServices()),
       radio(&DefaultRadioServices()),
-      audio(&DefaultAudioServices()),
       hfdl(&DefaultHfdlServices()),
       effects(&FormEffects::Null()) {}
 

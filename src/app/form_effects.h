@@ -3,11 +3,10 @@
 // the default does nothing, so that the state runs without a window.
 #include <string>
 
+#include "audio/audio_links.h"
 #include "platform/color.h"
 
 class Bitmap24;
-
-enum class Lamp { Left = 0, Right = 1, Data = 2 };  // Panel1, Panel3, Panel5
 
 class FormEffects {
  public:

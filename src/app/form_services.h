@@ -10,7 +10,6 @@ class MapServices;
 class ExchangeServices;
 class SelcalServices;
 class RadioServices;
-class AudioServices;
 class HfdlServices;
 class FormEffects;
 
@@ -23,7 +22,6 @@ struct Form1Services {
   ExchangeServices* exchange;
   SelcalServices* selcal;
   RadioServices* radio;
-  AudioServices* audio;
   HfdlServices* hfdl;
   FormEffects* effects;
 };

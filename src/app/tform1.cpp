@@ -23,8 +23,9 @@
 #include "app/startup.h"
 #include "app/status_indicators.h"
 #include "app/tform3.h"
-#include "audio/audio_services.h"
+#include "audio/capture_delivery.h"
 #include "audio/clock_fallback.h"
+#include "audio/wave_devices.h"
 #include "exchange/exchange_services.h"
 #include "map/map_services.h"
 #include "map/zoom_factors.h"
@@ -172,6 +173,8 @@ void SetLampColour(QFrame* lamp, TColor colour) {
 
 TForm1::TForm1() {
   setObjectName("Form1");
+  audioReceiver_ = new CaptureReceiver(state_.audio, AudioSettingsOf(state_), audio_, this);
+  audioReceiver_->setObjectName("AudioReceiver");
   // 1. The form resource: every component with its designer name.
   auto* client = new QWidget(this);
   client->setObjectName("Form1Client");
@@ -225,11 +228,13 @@ TForm1::~TForm1() {
   state_.exchange.PeerClients.Slots.clear();
 }
 
+QObject* TForm1::AudioReceiver() const { return audioReceiver_; }
+
 void TForm1::OpenAudioDevices() {
   // 29. The devices last; their failures are shown without blocking.
-  state_.svc.audio->SetSampleRate(state_);
-  state_.svc.audio->OpenWaveIn(state_);
-  state_.svc.audio->OpenWaveOut(state_);
+  SetSampleRate(state_.audio, state_.Wave);
+  OpenWaveIn(state_.audio, state_.Wave, state_.app.UseEnglish != 0);
+  OpenWaveOut(state_.audio, state_.app.UseEnglish != 0);
 }
 
 void TForm1::BuildToolBar() {
@@ -517,7 +522,7 @@ void TForm1::FormShow() {
 }
 
 void TForm1::ShowDone() {
-  StartClockFallback(state_, this);
+  StartClockFallback(state_.audio, AudioSettingsOf(state_), audio_, this);
   shown_ = true;
   if (closePending_) close();
 }
@@ -529,18 +534,6 @@ void TForm1::RequestCloseFromSystem() {
     return;
   }
   QTimer::singleShot(0, this, [this] { close(); });
-}
-
-bool TForm1::event(QEvent* e) {
-  if (e->type() == static_cast<QEvent::Type>(QEvent::User + 1)) {
-    state_.svc.audio->OnWaveInData(state_, TakeWaveInBuffer(e));
-    return true;
-  }
-  if (e->type() == static_cast<QEvent::Type>(QEvent::User + 2)) {
-    state_.svc.audio->OnWaveOutDone(state_);
-    return true;
-  }
-  return QMainWindow::event(e);
 }
 
 void TForm1::wheelEvent(QWheelEvent* e) {
@@ -637,8 +630,8 @@ void TForm1::FormClose() {
   if (state_.Net.Server) state_.svc.exchange->CloseServer(state_);
   if (state_.controls.SpeedButton1Down && state_.exchange.NetConnected) state_.svc.exchange->DisconnectFromServer(state_, false);
   // 8.
-  state_.svc.audio->CloseWaveIn(state_);
-  state_.svc.audio->CloseWaveOut(state_);
+  CloseWaveIn(state_.audio, audio_);
+  CloseWaveOut(state_.audio);
 }
 
 void TForm1::CaptureWindowsIntoState() {

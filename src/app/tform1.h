@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 
+#include "app/audio_wiring.h"
 #include "app/form1_state.h"
 #include "app/form_effects.h"
 
@@ -16,6 +17,7 @@ class QLabel;
 class QMenu;
 class QTimer;
 class QToolButton;
+class CaptureReceiver;
 class SkarvelForm;
 
 class TForm1 : public QMainWindow, public FormEffects {
@@ -28,6 +30,10 @@ class TForm1 : public QMainWindow, public FormEffects {
   ~TForm1() override;
 
   Form1State& State() { return state_; }
+  // The audio subsystem's links to the rest of the program.
+  AudioWiring& Audio() { return audio_; }
+  // Where the recording device posts its buffers.
+  QObject* AudioReceiver() const;
 
   // Constructor step 29 and FormCreate.
   void OpenAudioDevices();
@@ -71,7 +77,6 @@ class TForm1 : public QMainWindow, public FormEffects {
   QTimer* Timer3() const { return timer3_; }
 
  protected:
-  bool event(QEvent* e) override;
   // Clicks on the logo (Image3) and on the clock (Image6).
   bool eventFilter(QObject* watched, QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
@@ -100,6 +105,9 @@ class TForm1 : public QMainWindow, public FormEffects {
   void ShowStatusText(const std::string& utf8);
 
   Form1State state_;
+  AudioWiring audio_{state_};
+  // A child: it goes with the window's QObject, after the state.
+  CaptureReceiver* audioReceiver_ = nullptr;
   std::array<QToolButton*, 29> speedButtons_{};
   QComboBox* comboBox1_ = nullptr;
   QComboBox* comboBox2_ = nullptr;

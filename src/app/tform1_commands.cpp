@@ -17,7 +17,7 @@
 #include "app/main_commands.h"
 #include "app/skarvel_form.h"
 #include "app/tform1.h"
-#include "audio/audio_services.h"
+#include "audio/audio_monitor.h"
 #include "exchange/exchange_services.h"
 #include "map/map_services.h"
 
@@ -111,7 +111,10 @@ void TForm1::ConnectCommands() {
     ControlsChanged();
   });
   // The audio monitor.
-  ConnectButton(17, [](Form1State& f) { f.svc.audio->SpeedButton17Click(f); });
+  connect(speedButtons_[17], &QToolButton::clicked, this, [this] {
+    SpeedButton17Click(state_.audio, state_.Form, state_.controls.SpeedButton17Down != 0, audio_);
+    ControlsChanged();
+  });
 
   // The popup menu.
   connect(popupMenu1_, &QMenu::aboutToShow, this, [this] { form1::PopupMenu1Popup(state_); });

@@ -11,9 +11,9 @@ const AntiAliasTaps& AntiAliasTapsFor(int sampleRate);
 
 // Filters `frames` samples through `taps` with the delay line `delay`
 // (newest first; it carries over between calls and ends holding the last
-// 51 inputs) and writes every `factor`-th filtered sample, starting with
-// the first, to samples[0], samples[1], ... Only the kept samples are
-// computed; each sums its 51 products from tap 0 to tap 50, so the result
-// is the same as filtering every sample.
+// 51 inputs) and writes every `factor`-th filtered sample (factor 1 to 4),
+// starting with the first, to samples[0], samples[1], ... Only the kept
+// samples are computed; each sums its 51 products from tap 0 to tap 50, so
+// the result is the same as filtering every sample.
 void FilterAndDecimate(double* samples, int frames, int factor, const AntiAliasTaps& taps,
                        double (&delay)[kAntiAliasTaps]);

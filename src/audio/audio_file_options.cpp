@@ -10,7 +10,7 @@ namespace {
 class WaveFileDevices : public AudioDeviceFactory {
  public:
   explicit WaveFileDevices(AudioFileOptions options) : options_(std::move(options)) {}
-  std::unique_ptr<platform::AudioCaptureSource> MakeCaptureSource(const Form1State&) override {
+  std::unique_ptr<platform::AudioCaptureSource> MakeCaptureSource(const WaveSettings&) override {
     return std::make_unique<platform::WaveFileCaptureSource>(options_.path, options_.fast);
   }
   std::unique_ptr<platform::AudioPlaybackSink> MakePlaybackSink() override {
@@ -25,8 +25,8 @@ class WaveFileDevices : public AudioDeviceFactory {
 // The system's own devices, owned like a file's.
 class SystemDevices : public AudioDeviceFactory {
  public:
-  std::unique_ptr<platform::AudioCaptureSource> MakeCaptureSource(const Form1State& form) override {
-    return SystemAudioDevices().MakeCaptureSource(form);
+  std::unique_ptr<platform::AudioCaptureSource> MakeCaptureSource(const WaveSettings& wave) override {
+    return SystemAudioDevices().MakeCaptureSource(wave);
   }
   std::unique_ptr<platform::AudioPlaybackSink> MakePlaybackSink() override {
     return SystemAudioDevices().MakePlaybackSink();

@@ -5,7 +5,9 @@
 // the noise filters and widened to pseudo-stereo.
 #include <cstdint>
 
-struct Form1State;
+#include "audio/audio_links.h"
+
+struct AudioState;
 
 constexpr int kMonitorFrames = 512;
 constexpr int kMonitorDelay = 30;
@@ -14,17 +16,17 @@ constexpr int kMonitorDelay = 30;
 // +-32760, 0 for NaN.
 int16_t MonitorSample(double value);
 
-// While SpeedButton17 is down: takes the mode and the channel (-1: by the
-// decoder modes), clears the delay lines and the buffer and queues four
-// silent blocks ahead of the first audio.
-void StartAudioMonitor(Form1State& form, bool forced, int channel);
-void WriteSilentMonitorBlock(Form1State& form);
+// For the monitor button going down: takes the mode and the channel (-1:
+// by the decoder modes), clears the delay lines and the buffer and queues
+// four silent blocks ahead of the first audio.
+void StartAudioMonitor(AudioState& audio, bool forced, int channel);
+void WriteSilentMonitorBlock(AudioState& audio);
 // Converts the 512 stereo frames of samples (the monitor buffer) into
 // MonitorPcm and hands them to the playback device without waiting: what
 // does not fit is dropped. With playback closed it writes nowhere.
 // WaveOut.Current moves on either way.
-void WriteMonitorBlock(Form1State& form, const double* samples);
+void WriteMonitorBlock(AudioState& audio, const double* samples);
 // The monitor step of the block pipeline.
-void FeedAudioMonitor(Form1State& form);
-// The monitor button; its down state has already changed.
-void SpeedButton17Click(Form1State& form);
+void FeedAudioMonitor(AudioState& audio, const WaveSettings& wave, const FormSettings& form);
+// The monitor button; buttonDown is its new state.
+void SpeedButton17Click(AudioState& audio, const FormSettings& form, bool buttonDown, MonitorButtonLink& link);

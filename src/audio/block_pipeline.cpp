@@ -4,15 +4,12 @@
 #include <chrono>
 #include <cstdio>
 
-#include "acars/acars_services.h"
-#include "aircraft/aircraft_services.h"
-#include "app/form1_state.h"
-#include "app/form_effects.h"
 #include "audio/anti_alias_filter.h"
-#include "audio/audio_services.h"
-#include "exchange/exchange_services.h"
-#include "hfdl/hfdl_services.h"
-#include "selcal/selcal_services.h"
+#include "audio/audio_monitor.h"
+#include "audio/audio_state.h"
+#include "audio/clock_panel.h"
+#include "audio/constellation.h"
+#include "audio/spectrum_display.h"
 
 namespace {
 
@@ -23,89 +20,85 @@ constexpr int kLampHoldBlocks = 6;
 constexpr TColor kAqua = 0x00FFFF00;
 constexpr TColor kBlack = 0x00000000;
 
-void Decode(Form1State& form, int decoder, int channel) {
-  switch (decoder) {
-    case 0: form.svc.acars->DemodulateAcarsBlock(form, channel); break;
-    case 1: form.svc.hfdl->DemodulateHfdlBlock(form, channel); break;
-    case 2: form.svc.selcal->DecodeSelcalBlock(form, channel); break;
-    default: break;
-  }
+void Decode(BlockPipelineLink& link, int32_t decoder, int channel) {
+  if (decoder < 0 || decoder > 2) return;
+  link.DecodeBlock(channel, static_cast<DecoderKind>(decoder));
 }
 
 // Both channels, always: the monitor and the displays read the one that
 // is not decoded too.
-void SplitAndResample(Form1State& form, const int16_t* interleaved, int frames) {
+void SplitAndResample(AudioState& audio, const int16_t* interleaved, int frames) {
   frames = std::clamp(frames, 0, kMaxBufferFrames);
-  const int factor = form.audio.SampleRate == 44100 ? 4 : form.audio.SampleRate == 22050 ? 2 : 1;
+  const int factor = audio.SampleRate == 44100 ? 4 : audio.SampleRate == 22050 ? 2 : 1;
   for (int ch = 0; ch < 2; ++ch) {
-    double* row = form.audio.AudioBlock[ch];
+    double* row = audio.AudioBlock[ch];
     for (int i = 0; i < frames; ++i) row[i] = interleaved[2 * i + ch];
-    if (factor > 1) FilterAndDecimate(row, frames, factor, AntiAliasTapsFor(form.audio.SampleRate), form.audio.ResampleDelay[ch]);
+    if (factor > 1) FilterAndDecimate(row, frames, factor, AntiAliasTapsFor(audio.SampleRate), audio.ResampleDelay[ch]);
     // Taken before any decoder runs: decoders overwrite their row.
-    std::copy(row, row + kBlockSamples, form.audio.FilterBlock[ch]);
+    std::copy(row, row + kBlockSamples, audio.FilterBlock[ch]);
   }
 }
 
 // The decoders light the lock lamps and set their counters to 0; here
 // they are counted up and put out. The pipeline alone runs the data lamp.
-void TimeOutLamps(Form1State& form) {
-  std::array<int32_t, 3>& hold = form.audio.RxLampHold;
-  FormEffects& effects = *form.svc.effects;
+void TimeOutLamps(AudioState& audio, const WaveSettings& wave, BlockPipelineLink& link) {
+  std::array<int32_t, 3>& hold = audio.RxLampHold;
   if (hold[2] < kLampHoldBlocks) {
-    effects.PaintLamp(Lamp::Data, kAqua);
+    link.PaintLamp(Lamp::Data, kAqua);
     ++hold[2];
   } else {
-    effects.PaintLamp(Lamp::Data, kBlack);
+    link.PaintLamp(Lamp::Data, kBlack);
   }
   // HFDL and SELCAL channels' lamps belong to their decoders.
-  const std::pair<int32_t, Lamp> lockLamps[2] = {{form.Wave.DecoderL, Lamp::Left}, {form.Wave.DecoderR, Lamp::Right}};
+  const std::pair<int32_t, Lamp> lockLamps[2] = {{wave.DecoderL, Lamp::Left}, {wave.DecoderR, Lamp::Right}};
   for (int ch = 0; ch < 2; ++ch) {
     if (lockLamps[ch].first != 0) continue;
     if (hold[static_cast<size_t>(ch)] < kLampHoldBlocks) {
       ++hold[static_cast<size_t>(ch)];
     } else {
-      effects.PaintLamp(lockLamps[ch].second, kBlack);
+      link.PaintLamp(lockLamps[ch].second, kBlack);
     }
   }
 }
 
 }  // namespace
 
-void ProcessAudioBlock(Form1State& form, const int16_t* interleaved, int frames) {
-  if (!form.app.Running) return;
-  ++form.audio.ProcessedBuffers;
-  form.audio.LastBufferTime = std::chrono::steady_clock::now();
+void ProcessAudioBlock(AudioState& audio, const AudioSettings& settings, BlockPipelineLink& link,
+                       const int16_t* interleaved, int frames) {
+  if (!link.Running()) return;
+  ++audio.ProcessedBuffers;
+  audio.LastBufferTime = std::chrono::steady_clock::now();
 
-  SplitAndResample(form, interleaved, frames);
+  SplitAndResample(audio, interleaved, frames);
   // WaveDual 0 is a server that does not decode its own audio.
-  if (form.Wave.WaveDual != 0) {
-    Decode(form, form.Wave.DecoderL, 0);
-    if (form.Wave.WaveDual == 2) Decode(form, form.Wave.DecoderR, 1);
+  if (settings.Wave.WaveDual != 0) {
+    Decode(link, settings.Wave.DecoderL, 0);
+    if (settings.Wave.WaveDual == 2) Decode(link, settings.Wave.DecoderR, 1);
   }
 
-  AudioServices& audio = *form.svc.audio;
-  if (form.controls.SpeedButton17Down) audio.FeedAudioMonitor(form);
+  if (link.MonitorOn()) FeedAudioMonitor(audio, settings.Wave, settings.Form);
   // The display pass on every second block.
-  if (form.audio.PipelineCounter == 0) {
-    if (form.controls.N27Checked && form.Form.SpectrumRefresh != 0) audio.DrawSpectrum(form);
-    RunClockStep(form);
-    audio.DrawLevelMeters(form, interleaved, frames);
-    form.audio.PipelineCounter = 1;
+  if (audio.PipelineCounter == 0) {
+    if (link.StatusPanelOn() && settings.Form.SpectrumRefresh != 0) DrawSpectrum(audio, settings.Wave, settings.Etc, link);
+    RunClockStep(audio, settings, link);
+    DrawLevelMeters(audio, settings.Wave, settings.Color, link, interleaved, frames);
+    audio.PipelineCounter = 1;
   } else {
-    form.audio.PipelineCounter = 0;
+    audio.PipelineCounter = 0;
   }
-  if (form.Etc.DispType != 0 && form.controls.N27Checked) audio.DrawConstellation(form);
+  if (settings.Etc.DispType != 0 && link.StatusPanelOn()) DrawConstellation(audio, settings.Etc, settings.Color, link);
 
-  TimeOutLamps(form);
-  ++form.audio.BlockCounter;
+  TimeOutLamps(audio, settings.Wave, link);
+  ++audio.BlockCounter;
+  link.BlockDone();
 }
 
-std::string ClockText(const Form1State& form, TDateTime now) {
+std::string ClockText(const EtcSettings& etc, TDateTime now) {
   int year, month, day, hour, minute, second;
   platform::DecodeDateTime(now, year, month, day, hour, minute, second);
   // In whole seconds, so that any offset gives a time of day.
   int64_t seconds = hour * 3600 + minute * 60 + second;
-  if (form.Etc.DispTime) seconds -= static_cast<int64_t>(form.Etc.LocalHourOffset) * 3600;
+  if (etc.DispTime) seconds -= static_cast<int64_t>(etc.LocalHourOffset) * 3600;
   seconds %= 86400;
   if (seconds < 0) seconds += 86400;
   char text[16];
@@ -114,13 +107,12 @@ std::string ClockText(const Form1State& form, TDateTime now) {
   return text;
 }
 
-void RunClockStep(Form1State& form) {
+void RunClockStep(AudioState& audio, const AudioSettings& settings, BlockPipelineLink& link) {
   const TDateTime now = platform::Now();
-  std::string text = ClockText(form, now);
-  if (text == form.audio.ClockCache) return;
-  form.audio.ClockCache = std::move(text);
-  form.svc.exchange->UpdateDailyLogNames(form, false);
-  form.audio.BlockTime = now;
-  if (form.Map.TimeAdjust) form.svc.aircraft->UpdateTrackAges(form);
-  form.svc.audio->DrawClockFace(form);
+  std::string text = ClockText(settings.Etc, now);
+  if (text == audio.ClockCache) return;
+  audio.ClockCache = std::move(text);
+  audio.BlockTime = now;
+  link.ClockStepped();
+  DrawClockFace(audio, settings.Color);
 }

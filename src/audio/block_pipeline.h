@@ -6,18 +6,20 @@
 #include <cstdint>
 #include <string>
 
+#include "audio/audio_links.h"
 #include "platform/date_time.h"
 
-struct Form1State;
+struct AudioState;
 
-// One buffer of `frames` interleaved stereo frames at form.audio.SampleRate
+// One buffer of `frames` interleaved stereo frames at audio.SampleRate
 // (2048 at 44100 Hz, 1024 at 22050, 512 at 11025).
-void ProcessAudioBlock(Form1State& form, const int16_t* interleaved, int frames);
+void ProcessAudioBlock(AudioState& audio, const AudioSettings& settings, BlockPipelineLink& link,
+                       const int16_t* interleaved, int frames);
 
 // The clock text for local time `now`: "hh:mm:ss", with DispTime set moved
 // back by LocalHourOffset hours (any offset, wrapping within the day).
-std::string ClockText(const Form1State& form, TDateTime now);
+std::string ClockText(const EtcSettings& etc, TDateTime now);
 
 // The clock step of the display pass: a new clock text drives the daily
 // log names, BlockTime, the ageing of tracks and the clock face.
-void RunClockStep(Form1State& form);
+void RunClockStep(AudioState& audio, const AudioSettings& settings, BlockPipelineLink& link);

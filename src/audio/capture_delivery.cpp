@@ -2,8 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "app/form1_state.h"
-#include "app/form_effects.h"
+#include "audio/audio_state.h"
 #include "audio/block_pipeline.h"
 
 WaveInBuffer::WaveInBuffer(std::shared_ptr<CaptureQueue> queue, uint64_t generation, std::vector<int16_t> samples,
@@ -85,20 +84,21 @@ void CaptureQueue::Post(std::vector<int16_t>& interleaved, bool endsRun) {
 
 namespace {
 
-void RunDelivery(Form1State& form, WaveInBuffer buffer) {
-  WaveInDevice& in = form.audio.WaveIn;
+void RunDelivery(AudioState& audio, const AudioSettings& settings, BlockPipelineLink& link, WaveInBuffer buffer) {
+  WaveInDevice& in = audio.WaveIn;
   // Checked when the buffer is taken: the device may have changed since it
   // was posted.
   if (!in.Handle || buffer.Generation() != in.Generation || buffer.Frames() != in.BufferFrames) return;
   in.Current = (in.Current + 1) % kMaxOutstandingBuffers;
-  ProcessAudioBlock(form, buffer.Samples().data(), buffer.Frames());
-  if (buffer.EndsRun() && form.app.Running) form.svc.effects->CloseMainWindow();
+  ProcessAudioBlock(audio, settings, link, buffer.Samples().data(), buffer.Frames());
+  if (buffer.EndsRun() && link.Running()) link.InputEnded();
 }
 
 }  // namespace
 
-void DeliverWaveInBuffer(Form1State& form, WaveInBuffer buffer) {
-  WaveInDevice& in = form.audio.WaveIn;
+void DeliverWaveInBuffer(AudioState& audio, const AudioSettings& settings, BlockPipelineLink& link,
+                         WaveInBuffer buffer) {
+  WaveInDevice& in = audio.WaveIn;
   if (in.PipelineBusy) {
     in.Waiting.push_back(std::move(buffer));
     return;
@@ -108,10 +108,22 @@ void DeliverWaveInBuffer(Form1State& form, WaveInBuffer buffer) {
     bool& busy;
     ~Idle() { busy = false; }
   } idle{in.PipelineBusy};
-  RunDelivery(form, std::move(buffer));
+  RunDelivery(audio, settings, link, std::move(buffer));
   while (!in.Waiting.empty()) {
     WaveInBuffer next = std::move(in.Waiting.front());
     in.Waiting.pop_front();
-    RunDelivery(form, std::move(next));
+    RunDelivery(audio, settings, link, std::move(next));
   }
+}
+
+CaptureReceiver::CaptureReceiver(AudioState& audio, AudioSettings settings, BlockPipelineLink& link, QObject* parent)
+    : QObject(parent), audio_(audio), settings_(settings), link_(link) {}
+
+bool CaptureReceiver::event(QEvent* e) {
+  if (e->type() == kWaveInDataEvent) {
+    DeliverWaveInBuffer(audio_, settings_, link_, TakeWaveInBuffer(e));
+    return true;
+  }
+  if (e->type() == kWaveOutDoneEvent) return true;
+  return QObject::event(e);
 }

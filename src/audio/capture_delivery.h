@@ -1,24 +1,27 @@
 #pragma once
 // The road of a full recording buffer from the capture thread to the block
-// pipeline: each buffer is posted to the main window as its own event,
+// pipeline: each buffer is posted to the capture receiver as its own event,
 // carrying its samples and the generation of the device that filled it, so
 // that nothing of a closed device is ever processed. At most 32 are
 // outstanding, as the 32 buffers of the recording ring once bounded them.
 #include <QEvent>
+#include <QObject>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <vector>
 
+#include "audio/audio_links.h"
 #include "platform/audio_devices.h"
 
-class QObject;
-struct Form1State;
+struct AudioState;
 
 constexpr int kMaxOutstandingBuffers = 32;
 // Message 0x401: a recording buffer is full.
 constexpr QEvent::Type kWaveInDataEvent = static_cast<QEvent::Type>(QEvent::User + 1);
+// Message 0x402: a playback buffer is done.
+constexpr QEvent::Type kWaveOutDoneEvent = static_cast<QEvent::Type>(QEvent::User + 2);
 
 class CaptureQueue;
 
@@ -56,8 +59,8 @@ class WaveInDataEvent : public QEvent {
   WaveInBuffer buffer_;
 };
 
-// The buffer an event of the main window carries; an empty one (dropped
-// as stale) when the event is not a delivery.
+// The buffer an event carries; an empty one (dropped as stale) when the
+// event is not a delivery.
 WaveInBuffer TakeWaveInBuffer(QEvent* event);
 
 // The outlet of one open recording device: posts each buffer to the
@@ -89,4 +92,21 @@ class CaptureQueue : public platform::CaptureOutlet, public std::enable_shared_f
 // if it belongs to the open device, and never inside itself. A buffer that
 // arrives from a nested event loop while the pipeline runs waits, and runs
 // in arrival order once the outer call is done.
-void DeliverWaveInBuffer(Form1State& form, WaveInBuffer buffer);
+void DeliverWaveInBuffer(AudioState& audio, const AudioSettings& settings, BlockPipelineLink& link,
+                         WaveInBuffer buffer);
+
+// The object the capture queue posts to (WaveInDevice::Receiver): in the
+// GUI thread it hands each delivery to DeliverWaveInBuffer. Playback
+// buffers that are done need nothing.
+class CaptureReceiver : public QObject {
+ public:
+  CaptureReceiver(AudioState& audio, AudioSettings settings, BlockPipelineLink& link, QObject* parent = nullptr);
+
+ protected:
+  bool event(QEvent* e) override;
+
+ private:
+  AudioState& audio_;
+  AudioSettings settings_;
+  BlockPipelineLink& link_;
+};

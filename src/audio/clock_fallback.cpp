@@ -2,24 +2,26 @@
 
 #include <QTimer>
 
-#include "app/form1_state.h"
-#include "audio/audio_services.h"
+#include "audio/audio_state.h"
 #include "audio/block_pipeline.h"
+#include "audio/clock_panel.h"
 
-void ClockFallbackTick(Form1State& form, std::chrono::steady_clock::time_point now) {
-  if (!form.app.Running || form.audio.WaveIn.PipelineBusy) return;
-  if (now - form.audio.LastBufferTime < std::chrono::seconds(1)) return;
-  const std::string shown = form.audio.ClockCache;
-  RunClockStep(form);
+void ClockFallbackTick(AudioState& audio, const AudioSettings& settings, BlockPipelineLink& link,
+                       std::chrono::steady_clock::time_point now) {
+  if (!link.Running() || audio.WaveIn.PipelineBusy) return;
+  if (now - audio.LastBufferTime < std::chrono::seconds(1)) return;
+  const std::string shown = audio.ClockCache;
+  RunClockStep(audio, settings, link);
   // The face has wiped the meters: draw them again, silent, and show both.
-  if (form.audio.ClockCache != shown) form.svc.audio->DrawLevelMeters(form, nullptr, 0);
+  if (audio.ClockCache != shown) DrawLevelMeters(audio, settings.Wave, settings.Color, link, nullptr, 0);
 }
 
-void StartClockFallback(Form1State& form, QObject* parent) {
-  form.audio.LastBufferTime = std::chrono::steady_clock::now();
+void StartClockFallback(AudioState& audio, AudioSettings settings, BlockPipelineLink& link, QObject* parent) {
+  audio.LastBufferTime = std::chrono::steady_clock::now();
   auto* timer = new QTimer(parent);
   timer->setObjectName("ClockFallback");
-  QObject::connect(timer, &QTimer::timeout, parent,
-                   [&form] { ClockFallbackTick(form, std::chrono::steady_clock::now()); });
+  QObject::connect(timer, &QTimer::timeout, parent, [&audio, settings, &link] {
+    ClockFallbackTick(audio, settings, link, std::chrono::steady_clock::now());
+  });
   timer->start(kClockFallbackMs);
 }

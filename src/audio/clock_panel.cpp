@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "app/form1_state.h"
-#include "app/form_effects.h"
+#include "audio/audio_state.h"
 
 namespace {
 
@@ -156,27 +155,27 @@ void DrawGlyph(Bitmap24& bitmap, int glyph, int x, TColor colour, int y) {
   }
 }
 
-void DrawClockFace(Form1State& form) {
-  Bitmap24& bitmap = form.audio.ClockBitmap;
-  bitmap.Fill(form.Color.ClockBack);
-  const std::string text = form.audio.ClockCache.substr(0, 8);
+void DrawClockFace(AudioState& audio, const ColorSettings& color) {
+  Bitmap24& bitmap = audio.ClockBitmap;
+  bitmap.Fill(color.ClockBack);
+  const std::string text = audio.ClockCache.substr(0, 8);
   // Every digit place shows an unlit 8 under its lit digit.
   int x = 13;
   for (char c : text) {
     if (c == ':') {
       x += 6;
     } else {
-      DrawGlyph(bitmap, 8, x, form.Color.LineColor1, 2);
+      DrawGlyph(bitmap, 8, x, color.LineColor1, 2);
       x += 16;
     }
   }
   x = 13;
   for (char c : text) {
     if (c == ':') {
-      DrawGlyph(bitmap, 10, x, form.Color.ClockText, 2);
+      DrawGlyph(bitmap, 10, x, color.ClockText, 2);
       x += 6;
     } else {
-      DrawGlyph(bitmap, c - '0', x, form.Color.ClockText, 2);
+      DrawGlyph(bitmap, c - '0', x, color.ClockText, 2);
       x += 16;
     }
   }
@@ -196,39 +195,40 @@ void UpdateLevelMeter(LevelMeter& m, const int16_t* interleaved, int frames, int
   m.Meter = (m.History[0] + m.History[1] + m.History[2]) / 3;
 }
 
-void DrawLevelMeters(Form1State& form, const int16_t* interleaved, int frames) {
-  Bitmap24& bitmap = form.audio.ClockBitmap;
-  const TColor back = form.Color.ClockBack;
-  const TColor lit = form.Color.ClockText;
-  const TColor unlit = form.Color.LineColor1;
+void DrawLevelMeters(AudioState& audio, const WaveSettings& wave, const ColorSettings& color, BlockPipelineLink& link,
+                     const int16_t* interleaved, int frames) {
+  Bitmap24& bitmap = audio.ClockBitmap;
+  const TColor back = color.ClockBack;
+  const TColor lit = color.ClockText;
+  const TColor unlit = color.LineColor1;
   // Both channels move, shown or not, so that switching to two channels
   // shows current values.
-  for (int ch = 0; ch < 2; ++ch) UpdateLevelMeter(form.audio.InputLevelMeter[ch], interleaved, frames, ch);
-  const int leftHold = AdvanceHold(form.audio.InputLevelMeter[0]);
-  const int rightHold = AdvanceHold(form.audio.InputLevelMeter[1]);
+  for (int ch = 0; ch < 2; ++ch) UpdateLevelMeter(audio.InputLevelMeter[ch], interleaved, frames, ch);
+  const int leftHold = AdvanceHold(audio.InputLevelMeter[0]);
+  const int rightHold = AdvanceHold(audio.InputLevelMeter[1]);
 
   bitmap.FillRect(9, kCaptionTop, 123, kCaptionTop + 4, back);
   DrawMeterLegend(bitmap, lit);
 
   // Left: the bar grows leftwards from the centre.
-  const int left = form.audio.InputLevelMeter[0].Meter;
+  const int left = audio.InputLevelMeter[0].Meter;
   bitmap.FillRect(9, kBarTop, 63, kBarBottom, unlit);
   bitmap.FillRect(64 - left, kBarTop, 63, kBarBottom, lit);
   bitmap.FillRect(62 - leftHold, kBarTop, 63 - leftHold, kBarBottom, lit);
   CutBar(bitmap, 8, 62, back);
-  DrawDecoderCaption(bitmap, form.Wave.DecoderL, true, lit);
+  DrawDecoderCaption(bitmap, wave.DecoderL, true, lit);
 
   // Right: the mirror image, or an empty bar marked OFF with one channel.
   bitmap.FillRect(69, kBarTop, 123, kBarBottom, unlit);
-  if (form.Wave.WaveDual == 2) {
-    const int right = form.audio.InputLevelMeter[1].Meter;
+  if (wave.WaveDual == 2) {
+    const int right = audio.InputLevelMeter[1].Meter;
     bitmap.FillRect(69, kBarTop, 68 + right, kBarBottom, lit);
     bitmap.FillRect(69 + rightHold, kBarTop, 70 + rightHold, kBarBottom, lit);
     CutBar(bitmap, 70, 124, back);
-    DrawDecoderCaption(bitmap, form.Wave.DecoderR, false, lit);
+    DrawDecoderCaption(bitmap, wave.DecoderR, false, lit);
   } else {
     CutBar(bitmap, 70, 124, back);
     DrawCaption(bitmap, kOff, 69, lit);
   }
-  form.svc.effects->SetControlPicture(1, "Image6", bitmap);
+  link.ShowPicture(AudioPicture::Clock, bitmap);
 }

@@ -4,10 +4,11 @@
 #include <array>
 #include <cstdint>
 
+#include "audio/audio_links.h"
 #include "platform/color.h"
 
 class Bitmap24;
-struct Form1State;
+struct AudioState;
 
 // 11 glyphs (0..9 and the colon, 10), 15 x 21 pixels, slanted to the
 // right: glyph g is a list of (dx, dy) byte pairs from byte 256 g, ended by
@@ -21,7 +22,7 @@ void DrawGlyph(Bitmap24& bitmap, int glyph, int x, TColor colour, int y);
 
 // The clock text of ClockCache ("hh:mm:ss") on the clock bitmap: unlit
 // segments in LineColor1 under lit ones in ClockText on ClockBack.
-void DrawClockFace(Form1State& form);
+void DrawClockFace(AudioState& audio, const ColorSettings& color);
 
 struct LevelMeter {
   double Peak = 0.0;
@@ -37,5 +38,6 @@ struct LevelMeter {
 void UpdateLevelMeter(LevelMeter& meter, const int16_t* interleaved, int frames, int channel);
 
 // Both meters with their holds, the legend and the decoder captions, then
-// the clock bitmap into Image6. interleaved may be null (no audio).
-void DrawLevelMeters(Form1State& form, const int16_t* interleaved, int frames);
+// the clock bitmap shown. interleaved may be null (no audio).
+void DrawLevelMeters(AudioState& audio, const WaveSettings& wave, const ColorSettings& color, BlockPipelineLink& link,
+                     const int16_t* interleaved, int frames);

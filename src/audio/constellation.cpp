@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/form1_state.h"
+#include "audio/audio_state.h"
 #include "audio/spectrum_display.h"
 
 namespace {
@@ -12,14 +12,13 @@ namespace {
 constexpr double kSymbolScale = 3.0 * 10.0;
 constexpr int kAxisY = 21;
 
-void MoveGenerations(Form1State& form) {
-  SymbolHistory& h = form.audio.ConstellationHistory;
+void MoveGenerations(SymbolHistory& h, const BlockPipelineLink& link) {
   for (int ch = 0; ch < 2; ++ch) {
     h.Generation[0][ch] = h.Generation[1][ch];
     h.Generation[1][ch] = h.Generation[2][ch];
-    const HfdlBlockSymbolList& block = form.hfdl.HfdlBlockSymbols[ch];
+    const BlockSymbols block = link.HfdlSymbols(ch);
     SymbolGeneration& newest = h.Generation[2][ch];
-    newest.Count = std::clamp(block.Count, 0, std::min(SymbolGeneration::kCapacity, HfdlBlockSymbolList::kCapacity));
+    newest.Count = block.I && block.Q ? std::clamp(block.Count, 0, SymbolGeneration::kCapacity) : 0;
     for (int k = 0; k < newest.Count; ++k) {
       newest.I[k] = block.I[k] * kSymbolScale;
       newest.Q[k] = block.Q[k] * kSymbolScale;
@@ -36,13 +35,13 @@ bool PixelOffset(double value, double scale, int& offset) {
   return true;
 }
 
-void PlotChannel(Form1State& form, int channel, int centreX, double scale) {
-  for (const auto& generations : form.audio.ConstellationHistory.Generation) {
+void PlotChannel(AudioState& audio, TColor colour, int channel, int centreX, double scale) {
+  for (const auto& generations : audio.ConstellationHistory.Generation) {
     const SymbolGeneration& g = generations[channel];
     for (int k = 0; k < g.Count; ++k) {
       int dx, dy;
       if (PixelOffset(g.Q[k], scale, dx) && PixelOffset(g.I[k], scale, dy)) {
-        PutPixel24(centreX - dx, kAxisY - dy, form.audio.SpectrumBitmap, form.Color.ClockText);
+        PutPixel24(centreX - dx, kAxisY - dy, audio.SpectrumBitmap, colour);
       }
     }
   }
@@ -50,25 +49,25 @@ void PlotChannel(Form1State& form, int channel, int centreX, double scale) {
 
 }  // namespace
 
-void DrawConstellation(Form1State& form) {
-  Bitmap24& bitmap = form.audio.SpectrumBitmap;
-  const int sel = DisplayedChannels(form.Etc.FFTSel);
-  bitmap.Fill(form.Color.ClockBack);
-  bitmap.HLine(0, bitmap.Width() - 1, kAxisY, form.Color.LineColor1);
+void DrawConstellation(AudioState& audio, const EtcSettings& etc, const ColorSettings& color, BlockPipelineLink& link) {
+  Bitmap24& bitmap = audio.SpectrumBitmap;
+  const int sel = DisplayedChannels(etc.FFTSel);
+  bitmap.Fill(color.ClockBack);
+  bitmap.HLine(0, bitmap.Width() - 1, kAxisY, color.LineColor1);
   if (sel == 2) {
-    bitmap.VLine(14, 0, bitmap.Height() - 1, form.Color.LineColor1);
-    bitmap.VLine(42, 0, bitmap.Height() - 1, form.Color.LineColor1);
+    bitmap.VLine(14, 0, bitmap.Height() - 1, color.LineColor1);
+    bitmap.VLine(42, 0, bitmap.Height() - 1, color.LineColor1);
   } else {
-    bitmap.VLine(28, 0, bitmap.Height() - 1, form.Color.LineColor1);
+    bitmap.VLine(28, 0, bitmap.Height() - 1, color.LineColor1);
   }
-  MoveGenerations(form);
+  MoveGenerations(audio.ConstellationHistory, link);
   if (sel == 2) {
     // One pixel is 80000 demodulator units with two channels, 40000 with one.
-    PlotChannel(form, 0, 14, 1.0 / 2400000.0);
-    PlotChannel(form, 1, 42, 1.0 / 2400000.0);
+    PlotChannel(audio, color.ClockText, 0, 14, 1.0 / 2400000.0);
+    PlotChannel(audio, color.ClockText, 1, 42, 1.0 / 2400000.0);
   } else {
-    PlotChannel(form, sel, 28, 1.0 / 1200000.0);
+    PlotChannel(audio, color.ClockText, sel, 28, 1.0 / 1200000.0);
   }
-  DrawSpectrumLabels(form, form.Color.ClockText);
-  ShowSpectrumBitmap(form);
+  DrawSpectrumLabels(bitmap, etc, color.ClockText);
+  link.ShowPicture(AudioPicture::Spectrum, bitmap);
 }

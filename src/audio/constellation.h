@@ -3,7 +3,9 @@
 // three blocks per channel, as I/Q points on two axes.
 #include <cstdint>
 
-struct Form1State;
+#include "audio/audio_links.h"
+
+struct AudioState;
 
 struct SymbolGeneration {
   static constexpr int kCapacity = 512;
@@ -17,6 +19,6 @@ struct SymbolHistory {
   SymbolGeneration Generation[3][2];
 };
 
-// One block: the generations move on, the newest takes HfdlBlockSymbols,
-// and the picture is drawn into SpectrumBitmap and shown.
-void DrawConstellation(Form1State& form);
+// One block: the generations move on, the newest takes the link's HFDL
+// symbols, and the picture is drawn into SpectrumBitmap and shown.
+void DrawConstellation(AudioState& audio, const EtcSettings& etc, const ColorSettings& color, BlockPipelineLink& link);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-struct Form1State;
+#include "app/settings_sections.h"
 
 struct InputDeviceChoice {
   int selectedRow = -1;  // the device list's selected row; -1 none
@@ -38,12 +38,11 @@ class InputDeviceActions {
   virtual void ArrangeStatusIndicators() = 0;
 };
 
-// The member that holds the channel mode the dialog edits. A server that
-// does not decode keeps WaveDual at 0 for the run: its dialog edits the
-// mode kept aside for the settings file instead.
-int& EditedChannelMode(Form1State& form);
-
-void ApplyInputDeviceChoice(Form1State& form, const InputDeviceChoice& choice, InputDeviceActions& actions);
+// Applies OK to the settings it edits: the device, the rate and the
+// decoders of `wave`, the channel mode `mode` (WaveDual, or what a server
+// that does not decode keeps aside for the settings file) and FFTSel.
+void ApplyInputDeviceChoice(WaveSettings& wave, int32_t& mode, EtcSettings& etc, const InputDeviceChoice& choice,
+                            InputDeviceActions& actions);
 
 // The program that sets the recording levels, with its arguments; an empty
 // program when there is none.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/form1_state.h"
+#include "audio/audio_state.h"
 
 namespace {
 
@@ -65,20 +65,20 @@ const std::array<double, 51> kBandPassTaps = Mirrored({
     0.269433097, 0.498866213,
 });
 
-void LmsFilter16(Form1State& form, int channel) {
+void LmsFilter16(AudioState& audio, int channel) {
   if (!ValidChannel(channel)) return;
-  RunLms(form.audio.LmsFilter16State[channel], form.audio.FilterBlock[channel], 9, 1e-9, false);
+  RunLms(audio.LmsFilter16State[channel], audio.FilterBlock[channel], 9, 1e-9, false);
 }
 
-void LmsFilter33(Form1State& form, int channel) {
+void LmsFilter33(AudioState& audio, int channel) {
   if (!ValidChannel(channel)) return;
-  RunLms(form.audio.LmsFilter33State[channel], form.audio.FilterBlock[channel], 3, 1e-10, true);
+  RunLms(audio.LmsFilter33State[channel], audio.FilterBlock[channel], 3, 1e-10, true);
 }
 
-void FirFilter51(Form1State& form, int channel) {
+void FirFilter51(AudioState& audio, int channel) {
   if (!ValidChannel(channel)) return;
-  FirFilterState& s = form.audio.FirFilter51State[channel];
-  double* samples = form.audio.FilterBlock[channel];
+  FirFilterState& s = audio.FirFilter51State[channel];
+  double* samples = audio.FilterBlock[channel];
   for (int i = 0; i < kBlock; ++i) {
     std::copy_backward(s.z, s.z + 50, s.z + 51);
     s.z[0] = samples[i];

@@ -5,7 +5,7 @@
 // at zero with the program and carry over from block to block for good.
 #include <array>
 
-struct Form1State;
+struct AudioState;
 
 template <int Taps>
 struct LmsFilterState {
@@ -24,8 +24,8 @@ extern const std::array<double, 51> kBandPassTaps;
 
 // AN: 16 taps fed from 9 samples back, step 1e-9; the output is the
 // prediction error, so steady tones go.
-void LmsFilter16(Form1State& form, int channel);
+void LmsFilter16(AudioState& audio, int channel);
 // NR: 33 taps fed from 3 samples back, step 1e-10; the output is the
 // prediction, so what is correlated (voice, tones) stays and noise goes.
-void LmsFilter33(Form1State& form, int channel);
-void FirFilter51(Form1State& form, int channel);
+void LmsFilter33(AudioState& audio, int channel);
+void FirFilter51(AudioState& audio, int channel);

@@ -4,9 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "acars/acars_services.h"
-#include "app/form1_state.h"
-#include "app/form_effects.h"
+#include "audio/audio_state.h"
 #include "audio/fft.h"
 
 namespace {
@@ -23,10 +21,6 @@ int LevelOf(double magnitude) {
   return static_cast<int>(level);
 }
 
-bool ChannelMarked(Form1State& form, int channel) {
-  return form.hfdl.Channels[channel].Locked != 0 || form.svc.acars->InBlock(form, channel);
-}
-
 // Hann window, FFT and magnitudes of one channel's block; zeros when the
 // channel is not live.
 void Analyse(FftTables& fft, const double* samples) {
@@ -38,8 +32,8 @@ void Analyse(FftTables& fft, const double* samples) {
   FftMagnitudesInOrder(fft);
 }
 
-void DrawWaterfall(Form1State& form) {
-  Bitmap24& bitmap = form.audio.SpectrumBitmap;
+void DrawWaterfall(AudioState& audio) {
+  Bitmap24& bitmap = audio.SpectrumBitmap;
   const int rows = std::min(kSpectrumColumns, bitmap.Height());
   // Cell 54 holds the right channel's last level with two channels; it is
   // never drawn.
@@ -47,11 +41,11 @@ void DrawWaterfall(Form1State& form) {
   for (int r = 0; r < rows; ++r) {
     uint8_t* line = bitmap.ScanLine(r);
     for (int x = 0; x < cells; ++x) {
-      const int level = form.audio.SpectrumLevels[x][r];
+      const int level = audio.SpectrumLevels[x][r];
       for (int c = 0; c < 3; ++c) line[3 * x + c] = WaterfallColorComponent(level, c);
     }
   }
-  for (auto& cell : form.audio.SpectrumLevels) std::copy_backward(cell, cell + kSpectrumColumns - 1, cell + kSpectrumColumns);
+  for (auto& cell : audio.SpectrumLevels) std::copy_backward(cell, cell + kSpectrumColumns - 1, cell + kSpectrumColumns);
 }
 
 }  // namespace
@@ -97,39 +91,38 @@ uint8_t WaterfallColorComponent(int level, int component) {
 
 int DisplayedChannels(int fftSel) { return fftSel == 1 || fftSel == 2 ? fftSel : 0; }
 
-void DrawSpectrum(Form1State& form) {
-  const int sel = DisplayedChannels(form.Etc.FFTSel);
-  const bool dual = form.Wave.WaveDual == 2;
+void DrawSpectrum(AudioState& audio, const WaveSettings& wave, const EtcSettings& etc, BlockPipelineLink& link) {
+  const int sel = DisplayedChannels(etc.FFTSel);
+  const bool dual = wave.WaveDual == 2;
   const int passes = sel == 2 ? 2 : 1;
   for (int pass = 0; pass < passes; ++pass) {
     const int channel = sel == 2 ? pass : sel;
     // Without a second receiver the right channel is analysed as silence.
-    Analyse(form.audio.SpectrumFft, channel == 0 || dual ? form.audio.FilterBlock[channel] : nullptr);
-    const auto& bins = SpectrumBins(channel == 0 ? form.Wave.DecoderL : form.Wave.DecoderR);
+    Analyse(audio.SpectrumFft, channel == 0 || dual ? audio.FilterBlock[channel] : nullptr);
+    const auto& bins = SpectrumBins(channel == 0 ? wave.DecoderL : wave.DecoderR);
     for (int i = 0; i < kSpectrumCells; ++i) {
-      const int level = LevelOf(form.audio.SpectrumFft.Magnitude[bins[i]]);
+      const int level = LevelOf(audio.SpectrumFft.Magnitude[bins[i]]);
       if (sel == 2) {
         // Later writes win: the odd cells end up in each half.
-        form.audio.SpectrumLevels[i / 2 + kRightHalf * pass][0] = std::max(level, 0);
+        audio.SpectrumLevels[i / 2 + kRightHalf * pass][0] = std::max(level, 0);
       } else {
-        form.audio.SpectrumLevels[i][0] = level;
+        audio.SpectrumLevels[i][0] = level;
       }
     }
     if (sel == 2) {
-      form.audio.SpectrumLevels[0][0] = ChannelMarked(form, 0) ? kLockMarkerLevel : 0;
-      form.audio.SpectrumLevels[kRightHalf][0] = ChannelMarked(form, 1) ? kLockMarkerLevel : 0;
-    } else if (ChannelMarked(form, channel)) {
-      form.audio.SpectrumLevels[0][0] = kLockMarkerLevel;
+      audio.SpectrumLevels[0][0] = link.InFrame(0) ? kLockMarkerLevel : 0;
+      audio.SpectrumLevels[kRightHalf][0] = link.InFrame(1) ? kLockMarkerLevel : 0;
+    } else if (link.InFrame(channel)) {
+      audio.SpectrumLevels[0][0] = kLockMarkerLevel;
     }
   }
-  DrawWaterfall(form);
-  DrawSpectrumLabels(form, kYellow);
-  if (form.Etc.DispType == 0) ShowSpectrumBitmap(form);
+  DrawWaterfall(audio);
+  DrawSpectrumLabels(audio.SpectrumBitmap, etc, kYellow);
+  if (etc.DispType == 0) link.ShowPicture(AudioPicture::Spectrum, audio.SpectrumBitmap);
 }
 
-void DrawSpectrumLabels(Form1State& form, TColor colour) {
-  Bitmap24& bitmap = form.audio.SpectrumBitmap;
-  switch (DisplayedChannels(form.Etc.FFTSel)) {
+void DrawSpectrumLabels(Bitmap24& bitmap, const EtcSettings& etc, TColor colour) {
+  switch (DisplayedChannels(etc.FFTSel)) {
     case 2:
       bitmap.TextOut(3, 31, "L", colour);
       bitmap.TextOut(46, 31, "R", colour);
@@ -138,5 +131,3 @@ void DrawSpectrumLabels(Form1State& form, TColor colour) {
     default: bitmap.TextOut(46, 31, "L", colour); break;
   }
 }
-
-void ShowSpectrumBitmap(Form1State& form) { form.svc.effects->SetControlPicture(1, "Image5", form.audio.SpectrumBitmap); }

@@ -4,9 +4,11 @@
 #include <array>
 #include <cstdint>
 
+#include "audio/audio_links.h"
 #include "platform/color.h"
 
-struct Form1State;
+class Bitmap24;
+struct AudioState;
 
 constexpr int kSpectrumCells = 55;
 constexpr int kSpectrumColumns = 42;
@@ -30,11 +32,9 @@ uint8_t WaterfallColorComponent(int level, int component);
 int DisplayedChannels(int fftSel);
 
 // One pass of the spectrum and the waterfall: analyse, store a column,
-// mark locks, draw into SpectrumBitmap, scroll, label, and show it while
-// DispType is 0.
-void DrawSpectrum(Form1State& form);
+// mark the channels inside a frame, draw into SpectrumBitmap, scroll,
+// label, and show it while DispType is 0.
+void DrawSpectrum(AudioState& audio, const WaveSettings& wave, const EtcSettings& etc, BlockPipelineLink& link);
 
-// "L" and/or "R" on SpectrumBitmap for the channels shown.
-void DrawSpectrumLabels(Form1State& form, TColor colour);
-// SpectrumBitmap into Image5.
-void ShowSpectrumBitmap(Form1State& form);
+// "L" and/or "R" on the picture for the channels FFTSel shows.
+void DrawSpectrumLabels(Bitmap24& bitmap, const EtcSettings& etc, TColor colour);

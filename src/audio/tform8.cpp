@@ -11,13 +11,13 @@
 #include <QThread>
 #include <QTreeWidget>
 
+#include "app/audio_wiring.h"
 #include "app/centring.h"
 #include "app/form1_state.h"
 #include "app/form_effects.h"
-#include "audio/audio_services.h"
 #include "audio/input_device_choice.h"
+#include "audio/wave_devices.h"
 #include "hfdl/hfdl_services.h"
-#include "map/map_services.h"
 
 namespace {
 
@@ -38,21 +38,21 @@ class TForm8::Actions : public InputDeviceActions {
     f_.controls.SpeedButton17Down = 0;
     f_.svc.effects->ControlsChanged();
   }
-  void RedrawAircraftLayer() override { f_.svc.map->Redraw(f_, 0, 1, 0, 0); }
+  void RedrawAircraftLayer() override { d_.audio_.RequestAircraftLayerRedraw(); }
   void ShowNotice() override {
     if (QWidget* notice = FindTopLevelWindow("Form9")) notice->show();
     f_.svc.effects->ProcessMessages();
   }
-  void CloseWaveIn() override { f_.svc.audio->CloseWaveIn(f_); }
-  void CloseWaveOut() override { f_.svc.audio->CloseWaveOut(f_); }
+  void CloseWaveIn() override { ::CloseWaveIn(f_.audio, d_.audio_); }
+  void CloseWaveOut() override { ::CloseWaveOut(f_.audio); }
   // The GUI thread does nothing else meanwhile, so no block is processed.
   void Wait() override {
     if (d_.deviceWaitMs_ > 0) QThread::msleep(static_cast<unsigned long>(d_.deviceWaitMs_));
   }
-  void SetSampleRate() override { f_.svc.audio->SetSampleRate(f_); }
-  bool OpenWaveIn() override { return f_.svc.audio->OpenWaveIn(f_); }
+  void SetSampleRate() override { ::SetSampleRate(f_.audio, f_.Wave); }
+  bool OpenWaveIn() override { return ::OpenWaveIn(f_.audio, f_.Wave, f_.app.UseEnglish != 0); }
   void CheckRow(int row) override { d_.CheckOnlyRow(row); }
-  bool OpenWaveOut() override { return f_.svc.audio->OpenWaveOut(f_); }
+  bool OpenWaveOut() override { return ::OpenWaveOut(f_.audio, f_.app.UseEnglish != 0); }
   void CloseNotice() override {
     if (QWidget* notice = FindTopLevelWindow("Form9")) notice->hide();
   }
@@ -64,7 +64,10 @@ class TForm8::Actions : public InputDeviceActions {
   Form1State& f_;
 };
 
-TForm8::TForm8(Form1State& form, std::vector<platform::CaptureDevice> devices) : SkarvelForm(form, 8) {
+int32_t& EditedChannelMode(Form1State& f) { return f.Net.Server && !f.Net.ServerDec ? f.app.SavedWaveDual : f.Wave.WaveDual; }
+
+TForm8::TForm8(Form1State& form, AudioWiring& audio, std::vector<platform::CaptureDevice> devices)
+    : SkarvelForm(form, 8), audio_(audio) {
   setWindowTitle(QString::fromUtf8("入力デバイス＆デコーダ動作の選択"));
   setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
   setFixedSize(331, 260);
@@ -205,7 +208,7 @@ void TForm8::Button1Click() {
   choice.decoderL = decoderL_;
   choice.decoderR = decoderR_;
   Actions actions(*this);
-  ApplyInputDeviceChoice(form_, choice, actions);
+  ApplyInputDeviceChoice(form_.Wave, EditedChannelMode(form_), form_.Etc, choice, actions);
   close();
   applying_ = false;
 }

@@ -7,6 +7,8 @@
 #include "app/skarvel_form.h"
 #include "platform/capture_devices.h"
 
+class AudioWiring;
+
 class QComboBox;
 class QGroupBox;
 class QPushButton;
@@ -17,8 +19,8 @@ class TForm8 : public SkarvelForm {
   Q_OBJECT
  public:
   // Row 0 is the default device; row r >= 1 is devices[r - 1].
-  explicit TForm8(Form1State& form,
-                  std::vector<platform::CaptureDevice> devices = platform::EnumerateCaptureDevices());
+  TForm8(Form1State& form, AudioWiring& audio,
+         std::vector<platform::CaptureDevice> devices = platform::EnumerateCaptureDevices());
 
   QTreeWidget* ListView1() const { return listView1_; }
   QComboBox* ComboBox1() const { return comboBox1_; }
@@ -43,6 +45,7 @@ class TForm8 : public SkarvelForm {
   void CheckOnlyRow(int row);
   int SelectedRow() const;
 
+  AudioWiring& audio_;
   QTreeWidget* listView1_ = nullptr;
   QComboBox* comboBox1_ = nullptr;
   QGroupBox* groupBox3_ = nullptr;
@@ -56,3 +59,8 @@ class TForm8 : public SkarvelForm {
   int decoderL_ = 1;
   int decoderR_ = 1;
 };
+
+// The member that holds the channel mode the dialog edits. A server that
+// does not decode keeps WaveDual at 0 for the run: its dialog edits the
+// mode kept aside for the settings file instead.
+int32_t& EditedChannelMode(Form1State& form);

@@ -3,9 +3,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 
-#include "app/form1_state.h"
-#include "app/form_effects.h"
-#include "hfdl/hfdl_channel_state.h"
+#include "audio/audio_state.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -16,8 +14,8 @@ constexpr int kMonitorPeriods = 8;
 
 class AlsaDevices : public AudioDeviceFactory {
  public:
-  std::unique_ptr<platform::AudioCaptureSource> MakeCaptureSource(const Form1State& form) override {
-    std::string pcm = form.Wave.WaveInput == 0 ? "default" : CapturePcmName(form.Wave.WaveInput, platform::EnumerateCaptureDevices());
+  std::unique_ptr<platform::AudioCaptureSource> MakeCaptureSource(const WaveSettings& wave) override {
+    std::string pcm = wave.WaveInput == 0 ? "default" : CapturePcmName(wave.WaveInput, platform::EnumerateCaptureDevices());
     return std::make_unique<platform::AlsaCaptureSource>(pcm);
   }
   std::unique_ptr<platform::AudioPlaybackSink> MakePlaybackSink() override {
@@ -29,28 +27,28 @@ class AlsaDevices : public AudioDeviceFactory {
 // and an event loop run here would run the pipeline early. The English text
 // also goes to standard error, so that a run without a screen can be
 // checked.
-void ReportDeviceFailure(Form1State& form, const char* english, const char* japanese) {
+void ReportDeviceFailure(bool useEnglish, const char* english, const char* japanese) {
   std::fprintf(stderr, "%s\n", english);
-  platform::ShowMessageBoxNonBlocking(platform::BoxKind::Error, form.app.UseEnglish ? english : japanese);
+  platform::ShowMessageBoxNonBlocking(platform::BoxKind::Error, useEnglish ? english : japanese);
 }
 
-void ReportCaptureFailure(Form1State& form, platform::DeviceOpenResult result) {
+void ReportCaptureFailure(bool useEnglish, platform::DeviceOpenResult result) {
   if (result == platform::DeviceOpenResult::DeviceRefused) {
-    ReportDeviceFailure(form, "Can not open the recoding device",
+    ReportDeviceFailure(useEnglish, "Can not open the recoding device",
                         "録音デバイスをオープンできないためプログラムの実行ができません\n"
                         "デバイスが使用中か録音フォーマットに対応していない可能性があります");
   } else {
-    ReportDeviceFailure(form, "Can not get the buffer",
+    ReportDeviceFailure(useEnglish, "Can not get the buffer",
                         "バッファを確保できないためプログラムの実行ができません\n"
                         "メモリが不足している可能性があります");
   }
 }
 
-void ReportPlaybackFailure(Form1State& form, platform::DeviceOpenResult result) {
+void ReportPlaybackFailure(bool useEnglish, platform::DeviceOpenResult result) {
   if (result == platform::DeviceOpenResult::DeviceRefused) {
-    ReportDeviceFailure(form, "Can not open the play device", "再生デバイスをオープンできません");
+    ReportDeviceFailure(useEnglish, "Can not open the play device", "再生デバイスをオープンできません");
   } else {
-    ReportDeviceFailure(form, "Can not get the buffer", "バッファを確保できません");
+    ReportDeviceFailure(useEnglish, "Can not get the buffer", "バッファを確保できません");
   }
 }
 
@@ -79,36 +77,34 @@ std::string CapturePcmName(int waveInput, const std::vector<platform::CaptureDev
   return devices[static_cast<size_t>(waveInput) - 1].pcmName;
 }
 
-namespace wave_devices {
-
-void SetSampleRate(Form1State& form) {
-  int rate = form.audio.AudioDevices ? form.audio.AudioDevices->FixedSampleRate() : 0;
-  if (rate == 0) rate = form.Wave.WaveRate == 1 ? 22050 : form.Wave.WaveRate == 2 ? 44100 : 11025;
-  form.audio.SampleRate = rate;
-  WaveInDevice& in = form.audio.WaveIn;
+void SetSampleRate(AudioState& audio, const WaveSettings& wave) {
+  int rate = audio.AudioDevices ? audio.AudioDevices->FixedSampleRate() : 0;
+  if (rate == 0) rate = wave.WaveRate == 1 ? 22050 : wave.WaveRate == 2 ? 44100 : 11025;
+  audio.SampleRate = rate;
+  WaveInDevice& in = audio.WaveIn;
   in.BufferFrames = rate * 2048 / 44100;
-  in.BufferBytes = in.BufferFrames * form.audio.SampleChannels * form.audio.SampleBits / 8;
+  in.BufferBytes = in.BufferFrames * audio.SampleChannels * audio.SampleBits / 8;
   WaveFormat& f = in.Format;
   f.FormatTag = 1;
-  f.Channels = form.audio.SampleChannels;
+  f.Channels = audio.SampleChannels;
   f.SamplesPerSec = rate;
-  f.BitsPerSample = form.audio.SampleBits;
-  f.BlockAlign = form.audio.SampleChannels * form.audio.SampleBits / 8;
+  f.BitsPerSample = audio.SampleBits;
+  f.BlockAlign = audio.SampleChannels * audio.SampleBits / 8;
   f.AvgBytesPerSec = rate * f.BlockAlign;
   f.ExtraSize = 0;
 }
 
-bool OpenWaveIn(Form1State& form) {
-  WaveInDevice& in = form.audio.WaveIn;
+bool OpenWaveIn(AudioState& audio, const WaveSettings& wave, bool english) {
+  WaveInDevice& in = audio.WaveIn;
   StopCapture(in);
   ++in.Generation;
   std::unique_ptr<platform::AudioCaptureSource> source;
-  if (form.audio.AudioDevices) source = form.audio.AudioDevices->MakeCaptureSource(form);
+  if (audio.AudioDevices) source = audio.AudioDevices->MakeCaptureSource(wave);
   auto queue = std::make_shared<CaptureQueue>(in.Receiver, in.Generation);
   auto result = platform::DeviceOpenResult::DeviceRefused;
   if (source) {
     // Without a receiver the buffers would have nowhere to go.
-    result = in.Receiver ? source->Open(form.audio.SampleRate, in.BufferFrames, queue)
+    result = in.Receiver ? source->Open(audio.SampleRate, in.BufferFrames, queue)
                          : platform::DeviceOpenResult::BufferFailed;
   }
   if (result != platform::DeviceOpenResult::Opened) {
@@ -116,7 +112,7 @@ bool OpenWaveIn(Form1State& form) {
     queue->Shut();
     if (source) source->Close();
     StopCapture(in);
-    ReportCaptureFailure(form, result);
+    ReportCaptureFailure(english, result);
     return false;
   }
   in.Handle = std::move(source);
@@ -125,25 +121,25 @@ bool OpenWaveIn(Form1State& form) {
   return true;
 }
 
-void CloseWaveIn(Form1State& form) {
-  StopCapture(form.audio.WaveIn);
+void CloseWaveIn(AudioState& audio, BlockPipelineLink& link) {
+  StopCapture(audio.WaveIn);
   // Whether or not a device was open: both channels' frames start afresh.
-  for (HfdlChannelState& channel : form.hfdl.Channels) ResetHfdlFrameState(channel);
-  form.svc.effects->PaintLamp(Lamp::Left, 0);
-  form.svc.effects->PaintLamp(Lamp::Right, 0);
+  link.RestartFrames();
+  link.PaintLamp(Lamp::Left, 0);
+  link.PaintLamp(Lamp::Right, 0);
 }
 
-bool OpenWaveOut(Form1State& form) {
-  WaveOutDevice& out = form.audio.WaveOut;
-  CloseWaveOut(form);
+bool OpenWaveOut(AudioState& audio, bool english) {
+  WaveOutDevice& out = audio.WaveOut;
+  CloseWaveOut(audio);
   auto result = platform::DeviceOpenResult::DeviceRefused;
   std::unique_ptr<platform::AudioPlaybackSink> sink;
-  if (form.audio.AudioDevices) sink = form.audio.AudioDevices->MakePlaybackSink();
+  if (audio.AudioDevices) sink = audio.AudioDevices->MakePlaybackSink();
   if (sink) result = sink->Open(kMonitorRate, kMonitorPeriodFrames, kMonitorPeriods);
   if (result != platform::DeviceOpenResult::Opened) {
     // The main window stays; the monitor's writes go nowhere.
     if (sink) sink->Close();
-    ReportPlaybackFailure(form, result);
+    ReportPlaybackFailure(english, result);
     return false;
   }
   out.Handle = std::move(sink);
@@ -151,12 +147,10 @@ bool OpenWaveOut(Form1State& form) {
   return true;
 }
 
-void CloseWaveOut(Form1State& form) {
-  WaveOutDevice& out = form.audio.WaveOut;
+void CloseWaveOut(AudioState& audio) {
+  WaveOutDevice& out = audio.WaveOut;
   if (!out.Handle) return;
   out.Handle->Close();
   out.Handle.reset();
   out.Current = 0;
 }
-
-}  // namespace wave_devices

@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "audio/audio_links.h"
 #include "audio/capture_delivery.h"
 #include "platform/alsa_audio.h"
 #include "platform/audio_devices.h"
 
 class QObject;
-struct Form1State;
+struct AudioState;
 
 struct WaveFormat {
   int32_t FormatTag = 1;  // PCM
@@ -33,7 +34,7 @@ struct WaveInDevice {
   int32_t BufferBytes = 2048;
   int32_t Current = 0;  // counts buffers modulo 32; nothing depends on it
 
-  // Where full buffers are posted: the main window.
+  // Where full buffers are posted: the audio subsystem's receiver.
   QObject* Receiver = nullptr;
   // Every open starts a new generation; deliveries of another are stale.
   uint64_t Generation = 0;
@@ -55,7 +56,7 @@ class AudioDeviceFactory {
  public:
   virtual ~AudioDeviceFactory() = default;
   // The recording device chosen by WaveInput.
-  virtual std::unique_ptr<platform::AudioCaptureSource> MakeCaptureSource(const Form1State& form) = 0;
+  virtual std::unique_ptr<platform::AudioCaptureSource> MakeCaptureSource(const WaveSettings& wave) = 0;
   virtual std::unique_ptr<platform::AudioPlaybackSink> MakePlaybackSink() = 0;
   // The capture rate that the source imposes (a wave file's), or 0 when
   // WaveRate decides.
@@ -68,11 +69,15 @@ AudioDeviceFactory& SystemAudioDevices();
 // The PCM that WaveInput names; empty (an open that fails) past the end.
 std::string CapturePcmName(int waveInput, const std::vector<platform::CaptureDevice>& devices);
 
-// The operations behind AudioServices; see there.
-namespace wave_devices {
-void SetSampleRate(Form1State& form);
-bool OpenWaveIn(Form1State& form);
-void CloseWaveIn(Form1State& form);
-bool OpenWaveOut(Form1State& form);
-void CloseWaveOut(Form1State& form);
-}  // namespace wave_devices
+// Capture format and buffer size from WaveRate (or the wave file's rate).
+void SetSampleRate(AudioState& audio, const WaveSettings& wave);
+// Opens the recording device; false (after its message, in English or
+// not) when it cannot, and then nothing of it stays open.
+bool OpenWaveIn(AudioState& audio, const WaveSettings& wave, bool english);
+// Closes it if open, discards what it still delivers, starts the frames
+// afresh and puts out both lock lamps.
+void CloseWaveIn(AudioState& audio, BlockPipelineLink& link);
+// Opens the playback device of the audio monitor; false (after its
+// message) when it cannot, and the monitor then stays silent.
+bool OpenWaveOut(AudioState& audio, bool english);
+void CloseWaveOut(AudioState& audio);

@@ -10,7 +10,6 @@
 #include "aircraft/aircraft_services.h"
 #include "app/form1_state.h"
 #include "app/form_effects.h"
-#include "audio/audio_services.h"
 #include "exchange/exchange_services.h"
 #include "hfdl/hfdl_services.h"
 #include "map/map_services.h"
@@ -101,30 +100,6 @@ class FakeHfdl : public HfdlServices {
   CallLog& log_;
 };
 
-class FakeAudio : public AudioServices {
- public:
-  explicit FakeAudio(CallLog& log) : log_(log) {}
-  void SetSampleRate(Form1State& f) override {
-    log_.push_back("SetSampleRate WaveInput=" + std::to_string(f.Wave.WaveInput) + " WaveRate=" + std::to_string(f.Wave.WaveRate));
-  }
-  bool OpenWaveIn(Form1State&) override {
-    log_.push_back("OpenWaveIn");
-    return waveInOpens;
-  }
-  void CloseWaveIn(Form1State&) override { log_.push_back("CloseWaveIn"); }
-  bool OpenWaveOut(Form1State&) override {
-    log_.push_back("OpenWaveOut");
-    return waveOutOpens;
-  }
-  void CloseWaveOut(Form1State&) override { log_.push_back("CloseWaveOut"); }
-
-  bool waveInOpens = true;
-  bool waveOutOpens = true;
-
- private:
-  CallLog& log_;
-};
-
 class FakeEffects : public FormEffects {
  public:
   explicit FakeEffects(CallLog& log) : log_(log) {}
@@ -156,13 +131,12 @@ class FakeEffects : public FormEffects {
 
 // A state whose services all record into one log.
 struct RecordedState {
-  RecordedState() : map(log), aircraft(log), exchange(log), hfdl(log), audio(log), effects(log) {
+  RecordedState() : map(log), aircraft(log), exchange(log), hfdl(log), effects(log) {
     form.svc.map = &map;
     form.svc.aircraft = &aircraft;
     form.svc.acars = &acars;
     form.svc.exchange = &exchange;
     form.svc.hfdl = &hfdl;
-    form.svc.audio = &audio;
     form.svc.effects = &effects;
   }
 
@@ -189,6 +163,5 @@ struct RecordedState {
   FakeAcars acars;
   FakeExchange exchange;
   FakeHfdl hfdl;
-  FakeAudio audio;
   FakeEffects effects;
 };

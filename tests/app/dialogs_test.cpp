@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "app/audio_wiring.h"
 #include "app/centring.h"
 #include "app/tform11.h"
 #include "app/tform3.h"
@@ -19,9 +20,11 @@
 #include "app/up_down.h"
 #include "audio/tform8.h"
 #include "audio/tform9.h"
+#include "audio/wave_devices.h"
 #include "command_fakes.h"
 #include "main_window_fixture.h"
 #include "platform/shell_open.h"
+#include "support/fake_audio_devices.h"
 
 namespace {
 
@@ -215,10 +218,11 @@ class InputDeviceDialog : public ::testing::Test {
     s.form.Wave.DecoderR = 0;
   }
   RecordedState s;
+  AudioWiring audio{s.form};
 };
 
 TEST_F(InputDeviceDialog, EachRowCarriesItsDevice) {
-  TForm8 d(s.form, ThreeDevices());
+  TForm8 d(s.form, audio, ThreeDevices());
   QTreeWidget* list = d.ListView1();
   ASSERT_EQ(list->topLevelItemCount(), 4);
   EXPECT_EQ(d.RowDevice(0), "default");
@@ -227,18 +231,18 @@ TEST_F(InputDeviceDialog, EachRowCarriesItsDevice) {
   EXPECT_EQ(list->topLevelItem(2)->text(0), "HDA Intel PCH");
   EXPECT_EQ(list->topLevelItem(2)->checkState(0), Qt::Checked);
   EXPECT_EQ(CheckedRows(list), 1);
-  TForm8 none(s.form, {});
+  TForm8 none(s.form, audio, {});
   EXPECT_EQ(none.ListView1()->topLevelItemCount(), 1);
 }
 
 TEST_F(InputDeviceDialog, AStoredDeviceBeyondTheLastRowChecksNone) {
   s.form.Wave.WaveInput = 5;
-  TForm8 d(s.form, {ThreeDevices()[0], ThreeDevices()[1]});
+  TForm8 d(s.form, audio, {ThreeDevices()[0], ThreeDevices()[1]});
   EXPECT_EQ(CheckedRows(d.ListView1()), 0);
 }
 
 TEST_F(InputDeviceDialog, RowZeroFollowsTheLanguageAtEveryShowing) {
-  TForm8 d(s.form, ThreeDevices());
+  TForm8 d(s.form, audio, ThreeDevices());
   s.form.app.UseEnglish = 1;
   d.show();
   EXPECT_EQ(d.ListView1()->topLevelItem(0)->text(0), "Default input device");
@@ -254,7 +258,7 @@ TEST_F(InputDeviceDialog, ControlsFollowTheSettings) {
   s.form.Wave.DecoderR = 2;
   s.form.Wave.WaveDual = 1;
   s.form.Wave.WaveRate = 2;
-  TForm8 d(s.form, {});
+  TForm8 d(s.form, audio, {});
   EXPECT_TRUE(d.RadioButton(4)->isChecked());
   EXPECT_TRUE(d.RadioButton(8)->isChecked());
   EXPECT_TRUE(d.RadioButton(1)->isChecked());
@@ -268,7 +272,7 @@ TEST_F(InputDeviceDialog, ControlsFollowTheSettings) {
 }
 
 TEST_F(InputDeviceDialog, AClickOnACheckBoxLeavesOneCheck) {
-  TForm8 d(s.form, ThreeDevices());
+  TForm8 d(s.form, audio, ThreeDevices());
   QTreeWidget* list = d.ListView1();
   list->topLevelItem(3)->setCheckState(0, Qt::Checked);  // no row selected
   EXPECT_EQ(CheckedRows(list), 1);
@@ -281,44 +285,38 @@ TEST_F(InputDeviceDialog, AClickOnACheckBoxLeavesOneCheck) {
 
 TEST_F(InputDeviceDialog, OkWithANewDeviceReopensTheDevicesBehindTheNotice) {
   TForm9 notice(s.form);
-  TForm8 d(s.form, ThreeDevices());
+  TForm8 d(s.form, audio, ThreeDevices());
   d.SetDeviceWaitMs(0);
+  testing_support::FakeDevices devices;
+  QObject receiver;
+  s.form.audio.AudioDevices = &devices;
+  s.form.audio.WaveIn.Receiver = &receiver;
+  bool noticeShownAtTheOpen = false;
+  devices.onCaptureOpen = [&] { noticeShownAtTheOpen = notice.isVisible(); };
   s.form.controls.SpeedButton17Down = 1;
-  s.audio.waveOutOpens = false;
-  bool noticeShownDuringTheChange = false;
   d.show();
   QTreeWidget* list = d.ListView1();
   list->setCurrentItem(list->topLevelItem(3));
-  s.audio.waveInOpens = true;
-  // Record whether the notice shows while the devices are closed.
-  struct Probe : FakeAudio {
-    Probe(CallLog& log, TForm9& n, bool& seen) : FakeAudio(log), notice(n), seen(seen) {}
-    void CloseWaveIn(Form1State& f) override {
-      seen = notice.isVisible();
-      FakeAudio::CloseWaveIn(f);
-    }
-    bool OpenWaveOut(Form1State& f) override {
-      FakeAudio::OpenWaveOut(f);
-      return false;
-    }
-    TForm9& notice;
-    bool& seen;
-  } probe(s.log, notice, noticeShownDuringTheChange);
-  s.form.svc.audio = &probe;
   d.Button(1)->click();
-  EXPECT_TRUE(noticeShownDuringTheChange);
+  EXPECT_TRUE(noticeShownAtTheOpen);
   EXPECT_FALSE(notice.isVisible());
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(s.form.Wave.WaveInput, 3);
   EXPECT_EQ(s.form.controls.SpeedButton17Down, 0);
-  EXPECT_EQ(s.log, (CallLog{"Redraw 0100", "CloseWaveIn", "CloseWaveOut", "SetSampleRate WaveInput=3 WaveRate=0",
-                            "OpenWaveIn", "OpenWaveOut", "ArrangeStatusIndicators"}));
+  // Both devices open again, once.
+  EXPECT_EQ(devices.opens, 1);
+  EXPECT_NE(s.form.audio.WaveIn.Handle, nullptr);
+  EXPECT_NE(s.form.audio.WaveOut.Handle, nullptr);
+  EXPECT_EQ(std::count(s.log.begin(), s.log.end(), "Redraw 0100"), 1);
+  EXPECT_EQ(std::count(s.log.begin(), s.log.end(), "ArrangeStatusIndicators"), 1);
   EXPECT_EQ(list->topLevelItem(3)->checkState(0), Qt::Checked);
   EXPECT_EQ(CheckedRows(list), 1);
+  CloseWaveIn(s.form.audio, audio);
+  CloseWaveOut(s.form.audio);
 }
 
 TEST_F(InputDeviceDialog, OkAppliesModeAndDecodersCancelKeepsTheAbandonedChoices) {
-  TForm8 d(s.form, ThreeDevices());
+  TForm8 d(s.form, audio, ThreeDevices());
   d.show();
   d.RadioButton(7)->click();  // left: SELCAL
   d.RadioButton(1)->click();  // single
@@ -341,7 +339,7 @@ TEST_F(InputDeviceDialog, AServerThatDoesNotDecodeShowsItsKeptMode) {
   s.form.Net.ServerDec = 0;
   s.form.Wave.WaveDual = 0;
   s.form.app.SavedWaveDual = 2;
-  TForm8 d(s.form, {});
+  TForm8 d(s.form, audio, {});
   EXPECT_TRUE(d.RadioButton(2)->isChecked());
   d.RadioButton(1)->click();
   d.Button(1)->click();

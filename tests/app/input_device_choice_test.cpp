@@ -1,8 +1,11 @@
 // What OK of the input-device dialog does, with recording operations.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/form1_state.h"
 #include "audio/input_device_choice.h"
+#include "audio/tform8.h"
 
 namespace {
 
@@ -13,31 +16,44 @@ class RecordingActions : public InputDeviceActions {
   explicit RecordingActions(Form1State& f) : f_(f) {}
   void ReleaseMonitorButton() override { calls.push_back("release monitor"); }
   void RedrawAircraftLayer() override { calls.push_back("Redraw 0100"); }
-  void ShowNotice() override { calls.push_back("notice shown"); }
-  void CloseWaveIn() override { calls.push_back("CloseWaveIn"); }
-  void CloseWaveOut() override { calls.push_back("CloseWaveOut"); }
-  void Wait() override { calls.push_back("wait"); }
+  void ShowNotice() override { noticeShown = true; }
+  void CloseWaveIn() override { recordingOpen = false; }
+  void CloseWaveOut() override { playbackOpen = false; }
+  void Wait() override {}
   void SetSampleRate() override {
+    rateSet = f_.Wave.WaveRate;
     calls.push_back("SetSampleRate " + std::to_string(f_.Wave.WaveInput) + " " + std::to_string(f_.Wave.WaveRate));
   }
   bool OpenWaveIn() override {
-    calls.push_back("OpenWaveIn");
+    if (ReopenedProperly()) reopens.push_back("recording");
     return waveInOpens;
   }
   void CheckRow(int row) override { calls.push_back("check row " + std::to_string(row)); }
   bool OpenWaveOut() override {
-    calls.push_back("OpenWaveOut");
+    if (ReopenedProperly()) reopens.push_back("playback");
     return false;
   }
-  void CloseNotice() override { calls.push_back("notice closed"); }
+  void CloseNotice() override { noticeShown = false; }
   void ResetDemodulatorChannel(int channel) override {
     calls.push_back("Reset " + std::to_string(channel) + " L" + std::to_string(f_.Wave.DecoderL) + " R" +
                     std::to_string(f_.Wave.DecoderR));
   }
   void ArrangeStatusIndicators() override { calls.push_back("arrange"); }
 
+  bool Called(const Calls& wanted) const {
+    return std::all_of(wanted.begin(), wanted.end(),
+                       [this](const std::string& w) { return std::find(calls.begin(), calls.end(), w) != calls.end(); });
+  }
+  // Both devices closed, the rate set from the new choice, the notice up.
+  bool ReopenedProperly() const { return !recordingOpen && !playbackOpen && rateSet == f_.Wave.WaveRate && noticeShown; }
+
   Calls calls;
+  Calls reopens;
   bool waveInOpens = true;
+  bool recordingOpen = true;
+  bool playbackOpen = true;
+  bool noticeShown = false;
+  int rateSet = -1;
 
  private:
   Form1State& f_;
@@ -62,6 +78,8 @@ class InputDeviceDialog : public ::testing::Test {
     c.decoderR = f.Wave.DecoderR;
     return c;
   }
+  void Apply(const InputDeviceChoice& c) { ApplyInputDeviceChoice(f.Wave, EditedChannelMode(f), f.Etc, c, actions); }
+
   Form1State f;
   RecordingActions actions;
 };
@@ -69,35 +87,36 @@ class InputDeviceDialog : public ::testing::Test {
 TEST_F(InputDeviceDialog, DecodersOrModeAloneLeaveTheDevicesAlone) {
   InputDeviceChoice c = Unchanged();
   c.decoderR = 2;
-  ApplyInputDeviceChoice(f, c, actions);
+  Apply(c);
   EXPECT_EQ(actions.calls, (Calls{"Reset 1 L1 R0", "arrange"}));
   actions.calls.clear();
   c.mode = 1;
-  ApplyInputDeviceChoice(f, c, actions);
+  Apply(c);
   EXPECT_EQ(actions.calls, Calls{"arrange"});
   EXPECT_EQ(f.Wave.WaveDual, 1);
 }
 
-TEST_F(InputDeviceDialog, ADeviceOrRateChangeReopensTheDevicesInOrder) {
+TEST_F(InputDeviceDialog, ADeviceOrRateChangeReopensTheDevicesBehindTheNotice) {
   InputDeviceChoice c = Unchanged();
   c.selectedRow = 3;
-  ApplyInputDeviceChoice(f, c, actions);
-  const Calls reopen = {"release monitor", "Redraw 0100", "notice shown", "CloseWaveIn", "CloseWaveOut", "wait",
-                        "SetSampleRate 3 2", "OpenWaveIn", "check row 3", "OpenWaveOut", "notice closed", "arrange"};
-  EXPECT_EQ(actions.calls, reopen);
+  Apply(c);
+  EXPECT_TRUE(actions.Called({"release monitor", "Redraw 0100", "SetSampleRate 3 2", "check row 3", "arrange"}));
+  // Opened after both were closed, at the new rate, with the notice up.
+  EXPECT_EQ(actions.reopens, (Calls{"recording", "playback"}));
+  EXPECT_FALSE(actions.noticeShown);
   EXPECT_EQ(f.Wave.WaveInput, 3);
 
   // The rate alone, with no row selected: the device stays; a recording
   // device that fails checks no row.
-  actions.calls.clear();
-  actions.waveInOpens = false;
+  RecordingActions again(f);
+  again.waveInOpens = false;
   c = Unchanged();
   c.selectedRow = -1;
   c.rateIndex = 0;
-  ApplyInputDeviceChoice(f, c, actions);
-  EXPECT_EQ(actions.calls, (Calls{"release monitor", "Redraw 0100", "notice shown", "CloseWaveIn", "CloseWaveOut",
-                                  "wait", "SetSampleRate 3 0", "OpenWaveIn", "OpenWaveOut", "notice closed",
-                                  "arrange"}));
+  ApplyInputDeviceChoice(f.Wave, EditedChannelMode(f), f.Etc, c, again);
+  EXPECT_TRUE(again.Called({"SetSampleRate 3 0"}));
+  EXPECT_FALSE(again.Called({"check row 3"}));
+  EXPECT_EQ(again.reopens, (Calls{"recording", "playback"}));
   EXPECT_EQ(f.Wave.WaveInput, 3);
   EXPECT_EQ(f.Wave.WaveRate, 0);
 }
@@ -105,7 +124,7 @@ TEST_F(InputDeviceDialog, ADeviceOrRateChangeReopensTheDevicesInOrder) {
 TEST_F(InputDeviceDialog, NoRowSelectedLeavesTheDeviceUnchanged) {
   InputDeviceChoice c = Unchanged();
   c.selectedRow = -1;
-  ApplyInputDeviceChoice(f, c, actions);
+  Apply(c);
   EXPECT_EQ(f.Wave.WaveInput, 1);
   EXPECT_EQ(actions.calls, Calls{"arrange"});
 }
@@ -113,25 +132,25 @@ TEST_F(InputDeviceDialog, NoRowSelectedLeavesTheDeviceUnchanged) {
 TEST_F(InputDeviceDialog, SingleResetsTheSpectrumChannelOnlyWhenTheModeChanges) {
   InputDeviceChoice c = Unchanged();
   c.mode = 1;
-  ApplyInputDeviceChoice(f, c, actions);
+  Apply(c);
   EXPECT_EQ(f.Wave.WaveDual, 1);
   EXPECT_EQ(f.Etc.FFTSel, 0);
   f.Etc.FFTSel = 1;
-  ApplyInputDeviceChoice(f, c, actions);
+  Apply(c);
   EXPECT_EQ(f.Etc.FFTSel, 1);
 }
 
 TEST_F(InputDeviceDialog, EachChangedChannelIsResetWhileItsOldDecoderIsStored) {
   InputDeviceChoice c = Unchanged();
   c.decoderL = 2;  // HFDL to SELCAL
-  ApplyInputDeviceChoice(f, c, actions);
+  Apply(c);
   EXPECT_EQ(actions.calls, (Calls{"Reset 0 L1 R0", "arrange"}));
   EXPECT_EQ(f.Wave.DecoderL, 2);
   EXPECT_EQ(f.Wave.DecoderR, 0);
   actions.calls.clear();
   c.decoderL = 0;
   c.decoderR = 1;
-  ApplyInputDeviceChoice(f, c, actions);
+  Apply(c);
   EXPECT_EQ(actions.calls, (Calls{"Reset 0 L2 R0", "Reset 1 L2 R0", "arrange"}));
 }
 
@@ -142,7 +161,7 @@ TEST_F(InputDeviceDialog, AServerThatDoesNotDecodeEditsTheKeptMode) {
   f.app.SavedWaveDual = 1;
   InputDeviceChoice c = Unchanged();
   c.mode = 2;
-  ApplyInputDeviceChoice(f, c, actions);
+  Apply(c);
   EXPECT_EQ(f.Wave.WaveDual, 0);
   EXPECT_EQ(f.app.SavedWaveDual, 2);
   EXPECT_EQ(f.Etc.FFTSel, 2);

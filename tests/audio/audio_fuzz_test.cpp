@@ -5,47 +5,50 @@
 #include <random>
 #include <vector>
 
-#include "app/form1_state.h"
 #include "audio/block_pipeline.h"
-#include "audio_fakes.h"
+#include "audio_rig.h"
 #include "platform/wave_file_source.h"
+#include "support/fake_audio_devices.h"
 #include "support/test_support.h"
 
 namespace {
 
 TEST(AudioFuzz, ArbitraryBuffersAndRatesStayInBounds) {
   std::mt19937 random(12345);
-  Form1State form;
-  audio_test::PipelineFakes fakes(form);
-  form.app.Running = 1;
-  form.audio.WaveIn.Handle = std::make_unique<audio_test::FakeCaptureSource>(audio_test::FakeSourceScript());
+  audio_test::AudioRig rig;
+  AudioState& audio = rig.audio;
+  audio.WaveIn.Handle = std::make_unique<testing_support::FakeCaptureSource>(testing_support::FakeSourceScript());
   const int rates[] = {11025, 22050, 44100, 0, 8000, 48000, -1};
   for (int round = 0; round < 300; ++round) {
-    form.audio.SampleRate = rates[random() % 7];
-    form.Wave.DecoderL = static_cast<int>(random() % 6) - 1;
-    form.Wave.DecoderR = static_cast<int>(random() % 6) - 1;
-    form.Wave.WaveDual = static_cast<int>(random() % 5) - 1;
-    form.Etc.LocalHourOffset = static_cast<int32_t>(random());
-    form.Etc.DispTime = random() % 2;
+    audio.SampleRate = rates[random() % 7];
+    rig.wave.DecoderL = static_cast<int>(random() % 6) - 1;
+    rig.wave.DecoderR = static_cast<int>(random() % 6) - 1;
+    rig.wave.WaveDual = static_cast<int>(random() % 5) - 1;
+    rig.etc.LocalHourOffset = static_cast<int32_t>(random());
+    rig.etc.DispTime = random() % 2;
+    rig.etc.DispType = random() % 2;
+    rig.etc.FFTSel = static_cast<int>(random() % 5) - 1;
+    rig.link.monitorOn = random() % 2;
     const int frames = static_cast<int>(random() % 5000) - 100;
     std::vector<int16_t> buffer(2 * static_cast<size_t>(std::max(frames, 0)) + 1);
     for (int16_t& s : buffer) s = static_cast<int16_t>(random());
-    ProcessAudioBlock(form, buffer.data(), frames);
+    ProcessAudioBlock(audio, rig.Settings(), rig.link, buffer.data(), frames);
     for (int ch = 0; ch < 2; ++ch) {
-      for (int k = 0; k < 512; ++k) ASSERT_TRUE(std::isfinite(form.audio.FilterBlock[ch][k]));
+      for (int k = 0; k < 512; ++k) ASSERT_TRUE(std::isfinite(audio.FilterBlock[ch][k]));
     }
     // Deliveries of any size for the open generation.
-    form.audio.WaveIn.BufferFrames = round % 3 ? static_cast<int>(random() % 3000) : std::max(frames, 0);
-    DeliverWaveInBuffer(form, WaveInBuffer(nullptr, form.audio.WaveIn.Generation, std::vector<int16_t>(buffer), false));
+    audio.WaveIn.BufferFrames = round % 3 ? static_cast<int>(random() % 3000) : std::max(frames, 0);
+    DeliverWaveInBuffer(audio, rig.Settings(), rig.link,
+                        WaveInBuffer(nullptr, audio.WaveIn.Generation, std::vector<int16_t>(buffer), false));
   }
-  EXPECT_GE(form.audio.ProcessedBuffers, 400);
+  EXPECT_GE(audio.ProcessedBuffers, 400);
 }
 
 TEST(AudioFuzz, DamagedWaveFilesAreRefusedOrRead) {
   testing_support::TempDir dir;
   std::vector<int16_t> samples(4000);
   for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>(i * 31);
-  ASSERT_TRUE(audio_test::WriteWave16(dir.File("good.wav"), 22050, 2, samples));
+  ASSERT_TRUE(testing_support::WriteWave16(dir.File("good.wav"), 22050, 2, samples));
   const std::string good = testing_support::ReadFile(dir.File("good.wav"));
   std::mt19937 random(99);
   for (int round = 0; round < 200; ++round) {

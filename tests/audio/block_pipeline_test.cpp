@@ -1,20 +1,19 @@
-// One block at a time through the pipeline, with recording stand-ins for
-// the decoders, the displays, the log names and the lamps.
+// One block at a time through the pipeline, with a recording link for the
+// decoders, the lamps, the pictures and the clock's outside effects.
 #include <gtest/gtest.h>
 
 #include <tuple>
 #include <vector>
 
-#include "app/form1_state.h"
 #include "audio/block_pipeline.h"
 #include "audio/clock_fallback.h"
-#include "audio_fakes.h"
-#include "hfdl/hfdl_channel_state.h"
+#include "audio_rig.h"
+#include "support/fake_audio_devices.h"
 #include "support/test_support.h"
 
 namespace {
 
-using audio_test::PipelineFakes;
+using audio_test::AudioRig;
 using testing_support::FixedClock;
 
 constexpr TColor kAqua = 0x00FFFF00;
@@ -26,31 +25,28 @@ TEST(SampleRate, BufferSizesFollowWaveRate) {
   };
   for (Case c : {Case{0, 11025, 512, 2048}, Case{1, 22050, 1024, 4096}, Case{2, 44100, 2048, 8192},
                  Case{3, 11025, 512, 2048}, Case{-1, 11025, 512, 2048}}) {
-    Form1State form;
-    form.Wave.WaveRate = c.waveRate;
-    form.svc.audio->SetSampleRate(form);
-    EXPECT_EQ(form.audio.SampleRate, c.rate) << c.waveRate;
-    EXPECT_EQ(form.audio.WaveIn.BufferFrames, c.frames) << c.waveRate;
-    EXPECT_EQ(form.audio.WaveIn.BufferBytes, c.bytes) << c.waveRate;
-    EXPECT_EQ(form.audio.WaveIn.Format.SamplesPerSec, c.rate);
-    EXPECT_EQ(form.audio.WaveIn.Format.BlockAlign, 4);
-    EXPECT_EQ(form.audio.WaveIn.Format.AvgBytesPerSec, c.rate * 4);
-    EXPECT_EQ(form.audio.WaveIn.Format.Channels, 2);
-    EXPECT_EQ(form.audio.WaveIn.Format.BitsPerSample, 16);
-    EXPECT_EQ(form.audio.WaveOut.Format.SamplesPerSec, 11025);
+    AudioState audio;
+    WaveSettings wave;
+    wave.WaveRate = c.waveRate;
+    SetSampleRate(audio, wave);
+    EXPECT_EQ(audio.SampleRate, c.rate) << c.waveRate;
+    EXPECT_EQ(audio.WaveIn.BufferFrames, c.frames) << c.waveRate;
+    EXPECT_EQ(audio.WaveIn.BufferBytes, c.bytes) << c.waveRate;
+    EXPECT_EQ(audio.WaveIn.Format.SamplesPerSec, c.rate);
   }
 }
 
 TEST(SampleRate, AWaveFileRateWinsButWaveRateIsKept) {
-  Form1State form;
-  audio_test::FakeDevices devices;
+  AudioState audio;
+  testing_support::FakeDevices devices;
   devices.fixedRate = 22050;
-  form.audio.AudioDevices = &devices;
-  form.Wave.WaveRate = 2;
-  form.svc.audio->SetSampleRate(form);
-  EXPECT_EQ(form.audio.SampleRate, 22050);
-  EXPECT_EQ(form.audio.WaveIn.BufferFrames, 1024);
-  EXPECT_EQ(form.Wave.WaveRate, 2);
+  audio.AudioDevices = &devices;
+  WaveSettings wave;
+  wave.WaveRate = 2;
+  SetSampleRate(audio, wave);
+  EXPECT_EQ(audio.SampleRate, 22050);
+  EXPECT_EQ(audio.WaveIn.BufferFrames, 1024);
+  EXPECT_EQ(wave.WaveRate, 2);
 }
 
 TEST(CaptureDevices, WaveInputNamesThePcm) {
@@ -62,63 +58,35 @@ TEST(CaptureDevices, WaveInputNamesThePcm) {
   EXPECT_EQ(CapturePcmName(-1, devices), "");
 }
 
-// A running form at 11025 Hz; each block holds `value` in every sample.
+// A running program at 11025 Hz on a fixed clock.
 class BlockPipeline : public ::testing::Test {
  protected:
-  BlockPipeline() {
-    form_.Wave.WaveRate = 0;
-    form_.svc.audio->SetSampleRate(form_);
-    form_.app.Running = 1;
-    form_.audio.RxLampHold = {6, 6, 0};
-  }
-  void Block(int16_t left = 0, int16_t right = 0) {
-    std::vector<int16_t> buffer(1024);
-    for (size_t i = 0; i < 512; ++i) {
-      buffer[2 * i] = left;
-      buffer[2 * i + 1] = right;
-    }
-    ProcessAudioBlock(form_, buffer.data(), 512);
-  }
-  std::vector<TColor> PaintsOf(Lamp lamp) const {
-    std::vector<TColor> paints;
-    for (auto& [l, c] : fakes_.lamps) {
-      if (l == lamp) paints.push_back(c);
-    }
-    return paints;
-  }
-
   FixedClock clock_{platform::EncodeDateTime(2024, 5, 1, 8, 30, 0)};
-  Form1State form_;
-  PipelineFakes fakes_{form_};
+  AudioRig rig_;
 };
 
 class DispatchMatrix : public BlockPipeline, public ::testing::WithParamInterface<std::tuple<int, int, int>> {};
 
 TEST_P(DispatchMatrix, EachChannelReachesItsDecoder) {
   auto [decoderL, decoderR, waveDual] = GetParam();
-  form_.Wave.DecoderL = decoderL;
-  form_.Wave.DecoderR = decoderR;
-  form_.Wave.WaveDual = waveDual;
+  rig_.wave.DecoderL = decoderL;
+  rig_.wave.DecoderR = decoderR;
+  rig_.wave.WaveDual = waveDual;
   // A decoder overwrites its row; the copy for the monitor stays.
-  fakes_.onDecode = [](Form1State& f, int ch) {
-    for (int i = 0; i < 512; ++i) f.audio.AudioBlock[ch][i] = -1.0;
+  rig_.link.onDecode = [this](int ch, DecoderKind) {
+    for (int i = 0; i < 512; ++i) rig_.audio.AudioBlock[ch][i] = -1.0;
   };
-  Block(100, 200);
-  const char* names[] = {"acars", "hfdl", "selcal"};
-  std::vector<std::string> expected;
-  if (waveDual != 0 && decoderL < 3) expected.push_back(std::string(names[decoderL]) + "0");
-  if (waveDual == 2 && decoderR < 3) expected.push_back(std::string(names[decoderR]) + "1");
-  std::vector<std::string> decoded;
-  for (const std::string& e : fakes_.log) {
-    if (e.back() == '0' || e.back() == '1') decoded.push_back(e);
-  }
-  EXPECT_EQ(decoded, expected);
+  rig_.Block(100, 200);
+  std::vector<std::pair<int, DecoderKind>> expected;
+  if (waveDual != 0 && decoderL < 3) expected.emplace_back(0, static_cast<DecoderKind>(decoderL));
+  if (waveDual == 2 && decoderR < 3) expected.emplace_back(1, static_cast<DecoderKind>(decoderR));
+  EXPECT_EQ(rig_.link.decoded, expected);
   // Both channels are always resampled, decoded or not.
   for (int i = 0; i < 512; ++i) {
-    ASSERT_EQ(form_.audio.FilterBlock[0][i], 100.0);
-    ASSERT_EQ(form_.audio.FilterBlock[1][i], 200.0);
+    ASSERT_EQ(rig_.audio.FilterBlock[0][i], 100.0);
+    ASSERT_EQ(rig_.audio.FilterBlock[1][i], 200.0);
   }
-  EXPECT_EQ(form_.audio.AudioBlock[1][0], waveDual == 2 && decoderR < 3 ? -1.0 : 200.0);
+  EXPECT_EQ(rig_.audio.AudioBlock[1][0], waveDual == 2 && decoderR < 3 ? -1.0 : 200.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(BlockPipeline, DispatchMatrix,
@@ -126,89 +94,111 @@ INSTANTIATE_TEST_SUITE_P(BlockPipeline, DispatchMatrix,
                                             ::testing::Values(0, 1, 2)));
 
 TEST_F(BlockPipeline, NotRunningDoesNothingAtAll) {
-  form_.app.Running = 0;
-  form_.controls.SpeedButton17Down = 1;
-  form_.Etc.DispType = 1;
-  Block(5, 5);
-  EXPECT_TRUE(fakes_.log.empty());
-  EXPECT_TRUE(fakes_.lamps.empty());
-  EXPECT_EQ(form_.audio.PipelineCounter, 0);
-  EXPECT_EQ(form_.audio.BlockCounter, 0);
-  EXPECT_EQ(form_.audio.ProcessedBuffers, 0);
-  EXPECT_EQ(form_.audio.RxLampHold[2], 0);
-  EXPECT_EQ(form_.audio.AudioBlock[0][0], 0.0);
+  rig_.link.running = false;
+  rig_.link.monitorOn = true;
+  rig_.etc.DispType = 1;
+  rig_.Block(5, 5);
+  EXPECT_TRUE(rig_.link.decoded.empty());
+  EXPECT_TRUE(rig_.link.lamps.empty());
+  EXPECT_TRUE(rig_.link.shown.empty());
+  EXPECT_EQ(rig_.link.clockSteps, 0);
+  EXPECT_EQ(rig_.link.blocksDone, 0);
+  EXPECT_EQ(rig_.audio.ProcessedBuffers, 0);
+  EXPECT_EQ(rig_.audio.AudioBlock[0][0], 0.0);
 }
 
-TEST_F(BlockPipeline, DisplayPassOnEverySecondBlock) {
-  form_.Map.TimeAdjust = 1;
-  form_.controls.N27Checked = 1;
-  form_.Form.SpectrumRefresh = 1;
-  form_.Etc.DispType = 1;
-  form_.controls.SpeedButton17Down = 1;
-  std::vector<std::vector<std::string>> perBlock;
+TEST_F(BlockPipeline, PicturesOnEverySecondBlockTheConstellationOnEvery) {
+  std::vector<int> spectrum, clock;
   for (int n = 0; n < 6; ++n) {
-    fakes_.Clear();
-    Block();
-    perBlock.push_back(fakes_.log);
+    rig_.link.Clear();
+    rig_.Block();
+    spectrum.push_back(rig_.link.Shown(AudioPicture::Spectrum));
+    clock.push_back(rig_.link.Shown(AudioPicture::Clock));
+    EXPECT_EQ(rig_.link.blocksDone, 1);
   }
-  // The first pass finds ClockCache empty: log names, track ages and the
-  // clock face at once.
-  using V = std::vector<std::string>;
-  EXPECT_EQ(perBlock[0], (V{"hfdl0", "monitor", "spectrum", "logs", "ages", "clockface", "meters", "constellation"}));
-  EXPECT_EQ(perBlock[1], (V{"hfdl0", "monitor", "constellation"}));
-  // The same second again: no clock change.
-  EXPECT_EQ(perBlock[2], (V{"hfdl0", "monitor", "spectrum", "meters", "constellation"}));
-  EXPECT_EQ(perBlock[3], perBlock[1]);
-  EXPECT_EQ(perBlock[4], perBlock[2]);
-  EXPECT_EQ(form_.audio.ClockCache, "08:30:00");
-  EXPECT_EQ(form_.audio.BlockTime, platform::EncodeDateTime(2024, 5, 1, 8, 30, 0));
-  EXPECT_EQ(form_.audio.BlockCounter, 6);
+  EXPECT_EQ(spectrum, (std::vector<int>{1, 0, 1, 0, 1, 0}));
+  EXPECT_EQ(clock, (std::vector<int>{1, 0, 1, 0, 1, 0}));
+  EXPECT_EQ(rig_.audio.ProcessedBuffers, 6);
 
-  // A new second: log names again; no track ageing without TimeAdjust.
-  form_.Map.TimeAdjust = 0;
-  form_.controls.N27Checked = 0;
-  form_.controls.SpeedButton17Down = 0;
+  // The constellation takes the place of the waterfall on every block.
+  rig_.etc.DispType = 1;
+  rig_.link.Clear();
+  rig_.Block();
+  rig_.Block();
+  EXPECT_EQ(rig_.link.Shown(AudioPicture::Spectrum), 2);
+  // Without the status panel, neither.
+  rig_.link.statusPanelOn = false;
+  rig_.link.Clear();
+  rig_.Block();
+  rig_.Block();
+  EXPECT_EQ(rig_.link.Shown(AudioPicture::Spectrum), 0);
+  EXPECT_EQ(rig_.link.Shown(AudioPicture::Clock), 1);
+}
+
+TEST_F(BlockPipeline, TheClockStepsOncePerSecond) {
+  rig_.Block();
+  // The first pass finds no clock text yet.
+  EXPECT_EQ(rig_.link.clockSteps, 1);
+  EXPECT_EQ(rig_.audio.ClockCache, "08:30:00");
+  EXPECT_EQ(rig_.audio.BlockTime, platform::EncodeDateTime(2024, 5, 1, 8, 30, 0));
+  for (int n = 0; n < 4; ++n) rig_.Block();
+  EXPECT_EQ(rig_.link.clockSteps, 1);
   clock_.Set(platform::EncodeDateTime(2024, 5, 1, 8, 30, 1));
-  fakes_.Clear();
-  Block();
-  EXPECT_EQ(fakes_.log, (V{"hfdl0", "logs", "clockface", "meters"}));
-  EXPECT_EQ(form_.audio.BlockTime, platform::EncodeDateTime(2024, 5, 1, 8, 30, 1));
+  rig_.Block();  // not a display pass
+  EXPECT_EQ(rig_.link.clockSteps, 1);
+  rig_.Block();
+  EXPECT_EQ(rig_.link.clockSteps, 2);
+  EXPECT_EQ(rig_.audio.ClockCache, "08:30:01");
+  EXPECT_EQ(rig_.audio.BlockTime, platform::EncodeDateTime(2024, 5, 1, 8, 30, 1));
+}
+
+TEST_F(BlockPipeline, TheMonitorIsFedWhileItsButtonIsDown) {
+  auto sink = std::make_unique<platform::NullPlaybackSink>();
+  platform::NullPlaybackSink* played = sink.get();
+  rig_.audio.WaveOut.Handle = std::move(sink);
+  rig_.Block(300, -300);
+  EXPECT_TRUE(played->Blocks.empty());
+  rig_.link.monitorOn = true;
+  rig_.Block(300, -300);
+  ASSERT_EQ(played->Blocks.size(), 1u);
+  EXPECT_EQ(played->Blocks[0], audio_test::Frames(512, 300, -300));
 }
 
 TEST_F(BlockPipeline, ClockTextWithHourOffsets) {
   const TDateTime now = platform::EncodeDateTime(2024, 5, 1, 8, 30, 0);
-  form_.Etc.DispTime = 1;
+  EtcSettings etc;
+  etc.DispTime = 1;
   for (auto [offset, text] : {std::pair{9, "23:30:00"}, std::pair{-5, "13:30:00"}, std::pair{0, "08:30:00"},
                               std::pair{30, "02:30:00"}, std::pair{-23, "07:30:00"}, std::pair{-100, "12:30:00"}}) {
-    form_.Etc.LocalHourOffset = offset;
-    EXPECT_EQ(ClockText(form_, now), text) << offset;
+    etc.LocalHourOffset = offset;
+    EXPECT_EQ(ClockText(etc, now), text) << offset;
   }
-  form_.Etc.DispTime = 0;
-  form_.Etc.LocalHourOffset = 9;
-  EXPECT_EQ(ClockText(form_, now), "08:30:00");
+  etc.DispTime = 0;
+  etc.LocalHourOffset = 9;
+  EXPECT_EQ(ClockText(etc, now), "08:30:00");
 
   // Beyond a day the rest of the block still runs.
-  form_.Etc.DispTime = 1;
-  form_.Etc.LocalHourOffset = 30;
-  Block();
-  EXPECT_EQ(form_.audio.ClockCache, "02:30:00");
-  EXPECT_EQ(form_.audio.RxLampHold[2], 1);
-  EXPECT_EQ(fakes_.Count("meters"), 1);
+  rig_.etc.DispTime = 1;
+  rig_.etc.LocalHourOffset = 30;
+  rig_.Block();
+  EXPECT_EQ(rig_.audio.ClockCache, "02:30:00");
+  EXPECT_EQ(rig_.link.PaintsOf(Lamp::Data), std::vector<TColor>{kAqua});
+  EXPECT_EQ(rig_.link.Shown(AudioPicture::Clock), 1);
 }
 
 TEST_F(BlockPipeline, AcarsLockLampGoesOutSixBlocksAfterTheLastResult) {
-  form_.Wave.DecoderL = 0;
-  form_.Wave.WaveDual = 1;
+  rig_.wave.DecoderL = 0;
+  rig_.wave.WaveDual = 1;
   const int n = 3;
   int block = 0;
-  fakes_.onDecode = [&](Form1State& f, int ch) {
-    if (block == n && ch == 0) f.audio.RxLampHold[0] = 0;
+  rig_.link.onDecode = [&](int ch, DecoderKind) {
+    if (block == n && ch == 0) rig_.audio.RxLampHold[0] = 0;
   };
   std::vector<std::vector<TColor>> leftPaints;
   for (block = 1; block <= n + 7; ++block) {
-    fakes_.lamps.clear();
-    Block();
-    leftPaints.push_back(PaintsOf(Lamp::Left));
+    rig_.link.lamps.clear();
+    rig_.Block();
+    leftPaints.push_back(rig_.link.PaintsOf(Lamp::Left));
   }
   for (int b = 1; b <= n + 7; ++b) {
     bool lit = b >= n && b <= n + 5;
@@ -220,80 +210,43 @@ TEST_F(BlockPipeline, AcarsLockLampGoesOutSixBlocksAfterTheLastResult) {
 TEST_F(BlockPipeline, DataLampAquaForTheFirstSixBlocks) {
   std::vector<TColor> data;
   for (int b = 1; b <= 8; ++b) {
-    fakes_.lamps.clear();
-    Block();
-    ASSERT_EQ(PaintsOf(Lamp::Data).size(), 1u);
-    data.push_back(PaintsOf(Lamp::Data)[0]);
+    rig_.link.lamps.clear();
+    rig_.Block();
+    ASSERT_EQ(rig_.link.PaintsOf(Lamp::Data).size(), 1u);
+    data.push_back(rig_.link.PaintsOf(Lamp::Data)[0]);
   }
   EXPECT_EQ(data, (std::vector<TColor>{kAqua, kAqua, kAqua, kAqua, kAqua, kAqua, kBlack, kBlack}));
 }
 
 TEST_F(BlockPipeline, HfdlAndSelcalLockLampsAreLeftToTheirDecoders) {
-  form_.Wave.DecoderL = 1;
-  form_.Wave.DecoderR = 2;
-  form_.Wave.WaveDual = 2;
-  form_.audio.RxLampHold = {3, 9, 6};
-  for (int b = 0; b < 10; ++b) Block();
-  EXPECT_TRUE(PaintsOf(Lamp::Left).empty());
-  EXPECT_TRUE(PaintsOf(Lamp::Right).empty());
-  EXPECT_EQ(form_.audio.RxLampHold[0], 3);
-  EXPECT_EQ(form_.audio.RxLampHold[1], 9);
+  rig_.wave.DecoderL = 1;
+  rig_.wave.DecoderR = 2;
+  rig_.wave.WaveDual = 2;
+  rig_.audio.RxLampHold = {3, 9, 6};
+  for (int b = 0; b < 10; ++b) rig_.Block();
+  EXPECT_TRUE(rig_.link.PaintsOf(Lamp::Left).empty());
+  EXPECT_TRUE(rig_.link.PaintsOf(Lamp::Right).empty());
 
   // An ACARS right channel is counted whatever WaveDual is.
-  form_.Wave.DecoderR = 0;
-  form_.Wave.WaveDual = 1;
-  form_.audio.RxLampHold[1] = 4;
-  Block();
-  Block();
-  EXPECT_TRUE(PaintsOf(Lamp::Right).empty());
-  Block();
-  EXPECT_EQ(PaintsOf(Lamp::Right), std::vector<TColor>{kBlack});
+  rig_.wave.DecoderR = 0;
+  rig_.wave.WaveDual = 1;
+  rig_.audio.RxLampHold[1] = 4;
+  rig_.Block();
+  rig_.Block();
+  EXPECT_TRUE(rig_.link.PaintsOf(Lamp::Right).empty());
+  rig_.Block();
+  EXPECT_EQ(rig_.link.PaintsOf(Lamp::Right), std::vector<TColor>{kBlack});
 }
 
-TEST_F(BlockPipeline, CloseWaveInWithoutDeviceResetsTheHfdlFramesAndLamps) {
-  for (HfdlChannelState& s : form_.hfdl.Channels) {
-    s.Locked = 1;
-    s.SymbolCount = 77;
-    s.SegmentIndex = 4;
-    s.InProbe = 1;
-    s.TrainingActive = 1;
-    s.PreambleTraining = 1;
-    s.SyncFound = 1;
-    s.Constellation = 2;
-    s.EqDelay[1][5] = 3.0;
-    s.EqTaps[0][7] = 9.0;
-    s.NcoPhase = 1.25;
-    s.FineOffset = -3.5;
-    s.AgcState[1] = 0.5;
-    s.PllLoopState[2] = 0.75;
-  }
-  HfdlChannelState start;
-  InitHfdlChannel(start);
-  form_.svc.audio->CloseWaveIn(form_);
-  for (const HfdlChannelState& s : form_.hfdl.Channels) {
-    EXPECT_EQ(s.Locked, 0);
-    EXPECT_EQ(s.SymbolCount, 0);
-    EXPECT_EQ(s.SegmentIndex, 0);
-    EXPECT_EQ(s.InProbe, 0);
-    EXPECT_EQ(s.TrainingActive, 0);
-    EXPECT_EQ(s.PreambleTraining, 0);
-    EXPECT_EQ(s.SyncFound, 0);
-    EXPECT_EQ(s.Constellation, 0);
-    EXPECT_EQ(s.EqDelay[1][5], 0.0);
-    EXPECT_EQ(s.EqTaps[0][7], start.EqTaps[0][7]);
-    // Filters, oscillators and the frequency tracking carry on.
-    EXPECT_EQ(s.NcoPhase, 1.25);
-    EXPECT_EQ(s.FineOffset, -3.5);
-    EXPECT_EQ(s.AgcState[1], 0.5);
-    EXPECT_EQ(s.PllLoopState[2], 0.75);
-  }
-  EXPECT_EQ(PaintsOf(Lamp::Left), std::vector<TColor>{kBlack});
-  EXPECT_EQ(PaintsOf(Lamp::Right), std::vector<TColor>{kBlack});
-
-  fakes_.lamps.clear();
-  form_.svc.audio->CloseWaveOut(form_);
-  EXPECT_TRUE(fakes_.lamps.empty());
-  EXPECT_EQ(form_.audio.WaveOut.Handle, nullptr);
+TEST_F(BlockPipeline, ClosingTheRecordingDeviceRestartsTheFramesAndPutsOutTheLockLamps) {
+  CloseWaveIn(rig_.audio, rig_.link);
+  EXPECT_EQ(rig_.link.frameRestarts, 1);
+  EXPECT_EQ(rig_.link.PaintsOf(Lamp::Left), std::vector<TColor>{kBlack});
+  EXPECT_EQ(rig_.link.PaintsOf(Lamp::Right), std::vector<TColor>{kBlack});
+  rig_.link.Clear();
+  CloseWaveOut(rig_.audio);
+  EXPECT_TRUE(rig_.link.lamps.empty());
+  EXPECT_EQ(rig_.audio.WaveOut.Handle, nullptr);
 }
 
 class ClockFallback : public BlockPipeline {
@@ -301,46 +254,47 @@ class ClockFallback : public BlockPipeline {
   std::chrono::steady_clock::time_point Later(int ms) {
     return std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   }
+  void Tick(int ms) { ClockFallbackTick(rig_.audio, rig_.Settings(), rig_.link, Later(ms)); }
 };
 
 TEST_F(ClockFallback, KeepsTheClockAndLogNamesWithoutAudio) {
   clock_.Set(platform::EncodeDateTime(2024, 5, 1, 23, 59, 59));
-  form_.Map.TimeAdjust = 1;
-  ClockFallbackTick(form_, Later(0));
-  EXPECT_EQ(form_.audio.ClockCache, "23:59:59");
+  Tick(0);
+  EXPECT_EQ(rig_.audio.ClockCache, "23:59:59");
+  EXPECT_EQ(rig_.link.clockSteps, 1);
   // The face wipes the meters, so they are drawn again (silent) and shown.
-  EXPECT_EQ(fakes_.log, (std::vector<std::string>{"logs", "ages", "clockface", "meters"}));
-  ClockFallbackTick(form_, Later(100));
-  EXPECT_EQ(fakes_.Count("meters"), 1);
-  EXPECT_EQ(fakes_.Count("logs"), 1);
+  EXPECT_EQ(rig_.link.Shown(AudioPicture::Clock), 1);
+  Tick(100);
+  EXPECT_EQ(rig_.link.clockSteps, 1);
+  EXPECT_EQ(rig_.link.Shown(AudioPicture::Clock), 1);
   clock_.Set(platform::EncodeDateTime(2024, 5, 2, 0, 0, 0));
-  ClockFallbackTick(form_, Later(200));
-  EXPECT_EQ(form_.audio.ClockCache, "00:00:00");
-  EXPECT_EQ(fakes_.Count("logs"), 2);
-  EXPECT_EQ(form_.audio.BlockTime, platform::EncodeDateTime(2024, 5, 2, 0, 0, 0));
+  Tick(200);
+  EXPECT_EQ(rig_.audio.ClockCache, "00:00:00");
+  EXPECT_EQ(rig_.link.clockSteps, 2);
+  EXPECT_EQ(rig_.audio.BlockTime, platform::EncodeDateTime(2024, 5, 2, 0, 0, 0));
   // Nothing else of the pipeline runs.
-  EXPECT_TRUE(fakes_.lamps.empty());
-  EXPECT_EQ(form_.audio.ProcessedBuffers, 0);
+  EXPECT_TRUE(rig_.link.lamps.empty());
+  EXPECT_EQ(rig_.audio.ProcessedBuffers, 0);
 }
 
 TEST_F(ClockFallback, SilentWhileBuffersArriveOrThePipelineRuns) {
-  Block();
-  ASSERT_EQ(fakes_.Count("logs"), 1);
+  rig_.Block();
+  ASSERT_EQ(rig_.link.clockSteps, 1);
   clock_.Set(platform::EncodeDateTime(2024, 5, 1, 8, 30, 1));
   // The last buffer came less than a second ago.
-  ClockFallbackTick(form_, Later(900));
-  EXPECT_EQ(fakes_.Count("logs"), 1);
-  form_.audio.WaveIn.PipelineBusy = true;
-  ClockFallbackTick(form_, Later(5000));
-  EXPECT_EQ(fakes_.Count("logs"), 1);
-  form_.audio.WaveIn.PipelineBusy = false;
-  form_.app.Running = 0;
-  ClockFallbackTick(form_, Later(5000));
-  EXPECT_EQ(fakes_.Count("logs"), 1);
-  form_.app.Running = 1;
-  ClockFallbackTick(form_, Later(1100));
-  EXPECT_EQ(fakes_.Count("logs"), 2);
-  EXPECT_EQ(form_.audio.ClockCache, "08:30:01");
+  Tick(900);
+  EXPECT_EQ(rig_.link.clockSteps, 1);
+  rig_.audio.WaveIn.PipelineBusy = true;
+  Tick(5000);
+  EXPECT_EQ(rig_.link.clockSteps, 1);
+  rig_.audio.WaveIn.PipelineBusy = false;
+  rig_.link.running = false;
+  Tick(5000);
+  EXPECT_EQ(rig_.link.clockSteps, 1);
+  rig_.link.running = true;
+  Tick(1100);
+  EXPECT_EQ(rig_.link.clockSteps, 2);
+  EXPECT_EQ(rig_.audio.ClockCache, "08:30:01");
 }
 
 }  // namespace

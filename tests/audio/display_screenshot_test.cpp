@@ -15,7 +15,7 @@
 #include <cmath>
 #include <thread>
 
-#include "audio_fakes.h"
+#include "support/fake_audio_devices.h"
 #include "support/test_support.h"
 
 namespace {
@@ -54,7 +54,7 @@ TEST(DisplayScreenshot, AToneShowsAsOneColumnWithMetersAndClock) {
   testing_support::WriteFile(dir.File("empty-alsa.conf"), "");
   std::vector<int16_t> tone(44100 * 10);
   for (size_t n = 0; n < tone.size(); ++n) tone[n] = static_cast<int16_t>(16384.0 * std::sin(2.0 * M_PI * 1000.0 * n / 44100.0));
-  ASSERT_TRUE(audio_test::WriteWave16(dir.File("tone.wav"), 44100, 1, tone));
+  ASSERT_TRUE(testing_support::WriteWave16(dir.File("tone.wav"), 44100, 1, tone));
 
   QProcess program;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

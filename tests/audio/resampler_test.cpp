@@ -1,5 +1,5 @@
-// The anti-alias taps and the resampling of the block pipeline, by known
-// answers: impulses, constants, tones, and filtering every sample.
+// The resampling of the block pipeline, by known answers: impulses,
+// constants, tones, and filtering every sample.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,50 +7,20 @@
 #include <random>
 #include <vector>
 
-#include "app/form1_state.h"
 #include "audio/anti_alias_filter.h"
 #include "audio/block_pipeline.h"
-#include "audio_fakes.h"
+#include "audio_rig.h"
 
 namespace {
 
-TEST(Coefficients, Taps44100) {
-  const AntiAliasTaps& h = AntiAliasTapsFor(44100);
-  EXPECT_NEAR(h[25], 0.25, 1e-15);
-  EXPECT_NEAR(h[24], 0.224569, 1e-6);
-  EXPECT_EQ(h[24], h[26]);
-  EXPECT_NEAR(h[0], 0.00133216, 1e-8);
-  EXPECT_EQ(h[0], h[50]);
-  for (int j = 0; j < 51; ++j) {
-    if ((j - 25) % 4 == 0 && j != 25) {
-      EXPECT_LT(std::fabs(h[j]), 1e-12) << j;
-    }
-  }
-  EXPECT_NEAR(std::accumulate(h.begin(), h.end(), 0.0), 0.99712, 1e-5);
-}
-
-TEST(Coefficients, Taps22050) {
-  const AntiAliasTaps& h = AntiAliasTapsFor(22050);
-  EXPECT_NEAR(h[25], 0.5, 1e-15);
-  EXPECT_NEAR(h[24], 0.317588, 1e-6);
-  EXPECT_NEAR(h[0], 0.00188395, 1e-8);
-  for (int j = 0; j < 51; ++j) {
-    if ((j - 25) % 2 == 0 && j != 25) {
-      EXPECT_LT(std::fabs(h[j]), 1e-12) << j;
-    }
-  }
-  EXPECT_NEAR(std::accumulate(h.begin(), h.end(), 0.0), 1.00138, 1e-5);
-}
-
-// A running form at `rate` whose decoders and displays only record.
+// A running program at a WaveRate whose decoders only record.
 class Resampler : public ::testing::Test {
  protected:
   void Start(int waveRate) {
-    form_.Wave.WaveRate = waveRate;
-    form_.svc.audio->SetSampleRate(form_);
-    form_.app.Running = 1;
+    rig_.wave.WaveRate = waveRate;
+    SetSampleRate(rig_.audio, rig_.wave);
   }
-  int Frames() const { return form_.audio.WaveIn.BufferFrames; }
+  int Frames() const { return rig_.audio.WaveIn.BufferFrames; }
   // One buffer whose left channel is `left` and right channel `right`.
   void Process(const std::vector<int16_t>& left, const std::vector<int16_t>& right) {
     std::vector<int16_t> buffer(2 * left.size());
@@ -58,18 +28,17 @@ class Resampler : public ::testing::Test {
       buffer[2 * i] = left[i];
       buffer[2 * i + 1] = right[i];
     }
-    ProcessAudioBlock(form_, buffer.data(), static_cast<int>(left.size()));
+    rig_.Process(buffer);
   }
   std::vector<int> OutputsAbove(int ch, double level) const {
     std::vector<int> at;
     for (int k = 0; k < 512; ++k) {
-      if (std::fabs(form_.audio.AudioBlock[ch][k]) > level) at.push_back(k);
+      if (std::fabs(rig_.audio.AudioBlock[ch][k]) > level) at.push_back(k);
     }
     return at;
   }
 
-  Form1State form_;
-  audio_test::PipelineFakes fakes_{form_};
+  audio_test::AudioRig rig_;
 };
 
 TEST_F(Resampler, ImpulseAt44100) {
@@ -80,7 +49,7 @@ TEST_F(Resampler, ImpulseAt44100) {
   Process(impulse, silence);
   // The first of every four filtered samples: input 3 lands at output 7.
   EXPECT_EQ(OutputsAbove(0, 1e-9), std::vector<int>{7});
-  EXPECT_NEAR(form_.audio.AudioBlock[0][7], 250.0, 1e-9);
+  EXPECT_NEAR(rig_.audio.AudioBlock[0][7], 250.0, 1e-9);
   EXPECT_TRUE(OutputsAbove(1, 1e-9).empty());
 
   // The delay line carries an impulse in the last frame into the next buffer.
@@ -89,7 +58,7 @@ TEST_F(Resampler, ImpulseAt44100) {
   Process(last, silence);
   Process(silence, silence);
   EXPECT_EQ(OutputsAbove(0, 1e-9), std::vector<int>{6});
-  EXPECT_NEAR(form_.audio.AudioBlock[0][6], 250.0, 1e-9);
+  EXPECT_NEAR(rig_.audio.AudioBlock[0][6], 250.0, 1e-9);
 }
 
 TEST_F(Resampler, ImpulseAt22050) {
@@ -99,19 +68,16 @@ TEST_F(Resampler, ImpulseAt22050) {
   impulse[1] = 1000;
   Process(impulse, silence);
   EXPECT_EQ(OutputsAbove(0, 1e-9), std::vector<int>{13});
-  EXPECT_NEAR(form_.audio.AudioBlock[0][13], 500.0, 1e-9);
+  EXPECT_NEAR(rig_.audio.AudioBlock[0][13], 500.0, 1e-9);
 }
 
 TEST_F(Resampler, ConstantInputSettlesToTheTapSum) {
   for (auto [waveRate, settled, value] : {std::tuple{2, 13, 997.121}, std::tuple{1, 25, 1001.376}}) {
-    Form1State fresh;
-    audio_test::PipelineFakes fakes(fresh);
-    fresh.Wave.WaveRate = waveRate;
-    fresh.svc.audio->SetSampleRate(fresh);
-    fresh.app.Running = 1;
+    audio_test::AudioRig fresh;
+    fresh.wave.WaveRate = waveRate;
+    SetSampleRate(fresh.audio, fresh.wave);
     const int frames = fresh.audio.WaveIn.BufferFrames;
-    std::vector<int16_t> buffer(2 * static_cast<size_t>(frames), 1000);
-    ProcessAudioBlock(fresh, buffer.data(), frames);
+    fresh.Process(std::vector<int16_t>(2 * static_cast<size_t>(frames), 1000));
     const AntiAliasTaps& h = AntiAliasTapsFor(fresh.audio.SampleRate);
     const double full = 1000.0 * std::accumulate(h.begin(), h.end(), 0.0);
     // From the 51st input sample on, the whole delay line holds 1000.
@@ -134,16 +100,16 @@ TEST_F(Resampler, PassThroughAt11025IsBitExact) {
   left[5] = -32768;
   right[6] = 32767;
   double delayBefore[2][51];
-  std::copy(&form_.audio.ResampleDelay[0][0], &form_.audio.ResampleDelay[0][0] + 102, &delayBefore[0][0]);
+  std::copy(&rig_.audio.ResampleDelay[0][0], &rig_.audio.ResampleDelay[0][0] + 102, &delayBefore[0][0]);
   Process(left, right);
   for (int i = 0; i < 512; ++i) {
-    ASSERT_EQ(form_.audio.AudioBlock[0][i], left[i]) << i;
-    ASSERT_EQ(form_.audio.AudioBlock[1][i], right[i]) << i;
-    ASSERT_EQ(form_.audio.FilterBlock[0][i], left[i]) << i;
-    ASSERT_EQ(form_.audio.FilterBlock[1][i], right[i]) << i;
+    ASSERT_EQ(rig_.audio.AudioBlock[0][i], left[i]) << i;
+    ASSERT_EQ(rig_.audio.AudioBlock[1][i], right[i]) << i;
+    ASSERT_EQ(rig_.audio.FilterBlock[0][i], left[i]) << i;
+    ASSERT_EQ(rig_.audio.FilterBlock[1][i], right[i]) << i;
   }
   // The delay line is not fed at 11025 Hz.
-  EXPECT_TRUE(std::equal(&delayBefore[0][0], &delayBefore[0][0] + 102, &form_.audio.ResampleDelay[0][0]));
+  EXPECT_TRUE(std::equal(&delayBefore[0][0], &delayBefore[0][0] + 102, &rig_.audio.ResampleDelay[0][0]));
 }
 
 // The same 1 kHz tone at every rate, the faster ones generated 25 input
@@ -159,13 +125,11 @@ TEST_F(Resampler, ToneAgreesAcrossRates) {
     return s;
   };
   for (auto [waveRate, rate, worst] : {std::tuple{2, 44100, 29.5}, std::tuple{1, 22050, 7.0}}) {
-    Form1State fast, slow;
-    audio_test::PipelineFakes fastFakes(fast), slowFakes(slow);
-    fast.Wave.WaveRate = waveRate;
-    slow.Wave.WaveRate = 0;
-    fast.svc.audio->SetSampleRate(fast);
-    slow.svc.audio->SetSampleRate(slow);
-    fast.app.Running = slow.app.Running = 1;
+    audio_test::AudioRig fast, slow;
+    fast.wave.WaveRate = waveRate;
+    slow.wave.WaveRate = 0;
+    SetSampleRate(fast.audio, fast.wave);
+    SetSampleRate(slow.audio, slow.wave);
     const int frames = fast.audio.WaveIn.BufferFrames;
     double largest = 0.0;
     for (int block = 0; block < 4; ++block) {
@@ -174,8 +138,8 @@ TEST_F(Resampler, ToneAgreesAcrossRates) {
       std::vector<int16_t> fa(2 * a.size()), sb(2 * b.size());
       for (size_t i = 0; i < a.size(); ++i) fa[2 * i] = fa[2 * i + 1] = a[i];
       for (size_t i = 0; i < b.size(); ++i) sb[2 * i] = sb[2 * i + 1] = b[i];
-      ProcessAudioBlock(fast, fa.data(), frames);
-      ProcessAudioBlock(slow, sb.data(), 512);
+      fast.Process(fa);
+      slow.Process(sb);
       if (block == 0) continue;
       for (int k = 0; k < 512; ++k) {
         largest = std::max(largest, std::fabs(fast.audio.AudioBlock[0][k] - slow.audio.AudioBlock[0][k]));
@@ -221,17 +185,17 @@ TEST_F(Resampler, DelayLineIsSharedByBothRatesAndNeverCleared) {
   std::vector<int16_t> ramp(2048), silence(2048, 0);
   for (int i = 0; i < 2048; ++i) ramp[static_cast<size_t>(i)] = static_cast<int16_t>(i);
   Process(ramp, silence);
-  for (int j = 0; j < 51; ++j) EXPECT_EQ(form_.audio.ResampleDelay[0][j], 2047 - j);
-  form_.svc.audio->CloseWaveIn(form_);
-  form_.Wave.WaveRate = 1;
-  form_.svc.audio->SetSampleRate(form_);
+  for (int j = 0; j < 51; ++j) EXPECT_EQ(rig_.audio.ResampleDelay[0][j], 2047 - j);
+  CloseWaveIn(rig_.audio, rig_.link);
+  rig_.wave.WaveRate = 1;
+  SetSampleRate(rig_.audio, rig_.wave);
   std::vector<int16_t> zeros(1024, 0);
   Process(zeros, std::vector<int16_t>(1024, 0));
   // The first 22050 Hz output still sees the 44100 Hz ramp.
   const AntiAliasTaps& h = AntiAliasTapsFor(22050);
   double expected = 0.0;
   for (int j = 0; j < 51; ++j) expected += h[static_cast<size_t>(j)] * (j == 0 ? 0.0 : 2047 - (j - 1));
-  EXPECT_NEAR(form_.audio.AudioBlock[0][0], expected, 1e-9);
+  EXPECT_NEAR(rig_.audio.AudioBlock[0][0], expected, 1e-9);
 }
 
 }  // namespace

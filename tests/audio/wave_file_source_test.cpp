@@ -8,7 +8,7 @@
 #include <mutex>
 
 #include "audio/audio_file_options.h"
-#include "audio_fakes.h"
+#include "support/fake_audio_devices.h"
 #include "platform/wave_file_source.h"
 #include "support/test_support.h"
 
@@ -43,13 +43,13 @@ std::string Refusal(const std::string& path) {
 TEST(WaveFileSource, RefusesWhatIsNotA16BitWaveOfOneOrTwoChannels) {
   TempDir dir;
   std::vector<int16_t> samples(3 * 1000, 100);
-  ASSERT_TRUE(audio_test::WriteSoundFile(dir.File("u8.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 11025, 1, samples));
-  ASSERT_TRUE(audio_test::WriteSoundFile(dir.File("s24.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_24, 11025, 1, samples));
-  ASSERT_TRUE(audio_test::WriteSoundFile(dir.File("float.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 11025, 1, samples));
-  ASSERT_TRUE(audio_test::WriteWave16(dir.File("48k.wav"), 48000, 1, samples));
-  ASSERT_TRUE(audio_test::WriteWave16(dir.File("three.wav"), 11025, 3, samples));
-  ASSERT_TRUE(audio_test::WriteSoundFile(dir.File("aiff.wav"), SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 11025, 1, samples));
-  ASSERT_TRUE(audio_test::WriteWave16(dir.File("empty.wav"), 11025, 2, {}));
+  ASSERT_TRUE(testing_support::WriteSoundFile(dir.File("u8.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 11025, 1, samples));
+  ASSERT_TRUE(testing_support::WriteSoundFile(dir.File("s24.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_24, 11025, 1, samples));
+  ASSERT_TRUE(testing_support::WriteSoundFile(dir.File("float.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 11025, 1, samples));
+  ASSERT_TRUE(testing_support::WriteWave16(dir.File("48k.wav"), 48000, 1, samples));
+  ASSERT_TRUE(testing_support::WriteWave16(dir.File("three.wav"), 11025, 3, samples));
+  ASSERT_TRUE(testing_support::WriteSoundFile(dir.File("aiff.wav"), SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 11025, 1, samples));
+  ASSERT_TRUE(testing_support::WriteWave16(dir.File("empty.wav"), 11025, 2, {}));
   testing_support::WriteFile(dir.File("text.wav"), "RIFF? no, just words\n");
 
   const std::pair<const char*, const char*> cases[] = {
@@ -70,7 +70,7 @@ TEST(WaveFileSource, RefusesWhatIsNotA16BitWaveOfOneOrTwoChannels) {
 
 TEST(WaveFileSource, OptionsOfTheCommandLine) {
   TempDir dir;
-  ASSERT_TRUE(audio_test::WriteWave16(dir.File("ok.wav"), 22050, 2, std::vector<int16_t>(200, 1)));
+  ASSERT_TRUE(testing_support::WriteWave16(dir.File("ok.wav"), 22050, 2, std::vector<int16_t>(200, 1)));
   AudioFileOptions options;
   std::string error;
   EXPECT_TRUE(ParseAudioFileOptions({"skarvel"}, options, error));
@@ -115,7 +115,7 @@ TEST(WaveFileSource, TenSecondsGive216BuffersAtEveryRateTheLastPadded) {
     std::vector<int16_t> samples(2 * static_cast<size_t>(rate) * 10);
     for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>(1 + i % 1000);
     const std::string path = dir.File("ten.wav");
-    ASSERT_TRUE(audio_test::WriteWave16(path, rate, 2, samples));
+    ASSERT_TRUE(testing_support::WriteWave16(path, rate, 2, samples));
     platform::WaveFileCaptureSource source(path, true);
     std::shared_ptr<CollectingOutlet> outlet;
     ReadAll(source, outlet, rate, frames, 216);
@@ -147,7 +147,7 @@ TEST(WaveFileSource, MonoFeedsBothChannels) {
   TempDir dir;
   std::vector<int16_t> samples(700);
   for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>(i * 37 - 12000);
-  ASSERT_TRUE(audio_test::WriteWave16(dir.File("mono.wav"), 11025, 1, samples));
+  ASSERT_TRUE(testing_support::WriteWave16(dir.File("mono.wav"), 11025, 1, samples));
   platform::WaveFileCaptureSource source(dir.File("mono.wav"), true);
   std::shared_ptr<CollectingOutlet> outlet;
   ReadAll(source, outlet, 11025, 512, 2);

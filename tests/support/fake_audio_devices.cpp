@@ -1,4 +1,4 @@
-#include "audio_fakes.h"
+#include "support/fake_audio_devices.h"
 
 #include <sndfile.h>
 
@@ -6,31 +6,7 @@
 #include <algorithm>
 #include <chrono>
 
-namespace audio_test {
-
-PipelineFakes::PipelineFakes(Form1State& form) {
-  acars_.owner = hfdl_.owner = selcal_.owner = this;
-  exchange_.owner = this;
-  aircraft_.owner = this;
-  audio_.owner = this;
-  effects_.owner = this;
-  form.svc.acars = &acars_;
-  form.svc.hfdl = &hfdl_;
-  form.svc.selcal = &selcal_;
-  form.svc.exchange = &exchange_;
-  form.svc.aircraft = &aircraft_;
-  form.svc.audio = &audio_;
-  form.svc.effects = &effects_;
-}
-
-int PipelineFakes::Count(const std::string& entry) const {
-  return static_cast<int>(std::count(log.begin(), log.end(), entry));
-}
-
-void PipelineFakes::Decoded(Form1State& f, const char* kind, int ch) {
-  log.push_back(kind + std::to_string(ch));
-  if (onDecode) onDecode(f, ch);
-}
+namespace testing_support {
 
 std::atomic<int> FakeCaptureSource::liveThreads{0};
 std::atomic<int> FakeCaptureSource::delivered{0};
@@ -85,7 +61,8 @@ class ScriptedSink : public platform::NullPlaybackSink {
 
 }  // namespace
 
-std::unique_ptr<platform::AudioCaptureSource> FakeDevices::MakeCaptureSource(const Form1State&) {
+std::unique_ptr<platform::AudioCaptureSource> FakeDevices::MakeCaptureSource(const WaveSettings&) {
+  if (onCaptureOpen) onCaptureOpen();
   FakeSourceScript script = opens < static_cast<int>(scripts.size()) ? scripts[static_cast<size_t>(opens)]
                                                                      : FakeSourceScript();
   ++opens;
@@ -123,4 +100,4 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
   return true;
 }
 
-}  // namespace audio_test
+}  // namespace testing_support
