@@ -2,26 +2,21 @@
 
 #include <algorithm>
 
-#include "acars/acars_services.h"
-#include "aircraft/aircraft_services.h"
+#include "aircraft/aircraft_table.h"
 #include "app/form1_state.h"
 #include "app/form_effects.h"
-#include "exchange/exchange_services.h"
+#include "app/reception_wiring.h"
+#include "exchange/daily_log_set.h"
 #include "hfdl/hfdl_channel_state.h"
-#include "hfdl/hfdl_services.h"
-#include "map/map_services.h"
-#include "selcal/selcal_services.h"
+#include "map/map_redraw.h"
+#include "selcal/selcal_decoder.h"
 
 AudioSettings AudioSettingsOf(const Form1State& form) { return {form.Wave, form.Etc, form.Form, form.Color}; }
 
 bool AudioWiring::Running() const { return form_.app.Running != 0; }
 
 void AudioWiring::DecodeBlock(int channel, DecoderKind decoder) {
-  switch (decoder) {
-    case DecoderKind::VhfAcars: form_.svc.acars->DemodulateAcarsBlock(form_, channel); break;
-    case DecoderKind::Hfdl: form_.svc.hfdl->DemodulateHfdlBlock(form_, channel); break;
-    case DecoderKind::Selcal: form_.svc.selcal->DecodeSelcalBlock(form_, channel); break;
-  }
+  reception_.DecodeBlock(channel, decoder, form_.audio.AudioBlock[channel]);
 }
 
 void AudioWiring::RestartFrames() {
@@ -29,7 +24,7 @@ void AudioWiring::RestartFrames() {
 }
 
 bool AudioWiring::InFrame(int channel) const {
-  return form_.hfdl.Channels[channel].Locked != 0 || form_.svc.acars->InBlock(form_, channel);
+  return form_.hfdl.Channels[channel].Locked != 0 || form_.acars.AcarsRx.InBlock(channel);
 }
 
 BlockSymbols AudioWiring::HfdlSymbols(int channel) const {
@@ -37,25 +32,24 @@ BlockSymbols AudioWiring::HfdlSymbols(int channel) const {
   return {list.I, list.Q, std::clamp(list.Count, 0, HfdlBlockSymbolList::kCapacity)};
 }
 
-void AudioWiring::PaintLamp(Lamp lamp, TColor colour) { form_.svc.effects->PaintLamp(lamp, colour); }
+void AudioWiring::PaintLamp(Lamp lamp, TColor colour) { effects_.PaintLamp(lamp, colour); }
 
-void AudioWiring::ShowPicture(AudioPicture picture, const Bitmap24& bitmap) {
-  form_.svc.effects->SetControlPicture(1, picture == AudioPicture::Spectrum ? "Image5" : "Image6", bitmap);
-}
+void AudioWiring::ShowPicture(AudioPicture picture, const Bitmap24& bitmap) { effects_.ShowAudioPicture(picture, bitmap); }
 
 bool AudioWiring::MonitorOn() const { return form_.controls.SpeedButton17Down != 0; }
 
 bool AudioWiring::StatusPanelOn() const { return form_.controls.N27Checked != 0; }
 
 void AudioWiring::ClockStepped() {
-  form_.svc.exchange->UpdateDailyLogNames(form_, false);
-  if (form_.Map.TimeAdjust) form_.svc.aircraft->UpdateTrackAges(form_);
+  UpdateDailyLogNames(form_.text, form_.Etc, form_.app.AppDir, false);
+  if (form_.Map.TimeAdjust) UpdateTrackAges(form_.aircraft);
 }
 
-void AudioWiring::BlockDone() {}
+// The map layers the block's decoding asked for are drawn once, here.
+void AudioWiring::BlockDone() { reception_.RunRequestedRedraws(); }
 
-void AudioWiring::InputEnded() { form_.svc.effects->CloseMainWindow(); }
+void AudioWiring::InputEnded() { effects_.CloseMainWindow(); }
 
-void AudioWiring::StopTimedMonitor() { form_.svc.selcal->DisableTimer1(form_); }
+void AudioWiring::StopTimedMonitor() { DisableTimer1(form_.selcal); }
 
-void AudioWiring::RequestAircraftLayerRedraw() { form_.svc.map->Redraw(form_, 0, 1, 0, 0); }
+void AudioWiring::RequestAircraftLayerRedraw() { RequestRedraw(form_.mapView, {MapLayer::Aircraft}); }

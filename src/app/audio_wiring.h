@@ -3,6 +3,8 @@
 // window's state. TForm1 owns one for the run.
 #include "audio/audio_links.h"
 
+class FormEffects;
+class ReceptionWiring;
 struct Form1State;
 
 // The settings sections audio reads, from the state.
@@ -10,7 +12,12 @@ AudioSettings AudioSettingsOf(const Form1State& form);
 
 class AudioWiring : public BlockPipelineLink, public MonitorButtonLink {
  public:
-  explicit AudioWiring(Form1State& form) : form_(form) {}
+  AudioWiring(Form1State& form, FormEffects& effects, ReceptionWiring& reception)
+      : form_(form), effects_(effects), reception_(reception) {}
+
+  // The window and the decoders, for the input-device dialog.
+  FormEffects& Effects() { return effects_; }
+  ReceptionWiring& Reception() { return reception_; }
 
   // BlockPipelineLink
   bool Running() const override;
@@ -32,4 +39,6 @@ class AudioWiring : public BlockPipelineLink, public MonitorButtonLink {
 
  private:
   Form1State& form_;
+  FormEffects& effects_;
+  ReceptionWiring& reception_;
 };

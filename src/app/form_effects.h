@@ -7,6 +7,7 @@
 #include "platform/color.h"
 
 class Bitmap24;
+struct AircraftInformation;
 
 class FormEffects {
  public:
@@ -28,11 +29,13 @@ class FormEffects {
   // The main window's resize handler: panels laid out by the menu marks,
   // then the map's part.
   virtual void FormResize() {}
-  // A control inside dialog TFormN (for pictures, 1 is the main window),
-  // found by its designer name; a window or control that does not exist
-  // (yet) is skipped. Texts are UTF-8.
-  virtual void SetControlText(int /*formNumber*/, const std::string& /*name*/, const std::string& /*utf8*/) {}
-  virtual void SetControlPicture(int /*formNumber*/, const std::string& /*name*/, const Bitmap24& /*picture*/) {}
+  // The waterfall (or constellation) and the clock panel of the status
+  // panel.
+  virtual void ShowAudioPicture(AudioPicture, const Bitmap24&) {}
+  // The aircraft information window shows this aircraft.
+  virtual void ShowAircraftInformation(const AircraftInformation&) {}
+  // The chat window shows the conversation so far (code page 932).
+  virtual void ShowChatLog(const std::string& /*cp932Log*/) {}
   // Brings dialog TFormN back from minimised or maximised.
   virtual void RestoreForm(int /*formNumber*/) {}
   virtual void CopyToClipboard(const Bitmap24& /*picture*/) {}

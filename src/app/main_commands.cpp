@@ -216,7 +216,7 @@ void N6Click(Form1State& f, FormEffects& e) {
   ResetAircraftSlots(f);
   f.aircraft.AircraftCount = 0;
   ClearAllRows(f.aircraft);
-  ResetInformationWindow(f);
+  ResetInformationWindow(f, e);
   f.controls.ComboBox2Items = {"ALL"};
   f.controls.ComboBox2Index = 0;
   f.mapView.SelectedAircraft = 0;

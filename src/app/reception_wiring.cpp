@@ -280,19 +280,17 @@ AcarsReceiverLink& ReceptionWiring::AcarsLink() { return *links_; }
 HfdlReceiverLink& ReceptionWiring::HfdlLink() { return *links_; }
 const HfdlLookups& ReceptionWiring::Lookups() const { return links_->Lookups(); }
 
-void ReceptionWiring::DecodeBlock(int channel, double* block) {
+void ReceptionWiring::DecodeBlock(int channel, DecoderKind decoder, double* block) {
   if (channel != 0 && channel != 1) return;
-  switch (channel == 0 ? form_.Wave.DecoderL : form_.Wave.DecoderR) {
-    case 0:
+  switch (decoder) {
+    case DecoderKind::VhfAcars:
       form_.acars.AcarsRx.DemodulateAcarsBlock(*links_, channel, block);
       break;
-    case 1:
+    case DecoderKind::Hfdl:
       DemodulateHfdlBlock(form_.hfdl, *links_, channel, block);
       break;
-    case 2:
+    case DecoderKind::Selcal:
       DecodeSelcalBlock(form_.selcal, channel, block);
-      break;
-    default:
       break;
   }
 }

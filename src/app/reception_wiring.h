@@ -8,6 +8,7 @@
 
 #include "acars/acars_receiver.h"
 #include "app/reception.h"
+#include "app/settings_sections.h"
 #include "hfdl/frame_analysis.h"
 #include "hfdl/hfdl_receiver.h"
 #include "map/map_layers.h"
@@ -29,8 +30,8 @@ class ReceptionWiring {
   HfdlReceiverLink& HfdlLink();
   const HfdlLookups& Lookups() const;
 
-  // One channel's block by the channel's decoder.
-  void DecodeBlock(int channel, double* block);
+  // One channel's 512 samples by its decoder, which may overwrite them.
+  void DecodeBlock(int channel, DecoderKind decoder, double* block);
   // The channel's decoder changed: its frame, block and SELCAL call start
   // afresh and its lamp goes out.
   void ResetChannel(int channel);

@@ -117,7 +117,7 @@ void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile
   f.audio.PipelineCounter = 0;
   f.exchange.ImportAbort = 0;
   f.app.Running = 1;
-  f.text.ImportPath.clear();
+  f.text.SetImportPath("");
   f.mapView.LatestAircraft = -1;
   f.mapView.KeepViewOnce = f.mapView.KeepSelectionOnce = f.mapView.LatestAircraftShown = f.mapView.AutoShowLatest = f.mapView.AutoShowAll = 0;
   f.app.UseEnglish = 1;

@@ -26,8 +26,9 @@
 #include "audio/capture_delivery.h"
 #include "audio/clock_fallback.h"
 #include "audio/wave_devices.h"
-#include "exchange/exchange_services.h"
-#include "map/map_services.h"
+#include "exchange/peer_link.h"
+#include "map/map_files.h"
+#include "map/map_redraw.h"
 #include "map/zoom_factors.h"
 #include "platform/ini_file.h"
 #include "platform/message_box.h"
@@ -187,7 +188,6 @@ TForm1::TForm1() {
   timer3_ = new QTimer(this);
   timer3_->setObjectName("Timer3");
   statusBar()->hide();
-  state_.svc.effects = this;
   platform::SetMessageBoxOwner(this);
 
   platform::SetWriteFailureHandler([this](const std::string& path) {
@@ -222,7 +222,6 @@ TForm1::~TForm1() {
   }
   platform::SetWriteFailureHandler(nullptr);
   platform::SetMessageBoxOwner(nullptr);
-  state_.svc.effects = &FormEffects::Null();
   // FormDestroy: the table and the bitmaps go with the state.
   state_.aircraft.Aircraft.Free();
   state_.exchange.PeerClients.Slots.clear();
@@ -344,8 +343,9 @@ void TForm1::BuildMapFileMenu() {
     QAction* item = n34_->addAction(FromUtf8(state_.controls.MapFileMenu[i]));
     item->setCheckable(true);
     connect(item, &QAction::triggered, this, [this, i] {
-      state_.svc.map->AppMenuClick(state_, static_cast<int>(i));
-      ControlsChanged();
+      RunCommand([this, i] {
+        AppMenuClick(state_.controls.MapFileMenu, state_.Map, state_.mapView, state_.app.AppDir, static_cast<int>(i));
+      });
     });
   }
 }
@@ -512,7 +512,6 @@ void TForm1::FormShow() {
   }
   state_.controls.SpeedButton1Visible = state_.Net.TcpIp && !state_.Net.Server ? 1 : 0;
   ControlsChanged();
-  if (state_.Form.FullScreen) state_.svc.map->SetFullScreen(state_, true);
   // A close request that came while the window was built answers the
   // language question as the close box would: English.
   bool ask = LanguageDialogNeeded(state_);
@@ -556,7 +555,6 @@ void TForm1::resizeEvent(QResizeEvent* e) {
 void TForm1::FormResize() {
   LayoutPanels();
   ArrangeStatusIndicators();
-  state_.svc.map->FormResize(state_);
 }
 
 void TForm1::moveEvent(QMoveEvent* e) {
@@ -578,7 +576,8 @@ void TForm1::FormActivate() {
   state_.Pos.MainHeight = height();
   state_.Pos.MainTop = pos().y();
   state_.Pos.MainLeft = pos().x();
-  state_.svc.map->Redraw(state_, 1, 1, 1, 1);
+  RequestRedraw(state_.mapView, MapLayers::All());
+  reception_.RunRequestedRedraws();
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
@@ -627,8 +626,8 @@ void TForm1::FormClose() {
   // 5.
   SaveSettingsToFile();
   // 6, 7.
-  if (state_.Net.Server) state_.svc.exchange->CloseServer(state_);
-  if (state_.controls.SpeedButton1Down && state_.exchange.NetConnected) state_.svc.exchange->DisconnectFromServer(state_, false);
+  if (state_.Net.Server) CloseServer(state_.exchange);
+  if (state_.controls.SpeedButton1Down && state_.exchange.NetConnected) DisconnectFromServer(state_.exchange, false);
   // 8.
   CloseWaveIn(state_.audio, audio_);
   CloseWaveOut(state_.audio);

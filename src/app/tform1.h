@@ -4,11 +4,13 @@
 // shared state and mirrors the state's control fields onto its widgets.
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "app/audio_wiring.h"
 #include "app/form1_state.h"
 #include "app/form_effects.h"
+#include "app/reception_wiring.h"
 
 class QAction;
 class QComboBox;
@@ -30,6 +32,8 @@ class TForm1 : public QMainWindow, public FormEffects {
   ~TForm1() override;
 
   Form1State& State() { return state_; }
+  // The decoders and the road of decoded messages.
+  ReceptionWiring& Reception() { return reception_; }
   // The audio subsystem's links to the rest of the program.
   AudioWiring& Audio() { return audio_; }
   // Where the recording device posts its buffers.
@@ -61,8 +65,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   void ProcessMessages() override;
   void CloseMainWindow() override;
   void FormResize() override;
-  void SetControlText(int formNumber, const std::string& name, const std::string& utf8) override;
-  void SetControlPicture(int formNumber, const std::string& name, const Bitmap24& picture) override;
+  void ShowAudioPicture(AudioPicture picture, const Bitmap24& bitmap) override;
   void RestoreForm(int formNumber) override;
   void CopyToClipboard(const Bitmap24& picture) override;
 
@@ -95,8 +98,11 @@ class TForm1 : public QMainWindow, public FormEffects {
   void ConnectControlFields();
   // The handlers of the menu items, buttons and pictures (tform1_commands.cpp).
   void ConnectCommands();
-  void ConnectMenuItem(const char* name, void (*command)(Form1State&), StateField<flag> mark = nullptr);
-  void ConnectButton(int number, void (*command)(Form1State&));
+  // A command runs; then the map layers it asked for are drawn and the
+  // widgets follow the state.
+  void ConnectMenuItem(const char* name, std::function<void()> command, StateField<flag> mark = nullptr);
+  void ConnectButton(int number, std::function<void()> command);
+  void RunCommand(const std::function<void()>& command);
   void FormActivate();
   void FormClose();
   void DrawClosingNotice();
@@ -105,7 +111,8 @@ class TForm1 : public QMainWindow, public FormEffects {
   void ShowStatusText(const std::string& utf8);
 
   Form1State state_;
-  AudioWiring audio_{state_};
+  ReceptionWiring reception_{state_, *this};
+  AudioWiring audio_{state_, *this, reception_};
   // A child: it goes with the window's QObject, after the state.
   CaptureReceiver* audioReceiver_ = nullptr;
   std::array<QToolButton*, 29> speedButtons_{};

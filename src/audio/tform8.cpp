@@ -15,9 +15,9 @@
 #include "app/centring.h"
 #include "app/form1_state.h"
 #include "app/form_effects.h"
+#include "app/reception_wiring.h"
 #include "audio/input_device_choice.h"
 #include "audio/wave_devices.h"
-#include "hfdl/hfdl_services.h"
 
 namespace {
 
@@ -36,12 +36,12 @@ class TForm8::Actions : public InputDeviceActions {
 
   void ReleaseMonitorButton() override {
     f_.controls.SpeedButton17Down = 0;
-    f_.svc.effects->ControlsChanged();
+    d_.audio_.Effects().ControlsChanged();
   }
   void RedrawAircraftLayer() override { d_.audio_.RequestAircraftLayerRedraw(); }
   void ShowNotice() override {
     if (QWidget* notice = FindTopLevelWindow("Form9")) notice->show();
-    f_.svc.effects->ProcessMessages();
+    d_.audio_.Effects().ProcessMessages();
   }
   void CloseWaveIn() override { ::CloseWaveIn(f_.audio, d_.audio_); }
   void CloseWaveOut() override { ::CloseWaveOut(f_.audio); }
@@ -56,8 +56,8 @@ class TForm8::Actions : public InputDeviceActions {
   void CloseNotice() override {
     if (QWidget* notice = FindTopLevelWindow("Form9")) notice->hide();
   }
-  void ResetDemodulatorChannel(int channel) override { f_.svc.hfdl->ResetDemodulatorChannel(f_, channel); }
-  void ArrangeStatusIndicators() override { f_.svc.effects->ArrangeStatusIndicators(); }
+  void ResetDemodulatorChannel(int channel) override { d_.audio_.Reception().ResetChannel(channel); }
+  void ArrangeStatusIndicators() override { d_.audio_.Effects().ArrangeStatusIndicators(); }
 
  private:
   TForm8& d_;
