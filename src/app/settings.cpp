@@ -1,559 +1,439 @@
 #include "app/settings.h"
 
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "app/form1_state.h"
-#include "platform/shared_helpers.h"
 #include "platform/ini_file.h"
+#include "platform/shared_helpers.h"
 
 namespace {
 
-// Reading helpers: each stores at once where the key goes.
-class Reader {
- public:
-  explicit Reader(const IniFile& ini) : ini_(ini) {}
-  void Int(const char* s, const char* k, int def, int32_t& out) { out = ini_.ReadInt(s, k, def); }
-  void Bool(const char* s, const char* k, bool def, uint8_t& out) { out = ini_.ReadBool(s, k, def) ? 1 : 0; }
-  void Float(const char* s, const char* k, double def, double& out) { out = ini_.ReadFloat(s, k, def); }
-  void Str(const char* s, const char* k, const char* def, std::string& out) { out = ini_.ReadString(s, k, def); }
-  void Color(const char* s, const char* k, const char* def, TColor& out) {
-    TColor fallback = HexTextToColor(def, 0);
-    out = HexTextToColor(ini_.ReadString(s, k, def), fallback);
+// The state field a key is read into and written from. Generated rows
+// capture their index, so this is a function object, not a plain pointer.
+template <typename T>
+using Field = std::function<T&(Form1State&)>;
+
+// A whole number outside lo..hi becomes `below` or `above`; an empty side
+// means the key's default.
+struct IntRule {
+  int32_t lo = INT32_MIN;
+  int32_t hi = INT32_MAX;
+  std::optional<int32_t> below;
+  std::optional<int32_t> above;
+
+  int32_t Apply(int32_t v, int32_t def) const {
+    if (v < lo) return below.value_or(def);
+    if (v > hi) return above.value_or(def);
+    return v;
   }
-
- private:
-  const IniFile& ini_;
 };
 
-class Writer {
- public:
-  explicit Writer(IniFile& ini) : ini_(ini) {}
-  void Int(const char* s, const char* k, int v) { ini_.WriteInt(s, k, v); }
-  void Bool(const char* s, const char* k, uint8_t v) { ini_.WriteBool(s, k, v != 0); }
-  void Float(const char* s, const char* k, double v) { ini_.WriteFloat(s, k, v); }
-  void Str(const char* s, const char* k, const std::string& v) { ini_.WriteString(s, k, v); }
-  void Color(const char* s, const char* k, TColor v) { ini_.WriteString(s, k, ColorToHexText(v)); }
+// For values that would index past a table or break the start: a
+// hand-edited file gets the key's default back.
+IntRule DefaultOutside(int32_t lo, int32_t hi = INT32_MAX) { return {lo, hi, std::nullopt, std::nullopt}; }
+IntRule ClampInto(int32_t lo, int32_t hi = INT32_MAX) { return {lo, hi, lo, hi}; }
 
- private:
-  IniFile& ini_;
+// A text key's rule: takes the text read and the key's default, gives the
+// text to keep.
+using TextRule = std::string (*)(const std::string& text, const std::string& def);
+
+// A port text that is no decimal number would stop the start; one outside
+// the dynamic port range is pulled to its nearer end (the text kept as it
+// is when in range).
+std::string PortText(const std::string& text, const std::string& def) {
+  auto parsed = ini_numbers::ParseInt(text);
+  const bool decimal = parsed && text.find_first_of("xX") == std::string::npos;
+  const std::string& port = decimal ? text : def;
+  auto v = ini_numbers::ParseInt(port);
+  if (!v) return port;
+  if (*v < 49152) return "49152";
+  if (*v > 65535) return "65535";
+  return port;
+}
+
+struct IntKey {
+  Field<int32_t> field;
+  int32_t def;
+  IntRule rule;
+};
+// Read as non-zero, written 0/1.
+struct FlagKey {
+  Field<flag> field;
+  bool def;
+};
+struct FloatKey {
+  Field<double> field;
+  double def;
+};
+struct TextKey {
+  Field<std::string> field;
+  std::string def;
+  TextRule rule;
+};
+// Six hex digits in the file; an unreadable text takes the default.
+struct ColourKey {
+  Field<TColor> field;
+  std::string def;
 };
 
-// The named colour keys in reading order.
-struct ColorKey {
-  const char* key;
-  const char* def;
-  StateField<TColor> member;
+// One key of the settings file. The section is spelled as the writer
+// spells it; reading ignores case, and only the first write of a section
+// (its header) shows the spelling in the file.
+struct Setting {
+  const char* section;
+  std::string key;
+  std::variant<IntKey, FlagKey, FloatKey, TextKey, ColourKey> value;
 };
 
-const ColorKey kColorKeys[] = {
-    {"BackColor", "000000", STATE_FIELD(Color.BackColor)},
-    {"PlotOnColor", "FFFF00", STATE_FIELD(Color.PlotOnColor)},
-    {"PlotOffColor", "FFFF00", STATE_FIELD(Color.PlotOffColor)},
-    {"PlotMarkUpColor", "FFFFFF", STATE_FIELD(Color.PlotMarkUpColor)},
-    {"PlotBackColor", "FF0000", STATE_FIELD(Color.PlotBackColor)},
-    {"MapBackColor", "200000", STATE_FIELD(Color.MapBackColor)},
-    {"MapCoastColor", "004000", STATE_FIELD(Color.MapCoastColor)},
-    {"MapAirwayVOR", "FF8000", STATE_FIELD(Color.MapAirwayVOR)},
-    {"MapAirwayNDB", "FF8000", STATE_FIELD(Color.MapAirwayNDB)},
-    {"MapAirwayNAV", "FF8000", STATE_FIELD(Color.MapAirwayNAV)},
-    {"MapPointVORDME", "00FFFF", STATE_FIELD(Color.MapPointVORDME)},
-    {"MapPointVORTAC", "FF00FF", STATE_FIELD(Color.MapPointVORTAC)},
-    {"MapPointNDB", "8000FF", STATE_FIELD(Color.MapPointNDB)},
-    {"MapPointNAV", "FF0080", STATE_FIELD(Color.MapPointNAV)},
-    {"MapPointAirPort", "800040", STATE_FIELD(Color.MapPointAirPort)},
-    {"MapPointHome", "FF00FF", STATE_FIELD(Color.MapPointHome)},
-    {"MapPointBeacon", "00FFFF", STATE_FIELD(Color.MapPointBeacon)},
-    {"MapPointAnt", "00FF00", STATE_FIELD(Color.MapPointAnt)},
-    {"MapPointMount", "00FF00", STATE_FIELD(Color.MapPointMount)},
-    {"MapPointNone", "FFFFFF", STATE_FIELD(Color.MapPointNone)},
-    {"Grid", "006000", STATE_FIELD(Color.GridColor)},
-    {"GridNum", "00FF00", STATE_FIELD(Color.GridNumColor)},
-    {"Boundaries", "008000", STATE_FIELD(Color.BoundariesColor)},
-    {"LineColor1", "603000", STATE_FIELD(Color.LineColor1)},
-    {"LineColor2", "0000FF", STATE_FIELD(Color.LineColor2)},
-    {"AltBack", "000000", STATE_FIELD(Color.AltBack)},
-    {"AltScale", "FFFFFF", STATE_FIELD(Color.AltScale)},
-    {"SelBack", "FFFFFF", STATE_FIELD(Color.SelBack)},
-    {"SelText", "808040", STATE_FIELD(Color.SelText)},
-    {"ClockBack", "000000", STATE_FIELD(Color.ClockBack)},
-    {"ClockText", "FF8000", STATE_FIELD(Color.ClockText)},
-    {"ListBack", "FFFFFF", STATE_FIELD(Color.ListBack)},
-    {"ListText", "000000", STATE_FIELD(Color.ListText)},
-    {"TextBack", "FFFFFF", STATE_FIELD(Color.TextBack)},
-    {"TextText", "000000", STATE_FIELD(Color.TextText)},
-    {"DispColorL", "FFBB00", STATE_FIELD(Color.DispColorL)},
-    {"DispColorR", "FFBBFF", STATE_FIELD(Color.DispColorR)},
-};
+Setting Int(const char* s, std::string k, int32_t def, Field<int32_t> f, IntRule rule = {}) {
+  return {s, std::move(k), IntKey{std::move(f), def, rule}};
+}
+Setting Flag(const char* s, std::string k, bool def, Field<flag> f) {
+  return {s, std::move(k), FlagKey{std::move(f), def}};
+}
+Setting Float(const char* s, std::string k, double def, Field<double> f) {
+  return {s, std::move(k), FloatKey{std::move(f), def}};
+}
+Setting Text(const char* s, std::string k, const char* def, Field<std::string> f, TextRule rule = nullptr) {
+  return {s, std::move(k), TextKey{std::move(f), def, rule}};
+}
+Setting Colour(const char* s, std::string k, const char* def, Field<TColor> f) {
+  return {s, std::move(k), ColourKey{std::move(f), def}};
+}
 
 constexpr int kColumnWidthDefaults[10] = {65, 30, 65, 30, 50, 50, 110, 80, 80, 60};
 
-std::string Indexed(const char* prefix, int i) { return prefix + std::to_string(i); }
+// Every key in the order the file is written. The writer comes back to
+// [Map] three times; a key written into an existing section goes to that
+// section's end, so the file holds each section once.
+std::vector<Setting> BuildTable() {
+  std::vector<Setting> t = {
+      Float("Map", "MapCentN", 36.5, STATE_FIELD(Map.MapCentN)),
+      Float("Map", "MapCentE", 139.0, STATE_FIELD(Map.MapCentE)),
+      Int("Map", "PlotType", 2, STATE_FIELD(Map.PlotType)),
+      Flag("Map", "ElsePosGet", true, STATE_FIELD(Map.ElsePosGet)),
+      Flag("Map", "LineType", false, STATE_FIELD(Map.LineType)),
+      Flag("Map", "PlotDraw", true, STATE_FIELD(controls.SpeedButton16Down)),
+      // Indexes the 27 zoom steps.
+      Int("Map", "MapScale", 0, STATE_FIELD(controls.ComboBox1Index), DefaultOutside(0, 26)),
+      Int("Map", "MaxMapPlot", 200, STATE_FIELD(Map.MaxMapPlot), DefaultOutside(1)),
+      Int("Map", "MaxPlotData", 50, STATE_FIELD(Map.MaxPlotData), DefaultOutside(1)),
 
-// A whole decimal number, as a port text must be.
-bool IsDecimalNumber(const std::string& text) {
-  auto v = ini_numbers::ParseInt(text);
-  return v && text.find_first_of("xX") == std::string::npos;
+      Int("Txt", "TxtType", 4, STATE_FIELD(Txt.TxtType), DefaultOutside(0, 5)),
+      // The text window's limit; 64000 itself stays.
+      Int("Txt", "MaxBytes", 10000, STATE_FIELD(Txt.MaxBytes), IntRule{1000, 64000, 1000, 63999}),
+      Flag("Txt", "SqNoDisp", false, STATE_FIELD(Txt.SqNoDisp)),
+      Flag("Txt", "Log", false, STATE_FIELD(Txt.TxtLog)),
+      Int("Txt", "Type", 0, STATE_FIELD(Txt.TxtSaveType)),
+      Flag("Txt", "ShowPos", false, STATE_FIELD(Txt.ShowPos)),
+      Flag("Txt", "FreqNoDisp", false, STATE_FIELD(Txt.FreqNoDisp)),
+      Flag("Txt", "TISNoDisp", false, STATE_FIELD(Txt.TISNoDisp)),
+      Flag("Txt", "LogOutACASRAW", true, STATE_FIELD(Txt.LogOutACASRAW)),
+      Flag("Txt", "LogOutACASPRC", true, STATE_FIELD(Txt.LogOutACASPRC)),
+      Flag("Txt", "LogOutACASMES", true, STATE_FIELD(Txt.LogOutACASMES)),
+      Flag("Txt", "LogOutHFDLDAT", true, STATE_FIELD(Txt.LogOutHFDLDAT)),
+      Flag("Txt", "LogOutHFDLANA", true, STATE_FIELD(Txt.LogOutHFDLANA)),
+      Flag("Txt", "LogOutHFDLFMT", true, STATE_FIELD(Txt.LogOutHFDLFMT)),
+
+      Int("Map", "SubDisptype", 0, STATE_FIELD(Map.SubDispType)),
+      Flag("Map", "DispVOR", false, STATE_FIELD(controls.SpeedButton21Down)),
+      Flag("Map", "DispTAC", false, STATE_FIELD(controls.SpeedButton22Down)),
+      Flag("Map", "DispNDB", false, STATE_FIELD(controls.SpeedButton23Down)),
+      Flag("Map", "DispWPT", false, STATE_FIELD(controls.SpeedButton24Down)),
+      Flag("Map", "DispAPT", false, STATE_FIELD(controls.SpeedButton28Down)),
+      Flag("Map", "LineVOR", false, STATE_FIELD(controls.SpeedButton25Down)),
+      Flag("Map", "LineNDB", false, STATE_FIELD(controls.SpeedButton26Down)),
+      Flag("Map", "LineNAV", false, STATE_FIELD(controls.SpeedButton27Down)),
+      Flag("Map", "Japan", false, STATE_FIELD(controls.N8Checked)),
+      Flag("Map", "ShowRegNo", false, STATE_FIELD(controls.N25Checked)),
+      // Indexes the ten grid spacings.
+      Int("Map", "SelectDegree", 6, STATE_FIELD(Map.SelectDegree), DefaultOutside(0, 9)),
+      Int("Map", "GridType", 2, STATE_FIELD(Map.GridType)),
+      Flag("MAP", "GridValue", false, STATE_FIELD(Map.GridValue)),
+
+      Text("Mail", "MailHost", "", STATE_FIELD(Mail.MailHost)),
+      Text("Mail", "MailFrom", "", STATE_FIELD(Mail.MailFrom)),
+      Text("Mail", "MailTo", "", STATE_FIELD(Mail.MailTo)),
+      Flag("Mail", "MailSend", false, STATE_FIELD(Mail.MailSend)),
+      Flag("Mail", "SJISConv", true, STATE_FIELD(Mail.SJISConv)),
+      Flag("Mail", "MIMEConv", true, STATE_FIELD(Mail.MIMEConv)),
+
+      Flag("MAP", "3Letter", true, STATE_FIELD(controls.N21Checked)),
+      Flag("MAP", "ZeroDel", true, STATE_FIELD(controls.N28Checked)),
+      Flag("MAP", "GlobeView", true, STATE_FIELD(controls.SpeedButton2Down)),
+      Float("Map", "ViewDeg", -36.5, STATE_FIELD(Map.ViewDeg)),
+      Int("Map", "MapNo", 0, STATE_FIELD(Map.MapNo)),
+      Flag("MAP", "TrackMark", false, STATE_FIELD(Map.TrackMark)),
+      Flag("MAP", "TimeAdjust", true, STATE_FIELD(Map.TimeAdjust)),
+      Int("Map", "TimeAdjustMin", 5, STATE_FIELD(Map.TimeAdjustMin), ClampInto(1, 59)),
+      Flag("MAP", "MapButtons", true, STATE_FIELD(controls.N38Checked)),
+      Int("Map", "SymbolSize", 1, STATE_FIELD(Map.SymbolSize)),
+      Flag("Map", "MapSymbol", true, STATE_FIELD(Map.MapSymbol)),
+      Flag("Map", "HideText", false, STATE_FIELD(Map.HideText)),
+
+      Flag("Spec", "PopUp", true, STATE_FIELD(Spec.SpecPopUp)),
+      Flag("Spec", "Sound", true, STATE_FIELD(Spec.SpecSound)),
+      Flag("Spec", "Log", false, STATE_FIELD(Spec.SpecLog)),
+
+      Flag("List", "ShowNew", true, STATE_FIELD(List.ShowNew)),
+      Flag("List", "Mini", false, STATE_FIELD(List.ListMini)),
+      Flag("List", "AutoDelete", false, STATE_FIELD(List.AutoDelete)),
+      Int("List", "DeleteTime", 300, STATE_FIELD(List.DeleteTime)),
+      Flag("List", "Log", false, STATE_FIELD(List.ListLog)),
+
+      Colour("Color", "BackColor", "000000", STATE_FIELD(Color.BackColor)),
+      Colour("Color", "PlotOnColor", "FFFF00", STATE_FIELD(Color.PlotOnColor)),
+      Colour("Color", "PlotOffColor", "FFFF00", STATE_FIELD(Color.PlotOffColor)),
+      Colour("Color", "PlotMarkUpColor", "FFFFFF", STATE_FIELD(Color.PlotMarkUpColor)),
+      Colour("Color", "PlotBackColor", "FF0000", STATE_FIELD(Color.PlotBackColor)),
+      Colour("Color", "MapBackColor", "200000", STATE_FIELD(Color.MapBackColor)),
+      Colour("Color", "MapCoastColor", "004000", STATE_FIELD(Color.MapCoastColor)),
+      Colour("Color", "MapAirwayVOR", "FF8000", STATE_FIELD(Color.MapAirwayVOR)),
+      Colour("Color", "MapAirwayNDB", "FF8000", STATE_FIELD(Color.MapAirwayNDB)),
+      Colour("Color", "MapAirwayNAV", "FF8000", STATE_FIELD(Color.MapAirwayNAV)),
+      Colour("Color", "MapPointVORDME", "00FFFF", STATE_FIELD(Color.MapPointVORDME)),
+      Colour("Color", "MapPointVORTAC", "FF00FF", STATE_FIELD(Color.MapPointVORTAC)),
+      Colour("Color", "MapPointNDB", "8000FF", STATE_FIELD(Color.MapPointNDB)),
+      Colour("Color", "MapPointNAV", "FF0080", STATE_FIELD(Color.MapPointNAV)),
+      Colour("Color", "MapPointAirPort", "800040", STATE_FIELD(Color.MapPointAirPort)),
+      Colour("Color", "MapPointHome", "FF00FF", STATE_FIELD(Color.MapPointHome)),
+      Colour("Color", "MapPointBeacon", "00FFFF", STATE_FIELD(Color.MapPointBeacon)),
+      Colour("Color", "MapPointAnt", "00FF00", STATE_FIELD(Color.MapPointAnt)),
+      Colour("Color", "MapPointMount", "00FF00", STATE_FIELD(Color.MapPointMount)),
+      Colour("Color", "MapPointNone", "FFFFFF", STATE_FIELD(Color.MapPointNone)),
+      Colour("Color", "Grid", "006000", STATE_FIELD(Color.GridColor)),
+      Colour("Color", "GridNum", "00FF00", STATE_FIELD(Color.GridNumColor)),
+      Colour("Color", "Boundaries", "008000", STATE_FIELD(Color.BoundariesColor)),
+      Colour("Color", "LineColor1", "603000", STATE_FIELD(Color.LineColor1)),
+      Colour("Color", "LineColor2", "0000FF", STATE_FIELD(Color.LineColor2)),
+      Colour("Color", "AltBack", "000000", STATE_FIELD(Color.AltBack)),
+      Colour("Color", "AltScale", "FFFFFF", STATE_FIELD(Color.AltScale)),
+      Colour("Color", "SelBack", "FFFFFF", STATE_FIELD(Color.SelBack)),
+      Colour("Color", "SelText", "808040", STATE_FIELD(Color.SelText)),
+      Colour("Color", "ClockBack", "000000", STATE_FIELD(Color.ClockBack)),
+      Colour("Color", "ClockText", "FF8000", STATE_FIELD(Color.ClockText)),
+      Colour("Color", "TextBack", "FFFFFF", STATE_FIELD(Color.TextBack)),
+      Colour("Color", "TextText", "000000", STATE_FIELD(Color.TextText)),
+      Colour("Color", "ListBack", "FFFFFF", STATE_FIELD(Color.ListBack)),
+      Colour("Color", "ListText", "000000", STATE_FIELD(Color.ListText)),
+      Colour("Color", "DispColorL", "FFBB00", STATE_FIELD(Color.DispColorL)),
+      Colour("Color", "DispColorR", "FFBBFF", STATE_FIELD(Color.DispColorR)),
+  };
+
+  // The operator groups: a name, then its seven colours UserColor<j><i>.
+  for (int i = 0; i < 10; ++i) {
+    t.push_back(Text("Color", "UserText" + std::to_string(i), "--",
+                     [i](Form1State& s) -> std::string& { return s.Color.UserText[i]; }));
+    for (int j = 1; j <= 7; ++j) {
+      t.push_back(Colour("Color", "UserColor" + std::to_string(j) + std::to_string(i), "000000",
+                         [i, j](Form1State& s) -> TColor& { return s.Color.UserColor[j - 1][i]; }));
+    }
+  }
+
+  t.insert(t.end(), {
+      // The main window's bounds: the window copies them in before a save,
+      // the normal-state ones when it is maximised.
+      Int("Pos", "MainTop", 0, STATE_FIELD(Pos.MainTop)),
+      Int("Pos", "MainLeft", 0, STATE_FIELD(Pos.MainLeft)),
+      Int("Pos", "MainWidth", 990, STATE_FIELD(Pos.MainWidth)),
+      Int("Pos", "MainHeight", 702, STATE_FIELD(Pos.MainHeight)),
+      // Any non-zero number is maximised; written 0/1.
+      Flag("Pos", "MainMaxmum", false, STATE_FIELD(Pos.MainMaximized)),
+      Int("Pos", "PlaneTop", 0, STATE_FIELD(Pos.PlaneTop)),
+      Int("Pos", "PlaneLeft", 0, STATE_FIELD(Pos.PlaneLeft)),
+      Int("Pos", "ListTop", 0, STATE_FIELD(Pos.ListTop)),
+      Int("Pos", "ListLeft", 0, STATE_FIELD(Pos.ListLeft)),
+      Int("Pos", "TextTop", 0, STATE_FIELD(Pos.TextTop)),
+      Int("Pos", "TextLeft", 0, STATE_FIELD(Pos.TextLeft)),
+      Int("Pos", "InfoTop", 0, STATE_FIELD(Pos.InfoTop)),
+      Int("Pos", "InfoLeft", 0, STATE_FIELD(Pos.InfoLeft)),
+      Flag("Pos", "TextTopMost", true, STATE_FIELD(Pos.TextTopMost)),
+      Flag("Pos", "PictTopMost", true, STATE_FIELD(Pos.PictTopMost)),
+
+      Flag("Form", "Spec", false, STATE_FIELD(Form.SpecVisible)),
+      Flag("Form", "Pict", false, STATE_FIELD(Form.PictVisible)),
+      Flag("Form", "Text", false, STATE_FIELD(Form.TextVisible)),
+      Flag("Form", "List", false, STATE_FIELD(Form.ListVisible)),
+      Flag("Form", "SelCall", false, STATE_FIELD(Form.SelCallVisible)),
+      Flag("Form", "ShowRep", false, STATE_FIELD(controls.N11Checked)),
+      Flag("Form", "ShowAlt", false, STATE_FIELD(controls.N26Checked)),
+      Flag("Form", "ShowMod", true, STATE_FIELD(controls.N27Checked)),
+      Flag("Form", "Full", false, STATE_FIELD(Form.FullScreen)),
+      Int("Form", "TextHeight", 440, STATE_FIELD(Form.TextHeight)),
+      Int("Form", "TextWidth", 340, STATE_FIELD(Form.TextWidth)),
+      Int("Form", "ListHeight", 372, STATE_FIELD(Form.ListHeight)),
+      Int("Form", "ListWidth", 681, STATE_FIELD(Form.ListWidth)),
+      Int("Form", "FreqTop", 0, STATE_FIELD(Form.FreqTop)),
+      Int("Form", "FreqLeft", 0, STATE_FIELD(Form.FreqLeft)),
+      Int("Form", "ICAOWidth", 482, STATE_FIELD(Form.ICAOWidth)),
+      Int("Form", "ICAOHeight", 328, STATE_FIELD(Form.ICAOHeight)),
+      Int("Form", "ICAOTop", 0, STATE_FIELD(Form.ICAOTop)),
+      Int("Form", "ICAOLeft", 0, STATE_FIELD(Form.ICAOLeft)),
+      Int("Form", "RecvTop", 0, STATE_FIELD(Form.RecvTop)),
+      Int("Form", "RecvLeft", 0, STATE_FIELD(Form.RecvLeft)),
+      Int("Form", "SystemTop", 0, STATE_FIELD(Form.SystemTop)),
+      Int("Form", "SystemLeft", 0, STATE_FIELD(Form.SystemLeft)),
+      Int("Form", "RadioTop", 0, STATE_FIELD(Form.RadioTop)),
+      Int("Form", "RadioLeft", 0, STATE_FIELD(Form.RadioLeft)),
+      Int("Form", "FreqSetTop", 0, STATE_FIELD(Form.FreqSetTop)),
+      Int("Form", "FreqSetLeft", 0, STATE_FIELD(Form.FreqSetLeft)),
+      Int("Form", "SelCallTop", 0, STATE_FIELD(Form.SelCallTop)),
+      Int("Form", "SelCallLeft", 0, STATE_FIELD(Form.SelCallLeft)),
+      Int("Form", "MesgSrchTop", 0, STATE_FIELD(Form.MesgSrchTop)),
+      Int("Form", "MesgSrchLeft", 0, STATE_FIELD(Form.MesgSrchLeft)),
+      Flag("Form", "FreqShow", false, STATE_FIELD(Form.FreqShow)),
+      Flag("Form", "ICAOShow", false, STATE_FIELD(Form.ICAOShow)),
+      Int("Form", "TextFontSize", 9, STATE_FIELD(Form.TextFontSize)),
+      Text("Form", "TextFontName", "", STATE_FIELD(Form.TextFontName)),
+      Int("Form", "ListFontSize", 9, STATE_FIELD(Form.ListFontSize)),
+      Text("Form", "ListFontName", "", STATE_FIELD(Form.ListFontName)),
+      Int("Form", "Refresh", 1, STATE_FIELD(Form.SpectrumRefresh)),
+  });
+
+  for (int i = 0; i < 10; ++i) {
+    t.push_back(Int("Form", "ColumnsWidth" + std::to_string(i), kColumnWidthDefaults[i],
+                    [i](Form1State& s) -> int32_t& { return s.Form.ColumnsWidth[i]; }));
+  }
+
+  t.insert(t.end(), {
+      Flag("Form", "ShowToolBar", true, STATE_FIELD(Form.ShowToolBar)),
+      Flag("Form", "SelCallAN", false, STATE_FIELD(Form.SelCallAN)),
+      Flag("Form", "SelCallNR", false, STATE_FIELD(Form.SelCallNR)),
+      Flag("Form", "SelCall3D", false, STATE_FIELD(Form.SelCall3D)),
+      Flag("Form", "SelCallBel", false, STATE_FIELD(Form.SelCallBel)),
+      Flag("Form", "SelCallRdo", false, STATE_FIELD(Form.SelCallRdo)),
+      Flag("Form", "TimeMoni", false, STATE_FIELD(Form.TimeMoni)),
+      Int("Form", "TimeMoniSec", 120, STATE_FIELD(Form.TimeMoniSec), DefaultOutside(1)),
+
+      Flag("Net", "TcpIp", true, STATE_FIELD(Net.TcpIp)),
+      Flag("Net", "Server", false, STATE_FIELD(Net.Server)),
+      Flag("Net", "ServerDec", true, STATE_FIELD(Net.ServerDec)),
+      Text("Net", "Name", "DefaultName", STATE_FIELD(Net.NetName)),
+      Text("Net", "ServerName", "", STATE_FIELD(Net.ServerName)),
+      Flag("Net", "Reconnect", true, STATE_FIELD(Net.Reconnect)),
+      Int("Net", "Timer", 60, STATE_FIELD(Net.ReconnectTimer), DefaultOutside(1)),
+      Flag("Net", "Chat", false, STATE_FIELD(Net.Chat)),
+      Flag("Net", "DupCheckSend", true, STATE_FIELD(Net.DupCheckSend)),
+      // The client slots are allocated at start: at least one, and a
+      // thousand-plus is taken for a typing slip.
+      Int("Net", "MaxConnect", 10, STATE_FIELD(Net.MaxConnect), IntRule{1, 1000, 1, std::nullopt}),
+      Text("Net", "ClientPortNo", "49505", STATE_FIELD(Net.ClientPortNo), PortText),
+      Text("Net", "ServerPortNo", "49505", STATE_FIELD(Net.ServerPortNo), PortText),
+      Flag("Net", "RecvVHF", true, STATE_FIELD(Net.RecvVHF)),
+      Flag("Net", "RecvHF", true, STATE_FIELD(Net.RecvHF)),
+      // Seconds; 0 turns the keep-alive off, a negative interval is 1.
+      Int("Net", "LoopBackInterval", 30, STATE_FIELD(Net.LoopBackInterval), IntRule{0, INT32_MAX, 1, std::nullopt}),
+      Int("Net", "LoopBackLimit", 3, STATE_FIELD(Net.LoopBackLimit)),
+
+      Int("Wave", "Input", 0, STATE_FIELD(Wave.WaveInput)),
+      Int("Wave", "Dual", 1, STATE_FIELD(Wave.WaveDual)),
+      Int("Wave", "DecoderL", 1, STATE_FIELD(Wave.DecoderL)),
+      Int("Wave", "DecoderR", 1, STATE_FIELD(Wave.DecoderR)),
+      Int("Wave", "Rate", 0, STATE_FIELD(Wave.WaveRate)),
+
+      Flag("Map", "10point", false, STATE_FIELD(Map.TenPointPlot)),
+
+      // The receiver dialog copies its controls in before a save; an
+      // unselected item is -1.
+      Int("Radio", "ListNoL", 0, STATE_FIELD(Radio.ListNoL)),
+      Int("Radio", "ListNoR", 0, STATE_FIELD(Radio.ListNoR)),
+      Flag("Radio", "EngageL", false, STATE_FIELD(Radio.EngageL)),
+      Flag("Radio", "EngageR", false, STATE_FIELD(Radio.EngageR)),
+      Int("Radio", "SelFreqL", 0, STATE_FIELD(Radio.SelFreqL)),
+      Int("Radio", "SelFreqR", 0, STATE_FIELD(Radio.SelFreqR)),
+      Int("Radio", "ComNoL", 0, STATE_FIELD(Radio.ComNoL)),
+      Int("Radio", "ComNoR", 0, STATE_FIELD(Radio.ComNoR)),
+      Text("Radio", "IdL", "FF", STATE_FIELD(Radio.IdL)),
+      Text("Radio", "IdR", "FF", STATE_FIELD(Radio.IdR)),
+      Int("Radio", "TypeL", 0, STATE_FIELD(Radio.TypeL)),
+      Int("Radio", "TypeR", 0, STATE_FIELD(Radio.TypeR)),
+      Int("Radio", "ManualL", 5000, STATE_FIELD(Radio.ManualL)),
+      Int("Radio", "ManualR", 5000, STATE_FIELD(Radio.ManualR)),
+
+      Flag("MsgSrch", "Sound", false, STATE_FIELD(MsgSrch.MsgSrchSound)),
+      Flag("MsgSrch", "Popup", false, STATE_FIELD(MsgSrch.MsgSrchPopup)),
+      Flag("MsgSrch", "Run", false, STATE_FIELD(MsgSrch.MsgSrchRun)),
+
+      Flag("Etc", "ConvJC", true, STATE_FIELD(Etc.ConvJC)),
+      Flag("Etc", "ConvJD", true, STATE_FIELD(Etc.ConvJD)),
+      Flag("Etc", "DispTime", false, STATE_FIELD(Etc.DispTime)),
+      Int("Etc", "FFTSel", 0, STATE_FIELD(Etc.FFTSel)),
+      Flag("Etc", "DispType", false, STATE_FIELD(Etc.DispType)),
+      Flag("Etc", "WaveType", false, STATE_FIELD(Etc.WaveType)),
+      Text("Etc", "PassList", "", STATE_FIELD(Etc.PassList)),
+      Text("Etc", "SelCallCode", "AAAA", STATE_FIELD(Etc.SelCallCode)),
+      Int("Etc", "SystemVer", 35, STATE_FIELD(hfdl.SystemVer)),
+      Int("Etc", "Local", 9, STATE_FIELD(Etc.LocalHourOffset), DefaultOutside(-23, 23)),
+      Int("Etc", "DeleteDay", 30, STATE_FIELD(Etc.DeleteDay), DefaultOutside(1)),
+      Flag("Etc", "DeleteLogFile", false, STATE_FIELD(Etc.DeleteLogFile)),
+      Flag("Etc", "ChangeLogFileName", true, STATE_FIELD(Etc.ChangeLogFileName)),
+      Int("Etc", "Language", 0, STATE_FIELD(Etc.Language)),
+  });
+  return t;
 }
+
+const std::vector<Setting>& SettingsTable() {
+  static const std::vector<Setting> table = BuildTable();
+  return table;
+}
+
+template <typename... Ts>
+struct Overloaded : Ts... {
+  using Ts::operator()...;
+};
+template <typename... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 }  // namespace
 
 void LoadSettings(Form1State& f, const IniFile& ini) {
-  Reader r(ini);
-  // [Map]
-  r.Float("Map", "MapCentN", 36.5, f.Map.MapCentN);
-  r.Float("Map", "MapCentE", 139.0, f.Map.MapCentE);
-  r.Int("Map", "PlotType", 2, f.Map.PlotType);
-  r.Bool("Map", "LineType", false, f.Map.LineType);
-  r.Bool("Map", "PlotDraw", true, f.controls.SpeedButton16Down);
-  r.Bool("Map", "DispVOR", false, f.controls.SpeedButton21Down);
-  r.Bool("Map", "DispTAC", false, f.controls.SpeedButton22Down);
-  r.Bool("Map", "DispNDB", false, f.controls.SpeedButton23Down);
-  r.Bool("Map", "DispWPT", false, f.controls.SpeedButton24Down);
-  r.Bool("Map", "DispAPT", false, f.controls.SpeedButton28Down);
-  r.Bool("Map", "LineVOR", false, f.controls.SpeedButton25Down);
-  r.Bool("Map", "LineNDB", false, f.controls.SpeedButton26Down);
-  r.Bool("Map", "LineNAV", false, f.controls.SpeedButton27Down);
-  r.Int("Map", "MapScale", 0, f.controls.ComboBox1Index);
-  r.Bool("Map", "Japan", false, f.controls.N8Checked);
-  r.Bool("Map", "ElsePosGet", true, f.Map.ElsePosGet);
-  r.Int("Map", "SubDisptype", 0, f.Map.SubDispType);
-  r.Bool("MAP", "3Letter", true, f.controls.N21Checked);
-  r.Bool("MAP", "ShowRegNo", false, f.controls.N25Checked);
-  r.Bool("MAP", "ZeroDel", true, f.controls.N28Checked);
-  r.Int("Map", "MaxMapPlot", 200, f.Map.MaxMapPlot);
-  r.Int("Map", "MaxPlotData", 50, f.Map.MaxPlotData);
-  r.Int("Map", "SelectDegree", 6, f.Map.SelectDegree);
-  r.Int("Map", "GridType", 2, f.Map.GridType);
-  r.Bool("MAP", "GridValue", false, f.Map.GridValue);
-  r.Bool("MAP", "GlobeView", true, f.controls.SpeedButton2Down);
-  r.Float("Map", "ViewDeg", -36.5, f.Map.ViewDeg);
-  r.Int("Map", "MapNo", 0, f.Map.MapNo);
-  r.Bool("MAP", "TrackMark", false, f.Map.TrackMark);
-  r.Bool("MAP", "TimeAdjust", true, f.Map.TimeAdjust);
-  r.Int("Map", "TimeAdjustMin", 5, f.Map.TimeAdjustMin);
-  r.Bool("MAP", "MapButtons", true, f.controls.N38Checked);
-  r.Bool("Map", "10point", false, f.Map.TenPointPlot);
-  r.Int("Map", "SymbolSize", 1, f.Map.SymbolSize);
-  r.Bool("Map", "MapSymbol", true, f.Map.MapSymbol);
-  r.Bool("Map", "HideText", false, f.Map.HideText);
-  // The flat-view button is the globe button's partner.
-  f.controls.SpeedButton5Down = f.controls.SpeedButton2Down ? 0 : 1;
-
-  // [Txt]
-  r.Int("Txt", "TxtType", 4, f.Txt.TxtType);
-  r.Int("Txt", "MaxBytes", 10000, f.Txt.MaxBytes);
-  r.Bool("Txt", "SqNoDisp", false, f.Txt.SqNoDisp);
-  r.Bool("Txt", "Log", false, f.Txt.TxtLog);
-  r.Int("Txt", "Type", 0, f.Txt.TxtSaveType);
-  r.Bool("Txt", "ShowPos", false, f.Txt.ShowPos);
-  r.Bool("Txt", "TISNoDisp", false, f.Txt.TISNoDisp);
-  r.Bool("Txt", "FreqNoDisp", false, f.Txt.FreqNoDisp);
-  r.Bool("Txt", "LogOutACASRAW", true, f.Txt.LogOutACASRAW);
-  r.Bool("Txt", "LogOutACASPRC", true, f.Txt.LogOutACASPRC);
-  r.Bool("Txt", "LogOutACASMES", true, f.Txt.LogOutACASMES);
-  r.Bool("Txt", "LogOutHFDLDAT", true, f.Txt.LogOutHFDLDAT);
-  r.Bool("Txt", "LogOutHFDLANA", true, f.Txt.LogOutHFDLANA);
-  r.Bool("Txt", "LogOutHFDLFMT", true, f.Txt.LogOutHFDLFMT);
-
-  // [Mail]
-  r.Str("Mail", "MailHost", "", f.Mail.MailHost);
-  r.Str("Mail", "MailFrom", "", f.Mail.MailFrom);
-  r.Str("Mail", "MailTo", "", f.Mail.MailTo);
-  r.Bool("Mail", "MailSend", false, f.Mail.MailSend);
-  r.Bool("Mail", "SJISConv", true, f.Mail.SJISConv);
-  r.Bool("Mail", "MIMEConv", true, f.Mail.MIMEConv);
-
-  // [Spec]
-  r.Bool("Spec", "PopUp", true, f.Spec.SpecPopUp);
-  r.Bool("Spec", "Sound", true, f.Spec.SpecSound);
-  r.Bool("Spec", "Log", false, f.Spec.SpecLog);
-
-  // [List]
-  r.Bool("List", "ShowNew", true, f.List.ShowNew);
-  r.Bool("List", "Mini", false, f.List.ListMini);
-  r.Bool("List", "AutoDelete", false, f.List.AutoDelete);
-  r.Int("List", "DeleteTime", 300, f.List.DeleteTime);
-  r.Bool("List", "Log", false, f.List.ListLog);
-
-  // [Color]
-  for (const ColorKey& c : kColorKeys) r.Color("Color", c.key, c.def, c.member(f));
-  for (int i = 0; i < 10; ++i) {
-    r.Str("Color", Indexed("UserText", i).c_str(), "--", f.Color.UserText[i]);
-    for (int j = 1; j <= 7; ++j) {
-      r.Color("Color", ("UserColor" + std::to_string(j) + std::to_string(i)).c_str(), "000000", f.Color.UserColor[j - 1][i]);
-    }
+  for (const Setting& row : SettingsTable()) {
+    const char* s = row.section;
+    const std::string& k = row.key;
+    std::visit(Overloaded{
+                   [&](const IntKey& e) { e.field(f) = e.rule.Apply(ini.ReadInt(s, k, e.def), e.def); },
+                   [&](const FlagKey& e) { e.field(f) = ini.ReadBool(s, k, e.def) ? 1 : 0; },
+                   [&](const FloatKey& e) { e.field(f) = ini.ReadFloat(s, k, e.def); },
+                   [&](const TextKey& e) {
+                     std::string text = ini.ReadString(s, k, e.def);
+                     e.field(f) = e.rule ? e.rule(text, e.def) : std::move(text);
+                   },
+                   [&](const ColourKey& e) {
+                     e.field(f) = HexTextToColor(ini.ReadString(s, k, e.def), HexTextToColor(e.def, 0));
+                   },
+               },
+               row.value);
   }
 
-  // [Pos]
-  r.Int("Pos", "MainTop", 0, f.Pos.MainTop);
-  r.Int("Pos", "MainLeft", 0, f.Pos.MainLeft);
-  r.Int("Pos", "MainWidth", 990, f.Pos.MainWidth);
-  r.Int("Pos", "MainHeight", 702, f.Pos.MainHeight);
-  r.Bool("Pos", "MainMaxmum", false, f.Pos.MainMaximized);
-  r.Int("Pos", "PlaneTop", 0, f.Pos.PlaneTop);
-  r.Int("Pos", "PlaneLeft", 0, f.Pos.PlaneLeft);
-  r.Int("Pos", "ListTop", 0, f.Pos.ListTop);
-  r.Int("Pos", "ListLeft", 0, f.Pos.ListLeft);
-  r.Int("Pos", "TextTop", 0, f.Pos.TextTop);
-  r.Int("Pos", "TextLeft", 0, f.Pos.TextLeft);
-  r.Int("Pos", "InfoTop", 0, f.Pos.InfoTop);
-  r.Int("Pos", "InfoLeft", 0, f.Pos.InfoLeft);
-  r.Bool("Pos", "TextTopMost", true, f.Pos.TextTopMost);
-  r.Bool("Pos", "PictTopMost", true, f.Pos.PictTopMost);
-
-  // [Form]
-  r.Bool("Form", "List", false, f.Form.ListVisible);
-  r.Bool("Form", "Spec", false, f.Form.SpecVisible);
-  r.Bool("Form", "Text", false, f.Form.TextVisible);
-  r.Bool("Form", "Pict", false, f.Form.PictVisible);
-  r.Bool("Form", "SelCall", false, f.Form.SelCallVisible);
-  r.Bool("Form", "ShowRep", false, f.controls.N11Checked);
-  r.Bool("Form", "ShowAlt", false, f.controls.N26Checked);
-  r.Bool("Form", "ShowMod", true, f.controls.N27Checked);
-  r.Bool("Form", "Full", false, f.Form.FullScreen);
-  r.Int("Form", "TextHeight", 440, f.Form.TextHeight);
-  r.Int("Form", "TextWidth", 340, f.Form.TextWidth);
-  r.Int("Form", "ListHeight", 372, f.Form.ListHeight);
-  r.Int("Form", "ListWidth", 681, f.Form.ListWidth);
-  r.Int("Form", "FreqTop", 0, f.Form.FreqTop);
-  r.Int("Form", "FreqLeft", 0, f.Form.FreqLeft);
-  r.Int("Form", "ICAOTop", 0, f.Form.ICAOTop);
-  r.Int("Form", "ICAOLeft", 0, f.Form.ICAOLeft);
-  r.Int("Form", "ICAOWidth", 482, f.Form.ICAOWidth);
-  r.Int("Form", "ICAOHeight", 328, f.Form.ICAOHeight);
-  r.Int("Form", "RecvTop", 0, f.Form.RecvTop);
-  r.Int("Form", "RecvLeft", 0, f.Form.RecvLeft);
-  r.Int("Form", "SystemTop", 0, f.Form.SystemTop);
-  r.Int("Form", "SystemLeft", 0, f.Form.SystemLeft);
-  r.Int("Form", "RadioTop", 0, f.Form.RadioTop);
-  r.Int("Form", "RadioLeft", 0, f.Form.RadioLeft);
-  r.Int("Form", "FreqSetTop", 0, f.Form.FreqSetTop);
-  r.Int("Form", "FreqSetLeft", 0, f.Form.FreqSetLeft);
-  r.Int("Form", "SelCallTop", 0, f.Form.SelCallTop);
-  r.Int("Form", "SelCallLeft", 0, f.Form.SelCallLeft);
-  r.Int("Form", "MesgSrchTop", 0, f.Form.MesgSrchTop);
-  r.Int("Form", "MesgSrchLeft", 0, f.Form.MesgSrchLeft);
-  r.Bool("Form", "FreqShow", false, f.Form.FreqShow);
-  r.Bool("Form", "ICAOShow", false, f.Form.ICAOShow);
-  r.Int("Form", "Refresh", 1, f.Form.SpectrumRefresh);
-  for (int i = 0; i < 10; ++i) r.Int("Form", Indexed("ColumnsWidth", i).c_str(), kColumnWidthDefaults[i], f.Form.ColumnsWidth[i]);
-  r.Int("Form", "TextFontSize", 9, f.Form.TextFontSize);
-  r.Str("Form", "TextFontName", "", f.Form.TextFontName);
-  r.Int("Form", "ListFontSize", 9, f.Form.ListFontSize);
-  r.Str("Form", "ListFontName", "", f.Form.ListFontName);
-  r.Bool("Form", "ShowToolBar", true, f.Form.ShowToolBar);
-  r.Bool("Form", "SelCallAN", false, f.Form.SelCallAN);
-  r.Bool("Form", "SelCallNR", false, f.Form.SelCallNR);
-  r.Bool("Form", "SelCall3D", false, f.Form.SelCall3D);
-  r.Bool("Form", "SelCallBel", false, f.Form.SelCallBel);
-  r.Bool("Form", "SelCallRdo", false, f.Form.SelCallRdo);
-  r.Bool("Form", "TimeMoni", false, f.Form.TimeMoni);
-  r.Int("Form", "TimeMoniSec", 120, f.Form.TimeMoniSec);
-
-  // [Net]
-  r.Bool("Net", "TcpIp", true, f.Net.TcpIp);
-  r.Bool("Net", "Server", false, f.Net.Server);
-  r.Bool("Net", "ServerDec", true, f.Net.ServerDec);
-  r.Str("Net", "Name", "DefaultName", f.Net.NetName);
-  r.Str("Net", "ServerName", "", f.Net.ServerName);
-  r.Bool("Net", "Reconnect", true, f.Net.Reconnect);
-  r.Int("Net", "Timer", 60, f.Net.ReconnectTimer);
-  r.Bool("Net", "Chat", false, f.Net.Chat);
-  r.Bool("Net", "DupCheckSend", true, f.Net.DupCheckSend);
-  r.Int("Net", "MaxConnect", 10, f.Net.MaxConnect);
-  r.Str("Net", "ClientPortNo", "49505", f.Net.ClientPortNo);
-  r.Str("Net", "ServerPortNo", "49505", f.Net.ServerPortNo);
-  r.Bool("Net", "RecvVHF", true, f.Net.RecvVHF);
-  r.Bool("Net", "RecvHF", true, f.Net.RecvHF);
-  r.Int("Net", "LoopBackInterval", 30, f.Net.LoopBackInterval);
-  r.Int("Net", "LoopBackLimit", 3, f.Net.LoopBackLimit);
-
-  // [Wave]
-  r.Int("Wave", "Input", 0, f.Wave.WaveInput);
-  r.Int("Wave", "Dual", 1, f.Wave.WaveDual);
-  r.Int("Wave", "DecoderL", 1, f.Wave.DecoderL);
-  r.Int("Wave", "DecoderR", 1, f.Wave.DecoderR);
-  r.Int("Wave", "Rate", 0, f.Wave.WaveRate);
-
-  // [Radio]
-  r.Int("Radio", "ListNoL", 0, f.Radio.ListNoL);
-  r.Int("Radio", "ListNoR", 0, f.Radio.ListNoR);
-  r.Bool("Radio", "EngageL", false, f.Radio.EngageL);
-  r.Bool("Radio", "EngageR", false, f.Radio.EngageR);
-  r.Int("Radio", "SelFreqL", 0, f.Radio.SelFreqL);
-  r.Int("Radio", "SelFreqR", 0, f.Radio.SelFreqR);
-  r.Int("Radio", "ComNoL", 0, f.Radio.ComNoL);
-  r.Int("Radio", "ComNoR", 0, f.Radio.ComNoR);
-  r.Str("Radio", "IdL", "FF", f.Radio.IdL);
-  r.Str("Radio", "IdR", "FF", f.Radio.IdR);
-  r.Int("Radio", "TypeL", 0, f.Radio.TypeL);
-  r.Int("Radio", "TypeR", 0, f.Radio.TypeR);
-  r.Int("Radio", "ManualL", 5000, f.Radio.ManualL);
-  r.Int("Radio", "ManualR", 5000, f.Radio.ManualR);
-
-  // [MsgSrch]
-  r.Bool("MsgSrch", "Sound", false, f.MsgSrch.MsgSrchSound);
-  r.Bool("MsgSrch", "Popup", false, f.MsgSrch.MsgSrchPopup);
-  r.Bool("MsgSrch", "Run", false, f.MsgSrch.MsgSrchRun);
-
-  // [Etc]
-  r.Bool("Etc", "ConvJC", true, f.Etc.ConvJC);
-  r.Bool("Etc", "ConvJD", true, f.Etc.ConvJD);
-  r.Bool("Etc", "DispTime", false, f.Etc.DispTime);
-  r.Int("Etc", "FFTSel", 0, f.Etc.FFTSel);
-  r.Bool("Etc", "DispType", false, f.Etc.DispType);
-  r.Bool("Etc", "WaveType", false, f.Etc.WaveType);
-  r.Int("Etc", "SystemVer", 35, f.hfdl.SystemVer);
-  r.Str("Etc", "PassList", "", f.Etc.PassList);
-  r.Str("Etc", "SelCallCode", "AAAA", f.Etc.SelCallCode);
-  r.Int("Etc", "Local", 9, f.Etc.LocalHourOffset);
-  r.Int("Etc", "DeleteDay", 30, f.Etc.DeleteDay);
-  r.Bool("Etc", "DeleteLogFile", false, f.Etc.DeleteLogFile);
-  r.Bool("Etc", "ChangeLogFileName", true, f.Etc.ChangeLogFileName);
-  r.Int("Etc", "Language", 0, f.Etc.Language);
-
-  // The registration mark and the flight-number mark are one choice.
-  f.controls.N24Checked = f.controls.N25Checked ? 0 : 1;
-
-  HardenSettings(f);
-}
-
-void HardenSettings(Form1State& f) {
-  // A port text that is no number would abort the start at the constructor's
-  // range check.
-  if (!IsDecimalNumber(f.Net.ClientPortNo)) f.Net.ClientPortNo = "49505";
-  if (!IsDecimalNumber(f.Net.ServerPortNo)) f.Net.ServerPortNo = "49505";
-  if (f.Map.MaxMapPlot < 1) f.Map.MaxMapPlot = 200;
-  if (f.Map.MaxPlotData < 1) f.Map.MaxPlotData = 50;
   // A hand-edited 100000 x 100000 would ask for gigabytes of track points.
   if (static_cast<long long>(f.Map.MaxMapPlot) * f.Map.MaxPlotData > 1000000LL) {
     f.Map.MaxMapPlot = 200;
     f.Map.MaxPlotData = 50;
   }
-  if (f.Map.SelectDegree < 0 || f.Map.SelectDegree > 9) f.Map.SelectDegree = 6;
-  if (f.Etc.LocalHourOffset < -23 || f.Etc.LocalHourOffset > 23) f.Etc.LocalHourOffset = 9;
-  if (f.Etc.DeleteDay < 1) f.Etc.DeleteDay = 30;
-  if (f.Net.MaxConnect > 1000) f.Net.MaxConnect = 10;
-  if (f.controls.ComboBox1Index < 0 || f.controls.ComboBox1Index > 26) f.controls.ComboBox1Index = 0;
-  if (f.Txt.TxtType < 0 || f.Txt.TxtType > 5) f.Txt.TxtType = 4;
-  if (f.Form.TimeMoniSec < 1) f.Form.TimeMoniSec = 120;
-  if (f.Net.ReconnectTimer < 1) f.Net.ReconnectTimer = 60;
+  // The flat-view button is the globe button's partner, and the
+  // registration mark and the flight-number mark are one choice.
+  f.controls.SpeedButton5Down = f.controls.SpeedButton2Down ? 0 : 1;
+  f.controls.N24Checked = f.controls.N25Checked ? 0 : 1;
 }
 
 void SaveSettings(const Form1State& f, IniFile& ini) {
-  Writer w(ini);
-  // 1. [Map]
-  w.Float("Map", "MapCentN", f.Map.MapCentN);
-  w.Float("Map", "MapCentE", f.Map.MapCentE);
-  w.Int("Map", "PlotType", f.Map.PlotType);
-  w.Bool("Map", "ElsePosGet", f.Map.ElsePosGet);
-  w.Bool("Map", "LineType", f.Map.LineType);
-  w.Bool("Map", "PlotDraw", f.controls.SpeedButton16Down);
-  w.Int("Map", "MapScale", f.controls.ComboBox1Index);
-  w.Int("Map", "MaxMapPlot", f.Map.MaxMapPlot);
-  w.Int("Map", "MaxPlotData", f.Map.MaxPlotData);
-  // 2. [Txt]
-  w.Int("Txt", "TxtType", f.Txt.TxtType);
-  w.Int("Txt", "MaxBytes", f.Txt.MaxBytes);
-  w.Bool("Txt", "SqNoDisp", f.Txt.SqNoDisp);
-  w.Bool("Txt", "Log", f.Txt.TxtLog);
-  w.Int("Txt", "Type", f.Txt.TxtSaveType);
-  w.Bool("Txt", "ShowPos", f.Txt.ShowPos);
-  w.Bool("Txt", "FreqNoDisp", f.Txt.FreqNoDisp);
-  w.Bool("Txt", "TISNoDisp", f.Txt.TISNoDisp);
-  w.Bool("Txt", "LogOutACASRAW", f.Txt.LogOutACASRAW);
-  w.Bool("Txt", "LogOutACASPRC", f.Txt.LogOutACASPRC);
-  w.Bool("Txt", "LogOutACASMES", f.Txt.LogOutACASMES);
-  w.Bool("Txt", "LogOutHFDLDAT", f.Txt.LogOutHFDLDAT);
-  w.Bool("Txt", "LogOutHFDLANA", f.Txt.LogOutHFDLANA);
-  w.Bool("Txt", "LogOutHFDLFMT", f.Txt.LogOutHFDLFMT);
-  // 3. [Map]
-  w.Int("Map", "SubDisptype", f.Map.SubDispType);
-  w.Bool("Map", "DispVOR", f.controls.SpeedButton21Down);
-  w.Bool("Map", "DispTAC", f.controls.SpeedButton22Down);
-  w.Bool("Map", "DispNDB", f.controls.SpeedButton23Down);
-  w.Bool("Map", "DispWPT", f.controls.SpeedButton24Down);
-  w.Bool("Map", "DispAPT", f.controls.SpeedButton28Down);
-  w.Bool("Map", "LineVOR", f.controls.SpeedButton25Down);
-  w.Bool("Map", "LineNDB", f.controls.SpeedButton26Down);
-  w.Bool("Map", "LineNAV", f.controls.SpeedButton27Down);
-  w.Bool("Map", "Japan", f.controls.N8Checked);
-  w.Bool("Map", "ShowRegNo", f.controls.N25Checked);
-  w.Int("Map", "SelectDegree", f.Map.SelectDegree);
-  w.Int("Map", "GridType", f.Map.GridType);
-  w.Bool("MAP", "GridValue", f.Map.GridValue);
-  // 4. [Mail]
-  w.Str("Mail", "MailHost", f.Mail.MailHost);
-  w.Str("Mail", "MailFrom", f.Mail.MailFrom);
-  w.Str("Mail", "MailTo", f.Mail.MailTo);
-  w.Bool("Mail", "MailSend", f.Mail.MailSend);
-  w.Bool("Mail", "SJISConv", f.Mail.SJISConv);
-  w.Bool("Mail", "MIMEConv", f.Mail.MIMEConv);
-  // 5. [Map]
-  w.Bool("MAP", "3Letter", f.controls.N21Checked);
-  w.Bool("MAP", "ZeroDel", f.controls.N28Checked);
-  w.Bool("MAP", "GlobeView", f.controls.SpeedButton2Down);
-  w.Float("Map", "ViewDeg", f.Map.ViewDeg);
-  w.Int("Map", "MapNo", f.Map.MapNo);
-  w.Bool("MAP", "TrackMark", f.Map.TrackMark);
-  w.Bool("MAP", "TimeAdjust", f.Map.TimeAdjust);
-  w.Int("Map", "TimeAdjustMin", f.Map.TimeAdjustMin);
-  w.Bool("MAP", "MapButtons", f.controls.N38Checked);
-  w.Int("Map", "SymbolSize", f.Map.SymbolSize);
-  w.Bool("Map", "MapSymbol", f.Map.MapSymbol);
-  w.Bool("Map", "HideText", f.Map.HideText);
-  // 6. [Spec]
-  w.Bool("Spec", "PopUp", f.Spec.SpecPopUp);
-  w.Bool("Spec", "Sound", f.Spec.SpecSound);
-  w.Bool("Spec", "Log", f.Spec.SpecLog);
-  // 7. [List]
-  w.Bool("List", "ShowNew", f.List.ShowNew);
-  w.Bool("List", "Mini", f.List.ListMini);
-  w.Bool("List", "AutoDelete", f.List.AutoDelete);
-  w.Int("List", "DeleteTime", f.List.DeleteTime);
-  w.Bool("List", "Log", f.List.ListLog);
-  // 8. [Color]: the named keys up to ClockText, then the two pairs in the
-  // writer's own order, then the operator groups.
-  for (const ColorKey& c : kColorKeys) {
-    if (std::string(c.key) == "ListBack") break;
-    w.Color("Color", c.key, c.member(const_cast<Form1State&>(f)));
+  // The fields are only read here; the table's accessors serve both ways.
+  Form1State& state = const_cast<Form1State&>(f);
+  for (const Setting& row : SettingsTable()) {
+    const char* s = row.section;
+    const std::string& k = row.key;
+    std::visit(Overloaded{
+                   [&](const IntKey& e) { ini.WriteInt(s, k, e.field(state)); },
+                   [&](const FlagKey& e) { ini.WriteBool(s, k, e.field(state) != 0); },
+                   [&](const FloatKey& e) { ini.WriteFloat(s, k, e.field(state)); },
+                   [&](const TextKey& e) { ini.WriteString(s, k, e.field(state)); },
+                   [&](const ColourKey& e) { ini.WriteString(s, k, ColorToHexText(e.field(state))); },
+               },
+               row.value);
   }
-  w.Color("Color", "TextBack", f.Color.TextBack);
-  w.Color("Color", "TextText", f.Color.TextText);
-  w.Color("Color", "ListBack", f.Color.ListBack);
-  w.Color("Color", "ListText", f.Color.ListText);
-  w.Color("Color", "DispColorL", f.Color.DispColorL);
-  w.Color("Color", "DispColorR", f.Color.DispColorR);
-  for (int i = 0; i < 10; ++i) {
-    w.Str("Color", Indexed("UserText", i).c_str(), f.Color.UserText[i]);
-    for (int j = 1; j <= 7; ++j) {
-      w.Color("Color", ("UserColor" + std::to_string(j) + std::to_string(i)).c_str(), f.Color.UserColor[j - 1][i]);
-    }
-  }
-  // 9. [Pos] (the main window's bounds are already in the members: the
-  // window copies them in before the save, the normal-state ones when it is
-  // maximised).
-  w.Int("Pos", "MainTop", f.Pos.MainTop);
-  w.Int("Pos", "MainLeft", f.Pos.MainLeft);
-  w.Int("Pos", "MainWidth", f.Pos.MainWidth);
-  w.Int("Pos", "MainHeight", f.Pos.MainHeight);
-  w.Int("Pos", "MainMaxmum", f.Pos.MainMaximized ? 1 : 0);
-  w.Int("Pos", "PlaneTop", f.Pos.PlaneTop);
-  w.Int("Pos", "PlaneLeft", f.Pos.PlaneLeft);
-  w.Int("Pos", "ListTop", f.Pos.ListTop);
-  w.Int("Pos", "ListLeft", f.Pos.ListLeft);
-  w.Int("Pos", "TextTop", f.Pos.TextTop);
-  w.Int("Pos", "TextLeft", f.Pos.TextLeft);
-  w.Int("Pos", "InfoTop", f.Pos.InfoTop);
-  w.Int("Pos", "InfoLeft", f.Pos.InfoLeft);
-  w.Bool("Pos", "TextTopMost", f.Pos.TextTopMost);
-  w.Bool("Pos", "PictTopMost", f.Pos.PictTopMost);
-  // 10. [Form]
-  w.Bool("Form", "Spec", f.Form.SpecVisible);
-  w.Bool("Form", "Pict", f.Form.PictVisible);
-  w.Bool("Form", "Text", f.Form.TextVisible);
-  w.Bool("Form", "List", f.Form.ListVisible);
-  w.Bool("Form", "SelCall", f.Form.SelCallVisible);
-  w.Bool("Form", "ShowRep", f.controls.N11Checked);
-  w.Bool("Form", "ShowAlt", f.controls.N26Checked);
-  w.Bool("Form", "ShowMod", f.controls.N27Checked);
-  w.Bool("Form", "Full", f.Form.FullScreen);
-  w.Int("Form", "TextHeight", f.Form.TextHeight);
-  w.Int("Form", "TextWidth", f.Form.TextWidth);
-  w.Int("Form", "ListHeight", f.Form.ListHeight);
-  w.Int("Form", "ListWidth", f.Form.ListWidth);
-  w.Int("Form", "FreqTop", f.Form.FreqTop);
-  w.Int("Form", "FreqLeft", f.Form.FreqLeft);
-  w.Int("Form", "ICAOWidth", f.Form.ICAOWidth);
-  w.Int("Form", "ICAOHeight", f.Form.ICAOHeight);
-  w.Int("Form", "ICAOTop", f.Form.ICAOTop);
-  w.Int("Form", "ICAOLeft", f.Form.ICAOLeft);
-  w.Int("Form", "RecvTop", f.Form.RecvTop);
-  w.Int("Form", "RecvLeft", f.Form.RecvLeft);
-  w.Int("Form", "SystemTop", f.Form.SystemTop);
-  w.Int("Form", "SystemLeft", f.Form.SystemLeft);
-  w.Int("Form", "RadioTop", f.Form.RadioTop);
-  w.Int("Form", "RadioLeft", f.Form.RadioLeft);
-  w.Int("Form", "FreqSetTop", f.Form.FreqSetTop);
-  w.Int("Form", "FreqSetLeft", f.Form.FreqSetLeft);
-  w.Int("Form", "SelCallTop", f.Form.SelCallTop);
-  w.Int("Form", "SelCallLeft", f.Form.SelCallLeft);
-  w.Int("Form", "MesgSrchTop", f.Form.MesgSrchTop);
-  w.Int("Form", "MesgSrchLeft", f.Form.MesgSrchLeft);
-  w.Bool("Form", "FreqShow", f.Form.FreqShow);
-  w.Bool("Form", "ICAOShow", f.Form.ICAOShow);
-  w.Int("Form", "TextFontSize", f.Form.TextFontSize);
-  w.Str("Form", "TextFontName", f.Form.TextFontName);
-  w.Int("Form", "ListFontSize", f.Form.ListFontSize);
-  w.Str("Form", "ListFontName", f.Form.ListFontName);
-  w.Int("Form", "Refresh", f.Form.SpectrumRefresh);
-  for (int i = 0; i < 10; ++i) w.Int("Form", Indexed("ColumnsWidth", i).c_str(), f.Form.ColumnsWidth[i]);
-  w.Bool("Form", "ShowToolBar", f.Form.ShowToolBar);
-  w.Bool("Form", "SelCallAN", f.Form.SelCallAN);
-  w.Bool("Form", "SelCallNR", f.Form.SelCallNR);
-  w.Bool("Form", "SelCall3D", f.Form.SelCall3D);
-  w.Bool("Form", "SelCallBel", f.Form.SelCallBel);
-  w.Bool("Form", "SelCallRdo", f.Form.SelCallRdo);
-  w.Bool("Form", "TimeMoni", f.Form.TimeMoni);
-  w.Int("Form", "TimeMoniSec", f.Form.TimeMoniSec);
-  // 11. [Net]
-  w.Bool("Net", "TcpIp", f.Net.TcpIp);
-  w.Bool("Net", "Server", f.Net.Server);
-  w.Bool("Net", "ServerDec", f.Net.ServerDec);
-  w.Str("Net", "Name", f.Net.NetName);
-  w.Str("Net", "ServerName", f.Net.ServerName);
-  w.Bool("Net", "Reconnect", f.Net.Reconnect);
-  w.Int("Net", "Timer", f.Net.ReconnectTimer);
-  w.Bool("Net", "Chat", f.Net.Chat);
-  w.Bool("Net", "DupCheckSend", f.Net.DupCheckSend);
-  w.Int("Net", "MaxConnect", f.Net.MaxConnect);
-  w.Str("Net", "ClientPortNo", f.Net.ClientPortNo);
-  w.Str("Net", "ServerPortNo", f.Net.ServerPortNo);
-  w.Bool("Net", "RecvVHF", f.Net.RecvVHF);
-  w.Bool("Net", "RecvHF", f.Net.RecvHF);
-  w.Int("Net", "LoopBackInterval", f.Net.LoopBackInterval);
-  w.Int("Net", "LoopBackLimit", f.Net.LoopBackLimit);
-  // 12. [Wave]
-  w.Int("Wave", "Input", f.Wave.WaveInput);
-  w.Int("Wave", "Dual", f.Wave.WaveDual);
-  w.Int("Wave", "DecoderL", f.Wave.DecoderL);
-  w.Int("Wave", "DecoderR", f.Wave.DecoderR);
-  w.Int("Wave", "Rate", f.Wave.WaveRate);
-  // 13. [Map]
-  w.Bool("Map", "10point", f.Map.TenPointPlot);
-  // 14. [Radio] (the receiver dialog copies its controls into the members
-  // before the save; an unselected item is -1).
-  w.Int("Radio", "ListNoL", f.Radio.ListNoL);
-  w.Int("Radio", "ListNoR", f.Radio.ListNoR);
-  w.Bool("Radio", "EngageL", f.Radio.EngageL);
-  w.Bool("Radio", "EngageR", f.Radio.EngageR);
-  w.Int("Radio", "SelFreqL", f.Radio.SelFreqL);
-  w.Int("Radio", "SelFreqR", f.Radio.SelFreqR);
-  w.Int("Radio", "ComNoL", f.Radio.ComNoL);
-  w.Int("Radio", "ComNoR", f.Radio.ComNoR);
-  w.Str("Radio", "IdL", f.Radio.IdL);
-  w.Str("Radio", "IdR", f.Radio.IdR);
-  w.Int("Radio", "TypeL", f.Radio.TypeL);
-  w.Int("Radio", "TypeR", f.Radio.TypeR);
-  w.Int("Radio", "ManualL", f.Radio.ManualL);
-  w.Int("Radio", "ManualR", f.Radio.ManualR);
-  // 15. [MsgSrch]
-  w.Bool("MsgSrch", "Sound", f.MsgSrch.MsgSrchSound);
-  w.Bool("MsgSrch", "Popup", f.MsgSrch.MsgSrchPopup);
-  w.Bool("MsgSrch", "Run", f.MsgSrch.MsgSrchRun);
-  // 16. [Etc]
-  w.Bool("Etc", "ConvJC", f.Etc.ConvJC);
-  w.Bool("Etc", "ConvJD", f.Etc.ConvJD);
-  w.Bool("Etc", "DispTime", f.Etc.DispTime);
-  w.Int("Etc", "FFTSel", f.Etc.FFTSel);
-  w.Bool("Etc", "DispType", f.Etc.DispType);
-  w.Bool("Etc", "WaveType", f.Etc.WaveType);
-  w.Str("Etc", "PassList", f.Etc.PassList);
-  w.Str("Etc", "SelCallCode", f.Etc.SelCallCode);
-  w.Int("Etc", "SystemVer", f.hfdl.SystemVer);
-  w.Int("Etc", "Local", f.Etc.LocalHourOffset);
-  w.Int("Etc", "DeleteDay", f.Etc.DeleteDay);
-  w.Bool("Etc", "DeleteLogFile", f.Etc.DeleteLogFile);
-  w.Bool("Etc", "ChangeLogFileName", f.Etc.ChangeLogFileName);
-  w.Int("Etc", "Language", f.Etc.Language);
 }

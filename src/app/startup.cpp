@@ -41,15 +41,6 @@ void BuildPaths(Form1State& f) {
   f.app.MesgSearchListPath = at("data/MesgSearchList.txt");
 }
 
-// A port text within 49152..65535 (the text is a number by now).
-std::string ClampPort(const std::string& text) {
-  auto v = ini_numbers::ParseInt(text);
-  if (!v) return text;
-  if (*v < 49152) return "49152";
-  if (*v > 65535) return "65535";
-  return text;
-}
-
 }  // namespace
 
 std::string ServerCaption(int clients, int maxConnect, const std::string& port) {
@@ -76,7 +67,7 @@ void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile
   f.controls.ComboBox2Index = 0;
   f.exchange.NetClientState = 0;
   f.Etc.DispType = 0;
-  // 10, 11.
+  // 10, 11. The settings come in within their ranges.
   f.app.AppDir = appDir;
   LoadSettings(f, settings);
   LoadGroundStationNames(f.acars.AcarsStationNames, f.app.AppDir);
@@ -88,9 +79,6 @@ void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile
     f.app.SavedWaveDual = f.Wave.WaveDual;
     f.Wave.WaveDual = 0;
   }
-  // 15.
-  if (f.Txt.MaxBytes > 64000) f.Txt.MaxBytes = 63999;
-  if (f.Txt.MaxBytes < 1000) f.Txt.MaxBytes = 1000;
   // 16.
   f.audio.SpectrumFft = BuildFftTables();
   f.selcal.SelcalFft = BuildFftTables();
@@ -105,7 +93,6 @@ void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile
       f.controls.SpeedButton9Down = 1;
     }
   }
-  f.controls.N24Checked = f.controls.N25Checked ? 0 : 1;
   // 18. Run-time state.
   f.mapView.SelectedAircraft = 0;
   f.mapView.AircraftSelected = 0;
@@ -122,14 +109,8 @@ void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile
   f.mapView.KeepViewOnce = f.mapView.KeepSelectionOnce = f.mapView.LatestAircraftShown = f.mapView.AutoShowLatest = f.mapView.AutoShowAll = 0;
   f.app.UseEnglish = 1;
   f.mapView.GridDegrees = {1, 2, 3, 5, 6, 9, 10, 15, 18, 30};
-  if (f.Map.TimeAdjustMin < 1) f.Map.TimeAdjustMin = 1;
-  if (f.Map.TimeAdjustMin > 59) f.Map.TimeAdjustMin = 59;
   f.exchange.TextWindowClosed = 0;
   f.hfdl.SystemTableAssembly.Version = f.hfdl.SystemVer;
-  // 19. Network limits.
-  if (f.Net.MaxConnect < 1) f.Net.MaxConnect = 1;
-  f.Net.ClientPortNo = ClampPort(f.Net.ClientPortNo);
-  f.Net.ServerPortNo = ClampPort(f.Net.ServerPortNo);
   // 20.
   f.exchange.PeerClients.Slots.assign(static_cast<size_t>(f.Net.MaxConnect), PeerClientSlot());
   f.exchange.NetClientCount = 0;
@@ -142,12 +123,11 @@ void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile
     f.exchange.NetConnected = 1;
     f.controls.Timer3Enabled = 1;
   }
-  // 22.
-  // 23. An interval of 0 means no keep-alive: the timer never runs at 0 ms.
-  if (f.Net.LoopBackInterval != 0 && f.Net.LoopBackInterval < 1) f.Net.LoopBackInterval = 1;
+  // 22 is the window's (ArrangeStatusIndicators); 23.
   f.exchange.LoopProbeRetries = 0;
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   f.exchange.LoopProbePending = 0;
+  // An interval of 0 means no keep-alive: the timer never runs at 0 ms.
   f.controls.Timer3Interval = f.Net.LoopBackInterval * 1000;
   if (f.controls.Timer3Interval <= 0) f.controls.Timer3Enabled = 0;
   f.exchange.Connecting = 0;

@@ -40,6 +40,29 @@ TEST(Startup, AServerThatDoesNotDecodeParksItsChannelMode) {
   EXPECT_EQ(*out.Read("Wave", "Dual"), "2");
 }
 
+// The constructor builds on the loaded, clamped values.
+TEST(Startup, KeepAliveTimerAndClientSlotsFollowTheLoadedSettings) {
+  TempDir dir;
+  struct Case {
+    const char* file;
+    int interval;
+    size_t clients;
+  };
+  const Case cases[] = {
+      {"[Net]\nLoopBackInterval=-5\n", 1000, 10},
+      {"[Net]\nLoopBackInterval=0\n", 0, 10},
+      {"[Net]\nMaxConnect=0\n", 30000, 1},
+      {"[Net]\nMaxConnect=5000\n", 30000, 10},
+  };
+  for (const Case& c : cases) {
+    Form1State f;
+    ConstructForm1State(f, dir.path(), Parse(c.file));
+    EXPECT_EQ(f.controls.Timer3Interval, c.interval) << c.file;
+    EXPECT_EQ(f.exchange.PeerClients.Slots.size(), c.clients) << c.file;
+    EXPECT_EQ(f.controls.Timer3Enabled, 0) << c.file;  // no server opens here
+  }
+}
+
 TEST(Startup, ServerCaption) { EXPECT_EQ(ServerCaption(0, 10, "49505"), "Skarvel(Server 0/10 PortNo 49505)"); }
 
 TEST(Startup, SubDisplayButtonsFollowTheSettings) {
