@@ -5,6 +5,7 @@
 #include "hfdl/frame_walk.h"
 #include "hfdl/hfdl_frame.h"
 #include "hfdl/hfdl_reception.h"
+#include "platform/csv_reader.h"
 #include "platform/date_time.h"
 #include "platform/file_io.h"
 #include "platform/write_failure.h"
@@ -17,7 +18,7 @@ constexpr size_t kMaxNameBytes = 63;
 constexpr size_t kMaxNumberBytes = 15;
 
 // A decimal integer in the int range, else 0: a damaged file still loads.
-int FrequencyValue(const std::string& text) {
+int FrequencyValue(std::string_view text) {
   int value = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   return ec == std::errc() && end == text.data() + text.size() ? value : 0;
@@ -82,38 +83,18 @@ const std::string& GsName(const HfdlReception& hfdl, int gsId) {
 }
 
 void ReadFreqsCsv(HfdlReception& hfdl, std::string_view bytes) {
-  int line = 0, field = 0;
-  bool lineStarted = false;
-  std::string name, number;
-  auto endField = [&] {
-    if (field == 0) {
-      hfdl.GsNames[static_cast<size_t>(line + 1)] = name;
-    } else if (field <= kFrequencyColumns) {
-      hfdl.GsFrequencies[line + 1][field - 1] = FrequencyValue(number);
+  std::vector<size_t> capacities(1 + kFrequencyColumns, kMaxNumberBytes);
+  capacities[0] = platform::kUncut;  // the name is cut once its '"' characters are gone
+  platform::CsvReader reader(bytes, std::move(capacities));
+  for (int line = 0; line < kFileStations && reader.Next(); ++line) {
+    const std::vector<std::string_view>& fields = reader.Fields();
+    std::string name;
+    for (char c : fields[0]) {
+      if (c != '"') name += c;
     }
-    name.clear();
-    number.clear();
-  };
-  for (char c : bytes) {
-    if (c == '\r') continue;
-    if (c == '\n') {
-      endField();
-      if (++line >= kFileStations) return;
-      field = 0;
-      lineStarted = false;
-      continue;
-    }
-    lineStarted = true;
-    if (c == ',') {
-      endField();
-      ++field;
-    } else if (field == 0) {
-      if (c != '"' && name.size() < kMaxNameBytes) name += c;
-    } else if (field <= kFrequencyColumns && number.size() < kMaxNumberBytes) {
-      number += c;
-    }
+    hfdl.GsNames[static_cast<size_t>(line + 1)] = platform::CutWholeCharacters(name, kMaxNameBytes);
+    for (size_t f = 1; f < fields.size(); ++f) hfdl.GsFrequencies[line + 1][f - 1] = FrequencyValue(fields[f]);
   }
-  if (lineStarted) endField();
 }
 
 void LoadHfdlSystemTable(HfdlReception& hfdl) {

@@ -8,6 +8,7 @@
 #include "acars/acars_parser.h"
 #include "hfdl/frame_analysis.h"
 #include "hfdl/hfdl_reception.h"
+#include "platform/csv_reader.h"
 #include "platform/file_io.h"
 
 namespace {
@@ -49,42 +50,28 @@ void Icao24File::Parse(std::string_view bytes) {
   entries_.clear();
   byAddress_.clear();
   byRegistration_.clear();
-  Entry entry;
-  int field = 0;
-  bool started = false, addressClosed = false, registrationClosed = false;
-  auto finishLine = [&] {
+  // A byte 0xFF reads as the end of the file.
+  bytes = bytes.substr(0, bytes.find('\xFF'));
+  // Read as this file always was: cut at the byte count, even inside a
+  // character, and the CR of a CR LF kept as text of the last field.
+  platform::CsvReader reader(bytes, {std::begin(kKeptLength), std::end(kKeptLength)}, {false, false});
+  while (reader.Next()) {
+    const std::vector<std::string_view>& fields = reader.Fields();
     // Only a line with a comma after its address or registration can match.
-    if (addressClosed || registrationClosed) {
-      const auto number = static_cast<uint32_t>(entries_.size());
-      entries_.push_back(entry);
-      if (addressClosed) byAddress_.push_back(number);
-      if (registrationClosed) byRegistration_.push_back(number);
-    } else {
-      pool_.resize(entry.offset);
-    }
-    entry = Entry();
+    const bool addressClosed = fields.size() > kAddressField + 1u;
+    const bool registrationClosed = fields.size() > kRegistrationField + 1u;
+    if (!addressClosed && !registrationClosed) continue;
+    Entry entry;
     entry.offset = static_cast<uint32_t>(pool_.size());
-    field = 0;
-    started = addressClosed = registrationClosed = false;
-  };
-  for (char ch : bytes) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c == 0xFF) break;  // read as the end of the file
-    if (c == '\n') {
-      finishLine();
-      continue;
+    for (size_t f = 0; f < fields.size(); ++f) {
+      pool_ += fields[f];
+      entry.length[f] = static_cast<uint8_t>(fields[f].size());
     }
-    started = true;
-    if (c == ',') {
-      addressClosed = addressClosed || field == kAddressField;
-      registrationClosed = registrationClosed || field == kRegistrationField;
-      if (field < 5) ++field;
-    } else if (field < 5 && entry.length[field] < kKeptLength[field]) {
-      pool_ += ch;
-      ++entry.length[field];
-    }
+    const auto number = static_cast<uint32_t>(entries_.size());
+    entries_.push_back(entry);
+    if (addressClosed) byAddress_.push_back(number);
+    if (registrationClosed) byRegistration_.push_back(number);
   }
-  if (started) finishLine();
   auto sortBy = [this](std::vector<uint32_t>& index, int f) {
     std::stable_sort(index.begin(), index.end(),
                      [this, f](uint32_t a, uint32_t b) { return FieldOf(entries_[a], f) < FieldOf(entries_[b], f); });

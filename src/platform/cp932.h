@@ -15,4 +15,8 @@ std::string QStringToCp932(const QString& text);
 std::string Cp932ToUtf8(std::string_view bytes);
 std::string Utf8ToCp932(std::string_view utf8);
 
+// The first byte of a two-byte character. Its trail byte (0x40-0xFC) may
+// look like ASCII, never like a control character or a comma.
+inline bool IsCp932Lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/cp932.h"
 #include "platform/file_io.h"
 
 namespace {
@@ -16,8 +17,6 @@ std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
 }
-
-bool IsCp932Lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // ASCII-only case folding; the trail byte of a double-byte character is
 // compared as it is, since it may look like a letter.
@@ -35,7 +34,7 @@ bool NamesEqual(std::string_view a, std::string_view b) {
     if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
     if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
     if (x != y) return false;
-    trail = IsCp932Lead(x);
+    trail = platform::IsCp932Lead(x);
   }
   return true;
 }

@@ -3,6 +3,7 @@
 // and UndefinedBehaviorSanitizer too. HFDL_FUZZ_SEED picks another seed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -13,6 +14,8 @@
 #include "hfdl/hfdl_services.h"
 #include "hfdl/registration.h"
 #include "hfdl_tx/hfdl_frames.h"
+#include "platform/cp932.h"
+#include "platform/csv_reader.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/common_interface_defs.h>
@@ -100,6 +103,26 @@ std::string RandomFileBytes(std::mt19937_64& rng) {
   return bytes;
 }
 
+// Each cut field is the longest start of whole characters of the uncut one
+// that fits its capacity; a lone lead byte at the end counts as one byte.
+void CheckCsvCuts(const std::string& bytes, std::mt19937_64& rng) {
+  const std::vector<size_t> capacities = {rng() % 8, rng() % 8, rng() % 8};
+  platform::CsvReader cut(bytes, capacities);
+  platform::CsvReader whole(bytes, std::vector<size_t>(capacities.size(), platform::kUncut));
+  while (cut.Next() && whole.Next()) {
+    for (size_t f = 0; f < cut.Fields().size(); ++f) {
+      const std::string_view full = whole.Fields()[f];
+      size_t end = 0;
+      while (end < full.size()) {
+        const size_t width = platform::IsCp932Lead(static_cast<unsigned char>(full[end])) ? 2 : 1;
+        if (std::min(end + width, full.size()) > capacities[f]) break;
+        end = std::min(end + width, full.size());
+      }
+      ASSERT_EQ(cut.Fields()[f], full.substr(0, end));
+    }
+  }
+}
+
 TEST(HfdlFuzz, RandomDataFiles) {
   std::mt19937_64 rng(Seed() + 2);
   AnalysisRig rig;
@@ -108,6 +131,7 @@ TEST(HfdlFuzz, RandomDataFiles) {
   for (int n = 0; n < kDataFiles; ++n) {
     ReadFreqsCsv(form, RandomFileBytes(rng));
     const std::string bytes = RandomFileBytes(rng);
+    CheckCsvCuts(bytes, rng);
     file.Parse(bytes);
     Icao24Record record;
     for (size_t start = 0; start + 7 <= bytes.size() && start < 200; start += 7) {
