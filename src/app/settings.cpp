@@ -75,6 +75,11 @@ struct TextKey {
   std::string def;
   TextRule rule;
 };
+// A channel's decoder: its number in the file.
+struct DecoderKey {
+  Field<DecoderKind> field;
+  DecoderKind def;
+};
 // Six hex digits in the file; an unreadable text takes the default.
 struct ColourKey {
   Field<TColor> field;
@@ -87,7 +92,7 @@ struct ColourKey {
 struct Setting {
   const char* section;
   std::string key;
-  std::variant<IntKey, FlagKey, FloatKey, TextKey, ColourKey> value;
+  std::variant<IntKey, FlagKey, FloatKey, TextKey, DecoderKey, ColourKey> value;
 };
 
 Setting Int(const char* s, std::string k, int32_t def, Field<int32_t> f, IntRule rule = {}) {
@@ -101,6 +106,9 @@ Setting Float(const char* s, std::string k, double def, Field<double> f) {
 }
 Setting Text(const char* s, std::string k, const char* def, Field<std::string> f, TextRule rule = nullptr) {
   return {s, std::move(k), TextKey{std::move(f), def, rule}};
+}
+Setting Decoder(const char* s, std::string k, DecoderKind def, Field<DecoderKind> f) {
+  return {s, std::move(k), DecoderKey{std::move(f), def}};
 }
 Setting Colour(const char* s, std::string k, const char* def, Field<TColor> f) {
   return {s, std::move(k), ColourKey{std::move(f), def}};
@@ -332,8 +340,8 @@ std::vector<Setting> BuildTable() {
 
       Int("Wave", "Input", 0, STATE_FIELD(Wave.WaveInput)),
       Int("Wave", "Dual", 1, STATE_FIELD(Wave.WaveDual)),
-      Int("Wave", "DecoderL", 1, STATE_FIELD(Wave.DecoderL)),
-      Int("Wave", "DecoderR", 1, STATE_FIELD(Wave.DecoderR)),
+      Decoder("Wave", "DecoderL", DecoderKind::Hfdl, STATE_FIELD(Wave.DecoderL)),
+      Decoder("Wave", "DecoderR", DecoderKind::Hfdl, STATE_FIELD(Wave.DecoderR)),
       Int("Wave", "Rate", 0, STATE_FIELD(Wave.WaveRate)),
 
       Flag("Map", "10point", false, STATE_FIELD(Map.TenPointPlot)),
@@ -403,6 +411,9 @@ void LoadSettings(Form1State& f, const IniFile& ini) {
                      std::string text = ini.ReadString(s, k, e.def);
                      e.field(f) = e.rule ? e.rule(text, e.def) : std::move(text);
                    },
+                   [&](const DecoderKey& e) {
+                     e.field(f) = static_cast<DecoderKind>(ini.ReadInt(s, k, static_cast<int32_t>(e.def)));
+                   },
                    [&](const ColourKey& e) {
                      e.field(f) = HexTextToColor(ini.ReadString(s, k, e.def), HexTextToColor(e.def, 0));
                    },
@@ -432,6 +443,7 @@ void SaveSettings(const Form1State& f, IniFile& ini) {
                    [&](const FlagKey& e) { ini.WriteBool(s, k, e.field(state) != 0); },
                    [&](const FloatKey& e) { ini.WriteFloat(s, k, e.field(state)); },
                    [&](const TextKey& e) { ini.WriteString(s, k, e.field(state)); },
+                   [&](const DecoderKey& e) { ini.WriteInt(s, k, static_cast<int32_t>(e.field(state))); },
                    [&](const ColourKey& e) { ini.WriteString(s, k, ColorToHexText(e.field(state))); },
                },
                row.value);

@@ -155,9 +155,12 @@ struct NetSettings {
 struct WaveSettings {
   int32_t WaveInput{};
   int32_t WaveDual{};
-  int32_t DecoderL{};
-  int32_t DecoderR{};
+  // Any number the file holds is kept; only the three named ones decode.
+  DecoderKind DecoderL{};
+  DecoderKind DecoderR{};
   int32_t WaveRate{};
+
+  DecoderKind Decoder(int channel) const { return channel == 0 ? DecoderL : DecoderR; }
 };
 
 struct RadioSettings {

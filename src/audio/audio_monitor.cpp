@@ -23,7 +23,7 @@ struct ChannelSet {
 ChannelSet SelcalChannels(const AudioState& audio, const WaveSettings& wave) {
   if (audio.MonitorChannel == 0) return {true, false};
   if (audio.MonitorChannel == 1) return {false, true};
-  return {wave.DecoderL == 2, wave.DecoderR == 2};
+  return {wave.DecoderL == DecoderKind::Selcal, wave.DecoderR == DecoderKind::Selcal};
 }
 
 void RunFilters(AudioState& audio, const FormSettings& form, const ChannelSet& s) {

@@ -20,9 +20,10 @@ constexpr int kLampHoldBlocks = 6;
 constexpr TColor kAqua = 0x00FFFF00;
 constexpr TColor kBlack = 0x00000000;
 
-void Decode(BlockPipelineLink& link, int32_t decoder, int channel) {
-  if (decoder < 0 || decoder > 2) return;
-  link.DecodeBlock(channel, static_cast<DecoderKind>(decoder));
+// A number no decoder has (a hand-edited file) decodes nothing.
+void Decode(BlockPipelineLink& link, DecoderKind decoder, int channel) {
+  if (decoder != DecoderKind::VhfAcars && decoder != DecoderKind::Hfdl && decoder != DecoderKind::Selcal) return;
+  link.DecodeBlock(channel, decoder);
 }
 
 // Both channels, always: the monitor and the displays read the one that
@@ -50,9 +51,9 @@ void TimeOutLamps(AudioState& audio, const WaveSettings& wave, BlockPipelineLink
     link.PaintLamp(Lamp::Data, kBlack);
   }
   // HFDL and SELCAL channels' lamps belong to their decoders.
-  const std::pair<int32_t, Lamp> lockLamps[2] = {{wave.DecoderL, Lamp::Left}, {wave.DecoderR, Lamp::Right}};
+  const std::pair<DecoderKind, Lamp> lockLamps[2] = {{wave.DecoderL, Lamp::Left}, {wave.DecoderR, Lamp::Right}};
   for (int ch = 0; ch < 2; ++ch) {
-    if (lockLamps[ch].first != 0) continue;
+    if (lockLamps[ch].first != DecoderKind::VhfAcars) continue;
     if (hold[static_cast<size_t>(ch)] < kLampHoldBlocks) {
       ++hold[static_cast<size_t>(ch)];
     } else {

@@ -216,7 +216,7 @@ void DrawLevelMeters(AudioState& audio, const WaveSettings& wave, const ColorSet
   bitmap.FillRect(64 - left, kBarTop, 63, kBarBottom, lit);
   bitmap.FillRect(62 - leftHold, kBarTop, 63 - leftHold, kBarBottom, lit);
   CutBar(bitmap, 8, 62, back);
-  DrawDecoderCaption(bitmap, wave.DecoderL, true, lit);
+  DrawDecoderCaption(bitmap, static_cast<int>(wave.DecoderL), true, lit);
 
   // Right: the mirror image, or an empty bar marked OFF with one channel.
   bitmap.FillRect(69, kBarTop, 123, kBarBottom, unlit);
@@ -225,7 +225,7 @@ void DrawLevelMeters(AudioState& audio, const WaveSettings& wave, const ColorSet
     bitmap.FillRect(69, kBarTop, 68 + right, kBarBottom, lit);
     bitmap.FillRect(69 + rightHold, kBarTop, 70 + rightHold, kBarBottom, lit);
     CutBar(bitmap, 70, 124, back);
-    DrawDecoderCaption(bitmap, wave.DecoderR, false, lit);
+    DrawDecoderCaption(bitmap, static_cast<int>(wave.DecoderR), false, lit);
   } else {
     CutBar(bitmap, 70, 124, back);
     DrawCaption(bitmap, kOff, 69, lit);

@@ -12,8 +12,8 @@ struct InputDeviceChoice {
   int selectedRow = -1;  // the device list's selected row; -1 none
   int rateIndex = 0;     // the sample-rate list's item
   int mode = 1;          // 1 single, 2 dual
-  int decoderL = 1;      // 0 VHF ACARS, 1 HFDL, 2 SELCAL
-  int decoderR = 1;
+  DecoderKind decoderL = DecoderKind::Hfdl;
+  DecoderKind decoderR = DecoderKind::Hfdl;
 };
 
 // What OK needs of the devices, the map, the main window and the notice.

@@ -99,7 +99,7 @@ void DrawSpectrum(AudioState& audio, const WaveSettings& wave, const EtcSettings
     const int channel = sel == 2 ? pass : sel;
     // Without a second receiver the right channel is analysed as silence.
     Analyse(audio.SpectrumFft, channel == 0 || dual ? audio.FilterBlock[channel] : nullptr);
-    const auto& bins = SpectrumBins(channel == 0 ? wave.DecoderL : wave.DecoderR);
+    const auto& bins = SpectrumBins(static_cast<int>(wave.Decoder(channel)));
     for (int i = 0; i < kSpectrumCells; ++i) {
       const int level = LevelOf(audio.SpectrumFft.Magnitude[bins[i]]);
       if (sel == 2) {

@@ -148,8 +148,8 @@ TForm8::TForm8(Form1State& form, AudioWiring& audio, std::vector<platform::Captu
   CheckOnlyRow(form.Wave.WaveInput);
   // 4-6.
   mode_ = EditedChannelMode(form);
-  decoderL_ = form.Wave.DecoderL;
-  decoderR_ = form.Wave.DecoderR;
+  decoderL_ = static_cast<int>(form.Wave.DecoderL);
+  decoderR_ = static_cast<int>(form.Wave.DecoderR);
   radios_[mode_ == 2 ? 1 : 0]->setChecked(true);
   radios_[decoderL_ == 1 ? 2 : decoderL_ == 2 ? 6 : 3]->setChecked(true);
   radios_[decoderR_ == 1 ? 4 : decoderR_ == 2 ? 7 : 5]->setChecked(true);
@@ -205,8 +205,8 @@ void TForm8::Button1Click() {
   choice.selectedRow = SelectedRow();
   choice.rateIndex = comboBox1_->currentIndex();
   choice.mode = mode_;
-  choice.decoderL = decoderL_;
-  choice.decoderR = decoderR_;
+  choice.decoderL = static_cast<DecoderKind>(decoderL_);
+  choice.decoderR = static_cast<DecoderKind>(decoderR_);
   Actions actions(*this);
   ApplyInputDeviceChoice(form_.Wave, EditedChannelMode(form_), form_.Etc, choice, actions);
   close();
