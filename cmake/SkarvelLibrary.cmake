@@ -1,16 +1,27 @@
-# skarvel_library(<subsystem> SOURCES ...): one static library per source folder.
-function(skarvel_library sub)
-  cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
-  add_library(skarvel_${sub} STATIC ${ARG_SOURCES})
-  target_include_directories(skarvel_${sub} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
-  target_link_libraries(skarvel_${sub} PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network
-    Qt6::SerialPort PkgConfig::ALSA PkgConfig::SNDFILE JPEG::JPEG Threads::Threads)
+# skarvel_library(<name> SOURCES ... LINKS ... [QT]): one static library that
+# links only what it names. QT: it has classes with Q_OBJECT.
+function(skarvel_library name)
+  cmake_parse_arguments(ARG "QT" "" "SOURCES;LINKS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
+  target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+  if(NOT ARG_QT)
+    set_target_properties(${name} PROPERTIES AUTOMOC OFF)
+  endif()
 endfunction()
 
-# skarvel_test(<name> SOURCES ... [LABELS ...] [GUI]): a GoogleTest executable
-# linked against every subsystem. GUI tests get the offscreen platform, so a
-# plain ctest works without a display. Tests labelled fuzz also join the
-# fuzz_tests target that the sanitizer configuration builds.
+# skarvel_windows(<files>...): the windows of a folder. They show the main
+# window's state, so they are built with the main window (skarvel_app).
+function(skarvel_windows)
+  foreach(file ${ARGN})
+    set_property(GLOBAL APPEND PROPERTY SKARVEL_WINDOW_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/${file})
+  endforeach()
+endfunction()
+
+# skarvel_test(<name> SOURCES ... [LABELS ...] [GUI] [LIBS ...]): a GoogleTest
+# executable linked against the whole program. GUI tests get the offscreen
+# platform, so a plain ctest works without a display. Tests labelled fuzz
+# also join the fuzz_tests target that the sanitizer configuration builds.
 function(skarvel_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LABELS;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "hfdl/hfdl_tables.h"
+#include "platform/kaiser_window.h"
 
 namespace {
 

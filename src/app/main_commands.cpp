@@ -86,7 +86,7 @@ void RefuseConnect(Form1State& f, FormEffects& e) {
   e.ArrangeStatusIndicators();
 }
 
-void InvertThenResize(Form1State& f, FormEffects& e, flag& mark) {
+void InvertThenResize(FormEffects& e, flag& mark) {
   mark = mark ? 0 : 1;
   e.ControlsChanged();
   e.FormResize();
@@ -103,7 +103,7 @@ const ShowCommand kShowCommands[17] = {
     {"N4", 11, true},            {"Image3", 11, true},
 };
 
-void PanMap(Form1State& f, FormEffects& e, PanDirection direction) {
+void PanMap(Form1State& f, PanDirection direction) {
   // Without a scale (no map yet, or an empty map panel) the step would be
   // infinite and the settings file would keep it.
   if (direction == PanDirection::West || direction == PanDirection::East) {
@@ -204,7 +204,7 @@ void Image6Click(Form1State& f) { f.Etc.DispTime = f.Etc.DispTime ? 0 : 1; }
 
 void N3Click(Form1State& f, FormEffects& e) { e.CopyToClipboard(f.mapView.MapViewBitmap); }
 
-void N5Click(Form1State& f, FormEffects& e) { e.CloseMainWindow(); }
+void N5Click(FormEffects& e) { e.CloseMainWindow(); }
 
 void N6Click(Form1State& f, FormEffects& e) {
   // Escape and the close box answer No; only No keeps the plots.
@@ -309,9 +309,9 @@ void N25Click(Form1State& f, FormEffects& e) {
   RedrawAircraftListAndAltitude(f);
 }
 
-void N11Click(Form1State& f, FormEffects& e) { InvertThenResize(f, e, f.controls.N11Checked); }
-void N26Click(Form1State& f, FormEffects& e) { InvertThenResize(f, e, f.controls.N26Checked); }
-void N27Click(Form1State& f, FormEffects& e) { InvertThenResize(f, e, f.controls.N27Checked); }
+void N11Click(Form1State& f, FormEffects& e) { InvertThenResize(e, f.controls.N11Checked); }
+void N26Click(Form1State& f, FormEffects& e) { InvertThenResize(e, f.controls.N26Checked); }
+void N27Click(Form1State& f, FormEffects& e) { InvertThenResize(e, f.controls.N27Checked); }
 
 void N13Click(Form1State& f, FormEffects& e) {
   e.RestoreForm(12);

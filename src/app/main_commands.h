@@ -14,7 +14,7 @@ namespace form1 {
 
 // The map moves by 50 pixels' worth of degrees.
 enum class PanDirection { West, East, North, South };
-void PanMap(Form1State& form, FormEffects& effects, PanDirection direction);  // SpeedButton12, 15, 13, 14
+void PanMap(Form1State& form, PanDirection direction);  // SpeedButton12, 15, 13, 14
 
 // SpeedButton9, 10 and 11: at most one of them down, all may be up.
 void SubDisplayButtonClick(Form1State& form, FormEffects& effects, int button);
@@ -25,7 +25,7 @@ void SpeedButton1Click(Form1State& form, FormEffects& effects);
 void Image6Click(Form1State& form);
 
 void N3Click(Form1State& form, FormEffects& effects);
-void N5Click(Form1State& form, FormEffects& effects);
+void N5Click(FormEffects& effects);
 void N6Click(Form1State& form, FormEffects& effects);
 void N10Click(Form1State& form, FormEffects& effects);
 // The name N10 asks about: the flight-number form that the map labels show

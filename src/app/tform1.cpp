@@ -30,6 +30,7 @@
 #include "map/map_files.h"
 #include "map/map_redraw.h"
 #include "map/zoom_factors.h"
+#include "platform/qt_color.h"
 #include "platform/ini_file.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"

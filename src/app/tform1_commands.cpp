@@ -63,10 +63,10 @@ void TForm1::ConnectCommands() {
   images_[6]->installEventFilter(this);
 
   // The tool bar.
-  ConnectButton(12, [&f, &e] { form1::PanMap(f, e, form1::PanDirection::West); });
-  ConnectButton(15, [&f, &e] { form1::PanMap(f, e, form1::PanDirection::East); });
-  ConnectButton(13, [&f, &e] { form1::PanMap(f, e, form1::PanDirection::North); });
-  ConnectButton(14, [&f, &e] { form1::PanMap(f, e, form1::PanDirection::South); });
+  ConnectButton(12, [&f] { form1::PanMap(f, form1::PanDirection::West); });
+  ConnectButton(15, [&f] { form1::PanMap(f, form1::PanDirection::East); });
+  ConnectButton(13, [&f] { form1::PanMap(f, form1::PanDirection::North); });
+  ConnectButton(14, [&f] { form1::PanMap(f, form1::PanDirection::South); });
   ConnectButton(9, [&f, &e] { form1::SubDisplayButtonClick(f, e, 9); });
   ConnectButton(10, [&f, &e] { form1::SubDisplayButtonClick(f, e, 10); });
   ConnectButton(11, [&f, &e] { form1::SubDisplayButtonClick(f, e, 11); });
@@ -82,7 +82,7 @@ void TForm1::ConnectCommands() {
   // The popup menu.
   connect(popupMenu1_, &QMenu::aboutToShow, this, [this] { form1::PopupMenu1Popup(state_, *this); });
   ConnectMenuItem("N3", [&f, &e] { form1::N3Click(f, e); });
-  ConnectMenuItem("N5", [&f, &e] { form1::N5Click(f, e); });
+  ConnectMenuItem("N5", [&e] { form1::N5Click(e); });
   ConnectMenuItem("N6", [&f, &e] { form1::N6Click(f, e); });
   ConnectMenuItem("N10", [&f, &e] { form1::N10Click(f, e); });
   ConnectMenuItem("N11", [&f, &e] { form1::N11Click(f, e); }, STATE_FIELD(controls.N11Checked));

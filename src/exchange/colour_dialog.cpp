@@ -7,6 +7,7 @@
 
 #include "app/form1_state.h"
 #include "exchange/text_window.h"
+#include "platform/qt_color.h"
 #include "platform/window_stacking.h"
 
 namespace {

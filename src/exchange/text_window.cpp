@@ -9,7 +9,7 @@
 #include <QToolButton>
 
 #include "app/form1_state.h"
-#include "platform/color.h"
+#include "platform/qt_color.h"
 #include "platform/cp932.h"
 #include "platform/window_stacking.h"
 

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "platform/kaiser_window.h"
+
 namespace {
 
 constexpr double kSampleRate = 11025.0;
@@ -105,17 +107,6 @@ double RoundToNineDigits(double v) {
 }
 
 // Computed, not the rounded 3.3953: the ninth digit of the taps depends on it.
-double KaiserBeta40dB() { return 0.5842 * std::pow(19.0, 0.4) + 0.07886 * 19.0; }
-
-double BesselI0(double x) {
-  double sum = 1.0, term = 1.0, q = x * x / 4.0;
-  for (int k = 1; k < 100 && term > 1e-20 * sum; ++k) {
-    term *= q / (static_cast<double>(k) * k);
-    sum += term;
-  }
-  return sum;
-}
-
 const HfdlTables& GetHfdlTables() {
   static const HfdlTables tables = Build();
   return tables;

@@ -21,7 +21,3 @@ const HfdlTables& GetHfdlTables();
 
 // Rounds to nine significant digits, as the stored taps are.
 double RoundToNineDigits(double v);
-// The Kaiser window parameter for 40 dB, computed in full.
-double KaiserBeta40dB();
-// Modified Bessel function of the first kind, order 0.
-double BesselI0(double x);

@@ -8,6 +8,8 @@
 #include <QPixmap>
 #include <algorithm>
 
+#include "platform/qt_color.h"
+
 namespace {
 
 void PutBytes(uint8_t* p, TColor colour) {

@@ -1,21 +1,11 @@
 #pragma once
 // Colours as the program keeps them: 0x00BBGGRR (red in the low byte), the
 // settings file's six hex digits read left to right as blue, green, red.
-#include <QColor>
 #include <cstdint>
 
 using TColor = uint32_t;
 
 namespace platform {
-
-inline QColor ToQColor(TColor c) {
-  return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
-}
-
-inline TColor FromQColor(const QColor& c) {
-  return static_cast<TColor>(c.red()) | (static_cast<TColor>(c.green()) << 8) |
-         (static_cast<TColor>(c.blue()) << 16);
-}
 
 inline TColor MakeColor(int red, int green, int blue) {
   return static_cast<TColor>(red & 0xFF) | (static_cast<TColor>(green & 0xFF) << 8) |

@@ -1,3 +1,4 @@
+#include "platform/qt_color.h"
 #include "platform/shared_helpers.h"
 
 #include <gtest/gtest.h>
