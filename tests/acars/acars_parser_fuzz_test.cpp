@@ -70,7 +70,8 @@ TEST(AcarsParserFuzz, RandomBlocksKeepTheStoresInBounds) {
       block.Characters = acars_tx::BlockCharacters(m).substr(kAcarsSyncLength);
       block.CheckSequence = characters(2, 128);
       // Now and then cut short or run on.
-      if (pick(10) == 0) block.Characters.resize(static_cast<size_t>(pick(static_cast<int>(block.Characters.size()) + 8)));
+      const int size = static_cast<int>(block.Characters.size());
+      if (pick(10) == 0) block.Characters.resize(static_cast<size_t>(pick(size + 8)));
       // Now and then the per-aircraft logs, for the names they are made of.
       if (pick(64) == 0) {
         f.Txt.TxtLog = 1;

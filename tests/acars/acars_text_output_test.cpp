@@ -2,14 +2,10 @@
 // choice of log file, the name sanitiser and the buffer limit.
 #include "acars/acars_text_output.h"
 
-#include <sys/stat.h>
-
-#include <cstdio>
 #include <set>
 
 #include "acars/parser_fixture.h"
 #include "platform/file_io.h"
-#include "platform/write_failure.h"
 
 namespace {
 
@@ -42,15 +38,6 @@ TEST_F(AcarsTextOutput, WorkedExampleGoldenBytes) {
   EXPECT_EQ(Prc(), entry + kHeader + "\r\n" + kLine2 + "\r\n<<<  Retransmission Message   >>>\r\n");
   EXPECT_EQ(Mes(), entry);
   EXPECT_EQ(rig.Log("ACARS_PRC"), logEntry + kHeader + "\n" + kLine2 + "\n<<<  Retransmission Message   >>>\n");
-}
-
-TEST_F(AcarsTextOutput, UplinkSecondLineHasTheStationAndNoMessageNumber) {
-  Receive(Up('A', "UPLINK TEXT"));
-  EXPECT_TRUE(Has(Prc(), "\r\nNARITA  (JA8089)    [C1:A] MODE:a   \r\nUPLINK TEXT\r\n"));
-  Receive(Up('B', "SQUITTER 1", true, "SQ"));
-  EXPECT_TRUE(Has(Prc(), "\r\nNARITA  (Uplink) "));
-  Receive(Down("SEVEN", "M09A", true, "JL0012", "N123456"));
-  EXPECT_TRUE(Has(Prc(), "\r\nJL0012 (N123456)   ["));
 }
 
 TEST_F(AcarsTextOutput, SaveTypeChoosesTheLogFile) {
@@ -104,27 +91,6 @@ TEST_F(AcarsTextOutput, ReceivedNamesStayInsideEachLogs) {
   f.Txt.TxtSaveType = 2;
   Receive(Down("ESCAPE", "M01A", true, "JL0012", "A/../.."));
   EXPECT_TRUE(Has(Each("A_.._.._PRC.log"), "ESCAPE"));
-}
-
-TEST_F(AcarsTextOutput, MissingFoldersAreMadeAndAFailedFileIsReportedOnce) {
-  Receive(Down("FIRST", "M01A"));
-  const std::string prc = f.text.LogPath(kAcarsPrc);
-  EXPECT_TRUE(platform::FileExists(prc));
-
-  std::vector<std::string> reported;
-  platform::ResetWriteFailureReports();
-  platform::SetWriteFailureHandler([&](const std::string& path) { reported.push_back(path); });
-  // A folder where the PRC log should be: it cannot be opened.
-  f.text.CloseLogs();
-  std::remove(prc.c_str());
-  ASSERT_EQ(::mkdir(prc.c_str(), 0777), 0);
-  Receive(Down("SECOND", "M02A"));
-  Receive(Down("THIRD", "M03A"));
-  platform::SetWriteFailureHandler(nullptr);
-  platform::ResetWriteFailureReports();
-  EXPECT_EQ(reported, std::vector<std::string>{prc});
-  EXPECT_TRUE(Has(Prc(), "THIRD"));
-  EXPECT_TRUE(Has(LogOf(kAcarsMes), "THIRD"));
 }
 
 TEST_F(AcarsTextOutput, BuffersStayBelowMaxBytesAndTheViewerHearsOfEachKind) {
