@@ -1,5 +1,6 @@
 #pragma once
 // The TCP link between copies of the program: one server, clients.
+#include <functional>
 #include <string>
 
 struct ExchangeState;
@@ -12,3 +13,7 @@ bool ConnectToServer(ExchangeState& exchange, const std::string& host, const std
 void DisconnectFromServer(ExchangeState& exchange, bool withMessage);
 void SendToServer(ExchangeState& exchange, const std::string& text);
 void SendToAllClients(ExchangeState& exchange, const std::string& text);
+
+// The sockets are not built yet: what would be sent (to the server, or to
+// every client) is handed here instead, so that a test can see the relay.
+extern std::function<void(bool toServer, const std::string& text)> PeerLinkSent;

@@ -2,6 +2,7 @@
 // the day's RAW, PRC and MES logs out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 
 #include "acars/test_messages.h"
@@ -49,32 +50,21 @@ std::string UpLine(const acars_tx::Message& m, const std::string& station, const
   return station + "  (" + address + ")" + fill + "   [" + m.label + ":" + m.blockId + "] MODE:" + m.mode + "   ";
 }
 
-// The entries of one channel, in the order they were written.
-std::vector<std::string> EntriesOf(const std::string& log, const std::string& tag) {
+// The RAW lines or the PRC and MES entries of one channel, in the order
+// they were written: each starts a line with "[Lch]" or "Lch---".
+std::vector<std::string> RecordsOf(const std::string& log, const std::string& tag) {
   std::vector<std::string> out;
-  const std::string head = tag + "------------------------[";
-  size_t at = log.find(head);
-  while (at != std::string::npos) {
-    size_t next = std::string::npos;
-    for (const char* other : {"Lch------------------------[", "Rch------------------------["}) {
-      const size_t n = log.find(other, at + 1);
-      if (n < next) next = n;
+  bool mine = false;
+  for (size_t at = 0, end; at < log.size(); at = end) {
+    end = std::min(log.find('\n', at), log.size() - 1) + 1;
+    const std::string line = log.substr(at, end - at);
+    for (const std::string channel : {"Lch", "Rch"}) {
+      if (line.rfind("[" + channel + "]", 0) == 0 || line.rfind(channel + "---", 0) == 0) {
+        mine = channel == tag;
+        if (mine) out.emplace_back();
+      }
     }
-    out.push_back(log.substr(at, next == std::string::npos ? std::string::npos : next - at));
-    at = log.find(head, at + 1);
-  }
-  return out;
-}
-
-std::vector<std::string> LinesOf(const std::string& log, const std::string& tag) {
-  std::vector<std::string> out;
-  size_t at = 0;
-  while (at < log.size()) {
-    const size_t end = log.find("\r\n", at);
-    const std::string line = log.substr(at, end == std::string::npos ? std::string::npos : end + 2 - at);
-    if (line.rfind("[" + tag + "]", 0) == 0) out.push_back(line);
-    if (end == std::string::npos) break;
-    at = end + 2;
+    if (mine) out.back() += line;
   }
   return out;
 }
@@ -104,8 +94,9 @@ TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
   TempDir dir;
   testing_support::CopyProgramFolder(dir.path());
   ASSERT_TRUE(acars_tx::WriteWave(dir.File("acars.wav"), acars_tx::Transmit(bursts, o)));
-  testing_support::WriteFile(dir.File("skarvel.ini"),
-                             "[Etc]\r\nLanguage=1\r\n[Wave]\r\nDual=2\r\nDecoderL=0\r\nDecoderR=0\r\n[Txt]\r\nLog=1\r\n");
+  testing_support::WriteFile(
+      dir.File("skarvel.ini"),
+      "[Etc]\r\nLanguage=1\r\n[Wave]\r\nDual=2\r\nDecoderL=0\r\nDecoderR=0\r\n[Txt]\r\nLog=1\r\n");
   testing_support::WriteFile(dir.File("empty-alsa.conf"), "");
   const std::string before = platform::FormatDateCompact(platform::Now());
   const testing_support::ProcessResult run = testing_support::RunProgram(
@@ -118,15 +109,15 @@ TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
   const std::string prc = Masked(ReadFile(dir.File("logs/" + date + "_ACARS_PRC.log")));
   const std::string mes = Masked(ReadFile(dir.File("logs/" + date + "_ACARS_MES.log")));
 
-  EXPECT_EQ(LinesOf(raw, "Lch"), (std::vector<std::string>{Raw("Lch", single), Raw("Lch", single), Raw("Lch", part1),
-                                                           Raw("Lch", part2), Raw("Lch", part3),
-                                                           Raw("Lch", linkTest)}));
-  EXPECT_EQ(LinesOf(raw, "Rch"), (std::vector<std::string>{Raw("Rch", right1), Raw("Rch", right2),
-                                                           Raw("Rch", uplink), Raw("Rch", sq)}));
+  EXPECT_EQ(RecordsOf(raw, "Lch"),
+            (std::vector<std::string>{Raw("Lch", single), Raw("Lch", single), Raw("Lch", part1), Raw("Lch", part2),
+                                      Raw("Lch", part3), Raw("Lch", linkTest)}));
+  EXPECT_EQ(RecordsOf(raw, "Rch"),
+            (std::vector<std::string>{Raw("Rch", right1), Raw("Rch", right2), Raw("Rch", uplink), Raw("Rch", sq)}));
 
   const std::string l = "JA8089";
   const std::string assembled = "PART ONE PART TWO PART THREE\r\n";
-  EXPECT_EQ(EntriesOf(prc, "Lch"),
+  EXPECT_EQ(RecordsOf(prc, "Lch"),
             (std::vector<std::string>{
                 Entry("Lch", DownLine(single, l), "", "TEST MESSAGE  "),
                 Entry("Lch", DownLine(single, l), "<<<  Retransmission Message   >>>", ""),
@@ -135,8 +126,8 @@ TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
                 Entry("Lch", DownLine(part3, l), "<<<      Storage Message      >>>", assembled),
                 Entry("Lch", DownLine(linkTest, l), "<<<         Link Test         >>>", ""),
             }));
-  EXPECT_EQ(EntriesOf(mes, "Lch"), (std::vector<std::string>{Entry("Lch", DownLine(single, l), "", "TEST MESSAGE  "),
-                                                              Entry("Lch", DownLine(part3, l), "", assembled)}));
+  EXPECT_EQ(RecordsOf(mes, "Lch"), (std::vector<std::string>{Entry("Lch", DownLine(single, l), "", "TEST MESSAGE  "),
+                                                             Entry("Lch", DownLine(part3, l), "", assembled)}));
 
   const std::string r = "N12345";
   const std::vector<std::string> rightEntries = {
@@ -145,8 +136,8 @@ TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
       Entry("Rch", UpLine(uplink, "NARITA", r), "", "UPLINK TEXT 0123"),
       Entry("Rch", UpLine(sq, "NARITA", "Uplink"), "", "SQUITTER 0456"),
   };
-  EXPECT_EQ(EntriesOf(prc, "Rch"), rightEntries);
-  EXPECT_EQ(EntriesOf(mes, "Rch"), rightEntries);
+  EXPECT_EQ(RecordsOf(prc, "Rch"), rightEntries);
+  EXPECT_EQ(RecordsOf(mes, "Rch"), rightEntries);
 }
 
 }  // namespace

@@ -1,30 +1,41 @@
-// The parser as a sequence of calls: fields, flight ids, duplicates,
-// multi-block messages, banners, filters and bad input.
+// The parser on the program's road: the message values (fields, completion,
+// text), the PRC and MES entries they call for, what the message search
+// would see, bad input, and the relay to linked copies.
 #include "acars/acars_parser.h"
 
 #include "acars/parser_fixture.h"
-#include "exchange/peer_link_byte_mapping.h"
+#include "exchange/exchange_state.h"
+#include "exchange/peer_link.h"
 
 namespace {
 
-using Calls = std::vector<std::string>;
+using C = AcarsCompletion;
+using Texts = std::vector<std::string>;
 
 class AcarsParser : public ParserTest {};
 
-TEST_F(AcarsParser, DownlinkCallsInOrderWithLeadingDotsStripped) {
-  f.Net.Server = 1;
-  f.Net.DupCheckSend = 1;
-  Parse(Down("TEST MESSAGE\r\n"));
-  EXPECT_EQ(log.calls, (Calls{"register:JL0012|JA8089|BROADCAST", "relay",
-                              "dispatch:TEST MESSAGE  |JL0012|JA8089|H1|M01A|ACARS:BROADCAST",
-                              "search:JL0012|JA8089|TEST MESSAGE  ", "hit:JA8089|JL0012"}));
-  EXPECT_EQ(f.app.SourceTag, "");
-  EXPECT_EQ(f.acars.AcarsParse.AcarsDownlink, 1);
-  EXPECT_EQ(f.acars.AcarsParse.AcarsModeName, "BROADCAST");
+// A message's fields in one line: mode, station, address, label, block id,
+// message number, flight id and direction.
+std::string FieldsOf(const AcarsMessage& m) {
+  const AcarsFields& f = m.Fields;
+  return std::string(1, f.Mode) + " " + f.StationName + " (" + f.Address + ") [" + f.Label + ":" + f.BlockId + ":" +
+         f.MsgNo + "] " + f.FlightId + (m.Downlink() ? " down" : " up");
+}
 
-  ClearBuffers();
-  Parse(Down("X", "M02A", true, "JL0012", "..JA01X"));
-  EXPECT_EQ(log.calls.front(), "register:JL0012|JA01X|BROADCAST");
+TEST_F(AcarsParser, DownlinkFieldsWithLeadingDotsStripped) {
+  Receive(Down("TEST MESSAGE\r\n"));
+  ASSERT_EQ(rig.sink().blocks.size(), 1u);
+  const AcarsMessage& m = Last();
+  EXPECT_EQ(FieldsOf(m), "2 BROADCAST (JA8089) [H1:1:M01A] JL0012 down");
+  EXPECT_EQ(m.Fields.Text, "TEST MESSAGE\r\n");
+  EXPECT_EQ(m.Completion, C::Single);
+  EXPECT_EQ(m.Text, "TEST MESSAGE  ");
+  EXPECT_EQ(m.RawText, "+*<SYN><SYN><SOH>2.JA8089<NAK>H11<STX>M01AJL0012TEST MESSAGE<CR><VF><ETX>");
+  EXPECT_EQ(m.Block.CheckSequence, "\x11\x22");
+  EXPECT_EQ(Searched(), Texts{"TEST MESSAGE  "});
+
+  Receive(Down("X", "M02A", true, "JL0012", "..JA01X"));
+  EXPECT_EQ(Last().Fields.Address, "JA01X");
 }
 
 TEST_F(AcarsParser, FlightIdsAreNormalised) {
@@ -36,247 +47,300 @@ TEST_F(AcarsParser, FlightIdsAreNormalised) {
   EXPECT_EQ(NormaliseFlightId("00 123", true, false), "000123");
   EXPECT_EQ(NormaliseFlightId("NH1 2 ", true, true), "NH0102");
 
-  Parse(Down("A", "M01A", true, "JD12  "));
-  EXPECT_EQ(log.calls.front(), "register:JL0012|JA8089|BROADCAST");
+  Receive(Down("A", "M01A", true, "JD12  "));
+  EXPECT_EQ(Last().Fields.FlightId, "JL0012");
 }
 
-TEST_F(AcarsParser, LettersInTheFlightNumberPassTheDigitTest) {
-  for (const char* id : {"BA031T", "DY083J", "JL0012"}) {
-    ClearBuffers();
-    Parse(Down("HELLO", "M01A", true, id));
-    EXPECT_NE(Raw().find(id), std::string::npos) << id;
-    EXPECT_EQ(log.Count("hit:"), 1) << id;
+TEST_F(AcarsParser, FlightIdDigitTestPassesLettersAndDropsOtherCharactersWithoutTrace) {
+  for (const char* id : {"BA031T", "DY083J"}) {
+    Receive(Down("HELLO", "M01A", true, id));
+    EXPECT_EQ(Last().Fields.FlightId, id);
+    EXPECT_TRUE(Has(Raw(), id));
   }
+  rig.ClearText();
+  for (const char* id : {"AB12#4", "AB12b4", "AB\x01""234"}) Receive(Down("HELLO", "M02A", true, id));
+  EXPECT_TRUE(rig.sink().blocks.empty());
+  EXPECT_TRUE(Raw().empty());
+  EXPECT_TRUE(Prc().empty());
 }
 
-TEST_F(AcarsParser, ImplausibleFlightIdDropsTheBlockWithoutTrace) {
-  for (const char* id : {"AB12#4", "AB12b4", "AB\x01""234"}) {
-    ClearBuffers();
-    Parse(Down("HELLO", "M01A", true, id), AcarsSource::Vhf, "Lch");
-    EXPECT_TRUE(Raw().empty()) << id;
-    EXPECT_TRUE(Prc().empty()) << id;
-    EXPECT_TRUE(log.calls.empty()) << id;
-    EXPECT_EQ(f.app.SourceTag, "") << id;
-  }
-}
-
-TEST_F(AcarsParser, ThreeBlockMessageIsAssembled) {
-  Parse(Down("FIRST PART ", "M01A", false));
-  EXPECT_NE(Prc().find("<<<     Message Stored Up     >>>\r\nFIRST PART \r\n"), std::string::npos);
-  Parse(Down("M01BSECOND PART ", "M01B", false));
-  EXPECT_NE(Prc().find("<<<     Messages Stored Up    >>>\r\nM01BSECOND PART \r\n"), std::string::npos);
+TEST_F(AcarsParser, ThreeBlockDownlinkIsAssembled) {
+  Receive(Down("FIRST PART ", "M01A", false));
+  EXPECT_TRUE(Has(Prc(), "<<<     Message Stored Up     >>>\r\nFIRST PART \r\n"));
+  Receive(Down("M01BSECOND PART ", "M01B", false));
+  EXPECT_TRUE(Has(Prc(), "<<<     Messages Stored Up    >>>\r\nM01BSECOND PART \r\n"));
   EXPECT_TRUE(Mes().empty());
-  EXPECT_EQ(log.Count("search:"), 0);
-  Parse(Down("M01CLAST\r\n", "M01C", true));
+  Receive(Down("M01CLAST\r\n", "M01C", true));
   const std::string whole = "FIRST PART SECOND PART LAST\r\n";
-  EXPECT_NE(Prc().find("<<<      Storage Message      >>>\r\n" + whole + "\r\n"), std::string::npos);
-  EXPECT_NE(Mes().find("MODE:2   \r\n" + whole + "\r\n"), std::string::npos);
-  EXPECT_EQ(log.Count("dispatch:" + whole + "|"), 1);
-  EXPECT_EQ(log.Count("search:JL0012|JA8089|" + whole), 1);
-  EXPECT_EQ(log.Count("hit:"), 3);
+  EXPECT_EQ(Completions(), (std::vector<C>{C::FirstBlock, C::MoreBlocks, C::Assembled}));
+  EXPECT_EQ(Last().Text, whole);
+  EXPECT_TRUE(Has(Prc(), "<<<      Storage Message      >>>\r\n" + whole + "\r\n"));
+  EXPECT_TRUE(Has(Mes(), "MODE:2   \r\n" + whole + "\r\n"));
+  EXPECT_EQ(Searched(), Texts{whole});
   EXPECT_EQ(f.acars.AcarsStore.FindAcarsBlockSlot("JA8089"), AcarsStores::kNoSlot);
 }
 
 TEST_F(AcarsParser, BlockOutOfSequenceShowsWhatWasStoredAndFreesTheSlot) {
-  Parse(Down("FIRST ", "M01A", false));
-  Parse(Down("M01CTHIRD", "M01C", true));
-  EXPECT_NE(Prc().find("<<< Stored Up Seaquence Error >>>\r\nFIRST \r\n"), std::string::npos);
+  Receive(Down("FIRST ", "M01A", false));
+  Receive(Down("M01CTHIRD", "M01C", true));
+  EXPECT_EQ(Last().Completion, C::SequenceError);
+  EXPECT_TRUE(Has(Prc(), "<<< Stored Up Seaquence Error >>>\r\nFIRST \r\n"));
   EXPECT_TRUE(Mes().empty());
+  EXPECT_TRUE(Searched().empty());
   EXPECT_EQ(f.acars.AcarsStore.FindAcarsBlockSlot("JA8089"), AcarsStores::kNoSlot);
 }
 
 TEST_F(AcarsParser, OtherMessageNumberIsASingleBlockAndTheSlotStays) {
-  Parse(Down("OPEN ", "M01A", false));
-  Parse(Down("ALONE", "M07A", true));
-  EXPECT_NE(Mes().find("ALONE"), std::string::npos);
+  Receive(Down("OPEN ", "M01A", false));
+  Receive(Down("ALONE", "M07A", true));
+  EXPECT_EQ(Last().Completion, C::Single);
+  EXPECT_TRUE(Has(Mes(), "ALONE"));
   const int slot = f.acars.AcarsStore.FindAcarsBlockSlot("JA8089");
   ASSERT_NE(slot, AcarsStores::kNoSlot);
   EXPECT_EQ(f.acars.AcarsStore.AcarsSlotText(slot), "OPEN ");
 }
 
-TEST_F(AcarsParser, RepeatShowsOnlyTheRetransmissionBanner) {
-  f.Net.Server = 1;
-  f.Net.DupCheckSend = 1;
-  Parse(Down("TEST"));
-  ClearBuffers();
-  Parse(Down("TEST"));
-  EXPECT_EQ(log.calls, (Calls{"register:JL0012|JA8089|BROADCAST", "hit:JA8089|JL0012"}));
-  EXPECT_NE(Prc().find("MODE:2   \r\n<<<  Retransmission Message   >>>\r\n"), std::string::npos);
+TEST_F(AcarsParser, RepeatsShowOnlyTheRetransmissionBannerAndStillReachTheSinks) {
+  Receive(Down("TEST"));
+  Receive(Up('A', "UPLINK TEXT"));
+  rig.ClearText();
+  Receive(Down("TEST"));
+  Receive(Up('A', "UPLINK TEXT"));
+  // The aircraft list and the watch list see repeats too.
+  EXPECT_EQ(Completions(), (std::vector<C>{C::Retransmission, C::Retransmission}));
+  EXPECT_TRUE(Has(Prc(), "MODE:2   \r\n<<<  Retransmission Message   >>>\r\n"));
+  EXPECT_TRUE(Has(Prc(), "MODE:a   \r\n<<<  Retransmission Message   >>>\r\n"));
   EXPECT_TRUE(Mes().empty());
+  EXPECT_TRUE(Searched().empty());
 }
 
 TEST_F(AcarsParser, LinkTestAndGeneralAcknowledgementShowOnlyTheirBanner) {
   acars_tx::Message q0 = Down("LINK TEXT");
   q0.label = "Q0";
-  Parse(q0);
-  EXPECT_NE(Prc().find("[Q0:1:M01A] MODE:2   \r\n<<<         Link Test         >>>\r\n"), std::string::npos);
-  EXPECT_EQ(log.Count("dispatch:LINK TEXT|"), 1);
-  EXPECT_TRUE(Mes().empty());
-  EXPECT_EQ(log.Count("search:"), 0);
+  Receive(q0);
+  EXPECT_TRUE(Has(Prc(), "[Q0:1:M01A] MODE:2   \r\n<<<         Link Test         >>>\r\n"));
+  // A whole message for the position decoders all the same.
+  EXPECT_TRUE(Last().Whole());
 
   acars_tx::Message ack = Down("", "M02A");
   ack.label = std::string("_\x7F");
-  Parse(ack);
-  EXPECT_NE(Prc().find("<<<  General Acknowledgement  >>>\r\n"), std::string::npos);
+  Receive(ack);
+  EXPECT_TRUE(Has(Prc(), "<<<  General Acknowledgement  >>>\r\n"));
   EXPECT_TRUE(Mes().empty());
+  EXPECT_TRUE(Searched().empty());
 }
 
-TEST_F(AcarsParser, MesFiltersHoldBackFrequencyTisAndPositionMessages) {
+TEST_F(AcarsParser, MesFiltersHoldBackFrequencyAndTisMessages) {
   f.Txt.FreqNoDisp = 1;
   f.Txt.TISNoDisp = 1;
-  Parse(Down("FRQ 131.45", "M01A"));
-  Parse(Down("TIS INFO", "M02A"));
+  Receive(Down("FRQ 131.45", "M01A"));
+  Receive(Down("TIS INFO", "M02A"));
   EXPECT_TRUE(Mes().empty());
+  EXPECT_TRUE(Searched().empty());
+  EXPECT_TRUE(Has(Prc(), "FRQ 131.45"));
   f.Txt.FreqNoDisp = 0;
-  Parse(Down("FRQ 131.45", "M03A"));
-  EXPECT_NE(Mes().find("FRQ 131.45"), std::string::npos);
+  Receive(Down("FRQ 131.45", "M03A"));
+  EXPECT_TRUE(Has(Mes(), "FRQ 131.45"));
+}
 
-  // A position stored by this message holds it back with ShowPos, single
-  // and assembled alike.
-  ClearBuffers();
+// The position decoders are not built yet: a stored position is set on the
+// value by hand and the texts written directly.
+TEST_F(AcarsParser, StoredPositionHoldsSingleAndAssembledMessagesBackWithShowPos) {
+  const AcarsTextOutput out{f.text, f.Txt, rig.folder() + "/logs/EachLogs"};
+  auto parse = [&](const acars_tx::Message& m) {
+    return ParseAcarsBlock(
+        f.acars, f.Etc,
+        testing_support::BlockOf(acars_tx::BlockCharacters(m) + "\x11\x22", m.etx, AcarsBearer::Vhf, "Lch"));
+  };
   f.Txt.ShowPos = 1;
-  acars.positionStored = true;
-  Parse(Down("POS N35", "M04A"));
-  Parse(Down("POS ", "M05A", false));
-  Parse(Down("M05BE139", "M05B", true));
-  EXPECT_NE(Prc().find("POS E139"), std::string::npos);
+  std::optional<AcarsMessage> single = parse(Down("POS N35", "M04A"));
+  ASSERT_TRUE(parse(Down("POS ", "M05A", false)));
+  std::optional<AcarsMessage> assembled = parse(Down("M05BE139", "M05B", true));
+  ASSERT_TRUE(single && assembled);
+  ASSERT_EQ(assembled->Completion, C::Assembled);
+  for (AcarsMessage* m : {&*single, &*assembled}) {
+    m->PositionStored = true;
+    WriteAcarsTexts(out, *m);
+    EXPECT_TRUE(AcarsMesHeld(*m, f.Txt));
+    EXPECT_FALSE(AcarsSearched(*m, f.Txt));
+  }
+  EXPECT_TRUE(Has(Prc(), "POS N35"));
+  EXPECT_TRUE(Has(Prc(), "POS E139"));
   EXPECT_TRUE(Mes().empty());
-  EXPECT_EQ(log.Count("search:"), 0);
-  acars.positionStored = false;
-  Parse(Down("NO POSITION", "M06A"));
-  EXPECT_NE(Mes().find("NO POSITION"), std::string::npos);
+
+  f.Txt.ShowPos = 0;
+  WriteAcarsTexts(out, *single);
+  EXPECT_TRUE(Has(Mes(), "POS N35"));
 }
 
-TEST_F(AcarsParser, UplinkIsNeitherRegisteredNorDispatchedNorWatched) {
-  Parse(Up('A', "UPLINK TEXT"));
-  EXPECT_EQ(log.calls, (Calls{"search:NARITA|JA8089|UPLINK TEXT"}));
-  EXPECT_EQ(f.acars.AcarsParse.AcarsDownlink, 0);
-  EXPECT_NE(Mes().find("UPLINK TEXT"), std::string::npos);
+TEST_F(AcarsParser, UplinkHasTheStationAndIsSearchedButIsNoAircraftsMessage) {
+  Receive(Up('A', "UPLINK TEXT"));
+  // The aircraft list, the position decoders and the watch list take
+  // downlinks only.
+  EXPECT_EQ(FieldsOf(Last()), "a NARITA (JA8089) [C1:A:----] ------ up");
+  EXPECT_EQ(Searched(), Texts{"UPLINK TEXT"});
+  EXPECT_TRUE(Has(Mes(), "UPLINK TEXT"));
 }
 
-TEST_F(AcarsParser, SqUplinkIsAddressedUplinkAndNeverADuplicate) {
+TEST_F(AcarsParser, SqUplinkIsAddressedUplinkAndNeverARepeat) {
   f.Txt.SqNoDisp = 1;
-  Parse(Up('A', "SQ TEXT 1", true, "SQ"));
-  Parse(Up('A', "SQ TEXT 1", true, "SQ"));
-  EXPECT_EQ(Prc().find("Retransmission"), std::string::npos);
-  EXPECT_NE(Prc().find("NARITA  (Uplink)    [SQ:A] MODE:a   "), std::string::npos);
+  Receive(Up('A', "SQ TEXT 1", true, "SQ"));
+  Receive(Up('A', "SQ TEXT 1", true, "SQ"));
+  EXPECT_EQ(Completions(), (std::vector<C>{C::Single, C::Single}));
+  EXPECT_TRUE(Has(Prc(), "NARITA  (Uplink)    [SQ:A] MODE:a   "));
   EXPECT_TRUE(Mes().empty());
-  EXPECT_EQ(log.Count("search:NARITA|Uplink|SQ TEXT 1"), 2);
+  // Searched even without their MES entry.
+  EXPECT_EQ(Searched(), (Texts{"SQ TEXT 1", "SQ TEXT 1"}));
   f.Txt.SqNoDisp = 0;
-  Parse(Up('B', "SQ TEXT 2", true, "SQ"));
-  EXPECT_NE(Mes().find("SQ TEXT 2"), std::string::npos);
+  Receive(Up('B', "SQ TEXT 2", true, "SQ"));
+  EXPECT_TRUE(Has(Mes(), "SQ TEXT 2"));
 }
 
-TEST_F(AcarsParser, UplinkBlocksAssembleAcrossCaseAndTheZToAWrap) {
-  Parse(Up('A', "block one ", false));
-  Parse(Up('b', "block two ", false));
-  Parse(Up('C', "block three", true));
-  EXPECT_NE(Mes().find("block one block two block three"), std::string::npos);
-  EXPECT_EQ(log.Count("search:NARITA|JA8089|block one block two block three"), 1);
-
-  Parse(Up('Z', "block zulu ", false, "C2"));
-  Parse(Up('A', "block alpha", true, "C2"));
-  EXPECT_NE(Mes().find("block zulu block alpha"), std::string::npos);
+TEST_F(AcarsParser, UplinkBlocksAssembleAcrossCase) {
+  Receive(Up('A', "block one ", false));
+  Receive(Up('b', "block two ", false));
+  Receive(Up('C', "block three", true));
+  EXPECT_EQ(Completions(), (std::vector<C>{C::FirstBlock, C::MoreBlocks, C::Assembled}));
+  // An uplink's further blocks carry the first block's banner.
+  EXPECT_EQ(Prc().find("Messages Stored Up"), std::string::npos);
+  EXPECT_EQ(Searched(), Texts{"block one block two block three"});
+  EXPECT_TRUE(Has(Mes(), "MODE:a   \r\nblock one block two block three\r\n"));
 }
 
-TEST_F(AcarsParser, UplinkRepeatEndsAtTheRetransmissionBanner) {
-  f.Net.Server = 1;
-  f.Net.DupCheckSend = 1;
-  Parse(Up('A', "UPLINK TEXT"));
-  ClearBuffers();
-  Parse(Up('A', "UPLINK TEXT"));
-  EXPECT_TRUE(log.calls.empty());
-  EXPECT_NE(Prc().find("<<<  Retransmission Message   >>>\r\n"), std::string::npos);
-  EXPECT_EQ(f.app.SourceTag, "");
-}
-
-TEST_F(AcarsParser, OwnTextLosesItsFinalCrLfButTheStoreKeepsIt) {
-  Parse(Up('A', "UP ONE\r\n", false));
-  EXPECT_NE(Prc().find("UP ONE  \r\n"), std::string::npos);
-  Parse(Up('B', "UP TWO\r\n", true));
-  EXPECT_NE(Mes().find("UP ONE\r\nUP TWO\r\n\r\n"), std::string::npos);
-  Parse(Down("DOWN\r\n"));
-  EXPECT_NE(Mes().find("DOWN  \r\n"), std::string::npos);
-}
-
-TEST_F(AcarsParser, TextIsShownUpToANulFromTheAirButStoredWhole) {
-  Parse(Down(std::string("AB\0CD", 5), "M01A", false));
-  EXPECT_NE(Prc().find("Message Stored Up     >>>\r\nAB\r\n"), std::string::npos);
-  Parse(Down(std::string("M01BEF", 6), "M01B", true));
-  EXPECT_EQ(log.Count(std::string("search:JL0012|JA8089|AB")), 1);
-  const int slot = f.acars.AcarsStore.FindAcarsBlockSlot("JA8089");
-  EXPECT_EQ(slot, AcarsStores::kNoSlot);
+TEST_F(AcarsParser, ShownTextLosesAFinalCrLfAndEndsAtANulButTheStoreKeepsBoth) {
+  Receive(Up('A', "UP ONE\r\n", false));
+  EXPECT_EQ(Last().Text, "UP ONE  ");
+  Receive(Up('B', "UP TWO\r\n", true));
+  EXPECT_EQ(Last().Text, "UP ONE\r\nUP TWO\r\n");
+  EXPECT_TRUE(Has(Mes(), "UP ONE\r\nUP TWO\r\n\r\n"));
+  Receive(Down(std::string("AB\0CD", 5), "M01A", false));
+  EXPECT_TRUE(Has(Prc(), "Message Stored Up     >>>\r\nAB\r\n"));
+  Receive(Down("M01BEF\r\n", "M01B", true));
+  EXPECT_EQ(Last().Completion, C::Assembled);
+  EXPECT_EQ(Last().Text, "AB");
 }
 
 TEST_F(AcarsParser, ModeWithoutAStationKeepsThePreviousName) {
   acars_tx::Message m = Down("A");
-  m.mode = 'B';
-  Parse(m);
-  EXPECT_EQ(f.acars.AcarsParse.AcarsModeName, "KOBE");
-  m.mode = '#';
-  m.msgNo = "M02A";
-  Parse(m);
-  EXPECT_EQ(f.acars.AcarsParse.AcarsModeName, "KOBE");
-  m.mode = '3';
-  m.msgNo = "M03A";
-  Parse(m);
-  EXPECT_EQ(f.acars.AcarsParse.AcarsModeName, "VDL");
-  // Modes "2" and "`" are below "a": a downlink whatever was meant.
+  const std::pair<char, const char*> modes[] = {{'B', "KOBE"}, {'#', "KOBE"}, {'3', "VDL"}};
+  for (const auto& [mode, station] : modes) {
+    m.mode = mode;
+    m.msgNo[2] = static_cast<char>(m.msgNo[2] + 1);
+    Receive(m);
+    EXPECT_EQ(Last().Fields.StationName, station) << mode;
+  }
+  // "`" is below "a": a downlink whatever was meant.
   m.mode = '`';
-  m.msgNo = "M04A";
-  Parse(m);
-  EXPECT_EQ(f.acars.AcarsParse.AcarsDownlink, 1);
+  m.msgNo = "M09A";
+  Receive(m);
+  EXPECT_EQ(FieldsOf(Last()), "` VDL (JA8089) [H1:1:M09A] JL0012 down");
 }
 
-TEST_F(AcarsParser, RelayCarriesTheBlockAndTwoCharactersMoreOnlyFromOwnReception) {
+TEST_F(AcarsParser, ShortBlocksGiveNothing) {
+  // 29 characters "+" through the terminator are the fewest parsed.
+  const std::string shortest = acars_tx::BlockCharacters(Down("")).substr(0, 28) + "\x03";
+  rig.ReceiveAcars(shortest.substr(0, 27) + "\x03\x11\x22", true);
+  rig.ReceiveAcars("", true);
+  EXPECT_TRUE(rig.sink().blocks.empty());
+  EXPECT_TRUE(Raw().empty());
+  rig.ReceiveAcars(shortest + "\x11\x22", true);
+  EXPECT_EQ(rig.sink().blocks.size(), 1u);
+
+  // An uplink needs 10 characters after STX to reach them.
+  rig.ClearText();
+  Receive(Up('A', "12345"));
+  EXPECT_TRUE(Raw().empty());
+  Receive(Up('B', "123456"));
+  EXPECT_TRUE(Has(Raw(), "<STX>#UP#123456<ETX>"));
+  EXPECT_TRUE(Has(Mes(), "MODE:a   \r\n123456\r\n"));
+}
+
+// What the stub link would send to linked copies.
+class AcarsRelay : public ParserTest {
+ protected:
+  struct Sending {
+    bool toServer;
+    std::string text;
+    size_t blocksDelivered;  // before this was sent
+  };
+  AcarsRelay() {
+    PeerLinkSent = [this](bool toServer, const std::string& text) {
+      sent.push_back({toServer, text, rig.sink().blocks.size()});
+    };
+  }
+  ~AcarsRelay() override { PeerLinkSent = nullptr; }
+
+  // On the link a byte b travels as b + 1, DEL as 0xFF: no NUL goes out.
+  static std::string OnTheLink(const std::string& characters) {
+    std::string out;
+    for (char c : characters) out += c == '\x7F' ? '\xFF' : static_cast<char>(c + 1);
+    return out;
+  }
+
+  std::vector<Sending> sent;
+};
+
+TEST_F(AcarsRelay, ServerWithDuplicateCheckRelaysNewVhfBlocksWithTheirCheckSequence) {
+  f.exchange.NetConnected = 1;
   f.Net.Server = 1;
   f.Net.DupCheckSend = 1;
-  const std::string characters = acars_tx::BlockCharacters(Down("RELAY"));
-  ParseCharacters(characters, true, AcarsSource::Vhf);
-  ASSERT_EQ(exchange.relayed.size(), 1u);
-  std::string expected;
-  for (char c : characters + "\x11\x22") expected += PeerLinkEncodeByte(static_cast<uint8_t>(c));
-  EXPECT_EQ(exchange.relayed[0], expected);
-  EXPECT_EQ(f.acars.AcarsParse.NetAcarsText, expected);
+  const acars_tx::Message relayed = Down("RELAY\x7F", "M01A", false);
+  Receive(relayed);
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_FALSE(sent[0].toServer);
+  const std::string wire = OnTheLink(acars_tx::BlockCharacters(relayed) + "\x11\x22");
+  EXPECT_EQ(sent[0].text, wire);
+  EXPECT_EQ(wire.substr(0, 6), "\x2C\x2B\x17\x17\x02\x33");
+  EXPECT_EQ(wire.substr(wire.size() - 3), "\x18\x12\x23");  // ETB and the check sequence
 
-  ParseCharacters(acars_tx::BlockCharacters(Down("HFDL", "M02A")), true, AcarsSource::Hfdl);
-  EXPECT_EQ(exchange.relayed.size(), 1u);
+  Receive(relayed);                                  // a repeat
+  Receive(Down("HFDL", "M02A"), AcarsBearer::Hfdl);  // travels in its frame
+  Receive(Up('A', "UPLINK TEXT"));                   // relayed
+  Receive(Up('A', "UPLINK TEXT"));                   // a repeat
+  ASSERT_EQ(sent.size(), 2u);
+  EXPECT_EQ(sent[1].text, OnTheLink(acars_tx::BlockCharacters(Up('A', "UPLINK TEXT")) + "\x11\x22"));
+  EXPECT_EQ(Messages().size(), 5u);
+
   f.Net.DupCheckSend = 0;
-  Parse(Down("NOT RELAYED", "M03A"));
-  EXPECT_EQ(exchange.relayed.size(), 1u);
+  f.exchange.NetConnected = 0;
+  Receive(Down("NOT RELAYED", "M03A"));
+  EXPECT_EQ(sent.size(), 2u);
 }
 
-TEST_F(AcarsParser, BitCountsOutsideTheBitsEndLikeAShortBlock) {
-  const BlockBits b = BitsOf(acars_tx::BlockCharacters(Down("HELLO WORLD")));
-  for (int count : {-8, -1, 0, 8 * 30, b.bitCount + static_cast<int>(b.bits.size())}) {
-    f.app.SourceTag = "NET";
-    f.svc.acars->ParseAcarsBlock(f, b.bits.data(), b.bits.size(), count, AcarsEndFlag::Etx, AcarsSource::Vhf);
-    EXPECT_TRUE(Raw().empty()) << count;
-    EXPECT_TRUE(log.calls.empty()) << count;
-    EXPECT_EQ(f.app.SourceTag, "") << count;
-  }
-  // One byte past the bits handed over.
-  f.svc.acars->ParseAcarsBlock(f, b.bits.data(), b.bits.size() - 1, static_cast<int>(b.bits.size()),
-                               AcarsEndFlag::Etx, AcarsSource::Vhf);
-  EXPECT_TRUE(Raw().empty());
-  f.svc.acars->ParseAcarsBlock(f, nullptr, 0, 0, AcarsEndFlag::Etx, AcarsSource::Vhf);
-  EXPECT_TRUE(Raw().empty());
+TEST_F(AcarsRelay, ConnectedServerWithoutDuplicateCheckSendsEveryOwnBlockBeforeDecodingIt) {
+  f.exchange.NetConnected = 1;
+  f.Net.Server = 1;
+  f.Net.DupCheckSend = 0;
+  f.audio.RxLampHold[2] = 5;
+  const acars_tx::Message m = Down("TEST MESSAGE\r\n");
+  Receive(m);
+  Receive(m);
+  ASSERT_EQ(sent.size(), 2u);
+  // "+" through the terminator, no check sequence; the repeat goes too.
+  EXPECT_EQ(sent[0].text, OnTheLink(acars_tx::BlockCharacters(m)));
+  EXPECT_EQ(sent[0].text.size(), 43u);
+  EXPECT_EQ(sent[0].text.back(), '\x04');
+  EXPECT_EQ(sent[1].text, sent[0].text);
+  EXPECT_EQ(sent[0].blocksDelivered, 0u);
+  EXPECT_EQ(sent[1].blocksDelivered, 1u);
+  EXPECT_EQ(Completions(), (std::vector<C>{C::Single, C::Retransmission}));
+  // The data lamp lights for a block handed on.
+  EXPECT_EQ(f.audio.RxLampHold[2], 0);
 
-  // 31 characters, the fewest that are parsed: an empty downlink text.
-  const BlockBits shortest = BitsOf(acars_tx::BlockCharacters(Down("")).substr(0, 28) + "\x03");
-  ASSERT_EQ(shortest.bitCount, 8 * 31);
-  f.svc.acars->ParseAcarsBlock(f, shortest.bits.data(), shortest.bits.size(), shortest.bitCount, AcarsEndFlag::Etx,
-                               AcarsSource::Vhf);
-  EXPECT_FALSE(Raw().empty());
+  Receive(Down("CARRIED", "M02A"), AcarsBearer::Hfdl);
+  EXPECT_EQ(sent.size(), 2u);
 }
 
-TEST_F(AcarsParser, ShortUplinkTextIsNotSeen) {
-  // An uplink needs 10 characters after STX to reach 29 characters in all.
-  Parse(Up('A', "12345"));
+TEST_F(AcarsRelay, ClientSendsOwnBlocksToItsServerAndDoesNotDecodeThem) {
+  f.exchange.NetConnected = 1;
+  f.Net.DupCheckSend = 1;
+  const acars_tx::Message m = Down("CLIENT");
+  Receive(m);
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_TRUE(sent[0].toServer);
+  EXPECT_EQ(sent[0].text, OnTheLink(acars_tx::BlockCharacters(m)));
+  EXPECT_TRUE(rig.sink().blocks.empty());
   EXPECT_TRUE(Raw().empty());
-  Parse(Up('B', "123456"));
-  EXPECT_NE(Raw().find("<STX>#UP#123456<ETX>"), std::string::npos);
-  EXPECT_NE(Mes().find("MODE:a   \r\n123456\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -1,20 +1,22 @@
 // Transmitter audio through the demodulator and framer: what was sent is
-// what the parser is handed.
+// what the parser is handed; and through the program's wiring to the
+// parser's messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
 #include "acars/acars_receiver.h"
-#include "acars/recording_link.h"
+#include "acars/parser_fixture.h"
 #include "acars/test_messages.h"
-#include "acars_tx/acars_test_transmitter.h"
-#include "support/test_support.h"
+#include "support/recording_links.h"
 
 namespace {
 
 using acars_tx::Burst;
 using acars_tx::Message;
+using testing_support::RecordingAcarsLink;
 
 constexpr double kTwoPi = 6.283185307179586;
 
@@ -25,32 +27,16 @@ std::string RandomText(std::mt19937& rng, int length) {
   return s;
 }
 
-// Feeds one channel of 11025 Hz audio in blocks of 512, as the pipeline does.
-void Decode(AcarsReceiver& rx, RecordingLink& link, std::vector<double> samples, int channel = 0) {
+// One channel of 11025 Hz audio in blocks of 512, as the pipeline feeds
+// it: the blocks the framer hands on, "+" through the terminator.
+std::vector<std::string> Decoded(std::vector<double> samples) {
   samples.resize((samples.size() + 511) / 512 * 512, 0.0);
-  for (size_t at = 0; at < samples.size(); at += 512) rx.DemodulateAcarsBlock(link, channel, samples.data() + at);
-}
-
-std::vector<std::string> Received(const RecordingLink& link) {
-  std::vector<std::string> out;
-  for (const ParsedBlock& b : link.parsed) out.push_back(b.characters);
-  return out;
-}
-
-std::vector<std::string> ThroughWaveFile(const std::vector<Burst>& bursts, const acars_tx::Options& options,
-                                         std::vector<std::string>* sent = nullptr) {
-  testing_support::TempDir dir;
-  const acars_tx::Signal signal = acars_tx::Transmit(bursts, options);
-  if (sent) *sent = signal.sent;
-  const std::string path = dir.File("acars.wav");
-  EXPECT_TRUE(acars_tx::WriteWave(path, signal));
-  acars_tx::Signal back;
-  EXPECT_TRUE(acars_tx::ReadWave(path, back));
-  EXPECT_EQ(back.sampleRate, 11025);
   AcarsReceiver rx;
-  RecordingLink link;
-  Decode(rx, link, back.channel(0));
-  return Received(link);
+  RecordingAcarsLink link;
+  for (size_t at = 0; at < samples.size(); at += 512) rx.DemodulateAcarsBlock(link, 0, samples.data() + at);
+  std::vector<std::string> out;
+  for (const AcarsBlock& b : link.blocks) out.push_back(Sent(b));
+  return out;
 }
 
 // A mixed set: single and 3-block downlinks, uplinks of every kind, and the
@@ -80,9 +66,12 @@ TEST(AcarsRoundTrip, CleanAndNoisyWaveFilesDecodeEveryBlock) {
       o.snrDb = snr;
       o.seed = 7 + p;
       o.startPhase = kTwoPi * p / 4 + 0.3;
-      std::vector<std::string> sent;
-      const std::vector<std::string> got = ThroughWaveFile(MixedTraffic(rng), o, &sent);
-      EXPECT_EQ(got, sent) << "snr " << snr << " phase " << o.startPhase;
+      testing_support::TempDir dir;
+      const acars_tx::Signal sent = acars_tx::Transmit(MixedTraffic(rng), o);
+      ASSERT_TRUE(acars_tx::WriteWave(dir.File("acars.wav"), sent));
+      acars_tx::Signal back;
+      ASSERT_TRUE(acars_tx::ReadWave(dir.File("acars.wav"), back));
+      EXPECT_EQ(Decoded(back.channel(0)), sent.sent) << "snr " << snr << " phase " << o.startPhase;
     }
   }
 }
@@ -96,10 +85,7 @@ TEST(AcarsRoundTrip, SmallBitRateOffsetsDecodeEveryBlock) {
     o.rateOffset = offset;
     o.startPhase = 1.0;
     const acars_tx::Signal s = acars_tx::Transmit(bursts, o);
-    AcarsReceiver rx;
-    RecordingLink link;
-    Decode(rx, link, s.channel(0));
-    EXPECT_EQ(Received(link), s.sent) << offset;
+    EXPECT_EQ(Decoded(s.channel(0)), s.sent) << offset;
   }
 }
 
@@ -114,58 +100,55 @@ TEST(AcarsRoundTrip, OnePercentOffsetsDecodeMostShortBlocks) {
       o.rateOffset = offset;
       o.startPhase = phase(rng);
       const acars_tx::Signal s = acars_tx::Transmit({{Down(RandomText(rng, len(rng)))}}, o);
-      AcarsReceiver rx;
-      RecordingLink link;
-      Decode(rx, link, s.channel(0));
-      good += Received(link) == s.sent;
+      good += Decoded(s.channel(0)) == s.sent;
     }
     EXPECT_GE(good, 15) << offset;
   }
 }
 
 TEST(AcarsRoundTrip, BackToBackBurstsGiveTwoBlocks) {
-  acars_tx::Options o;
-  std::vector<Burst> bursts = {{Down("FIRST")}, {Down("SECOND", "M02A")}};
-  bursts[1].gapBefore = 0.0;
-  const acars_tx::Signal s = acars_tx::Transmit(bursts, o);
-  AcarsReceiver rx;
-  RecordingLink link;
-  Decode(rx, link, s.channel(0));
-  EXPECT_EQ(Received(link), s.sent);
+  const acars_tx::Signal s = acars_tx::Transmit({{Down("FIRST")}, {Down("SECOND", "M02A"), 0, 0.0}}, {});
+  EXPECT_EQ(Decoded(s.channel(0)), s.sent);
 }
 
-TEST(AcarsRoundTrip, StereoChannelsDecodeIndependently) {
+// Both channels of a stereo recording, block by block in turn as the
+// pipeline runs them, through the program's wiring: the lamps, the
+// statistics and the parser's messages of each channel.
+class AcarsRoundTripWiring : public ParserTest {};
+
+TEST_F(AcarsRoundTripWiring, StereoChannelsDecodeIndependentlyIntoMessages) {
   std::mt19937 rng(3);
   acars_tx::Options o;
   o.stereo = true;
   o.snrDb = 25;
   std::vector<Burst> bursts;
-  for (int i = 0; i < 4; ++i) {
-    Burst left{Down(RandomText(rng, 30 + 20 * i), "M1" + std::to_string(i) + "A"), 0, 0.05};
-    Burst right{Up(static_cast<char>('A' + i), RandomText(rng, 80 - 15 * i)), 1, 0.02};
-    bursts.push_back(left);
-    bursts.push_back(right);
-  }
-  testing_support::TempDir dir;
-  const acars_tx::Signal s = acars_tx::Transmit(bursts, o);
-  ASSERT_TRUE(acars_tx::WriteWave(dir.File("stereo.wav"), s));
-  acars_tx::Signal back;
-  ASSERT_TRUE(acars_tx::ReadWave(dir.File("stereo.wav"), back));
-  ASSERT_EQ(back.channels, 2);
-  AcarsReceiver rx;
-  RecordingLink left, right;
-  // Block by block, both channels in turn, as the pipeline runs them.
-  std::vector<double> l = back.channel(0), r = back.channel(1);
-  for (size_t at = 0; at + 512 <= l.size(); at += 512) {
-    rx.DemodulateAcarsBlock(left, 0, l.data() + at);
-    rx.DemodulateAcarsBlock(right, 1, r.data() + at);
-  }
   std::vector<std::string> wantLeft, wantRight;
-  for (size_t i = 0; i < s.sent.size(); ++i) (i % 2 ? wantRight : wantLeft).push_back(s.sent[i]);
-  EXPECT_EQ(Received(left), wantLeft);
-  EXPECT_EQ(Received(right), wantRight);
-  for (const ParsedBlock& b : left.parsed) EXPECT_EQ(b.sourceTag, "Lch");
-  for (const ParsedBlock& b : right.parsed) EXPECT_EQ(b.sourceTag, "Rch");
+  for (int i = 0; i < 4; ++i) {
+    const std::string down = RandomText(rng, 30 + 20 * i), up = RandomText(rng, 80 - 15 * i);
+    bursts.push_back({Down(down, "M1" + std::to_string(i) + "A"), 0, 0.05});
+    bursts.push_back({Up(static_cast<char>('A' + i), up), 1, 0.02});
+    wantLeft.push_back(down);
+    wantRight.push_back(up);
+  }
+  const acars_tx::Signal s = acars_tx::Transmit(bursts, o);
+  std::vector<double> l = s.channel(0), r = s.channel(1);
+  for (size_t at = 0; at + 512 <= l.size(); at += 512) {
+    rig.wiring().DecodeBlock(0, DecoderKind::VhfAcars, l.data() + at);
+    rig.wiring().DecodeBlock(1, DecoderKind::VhfAcars, r.data() + at);
+  }
+  std::vector<std::string> left, right;
+  for (const AcarsMessage& m : Messages()) {
+    EXPECT_EQ(m.Block.SourceTag, m.Downlink() ? "Lch" : "Rch");
+    (m.Downlink() ? left : right).push_back(m.Text);
+  }
+  EXPECT_EQ(left, wantLeft);
+  EXPECT_EQ(right, wantRight);
+  const std::vector<std::string>& lamps = rig.effects().lamps;
+  EXPECT_EQ(std::count(lamps.begin(), lamps.end(), "left:65280"), 4);
+  EXPECT_EQ(std::count(lamps.begin(), lamps.end(), "right:65280"), 4);
+  const ReceptionStatsRow& vhf = f.hfdl.HfdlReceptionStats.Rows[8];
+  EXPECT_EQ(vhf.Received, 8);
+  EXPECT_EQ(vhf.Error, 0);
 }
 
 }  // namespace

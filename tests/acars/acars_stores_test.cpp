@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(AcarsStores, DownlinkRingRemembersTheLast500Registrations) {
+TEST(AcarsStores, DownlinkRepeatsAreTheLastNumberOfTheLast500Registrations) {
   AcarsStores s;
   EXPECT_EQ(s.CheckAcarsDuplicate("JA0000", "M01A"), 0);
   EXPECT_EQ(s.CheckAcarsDuplicate("JA0000", "M01A"), 1);
@@ -17,17 +17,11 @@ TEST(AcarsStores, DownlinkRingRemembersTheLast500Registrations) {
   // The 501st registration overwrites entry 0.
   EXPECT_EQ(s.CheckAcarsDuplicate("NEWONE", "M01A"), 0);
   EXPECT_EQ(s.CheckAcarsDuplicate("JA0000", "M01A"), 0);
-}
-
-TEST(AcarsStores, DownlinkRepeatWithAnotherNumberReplacesIt) {
-  AcarsStores s;
-  s.CheckAcarsDuplicate("JA8089", "M01A");
-  EXPECT_EQ(s.CheckAcarsDuplicate("JA8089", "M02A"), 0);
-  EXPECT_EQ(s.CheckAcarsDuplicate("JA8089", "M01A"), 0);
-  EXPECT_EQ(s.CheckAcarsDuplicate("JA8089", "M01A"), 1);
-  // Seven characters are compared.
-  EXPECT_EQ(s.CheckAcarsDuplicate("JA8089X", "M01A"), 0);
-  EXPECT_EQ(s.CheckAcarsDuplicate("JA8089XY", "M01A"), 1);
+  // Another number replaces the last; seven characters are compared.
+  EXPECT_EQ(s.CheckAcarsDuplicate("JA0000", "M02A"), 0);
+  EXPECT_EQ(s.CheckAcarsDuplicate("JA0000", "M01A"), 0);
+  EXPECT_EQ(s.CheckAcarsDuplicate("JA0000XY", "M01A"), 0);
+  EXPECT_EQ(s.CheckAcarsDuplicate("JA0000XZ", "M01A"), 1);
 }
 
 TEST(AcarsStores, DownlinkSlotsFollowTheBlockLetter) {
@@ -96,11 +90,11 @@ class AcarsStoresThroughTheParser : public ParserTest {};
 
 TEST_F(AcarsStoresThroughTheParser, EndlessUplinkStopsAt5999Characters) {
   const std::string text(220, 'x');
-  for (int i = 0; i < 39; ++i) Parse(Up(static_cast<char>('A' + i % 26), text, false));
+  for (int i = 0; i < 39; ++i) Receive(Up(static_cast<char>('A' + i % 26), text, false));
   const int slot = f.acars.AcarsStore.FindUplinkBlockSlot("JA8089");
   ASSERT_NE(slot, AcarsStores::kNoSlot);
   EXPECT_EQ(f.acars.AcarsStore.UplinkSlotText(slot).size(), 5999u);
-  Parse(Up(static_cast<char>('A' + 39 % 26), "the end", true));
+  Receive(Up(static_cast<char>('A' + 39 % 26), "the end", true));
   EXPECT_EQ(f.acars.AcarsStore.FindUplinkBlockSlot("JA8089"), AcarsStores::kNoSlot);
   // The message still comes out, with what fitted.
   const std::string shown = "MODE:a   \r\n" + std::string(5999, 'x') + "\r\n";
@@ -108,19 +102,19 @@ TEST_F(AcarsStoresThroughTheParser, EndlessUplinkStopsAt5999Characters) {
 }
 
 TEST_F(AcarsStoresThroughTheParser, LongDownlinkStopsAt5999Characters) {
-  Parse(Down(std::string(210, 'a'), "M01A", false));
+  Receive(Down(std::string(210, 'a'), "M01A", false));
   for (int i = 1; i < 40; ++i) {
     const std::string msgNo = std::string("M01") + static_cast<char>('A' + i);
-    Parse(Down(msgNo + std::string(206, 'b'), msgNo, i == 39));
+    Receive(Down(msgNo + std::string(206, 'b'), msgNo, i == 39));
   }
   EXPECT_NE(Mes().find(std::string(210, 'a') + std::string(5999 - 210, 'b') + "\r\n"), std::string::npos);
   EXPECT_EQ(Mes().find(std::string(5999 - 210 + 1, 'b')), std::string::npos);
 }
 
 TEST_F(AcarsStoresThroughTheParser, AllDotsUplinkAddressKeepsItsText) {
-  Parse(Up('A', "first half ", false, "C1", "......."));
-  Parse(Up('B', "second half", true, "C1", "......."));
-  EXPECT_EQ(Prc().find("Seaquence"), std::string::npos);
+  Receive(Up('A', "first half ", false, "C1", "......."));
+  Receive(Up('B', "second half", true, "C1", "......."));
+  EXPECT_EQ(Last().Completion, AcarsCompletion::Assembled);
   EXPECT_NE(Mes().find("NARITA  ()          [C1:B] MODE:a   \r\nfirst half second half\r\n"), std::string::npos);
 }
 

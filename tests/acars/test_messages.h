@@ -2,6 +2,7 @@
 // Downlink and uplink messages for the tests, by their varying fields.
 #include <string>
 
+#include "acars/acars_message.h"
 #include "acars_tx/acars_test_transmitter.h"
 
 inline acars_tx::Message Down(const std::string& text, const std::string& msgNo = "M01A", bool etx = true,
@@ -29,3 +30,7 @@ inline acars_tx::Message Up(char blockId, const std::string& text, bool etx = tr
   m.registration = reg;
   return m;
 }
+
+// A received block as the transmitter's BlockCharacters: "+" through the
+// terminator.
+inline std::string Sent(const AcarsBlock& block) { return kAcarsSyncCharacters + block.Characters; }
