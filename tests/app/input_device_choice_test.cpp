@@ -6,7 +6,7 @@
 
 #include "app/form1_state.h"
 #include "audio/input_device_choice.h"
-#include "audio/tform8.h"
+#include "audio/tform8.h"  // EditedChannelMode
 
 namespace {
 
@@ -35,7 +35,9 @@ class RecordingActions : public InputDeviceActions {
 
   // Both devices closed, the rate set from the new choice, the notice up:
   // a device opened while the old one is open fails.
-  bool ReopenedProperly() const { return !recordingOpen && !playbackOpen && rateSet == f_.Wave.WaveRate && noticeShown; }
+  bool ReopenedProperly() const {
+    return !recordingOpen && !playbackOpen && rateSet == f_.Wave.WaveRate && noticeShown;
+  }
   bool DevicesTouched() const { return !recordingOpen || !playbackOpen || rateSet >= 0; }
 
   bool waveInOpens = true;
@@ -59,15 +61,11 @@ class InputDeviceChoiceTest : public ::testing::Test {
     f.Etc.FFTSel = 2;
   }
   InputDeviceChoice Unchanged() const {
-    InputDeviceChoice c;
-    c.selectedRow = f.Wave.WaveInput;
-    c.rateIndex = f.Wave.WaveRate;
-    c.mode = f.Wave.WaveDual;
-    c.decoderL = f.Wave.DecoderL;
-    c.decoderR = f.Wave.DecoderR;
-    return c;
+    return {f.Wave.WaveInput, f.Wave.WaveRate, f.Wave.WaveDual, f.Wave.DecoderL, f.Wave.DecoderR};
   }
-  void Apply(const InputDeviceChoice& c, RecordingActions& a) { ApplyInputDeviceChoice(f.Wave, EditedChannelMode(f), f.Etc, c, a); }
+  void Apply(const InputDeviceChoice& c, RecordingActions& a) {
+    ApplyInputDeviceChoice(f.Wave, EditedChannelMode(f), f.Etc, c, a);
+  }
 
   Form1State f;
   RecordingActions actions;
@@ -135,21 +133,6 @@ TEST_F(InputDeviceChoiceTest, NoRowSelectedLeavesTheDeviceUnchanged) {
   Apply(c, actions);
   EXPECT_EQ(f.Wave.WaveInput, 1);
   EXPECT_FALSE(actions.DevicesTouched());
-}
-
-TEST_F(InputDeviceChoiceTest, AServerThatDoesNotDecodeEditsTheKeptMode) {
-  f.Net.Server = 1;
-  f.Net.ServerDec = 0;
-  f.Wave.WaveDual = 0;
-  f.app.SavedWaveDual = 1;
-  InputDeviceChoice c = Unchanged();
-  c.mode = 2;
-  Apply(c, actions);
-  EXPECT_EQ(f.Wave.WaveDual, 0);
-  EXPECT_EQ(f.app.SavedWaveDual, 2);
-  EXPECT_EQ(f.Etc.FFTSel, 2);
-  f.Net.ServerDec = 1;
-  EXPECT_EQ(&EditedChannelMode(f), &f.Wave.WaveDual);
 }
 
 TEST(MixerCommand, TheVolumeControlOrAlsamixerInATerminal) {

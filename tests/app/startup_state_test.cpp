@@ -100,23 +100,6 @@ TEST(Startup, ToolBarButtonsAndMarksFollowTheSettings) {
   }
 }
 
-TEST(Startup, TheLanguageRule) {
-  Form1State f;
-  f.Etc.Language = 0;
-  EXPECT_TRUE(LanguageDialogNeeded(f));
-  f.app.UseEnglish = 0;
-  SettleLanguage(f, true);
-  EXPECT_EQ(f.Etc.Language, 2);
-  // 1 is English; any other stored value is Japanese and stays as stored.
-  for (int stored : {1, 2, 7, -1}) {
-    f.Etc.Language = stored;
-    EXPECT_FALSE(LanguageDialogNeeded(f));
-    SettleLanguage(f, false);
-    EXPECT_EQ(f.app.UseEnglish, stored == 1 ? 1 : 0) << stored;
-    EXPECT_EQ(f.Etc.Language, stored);
-  }
-}
-
 // The map-file menu lists what the lines folder holds.
 TEST(Startup, TheMapFileMenuListsDatThenOutThenMapFiles) {
   TempDir dir;
