@@ -1,24 +1,30 @@
-// The audio subsystem's links as the main window wires them to the rest
-// of the program.
+// The audio subsystem's links as the main window wires them to the decoders.
+#include "app/audio_wiring.h"
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "app/audio_wiring.h"
-#include "command_fakes.h"
+#include "app/form1_state.h"
+#include "app/reception_wiring.h"
 #include "hfdl/hfdl_channel_state.h"
-#include "platform/bitmap24.h"
+#include "support/recording_links.h"
 
 namespace {
 
-TEST(AudioWiring, RestartingFramesLeavesEachHfdlFrameButNotItsTracking) {
+class AudioWiringTest : public ::testing::Test {
+ protected:
   Form1State form;
-  AudioWiring wiring(form);
+  testing_support::RecordingEffects effects;
+  ReceptionWiring reception{form, effects};
+  AudioWiring wiring{form, effects, reception};
+};
+
+// After a device change the HFDL frames start over, but each channel keeps
+// its tracking so that reception resumes at once.
+TEST_F(AudioWiringTest, RestartingFramesLeavesEachHfdlFrameButNotItsTracking) {
   for (HfdlChannelState& s : form.hfdl.Channels) {
     s.Locked = 1;
     s.SymbolCount = 77;
     s.SyncFound = 1;
-    s.EqDelay[1][5] = 3.0;
     s.NcoPhase = 1.25;
     s.FineOffset = -3.5;
     s.AgcState[1] = 0.5;
@@ -28,17 +34,13 @@ TEST(AudioWiring, RestartingFramesLeavesEachHfdlFrameButNotItsTracking) {
     EXPECT_EQ(s.Locked, 0);
     EXPECT_EQ(s.SymbolCount, 0);
     EXPECT_EQ(s.SyncFound, 0);
-    EXPECT_EQ(s.EqDelay[1][5], 0.0);
-    // Oscillators, the frequency tracking and the level carry on.
     EXPECT_EQ(s.NcoPhase, 1.25);
     EXPECT_EQ(s.FineOffset, -3.5);
     EXPECT_EQ(s.AgcState[1], 0.5);
   }
 }
 
-TEST(AudioWiring, AChannelIsInAFrameWhileHfdlIsLockedOrAnAcarsBlockIsOpen) {
-  Form1State form;
-  AudioWiring wiring(form);
+TEST_F(AudioWiringTest, AChannelIsInAFrameWhileHfdlIsLockedOrAnAcarsBlockIsOpen) {
   EXPECT_FALSE(wiring.InFrame(0));
   form.hfdl.Channels[0].Locked = 1;
   EXPECT_TRUE(wiring.InFrame(0));
@@ -47,25 +49,11 @@ TEST(AudioWiring, AChannelIsInAFrameWhileHfdlIsLockedOrAnAcarsBlockIsOpen) {
   EXPECT_TRUE(wiring.InFrame(1));
 }
 
-TEST(AudioWiring, SymbolCountsAreBoundedByTheList) {
-  Form1State form;
-  AudioWiring wiring(form);
+TEST_F(AudioWiringTest, SymbolCountsAreBoundedByTheList) {
   form.hfdl.HfdlBlockSymbols[1].Count = 100000;
   EXPECT_EQ(wiring.HfdlSymbols(1).Count, HfdlBlockSymbolList::kCapacity);
   form.hfdl.HfdlBlockSymbols[1].Count = -5;
   EXPECT_EQ(wiring.HfdlSymbols(1).Count, 0);
-  EXPECT_EQ(wiring.HfdlSymbols(0).I, form.hfdl.HfdlBlockSymbols[0].I);
-}
-
-TEST(AudioWiring, PicturesGoToTheirImagesAndRedrawsToTheMap) {
-  RecordedState s;
-  AudioWiring wiring(s.form);
-  Bitmap24 spectrum(55, 42), clock(133, 42);
-  wiring.ShowPicture(AudioPicture::Spectrum, spectrum);
-  wiring.ShowPicture(AudioPicture::Clock, clock);
-  wiring.RequestAircraftLayerRedraw();
-  std::sort(s.log.begin(), s.log.end());
-  EXPECT_EQ(s.log, (CallLog{"Picture 1 Image5 55", "Picture 1 Image6 133", "Redraw 0100"}));
 }
 
 }  // namespace

@@ -1,109 +1,116 @@
-// What OK of the input-device dialog does, with recording operations.
+// What OK of the input-device dialog does, with recording device actions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "app/form1_state.h"
 #include "audio/input_device_choice.h"
-#include "audio/tform8.h"
+#include "audio/tform8.h"  // EditedChannelMode
 
 namespace {
-
-using Calls = std::vector<std::string>;
 
 class RecordingActions : public InputDeviceActions {
  public:
   explicit RecordingActions(Form1State& f) : f_(f) {}
-  void ReleaseMonitorButton() override { calls.push_back("release monitor"); }
-  void RedrawAircraftLayer() override { calls.push_back("Redraw 0100"); }
+  void ReleaseMonitorButton() override { monitorReleased = true; }
+  void RedrawAircraftLayer() override {}
   void ShowNotice() override { noticeShown = true; }
   void CloseWaveIn() override { recordingOpen = false; }
   void CloseWaveOut() override { playbackOpen = false; }
   void Wait() override {}
-  void SetSampleRate() override {
-    rateSet = f_.Wave.WaveRate;
-    calls.push_back("SetSampleRate " + std::to_string(f_.Wave.WaveInput) + " " + std::to_string(f_.Wave.WaveRate));
-  }
+  void SetSampleRate() override { rateSet = f_.Wave.WaveRate; }
   bool OpenWaveIn() override {
-    if (ReopenedProperly()) reopens.push_back("recording");
+    if (ReopenedProperly()) reopened.insert("recording");
     return waveInOpens;
   }
-  void CheckRow(int row) override { calls.push_back("check row " + std::to_string(row)); }
+  void CheckRow(int row) override { checkedRow = row; }
   bool OpenWaveOut() override {
-    if (ReopenedProperly()) reopens.push_back("playback");
+    if (ReopenedProperly()) reopened.insert("playback");
     return false;
   }
   void CloseNotice() override { noticeShown = false; }
-  void ResetDemodulatorChannel(int channel) override {
-    calls.push_back("Reset " + std::to_string(channel) + " L" + std::to_string(f_.Wave.DecoderL) + " R" +
-                    std::to_string(f_.Wave.DecoderR));
-  }
-  void ArrangeStatusIndicators() override { calls.push_back("arrange"); }
+  void ResetDemodulatorChannel(int channel) override { resetChannels.insert(channel); }
+  void ArrangeStatusIndicators() override { ++arranged; }
 
-  bool Called(const Calls& wanted) const {
-    return std::all_of(wanted.begin(), wanted.end(),
-                       [this](const std::string& w) { return std::find(calls.begin(), calls.end(), w) != calls.end(); });
+  // Both devices closed, the rate set from the new choice, the notice up:
+  // a device opened while the old one is open fails.
+  bool ReopenedProperly() const {
+    return !recordingOpen && !playbackOpen && rateSet == f_.Wave.WaveRate && noticeShown;
   }
-  // Both devices closed, the rate set from the new choice, the notice up.
-  bool ReopenedProperly() const { return !recordingOpen && !playbackOpen && rateSet == f_.Wave.WaveRate && noticeShown; }
+  bool DevicesTouched() const { return !recordingOpen || !playbackOpen || rateSet >= 0; }
 
-  Calls calls;
-  Calls reopens;
   bool waveInOpens = true;
-  bool recordingOpen = true;
-  bool playbackOpen = true;
-  bool noticeShown = false;
-  int rateSet = -1;
+  bool recordingOpen = true, playbackOpen = true, noticeShown = false, monitorReleased = false;
+  int rateSet = -1, checkedRow = -1, arranged = 0;
+  std::set<std::string> reopened;
+  std::set<int> resetChannels;
 
  private:
   Form1State& f_;
 };
 
-class InputDeviceDialog : public ::testing::Test {
+class InputDeviceChoiceTest : public ::testing::Test {
  protected:
-  InputDeviceDialog() : actions(f) {
+  InputDeviceChoiceTest() : actions(f) {
     f.Wave.WaveInput = 1;
     f.Wave.WaveRate = 2;
     f.Wave.WaveDual = 2;
-    f.Wave.DecoderL = 1;
-    f.Wave.DecoderR = 0;
+    f.Wave.DecoderL = DecoderKind::Hfdl;
+    f.Wave.DecoderR = DecoderKind::VhfAcars;
     f.Etc.FFTSel = 2;
   }
   InputDeviceChoice Unchanged() const {
-    InputDeviceChoice c;
-    c.selectedRow = f.Wave.WaveInput;
-    c.rateIndex = f.Wave.WaveRate;
-    c.mode = f.Wave.WaveDual;
-    c.decoderL = f.Wave.DecoderL;
-    c.decoderR = f.Wave.DecoderR;
-    return c;
+    return {f.Wave.WaveInput, f.Wave.WaveRate, f.Wave.WaveDual, f.Wave.DecoderL, f.Wave.DecoderR};
   }
-  void Apply(const InputDeviceChoice& c) { ApplyInputDeviceChoice(f.Wave, EditedChannelMode(f), f.Etc, c, actions); }
+  void Apply(const InputDeviceChoice& c, RecordingActions& a) {
+    ApplyInputDeviceChoice(f.Wave, EditedChannelMode(f), f.Etc, c, a);
+  }
 
   Form1State f;
   RecordingActions actions;
 };
 
-TEST_F(InputDeviceDialog, DecodersOrModeAloneLeaveTheDevicesAlone) {
+TEST_F(InputDeviceChoiceTest, ADecoderChangeResetsItsChannelAndLeavesTheDevicesAlone) {
   InputDeviceChoice c = Unchanged();
-  c.decoderR = 2;
-  Apply(c);
-  EXPECT_EQ(actions.calls, (Calls{"Reset 1 L1 R0", "arrange"}));
-  actions.calls.clear();
-  c.mode = 1;
-  Apply(c);
-  EXPECT_EQ(actions.calls, Calls{"arrange"});
-  EXPECT_EQ(f.Wave.WaveDual, 1);
+  c.decoderR = DecoderKind::Selcal;
+  Apply(c, actions);
+  EXPECT_EQ(actions.resetChannels, std::set<int>{1});
+  EXPECT_EQ(f.Wave.DecoderR, DecoderKind::Selcal);
+  EXPECT_EQ(f.Wave.DecoderL, DecoderKind::Hfdl);
+  EXPECT_FALSE(actions.DevicesTouched());
+  EXPECT_EQ(actions.arranged, 1);
+
+  RecordingActions both(f);
+  c.decoderL = DecoderKind::VhfAcars;
+  c.decoderR = DecoderKind::Hfdl;
+  Apply(c, both);
+  EXPECT_EQ(both.resetChannels, (std::set<int>{0, 1}));
 }
 
-TEST_F(InputDeviceDialog, ADeviceOrRateChangeReopensTheDevicesBehindTheNotice) {
+TEST_F(InputDeviceChoiceTest, TheModeAloneLeavesTheDevicesAloneAndSingleResetsTheSpectrumChannel) {
+  InputDeviceChoice c = Unchanged();
+  c.mode = 1;
+  Apply(c, actions);
+  EXPECT_EQ(f.Wave.WaveDual, 1);
+  EXPECT_EQ(f.Etc.FFTSel, 0);
+  EXPECT_TRUE(actions.resetChannels.empty());
+  EXPECT_FALSE(actions.DevicesTouched());
+  EXPECT_EQ(actions.arranged, 1);
+  // Unchanged, the spectrum keeps its channel.
+  f.Etc.FFTSel = 1;
+  Apply(c, actions);
+  EXPECT_EQ(f.Etc.FFTSel, 1);
+}
+
+TEST_F(InputDeviceChoiceTest, ADeviceOrRateChangeReopensBothDevicesBehindTheNotice) {
   InputDeviceChoice c = Unchanged();
   c.selectedRow = 3;
-  Apply(c);
-  EXPECT_TRUE(actions.Called({"release monitor", "Redraw 0100", "SetSampleRate 3 2", "check row 3", "arrange"}));
-  // Opened after both were closed, at the new rate, with the notice up.
-  EXPECT_EQ(actions.reopens, (Calls{"recording", "playback"}));
+  Apply(c, actions);
+  EXPECT_EQ(actions.reopened, (std::set<std::string>{"recording", "playback"}));
+  EXPECT_TRUE(actions.monitorReleased);
   EXPECT_FALSE(actions.noticeShown);
+  EXPECT_EQ(actions.checkedRow, 3);
   EXPECT_EQ(f.Wave.WaveInput, 3);
 
   // The rate alone, with no row selected: the device stays; a recording
@@ -113,64 +120,22 @@ TEST_F(InputDeviceDialog, ADeviceOrRateChangeReopensTheDevicesBehindTheNotice) {
   c = Unchanged();
   c.selectedRow = -1;
   c.rateIndex = 0;
-  ApplyInputDeviceChoice(f.Wave, EditedChannelMode(f), f.Etc, c, again);
-  EXPECT_TRUE(again.Called({"SetSampleRate 3 0"}));
-  EXPECT_FALSE(again.Called({"check row 3"}));
-  EXPECT_EQ(again.reopens, (Calls{"recording", "playback"}));
+  Apply(c, again);
+  EXPECT_EQ(again.reopened, (std::set<std::string>{"recording", "playback"}));
+  EXPECT_EQ(again.checkedRow, -1);
   EXPECT_EQ(f.Wave.WaveInput, 3);
   EXPECT_EQ(f.Wave.WaveRate, 0);
 }
 
-TEST_F(InputDeviceDialog, NoRowSelectedLeavesTheDeviceUnchanged) {
+TEST_F(InputDeviceChoiceTest, NoRowSelectedLeavesTheDeviceUnchanged) {
   InputDeviceChoice c = Unchanged();
   c.selectedRow = -1;
-  Apply(c);
+  Apply(c, actions);
   EXPECT_EQ(f.Wave.WaveInput, 1);
-  EXPECT_EQ(actions.calls, Calls{"arrange"});
+  EXPECT_FALSE(actions.DevicesTouched());
 }
 
-TEST_F(InputDeviceDialog, SingleResetsTheSpectrumChannelOnlyWhenTheModeChanges) {
-  InputDeviceChoice c = Unchanged();
-  c.mode = 1;
-  Apply(c);
-  EXPECT_EQ(f.Wave.WaveDual, 1);
-  EXPECT_EQ(f.Etc.FFTSel, 0);
-  f.Etc.FFTSel = 1;
-  Apply(c);
-  EXPECT_EQ(f.Etc.FFTSel, 1);
-}
-
-TEST_F(InputDeviceDialog, EachChangedChannelIsResetWhileItsOldDecoderIsStored) {
-  InputDeviceChoice c = Unchanged();
-  c.decoderL = 2;  // HFDL to SELCAL
-  Apply(c);
-  EXPECT_EQ(actions.calls, (Calls{"Reset 0 L1 R0", "arrange"}));
-  EXPECT_EQ(f.Wave.DecoderL, 2);
-  EXPECT_EQ(f.Wave.DecoderR, 0);
-  actions.calls.clear();
-  c.decoderL = 0;
-  c.decoderR = 1;
-  Apply(c);
-  EXPECT_EQ(actions.calls, (Calls{"Reset 0 L2 R0", "Reset 1 L2 R0", "arrange"}));
-}
-
-TEST_F(InputDeviceDialog, AServerThatDoesNotDecodeEditsTheKeptMode) {
-  f.Net.Server = 1;
-  f.Net.ServerDec = 0;
-  f.Wave.WaveDual = 0;
-  f.app.SavedWaveDual = 1;
-  InputDeviceChoice c = Unchanged();
-  c.mode = 2;
-  Apply(c);
-  EXPECT_EQ(f.Wave.WaveDual, 0);
-  EXPECT_EQ(f.app.SavedWaveDual, 2);
-  EXPECT_EQ(f.Etc.FFTSel, 2);
-  EXPECT_EQ(&EditedChannelMode(f), &f.app.SavedWaveDual);
-  f.Net.ServerDec = 1;
-  EXPECT_EQ(&EditedChannelMode(f), &f.Wave.WaveDual);
-}
-
-TEST_F(InputDeviceDialog, TheMixerIsTheVolumeControlOrAlsamixerInATerminal) {
+TEST(MixerCommand, TheVolumeControlOrAlsamixerInATerminal) {
   auto onPath = [](std::vector<std::string> found) {
     return [found](const std::string& p) { return std::find(found.begin(), found.end(), p) != found.end(); };
   };

@@ -12,7 +12,7 @@
 #include "app/application.h"
 #include "app/skarvel_form.h"
 #include "app/tform1.h"
-#include "language_dialog_answer.h"
+#include "app/tform31.h"
 #include "platform/paths.h"
 #include "support/test_support.h"
 
@@ -63,4 +63,27 @@ class ModalCloser {
  private:
   QTimer timer_;
   std::vector<std::string> closed_;
+};
+
+// Answers the language dialog whenever it appears modally, as a user would:
+// by default with its close box.
+class LanguageDialogAnswer {
+ public:
+  explicit LanguageDialogAnswer(std::function<void(TForm31&)> answer = [](TForm31& d) { d.close(); })
+      : answer_(std::move(answer)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      auto* dialog = qobject_cast<TForm31*>(QApplication::activeModalWidget());
+      if (!dialog || !dialog->isVisible()) return;
+      ++shown_;
+      answer_(*dialog);
+    });
+    timer_.start(5);
+  }
+
+  int Shown() const { return shown_; }
+
+ private:
+  std::function<void(TForm31&)> answer_;
+  QTimer timer_;
+  int shown_ = 0;
 };

@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(SharedFunctions, RoundToInt64) {
+TEST(SharedHelpers, RoundToInt64) {
   const std::pair<double, int64_t> cases[] = {
       {2.5, 3}, {2.4999, 2}, {-0.5, 0}, {-2.5, -2}, {-0.6, 0}, {-1.6, -1}, {0.0, 0}};
   for (auto [x, want] : cases) EXPECT_EQ(RoundToInt64(x), want) << x;
@@ -19,7 +19,7 @@ TEST(SharedFunctions, RoundToInt64) {
   EXPECT_EQ(RoundToInt64(std::numeric_limits<double>::infinity()), std::numeric_limits<int64_t>::max());
 }
 
-TEST(SharedFunctions, BitsToAscii7IgnoresTheParityBit) {
+TEST(SharedHelpers, BitsToAscii7IgnoresTheParityBit) {
   const uint8_t a[] = {1, 0, 0, 0, 0, 0, 1, 1};
   EXPECT_EQ(BitsToAscii7(a, 0), 65);
   const uint8_t two[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 0};
@@ -27,7 +27,7 @@ TEST(SharedFunctions, BitsToAscii7IgnoresTheParityBit) {
   EXPECT_EQ(BitsToAscii7(two, 1), 127);
 }
 
-TEST(SharedFunctions, BoundedStrLen) {
+TEST(SharedHelpers, BoundedStrLen) {
   const std::pair<size_t, int> cases[] = {{0, 0}, {1000, 1000}, {1001, 1001}, {5000, 1001}};
   for (auto [len, want] : cases) {
     std::string s(len, 'x');
@@ -35,7 +35,7 @@ TEST(SharedFunctions, BoundedStrLen) {
   }
 }
 
-TEST(SharedFunctions, HexTextToColor) {
+TEST(SharedHelpers, HexTextToColor) {
   const TColor def = 0x123456;
   const std::pair<const char*, TColor> cases[] = {
       {"000000", 0x000000}, {"FFFFFF", 0xFFFFFF}, {"200000", 0x200000}, {"FF8000", 0xFF8000},
