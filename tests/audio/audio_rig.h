@@ -22,8 +22,8 @@ constexpr TColor kUnlit = 0x603000;
 struct AudioRig {
   AudioRig() {
     wave.WaveDual = 1;
-    wave.DecoderL = 1;
-    wave.DecoderR = 1;
+    wave.DecoderL = DecoderKind::Hfdl;
+    wave.DecoderR = DecoderKind::Hfdl;
     etc.LocalHourOffset = 9;
     form.SpectrumRefresh = 1;
     color.ClockBack = kClockBack;

@@ -69,8 +69,8 @@ class DispatchMatrix : public BlockPipeline, public ::testing::WithParamInterfac
 
 TEST_P(DispatchMatrix, EachChannelReachesItsDecoder) {
   auto [decoderL, decoderR, waveDual] = GetParam();
-  rig_.wave.DecoderL = decoderL;
-  rig_.wave.DecoderR = decoderR;
+  rig_.wave.DecoderL = static_cast<DecoderKind>(decoderL);
+  rig_.wave.DecoderR = static_cast<DecoderKind>(decoderR);
   rig_.wave.WaveDual = waveDual;
   // A decoder overwrites its row; the copy for the monitor stays.
   rig_.link.onDecode = [this](int ch, DecoderKind) {
@@ -187,7 +187,7 @@ TEST_F(BlockPipeline, ClockTextWithHourOffsets) {
 }
 
 TEST_F(BlockPipeline, AcarsLockLampGoesOutSixBlocksAfterTheLastResult) {
-  rig_.wave.DecoderL = 0;
+  rig_.wave.DecoderL = DecoderKind::VhfAcars;
   rig_.wave.WaveDual = 1;
   const int n = 3;
   int block = 0;
@@ -219,8 +219,8 @@ TEST_F(BlockPipeline, DataLampAquaForTheFirstSixBlocks) {
 }
 
 TEST_F(BlockPipeline, HfdlAndSelcalLockLampsAreLeftToTheirDecoders) {
-  rig_.wave.DecoderL = 1;
-  rig_.wave.DecoderR = 2;
+  rig_.wave.DecoderL = DecoderKind::Hfdl;
+  rig_.wave.DecoderR = DecoderKind::Selcal;
   rig_.wave.WaveDual = 2;
   rig_.audio.RxLampHold = {3, 9, 6};
   for (int b = 0; b < 10; ++b) rig_.Block();
@@ -228,7 +228,7 @@ TEST_F(BlockPipeline, HfdlAndSelcalLockLampsAreLeftToTheirDecoders) {
   EXPECT_TRUE(rig_.link.PaintsOf(Lamp::Right).empty());
 
   // An ACARS right channel is counted whatever WaveDual is.
-  rig_.wave.DecoderR = 0;
+  rig_.wave.DecoderR = DecoderKind::VhfAcars;
   rig_.wave.WaveDual = 1;
   rig_.audio.RxLampHold[1] = 4;
   rig_.Block();

@@ -29,8 +29,8 @@ QImage ClockPanelPicture() {
   {
     AudioRig r;
     r.wave.WaveDual = 2;
-    r.wave.DecoderL = 1;
-    r.wave.DecoderR = 0;
+    r.wave.DecoderL = DecoderKind::Hfdl;
+    r.wave.DecoderR = DecoderKind::VhfAcars;
     r.audio.ClockCache = "09:05:30";
     DrawClockFace(r.audio, r.color);
     for (int pass = 0; pass < 3; ++pass) DrawLevelMeters(r.audio, r.wave, r.color, r.link, loud.data(), 512);
@@ -40,7 +40,7 @@ QImage ClockPanelPicture() {
   {
     AudioRig r;
     r.wave.WaveDual = 1;
-    r.wave.DecoderL = 2;
+    r.wave.DecoderL = DecoderKind::Selcal;
     r.audio.ClockCache = "23:59:59";
     DrawClockFace(r.audio, r.color);
     DrawLevelMeters(r.audio, r.wave, r.color, r.link, nullptr, 0);

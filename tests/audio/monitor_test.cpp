@@ -105,7 +105,7 @@ TEST_F(MonitorTest, ReleaseStopsTheTimedMonitor) {
 
 TEST_F(MonitorTest, ForcedWithBothDecodersSelcal) {
   rig_.wave.WaveDual = 2;
-  rig_.wave.DecoderL = rig_.wave.DecoderR = 2;
+  rig_.wave.DecoderL = rig_.wave.DecoderR = DecoderKind::Selcal;
   StartForced(-1);
   const Block a = Ramp(-2000, 3000), b = Ramp(1000, 9000);
   Feed(a);
@@ -139,14 +139,14 @@ TEST_F(MonitorTest, ForcedOnOneChannelPlaysItOnBothSides) {
 
 TEST_F(MonitorTest, NoSelcalDecoderIsSilenceNotARepeat) {
   rig_.wave.WaveDual = 2;
-  rig_.wave.DecoderL = 2;
+  rig_.wave.DecoderL = DecoderKind::Selcal;
   StartForced(-1);
   const Block a = Ramp(3000, 3000);
   Feed(a);
   ASSERT_EQ(Queued().size(), 5u);
   EXPECT_FALSE(Silent(Queued()[4]));
   // The user moves the SELCAL decoder away during the monitor.
-  rig_.wave.DecoderL = 0;
+  rig_.wave.DecoderL = DecoderKind::VhfAcars;
   Feed(a);
   Feed(a);
   ASSERT_EQ(Queued().size(), 7u);
@@ -300,7 +300,7 @@ TEST(NoiseFilter, NrKeepsAToneAndImprovesItsSignalToNoiseRatio) {
 
 TEST_F(MonitorTest, NrThenAnThenBandPassAndTheSpectrumSeesTheResult) {
   rig_.wave.WaveDual = 2;
-  rig_.wave.DecoderL = 2;
+  rig_.wave.DecoderL = DecoderKind::Selcal;
   rig_.form.SelCallNR = rig_.form.SelCallAN = 1;
   StartForced(-1);
   AudioState alone;  // the same filters by hand
@@ -323,7 +323,7 @@ TEST_F(MonitorTest, NrThenAnThenBandPassAndTheSpectrumSeesTheResult) {
 }
 
 TEST_F(MonitorTest, WeightsLearntInOneForcedMonitorStayForTheNext) {
-  rig_.wave.DecoderL = 2;
+  rig_.wave.DecoderL = DecoderKind::Selcal;
   rig_.form.SelCallAN = 1;
   StartForced(-1);
   Block tone(1024);

@@ -81,8 +81,8 @@ std::vector<int> SingleLevels(AudioRig& r, int fftSel) {
 TEST(Waterfall, BothChannelsSideBySide) {
   AudioRig r;
   r.wave.WaveDual = 2;
-  r.wave.DecoderL = 1;
-  r.wave.DecoderR = 0;
+  r.wave.DecoderL = DecoderKind::Hfdl;
+  r.wave.DecoderR = DecoderKind::VhfAcars;
   r.Tone(0, 52, 20000.0);  // cell 21 at 2.5
   r.Tone(1, 85, 20000.0);  // cell 27 at 3.15
   const std::vector<int> left = SingleLevels(r, 0);
@@ -145,7 +145,7 @@ TEST(Waterfall, SettingsOutOfRangeDrawLikeTheirDefaults) {
   r.Tone(0, 62, 20000.0);
   const std::vector<int> hfdl = SingleLevels(r, 0);
   for (int decoder : {3, -1}) {
-    r.wave.DecoderL = decoder;
+    r.wave.DecoderL = static_cast<DecoderKind>(decoder);
     EXPECT_EQ(SingleLevels(r, 0), hfdl) << decoder;
     EXPECT_EQ(SingleLevels(r, 5), hfdl) << decoder;
   }
