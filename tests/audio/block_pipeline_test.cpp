@@ -152,19 +152,7 @@ TEST_F(BlockPipeline, TheClockStepsOncePerSecond) {
   EXPECT_EQ(rig_.audio.BlockTime, platform::EncodeDateTime(2024, 5, 1, 8, 30, 1));
 }
 
-TEST_F(BlockPipeline, TheMonitorIsFedWhileItsButtonIsDown) {
-  auto sink = std::make_unique<platform::NullPlaybackSink>();
-  platform::NullPlaybackSink* played = sink.get();
-  rig_.audio.WaveOut.Handle = std::move(sink);
-  rig_.Block(300, -300);
-  EXPECT_TRUE(played->Blocks.empty());
-  rig_.link.monitorOn = true;
-  rig_.Block(300, -300);
-  ASSERT_EQ(played->Blocks.size(), 1u);
-  EXPECT_EQ(played->Blocks[0], audio_test::Frames(512, 300, -300));
-}
-
-TEST_F(BlockPipeline, ClockTextWithHourOffsets) {
+TEST(ClockText, HourOffsetsWrapWithinTheDay) {
   const TDateTime now = platform::EncodeDateTime(2024, 5, 1, 8, 30, 0);
   EtcSettings etc;
   etc.DispTime = 1;
@@ -176,14 +164,6 @@ TEST_F(BlockPipeline, ClockTextWithHourOffsets) {
   etc.DispTime = 0;
   etc.LocalHourOffset = 9;
   EXPECT_EQ(ClockText(etc, now), "08:30:00");
-
-  // Beyond a day the rest of the block still runs.
-  rig_.etc.DispTime = 1;
-  rig_.etc.LocalHourOffset = 30;
-  rig_.Block();
-  EXPECT_EQ(rig_.audio.ClockCache, "02:30:00");
-  EXPECT_EQ(rig_.link.PaintsOf(Lamp::Data), std::vector<TColor>{kAqua});
-  EXPECT_EQ(rig_.link.Shown(AudioPicture::Clock), 1);
 }
 
 TEST_F(BlockPipeline, AcarsLockLampGoesOutSixBlocksAfterTheLastResult) {

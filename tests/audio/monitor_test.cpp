@@ -237,16 +237,9 @@ TEST(NoiseFilter, BandPassResponse) {
   EXPECT_NEAR(20.0 * std::log10(out.back() / 1000.0), -36.6, 0.05);
 }
 
-TEST(NoiseFilter, AnConstantKnownAnswer) {
+TEST(NoiseFilter, AnLimitsItsInputTo10000) {
   AudioState audio;
-  const std::vector<double> out = Filter(audio, LmsFilter16, std::vector<double>(512, 1000.0));
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(out[i], 1000.0) << i;
-  EXPECT_DOUBLE_EQ(out[10], 999.0);
-  EXPECT_DOUBLE_EQ(out[11], 997.002);
-  EXPECT_DOUBLE_EQ(out[12], 994.010994);
-  // The input is limited to +-10000 before anything else.
-  AudioState loud;
-  EXPECT_EQ(Filter(loud, LmsFilter16, std::vector<double>(512, 20000.0))[0], 10000.0);
+  EXPECT_EQ(Filter(audio, LmsFilter16, std::vector<double>(512, 20000.0))[0], 10000.0);
 }
 
 TEST(NoiseFilter, AnRemovesASteadyTone) {
@@ -255,16 +248,6 @@ TEST(NoiseFilter, AnRemovesASteadyTone) {
   // 0.25 s in, below 1 % of the tone's RMS.
   const int from = 2757;
   EXPECT_LT(Rms(out.data() + from, static_cast<int>(out.size()) - from), 0.01 * 1000.0 / std::sqrt(2.0));
-}
-
-TEST(NoiseFilter, NrConstantKnownAnswer) {
-  AudioState audio;
-  const std::vector<double> out = Filter(audio, LmsFilter33, std::vector<double>(512, 1000.0));
-  EXPECT_EQ(out[0], 0.0);
-  EXPECT_EQ(out[3], 0.0);
-  EXPECT_DOUBLE_EQ(out[4], 0.1);
-  EXPECT_DOUBLE_EQ(out[5], 0.29998);
-  EXPECT_DOUBLE_EQ(out[6], 0.599890006);
 }
 
 // Amplitude of the 1 kHz component of x (a whole number of cycles long)
@@ -320,20 +303,6 @@ TEST_F(MonitorTest, NrThenAnThenBandPassAndTheSpectrumSeesTheResult) {
       ASSERT_EQ(rig_.audio.FilterBlock[1][i], b[2 * i + 1]);  // not a SELCAL channel: untouched
     }
   }
-}
-
-TEST_F(MonitorTest, WeightsLearntInOneForcedMonitorStayForTheNext) {
-  rig_.wave.DecoderL = DecoderKind::Selcal;
-  rig_.form.SelCallAN = 1;
-  StartForced(-1);
-  Block tone(1024);
-  for (int i = 0; i < 512; ++i) tone[2 * i] = static_cast<int16_t>(1000 * std::sin(2.0 * M_PI * 1000.0 * i / 11025.0));
-  for (int i = 0; i < 4; ++i) Feed(tone);
-  Click(false);
-  const LmsFilterState<16> learnt = rig_.audio.LmsFilter16State[0];
-  EXPECT_NE(learnt.w[0], 0.0);
-  StartForced(-1);
-  for (int k = 0; k < 16; ++k) EXPECT_EQ(rig_.audio.LmsFilter16State[0].w[k], learnt.w[k]);
 }
 
 TEST(NoiseFilter, WeightsThatBlowUpAreClearedAndNothingIsNaN) {
