@@ -1,7 +1,6 @@
 // The real program fed from a wave file, and without a sound card, as a
 // user without a radio runs it.
 #include <gtest/gtest.h>
-#include <sndfile.h>
 #include <signal.h>
 
 #include <QProcess>
@@ -9,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "support/fake_audio_devices.h"
 #include "support/test_support.h"
 
 namespace {
@@ -23,17 +23,11 @@ int Count(const std::string& text, const std::string& what) {
   return n;
 }
 
+// Ten seconds of a tone.
 void WriteTenSeconds(const std::string& path, int rate, int channels) {
-  std::vector<short> samples(static_cast<size_t>(rate) * 10 * static_cast<size_t>(channels));
-  for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<short>(4000.0 * std::sin(0.05 * i));
-  SF_INFO info{};
-  info.samplerate = rate;
-  info.channels = channels;
-  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-  ASSERT_NE(file, nullptr);
-  sf_writef_short(file, samples.data(), rate * 10);
-  sf_close(file);
+  std::vector<int16_t> samples(static_cast<size_t>(rate) * 10 * static_cast<size_t>(channels));
+  for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>(4000.0 * std::sin(0.05 * i));
+  ASSERT_TRUE(testing_support::WriteWave16(path, rate, channels, samples));
 }
 
 class AudioProgram : public ::testing::Test {

@@ -21,18 +21,16 @@ constexpr TColor kBlack = 0;
 
 TEST(SampleRate, BufferSizesFollowWaveRate) {
   struct Case {
-    int waveRate, rate, frames, bytes;
+    int waveRate, rate, frames;
   };
-  for (Case c : {Case{0, 11025, 512, 2048}, Case{1, 22050, 1024, 4096}, Case{2, 44100, 2048, 8192},
-                 Case{3, 11025, 512, 2048}, Case{-1, 11025, 512, 2048}}) {
+  for (Case c : {Case{0, 11025, 512}, Case{1, 22050, 1024}, Case{2, 44100, 2048}, Case{3, 11025, 512},
+                 Case{-1, 11025, 512}}) {
     AudioState audio;
     WaveSettings wave;
     wave.WaveRate = c.waveRate;
     SetSampleRate(audio, wave);
     EXPECT_EQ(audio.SampleRate, c.rate) << c.waveRate;
     EXPECT_EQ(audio.WaveIn.BufferFrames, c.frames) << c.waveRate;
-    EXPECT_EQ(audio.WaveIn.BufferBytes, c.bytes) << c.waveRate;
-    EXPECT_EQ(audio.WaveIn.Format.SamplesPerSec, c.rate);
   }
 }
 
@@ -223,10 +221,6 @@ TEST_F(BlockPipeline, ClosingTheRecordingDeviceRestartsTheFramesAndPutsOutTheLoc
   EXPECT_EQ(rig_.link.frameRestarts, 1);
   EXPECT_EQ(rig_.link.PaintsOf(Lamp::Left), std::vector<TColor>{kBlack});
   EXPECT_EQ(rig_.link.PaintsOf(Lamp::Right), std::vector<TColor>{kBlack});
-  rig_.link.Clear();
-  CloseWaveOut(rig_.audio);
-  EXPECT_TRUE(rig_.link.lamps.empty());
-  EXPECT_EQ(rig_.audio.WaveOut.Handle, nullptr);
 }
 
 class ClockFallback : public BlockPipeline {

@@ -32,8 +32,7 @@ TEST(ClockPanel, MatchesTheGoldenPicture) {
   one.audio.ClockCache = "23:59:59";
   DrawClockFace(one.audio, one.color);
   DrawLevelMeters(one.audio, one.wave, one.color, one.link, nullptr, 0);
-  audio_test::ExpectGoldenPicture(audio_test::Stacked({two.audio.ClockBitmap.Image(), one.audio.ClockBitmap.Image()}),
-                                  "clock_panel.png");
+  audio_test::ExpectGoldenPicture({two.audio.ClockBitmap.Image(), one.audio.ClockBitmap.Image()}, "clock_panel.png");
 }
 
 TEST(Meter, PositiveExcursionsOfTheFirst512FramesOnly) {

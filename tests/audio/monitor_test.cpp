@@ -56,12 +56,14 @@ class MonitorTest : public ::testing::Test {
   platform::NullPlaybackSink* sink_;
 };
 
-TEST_F(MonitorTest, FourSilentBlocksThenAudio) {
+TEST_F(MonitorTest, FourSilentBlocksThenAudioAndTheReleaseStopsTheTimedMonitor) {
   rig_.wave.WaveDual = 1;  // one receiver: the right input is still heard on the right
+  rig_.form.TimeMoni = 1;
   Click(true);
   ASSERT_EQ(Queued().size(), 4u);
   for (const auto& b : Queued()) EXPECT_TRUE(Silent(b));
   EXPECT_EQ(rig_.link.redrawRequests, 1);
+  EXPECT_EQ(rig_.link.timedMonitorStops, 0);
   const Block first = Ramp(-300, 1000), second = Ramp(5000, -7000);
   Feed(first);
   Feed(second);
@@ -74,7 +76,7 @@ TEST_F(MonitorTest, FourSilentBlocksThenAudio) {
   Feed(first);
   EXPECT_EQ(Queued().size(), 7u);
   EXPECT_EQ(rig_.link.redrawRequests, 2);
-  EXPECT_EQ(rig_.link.timedMonitorStops, 0);
+  EXPECT_EQ(rig_.link.timedMonitorStops, 1);
 }
 
 TEST_F(MonitorTest, At44100TheFramesAreTheResampledBlockTruncated) {
@@ -92,15 +94,6 @@ TEST_F(MonitorTest, At44100TheFramesAreTheResampledBlockTruncated) {
     EXPECT_EQ(Queued()[4][2 * i], static_cast<int16_t>(std::trunc(rig_.audio.FilterBlock[0][i]))) << i;
     EXPECT_EQ(Queued()[4][2 * i + 1], static_cast<int16_t>(std::trunc(rig_.audio.FilterBlock[1][i]))) << i;
   }
-}
-
-TEST_F(MonitorTest, ReleaseStopsTheTimedMonitor) {
-  rig_.form.TimeMoni = 1;
-  Click(true);
-  EXPECT_EQ(rig_.link.timedMonitorStops, 0);
-  Click(false);
-  EXPECT_EQ(rig_.link.timedMonitorStops, 1);
-  EXPECT_EQ(rig_.link.redrawRequests, 2);
 }
 
 TEST_F(MonitorTest, ForcedWithBothDecodersSelcal) {
