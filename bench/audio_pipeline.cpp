@@ -38,8 +38,8 @@ void BM_ProcessAudioBlock(benchmark::State& state) {
   const AudioSettings settings{wave, etc, form, color};
   wave.WaveRate = static_cast<int32_t>(state.range(0));
   wave.WaveDual = static_cast<int32_t>(state.range(1));
-  wave.DecoderL = 1;
-  wave.DecoderR = 0;
+  wave.DecoderL = DecoderKind::Hfdl;
+  wave.DecoderR = DecoderKind::VhfAcars;
   form.SpectrumRefresh = 1;
   SetSampleRate(audio, wave);
 

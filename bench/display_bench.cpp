@@ -86,7 +86,7 @@ BENCHMARK(BM_Constellation);
 
 void BM_ForcedMonitorAllFilters(benchmark::State& state) {
   auto d = std::make_unique<Displays>();
-  d->wave.DecoderL = d->wave.DecoderR = 2;
+  d->wave.DecoderL = d->wave.DecoderR = DecoderKind::Selcal;
   d->form.SelCallNR = d->form.SelCallAN = d->form.SelCall3D = 1;
   StartAudioMonitor(d->audio, true, -1);
   for (auto _ : state) {

@@ -21,8 +21,8 @@ TEST(AudioFuzz, ArbitraryBuffersAndRatesStayInBounds) {
   const int rates[] = {11025, 22050, 44100, 0, 8000, 48000, -1};
   for (int round = 0; round < 300; ++round) {
     audio.SampleRate = rates[random() % 7];
-    rig.wave.DecoderL = static_cast<int>(random() % 6) - 1;
-    rig.wave.DecoderR = static_cast<int>(random() % 6) - 1;
+    rig.wave.DecoderL = static_cast<DecoderKind>(static_cast<int>(random() % 6) - 1);
+    rig.wave.DecoderR = static_cast<DecoderKind>(static_cast<int>(random() % 6) - 1);
     rig.wave.WaveDual = static_cast<int>(random() % 5) - 1;
     rig.etc.LocalHourOffset = static_cast<int32_t>(random());
     rig.etc.DispTime = random() % 2;

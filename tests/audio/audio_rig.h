@@ -14,21 +14,17 @@
 
 namespace audio_test {
 
-// The clock panel's default colours: back, lit ("FF8000"), unlit ("603000").
-constexpr TColor kClockBack = 0x000000;
-constexpr TColor kClockText = 0xFF8000;
-constexpr TColor kUnlit = 0x603000;
-
 struct AudioRig {
   AudioRig() {
     wave.WaveDual = 1;
-    wave.DecoderL = 1;
-    wave.DecoderR = 1;
+    wave.DecoderL = DecoderKind::Hfdl;
+    wave.DecoderR = DecoderKind::Hfdl;
     etc.LocalHourOffset = 9;
     form.SpectrumRefresh = 1;
-    color.ClockBack = kClockBack;
-    color.ClockText = kClockText;
-    color.LineColor1 = kUnlit;
+    // The clock panel's default colours: back, lit and unlit.
+    color.ClockBack = 0x000000;
+    color.ClockText = 0xFF8000;
+    color.LineColor1 = 0x603000;
     audio.SpectrumFft = BuildFftTables();
     audio.SpectrumBitmap.Resize(55, 42);
     audio.SpectrumBitmap.Fill(0);

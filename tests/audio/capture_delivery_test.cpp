@@ -105,15 +105,14 @@ TEST_F(CaptureDelivery, StaleGenerationDropped) {
 
   // Checked when taken: a buffer of the old device, one of the wrong size,
   // and one that arrives with no device open.
-  auto deliver = [&](uint64_t generation, int frames) { Deliver(generation, frames); };
-  deliver(oldGeneration, 512);
-  deliver(rig_.audio.WaveIn.Generation, 511);
-  deliver(rig_.audio.WaveIn.Generation, 1024);
+  Deliver(oldGeneration, 512);
+  Deliver(rig_.audio.WaveIn.Generation, 511);
+  Deliver(rig_.audio.WaveIn.Generation, 1024);
   EXPECT_EQ(values_.size(), 5u);
-  deliver(rig_.audio.WaveIn.Generation, 512);
+  Deliver(rig_.audio.WaveIn.Generation, 512);
   EXPECT_EQ(values_.size(), 6u);
   Close();
-  deliver(rig_.audio.WaveIn.Generation, 512);
+  Deliver(rig_.audio.WaveIn.Generation, 512);
   EXPECT_EQ(values_.size(), 6u);
 }
 

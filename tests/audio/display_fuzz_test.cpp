@@ -46,8 +46,8 @@ TEST(DisplayFuzz, ArbitraryStateDrawsAndPlaysWithinBounds) {
   for (int round = 0; round < 400; ++round) {
     etc.FFTSel = static_cast<int>(random() % 9) - 3;
     wave.WaveDual = static_cast<int>(random() % 5) - 1;
-    wave.DecoderL = static_cast<int>(random() % 7) - 2;
-    wave.DecoderR = static_cast<int>(random() % 7) - 2;
+    wave.DecoderL = static_cast<DecoderKind>(static_cast<int>(random() % 7) - 2);
+    wave.DecoderR = static_cast<DecoderKind>(static_cast<int>(random() % 7) - 2);
     etc.DispType = random() % 2;
     link.inFrame[random() % 2] = random() % 2;
     audio.MonitorForced = random() % 2;
@@ -73,7 +73,7 @@ TEST(DisplayFuzz, ArbitraryStateDrawsAndPlaysWithinBounds) {
       // What the filters leave for the spectrum is finite when they ran.
       if (audio.MonitorForced && (form.SelCallNR || form.SelCallAN)) {
         const bool played = audio.MonitorChannel == ch || (audio.MonitorChannel != 0 && audio.MonitorChannel != 1 &&
-                                                           (ch == 0 ? wave.DecoderL : wave.DecoderR) == 2);
+                                                           wave.Decoder(ch) == DecoderKind::Selcal);
         if (played) {
           for (int k = 0; k < 512; ++k) ASSERT_TRUE(std::isfinite(audio.FilterBlock[ch][k])) << round;
         }

@@ -40,7 +40,7 @@ using Pictures = MainWindowTest;
 TEST_F(Pictures, WaterfallAndClockPanelAreShownInImage5AndImage6) {
   TForm1& w = StartEnglish();
   Form1State& f = w.State();
-  f.Wave.DecoderL = 1;
+  f.Wave.DecoderL = DecoderKind::Hfdl;
   f.Etc.FFTSel = 0;
   f.Etc.DispType = 0;
   for (int n = 0; n < 512; ++n) f.audio.FilterBlock[0][n] = 32767.0 * std::sin(2.0 * M_PI * 50 * n / 512.0);

@@ -56,12 +56,14 @@ class MonitorTest : public ::testing::Test {
   platform::NullPlaybackSink* sink_;
 };
 
-TEST_F(MonitorTest, FourSilentBlocksThenAudio) {
+TEST_F(MonitorTest, FourSilentBlocksThenAudioAndTheReleaseStopsTheTimedMonitor) {
   rig_.wave.WaveDual = 1;  // one receiver: the right input is still heard on the right
+  rig_.form.TimeMoni = 1;
   Click(true);
   ASSERT_EQ(Queued().size(), 4u);
   for (const auto& b : Queued()) EXPECT_TRUE(Silent(b));
   EXPECT_EQ(rig_.link.redrawRequests, 1);
+  EXPECT_EQ(rig_.link.timedMonitorStops, 0);
   const Block first = Ramp(-300, 1000), second = Ramp(5000, -7000);
   Feed(first);
   Feed(second);
@@ -74,7 +76,7 @@ TEST_F(MonitorTest, FourSilentBlocksThenAudio) {
   Feed(first);
   EXPECT_EQ(Queued().size(), 7u);
   EXPECT_EQ(rig_.link.redrawRequests, 2);
-  EXPECT_EQ(rig_.link.timedMonitorStops, 0);
+  EXPECT_EQ(rig_.link.timedMonitorStops, 1);
 }
 
 TEST_F(MonitorTest, At44100TheFramesAreTheResampledBlockTruncated) {
@@ -94,18 +96,9 @@ TEST_F(MonitorTest, At44100TheFramesAreTheResampledBlockTruncated) {
   }
 }
 
-TEST_F(MonitorTest, ReleaseStopsTheTimedMonitor) {
-  rig_.form.TimeMoni = 1;
-  Click(true);
-  EXPECT_EQ(rig_.link.timedMonitorStops, 0);
-  Click(false);
-  EXPECT_EQ(rig_.link.timedMonitorStops, 1);
-  EXPECT_EQ(rig_.link.redrawRequests, 2);
-}
-
 TEST_F(MonitorTest, ForcedWithBothDecodersSelcal) {
   rig_.wave.WaveDual = 2;
-  rig_.wave.DecoderL = rig_.wave.DecoderR = 2;
+  rig_.wave.DecoderL = rig_.wave.DecoderR = DecoderKind::Selcal;
   StartForced(-1);
   const Block a = Ramp(-2000, 3000), b = Ramp(1000, 9000);
   Feed(a);
@@ -139,14 +132,14 @@ TEST_F(MonitorTest, ForcedOnOneChannelPlaysItOnBothSides) {
 
 TEST_F(MonitorTest, NoSelcalDecoderIsSilenceNotARepeat) {
   rig_.wave.WaveDual = 2;
-  rig_.wave.DecoderL = 2;
+  rig_.wave.DecoderL = DecoderKind::Selcal;
   StartForced(-1);
   const Block a = Ramp(3000, 3000);
   Feed(a);
   ASSERT_EQ(Queued().size(), 5u);
   EXPECT_FALSE(Silent(Queued()[4]));
   // The user moves the SELCAL decoder away during the monitor.
-  rig_.wave.DecoderL = 0;
+  rig_.wave.DecoderL = DecoderKind::VhfAcars;
   Feed(a);
   Feed(a);
   ASSERT_EQ(Queued().size(), 7u);
@@ -237,16 +230,9 @@ TEST(NoiseFilter, BandPassResponse) {
   EXPECT_NEAR(20.0 * std::log10(out.back() / 1000.0), -36.6, 0.05);
 }
 
-TEST(NoiseFilter, AnConstantKnownAnswer) {
+TEST(NoiseFilter, AnLimitsItsInputTo10000) {
   AudioState audio;
-  const std::vector<double> out = Filter(audio, LmsFilter16, std::vector<double>(512, 1000.0));
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(out[i], 1000.0) << i;
-  EXPECT_DOUBLE_EQ(out[10], 999.0);
-  EXPECT_DOUBLE_EQ(out[11], 997.002);
-  EXPECT_DOUBLE_EQ(out[12], 994.010994);
-  // The input is limited to +-10000 before anything else.
-  AudioState loud;
-  EXPECT_EQ(Filter(loud, LmsFilter16, std::vector<double>(512, 20000.0))[0], 10000.0);
+  EXPECT_EQ(Filter(audio, LmsFilter16, std::vector<double>(512, 20000.0))[0], 10000.0);
 }
 
 TEST(NoiseFilter, AnRemovesASteadyTone) {
@@ -255,16 +241,6 @@ TEST(NoiseFilter, AnRemovesASteadyTone) {
   // 0.25 s in, below 1 % of the tone's RMS.
   const int from = 2757;
   EXPECT_LT(Rms(out.data() + from, static_cast<int>(out.size()) - from), 0.01 * 1000.0 / std::sqrt(2.0));
-}
-
-TEST(NoiseFilter, NrConstantKnownAnswer) {
-  AudioState audio;
-  const std::vector<double> out = Filter(audio, LmsFilter33, std::vector<double>(512, 1000.0));
-  EXPECT_EQ(out[0], 0.0);
-  EXPECT_EQ(out[3], 0.0);
-  EXPECT_DOUBLE_EQ(out[4], 0.1);
-  EXPECT_DOUBLE_EQ(out[5], 0.29998);
-  EXPECT_DOUBLE_EQ(out[6], 0.599890006);
 }
 
 // Amplitude of the 1 kHz component of x (a whole number of cycles long)
@@ -300,7 +276,7 @@ TEST(NoiseFilter, NrKeepsAToneAndImprovesItsSignalToNoiseRatio) {
 
 TEST_F(MonitorTest, NrThenAnThenBandPassAndTheSpectrumSeesTheResult) {
   rig_.wave.WaveDual = 2;
-  rig_.wave.DecoderL = 2;
+  rig_.wave.DecoderL = DecoderKind::Selcal;
   rig_.form.SelCallNR = rig_.form.SelCallAN = 1;
   StartForced(-1);
   AudioState alone;  // the same filters by hand
@@ -320,20 +296,6 @@ TEST_F(MonitorTest, NrThenAnThenBandPassAndTheSpectrumSeesTheResult) {
       ASSERT_EQ(rig_.audio.FilterBlock[1][i], b[2 * i + 1]);  // not a SELCAL channel: untouched
     }
   }
-}
-
-TEST_F(MonitorTest, WeightsLearntInOneForcedMonitorStayForTheNext) {
-  rig_.wave.DecoderL = 2;
-  rig_.form.SelCallAN = 1;
-  StartForced(-1);
-  Block tone(1024);
-  for (int i = 0; i < 512; ++i) tone[2 * i] = static_cast<int16_t>(1000 * std::sin(2.0 * M_PI * 1000.0 * i / 11025.0));
-  for (int i = 0; i < 4; ++i) Feed(tone);
-  Click(false);
-  const LmsFilterState<16> learnt = rig_.audio.LmsFilter16State[0];
-  EXPECT_NE(learnt.w[0], 0.0);
-  StartForced(-1);
-  for (int k = 0; k < 16; ++k) EXPECT_EQ(rig_.audio.LmsFilter16State[0].w[k], learnt.w[k]);
 }
 
 TEST(NoiseFilter, WeightsThatBlowUpAreClearedAndNothingIsNaN) {

@@ -1,5 +1,6 @@
-// The FFT and the waterfall's newest levels: where a tone lands, the two
-// halves of two channels and the markers of channels inside a frame.
+// The FFT and the waterfall's newest levels: where a tone lands, what a
+// channel without a receiver shows, settings out of range; and the
+// pictures of the waterfall and the constellation.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,9 +8,11 @@
 #include <cstdint>
 #include <random>
 
+#include "audio/constellation.h"
 #include "audio/fft.h"
 #include "audio/spectrum_display.h"
 #include "audio_rig.h"
+#include "golden_picture.h"
 
 namespace {
 
@@ -64,51 +67,15 @@ TEST(Spectrum, AcarsCellsTakeTheExactFloorOfTheirBin) {
   // 20 x 3.15 rounds up to 63 in doubles; the cell reads bin 62.
   EXPECT_EQ(SpectrumBins(0)[20], 62);
   EXPECT_EQ(SpectrumBins(0)[54], 170);
-  // A decoder value that means nothing spans as HFDL does.
-  EXPECT_EQ(&SpectrumBins(3), &SpectrumBins(1));
-  EXPECT_EQ(&SpectrumBins(-1), &SpectrumBins(1));
 }
 
-// Levels of one channel alone, for comparison.
+// The newest levels of one channel alone.
 std::vector<int> SingleLevels(AudioRig& r, int fftSel) {
   r.etc.FFTSel = fftSel;
   Draw(r);
   std::vector<int> levels(55);
   for (int i = 0; i < 55; ++i) levels[i] = r.audio.SpectrumLevels[i][0];
   return levels;
-}
-
-TEST(Waterfall, BothChannelsSideBySide) {
-  AudioRig r;
-  r.wave.WaveDual = 2;
-  r.wave.DecoderL = 1;
-  r.wave.DecoderR = 0;
-  r.Tone(0, 52, 20000.0);  // cell 21 at 2.5
-  r.Tone(1, 85, 20000.0);  // cell 27 at 3.15
-  const std::vector<int> left = SingleLevels(r, 0);
-  const std::vector<int> right = SingleLevels(r, 1);
-  r.etc.FFTSel = 2;
-  Draw(r);
-  const auto& levels = r.audio.SpectrumLevels;
-  for (int c = 1; c < 27; ++c) EXPECT_EQ(levels[c][0], std::max(left[2 * c + 1], 0)) << c;
-  for (int c = 1; c < 27; ++c) EXPECT_EQ(levels[27 + c][0], std::max(right[2 * c + 1], 0)) << c;
-  EXPECT_EQ(levels[54][0], std::max(right[54], 0));
-  EXPECT_GT(levels[10][0], 200);
-  EXPECT_GT(levels[27 + 13][0], 200);
-  EXPECT_EQ(levels[0][0], 0);
-  EXPECT_EQ(levels[27][0], 0);
-
-  // The markers: each half's first cell for a channel inside a frame.
-  r.link.inFrame[0] = true;
-  r.link.inFrame[1] = true;
-  Draw(r);
-  EXPECT_EQ(levels[0][0], kLockMarkerLevel);
-  EXPECT_EQ(levels[27][0], kLockMarkerLevel);
-  EXPECT_NE(levels[1][0], kLockMarkerLevel);
-  r.link.inFrame[0] = false;
-  Draw(r);
-  EXPECT_EQ(levels[0][0], 0);
-  EXPECT_EQ(levels[27][0], kLockMarkerLevel);
 }
 
 TEST(Waterfall, RightChannelInSingleModeScrollsSilent) {
@@ -128,30 +95,55 @@ TEST(Waterfall, RightChannelInSingleModeScrollsSilent) {
   EXPECT_EQ(r.audio.SpectrumLevels[0][0], kLockMarkerLevel);
 }
 
-TEST(Waterfall, ShownWhileDispTypeIs0) {
-  AudioRig r;
-  Draw(r);
-  EXPECT_EQ(r.link.shown, std::vector<AudioPicture>{AudioPicture::Spectrum});
-  // Still drawn, not shown, under the constellation.
-  r.etc.DispType = 1;
-  r.Tone(0, 50, 32767.0);
-  Draw(r);
-  EXPECT_EQ(r.link.shown.size(), 1u);
-  EXPECT_EQ(r.audio.SpectrumLevels[20][0], 264);
-}
-
 TEST(Waterfall, SettingsOutOfRangeDrawLikeTheirDefaults) {
   AudioRig r;
   r.Tone(0, 62, 20000.0);
   const std::vector<int> hfdl = SingleLevels(r, 0);
   for (int decoder : {3, -1}) {
-    r.wave.DecoderL = decoder;
+    r.wave.DecoderL = static_cast<DecoderKind>(decoder);
     EXPECT_EQ(SingleLevels(r, 0), hfdl) << decoder;
     EXPECT_EQ(SingleLevels(r, 5), hfdl) << decoder;
   }
   r.wave.WaveDual = 0;
   EXPECT_EQ(SingleLevels(r, -2), hfdl);
   for (int i = 0; i < 55; ++i) EXPECT_EQ(SingleLevels(r, 1)[i], 0);
+}
+
+// Top: two channels' waterfall, newest row first: the left tone moving up
+// and growing, the right one moving down, each channel inside a frame for a
+// while. Middle: one channel, its tone growing from silence. Bottom: the
+// constellation of two channels, three blocks of 8PSK-like symbols.
+TEST(Displays, MatchTheGoldenPicture) {
+  AudioRig two, one, symbols;
+  two.wave.WaveDual = 2;
+  two.wave.DecoderR = DecoderKind::VhfAcars;
+  two.etc.FFTSel = 2;
+  for (int pass = 0; pass < 42; ++pass) {
+    two.Tone(0, 20 + 2 * pass, 18.0 * (pass + 1) * (pass + 1));
+    two.Tone(1, 150 - 2 * pass, 20000.0);
+    two.link.inFrame[0] = pass >= 10 && pass < 20;
+    two.link.inFrame[1] = pass >= 30 && pass < 36;
+    Draw(two);
+    one.Tone(0, 60 + pass % 3, 32767.0 * pass / 41.0);
+    Draw(one);
+  }
+  symbols.wave.WaveDual = 2;
+  symbols.etc.FFTSel = 2;
+  for (int block = 0; block < 3; ++block) {
+    for (int ch = 0; ch < 2; ++ch) {
+      std::vector<std::pair<int32_t, int32_t>> iq;
+      for (int k = 0; k < 40; ++k) {
+        const double angle = 2.0 * M_PI * (k % 8) / 8.0 + 0.02 * (k + 13 * block);
+        const double radius = (ch == 0 ? 800000.0 : 500000.0) + 15000.0 * (k % 5);
+        iq.emplace_back(static_cast<int32_t>(radius * std::cos(angle)), static_cast<int32_t>(radius * std::sin(angle)));
+      }
+      symbols.link.SetSymbols(ch, iq);
+    }
+    DrawConstellation(symbols.audio, symbols.etc, symbols.color, symbols.link);
+  }
+  audio_test::ExpectGoldenPicture(
+      {two.audio.SpectrumBitmap.Image(), one.audio.SpectrumBitmap.Image(), symbols.audio.SpectrumBitmap.Image()},
+      "displays.png");
 }
 
 }  // namespace

@@ -93,9 +93,9 @@ TEST(WaveFileSource, OptionsOfTheCommandLine) {
 }
 
 // Runs a source over the whole file as fast as it goes.
-CollectingOutlet* ReadAll(platform::WaveFileCaptureSource& source, std::shared_ptr<CollectingOutlet>& outlet,
-                          int rate, int frames, size_t expected) {
-  outlet = std::make_shared<CollectingOutlet>();
+std::shared_ptr<CollectingOutlet> ReadAll(platform::WaveFileCaptureSource& source, int rate, int frames,
+                                          size_t expected) {
+  auto outlet = std::make_shared<CollectingOutlet>();
   EXPECT_EQ(source.Open(rate, frames, outlet), platform::DeviceOpenResult::Opened);
   for (int i = 0; i < 500; ++i) {
     {
@@ -105,7 +105,7 @@ CollectingOutlet* ReadAll(platform::WaveFileCaptureSource& source, std::shared_p
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   source.Close();
-  return outlet.get();
+  return outlet;
 }
 
 TEST(WaveFileSource, TenSecondsGive216BuffersAtEveryRateTheLastPadded) {
@@ -117,8 +117,7 @@ TEST(WaveFileSource, TenSecondsGive216BuffersAtEveryRateTheLastPadded) {
     const std::string path = dir.File("ten.wav");
     ASSERT_TRUE(testing_support::WriteWave16(path, rate, 2, samples));
     platform::WaveFileCaptureSource source(path, true);
-    std::shared_ptr<CollectingOutlet> outlet;
-    ReadAll(source, outlet, rate, frames, 216);
+    const auto outlet = ReadAll(source, rate, frames, 216);
     ASSERT_EQ(outlet->buffers.size(), 216u) << rate;
     for (size_t b = 0; b < 216; ++b) {
       ASSERT_EQ(outlet->buffers[b].size(), 2u * static_cast<size_t>(frames));
@@ -135,8 +134,7 @@ TEST(WaveFileSource, TenSecondsGive216BuffersAtEveryRateTheLastPadded) {
     // Opened again, it starts from the beginning; in real time the last
     // buffer does not end the run.
     platform::WaveFileCaptureSource paced(path, false);
-    std::shared_ptr<CollectingOutlet> first;
-    ReadAll(paced, first, rate, frames, 1);
+    const auto first = ReadAll(paced, rate, frames, 1);
     ASSERT_FALSE(first->buffers.empty());
     EXPECT_EQ(first->buffers[0][0], samples[0]);
     EXPECT_FALSE(first->ends[0]);
@@ -149,8 +147,7 @@ TEST(WaveFileSource, MonoFeedsBothChannels) {
   for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>(i * 37 - 12000);
   ASSERT_TRUE(testing_support::WriteWave16(dir.File("mono.wav"), 11025, 1, samples));
   platform::WaveFileCaptureSource source(dir.File("mono.wav"), true);
-  std::shared_ptr<CollectingOutlet> outlet;
-  ReadAll(source, outlet, 11025, 512, 2);
+  const auto outlet = ReadAll(source, 11025, 512, 2);
   ASSERT_EQ(outlet->buffers.size(), 2u);
   for (size_t i = 0; i < 700; ++i) {
     const std::vector<int16_t>& b = outlet->buffers[i / 512];
