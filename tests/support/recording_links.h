@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "acars/acars_receiver.h"
+#include "aircraft/aircraft_information.h"
 #include "app/form_effects.h"
 #include "app/reception.h"
 #include "audio/audio_links.h"
