@@ -5,6 +5,10 @@ function(skarvel_library sub)
   target_include_directories(skarvel_${sub} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
   target_link_libraries(skarvel_${sub} PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network
     Qt6::SerialPort PkgConfig::ALSA PkgConfig::SNDFILE JPEG::JPEG Threads::Threads)
+  # Every subsystem builds on the platform library.
+  if(NOT sub STREQUAL "platform")
+    target_link_libraries(skarvel_${sub} PUBLIC skarvel_platform)
+  endif()
 endfunction()
 
 # skarvel_test(<name> SOURCES ... [LABELS ...] [GUI]): a GoogleTest executable
