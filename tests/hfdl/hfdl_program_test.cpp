@@ -5,10 +5,9 @@
 #include <charconv>
 #include <regex>
 
-#include "analysis_fakes.h"
 #include "hfdl_tx/hfdl_frames.h"
 #include "platform/date_time.h"
-#include "support/test_support.h"
+#include "support/reception_rig.h"
 
 namespace {
 
@@ -80,7 +79,25 @@ TEST(HfdlProgram, AudioFileEndToEnd) {
   }
 }
 
-std::string Golden(const std::string& name) { return hfdl_test::WithoutCr(hfdl_test::Golden(name)); }
+std::string Golden(const std::string& name) { return testing_support::WithoutCr(testing_support::Golden(name)); }
+
+// The texts of several frames, each beginning with the header.
+std::vector<std::string> SplitFrames(const std::string& text, const std::string& header) {
+  std::vector<std::string> frames;
+  for (size_t start = text.find(header); start != std::string::npos;) {
+    const size_t next = text.find(header, start + 1);
+    frames.push_back(text.substr(start, next == std::string::npos ? std::string::npos : next - start));
+    start = next;
+  }
+  return frames;
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size())) {
+    text.replace(pos, from.size(), to);
+  }
+  return text;
+}
 
 std::string MaskDates(const std::string& text) {
   static const std::regex date(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d)");
@@ -117,24 +134,24 @@ TEST(HfdlProgram, LogsEndToEnd) {
   EXPECT_EQ(MaskDates(ReadFile(logs + "DAT.log")), dat);
 
   // Each frame: the receiving block, then the analysis of the golden case.
-  const std::vector<std::string> table = hfdl_test::SplitFrames(Golden("system_table.ana"), "/Data Analysis(");
-  const std::vector<std::string> tableCompact = hfdl_test::SplitFrames(Golden("system_table.fmt"), "Lch---");
+  const std::vector<std::string> table = SplitFrames(Golden("system_table.ana"), "/Data Analysis(");
+  const std::vector<std::string> tableCompact = SplitFrames(Golden("system_table.fmt"), "Lch---");
   ASSERT_EQ(table.size(), 5u);
   const std::vector<std::string> analyses = {
       Golden("squitter.ana"),
-      hfdl_test::ReplaceAll(Golden("logon_request.ana"), "Flight ID = JAL123", "Flight ID = JL123 "),
-      hfdl_test::ReplaceAll(Golden("logon_confirm.ana"), "Rch", "Lch"),
+      ReplaceAll(Golden("logon_request.ana"), "Flight ID = JAL123", "Flight ID = JL123 "),
+      ReplaceAll(Golden("logon_confirm.ana"), "Rch", "Lch"),
       Golden("acars.ana"),
-      hfdl_test::ReplaceAll(Golden("performance_data.ana"), "Rch", "Lch"),
+      ReplaceAll(Golden("performance_data.ana"), "Rch", "Lch"),
       Golden("frequency_data.ana"),
       table[0],
       table[1],
       table[3]};
   const std::vector<std::string> compacts = {Golden("squitter.fmt"),
                                              Golden("logon_request.fmt"),
-                                             hfdl_test::ReplaceAll(Golden("logon_confirm.fmt"), "Rch", "Lch"),
+                                             ReplaceAll(Golden("logon_confirm.fmt"), "Rch", "Lch"),
                                              Golden("acars.fmt"),
-                                             hfdl_test::ReplaceAll(Golden("performance_data.fmt"), "Rch", "Lch"),
+                                             ReplaceAll(Golden("performance_data.fmt"), "Rch", "Lch"),
                                              Golden("frequency_data.fmt"),
                                              tableCompact[0],
                                              tableCompact[1],
