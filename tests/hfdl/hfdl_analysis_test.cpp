@@ -268,18 +268,6 @@ TEST_F(HfdlFrames, ReservedDataRates) {
   }
 }
 
-TEST_F(HfdlFrames, EachAcarsBlockIsItsOwn) {
-  // A longer block first: nothing of it reaches the next one.
-  AcarsBlockFields longer;
-  longer.text = std::string(120, 'X');
-  Downlink(DataLpdu(EnvelopedHfnpdu(hfdl_tx::AcarsBlock(longer))));
-  Downlink(DataLpdu(EnvelopedHfnpdu(hfdl_tx::AcarsBlock(AcarsBlockFields()))));
-  ASSERT_EQ(rig_.sink().messages.size(), 1u);
-  const ::AcarsBlock expected = BlockOf(AcarsBlockFields());
-  EXPECT_EQ(rig_.sink().messages[0].Block.Characters, expected.Characters);
-  EXPECT_EQ(rig_.sink().messages[0].Block.CheckSequence, expected.CheckSequence);
-}
-
 TEST_F(HfdlFrames, NetworkFrameShorterThanItsHeader) {
   // A squitter cut to 40 octets fails its CRC instead of reading on.
   const Octets squitter = ScenarioSquitter().octets;
