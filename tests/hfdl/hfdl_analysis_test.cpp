@@ -280,4 +280,18 @@ TEST_F(HfdlFrames, NetworkFrameShorterThanItsHeader) {
   EXPECT_TRUE(form().text.Buffer(kHfdlDat).empty());
 }
 
+// A client of a linked copy leaves its own frames to its server; a server
+// decodes them as a copy on its own does.
+TEST_F(HfdlFrames, ClientLeavesItsFramesToTheServer) {
+  form().exchange.NetConnected = 1;
+  const ScenarioFrame squitter = ScenarioSquitter();
+  rig_.AnalyzeOwn(squitter.octets, squitter.mode, 0);
+  EXPECT_TRUE(rig_.sink().frames.empty());
+  EXPECT_TRUE(Ana().empty());
+  form().Net.Server = 1;
+  rig_.AnalyzeOwn(squitter.octets, squitter.mode, 0);
+  EXPECT_EQ(rig_.sink().frames.size(), 1u);
+  EXPECT_TRUE(Has(Ana(), "Ground Station ID = 1"));
+}
+
 }  // namespace
