@@ -1,15 +1,41 @@
 // HFDL reception: 60 s of audio at 11025 Hz with bursts of all eight modes,
-// fed block by block through the demodulator, decoded and handed to the
-// analysis stand-in.
+// fed block by block through the demodulator, decoded, analysed and written
+// as text (logging off).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <memory>
 
+#include "exchange/received_text.h"
+#include "hfdl/frame_analysis.h"
+#include "hfdl/hfdl_receiver.h"
+#include "hfdl/hfdl_reception.h"
+#include "hfdl/hfdl_text.h"
 #include "hfdl/registration.h"
-#include "hfdl_harness.h"
 #include "hfdl_tx/hfdl_tx.h"
+#include "support/recording_links.h"
 
 namespace {
+
+// What the program does with each sync and frame besides the tables of the
+// other subsystems: the analysis and its texts.
+class AnalysingLink : public HfdlReceiverLink {
+ public:
+  explicit AnalysingLink(HfdlReception& hfdl) : hfdl_(hfdl) { txt_.MaxBytes = 10000; }
+  void LockLamp(int, bool) override {}
+  void SyncFound(int channel, int modeIndex, double freqError, bool otherChannelReceiving) override {
+    WriteHfdlSyncLines(text_, txt_, channel, otherChannelReceiving, modeIndex, freqError);
+  }
+  void FrameDecoded(HfdlFrameInput frame) override {
+    WriteHfdlTexts(text_, txt_, AnalyzeHfdlFrame(hfdl_, etc_, NoHfdlLookups(), std::move(frame)));
+  }
+
+ private:
+  HfdlReception& hfdl_;
+  EtcSettings etc_;
+  TxtSettings txt_;
+  ReceivedText text_;
+};
 
 constexpr double kSeconds = 60.0;
 constexpr int kSampleRate = 11025;
@@ -29,14 +55,12 @@ std::vector<double> SixtySeconds() {
 
 void BM_HfdlDemodDecode(benchmark::State& state) {
   const std::vector<double> audio = SixtySeconds();
-  hfdl_test::Recorder recorder;
-  auto form = hfdl_test::MakeForm(recorder);
-  // The analysis stand-in of the real services, as the program runs it.
-  HfdlServices analysis;
-  form->svc.hfdl = &analysis;
+  auto hfdl = std::make_unique<HfdlReception>();
+  for (HfdlChannelState& s : hfdl->Channels) InitHfdlChannel(s);
+  AnalysingLink link(*hfdl);
   for (auto _ : state) {
-    hfdl_test::FeedChannel(*form, 0, audio);
-    benchmark::DoNotOptimize(form->hfdl.HfdlDecodedBits.data());
+    testing_support::FeedHfdl(*hfdl, link, 0, audio);
+    benchmark::DoNotOptimize(hfdl->HfdlDecodedBits.data());
   }
   state.counters["audio_seconds_per_cpu_second"] =
       benchmark::Counter(kSeconds * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);

@@ -2,10 +2,12 @@
 // sensitivity targets (SNR in 3 kHz), from the test transmitter's audio fed
 // through the demodulator block by block. Fixed seeds; prints a table.
 #include <cstdio>
+#include <memory>
 #include <vector>
 
-#include "hfdl_harness.h"
+#include "hfdl/hfdl_reception.h"
 #include "hfdl_tx/hfdl_tx.h"
+#include "support/recording_links.h"
 
 namespace {
 
@@ -25,11 +27,12 @@ int GoodFrames(int mode, double snr, uint64_t seed) {
   options.seed = seed + 1000;
   std::vector<double> audio = hfdl_tx::Render(bursts, options);
 
-  hfdl_test::Recorder recorder;
-  auto form = hfdl_test::MakeForm(recorder);
-  hfdl_test::FeedChannel(*form, 0, audio);
+  auto hfdl = std::make_unique<HfdlReception>();
+  for (HfdlChannelState& s : hfdl->Channels) InitHfdlChannel(s);
+  testing_support::RecordingHfdlLink link;
+  testing_support::FeedHfdl(*hfdl, link, 0, audio);
   int good = 0;
-  for (const auto& f : recorder.frames) good += hfdl_test::FrameChecksPass(f.bits, mode == 0);
+  for (const auto& f : link.frames) good += testing_support::HfdlChecksPass(f.Octets, mode == 0);
   return good;
 }
 

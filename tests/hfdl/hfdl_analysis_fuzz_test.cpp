@@ -1,5 +1,5 @@
-// Random frames with valid check sequences, random relay text and random
-// data files through the analysis and the readers. Run under AddressSanitizer
+// Random frames with valid check sequences and random relay text along the
+// road, and random data files through the readers. Run under AddressSanitizer
 // and UndefinedBehaviorSanitizer too. HFDL_FUZZ_SEED picks another seed.
 #include <gtest/gtest.h>
 
@@ -8,14 +8,13 @@
 #include <cstdlib>
 #include <random>
 
-#include "analysis_fakes.h"
-#include "hfdl/frame_analysis.h"
 #include "hfdl/ground_stations.h"
-#include "hfdl/hfdl_services.h"
+#include "hfdl/hfdl_reception.h"
 #include "hfdl/registration.h"
 #include "hfdl_tx/hfdl_frames.h"
 #include "platform/cp932.h"
 #include "platform/csv_reader.h"
+#include "support/reception_rig.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/common_interface_defs.h>
@@ -23,7 +22,7 @@
 
 namespace {
 
-using hfdl_test::AnalysisRig;
+using testing_support::ReceptionRig;
 
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizers run about twelve times slower.
@@ -46,34 +45,33 @@ void ReportFrame() {
   std::fprintf(stderr, "HfdlFuzz seed %llu, frame %s\n", static_cast<unsigned long long>(g_seed), g_frameHex.c_str());
 }
 
-constexpr int kModeCodes[8] = {0, 1, 2, 3, 10, 11, 12, 13};
-
 TEST(HfdlFuzz, RandomValidFrames) {
   g_seed = Seed();
 #if defined(__SANITIZE_ADDRESS__)
   __sanitizer_set_death_callback(ReportFrame);
 #endif
   std::mt19937_64 rng(g_seed);
-  AnalysisRig rig;
+  ReceptionRig rig;
   Form1State& form = rig.form();
   form.Txt.TxtLog = 0;
   form.Etc.PassList = "NH";
   for (int n = 0; n < kFrames; ++n) {
     const int mode = static_cast<int>(rng() % 8);
-    const int channel = static_cast<int>(rng() % 3);
-    const int octets = hfdl_test::ModeOctets(mode);
-    const hfdl_tx::Octets frame = hfdl_tx::RandomValidFrame(rng, octets);
+    const bool relayed = rng() % 3 == 0;
+    const hfdl_tx::Octets frame = hfdl_tx::RandomValidFrame(rng, testing_support::ModeOctets(mode));
     g_frameHex = hfdl_tx::RelayHex(frame);
-    std::vector<uint8_t> bits(8 * frame.size());
-    for (size_t k = 0; k < bits.size(); ++k) bits[k] = static_cast<uint8_t>((frame[k / 8] >> (k % 8)) & 1);
     rig.ClearText();
     // Random log-ons add a row each; a real table grows far slower.
-    if (n % 1000 == 0) ClearRegistrationRows(form);
-    form.app.SourceTag = channel == 2 ? "NET" : "Lch";
-    AnalyzeHfdlFrame(form, bits.data(), bits.size(), channel == 2 ? 20 : kModeCodes[mode], channel);
-    const std::string& dat = form.text.TextBuffers[kHfdlDat];
+    if (n % 1000 == 0) ClearRegistrationRows(form.hfdl.HfdlRegistrations);
+    if (relayed) {
+      rig.AnalyzeNetwork(frame);
+    } else {
+      rig.AnalyzeOwn(frame, mode, 0);
+    }
+    const std::string& dat = form.text.Buffer(kHfdlDat);
     const bool datFits = dat.empty() || dat.size() <= 2 * frame.size() + 50;
-    if (!datFits || rig.services().badBitCounts != 0 || form.hfdl.HfdlFrameOctets > static_cast<int>(frame.size())) {
+    const bool analysed = rig.sink().frames.size() == 1;
+    if (!datFits || !analysed || rig.sink().frames[0].DatOctets > static_cast<int>(frame.size())) {
       ReportFrame();
       FAIL() << "frame " << n;
     }
@@ -82,7 +80,7 @@ TEST(HfdlFuzz, RandomValidFrames) {
 
 TEST(HfdlFuzz, RandomRelayText) {
   std::mt19937_64 rng(Seed() + 1);
-  AnalysisRig rig;
+  ReceptionRig rig;
   rig.form().Txt.TxtLog = 0;
   static constexpr char kDigits[] = "0123456789ABCDEF";
   for (int n = 0; n < kRelayTexts; ++n) {
@@ -90,9 +88,8 @@ TEST(HfdlFuzz, RandomRelayText) {
     const bool junk = rng() % 4 == 0;
     for (char& c : text) c = junk ? static_cast<char>(rng()) : kDigits[rng() % 16];
     rig.ClearText();
-    rig.form().app.SourceTag = "NET";
-    rig.form().svc.hfdl->AnalyzeNetworkHfdlFrame(rig.form(), text);
-    ASSERT_LE(rig.form().text.TextBuffers[kHfdlDat].size(), text.size() + 50) << "seed " << Seed() + 1 << " text " << n;
+    rig.road().RelayedHfdlFrame(text, "NET");
+    ASSERT_LE(rig.form().text.Buffer(kHfdlDat).size(), text.size() + 50) << "seed " << Seed() + 1 << " text " << n;
   }
 }
 
@@ -125,11 +122,10 @@ void CheckCsvCuts(const std::string& bytes, std::mt19937_64& rng) {
 
 TEST(HfdlFuzz, RandomDataFiles) {
   std::mt19937_64 rng(Seed() + 2);
-  AnalysisRig rig;
-  Form1State& form = rig.form();
+  auto hfdl = std::make_unique<HfdlReception>();
   Icao24File file;
   for (int n = 0; n < kDataFiles; ++n) {
-    ReadFreqsCsv(form, RandomFileBytes(rng));
+    ReadFreqsCsv(*hfdl, RandomFileBytes(rng));
     const std::string bytes = RandomFileBytes(rng);
     CheckCsvCuts(bytes, rng);
     file.Parse(bytes);
@@ -139,7 +135,7 @@ TEST(HfdlFuzz, RandomDataFiles) {
       file.FindByRegistration(bytes.substr(start, 7), record);
     }
   }
-  for (const std::string& name : form.hfdl.GsNames) ASSERT_LE(name.size(), 63u);
+  for (const std::string& name : hfdl->GsNames) ASSERT_LE(name.size(), 63u);
 }
 
 }  // namespace

@@ -1,14 +1,16 @@
 // Position reports, flight IDs and the bounds of untrusted frames.
 #include <gtest/gtest.h>
 
-#include "analysis_fakes.h"
+#include <functional>
+
 #include "hfdl/hfnpdu.h"
 #include "hfdl/lpdu.h"
 #include "hfdl_tx/hfdl_frames.h"
+#include "support/reception_rig.h"
 
 namespace {
 
-using hfdl_test::AnalysisRig;
+using testing_support::ReceptionRig;
 using namespace hfdl_tx;
 
 bool Has(const std::string& text, const std::string& line) { return text.find(line + "\r\n") != std::string::npos; }
@@ -16,15 +18,12 @@ bool Has(const std::string& text, const std::string& line) { return text.find(li
 class HfdlAnalysisTest : public ::testing::Test {
  protected:
   Form1State& form() { return rig_.form(); }
-  const std::string& Ana() { return form().text.TextBuffers[kHfdlAna]; }
-  const std::string& Fmt() { return form().text.TextBuffers[kHfdlFmt]; }
-  bool Called(const std::string& prefix) {
-    for (const std::string& c : rig_.services().calls) {
-      if (c.rfind(prefix, 0) == 0) return true;
-    }
-    return false;
-  }
+  const std::string& Ana() { return form().text.Buffer(kHfdlAna); }
+  const std::string& Fmt() { return form().text.Buffer(kHfdlFmt); }
+  const std::vector<PositionReport>& Positions() { return rig_.sink().positions; }
   int Failed(int row) { return std::stoi(form().hfdl.HfdlReceptionStats.Texts(row)[2]); }
+  // The flight of the only position report handed on, "" for none.
+  std::string Reported() { return Positions().size() == 1 ? Positions()[0].FlightId : ""; }
 
   // One LPDU in a downlink MPDU (mode 1) or an uplink one (mode 2).
   void Downlink(const Octets& lpdu, int aircraftId = 0x23) {
@@ -43,7 +42,7 @@ class HfdlAnalysisTest : public ::testing::Test {
     rig_.AnalyzeOwn(BuildUplinkMpdu(f), 2, 0);
   }
 
-  AnalysisRig rig_;
+  ReceptionRig rig_;
 };
 
 using HfdlPosition = HfdlAnalysisTest;
@@ -53,25 +52,34 @@ Octets Report(const std::string& flight, uint32_t lat, uint32_t lon, uint16_t ti
   return PositionHfnpdu(type, flight, lat, lon, time);
 }
 
+// The characters of a transmitter's ACARS block from SOH on, as a road hands
+// them to the parser.
+::AcarsBlock BlockOf(const AcarsBlockFields& f) {
+  std::string characters = kAcarsSyncCharacters;
+  const Octets octets = hfdl_tx::AcarsBlock(f);
+  for (size_t n = 0; n + 1 < octets.size(); ++n) characters += static_cast<char>(octets[n] & 0x7F);
+  return testing_support::BlockOf(characters, f.etx, AcarsBearer::Hfdl, "Lch");
+}
+
 TEST_F(HfdlPosition, MostNegativeLatitudeIsRejectedWhereLatitudeIsChecked) {
   // Octets 00 00 08 00 00: latitude 0x80000, -524288 units.
   const Octets report = Report("JL123 ", 0x80000, 0, 0x0708);
-  struct Place {
+  const struct {
     const char* name;
     std::function<void()> send;
     bool rejected;
-  };
-  const Place places[] = {
+  } places[] = {
       {"downlink log-on", [&] { Downlink(LogonLpdu(0x8F, 0x800001, -1, report)); }, true},
       {"downlink data", [&] { Downlink(DataLpdu(report)); }, true},
       {"uplink log-on", [&] { Uplink(LogonLpdu(0x8F, 0x800001, -1, report)); }, true},
       {"uplink data", [&] { Uplink(DataLpdu(report)); }, false},
   };
   int failed = 0;
-  for (const Place& p : places) {
+  for (const auto& p : places) {
     p.send();
     EXPECT_TRUE(Has(Ana(), "Latitude = -180.000343323409")) << p.name;
     EXPECT_EQ(Fmt().empty(), p.rejected) << p.name;
+    EXPECT_TRUE(Positions().empty()) << p.name;
     failed += p.rejected;
     EXPECT_EQ(Failed(1) + Failed(2), failed) << p.name;
   }
@@ -81,17 +89,20 @@ TEST_F(HfdlPosition, NoTimeRejectsOnTheDownlinkLogonPathOnly) {
   const Octets report = Report("JL123 ", 0x1C71C, 0x1C71C, 0);
   Downlink(LogonLpdu(0x8F, 0x800001, -1, report));
   EXPECT_TRUE(Fmt().empty());
-  EXPECT_FALSE(Called("record"));
+  EXPECT_TRUE(Positions().empty());
   Uplink(LogonLpdu(0x8F, 0x800001, -1, report));
   EXPECT_TRUE(Has(Fmt(), "   UTC TIME       = 00:00:00"));
-  EXPECT_TRUE(Called("record JL0123 JA8089 XXXX"));
+  ASSERT_EQ(Reported(), "JL0123");
+  EXPECT_EQ(Positions()[0].Registration, "JA8089");
+  EXPECT_EQ(Positions()[0].Time, "0000");
   Downlink(DataLpdu(report));
-  EXPECT_TRUE(Called("record JL0123"));
+  EXPECT_EQ(Reported(), "JL0123");
   // A zero longitude and an empty flight ID.
   Downlink(LogonLpdu(0x8F, 0x800001, -1, Report("JL123 ", 0x1C71C, 0, 0x0708)));
   EXPECT_TRUE(Fmt().empty());
   Downlink(DataLpdu(Report("", 0x1C71C, 0x1C71C, 0x0708)));
   EXPECT_TRUE(Fmt().empty());
+  EXPECT_TRUE(Positions().empty());
   EXPECT_EQ(Failed(1), 3);
 }
 
@@ -99,18 +110,18 @@ TEST_F(HfdlPosition, PassListKeepsAirlinesOut) {
   form().Etc.PassList = "JL,NH";
   Downlink(DataLpdu(Report("JL123 ", 0x1C71C, 0x1C71C, 0x0708)));
   EXPECT_TRUE(Has(Fmt(), "   FLIGHT ID      = JL0123"));
-  Downlink(DataLpdu(EnvelopedHfnpdu(AcarsBlock(AcarsBlockFields()))));
+  EXPECT_TRUE(Positions().empty());
+  Downlink(DataLpdu(EnvelopedHfnpdu(hfdl_tx::AcarsBlock(AcarsBlockFields()))));
   EXPECT_TRUE(Has(Ana(), "ACARS Message = <SOH>2.JA8089<NAK>5Z2<STX>M01AJL12  TEST<ETX>"));
+  EXPECT_TRUE(rig_.sink().messages.empty());
   AcarsBlockFields nh;
   nh.flight = "NH0205";
-  Downlink(DataLpdu(EnvelopedHfnpdu(AcarsBlock(nh))));
-  EXPECT_FALSE(Called("contact"));
-  EXPECT_FALSE(Called("record"));
-  EXPECT_FALSE(Called("parse"));
+  Downlink(DataLpdu(EnvelopedHfnpdu(hfdl_tx::AcarsBlock(nh))));
+  EXPECT_TRUE(rig_.sink().messages.empty());
   EXPECT_TRUE(form().hfdl.HfdlRegistrations.Rows.empty());
   // Another airline goes through.
   Downlink(DataLpdu(Report("BA0012", 0x1C71C, 0x1C71C, 0x0708)));
-  EXPECT_TRUE(Called("record BA0012"));
+  EXPECT_EQ(Reported(), "BA0012");
 }
 
 TEST_F(HfdlPosition, FlightIds) {
@@ -128,35 +139,25 @@ TEST_F(HfdlPosition, FlightIds) {
 }
 
 TEST_F(HfdlPosition, AcarsFlightIdField) {
-  auto field = [&](const std::string& flight, char mode = '2') {
+  auto field = [](const std::string& flight, bool convJD, bool convJC, char mode = '2') {
     AcarsBlockFields f;
     f.mode = mode;
     f.flight = flight;
     f.text = "A TEXT LONG ENOUGH FOR ANY BLOCK";
-    Octets block = {0xAB, 0x2A, 0x16, 0x16};
-    const Octets acars = AcarsBlock(f);
-    block.insert(block.end(), acars.begin(), acars.end());
-    std::vector<uint8_t> bits;
-    for (uint8_t o : block) {
-      for (int b = 0; b < 8; ++b) bits.push_back(static_cast<uint8_t>((o >> b) & 1));
-    }
-    return ExtractFlightIdField(form(), bits.data(), static_cast<int>(bits.size()));
+    return ExtractFlightIdField(BlockOf(f), convJD, convJC);
   };
-  form().Etc.ConvJD = 0;
-  form().Etc.ConvJC = 0;
-  EXPECT_EQ(field("JL12  "), "JL0012");
-  EXPECT_EQ(field("JL1 2 "), "JL0102");
-  EXPECT_EQ(field("JD012 "), "JD0012");
-  form().Etc.ConvJD = 1;
-  EXPECT_EQ(field("JD012 "), "JL0012");
-  EXPECT_EQ(field("  12  "), "000012");
-  form().Etc.ConvJC = 1;
-  EXPECT_EQ(field("  12  "), "JC0012");
-  EXPECT_EQ(field("JL12  ", 'a'), "------");
-  EXPECT_TRUE(Called("downlink 0"));
-  // Fewer than 29 characters after the prefix.
-  std::vector<uint8_t> shortBlock(8 * 30, 0);
-  EXPECT_EQ(ExtractFlightIdField(form(), shortBlock.data(), 8 * 30), "------");
+  EXPECT_EQ(field("JL12  ", false, false), "JL0012");
+  EXPECT_EQ(field("JL1 2 ", false, false), "JL0102");
+  EXPECT_EQ(field("JD012 ", false, false), "JD0012");
+  EXPECT_EQ(field("JD012 ", true, false), "JL0012");
+  EXPECT_EQ(field("  12  ", true, false), "000012");
+  EXPECT_EQ(field("  12  ", true, true), "JC0012");
+  // An uplink block has no flight.
+  EXPECT_EQ(field("JL12  ", false, false, 'a'), "------");
+  // Fewer than 29 characters from the "+".
+  EXPECT_EQ(ExtractFlightIdField(testing_support::BlockOf(std::string(30, '\0'), true, AcarsBearer::Hfdl, "Lch"),
+                                 false, false),
+            "------");
 }
 
 TEST_F(HfdlPosition, AirlineNotListed) {
@@ -196,22 +197,23 @@ TEST_F(HfdlFrames, FieldsInTheCheckSequenceAreNotRead) {
   // S = 5: the address fits, octet 4 would be the check sequence.
   Downlink(LogonLpdu(0x8F, 0x800001, -1));
   EXPECT_TRUE(Has(Ana(), "Aircraft ICAO Address = 800001"));
-  EXPECT_FALSE(Ana().find("Aircraft Address") != std::string::npos);
+  EXPECT_EQ(Ana().find("Aircraft Address"), std::string::npos);
   EXPECT_TRUE(form().hfdl.HfdlRegistrations.Rows.empty());
   // S = 4: not even the address.
   Downlink(Lpdu({0x8F, 0x01, 0x00}));
   EXPECT_TRUE(Has(Ana(), "LPDU TYPE = Log-on Request (Normal)"));
   EXPECT_TRUE(Has(Fmt(), "   AIRCRAFT ID    = 23"));
-  EXPECT_FALSE(Ana().find("ICAO") != std::string::npos);
+  EXPECT_EQ(Ana().find("ICAO"), std::string::npos);
   // A position report one octet short, Enveloped Data with no character.
   Octets report = Report("JL123 ", 0x1C71C, 0x1C71C, 0x0708);
   report.pop_back();
   Downlink(DataLpdu(report));
   EXPECT_TRUE(Has(Ana(), "HFNPDU TYPE = Performance Data Downlink"));
-  EXPECT_FALSE(Ana().find("Flight ID") != std::string::npos);
+  EXPECT_EQ(Ana().find("Flight ID"), std::string::npos);
+  EXPECT_TRUE(Positions().empty());
   Downlink(DataLpdu({0xFF, 0xFF, 0x01, 0x02}));
   EXPECT_TRUE(Has(Ana(), "HFNPDU TYPE = Enveloped Data"));
-  EXPECT_FALSE(Called("parse"));
+  EXPECT_TRUE(rig_.sink().frames.at(0).Deliveries.empty());
   // None of these fails the frame.
   EXPECT_EQ(Failed(1), 0);
   EXPECT_EQ(form().hfdl.HfdlReceptionStats.Texts(1)[1], "4");
@@ -223,9 +225,10 @@ TEST_F(HfdlFrames, TinyLpduSizesFailTheirCheck) {
   rig_.AnalyzeOwn(BuildDownlinkMpdu(f), 1, 0);
   EXPECT_TRUE(Has(Ana(), "LPDU Number 1 CRC Failed"));
   EXPECT_TRUE(Has(Ana(), "LPDU Number 2 CRC Failed"));
-  // The third is found after S + 1 octets of each.
+  // The third is found after S + 1 octets of each, and the DAT line ends
+  // after it.
   EXPECT_TRUE(Has(Ana(), "HFNPDU TYPE = System Table Request"));
-  EXPECT_EQ(form().hfdl.HfdlFrameOctets, 11 + 1 + 2 + 5);
+  EXPECT_EQ(rig_.sink().frames.at(0).DatOctets, 11 + 1 + 2 + 5);
 }
 
 TEST_F(HfdlFrames, SquitterTableBounds) {
@@ -265,18 +268,6 @@ TEST_F(HfdlFrames, ReservedDataRates) {
   }
 }
 
-TEST_F(HfdlFrames, AcarsBitsHoldOnlyTheCurrentBlock) {
-  AcarsBlockFields longer;
-  longer.text = std::string(120, 'X');
-  Downlink(DataLpdu(EnvelopedHfnpdu(AcarsBlock(longer))));
-  ASSERT_EQ(rig_.services().parsed.size(), 1u);
-  EXPECT_GT(rig_.services().parsed[0].bitCount, 1000);
-  Downlink(DataLpdu(EnvelopedHfnpdu(AcarsBlock(AcarsBlockFields()))));
-  ASSERT_EQ(rig_.services().parsed.size(), 1u);
-  const auto& second = rig_.services().parsed[0];
-  for (size_t n = static_cast<size_t>(second.bitCount); n < second.bits.size(); ++n) ASSERT_EQ(second.bits[n], 0);
-}
-
 TEST_F(HfdlFrames, NetworkFrameShorterThanItsHeader) {
   // A squitter cut to 40 octets fails its CRC instead of reading on.
   const Octets squitter = ScenarioSquitter().octets;
@@ -286,7 +277,21 @@ TEST_F(HfdlFrames, NetworkFrameShorterThanItsHeader) {
   const Octets logon = ScenarioLogonConfirm().octets;
   rig_.AnalyzeNetwork(Octets(logon.begin(), logon.end() - 1));
   EXPECT_TRUE(Has(Ana(), "MPDU Header Size Failed"));
-  EXPECT_TRUE(form().text.TextBuffers[kHfdlDat].empty());
+  EXPECT_TRUE(form().text.Buffer(kHfdlDat).empty());
+}
+
+// A client of a linked copy leaves its own frames to its server; a server
+// decodes them as a copy on its own does.
+TEST_F(HfdlFrames, ClientLeavesItsFramesToTheServer) {
+  form().exchange.NetConnected = 1;
+  const ScenarioFrame squitter = ScenarioSquitter();
+  rig_.AnalyzeOwn(squitter.octets, squitter.mode, 0);
+  EXPECT_TRUE(rig_.sink().frames.empty());
+  EXPECT_TRUE(Ana().empty());
+  form().Net.Server = 1;
+  rig_.AnalyzeOwn(squitter.octets, squitter.mode, 0);
+  EXPECT_EQ(rig_.sink().frames.size(), 1u);
+  EXPECT_TRUE(Has(Ana(), "Ground Station ID = 1"));
 }
 
 }  // namespace

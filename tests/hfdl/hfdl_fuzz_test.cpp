@@ -5,11 +5,22 @@
 #include <cmath>
 #include <random>
 
-#include "hfdl/demodulator.h"
+#include "hfdl/frame_analysis.h"
+#include "hfdl/hfdl_receiver.h"
+#include "hfdl/hfdl_reception.h"
 #include "hfdl/hfdl_text.h"
-#include "hfdl_harness.h"
+#include "support/recording_links.h"
 
 namespace {
+
+using testing_support::FeedHfdl;
+using testing_support::RecordingHfdlLink;
+
+std::unique_ptr<HfdlReception> StartedReception() {
+  auto hfdl = std::make_unique<HfdlReception>();
+  for (HfdlChannelState& s : hfdl->Channels) InitHfdlChannel(s);
+  return hfdl;
+}
 
 template <int N>
 bool Finite(const double (&values)[N]) {
@@ -40,34 +51,35 @@ TEST(HfdlDemod, JunkAudioLeavesNoNaN) {
   std::uniform_real_distribution<double> any(-1e12, 1e12);
   for (double& v : junk[3]) v = any(rng);
   for (const auto& audio : junk) {
-    hfdl_test::Recorder recorder;
-    auto form = hfdl_test::MakeForm(recorder);
+    auto hfdl = StartedReception();
+    RecordingHfdlLink link;
     // Also from inside a frame, with the equaliser training.
-    form->hfdl.Channels[1].Locked = 1;
-    form->hfdl.Channels[1].TrainingActive = 1;
-    form->hfdl.Channels[1].InProbe = 1;
-    form->hfdl.Channels[1].Constellation = 2;
-    form->hfdl.Channels[1].Interleave = 0;
-    form->hfdl.Channels[1].Rate = 3;
+    HfdlChannelState& inFrame = hfdl->Channels[1];
+    inFrame.Locked = inFrame.TrainingActive = inFrame.InProbe = 1;
+    inFrame.Constellation = 2;
+    inFrame.Interleave = 0;
+    inFrame.Rate = 3;
     for (int channel = 0; channel < 2; ++channel) {
-      int most = hfdl_test::FeedChannel(*form, channel, audio);
-      EXPECT_LE(most, 512);
-      EXPECT_TRUE(StateIsFinite(form->hfdl.Channels[channel])) << channel;
-      for (int n = 0; n < 512; ++n) ASSERT_TRUE(std::isfinite(form->audio.AudioBlock[channel][n]));
+      EXPECT_LE(FeedHfdl(*hfdl, link, channel, audio), 512);
+      EXPECT_TRUE(StateIsFinite(hfdl->Channels[channel])) << channel;
     }
+    // The levelled block the audio displays show.
+    std::vector<double> block(audio.end() - 512, audio.end());
+    DemodulateHfdlBlock(*hfdl, link, 0, block.data());
+    for (double v : block) ASSERT_TRUE(std::isfinite(v));
   }
 }
 
 TEST(HfdlDemod, DivergedEqualizerSaturatesTheSymbols) {
   // Taps far out of range stand for an equaliser that diverged on junk: the
   // symbol values stop at the int32 bounds instead of overflowing.
-  hfdl_test::Recorder recorder;
-  auto form = hfdl_test::MakeForm(recorder);
-  for (auto& branch : form->hfdl.Channels[0].EqTaps) std::fill(std::begin(branch), std::end(branch), 1e30);
+  auto hfdl = StartedReception();
+  RecordingHfdlLink link;
+  for (auto& branch : hfdl->Channels[0].EqTaps) std::fill(std::begin(branch), std::end(branch), 1e30);
   std::vector<double> tone(512 * 4);
   for (size_t n = 0; n < tone.size(); ++n) tone[n] = 8000.0 * std::sin(2.0 * M_PI * 1440.0 * n / 11025.0);
-  hfdl_test::FeedChannel(*form, 0, tone);
-  const HfdlBlockSymbolList& symbols = form->hfdl.HfdlBlockSymbols[0];
+  FeedHfdl(*hfdl, link, 0, tone);
+  const HfdlBlockSymbolList& symbols = hfdl->HfdlBlockSymbols[0];
   ASSERT_GT(symbols.Count, 0);
   bool atBound = false;
   for (int n = 0; n < symbols.Count; ++n) {
@@ -79,17 +91,18 @@ TEST(HfdlDemod, DivergedEqualizerSaturatesTheSymbols) {
 }
 
 TEST(HfdlText, NetworkTextOfAnyLength) {
-  hfdl_test::Recorder recorder;
-  auto form = hfdl_test::MakeForm(recorder);
+  auto hfdl = StartedReception();
   std::mt19937 rng(4);
-  size_t analysed = 0;
   for (size_t length : {0u, 1u, 3u, 3779u, 3780u, 3781u, 100000u}) {
     std::string text(length, '\0');
     for (char& c : text) c = static_cast<char>(rng() & 0xFF);  // bytes above 127 too
-    AnalyzeNetworkHfdlFrame(*form, text);
-    if (length <= 3780) ++analysed;
-    ASSERT_EQ(recorder.frames.size(), analysed) << length;
-    for (uint8_t b : recorder.frames.back().bits) ASSERT_LE(b, 1);
+    HfdlFrameInput input;
+    ASSERT_EQ(HfdlHexToInput(text, input), length <= kMaxHfdlHexDigits) << length;
+    if (length > kMaxHfdlHexDigits) continue;
+    EXPECT_EQ(input.Octets.size(), (length + 1) / 2);
+    // The analysis reads nothing past the digits.
+    const HfdlFrame frame = AnalyzeHfdlFrame(*hfdl, EtcSettings{}, NoHfdlLookups(), input);
+    EXPECT_LE(frame.DatOctets, static_cast<int>(length / 2)) << length;
   }
 }
 

@@ -1,28 +1,32 @@
-// Whole frames through the analysis, compared byte for byte with texts
-// written out by hand: the analysis and compact text in the buffers and the
-// ANA, FMT and DAT logs, and what each frame asked of the other subsystems.
+// Whole frames along the road, compared byte for byte with texts written
+// out by hand: the analysis and compact text in the buffers and the ANA, FMT
+// and DAT logs, and what each frame handed on.
 #include <gtest/gtest.h>
 
-#include "analysis_fakes.h"
-#include "hfdl/frame_analysis.h"
 #include "hfdl_tx/hfdl_frames.h"
 #include "platform/file_io.h"
+#include "support/reception_rig.h"
 
 namespace {
 
-using hfdl_test::AnalysisRig;
-using hfdl_test::DatLine;
-using hfdl_test::Golden;
-using hfdl_test::WithoutCr;
+using testing_support::Golden;
 using testing_support::ReadFile;
+using testing_support::ReceptionRig;
+using testing_support::WithoutCr;
 using namespace hfdl_tx;
+
+// The DAT line of the frame's first octets, as the buffer holds it.
+std::string DatLine(const std::string& tag, const Octets& octets, size_t count) {
+  Octets first(octets.begin(), octets.begin() + static_cast<long>(std::min(count, octets.size())));
+  first.resize(count, 0);
+  return "[" + tag + "]2026/12/06 14:03:07>HFDL<SOH>" + RelayHex(first) + "<ETX>\r\n";
+}
 
 // The FMT log holds each frame's compact text followed by an empty line.
 std::string FmtLog(const std::string& compact, const std::string& tag) {
   std::string log;
   const std::string text = WithoutCr(compact);
-  size_t start = 0;
-  while (start < text.size()) {
+  for (size_t start = 0; start < text.size();) {
     size_t next = text.find("\n" + tag + "---", start);
     next = next == std::string::npos ? text.size() : next + 1;
     log += text.substr(start, next - start) + "\n";
@@ -34,40 +38,45 @@ std::string FmtLog(const std::string& compact, const std::string& tag) {
 class HfdlGolden : public ::testing::Test {
  protected:
   Form1State& form() { return rig_.form(); }
-  std::vector<std::string>& calls() { return rig_.services().calls; }
-  std::string Log(const char* kind) { return ReadFile(rig_.folder() + "/logs/20261206_HFDL_" + kind + ".log"); }
+  testing_support::RecordingSink& sink() { return rig_.sink(); }
 
   // The buffers and the logs hold the golden texts and the DAT lines.
   void ExpectOutput(const std::string& golden, const std::string& tag, const std::string& datLines) {
-    EXPECT_EQ(form().text.TextBuffers[kHfdlAna], Golden(golden + ".ana"));
-    EXPECT_EQ(form().text.TextBuffers[kHfdlFmt], Golden(golden + ".fmt"));
-    EXPECT_EQ(form().text.TextBuffers[kHfdlDat], datLines);
-    EXPECT_EQ(Log("ANA"), WithoutCr(Golden(golden + ".ana")));
-    EXPECT_EQ(Log("FMT"), FmtLog(Golden(golden + ".fmt"), tag));
-    EXPECT_EQ(Log("DAT"), WithoutCr(datLines));
+    EXPECT_EQ(form().text.Buffer(kHfdlAna), Golden(golden + ".ana"));
+    EXPECT_EQ(form().text.Buffer(kHfdlFmt), Golden(golden + ".fmt"));
+    EXPECT_EQ(form().text.Buffer(kHfdlDat), datLines);
+    EXPECT_EQ(rig_.Log("HFDL_ANA"), WithoutCr(Golden(golden + ".ana")));
+    EXPECT_EQ(rig_.Log("HFDL_FMT"), FmtLog(Golden(golden + ".fmt"), tag));
+    EXPECT_EQ(rig_.Log("HFDL_DAT"), WithoutCr(datLines));
   }
-  // The texts of the only registration row.
-  std::vector<std::string> RowTexts() {
+  std::vector<std::string> RowTexts(size_t row) {
     const auto& rows = form().hfdl.HfdlRegistrations.Rows;
-    if (rows.size() != 1) return {"rows: " + std::to_string(rows.size())};
-    const HfdlRegistrationRow& r = rows[0];
+    if (row >= rows.size()) return {"rows: " + std::to_string(rows.size())};
+    const HfdlRegistrationRow& r = rows[row];
     return {r.Id, r.Gs, r.Icao24, r.RegNo, r.Lt, r.Aircraft, r.Souce};
-  }
-  // The calls beyond the text buffers and the text window.
-  std::vector<std::string> OtherSubsystemCalls() {
-    std::vector<std::string> services;
-    for (const std::string& c : calls()) {
-      if (c.rfind("trim", 0) != 0 && c != "text window") services.push_back(c);
-    }
-    return services;
   }
   void ExpectCounted(int row, int received, int errors) {
     const auto texts = form().hfdl.HfdlReceptionStats.Texts(row);
     EXPECT_EQ(texts[1], std::to_string(received)) << row;
     EXPECT_EQ(texts[2], std::to_string(errors)) << row;
   }
+  // The report an HFDL frame hands on: no values beside the place.
+  void ExpectPosition(const PositionReport& p, const std::string& flight, const std::string& registration,
+                      const std::string& time, const std::string& station) {
+    EXPECT_EQ(p.Origin, PositionOrigin::Hfdl);
+    EXPECT_EQ(p.FlightId, flight);
+    EXPECT_EQ(p.Registration, registration);
+    EXPECT_EQ(p.ReportId, "XXXX");
+    EXPECT_EQ(p.Time, time);
+    EXPECT_EQ(p.AccessStation, station);
+    EXPECT_EQ(p.Position.Altitude, 100000);
+    EXPECT_EQ(p.Position.Heading, 900);
+  }
+  bool AircraftLayersRequested() {
+    return form().mapView.PendingRedraw == MapLayers{MapLayer::Aircraft, MapLayer::SideList, MapLayer::Altitude};
+  }
 
-  AnalysisRig rig_;
+  ReceptionRig rig_;
 };
 
 TEST_F(HfdlGolden, SquitterKeepsTheStationTable) {
@@ -75,16 +84,17 @@ TEST_F(HfdlGolden, SquitterKeepsTheStationTable) {
   rig_.AnalyzeOwn(frame.octets, frame.mode, 0);
 
   ExpectOutput("squitter", "Lch", DatLine("Lch", frame.octets, 66));
+  // Slots 2 and 5 of GS 1 in use; GS 7 and GS 0 announced with none.
   const int32_t active1[6] = {2, 5, 0, 0, 0, 0};
   for (int c = 0; c < 6; ++c) {
     EXPECT_EQ(form().hfdl.GsActiveFreqs[1][c], active1[c]);
     EXPECT_EQ(form().hfdl.GsActiveFreqs[7][c], 0);
-    EXPECT_EQ(form().hfdl.GsActiveFreqs[0][c], 0);
   }
   const TDateTime timeOfDay = platform::EncodeTime(14, 3, 7);
   for (int id : {1, 7, 0}) EXPECT_NEAR(form().hfdl.GsCheckedTime[id], timeOfDay, 1e-9) << id;
-  EXPECT_EQ(std::count(calls().begin(), calls().end(), "frequencies"), 1);
-  EXPECT_EQ(form().app.SourceTag, "");
+  ASSERT_EQ(sink().frames.size(), 1u);
+  EXPECT_TRUE(sink().frames[0].Squitter);
+  EXPECT_TRUE(sink().positions.empty());
   ExpectCounted(0, 1, 0);
 }
 
@@ -93,17 +103,12 @@ TEST_F(HfdlGolden, LogonRequestCarryingPerformanceData) {
   rig_.AnalyzeOwn(frame.octets, frame.mode, 0);
 
   ExpectOutput("logon_request", "Lch", DatLine("Lch", frame.octets, frame.octets.size()));
-  const std::vector<std::string> expected = {
-      "airline JAL123",
-      "contact JL0123 JA8089 Molokai",
-      "position JL0123 JA8089",
-      "record JL0123 JA8089 XXXX 900 100000 900 900 900 0100 Molokai",
-      "redraw 0111",
-  };
-  EXPECT_EQ(OtherSubsystemCalls(), expected);
-  ASSERT_EQ(rig_.services().positions.size(), 1u);
-  EXPECT_DOUBLE_EQ(rig_.services().positions[0].Lat, 0x1C71C * 180.0 / 524287.0);
-  EXPECT_DOUBLE_EQ(rig_.services().positions[0].Lon, -0x40000 * 180.0 / 524287.0);
+  // JAL is JL; the log-on's address is JA8089 in ICAO24.csv.
+  ASSERT_EQ(sink().positions.size(), 1u);
+  ExpectPosition(sink().positions[0], "JL0123", "JA8089", "0100", "Molokai");
+  EXPECT_DOUBLE_EQ(sink().positions[0].Position.Lat, 0x1C71C * 180.0 / 524287.0);
+  EXPECT_DOUBLE_EQ(sink().positions[0].Position.Lon, -0x40000 * 180.0 / 524287.0);
+  EXPECT_TRUE(AircraftLayersRequested());
   // The allocation octet is 0xFF: no registration row.
   EXPECT_TRUE(form().hfdl.HfdlRegistrations.Rows.empty());
   ExpectCounted(1, 1, 0);
@@ -114,25 +119,20 @@ TEST_F(HfdlGolden, LogonConfirmToTheSecondAircraft) {
   rig_.AnalyzeOwn(frame.octets, frame.mode, 1);
 
   ExpectOutput("logon_confirm", "Rch", DatLine("Rch", frame.octets, frame.octets.size()));
-  EXPECT_EQ(RowTexts(), (std::vector<std::string>{"23", "2", "800001", "JA8089", "JL", "B777-200", "HFDL"}));
-  // On the uplink the row is made before the allocation is written.
-  ASSERT_EQ(rig_.services().analysisAtTypeLookup.size(), 1u);
-  const std::string& before = rig_.services().analysisAtTypeLookup[0];
-  EXPECT_NE(before.find("Aircraft ICAO Address = 800001"), std::string::npos);
-  EXPECT_EQ(before.find("Aircraft Address = 23"), std::string::npos);
+  EXPECT_EQ(RowTexts(0), (std::vector<std::string>{"23", "2", "800001", "JA8089", "JL", "B777-200", "HFDL"}));
+  EXPECT_TRUE(sink().positions.empty());
   ExpectCounted(6, 1, 0);
 }
 
-TEST_F(HfdlGolden, DownlinkLogonWritesItsLinesBeforeTheRow) {
+TEST_F(HfdlGolden, DownlinkLogonAllocatesARow) {
   DownlinkMpduFields f;
   f.gsId = 2;
   f.aircraftId = 0xFF;
   f.lpdus = {LogonLpdu(0x8F, 0x800001, 0x23)};
   rig_.AnalyzeOwn(BuildDownlinkMpdu(f), 1, 0);
-  ASSERT_EQ(rig_.services().analysisAtTypeLookup.size(), 1u);
-  EXPECT_NE(rig_.services().analysisAtTypeLookup[0].find("Aircraft Address = 23\r\n"), std::string::npos);
-  EXPECT_NE(form().text.TextBuffers[kHfdlFmt].find("   ALLOCATION ID  = 23\r\n"), std::string::npos);
-  EXPECT_EQ(form().hfdl.HfdlRegistrations.Rows.size(), 1u);
+  EXPECT_NE(form().text.Buffer(kHfdlAna).find("Aircraft Address = 23\r\n"), std::string::npos);
+  EXPECT_NE(form().text.Buffer(kHfdlFmt).find("   ALLOCATION ID  = 23\r\n"), std::string::npos);
+  EXPECT_EQ(RowTexts(0), (std::vector<std::string>{"23", "2", "800001", "JA8089", "JL", "B777-200", "HFDL"}));
 }
 
 TEST_F(HfdlGolden, EnvelopedAcarsGoesToTheParserAndTheTable) {
@@ -140,42 +140,31 @@ TEST_F(HfdlGolden, EnvelopedAcarsGoesToTheParserAndTheTable) {
   rig_.AnalyzeOwn(frame.octets, frame.mode, 0);
 
   ExpectOutput("acars", "Lch", DatLine("Lch", frame.octets, frame.octets.size()));
-  ASSERT_EQ(rig_.services().parsed.size(), 1u);
-  const hfdl_test::ParsedBlock& block = rig_.services().parsed[0];
-  EXPECT_EQ(block.bitCount, 8 * (36 - 1));
-  EXPECT_EQ(block.bitsSize, 32u + 8 * 255);
-  EXPECT_EQ(block.endFlag, AcarsEndFlag::Etx);
-  EXPECT_EQ(block.source, AcarsSource::Hfdl);
-  // "+", "*", SYN, SYN, then the block from SOH through its check sequence,
-  // and nothing after what the parser is told.
-  Octets expected = {0xAB, 0x2A, 0x16, 0x16};
-  const Octets acars = AcarsBlock(AcarsBlockFields());
-  expected.insert(expected.end(), acars.begin(), acars.end() - 1);  // without DEL
-  ASSERT_EQ(expected.size(), 35u);
-  for (size_t n = 0; n < block.bits.size(); ++n) {
-    const int want = n / 8 < expected.size() ? (expected[n / 8] >> (n % 8)) & 1 : 0;
-    ASSERT_EQ(block.bits[n], want) << n;
-  }
-  EXPECT_EQ(RowTexts(), (std::vector<std::string>{"23", "7", "800001", "JA8089", "JL", "B777-200", "ACARS"}));
-  EXPECT_NE(std::find(calls().begin(), calls().end(), "downlink 1"), calls().end());
+  // The block from SOH through ETX and its check sequence, parity removed.
+  const Octets sent = hfdl_tx::AcarsBlock(AcarsBlockFields());
+  std::string characters, checks;
+  for (size_t n = 0; n + 1 < sent.size(); ++n) (n + 3 < sent.size() ? characters : checks) += char(sent[n] & 0x7F);
+  ASSERT_EQ(sink().messages.size(), 1u);
+  const AcarsMessage& m = sink().messages[0];
+  EXPECT_EQ(m.Block.Characters, characters);
+  EXPECT_EQ(m.Block.CheckSequence, checks);
+  EXPECT_EQ(m.Block.End, AcarsEndFlag::Etx);
+  EXPECT_EQ(m.Block.Bearer, AcarsBearer::Hfdl);
+  EXPECT_EQ(m.Block.SourceTag, "Lch");
+  EXPECT_TRUE(m.Downlink());
+  EXPECT_EQ(m.Fields.FlightId, "JL0012");
+  EXPECT_EQ(RowTexts(0), (std::vector<std::string>{"23", "7", "800001", "JA8089", "JL", "B777-200", "ACARS"}));
 }
 
 TEST_F(HfdlGolden, PerformanceDataOnTheDownlinkDataPath) {
-  form().controls.SpeedButton8Down = 1;
   const ScenarioFrame frame = ScenarioPerformanceData();
   rig_.AnalyzeOwn(frame.octets, frame.mode, 1);
 
   ExpectOutput("performance_data", "Rch", DatLine("Rch", frame.octets, frame.octets.size()));
-  const std::vector<std::string> expected = {
-      "list row NH0205",
-      "contact NH0205 unknown Shannon",
-      "position NH0205 unknown",
-      "record NH0205 unknown XXXX 900 100000 900 900 900 1000 Shannon",
-      "latest",
-      "redraw 0111",
-  };
-  EXPECT_EQ(OtherSubsystemCalls(), expected);
-  EXPECT_EQ(form().mapView.SelectedAircraft, 3);
+  // No row names the aircraft: the report says so.
+  ASSERT_EQ(sink().positions.size(), 1u);
+  ExpectPosition(sink().positions[0], "NH0205", "NO DATA", "1000", "Shannon");
+  EXPECT_TRUE(AircraftLayersRequested());
   ExpectCounted(4, 1, 0);
 }
 
@@ -184,7 +173,9 @@ TEST_F(HfdlGolden, FrequencyDataOnTheUplinkDataPath) {
   rig_.AnalyzeOwn(frame.octets, frame.mode, 0);
 
   ExpectOutput("frequency_data", "Lch", DatLine("Lch", frame.octets, frame.octets.size()));
-  EXPECT_TRUE(OtherSubsystemCalls().empty());
+  // An uplink report is shown, not stored.
+  EXPECT_TRUE(sink().positions.empty());
+  EXPECT_TRUE(form().mapView.PendingRedraw.Empty());
   ExpectCounted(7, 1, 0);
 }
 
@@ -198,7 +189,7 @@ TEST_F(HfdlGolden, SystemTableOfThreeParts) {
   ExpectOutput("system_table", "Lch", datLines);
 
   EXPECT_EQ(form().hfdl.SystemVer, 36);
-  EXPECT_EQ(std::count(calls().begin(), calls().end(), "show 23"), 1);
+  EXPECT_EQ(rig_.effects().shownForms, std::vector<int>{23});
   EXPECT_EQ(ReadFile(form().hfdl.SystemTxtPath), Golden("system.txt"));
   EXPECT_EQ(ReadFile(form().hfdl.FreqsCsvPath), Golden("freqs_after_table.csv"));
   std::string memo;
@@ -222,11 +213,6 @@ TEST_F(HfdlGolden, FailuresEndTheFrame) {
   UplinkMpduFields up;
   up.aircraft = {{0x05, 3, {DataLpdu(TypeOnlyHfnpdu(0xFFD2))}, true}};
 
-  struct Case {
-    const char* name;
-    Octets octets;
-    std::string text;
-  };
   DownlinkMpduFields parity = down, crc = down, size = down;
   parity.breakParity = true;
   crc.breakHeaderCrc = true;
@@ -237,7 +223,11 @@ TEST_F(HfdlGolden, FailuresEndTheFrame) {
   badSquitter[10] ^= 1;
   DownlinkMpduFields noTime = down;
   noTime.lpdus = {LogonLpdu(0x8F, 0x800001, -1, PositionHfnpdu(0xFFD1, "JL123 ", 0x1C71C, 0xC0000, 0))};
-  const Case cases[] = {
+  const struct {
+    const char* name;
+    Octets octets;
+    std::string text;
+  } cases[] = {
       {"parity", BuildDownlinkMpdu(parity), head + "MPDU Header Parity Failed\r\n"},
       {"block parity", BuildUplinkMpdu(up),
        head + "Up Link\r\nNumber of Aircraft = 1\r\nUplink MPDU Parity Failed\r\n"},
@@ -254,17 +244,19 @@ TEST_F(HfdlGolden, FailuresEndTheFrame) {
            "Longitude = -90.0001716617044\r\nUTC Time = 00:00:00\r\n"},
   };
   int failed = 0;
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     rig_.ClearText();
     rig_.AnalyzeOwn(c.octets, 1, 0);
     ++failed;
-    EXPECT_EQ(form().text.TextBuffers[kHfdlAna], c.text) << c.name;
-    EXPECT_EQ(form().text.TextBuffers[kHfdlFmt], "") << c.name;
-    EXPECT_EQ(form().text.TextBuffers[kHfdlDat], "") << c.name;
-    EXPECT_EQ(form().app.SourceTag, "Lch") << c.name;
-    EXPECT_EQ(calls(), std::vector<std::string>{"text window"}) << c.name;
+    EXPECT_EQ(form().text.Buffer(kHfdlAna), c.text) << c.name;
+    EXPECT_EQ(form().text.Buffer(kHfdlFmt), "") << c.name;
+    EXPECT_EQ(form().text.Buffer(kHfdlDat), "") << c.name;
+    ASSERT_EQ(sink().frames.size(), 1u) << c.name;
+    EXPECT_TRUE(sink().frames[0].Failed()) << c.name;
+    EXPECT_TRUE(sink().positions.empty()) << c.name;
     ExpectCounted(1, failed, failed);
   }
+  EXPECT_TRUE(form().mapView.PendingRedraw.Empty());
   EXPECT_FALSE(platform::FileExists(rig_.folder() + "/logs/20261206_HFDL_FMT.log"));
   EXPECT_FALSE(platform::FileExists(rig_.folder() + "/logs/20261206_HFDL_DAT.log"));
 }
@@ -282,7 +274,30 @@ TEST_F(HfdlGolden, SecondLpduFailsInANetworkFrame) {
   rig_.AnalyzeNetwork(octets);
 
   ExpectOutput("lpdu_crc_network", "NET", DatLine("NET", octets, 30));
+  // Relayed frames count nowhere.
   for (int row = 0; row < 10; ++row) ExpectCounted(row, 0, 0);
+}
+
+// A downlink that reports a position and then carries the same flight's
+// ACARS message hands them on in that order.
+TEST_F(HfdlGolden, PositionBeforeTheAcarsMessageOfTheSameFrame) {
+  struct Order : ReceptionSink {
+    std::vector<std::string> seen;
+    bool OnPosition(const PositionReport& p) override {
+      seen.push_back("position " + p.FlightId);
+      return false;
+    }
+    void OnAcarsMessage(const AcarsMessage& m) override { seen.push_back("acars " + m.Fields.FlightId); }
+  } order;
+  rig_.road().AddSink(order);
+  DownlinkMpduFields f;
+  f.gsId = 7;
+  f.aircraftId = 0x23;
+  f.rateCode = 4;
+  f.lpdus = {DataLpdu(PositionHfnpdu(0xFFD1, "JL12  ", 0x1C71C, 0x1C71C, 0x0708)),
+             DataLpdu(EnvelopedHfnpdu(hfdl_tx::AcarsBlock(AcarsBlockFields())))};
+  rig_.AnalyzeOwn(BuildDownlinkMpdu(f), 3, 0);
+  EXPECT_EQ(order.seen, (std::vector<std::string>{"position JL0012", "acars JL0012"}));
 }
 
 }  // namespace

@@ -2,53 +2,31 @@
 // without a radio runs it.
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <regex>
 
-#include "analysis_fakes.h"
 #include "hfdl_tx/hfdl_frames.h"
 #include "platform/date_time.h"
-#include "support/test_support.h"
+#include "support/reception_rig.h"
 
 namespace {
 
+using testing_support::Golden;
 using testing_support::ReadFile;
 using testing_support::RunProgram;
 
-std::vector<std::vector<uint8_t>> ScenarioOctets() {
-  std::vector<std::vector<uint8_t>> octets;
-  for (const hfdl_tx::ScenarioFrame& f : hfdl_tx::AnalysisScenario()) octets.push_back(f.octets);
-  return octets;
-}
-
-// The receiving blocks of the analysis log, in order: the mode line and the
-// frequency error of each.
-struct ReceivingBlock {
-  std::string mode;
-  double freqError = 0.0;
-};
-std::vector<ReceivingBlock> ReceivingBlocks(const std::string& log) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end = log.find('\n'); end != std::string::npos; end = log.find('\n', start)) {
-    lines.push_back(log.substr(start, end - start));
-    start = end + 1;
-  }
-  std::vector<ReceivingBlock> blocks;
-  const std::string frequency = "Frequency Error = +";
-  for (size_t n = 0; n + 2 < lines.size(); ++n) {
-    if (lines[n] != "/Data Receiving(Lch)/" + std::string(34, '-')) continue;
-    ReceivingBlock b;
-    b.mode = lines[n + 1];
-    if (lines[n + 2].compare(0, frequency.size(), frequency) == 0) {
-      const std::string& f = lines[n + 2];
-      std::from_chars(f.data() + frequency.size(), f.data() + f.size(), b.freqError);
-    } else {
-      b.freqError = -1000.0;
-    }
-    blocks.push_back(b);
-  }
-  return blocks;
+// The program run on the wave file in a copy of the program folder, with
+// logging on and the data files of tests/hfdl/golden given; the day's HFDL
+// logs, "ANA.log" and so on, as the prefix.
+std::string RunOn(const testing_support::TempDir& dir, const std::string& wave,
+                  const std::vector<std::string>& dataFiles = {}) {
+  testing_support::CopyProgramFolder(dir.path());
+  for (const std::string& name : dataFiles) testing_support::WriteFile(dir.File("data/" + name), Golden(name));
+  testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n");
+  testing_support::WriteFile(dir.File("empty-alsa.conf"), "");
+  auto run = RunProgram(dir.File("skarvel"), {"--audio-file", wave, "--fast"},
+                        {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir.File("empty-alsa.conf")}, 120000);
+  EXPECT_EQ(run.exitCode, 0) << run.standardError;
+  return dir.File("logs/" + platform::FormatDateCompact(platform::Now()) + "_HFDL_");
 }
 
 TEST(HfdlProgram, AudioFileEndToEnd) {
@@ -60,27 +38,42 @@ TEST(HfdlProgram, AudioFileEndToEnd) {
                        {"--modes", "all", "--offset", "7.3", "--snr", "30", "--rate", "44100", "--seed", "3", wave}, {},
                        60000);
   ASSERT_EQ(tx.exitCode, 0) << tx.standardError;
+  const std::string log = ReadFile(RunOn(dir, wave) + "ANA.log");
 
-  testing_support::CopyProgramFolder(dir.path());
-  testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n");
-  testing_support::WriteFile(dir.File("empty-alsa.conf"), "");
-  auto run = RunProgram(dir.File("skarvel"), {"--audio-file", wave, "--fast"},
-                        {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir.File("empty-alsa.conf")}, 120000);
-  ASSERT_EQ(run.exitCode, 0) << run.standardError;
-
-  const std::string log = ReadFile(dir.File("logs/" + platform::FormatDateCompact(platform::Now()) + "_HFDL_ANA.log"));
-  std::vector<ReceivingBlock> blocks = ReceivingBlocks(log);
+  // The receiving block of each frame: its mode and the offset measured.
+  static const std::regex block("/Data Receiving\\(Lch\\)/-{34}\n(.{20})\nFrequency Error = ([-+0-9.]+) Hz\n");
   const char* names[8] = {"BPSK 300bits/s 1.8s ", "BPSK 600bits/s 1.8s ", "QPSK 1200bits/s 1.8s",
                           "8PSK 1800bits/s 1.8s", "BPSK 300bits/s 4.2s ", "BPSK 600bits/s 4.2s ",
                           "QPSK 1200bits/s 4.2s", "8PSK 1800bits/s 4.2s"};
-  ASSERT_EQ(blocks.size(), 8u) << log;
-  for (int m = 0; m < 8; ++m) {
-    EXPECT_EQ(blocks[m].mode, names[m]);
-    EXPECT_NEAR(blocks[m].freqError, 7.3, 0.05) << names[m];
+  int m = 0;
+  for (std::sregex_iterator it(log.begin(), log.end(), block), end; it != end; ++it, ++m) {
+    ASSERT_LT(m, 8) << log;
+    EXPECT_EQ((*it)[1], names[m]);
+    EXPECT_NEAR(std::stod((*it)[2]), 7.3, 0.05) << names[m];
   }
+  EXPECT_EQ(m, 8) << log;
 }
 
-std::string Golden(const std::string& name) { return hfdl_test::WithoutCr(hfdl_test::Golden(name)); }
+// A golden text as the logs hold it.
+std::string Logged(const std::string& name) { return testing_support::WithoutCr(Golden(name)); }
+
+// The texts of several frames, each beginning with the header.
+std::vector<std::string> SplitFrames(const std::string& text, const std::string& header) {
+  std::vector<std::string> frames;
+  for (size_t start = text.find(header); start != std::string::npos;) {
+    const size_t next = text.find(header, start + 1);
+    frames.push_back(text.substr(start, next == std::string::npos ? std::string::npos : next - start));
+    start = next;
+  }
+  return frames;
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size())) {
+    text.replace(pos, from.size(), to);
+  }
+  return text;
+}
 
 std::string MaskDates(const std::string& text) {
   static const std::regex date(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d)");
@@ -93,49 +86,35 @@ TEST(HfdlProgram, LogsEndToEnd) {
   const std::string wave = dir.File("scenario.wav");
   auto tx = RunProgram(HFDL_TXGEN, {"--scenario", wave}, {}, 60000);
   ASSERT_EQ(tx.exitCode, 0) << tx.standardError;
+  const std::string logs = RunOn(dir, wave, {"freqs.csv", "ICAO24.csv"});
 
-  testing_support::CopyProgramFolder(dir.path());
-  testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n");
-  testing_support::WriteFile(dir.File("empty-alsa.conf"), "");
-  for (const char* name : {"freqs.csv", "ICAO24.csv"}) {
-    testing_support::WriteFile(dir.File(std::string("data/") + name),
-                               ReadFile(std::string(SKARVEL_SOURCE_DIR) + "/tests/hfdl/golden/" + name));
-  }
-  auto run = RunProgram(dir.File("skarvel"), {"--audio-file", wave, "--fast"},
-                        {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir.File("empty-alsa.conf")}, 120000);
-  ASSERT_EQ(run.exitCode, 0) << run.standardError;
-
-  const std::string logs = dir.File("logs/" + platform::FormatDateCompact(platform::Now()) + "_HFDL_");
   // The frames as the transmitter built them, in the DAT log's hex form.
-  const char* hexDigits = "0123456789ABCDEF";
   std::string dat;
-  for (const std::vector<uint8_t>& octets : ScenarioOctets()) {
-    dat += "[Lch]DATE>HFDL<SOH>";
-    for (uint8_t o : octets) dat += std::string{hexDigits[o & 15], hexDigits[o >> 4]};
-    dat += "<ETX>\n";
+  for (const hfdl_tx::ScenarioFrame& f : hfdl_tx::AnalysisScenario()) {
+    dat += "[Lch]DATE>HFDL<SOH>" + hfdl_tx::RelayHex(f.octets) + "<ETX>\n";
   }
   EXPECT_EQ(MaskDates(ReadFile(logs + "DAT.log")), dat);
 
   // Each frame: the receiving block, then the analysis of the golden case.
-  const std::vector<std::string> table = hfdl_test::SplitFrames(Golden("system_table.ana"), "/Data Analysis(");
-  const std::vector<std::string> tableCompact = hfdl_test::SplitFrames(Golden("system_table.fmt"), "Lch---");
+  const std::vector<std::string> table = SplitFrames(Logged("system_table.ana"), "/Data Analysis(");
+  const std::vector<std::string> tableCompact = SplitFrames(Logged("system_table.fmt"), "Lch---");
   ASSERT_EQ(table.size(), 5u);
   const std::vector<std::string> analyses = {
-      Golden("squitter.ana"),
-      hfdl_test::ReplaceAll(Golden("logon_request.ana"), "Flight ID = JAL123", "Flight ID = JL123 "),
-      hfdl_test::ReplaceAll(Golden("logon_confirm.ana"), "Rch", "Lch"),
-      Golden("acars.ana"),
-      hfdl_test::ReplaceAll(Golden("performance_data.ana"), "Rch", "Lch"),
-      Golden("frequency_data.ana"),
+      Logged("squitter.ana"),
+      ReplaceAll(Logged("logon_request.ana"), "Flight ID = JAL123", "Flight ID = JL123 "),
+      ReplaceAll(Logged("logon_confirm.ana"), "Rch", "Lch"),
+      Logged("acars.ana"),
+      ReplaceAll(Logged("performance_data.ana"), "Rch", "Lch"),
+      Logged("frequency_data.ana"),
       table[0],
       table[1],
       table[3]};
-  const std::vector<std::string> compacts = {Golden("squitter.fmt"),
-                                             Golden("logon_request.fmt"),
-                                             hfdl_test::ReplaceAll(Golden("logon_confirm.fmt"), "Rch", "Lch"),
-                                             Golden("acars.fmt"),
-                                             hfdl_test::ReplaceAll(Golden("performance_data.fmt"), "Rch", "Lch"),
-                                             Golden("frequency_data.fmt"),
+  const std::vector<std::string> compacts = {Logged("squitter.fmt"),
+                                             Logged("logon_request.fmt"),
+                                             ReplaceAll(Logged("logon_confirm.fmt"), "Rch", "Lch"),
+                                             Logged("acars.fmt"),
+                                             ReplaceAll(Logged("performance_data.fmt"), "Rch", "Lch"),
+                                             Logged("frequency_data.fmt"),
                                              tableCompact[0],
                                              tableCompact[1],
                                              tableCompact[3]};

@@ -3,38 +3,35 @@
 
 #include <cstdio>
 
-#include "analysis_fakes.h"
+#include "hfdl/hfdl_reception.h"
 #include "hfdl/registration.h"
+#include "support/reception_rig.h"
 
 namespace {
 
-using hfdl_test::AnalysisRig;
+using testing_support::ReceptionRig;
 using testing_support::WriteFile;
 
-// ACARS block bits: "+", "*", SYN, SYN, SOH, mode, then the address.
-std::vector<uint8_t> BlockBits(const std::string& address) {
-  std::string text = std::string("+*\x16\x16\x01") + "2" + address + "\x15" + "5Z2";
-  std::vector<uint8_t> bits;
-  for (char c : text) {
-    for (int b = 0; b < 8; ++b) bits.push_back(static_cast<uint8_t>((c >> b) & 1));
-  }
-  bits.resize(2072, 0);
-  return bits;
+// An ACARS block carried by HFDL: SOH, mode, then the address.
+AcarsBlock BlockOf(const std::string& address) {
+  const std::string text = std::string("+*\x16\x16\x01") + "2" + address + "\x15" + "5Z2\x03xx";
+  return testing_support::BlockOf(text, true, AcarsBearer::Hfdl, "Lch");
 }
 
 class HfdlRegistration : public ::testing::Test {
  protected:
-  Form1State& form() { return rig_.form(); }
-  const std::vector<HfdlRegistrationRow>& rows() { return form().hfdl.HfdlRegistrations.Rows; }
+  HfdlReception& hfdl() { return rig_.form().hfdl; }
+  HfdlRegistrationTable& table() { return hfdl().HfdlRegistrations; }
+  const std::vector<HfdlRegistrationRow>& rows() { return table().Rows; }
   void Acars(const std::string& address, const std::string& id, int gs) {
-    std::vector<uint8_t> bits = BlockBits(address);
-    OnHfdlAcars(form(), bits.data(), bits.size(), id, gs);
+    OnHfdlAcars(hfdl(), lookups_, BlockOf(address), id, gs);
   }
   void Logon(const std::string& id, const std::string& address, int gs = 2) {
-    OnHfdlLogon(form(), id, address, "HFDL", "-", "-", "-", gs);
+    OnHfdlLogon(hfdl(), lookups_, id, address, "HFDL", "-", "-", "-", gs);
   }
 
-  AnalysisRig rig_;
+  ReceptionRig rig_;
+  testing_support::FixedLookups lookups_;
 };
 
 TEST_F(HfdlRegistration, LogonRows) {
@@ -78,47 +75,47 @@ TEST_F(HfdlRegistration, AcarsRows) {
   // ID "FF" never matches and adds nothing.
   Acars(".JA8089", "FF", 7);
   EXPECT_EQ(rows().size(), 2u);
-  EXPECT_EQ(FindRowByIdAndGs(form(), "FF", 7, "JL"), -1);
+  EXPECT_EQ(FindRowByIdAndGs(table(), "FF", 7, "JL"), -1);
 }
 
 TEST_F(HfdlRegistration, FindRowByIdAndGsTakesTheLastMatch) {
-  AddRegistrationRow(form(), "23", 7, "ACARS", "JL", "JA8089", "-", "800001");
-  AddRegistrationRow(form(), "23", 7, "ACARS", "JLX", "JA8090", "-", "800002");
-  AddRegistrationRow(form(), "23", 8, "ACARS", "JL", "JA8091", "-", "800003");
-  EXPECT_EQ(FindRowByIdAndGs(form(), "23", 7, "JL0012"), 2);
-  EXPECT_EQ(FindRowByIdAndGs(form(), "23", 7, "NH0012"), 0);
-  EXPECT_EQ(FindRowByIdAndGs(form(), "24", 7, "JL"), 0);
-  EXPECT_EQ(FindRowByIdAndGs(form(), "23", 8, "JL"), 3);
-  EXPECT_EQ(GetRegistrationByRow(form(), 2), "JA8090");
-  EXPECT_EQ(GetRegistrationByRow(form(), 0), "NO DATA");
-  EXPECT_EQ(GetRegistrationByRow(form(), 4), "NO DATA");
-  EXPECT_EQ(FindRowByIcao24(form(), "800003"), 2);
-  EXPECT_EQ(FindRowByIcao24(form(), "800009"), -1);
+  AddRegistrationRow(table(), "23", 7, "ACARS", "JL", "JA8089", "-", "800001");
+  AddRegistrationRow(table(), "23", 7, "ACARS", "JLX", "JA8090", "-", "800002");
+  AddRegistrationRow(table(), "23", 8, "ACARS", "JL", "JA8091", "-", "800003");
+  EXPECT_EQ(FindRowByIdAndGs(table(), "23", 7, "JL0012"), 2);
+  EXPECT_EQ(FindRowByIdAndGs(table(), "23", 7, "NH0012"), 0);
+  EXPECT_EQ(FindRowByIdAndGs(table(), "24", 7, "JL"), 0);
+  EXPECT_EQ(FindRowByIdAndGs(table(), "23", 8, "JL"), 3);
+  EXPECT_EQ(GetRegistrationByRow(table(), 2), "JA8090");
+  EXPECT_EQ(GetRegistrationByRow(table(), 0), "NO DATA");
+  EXPECT_EQ(GetRegistrationByRow(table(), 4), "NO DATA");
+  EXPECT_EQ(FindRowByIcao24(table(), "800003"), 2);
+  EXPECT_EQ(FindRowByIcao24(table(), "800009"), -1);
 }
 
 TEST_F(HfdlRegistration, UpdateRules) {
-  AddRegistrationRow(form(), "23", 7, "HFDL", "JL", "-", "-", "800001");
-  UpdateRegistrationRow(form(), 0, "FF", "ACARS", "NH", "JA8089", "B772", "999999");
+  AddRegistrationRow(table(), "23", 7, "HFDL", "JL", "-", "-", "800001");
+  UpdateRegistrationRow(table(), 0, "FF", "ACARS", "NH", "JA8089", "B772", "999999");
   EXPECT_EQ(rows()[0].Id, "23");
   EXPECT_EQ(rows()[0].RegNo, "JA8089");
   EXPECT_EQ(rows()[0].Aircraft, "B772");
   EXPECT_EQ(rows()[0].Souce, "ACARS");
   EXPECT_EQ(rows()[0].Lt, "JL");
   EXPECT_EQ(rows()[0].Icao24, "800001");
-  UpdateRegistrationRow(form(), 0, "24", "HFDL", "-", "JA0000", "-", "-");
+  UpdateRegistrationRow(table(), 0, "24", "HFDL", "-", "JA0000", "-", "-");
   EXPECT_EQ(rows()[0].Id, "24");
   EXPECT_EQ(rows()[0].RegNo, "JA8089");
   EXPECT_EQ(rows()[0].Aircraft, "B772");
   int cleared = 0;
-  form().hfdl.HfdlRegistrations.Changed = [&](int row) { cleared += row == -1; };
-  ClearRegistrationRows(form());
+  table().Changed = [&](int row) { cleared += row == -1; };
+  ClearRegistrationRows(table());
   EXPECT_TRUE(rows().empty());
   EXPECT_EQ(cleared, 1);
 }
 
 TEST_F(HfdlRegistration, Icao24FileRules) {
   const std::string description(70, 'D');
-  WriteFile(form().hfdl.Icao24CsvPath,
+  WriteFile(hfdl().Icao24CsvPath,
             "ABC,X,Y,JA0001\n"                       // four fields: no match by registration
             "0000011,SSSS,OOOO,JA00022X,desc one\n"  // fields cut to 6, 3, 3, 7
             "000002,S,O,JA0003,first,extra\n"
@@ -130,35 +127,35 @@ TEST_F(HfdlRegistration, Icao24FileRules) {
                 "000006,S,O,JA0006,after\xFF,x\n"
                 "000007,S,O,JA0007,gone\n");
   Icao24Record r;
-  EXPECT_EQ(LookupIcao24ByRegistration(form(), "JA0001", r), "------");
-  EXPECT_EQ(LookupIcao24File(form(), "ABC", r), "JA0001");
-  EXPECT_EQ(LookupIcao24File(form(), "000001", r), "JA00022");
+  EXPECT_EQ(LookupIcao24ByRegistration(hfdl(), "JA0001", r), "------");
+  EXPECT_EQ(LookupIcao24File(hfdl(), "ABC", r), "JA0001");
+  EXPECT_EQ(LookupIcao24File(hfdl(), "000001", r), "JA00022");
   EXPECT_EQ(r.ShortCode, "SSS");
   EXPECT_EQ(r.Operator, "OOO");
-  EXPECT_EQ(LookupIcao24Description(form(), "JA0003"), "first");
-  EXPECT_EQ(LookupIcao24Description(form(), "JA0004"), std::string(63, 'D'));
-  EXPECT_EQ(LookupIcao24Description(form(), "JA0005"), "crlf\r");
+  EXPECT_EQ(LookupIcao24Description(hfdl(), "JA0003"), "first");
+  EXPECT_EQ(LookupIcao24Description(hfdl(), "JA0004"), std::string(63, 'D'));
+  EXPECT_EQ(LookupIcao24Description(hfdl(), "JA0005"), "crlf\r");
   // A byte 0xFF ends the file.
-  EXPECT_EQ(LookupIcao24Description(form(), "JA0006"), "after");
-  EXPECT_EQ(LookupIcao24Description(form(), "JA0007"), "NO DATA");
-  EXPECT_EQ(LookupIcao24File(form(), "000007", r), "NO DATA");
+  EXPECT_EQ(LookupIcao24Description(hfdl(), "JA0006"), "after");
+  EXPECT_EQ(LookupIcao24Description(hfdl(), "JA0007"), "NO DATA");
+  EXPECT_EQ(LookupIcao24File(hfdl(), "000007", r), "NO DATA");
   // Only the address with a comma after it matches: "00000" is no address.
-  EXPECT_EQ(LookupIcao24File(form(), "00000", r), "NO DATA");
+  EXPECT_EQ(LookupIcao24File(hfdl(), "00000", r), "NO DATA");
 }
 
 TEST_F(HfdlRegistration, FileIsReadAgainWhenItChanges) {
   Icao24Record r;
-  EXPECT_EQ(LookupIcao24File(form(), "800001", r), "JA8089");
-  WriteFile(form().hfdl.Icao24CsvPath, "800001,B77,JL,JA8090,BOEING 777-300\n");
-  EXPECT_EQ(LookupIcao24File(form(), "800001", r), "JA8090");
-  EXPECT_EQ(LookupIcao24Description(form(), "JA8090"), "BOEING 777-300");
-  std::remove(form().hfdl.Icao24CsvPath.c_str());
+  EXPECT_EQ(LookupIcao24File(hfdl(), "800001", r), "JA8089");
+  WriteFile(hfdl().Icao24CsvPath, "800001,B77,JL,JA8090,BOEING 777-300\n");
+  EXPECT_EQ(LookupIcao24File(hfdl(), "800001", r), "JA8090");
+  EXPECT_EQ(LookupIcao24Description(hfdl(), "JA8090"), "BOEING 777-300");
+  std::remove(hfdl().Icao24CsvPath.c_str());
   r = Icao24Record();
   r.Operator = "kept";
-  EXPECT_EQ(LookupIcao24File(form(), "800001", r), "NO DATA");
-  EXPECT_EQ(LookupIcao24ByRegistration(form(), "JA8090", r), "------");
+  EXPECT_EQ(LookupIcao24File(hfdl(), "800001", r), "NO DATA");
+  EXPECT_EQ(LookupIcao24ByRegistration(hfdl(), "JA8090", r), "------");
   EXPECT_EQ(r.Operator, "kept");
-  EXPECT_EQ(LookupIcao24Description(form(), "JA8090"), "NO DATA");
+  EXPECT_EQ(LookupIcao24Description(hfdl(), "JA8090"), "NO DATA");
 }
 
 }  // namespace

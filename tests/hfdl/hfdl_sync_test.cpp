@@ -1,16 +1,20 @@
+// Frame synchronisation symbol by symbol, and the demodulator's block: what
+// the receiver tells its link.
 #include <gtest/gtest.h>
 
-#include <random>
+#include <cmath>
 
-#include "hfdl/dsp_tables.h"
 #include "hfdl/frame_sync.h"
+#include "hfdl/hfdl_receiver.h"
+#include "hfdl/hfdl_reception.h"
 #include "hfdl/hfdl_tables.h"
 #include "hfdl/hfdl_text.h"
-#include "hfdl_harness.h"
+#include "hfdl_tx/hfdl_tx.h"
+#include "support/recording_links.h"
 
 namespace {
 
-const std::string kDashes(34, '-');
+using testing_support::RecordingHfdlLink;
 
 std::vector<uint8_t> SyncBits(int mode, bool inverted) {
   const HfdlTables& t = GetHfdlTables();
@@ -22,68 +26,80 @@ std::vector<uint8_t> SyncBits(int mode, bool inverted) {
   return bits;
 }
 
-void SendBits(Form1State& form, int channel, const std::vector<uint8_t>& bits) {
-  for (uint8_t b : bits) ProcessHfdlSymbol(form, channel, b, 0, 0);
-}
-
-// After sync: 135 training symbols, then data whose probes are all right.
-// Returns the number of data symbols it took to complete the frame.
-int FeedFrame(Form1State& form, int channel, int32_t sign = 1) {
-  const auto& probe = GetHfdlTables().HfdlProbeSequence;
-  for (int n = 0; n < 135; ++n) ProcessHfdlSymbol(form, channel, 0, 0, 0);
-  for (int n = 0; n < 8000; ++n) {
-    int position = n % 45;
-    int32_t q = position >= 30 ? sign * probe[position - 30] * 1000 : sign * 500;
-    ProcessHfdlSymbol(form, channel, 0, 7 * sign, q);
-    if (!form.hfdl.Channels[channel].Locked) return n + 1;
-  }
-  return -1;
-}
-
 class HfdlSync : public ::testing::Test {
  protected:
-  void SetUp() override { form_ = hfdl_test::MakeForm(recorder_); }
-  hfdl_test::Recorder recorder_;
-  std::unique_ptr<Form1State> form_;
+  void SetUp() override {
+    for (HfdlChannelState& s : hfdl_.Channels) InitHfdlChannel(s);
+  }
+  void Send(int channel, const std::vector<uint8_t>& bits) {
+    for (uint8_t b : bits) ProcessHfdlSymbol(hfdl_, link_, channel, b, 0, 0);
+  }
+  // After sync: 135 training symbols, then data whose probes are right
+  // (sign -1: right once negated). Returns the data symbols it took to
+  // complete the frame.
+  int FeedFrame(int channel, int32_t sign = 1) {
+    const auto& probe = GetHfdlTables().HfdlProbeSequence;
+    const size_t before = link_.frames.size();
+    for (int n = 0; n < 135; ++n) ProcessHfdlSymbol(hfdl_, link_, channel, 0, 0, 0);
+    for (int n = 0; n < 8000; ++n) {
+      const int position = n % 45;
+      const int32_t q = position >= 30 ? sign * probe[position - 30] * 1000 : sign * 500;
+      ProcessHfdlSymbol(hfdl_, link_, channel, 0, 7 * sign, q);
+      if (link_.frames.size() > before) return n + 1;
+    }
+    return -1;
+  }
+  // Whether the preamble and mode bits give a sync, and of which mode.
+  int SyncedMode(const std::vector<uint8_t>& bits) {
+    SetUp();
+    link_.syncs.clear();
+    Send(0, bits);
+    return link_.syncs.empty() ? -1 : link_.syncs.back().modeIndex;
+  }
+
+  HfdlReception hfdl_;
+  RecordingHfdlLink link_;
 };
 
-TEST_F(HfdlSync, PreambleAndModeGiveTheFrameMode) {
-  form_->hfdl.Channels[0].FreqError = -1.2345;
-  SendBits(*form_, 0, SyncBits(2, false));
-  const HfdlChannelState& s = form_->hfdl.Channels[0];
-  EXPECT_TRUE(s.Locked && s.SyncFound && s.TrainingActive && !s.Inverted);
-  EXPECT_EQ(std::vector<int>({s.PreambleScore, s.ModeScore, s.ModeIndex, s.Rate, s.Interleave, s.Constellation}),
-            std::vector<int>({254, 142, 2, 2, 0, 1}));
-  EXPECT_EQ(s.SymbolCount, -135);
-  EXPECT_EQ(s.EqTaps[0][0], GetHfdlTables().EqualizerSyncTaps[0]);
-  EXPECT_EQ(s.EqTaps[1][32], GetHfdlTables().EqualizerSyncTaps[32]);
-  EXPECT_EQ(form_->text.TextBuffers[kHfdlAna], "/Data Receiving(Lch)/" + kDashes +
-                                              "\r\nQPSK 1200bits/s 1.8s\r\nFrequency Error = -1.2345 Hz\r\n");
+TEST_F(HfdlSync, PreambleAndModeGiveTheFrame) {
+  hfdl_.Channels[1].FreqError = 7.30834;
+  Send(1, SyncBits(2, false));
+  ASSERT_EQ(link_.syncs.size(), 1u);
+  EXPECT_EQ(link_.syncs[0].channel, 1);
+  EXPECT_EQ(link_.syncs[0].modeIndex, 2);
+  EXPECT_EQ(link_.syncs[0].freqError, 7.30834);
+  EXPECT_FALSE(link_.syncs[0].otherChannelReceiving);
+  EXPECT_EQ(FeedFrame(1), 3241);
+  ASSERT_EQ(link_.frames.size(), 1u);
+  const HfdlFrameInput& f = link_.frames[0];
+  EXPECT_EQ(f.ModeCode, 2);
+  EXPECT_EQ(f.Channel, 1);
+  EXPECT_EQ(f.SourceTag, "Rch");
+  EXPECT_EQ(f.Octets.size(), 540u);
+  EXPECT_EQ(f.BitCount, 8 * 540u);
+  EXPECT_EQ(f.ErrorRatioLine, "ErrorRatio = 0.00000");
+  // Searching again: a 4.2 s frame follows and takes its own length.
+  Send(1, SyncBits(7, false));
+  EXPECT_EQ(FeedFrame(1), 7561);
+  EXPECT_EQ(link_.frames.back().ModeCode, 13);
+  EXPECT_EQ(link_.frames.back().Octets.size(), 1890u);
 }
 
-TEST_F(HfdlSync, MonitorLinesOfTheRightChannel) {
-  form_->hfdl.Channels[1].FreqError = 7.30834;
-  form_->Txt.TxtType = kHfdlAna;
-  SendBits(*form_, 1, SyncBits(0, false));
-  EXPECT_EQ(form_->text.TextBuffers[kHfdlAna],
-            "/Data Receiving(Rch)/" + kDashes + "\r\nBPSK 300bits/s 1.8s \r\nFrequency Error = +7.3083 Hz\r\n");
-  EXPECT_EQ(recorder_.calls, std::vector<std::string>{"refresh"});
-  EXPECT_EQ(FrequencyErrorLine(0.0), "Frequency Error = +0.0000 Hz");
-  EXPECT_EQ(FrequencyErrorLine(-0.00004), "Frequency Error = -0.0000 Hz");
-}
-
-TEST_F(HfdlSync, InvertedPreambleStoresNegatedSymbols) {
-  SendBits(*form_, 0, SyncBits(2, true));
-  const HfdlChannelState& s = form_->hfdl.Channels[0];
-  EXPECT_EQ(s.Inverted, 1);
-  EXPECT_EQ(s.PreambleScore, 254);
-  EXPECT_EQ(s.ModeIndex, 2);
+TEST_F(HfdlSync, InvertedPreambleNegatesTheSymbols) {
+  Send(0, SyncBits(2, true));
+  ASSERT_EQ(link_.syncs.size(), 1u);
+  EXPECT_EQ(link_.syncs[0].modeIndex, 2);
   // Probes that are right once negated count as right.
-  EXPECT_EQ(FeedFrame(*form_, 0, -1), 3241);
-  EXPECT_EQ(form_->hfdl.HfdlSoftSymbols[0].Values[0], 7);
-  EXPECT_EQ(form_->hfdl.HfdlSoftSymbols[0].Values[HfdlSoftSymbolStore::kSymbols], 500);
-  ASSERT_EQ(recorder_.frames.size(), 1u);
-  EXPECT_EQ(recorder_.frames[0].errorRatio, "ErrorRatio = 0.00000");
+  EXPECT_EQ(FeedFrame(0, -1), 3241);
+  EXPECT_EQ(link_.frames.at(0).ErrorRatioLine, "ErrorRatio = 0.00000");
+}
+
+TEST_F(HfdlSync, ErrorRatioCountsWrongProbes) {
+  Send(0, SyncBits(0, false));
+  // Every Q of 0 counts as +1: the probe's seven -1 values are wrong.
+  for (int n = 0; n < 135 + 3241; ++n) ProcessHfdlSymbol(hfdl_, link_, 0, 0, 0, 0);
+  ASSERT_EQ(link_.frames.size(), 1u);
+  EXPECT_EQ(link_.frames[0].ErrorRatioLine, "ErrorRatio = 0.46667");
 }
 
 TEST_F(HfdlSync, PreambleThreshold) {
@@ -95,157 +111,88 @@ TEST_F(HfdlSync, PreambleThreshold) {
     }
     return bits;
   };
-  SendBits(*form_, 0, withFlips(92, false));  // score 70
-  EXPECT_EQ(form_->hfdl.Channels[0].Locked, 0);
-  EXPECT_EQ(form_->hfdl.Channels[0].PreambleScore, 70);
-  SendBits(*form_, 0, withFlips(92, true));  // score -70
-  EXPECT_EQ(form_->hfdl.Channels[0].Locked, 0);
-  EXPECT_EQ(form_->hfdl.Channels[0].PreambleScore, -70);
-  SendBits(*form_, 0, withFlips(91, false));  // score 72
-  EXPECT_EQ(form_->hfdl.Channels[0].Locked, 1);
+  EXPECT_EQ(SyncedMode(withFlips(92, false)), -1);  // score 70
+  EXPECT_EQ(SyncedMode(withFlips(92, true)), -1);   // score -70
+  EXPECT_EQ(SyncedMode(withFlips(91, false)), 2);   // score 72
+  EXPECT_EQ(SyncedMode(withFlips(91, true)), -1);   // an inverted preamble needs inverted mode bits
 }
 
 TEST_F(HfdlSync, ModeThresholdAndTies) {
   const HfdlTables& t = GetHfdlTables();
   std::vector<uint8_t> preamble(t.HfdlPreambleSequence.begin(), t.HfdlPreambleSequence.end());
-  auto sendMode = [&](const std::vector<uint8_t>& modeBits) {
-    form_ = hfdl_test::MakeForm(recorder_);
+  auto withMode = [&](const std::vector<uint8_t>& modeBits) {
     std::vector<uint8_t> bits = preamble;
     bits.insert(bits.end(), modeBits.begin(), modeBits.end());
-    SendBits(*form_, 0, bits);
-    return form_->hfdl.Channels[0].SyncFound;
+    return bits;
   };
   // Scores of 142 bits are even: 40 is refused, 42 accepted.
   for (int flips : {51, 50}) {
     std::vector<uint8_t> bits(t.HfdlModeSequences[6], t.HfdlModeSequences[6] + 142);
     for (int k = 0; k < flips; ++k) bits[2 * k] ^= 1;
-    uint8_t found = sendMode(bits);
-    EXPECT_EQ(form_->hfdl.Channels[0].ModeScores[6], 142 - 2 * flips);
-    EXPECT_EQ(found, flips == 50) << flips;
-    if (found) {
-      EXPECT_EQ(form_->hfdl.Channels[0].ModeIndex, 6);
-      EXPECT_EQ(form_->hfdl.Channels[0].ModeScore, 42);
-    }
+    EXPECT_EQ(SyncedMode(withMode(bits)), flips == 50 ? 6 : -1) << flips;
   }
   // Equal scores for modes 3 and 5: the lower index wins.
   std::vector<uint8_t> tie(142);
   bool toFirst = true;
   for (int i = 0; i < 142; ++i) {
-    uint8_t a = t.HfdlModeSequences[3][i], b = t.HfdlModeSequences[5][i];
+    const uint8_t a = t.HfdlModeSequences[3][i], b = t.HfdlModeSequences[5][i];
     tie[i] = a == b ? a : (toFirst ? a : b);
     if (a != b) toFirst = !toFirst;
   }
-  sendMode(tie);
-  ASSERT_EQ(form_->hfdl.Channels[0].ModeScores[3], form_->hfdl.Channels[0].ModeScores[5]);
-  EXPECT_EQ(form_->hfdl.Channels[0].ModeIndex, 3);
-  // No mode above 0: mode 0 with score 0, refused.
-  std::mt19937 rng(1);
-  std::vector<uint8_t> bits(142);
-  bool allAtMostZero = false;
-  for (int attempt = 0; attempt < 5000 && !allAtMostZero; ++attempt) {
-    for (uint8_t& b : bits) b = rng() & 1;
-    EXPECT_EQ(sendMode(bits), 0);
-    const int32_t* scores = form_->hfdl.Channels[0].ModeScores;
-    allAtMostZero = std::all_of(scores, scores + 8, [](int32_t v) { return v <= 0; });
-  }
-  ASSERT_TRUE(allAtMostZero);
-  EXPECT_EQ(form_->hfdl.Channels[0].ModeIndex, 0);
-  EXPECT_EQ(form_->hfdl.Channels[0].ModeScore, 0);
-  EXPECT_EQ(form_->hfdl.Channels[0].Locked, 0);
+  EXPECT_EQ(SyncedMode(withMode(tie)), 3);
 }
 
-TEST_F(HfdlSync, FrameCompletesAfterItsLastSymbol) {
-  SendBits(*form_, 0, SyncBits(1, false));
-  EXPECT_EQ(FeedFrame(*form_, 0), 3241);
-  ASSERT_EQ(recorder_.frames.size(), 1u);
-  EXPECT_EQ(recorder_.frames[0].modeCode, 1);
-  EXPECT_EQ(recorder_.frames[0].errorRatio, "ErrorRatio = 0.00000");
-  SendBits(*form_, 0, SyncBits(7, false));
-  EXPECT_EQ(FeedFrame(*form_, 0), 7561);
-  EXPECT_EQ(recorder_.frames.back().modeCode, 13);
-
-  const HfdlChannelState& s = form_->hfdl.Channels[0];
-  EXPECT_FALSE(s.Locked || s.TrainingActive || s.Constellation);
-  EXPECT_EQ(s.Rate, 4);
-  EXPECT_EQ(s.Interleave, 3);
-  EXPECT_EQ(s.EqTaps[1][16], EqualizerStartTaps[16]);
-  EXPECT_EQ(std::count(std::begin(s.SyncHistory), std::end(s.SyncHistory), 1), 0);
+TEST_F(HfdlSync, SyncTellsOfAFrameOnTheOtherChannel) {
+  Send(0, SyncBits(4, false));
+  Send(1, SyncBits(5, false));
+  ASSERT_EQ(link_.syncs.size(), 2u);
+  EXPECT_FALSE(link_.syncs[0].otherChannelReceiving);
+  EXPECT_TRUE(link_.syncs[1].otherChannelReceiving);
+  // Once both have finished, a new sync finds the other channel idle.
+  FeedFrame(0);
+  FeedFrame(1);
+  ProcessHfdlSymbol(hfdl_, link_, 0, 0, 0, 0);
+  ProcessHfdlSymbol(hfdl_, link_, 1, 0, 0, 0);
+  Send(0, SyncBits(4, false));
+  ASSERT_EQ(link_.syncs.size(), 3u);
+  EXPECT_FALSE(link_.syncs[2].otherChannelReceiving);
 }
 
-TEST_F(HfdlSync, ErrorRatioCountsWrongProbes) {
-  SendBits(*form_, 0, SyncBits(0, false));
-  for (int n = 0; n < 135; ++n) ProcessHfdlSymbol(*form_, 0, 0, 0, 0);
-  // Every Q of 0 counts as +1: the probe's seven -1 values are wrong.
-  for (int n = 0; n < 3241; ++n) ProcessHfdlSymbol(*form_, 0, 0, 0, 0);
-  ASSERT_EQ(recorder_.frames.size(), 1u);
-  EXPECT_EQ(recorder_.frames[0].errorRatio, ErrorRatioLine(7.0 / 15.0));
-  EXPECT_EQ(recorder_.frames[0].errorRatio, "ErrorRatio = 0.46667");
+std::vector<double> Tone(double hz, int samples, double amplitude = 8000.0) {
+  std::vector<double> v(static_cast<size_t>(samples));
+  for (int n = 0; n < samples; ++n) v[static_cast<size_t>(n)] = amplitude * std::sin(2.0 * M_PI * hz * n / 11025.0);
+  return v;
 }
 
-std::string RelayText(const Form1State& form, int octets) {
-  return std::string("HFDL\x01", 5) + HfdlBitsToHex(form.hfdl.HfdlDecodedBits.data(), octets) + "\x03";
-}
-
-TEST_F(HfdlSync, FramesGoWhereTheLinkStateSays) {
-  struct Case {
-    flag connected, server;
-    int mode;
-    std::vector<std::string> expected;  // with "clients"/"server" standing for the relay text
-  };
-  const std::vector<Case> cases = {
-      {0, 0, 0, {"analyze"}},
-      {0, 0, 3, {"analyze"}},
-      {1, 1, 1, {"clients", "analyze"}},
-      {1, 1, 6, {"analyze", "clients"}},
-      {1, 0, 0, {"server"}},
-      {1, 0, 7, {"server"}},
-  };
-  for (const Case& c : cases) {
-    hfdl_test::Recorder recorder;
-    auto form = hfdl_test::MakeForm(recorder);
-    form->exchange.NetConnected = c.connected;
-    form->Net.Server = c.server;
-    form->app.SourceTag = "";
-    form->Txt.TxtType = 0;
-    SendBits(*form, 1, SyncBits(c.mode, false));
-    FeedFrame(*form, 1);
-    const std::string relay = RelayText(*form, HfdlModeOctets(c.mode));
-    EXPECT_EQ(relay.size(), 6u + 2u * HfdlModeOctets(c.mode));
-    // Each call by its kind, the relay texts compared whole.
-    std::vector<std::string> kinds;
-    for (const std::string& call : recorder.calls) {
-      std::string kind = call.substr(0, call.find(' '));
-      kinds.push_back(kind);
-      if (kind != "analyze") {
-        EXPECT_TRUE(call == kind + " " + relay) << c.mode;
-      }
-    }
-    EXPECT_EQ(kinds, c.expected) << c.mode;
-    if (c.connected && c.server) {
-      EXPECT_EQ(form->audio.RxLampHold[2], 0);
-    }
-    for (const auto& f : recorder.frames) {
-      // Own frames are tagged with their channel, a server's too.
-      EXPECT_EQ(f.sourceTag, "Rch");
-      EXPECT_EQ(f.channel, 1);
-      EXPECT_EQ(f.modeCode, 10 * (c.mode / 4) + c.mode % 4);
-    }
+TEST_F(HfdlSync, BlockIsLevelledInPlace) {
+  // Whatever the input level, an in-band tone leaves the block at the AGC
+  // level: a mean magnitude of 3000, so a peak of 3000 pi / 2.
+  for (double amplitude : {200.0, 20000.0}) {
+    SetUp();
+    std::vector<double> tone = Tone(1440.0, 512 * 40, amplitude);
+    for (size_t n = 0; n < tone.size(); n += 512) DemodulateHfdlBlock(hfdl_, link_, 0, tone.data() + n);
+    const double peak = *std::max_element(tone.end() - 512, tone.end());
+    EXPECT_NEAR(peak, 3000.0 * M_PI / 2.0, 300.0) << amplitude;
   }
 }
 
-TEST_F(HfdlSync, SyncOnTheOtherChannelKeepsTheAnalysisText) {
-  SendBits(*form_, 0, SyncBits(4, false));
-  SendBits(*form_, 1, SyncBits(5, false));
-  const std::string& text = form_->text.TextBuffers[kHfdlAna];
-  EXPECT_NE(text.find("/Data Receiving(Lch)/"), std::string::npos);
-  EXPECT_NE(text.find("/Data Receiving(Rch)/"), std::string::npos);
-  // Once channel 0 has finished, a new sync starts the text afresh.
-  FeedFrame(*form_, 0);
-  FeedFrame(*form_, 1);
-  ProcessHfdlSymbol(*form_, 0, 0, 0, 0);
-  ProcessHfdlSymbol(*form_, 1, 0, 0, 0);
-  SendBits(*form_, 0, SyncBits(4, false));
-  EXPECT_EQ(text.find("/Data Receiving(Rch)/"), std::string::npos);
+// A decoder change in the middle of a burst: the lamp goes out and the next
+// burst is received whole.
+TEST_F(HfdlSync, ResetInTheMiddleOfAFrame) {
+  std::mt19937_64 rng(5);
+  const std::vector<uint8_t> payload = hfdl_tx::BuildFrameForMode(4, rng);
+  const std::vector<double> audio = hfdl_tx::Render({{4, payload, false}}, {});
+  const std::vector<double> half(audio.begin(), audio.begin() + static_cast<long>(audio.size() / 2));
+  testing_support::FeedHfdl(hfdl_, link_, 0, half);
+  ASSERT_TRUE(link_.locks[0]);
+  ResetHfdlChannel(hfdl_, link_, 0);
+  EXPECT_FALSE(link_.locks[0]);
+  testing_support::FeedHfdl(hfdl_, link_, 0, audio);
+  EXPECT_FALSE(link_.locks[0]);
+  ASSERT_EQ(link_.frames.size(), 1u);
+  std::vector<uint8_t> sent = payload;
+  sent.resize(link_.frames[0].Octets.size(), 0);
+  EXPECT_TRUE(link_.frames[0].Octets == sent);
 }
 
 }  // namespace

@@ -1,113 +1,138 @@
+// The HFDL texts outside the frame analysis: the relay hex form, the lines
+// of a sync, where a frame's texts go with logging off, during an import
+// and when a log cannot be written, and the names of control characters.
 #include <gtest/gtest.h>
 
+#include "exchange/received_text.h"
+#include "hfdl/frame_analysis.h"
+#include "hfdl/hfdl_reception.h"
 #include "hfdl/hfdl_text.h"
-#include "hfdl_harness.h"
+#include "hfdl_tx/hfdl_frames.h"
+#include "platform/control_char_name.h"
 #include "platform/file_io.h"
 #include "platform/write_failure.h"
-#include "support/test_support.h"
+#include "support/reception_rig.h"
 
 namespace {
 
 using testing_support::ReadFile;
 
-class HfdlText : public ::testing::Test {
+TEST(HfdlText, HexFormLowNibbleFirstAndBack) {
+  const uint8_t octet = 0xA5;
+  EXPECT_EQ(HfdlOctetsToHex(&octet, 1), "5A");
+  HfdlFrameInput frame;
+  ASSERT_TRUE(HfdlHexToInput("5A", frame));
+  EXPECT_EQ(frame.Octets, std::vector<uint8_t>{0xA5});
+  EXPECT_EQ(frame.BitCount, 8u);
+  EXPECT_EQ(frame.ModeCode, 20);
+  EXPECT_EQ(frame.Channel, 2);
+  // The digit rule keeps only the low four bits: "5a" is "5A".
+  HfdlFrameInput lower;
+  ASSERT_TRUE(HfdlHexToInput("5a", lower));
+  EXPECT_EQ(lower.Octets, frame.Octets);
+  // An odd digit count ends inside an octet.
+  ASSERT_TRUE(HfdlHexToInput("5A7", frame));
+  EXPECT_EQ(frame.BitCount, 12u);
+}
+
+class HfdlTexts : public ::testing::Test {
  protected:
   void SetUp() override {
-    form_ = hfdl_test::MakeForm(recorder_);
-    form_->Txt.TxtLog = 1;
-    form_->Txt.LogOutHFDLDAT = form_->Txt.LogOutHFDLANA = form_->Txt.LogOutHFDLFMT = 1;
-    form_->text.HfdlDatLogPath = dir_.File("logs/20261206_HFDL_DAT.log");
-    form_->text.HfdlAnaLogPath = dir_.File("logs/20261206_HFDL_ANA.log");
-    form_->text.HfdlFmtLogPath = dir_.File("logs/20261206_HFDL_FMT.log");
-    form_->app.SourceTag = "Lch";
+    text_.SetDailyLogs(dir_.File("logs"), "20261206");
+    txt_.TxtLog = 1;
+    for (int kind = 0; kind < 6; ++kind) txt_.LogOutFlag(kind) = 1;
+    txt_.MaxBytes = 10000;
   }
+  // A squitter of GS 1 as received on the left channel.
+  HfdlFrame Squitter() {
+    HfdlFrameInput input;
+    input.Octets = hfdl_tx::ScenarioSquitter().octets;
+    input.Octets.resize(135, 0);
+    input.BitCount = 8 * input.Octets.size();
+    input.ModeCode = 0;
+    input.Channel = 0;
+    input.SourceTag = "Lch";
+    input.ErrorRatioLine = "ErrorRatio = 0.00000";
+    return AnalyzeHfdlFrame(hfdl_, EtcSettings{}, NoHfdlLookups(), input);
+  }
+  // A squitter's DAT line: 66 octets in hex.
+  static constexpr size_t kSquitterDat = sizeof "[Lch]2026/12/06 14:03:07>HFDL<SOH><ETX>\r\n" - 1 + 2 * 66;
+  std::string Log(const std::string& kind) { return ReadFile(dir_.File("logs/20261206_HFDL_" + kind + ".log")); }
 
   testing_support::TempDir dir_;
   testing_support::FixedClock clock_{platform::EncodeDateTime(2026, 12, 6, 14, 3, 7)};
-  hfdl_test::Recorder recorder_;
-  std::unique_ptr<Form1State> form_;
+  HfdlReception hfdl_;
+  ReceivedText text_;
+  TxtSettings txt_;
 };
 
-TEST_F(HfdlText, HexFormLowNibbleFirstAndBack) {
-  const uint8_t bits[8] = {1, 0, 1, 0, 0, 1, 0, 1};  // 0xA5
-  EXPECT_EQ(HfdlBitsToHex(bits, 1), "5A");
-
-  AnalyzeNetworkHfdlFrame(*form_, "5A");
-  ASSERT_EQ(recorder_.frames.size(), 1u);
-  const auto& frame = recorder_.frames[0];
-  EXPECT_EQ(frame.modeCode, 20);
-  EXPECT_EQ(frame.channel, 2);
-  EXPECT_EQ(frame.bits.size(), 8u);  // four bits a digit: the analysis reads no further
-  EXPECT_TRUE(std::equal(bits, bits + 8, frame.bits.begin()));
-  // The digit rule keeps only the low four bits: "5a" is "5A".
-  AnalyzeNetworkHfdlFrame(*form_, "5a");
-  EXPECT_EQ(recorder_.frames[1].bits, recorder_.frames[0].bits);
+TEST_F(HfdlTexts, SyncLinesNameTheChannelModeAndOffset) {
+  WriteHfdlSyncLines(text_, txt_, 0, false, 2, -1.2345);
+  const std::string left =
+      "/Data Receiving(Lch)/" + std::string(34, '-') + "\r\nQPSK 1200bits/s 1.8s\r\nFrequency Error = -1.2345 Hz\r\n";
+  EXPECT_EQ(text_.Buffer(kHfdlAna), left);
+  // A frame running on the other channel keeps the text.
+  WriteHfdlSyncLines(text_, txt_, 1, true, 0, 7.30834);
+  const std::string right =
+      "/Data Receiving(Rch)/" + std::string(34, '-') + "\r\nBPSK 300bits/s 1.8s \r\nFrequency Error = +7.3083 Hz\r\n";
+  EXPECT_EQ(text_.Buffer(kHfdlAna), left + right);
+  EXPECT_EQ(Log("ANA"), testing_support::WithoutCr(left + right));
+  // Otherwise it starts afresh.
+  WriteHfdlSyncLines(text_, txt_, 1, false, 0, 7.30834);
+  EXPECT_EQ(text_.Buffer(kHfdlAna), right);
+  EXPECT_EQ(FrequencyErrorLine(0.0), "Frequency Error = +0.0000 Hz");
+  EXPECT_EQ(FrequencyErrorLine(-0.00004), "Frequency Error = -0.0000 Hz");
 }
 
-TEST_F(HfdlText, NetworkFrameClearsTheBitsOfAnEarlierOne) {
-  AnalyzeNetworkHfdlFrame(*form_, std::string(3780, 'F'));
-  AnalyzeNetworkHfdlFrame(*form_, "00");
-  ASSERT_EQ(recorder_.frames.size(), 2u);
-  const auto& first = recorder_.frames[0].bits;
-  const auto& second = recorder_.frames[1].bits;
-  EXPECT_EQ(std::count(first.begin(), first.end(), 1), 15120);
-  EXPECT_EQ(std::count(second.begin(), second.end(), 1), 0);
-  // Longer than any frame: refused, nothing analysed.
-  AnalyzeNetworkHfdlFrame(*form_, std::string(3781, '0'));
-  EXPECT_EQ(recorder_.frames.size(), 2u);
+TEST_F(HfdlTexts, NothingIsWrittenWithLoggingOff) {
+  txt_.TxtLog = 0;
+  WriteHfdlTexts(text_, txt_, Squitter());
+  EXPECT_FALSE(platform::FileExists(text_.LogPath(kHfdlAna)));
+  EXPECT_FALSE(platform::FileExists(text_.LogPath(kHfdlFmt)));
+  EXPECT_FALSE(platform::FileExists(text_.LogPath(kHfdlDat)));
+  EXPECT_NE(text_.Buffer(kHfdlAna).find("Ground Station ID = 1\r\n"), std::string::npos);
+  EXPECT_EQ(text_.Buffer(kHfdlDat).size(), kSquitterDat);
 }
 
-TEST_F(HfdlText, DatLineInBufferAndLog) {
-  WriteHfdlDatLog(*form_, "5A");
-  const std::string line = "[Lch]2026/12/06 14:03:07>HFDL<SOH>5A<ETX>";
-  EXPECT_EQ(form_->text.TextBuffers[kHfdlDat], line + "\r\n");
-  EXPECT_EQ(ReadFile(form_->text.HfdlDatLogPath), line + "\n");
-  EXPECT_EQ(recorder_.calls, std::vector<std::string>{"trim 3"});
+TEST_F(HfdlTexts, DatLinesGoToTheTwinDuringAnImport) {
+  text_.SetImportPath(text_.LogPath(kHfdlDat));
+  WriteHfdlTexts(text_, txt_, Squitter());
+  text_.SetImportPath("");
+  EXPECT_FALSE(platform::FileExists(text_.LogPath(kHfdlDat)));
+  const std::string line = testing_support::WithoutCr(text_.Buffer(kHfdlDat));
+  EXPECT_EQ(Log("DAT_c"), line);
+  WriteHfdlTexts(text_, txt_, Squitter());
+  EXPECT_EQ(Log("DAT"), line);
 }
 
-TEST_F(HfdlText, DatLinesGoToTheTwinDuringAnImport) {
-  form_->text.ImportPath = form_->text.HfdlDatLogPath;
-  WriteHfdlDatLog(*form_, "01");
-  EXPECT_EQ(form_->text.HfdlDatLogPath, dir_.File("logs/20261206_HFDL_DAT.log"));
-  form_->text.ImportPath.clear();
-  WriteHfdlDatLog(*form_, "02");
-  EXPECT_EQ(ReadFile(dir_.File("logs/20261206_HFDL_DAT_c.log")), "[Lch]2026/12/06 14:03:07>HFDL<SOH>01<ETX>\n");
-  EXPECT_EQ(ReadFile(form_->text.HfdlDatLogPath), "[Lch]2026/12/06 14:03:07>HFDL<SOH>02<ETX>\n");
-}
-
-TEST_F(HfdlText, AnalysisAndCompactLineEnds) {
-  WriteHfdlAnaLog(*form_, "line one", kHfdlAna);
-  WriteHfdlAnaLog(*form_, "line two", kHfdlAna);
-  EXPECT_EQ(form_->text.TextBuffers[kHfdlAna], "line one\r\nline two\r\n");
-  EXPECT_EQ(ReadFile(form_->text.HfdlAnaLogPath), "line one\nline two\n");
-  WriteHfdlFmtLog(*form_, "   A = 1\r\n   B = 2\r\n");
-  EXPECT_EQ(ReadFile(form_->text.HfdlFmtLogPath), "   A = 1\n   B = 2\n\n");
-  // Buffer 4 is not trimmed here.
-  EXPECT_TRUE(recorder_.calls.empty());
-}
-
-TEST_F(HfdlText, NothingIsWrittenWithLoggingOff) {
-  form_->Txt.TxtLog = 0;
-  WriteHfdlDatLog(*form_, "5A");
-  WriteHfdlAnaLog(*form_, "x", kHfdlAna);
-  WriteHfdlFmtLog(*form_, "y\r\n");
-  EXPECT_FALSE(platform::FileExists(form_->text.HfdlDatLogPath));
-  EXPECT_FALSE(platform::FileExists(form_->text.HfdlAnaLogPath));
-  EXPECT_FALSE(platform::FileExists(form_->text.HfdlFmtLogPath));
-  EXPECT_EQ(form_->text.TextBuffers[kHfdlDat].size(), 43u);
-}
-
-TEST_F(HfdlText, AnUnwritableLogIsReportedOnce) {
+TEST_F(HfdlTexts, AnUnwritableLogIsReportedOnce) {
   std::vector<std::string> reported;
   platform::ResetWriteFailureReports();
   platform::SetWriteFailureHandler([&](const std::string& path) { reported.push_back(path); });
-  testing_support::WriteFile(dir_.File("blocked"), "a file where a folder should be");
-  form_->text.HfdlAnaLogPath = dir_.File("blocked/20261206_HFDL_ANA.log");
-  WriteHfdlAnaLog(*form_, "x", kHfdlAna);
-  WriteHfdlAnaLog(*form_, "y", kHfdlAna);
+  // A file where the logs folder should be.
+  testing_support::WriteFile(dir_.File("blocked"), "");
+  text_.SetDailyLogs(dir_.File("blocked"), "20261206");
+  WriteHfdlTexts(text_, txt_, Squitter());
+  WriteHfdlTexts(text_, txt_, Squitter());
   platform::SetWriteFailureHandler(nullptr);
-  EXPECT_EQ(reported, std::vector<std::string>{form_->text.HfdlAnaLogPath});
-  EXPECT_EQ(form_->text.TextBuffers[kHfdlAna], "x\r\ny\r\n");
+  EXPECT_EQ(std::count(reported.begin(), reported.end(), text_.LogPath(kHfdlAna)), 1);
+  EXPECT_EQ(text_.Buffer(kHfdlDat).size(), 2 * kSquitterDat);
+}
+
+TEST(HfdlText, ControlCharNamesAndBack) {
+  EXPECT_EQ(ControlCharName(10), "<VF>");
+  EXPECT_EQ(ControlCharName(65), "A");
+  EXPECT_EQ(ControlCharName(127), "<DEL>");
+  EXPECT_EQ(ControlCharName(1), "<SOH>");
+  EXPECT_EQ(ControlCharName(0xB1), "\xB1");
+  for (int v = 0; v < 128; ++v) {
+    const std::string name = ControlCharName(static_cast<uint8_t>(v));
+    const auto back = ControlCharValue(name);
+    EXPECT_EQ(back.has_value(), v < 32 || v == 127) << v;
+    if (back) {
+      EXPECT_EQ(*back, v);
+    }
+  }
 }
 
 }  // namespace

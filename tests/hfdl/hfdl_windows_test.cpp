@@ -4,15 +4,15 @@
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
-#include "analysis_fakes.h"
 #include "hfdl/hfdl_forms.h"
 #include "hfdl/registration.h"
 #include "hfdl_tx/hfdl_frames.h"
+#include "support/reception_rig.h"
 
 namespace {
 
-using hfdl_test::AnalysisRig;
-using hfdl_test::Golden;
+using testing_support::Golden;
+using testing_support::ReceptionRig;
 using namespace hfdl_tx;
 
 QStringList RowTexts(QTreeWidget* view, int row) {
@@ -23,10 +23,8 @@ QStringList RowTexts(QTreeWidget* view, int row) {
 }
 
 TEST(HfdlWindows, ShowWhatTheFramesLeft) {
-  AnalysisRig rig;
+  ReceptionRig rig;
   Form1State& form = rig.form();
-  form.Form.ICAOWidth = 500;
-  form.Form.ICAOHeight = 300;
   TForm21 registrations(form);
   TForm22 statistics(form);
   TForm23 systemTable(form);
@@ -63,42 +61,17 @@ TEST(HfdlWindows, ShowWhatTheFramesLeft) {
   TForm23 again(next);
   EXPECT_EQ(again.Memo1()->toPlainText().toStdString(), golden);
 
-  ClearRegistrationRows(form);
+  ClearRegistrationRows(form.hfdl.HfdlRegistrations);
   EXPECT_EQ(rows->topLevelItemCount(), 0);
 }
 
-TEST(HfdlWindows, LayoutAndStacking) {
-  AnalysisRig rig;
-  Form1State& form = rig.form();
-  form.Form.ICAOWidth = 500;
-  form.Form.ICAOHeight = 300;
-  form.Form.RecvLeft = 40;
-  form.Form.RecvTop = 50;
-  TForm21 registrations(form);
-  TForm22 statistics(form);
-  TForm23 systemTable(form);
-  EXPECT_EQ(registrations.ListView1()->size(), QSize(471, 250));
-  registrations.show();
-  registrations.resize(600, 400);
-  EXPECT_EQ(registrations.ListView1()->size(), QSize(571, 350));
-  registrations.hide();
-  EXPECT_EQ(statistics.size(), QSize(354, 186));
-  EXPECT_EQ(statistics.pos(), QPoint(40, 50));
-  EXPECT_EQ(systemTable.size(), QSize(403, 481));
-  for (SkarvelForm* w : std::initializer_list<SkarvelForm*>{&registrations, &statistics, &systemTable}) {
-    EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint) << w->objectName().toStdString();
-  }
-  const int widths[4] = {150, 60, 60, 60};
-  for (int c = 0; c < 4; ++c) EXPECT_EQ(statistics.ListView1()->columnWidth(c), widths[c]);
-}
-
 TEST(HfdlWindows, CutDoubleByteDescriptionShows) {
-  AnalysisRig rig;
+  ReceptionRig rig;
   Form1State& form = rig.form();
   // 62 ASCII bytes and a two-byte character: the cut at 63 splits it.
   testing_support::WriteFile(form.hfdl.Icao24CsvPath, "ABCDEF,B77,JL,JA9999," + std::string(62, 'A') + "\x88\x9f\n");
   TForm21 registrations(form);
-  OnHfdlLogon(form, "44", "ABCDEF", "HFDL", "-", "-", "-", 3);
+  OnHfdlLogon(form.hfdl, NoHfdlLookups(), "44", "ABCDEF", "HFDL", "-", "-", "-", 3);
   ASSERT_EQ(form.hfdl.HfdlRegistrations.Rows.size(), 1u);
   EXPECT_EQ(form.hfdl.HfdlRegistrations.Rows[0].Aircraft.size(), 63u);
   const QString shown = registrations.ListView1()->topLevelItem(0)->text(5);

@@ -21,6 +21,7 @@ ReceptionRig::ReceptionRig() : clock_(RigNow()), form_(std::make_unique<Form1Sta
   f.hfdl.Icao24CsvPath = data + "/ICAO24.csv";
   UpdateDailyLogNames(f.text, f.Etc, f.app.AppDir, true);
   f.Txt.TxtLog = 1;
+  f.Txt.MaxBytes = 10000;  // the program's default
   for (int kind = 0; kind < 6; ++kind) f.Txt.LogOutFlag(kind) = 1;
   f.Txt.TxtType = kHfdlAna;
   f.hfdl.SystemVer = 35;

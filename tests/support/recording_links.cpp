@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "hfdl/crc.h"
+#include "hfdl/hfdl_reception.h"
+
 namespace testing_support {
 
 void RecordingEffects::PaintLamp(Lamp lamp, TColor colour) {
@@ -74,6 +77,33 @@ void RecordingAudioLink::Clear() {
   lamps.clear();
   shown.clear();
   clockSteps = blocksDone = inputsEnded = frameRestarts = timedMonitorStops = redrawRequests = 0;
+}
+
+int FeedHfdl(HfdlReception& hfdl, HfdlReceiverLink& link, int channel, const std::vector<double>& samples) {
+  int most = 0;
+  double block[512];
+  for (size_t n = 0; n < samples.size(); n += 512) {
+    const size_t take = std::min<size_t>(512, samples.size() - n);
+    std::fill(std::copy(samples.begin() + static_cast<long>(n), samples.begin() + static_cast<long>(n + take), block),
+              block + 512, 0.0);
+    DemodulateHfdlBlock(hfdl, link, channel, block);
+    most = std::max(most, hfdl.HfdlBlockSymbols[channel].Count);
+  }
+  return most;
+}
+
+bool HfdlChecksPass(const std::vector<uint8_t>& octets, bool squitter) {
+  const size_t bits = 8 * octets.size();
+  if (squitter) return CheckCrc16(octets.data(), bits, 0, 64);
+  const int lpdus = octets.empty() ? 0 : (octets[0] >> 2) & 15;
+  if (lpdus == 0 || !CheckCrc16(octets.data(), bits, 0, 6 + lpdus)) return false;
+  long position = 8 + lpdus;
+  for (int k = 0; k < lpdus; ++k) {
+    const int size = octets[static_cast<size_t>(6 + k)];
+    if (!CheckCrc16(octets.data(), bits, position, size - 1)) return false;
+    position += size + 1;
+  }
+  return true;
 }
 
 }  // namespace testing_support

@@ -143,4 +143,12 @@ class RecordingAudioLink : public BlockPipelineLink, public MonitorButtonLink {
   void RequestAircraftLayerRedraw() override { ++redrawRequests; }
 };
 
+// Feeds audio at 11025 Hz to one channel of HFDL reception in blocks of 512,
+// the last one padded with zeros, as the audio pipeline does. Returns the
+// most symbols one block gave.
+int FeedHfdl(HfdlReception& hfdl, HfdlReceiverLink& link, int channel, const std::vector<double>& samples);
+// Every check sequence of a decoded frame holds: a squitter's, or a
+// downlink MPDU's header and each of its LPDUs.
+bool HfdlChecksPass(const std::vector<uint8_t>& octets, bool squitter);
+
 }  // namespace testing_support
