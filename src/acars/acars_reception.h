@@ -11,7 +11,7 @@
 
 struct AcarsReception {
   AcarsReceiver AcarsRx;   // both channels' demodulators and framers
-  AcarsParser AcarsParse;  // AcarsModeName and AcarsDownlink of the last block
+  AcarsParser AcarsParse;  // the ground-station name of the last mode letter
   AcarsStores AcarsStore;  // duplicate filters and multi-block slots
   std::array<std::string, 28> AcarsStationNames;
 };

@@ -12,8 +12,6 @@ struct AppState {
   // WaveDual of a server that does not decode, kept for the save.
   int32_t SavedWaveDual = 0;
   std::string AppDir;
-  // Where the data being processed came from: "Lch", "Rch", "NET", "RAW".
-  std::string SourceTag;
   std::string WaveFilePath, SelcalWavePath, MesgSearchWavePath, SearchCsvPath, FlightCsvPath;
   std::string AirportCsvPath, AircraftCsvPath, LetterCsvPath, D002Path;
   std::string CoastlinePath, BoundariesPath, NavPointsPath, AirwayPath, SelcalCsvPath;
