@@ -65,18 +65,27 @@ bool StartDecode(const HfdlChannelState& s, std::array<uint8_t, kHfdlFrameBits>&
 
 int64_t HfdlPairAverage(int64_t a, int64_t b) { return (a + b) / 2; }
 
-int Hfdl8pskSector(int64_t i, int64_t q) {
-  // Each sector holds its upper boundary; -pi counts as pi.
-  static constexpr double kBounds[7] = {-2.748893571891069, -1.9634954084936207, -1.1780972450961724,
-                                        -0.39269908169872414, 0.39269908169872414, 1.1780972450961724,
-                                        1.9634954084936207};
-  static constexpr double kTop = 2.748893571891069;
-  double phase = (i == 0 && q == 0) ? 0.0 : std::atan2(static_cast<double>(q), static_cast<double>(i));
-  if (phase <= kBounds[0] || phase > kTop) return 7;
-  for (int r = 0; r < 6; ++r) {
-    if (phase <= kBounds[r + 1]) return r;
+std::array<int64_t, 3> Hfdl8pskSoftValues(double i, double q) {
+  // The points of the table's rows, at (r - 3) x 45 degrees.
+  constexpr double h = 0.70710678118654752;
+  static constexpr double kPointI[8] = {-h, 0.0, h, 1.0, h, 0.0, -h, -1.0};
+  static constexpr double kPointQ[8] = {-h, -1.0, -h, 0.0, h, 1.0, h, 0.0};
+  const auto& gray = GetHfdlTables().Hfdl8pskGrayTable;
+  double correlation[8];
+  for (int r = 0; r < 8; ++r) correlation[r] = i * kPointI[r] + q * kPointQ[r];
+  // Max-log: how much closer the nearest point with the bit at +1 lies than
+  // the nearest with it at -1. Unlike a sector's +-1 row this keeps how sure
+  // the symbol is, which the decoder needs to outvote a wrong neighbour.
+  std::array<int64_t, 3> soft{};
+  for (int n = 0; n < 3; ++n) {
+    double plus = -HUGE_VAL, minus = -HUGE_VAL;
+    for (int r = 0; r < 8; ++r) {
+      double& best = gray[r][n] > 0 ? plus : minus;
+      best = std::max(best, correlation[r]);
+    }
+    soft[n] = std::llround(plus - minus);
   }
-  return 6;
+  return soft;
 }
 
 void DeinterleaveHfdl(const int64_t* stream, int tableIndex, int64_t* out) {
@@ -127,12 +136,12 @@ void DecodeHfdl8psk(const HfdlChannelState& s, const HfdlSoftSymbolStore& symbol
   if (!StartDecode(s, bits)) return;
   SoftValues v;
   const int count = 3 * DataSymbols(s);
-  const auto& gray = GetHfdlTables().Hfdl8pskGrayTable;
-  ForEachDataSymbol(s, symbols, [&v, &gray](int k, int64_t i, int64_t q) {
-    const int8_t* row = gray[Hfdl8pskSector(i, q)];
-    for (int n = 0; n < 3; ++n) v.stream[3 * k + n] = row[n];
+  // Values stay within about 6e9 (twice the largest symbol), so even a long
+  // frame's metrics keep far inside 64 bits.
+  ForEachDataSymbol(s, symbols, [&v](int k, int64_t i, int64_t q) {
+    const std::array<int64_t, 3> soft = Hfdl8pskSoftValues(static_cast<double>(i), static_cast<double>(q));
+    for (int n = 0; n < 3; ++n) v.stream[3 * k + n] = soft[n];
   });
   DeinterleaveHfdl(v.stream.data(), 3 * s.Interleave + 2, v.deinterleaved.data());
-  for (int n = 0; n < count; ++n) v.deinterleaved[n] *= 1000;
   RunViterbi(v.deinterleaved.data(), count, count, bits.data());
 }

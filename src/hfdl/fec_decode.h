@@ -16,8 +16,10 @@ void DecodeHfdlQpsk(const HfdlChannelState& s, const HfdlSoftSymbolStore& symbol
 void DecodeHfdl8psk(const HfdlChannelState& s, const HfdlSoftSymbolStore& symbols,
                     std::array<uint8_t, kHfdlFrameBits>& bits);
 
-// The sector row of an 8PSK symbol (0 for -135 degrees .. 7 for 180).
-int Hfdl8pskSector(int64_t i, int64_t q);
+// The three soft values of a descrambled 8PSK symbol, in the order they are
+// fed: positive for a code bit whose table value is +1, 0 when the nearest
+// points of either value are equally near.
+std::array<int64_t, 3> Hfdl8pskSoftValues(double i, double q);
 // Puts stream[0..40N-1] through the deinterleaver of the given table index
 // (0..5, in the order of kInterleaverColumns) into out.
 void DeinterleaveHfdl(const int64_t* stream, int tableIndex, int64_t* out);

@@ -42,8 +42,8 @@ constexpr const char* kModeRows[8] = {
 constexpr const char kScrambler[] =
     "000100110001101111000100001001010000111110001100000101011110111111001101011010101110110010011001011011100010001101101000";
 
-// The soft values a sector gives, from -135 degrees up to 180 degrees. The
-// mixer mirrors the constellation, so these run against the air-interface
+// The signs of the soft values of each point, from -135 degrees up to 180
+// degrees. The mixer mirrors the constellation, so these run against the air-interface
 // labels: this is what makes 8PSK frames decode.
 constexpr int8_t k8pskSoftValues[8][3] = {
     {-1, -1, -1}, {+1, -1, -1}, {+1, -1, +1}, {+1, +1, +1},

@@ -12,8 +12,8 @@ struct HfdlTables {
   std::array<uint8_t, 254> HfdlPreambleSequence{};   // the 127-bit sequence twice
   uint8_t HfdlModeSequences[8][142] = {};
   std::array<uint8_t, 120> HfdlScramblerSequence{};
-  // Per phase sector (centre (r - 3) x 45 degrees) the three soft values in
-  // the order they are produced.
+  // Per constellation point (at (r - 3) x 45 degrees) the signs of its three
+  // soft values, in the order they are produced.
   int8_t Hfdl8pskGrayTable[8][3] = {};
 };
 

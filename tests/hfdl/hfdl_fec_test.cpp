@@ -2,6 +2,7 @@
 // mode from the transmitter's symbols.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <complex>
 #include <memory>
 
@@ -36,15 +37,39 @@ TEST(HfdlFec, LargeSoftValuesDoNotWrapTheMetrics) {
   EXPECT_TRUE(std::equal(out.begin(), out.end(), info.begin()));
 }
 
-TEST(HfdlFec, PairAverageAndEightPskSectors) {
+TEST(HfdlFec, PairAverage) {
   EXPECT_EQ(HfdlPairAverage(-3, 0), -1);
   EXPECT_EQ(HfdlPairAverage(3, 0), 1);
-  EXPECT_EQ(Hfdl8pskSector(0, 0), 3);
-  EXPECT_EQ(Hfdl8pskSector(1000, 414), 3);
-  EXPECT_EQ(Hfdl8pskSector(1000, 415), 4);
-  EXPECT_EQ(Hfdl8pskSector(-1000, 0), 7);
-  EXPECT_EQ(Hfdl8pskSector(-1000, -1), 7);
-  EXPECT_EQ(Hfdl8pskSector(0, -1000), 1);
+}
+
+int Sign(int64_t v) { return (v > 0) - (v < 0); }
+
+TEST(HfdlFec, EightPskSoftValues) {
+  // The table's rows, point by point from -135 degrees: the code bits a
+  // symbol on that point carries.
+  const int rows[8][3] = {{-1, -1, -1}, {+1, -1, -1}, {+1, -1, +1}, {+1, +1, +1},
+                          {+1, +1, -1}, {-1, +1, -1}, {-1, +1, +1}, {-1, -1, +1}};
+  const double amplitude = 400000.0;
+  for (int r = 0; r < 8; ++r) {
+    const double at = (r - 3) * M_PI / 4;
+    const std::array<int64_t, 3> soft = Hfdl8pskSoftValues(amplitude * std::cos(at), amplitude * std::sin(at));
+    for (int n = 0; n < 3; ++n) {
+      EXPECT_EQ(Sign(soft[n]), rows[r][n]) << "point " << r << " value " << n;
+      // The nearest point of the other value is at least 45 degrees away.
+      EXPECT_GE(std::llabs(soft[n]), static_cast<int64_t>(amplitude * (1 - M_SQRT1_2)));
+    }
+    // Halfway to the next point: the one differing value is undecided, the
+    // others keep the sign both points share.
+    const int next = (r + 1) % 8;
+    const double half = at + M_PI / 8;
+    const std::array<int64_t, 3> edge = Hfdl8pskSoftValues(amplitude * std::cos(half), amplitude * std::sin(half));
+    for (int n = 0; n < 3; ++n) {
+      EXPECT_EQ(Sign(edge[n]), rows[r][n] == rows[next][n] ? rows[r][n] : 0) << "boundary " << r << " value " << n;
+    }
+  }
+  // No signal, no opinion; a weaker symbol, a smaller one.
+  EXPECT_EQ(Hfdl8pskSoftValues(0, 0), (std::array<int64_t, 3>{0, 0, 0}));
+  EXPECT_LT(std::llabs(Hfdl8pskSoftValues(1000, 100)[0]), std::llabs(Hfdl8pskSoftValues(2000, 200)[0]));
 }
 
 // The stored symbols a clean burst leaves: the mixer mirrors the
