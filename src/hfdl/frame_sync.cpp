@@ -78,7 +78,6 @@ void Search(HfdlReception& hfdl, HfdlReceiverLink& link, int channel, int bit) {
 
   s.TrainingActive = 1;
   LoadTaps(s, tables.EqualizerSyncTaps.data());
-  for (int b = 0; b < 2; ++b) std::fill(s.RefDelay[b] + 1, s.RefDelay[b] + 9, 0.0);
 }
 
 std::string MeasureErrorRatio(const HfdlReception& hfdl, int channel, int segments) {

@@ -29,7 +29,6 @@ struct HfdlChannelState {
   uint8_t Inverted = 0;
   int32_t ProbeIndex = 0;      // 0..14 in the probe sequence
   int32_t PreambleRepeat = 0;  // completed 15-symbol runs after the preamble
-  double RefDelay[2][9] = {};  // training reference, [0] I, [1] Q
 
   // Frequency tracking.
   double FreqError = 0.0;      // Hz, the offset measured on the carrier

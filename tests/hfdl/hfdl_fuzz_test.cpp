@@ -34,7 +34,7 @@ bool StateIsFinite(const HfdlChannelState& s) {
   ok = ok && Finite(s.PllLoopState) && Finite(s.AgcState) && Finite(s.ClockResonatorOut);
   ok = ok && Finite(s.CarrierResonatorOut) && Finite(s.CarrierLevelState) && Finite(s.AfcLoopState);
   for (int b = 0; b < 2; ++b) {
-    ok = ok && Finite(s.EqTaps[b]) && Finite(s.EqDelay[b]) && Finite(s.RefDelay[b]);
+    ok = ok && Finite(s.EqTaps[b]) && Finite(s.EqDelay[b]);
     ok = ok && Finite(s.BandPassDelay[b]) && Finite(s.BasebandDelay[b]);
   }
   return ok;

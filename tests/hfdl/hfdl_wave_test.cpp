@@ -2,6 +2,8 @@
 // blocks of 512, as the audio pipeline feeds it.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "hfdl/hfdl_receiver.h"
 #include "hfdl/hfdl_reception.h"
 #include "hfdl_tx/hfdl_tx.h"
@@ -119,6 +121,63 @@ TEST(HfdlWave, StereoPairWithDifferentBursts) {
   for (const auto& s : rx.link.syncs) byChannel[s.channel].syncs.push_back(s);
   ExpectDecoded(left, byChannel[0], "left");
   ExpectDecoded(right, byChannel[1], "right");
+}
+
+TEST(HfdlWave, EightPskAtFortyDecibelsWithOffsetAndClockError) {
+  std::mt19937_64 rng(26);
+  std::vector<hfdl_tx::Burst> bursts;
+  for (int mode : {3, 7, 3, 7}) bursts.push_back({mode, hfdl_tx::BuildFrameForMode(mode, rng), false});
+  hfdl_tx::SignalOptions options;
+  options.noise = true;
+  options.snrDb = 40.0;
+  options.offsetHz = 7.3;
+  options.clockPpm = 100.0;
+  options.seed = 27;
+  Receiver rx;
+  FeedHfdl(*rx.hfdl, rx.link, 0, hfdl_tx::Render(bursts, options));
+  // Every information bit, not only the check sequences.
+  ExpectDecoded(bursts, rx.link, "8PSK at 40 dB");
+}
+
+// The clock resonator's turn per sample at the symbol rate.
+constexpr double kClockTurn = 2.0 * M_PI * 1800.0 / 11025.0;
+
+// The phase of the symbol strobes against sample 0, read from the clock
+// resonator after lastSample: its rising zero crossings are the strobes.
+double StrobePhase(const HfdlChannelState& s, long lastSample) {
+  const double y = s.ClockResonatorOut[1], previous = s.ClockResonatorOut[2];
+  const double theta = std::atan2((previous - y * std::cos(kClockTurn)) / std::sin(kClockTurn), y);
+  return std::remainder(theta - kClockTurn * static_cast<double>(lastSample), 2.0 * M_PI);
+}
+
+TEST(HfdlWave, StrobesHoldStillThroughALongFrame) {
+  for (int mode = 4; mode < 8; ++mode) {
+    std::mt19937_64 rng(28);
+    std::vector<double> audio = hfdl_tx::Render({{mode, hfdl_tx::BuildFrameForMode(mode, rng), false}}, {});
+    audio.resize((audio.size() + 511) / 512 * 512, 0.0);
+    Receiver rx;
+    const HfdlChannelState& s = rx.hfdl->Channels[0];
+    // The strobe phase, unwrapped block by block (it moves far less than a
+    // turn per block), two seconds after sync and at the frame's last block.
+    double phase = 0.0, previous = 0.0, atTwoSeconds = 0.0, atEnd = 0.0;
+    bool twoSecondsSeen = false;
+    for (size_t n = 0; n < audio.size(); n += 512) {
+      DemodulateHfdlBlock(*rx.hfdl, rx.link, 0, audio.data() + n);
+      const double p = StrobePhase(s, static_cast<long>(n + 511));
+      phase += std::remainder(p - previous, 2.0 * M_PI);
+      previous = p;
+      if (!s.Locked) continue;
+      if (!twoSecondsSeen && s.SymbolCount >= 3600 - 135) {
+        twoSecondsSeen = true;
+        atTwoSeconds = phase;
+      }
+      atEnd = phase;
+    }
+    ASSERT_EQ(rx.link.frames.size(), 1u) << mode;
+    ASSERT_TRUE(twoSecondsSeen) << mode;
+    // A later phase is an earlier strobe.
+    EXPECT_NEAR((atTwoSeconds - atEnd) / kClockTurn, 0.0, 2.0) << "strobe creep in samples, mode " << mode;
+  }
 }
 
 TEST(HfdlWave, NoisyBurstsSixDecibelsAboveTarget) {
