@@ -7,6 +7,7 @@
 
 #include "acars/acars_position_dispatch.h"
 #include "acars/parser_fixture.h"
+#include "acars/position_texts.h"
 #include "aircraft/aircraft_list.h"
 #include "aircraft/aircraft_table.h"
 #include "support/recording_links.h"
@@ -15,11 +16,8 @@ namespace {
 
 using testing_support::RecordingPositionLink;
 
-// L blanks with each part written from its index.
 std::string Text(int length, std::initializer_list<std::pair<int, std::string>> parts) {
-  std::string t(static_cast<size_t>(length), ' ');
-  for (const auto& [at, s] : parts) t.replace(static_cast<size_t>(at), s.size(), s);
-  return t;
+  return PositionText(length, parts);
 }
 
 struct Stored {
@@ -38,11 +36,11 @@ struct Case {
 
 Case C(std::string name, std::string flight, std::string label, std::string text, std::vector<Stored> expected,
        std::string marker = "", bool labelTested = true, flag elsePosGet = 1, flag tenPointPlot = 0) {
-  return {std::move(name),   std::move(flight), std::move(label), std::move(text), std::move(expected),
-          std::move(marker), labelTested,       elsePosGet,       tenPointPlot};
+  return {std::move(name), std::move(flight), std::move(label), std::move(text), std::move(expected),
+          std::move(marker), labelTested, elsePosGet, tenPointPlot};
 }
 
-const std::string kJ1 = "0001PNT/HND/NRT/ABCDEFGHIJKLMNON35300E139450123435000-452701200000000090";
+const std::string kJ1 = kJ1Report;
 const Stored kJ1Stored = {35.5, 139.75, "1234", 35000, -45, 270, 120, 90};
 const Stored kCommon = {35.5, 139.75, "1234", 35000, -45, 270, 120, 900};
 const Stored kGeneric = {35.5, 139.75, "-", 90000, 100, 400, 0, 400};
@@ -56,22 +54,13 @@ Stored Changed(Stored s, double lat, double lon) {
 }
 
 std::vector<Case> Cases() {
-  const std::string j3 = Text(79, {{4, "WDC"},
-                                   {12, "35000"},
-                                   {17, "N36000E140000"},
-                                   {30, "1240"},
-                                   {34, "-45270120"},
-                                   {47, "37000"},
-                                   {52, "N36300E140300"},
-                                   {65, "1250"},
-                                   {69, "-50260100"}});
+  const std::string j3 = J3Report();
   const std::vector<Stored> j3Stored = {{36.0, 140.0, "1240", 35000, -45, 270, 120, 900},
                                         {36.5, 140.5, "1250", 37000, -50, 260, 100, 900}};
-  const std::string nhPos =
-      Text(94, {{4, "POS"}, {61, "N35300E139450"}, {74, "1234"}, {80, "35000"}, {85, "M45"}, {88, "270120"}});
+  const std::string nhPos = NhPosReport();
   const std::string nhPo6 =
       Text(95, {{4, "PO6"}, {61, "N35300E139450"}, {74, "1234"}, {81, "35000"}, {86, "-45"}, {89, "270120"}});
-  const std::string ua = "XXXBPOSN35300E139450,KAGIS,1234,350,A,B,C,M45,270120";
+  const std::string ua = UaReport();
   const std::string mu = Text(60, {{0, "POS"}, {17, "N 35.500"}, {30, "E139.750"}, {43, "35000"}, {53, "1234"}});
   Stored ozE99 = {35.5, 139.75, "1234", 35000, -45, 400, 0, 400};
   Stored uaShort = {35.5, 139.75, "1234", 3500, -5, 270, 12, 400};
