@@ -1,6 +1,8 @@
 // The received-aircraft list window (offscreen) over the program's road:
 // its rows and status, the Delete key, the double-click, and the settings
 // its controls write back.
+#include "aircraft/aircraft_list_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,7 +14,6 @@
 #include <QToolButton>
 
 #include "aircraft/aircraft_list.h"
-#include "aircraft/aircraft_list_window.h"
 #include "aircraft/aircraft_table.h"
 #include "app/up_down.h"
 #include "platform/shell_open.h"

@@ -21,9 +21,8 @@ class AircraftTable : public ::testing::Test {
   AircraftTable() { Allocate(5, 50); }
   void Allocate(int records, int points) { a.Aircraft.Allocate(records, points); }
 
-  int Store(const std::string& flight, const std::string& reg, double lat, double lon,
-            const std::string& time = "1234", int altitude = 35000, int heading = 900,
-            const std::string& reportId = "XXXX") {
+  int Store(const std::string& flight, const std::string& reg, double lat, double lon, const std::string& time = "1234",
+            int altitude = 35000, int heading = 900, const std::string& reportId = "XXXX") {
     AircraftPosition p;
     p.Lat = lat;
     p.Lon = lon;

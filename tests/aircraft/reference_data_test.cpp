@@ -35,9 +35,9 @@ INSTANTIATE_TEST_SUITE_P(LineEnds, ReferenceData, ::testing::Values("\n", "\r\n"
 TEST_P(ReferenceData, FlightRoutesAndRemarks) {
   EXPECT_FALSE(LookupFlightRoute(files, "JL0001"));
   const std::string longRemark(130, 'r');
-  Write(files.FlightCsvPath, {"XX0001,\xff\xff,\xff", "ABCDEFGHI,RJAAKLAX,Nine", "JL0001,RJTTKSFO,Morning service",
-                              "JL0001,RJAAKJFK,Second", "JL0002,RJTT", "NH0001,RJBBRJFF," + longRemark,
-                              "NH0002,RJTTKSFO,Last line"},
+  Write(files.FlightCsvPath,
+        {"XX0001,\xff\xff,\xff", "ABCDEFGHI,RJAAKLAX,Nine", "JL0001,RJTTKSFO,Morning service", "JL0001,RJAAKJFK,Second",
+         "JL0002,RJTT", "NH0001,RJBBRJFF," + longRemark, "NH0002,RJTTKSFO,Last line"},
         true);
   // 0xFF is a byte like any other: the lines after it are read.
   std::optional<FlightRoute> r = LookupFlightRoute(files, "JL0001");
