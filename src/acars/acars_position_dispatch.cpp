@@ -59,7 +59,9 @@ bool Hand(PositionLink& link, const AcarsPositionState& state, const PositionMes
 }  // namespace
 
 bool DispatchPositionDecoder(AcarsPositionState& state, const MapSettings& map, PositionLink& link,
-                             const PositionMessage& message) {
+                             const std::string& text, const std::string& flightId, const std::string& registration,
+                             const std::string& label, const std::string& msgNo, const std::string& accessStation) {
+  const PositionMessage message{text, flightId, registration, label, msgNo, accessStation};
   state.FromAcars = 0;
   const Decoder decoder = DecoderOf(message.FlightId, map);
   if (decoder) {

@@ -42,10 +42,12 @@ struct PositionMessage {
   std::string AccessStation;  // "ACARS:" and the station name
 };
 
-// Runs at most one decoder over a whole downlink message; true when its
-// last store was accepted (FromAcars).
+// Runs at most one decoder over a whole downlink message's text; true when
+// its last store was accepted (FromAcars). The access station is "ACARS:"
+// and the ground-station name.
 bool DispatchPositionDecoder(AcarsPositionState& state, const MapSettings& map, PositionLink& link,
-                             const PositionMessage& message);
+                             const std::string& text, const std::string& flightId, const std::string& registration,
+                             const std::string& label, const std::string& msgNo, const std::string& accessStation);
 
 // One position group as a decoder read it: the digit strings of latitude
 // (5) and longitude (6) with a NUL in the places a layout does not fill,

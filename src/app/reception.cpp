@@ -91,9 +91,8 @@ void Reception::Deliver(AcarsMessage message) {
     const std::string& text = message.Completion == AcarsCompletion::Assembled ? message.Text : f.Text;
     MessagePositions positions(*this, message, positionLink_);
     // What the texts hold back follows the last report's store.
-    message.PositionStored =
-        DispatchPositionDecoder(acars_.PositionDecoders, map_, positions,
-                                {text, f.FlightId, f.Address, f.Label, f.MsgNo, "ACARS:" + f.StationName});
+    message.PositionStored = DispatchPositionDecoder(acars_.PositionDecoders, map_, positions, text, f.FlightId,
+                                                     f.Address, f.Label, f.MsgNo, "ACARS:" + f.StationName);
   }
   for (ReceptionSink* sink : sinks_) sink->OnAcarsMessage(message);
 }

@@ -129,7 +129,7 @@ std::vector<PositionReport> Decode(const Case& c, const std::string& label, cons
   MapSettings map;
   map.ElsePosGet = c.elsePosGet;
   map.TenPointPlot = c.tenPointPlot;
-  DispatchPositionDecoder(state, map, link, {text, c.flight, "JA8089", label, "M01A", "ACARS:NARITA"});
+  DispatchPositionDecoder(state, map, link, text, c.flight, "JA8089", label, "M01A", "ACARS:NARITA");
   return link.stored;
 }
 
@@ -178,7 +178,7 @@ TEST(PositionDecoders, ARejectedLastGroupSkipsTheCompletion) {
   link.accept = false;
   AcarsPositionState state;
   MapSettings map;
-  EXPECT_FALSE(DispatchPositionDecoder(state, map, link, {c.text, c.flight, "JA8089", "H1", "M01A", "ACARS:X"}));
+  EXPECT_FALSE(DispatchPositionDecoder(state, map, link, c.text, c.flight, "JA8089", "H1", "M01A", "ACARS:X"));
   EXPECT_EQ(link.stored.size(), 2u);
   EXPECT_EQ(link.follows, 0);
   EXPECT_TRUE(link.marks.empty());

@@ -103,10 +103,10 @@ TEST(AircraftFuzz, RandomTextsThroughEveryDecoder) {
       const std::string group = kGroups[random.Pick(6)];
       text.replace(static_cast<size_t>(random.Pick(static_cast<int>(text.size()))), group.size(), group);
     }
-    const PositionMessage m{
-        text,     flight, "JA80" + std::to_string(random.Pick(9)), label, "M" + std::to_string(random.Pick(100)),
-        "ACARS:X"};
-    if (DispatchPositionDecoder(state, map, table, m)) ++stored;
+    if (DispatchPositionDecoder(state, map, table, text, flight, "JA80" + std::to_string(random.Pick(9)), label,
+                                "M" + std::to_string(random.Pick(100)), "ACARS:X")) {
+      ++stored;
+    }
     if (random.Pick(50) == 0) AgeListRows(table.aircraft, ListSettings{}, table.link);
   }
   EXPECT_GT(stored, 0);
