@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFontDialog>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -163,6 +164,12 @@ void TForm5::ApplyListColours() {
   list_->setPalette(p);
 }
 
+void TForm5::ApplyFont(const QFont& font) {
+  list_->setFont(font);
+  // Rows as close as a report view's.
+  list_->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+}
+
 void TForm5::SelectionChanged() {
   if (showingRows_) return;
   const QList<QTableWidgetSelectionRange> ranges = list_->selectedRanges();
@@ -181,7 +188,7 @@ void TForm5::SpeedButton1Click() {
   QFont f = list_->font();
   f.setPointSize(chosen->pointSize());
   f.setFamily(chosen->family());
-  list_->setFont(f);
+  ApplyFont(f);
   form_.Form.ListFontSize = chosen->pointSize();
   form_.Form.ListFontName = platform::QStringToCp932(chosen->family());
 }
@@ -235,7 +242,7 @@ void TForm5::showEvent(QShowEvent* e) {
   QFont f = list_->font();
   if (form_.Form.ListFontSize > 0) f.setPointSize(form_.Form.ListFontSize);
   if (!form_.Form.ListFontName.empty()) f.setFamily(platform::Cp932ToQString(form_.Form.ListFontName));
-  list_->setFont(f);
+  ApplyFont(f);
   ShowRows();
 }
 

@@ -45,6 +45,7 @@ class TForm5 : public SkarvelForm {
   void resizeEvent(QResizeEvent* e) override;
 
  private:
+  void ApplyFont(const QFont& font);
   void SelectionChanged();
   void SpeedButton1Click();
   void SpeedButton2Click();
