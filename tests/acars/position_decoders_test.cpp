@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "acars/acars_position_dispatch.h"
 #include "acars/parser_fixture.h"
@@ -36,8 +37,8 @@ struct Case {
 
 Case C(std::string name, std::string flight, std::string label, std::string text, std::vector<Stored> expected,
        std::string marker = "", bool labelTested = true, flag elsePosGet = 1, flag tenPointPlot = 0) {
-  return {std::move(name), std::move(flight), std::move(label), std::move(text), std::move(expected),
-          std::move(marker), labelTested, elsePosGet, tenPointPlot};
+  return {std::move(name),   std::move(flight), std::move(label), std::move(text), std::move(expected),
+          std::move(marker), labelTested,       elsePosGet,       tenPointPlot};
 }
 
 const std::string kJ1 = kJ1Report;
@@ -70,6 +71,7 @@ std::vector<Case> Cases() {
         {{35.5, 139.75, "1234", 30000, -45, 270, 120, 90}}),
       C("J1 letter in the altitude", "JL0012", "H1", With(kJ1, 49, "A"),
         {{35.5, 139.75, "1234", 90000, -45, 270, 120, 90}}),
+      C("J1 at latitude 0", "JL0012", "H1", With(kJ1, 32, "00000"), {}),
       C("J2", "JL0012", "10",
         Text(
             60,
@@ -144,12 +146,9 @@ TEST(PositionDecoders, KnownReportsOfEveryLayout) {
       const Stored& e = c.expected[i];
       EXPECT_NEAR(r.Position.Lat, e.lat, 1e-9);
       EXPECT_NEAR(r.Position.Lon, e.lon, 1e-9);
-      EXPECT_EQ(r.Time, e.time);
-      EXPECT_EQ(r.Position.Altitude, e.altitude);
-      EXPECT_EQ(r.Position.Temperature, e.temperature);
-      EXPECT_EQ(r.Position.WindDir, e.windDir);
-      EXPECT_EQ(r.Position.WindSpeed, e.windSpeed);
-      EXPECT_EQ(r.Position.Heading, e.heading);
+      const AircraftPosition& p = r.Position;
+      EXPECT_EQ(std::make_tuple(r.Time, p.Altitude, p.Temperature, p.WindDir, p.WindSpeed, p.Heading),
+                std::make_tuple(e.time, e.altitude, e.temperature, e.windDir, e.windSpeed, e.heading));
       EXPECT_EQ(r.FlightId + r.Registration + r.ReportId + r.Label + r.AccessStation,
                 c.flight + "JA8089M01A" + c.label + "ACARS:NARITA");
     }
@@ -173,12 +172,11 @@ TEST(PositionDecoders, KnownReportsOfEveryLayout) {
 }
 
 TEST(PositionDecoders, ARejectedLastGroupSkipsTheCompletion) {
-  const Case c = Cases()[4];  // J3, two groups
   RecordingPositionLink link;
   link.accept = false;
   AcarsPositionState state;
   MapSettings map;
-  EXPECT_FALSE(DispatchPositionDecoder(state, map, link, c.text, c.flight, "JA8089", "H1", "M01A", "ACARS:X"));
+  EXPECT_FALSE(DispatchPositionDecoder(state, map, link, J3Report(), "JL0012", "JA8089", "H1", "M01A", "ACARS:X"));
   EXPECT_EQ(link.stored.size(), 2u);
   EXPECT_EQ(link.follows, 0);
   EXPECT_TRUE(link.marks.empty());
@@ -187,37 +185,8 @@ TEST(PositionDecoders, ARejectedLastGroupSkipsTheCompletion) {
   EXPECT_EQ(state.FromAcars, 0);
 }
 
-TEST(PositionDispatch, DegreesAndMinutesBySignAndTheFxExample) {
-  RecordingPositionLink link;
-  AcarsPositionState state;
-  const PositionMessage m{"", "JL0012", "JA8089", "H1", "M01A", "ACARS:X"};
-  const PositionMessage fx{"", "FX0005", "N123FE", "H1", "M01A", "ACARS:X"};
-  PositionGroup g;
-  std::copy_n("35300", 5, g.Lat);
-  std::copy_n("139450", 6, g.Lon);
-  for (int flags = 0; flags < 4; ++flags) {
-    g.North = flags & 1;
-    g.East = flags & 2;
-    ASSERT_TRUE(StoreDegMinPosition(state, link, m, g));
-    EXPECT_NEAR(link.stored.back().Position.Lat, g.North ? 35.5 : -35.5, 1e-9);
-    EXPECT_NEAR(link.stored.back().Position.Lon, g.East ? 139.75 : -139.75, 1e-9);
-  }
-  // A latitude of 0 stores nothing, whatever the longitude.
-  std::copy_n("00000", 5, g.Lat);
-  EXPECT_FALSE(StoreDegMinPosition(state, link, m, g));
-  EXPECT_EQ(link.stored.size(), 4u);
-  // One digit fewer: the NUL in the last place counts 0, no FX offset.
-  PositionGroup short4;
-  std::copy_n("3530", 4, short4.Lat);
-  std::copy_n("13945", 5, short4.Lon);
-  short4.North = short4.East = true;
-  ASSERT_TRUE(StoreDegMinPosition(state, link, fx, short4));
-  EXPECT_NEAR(link.stored.back().Position.Lat, 35.5, 1e-9);
-  EXPECT_NEAR(link.stored.back().Position.Lon, 139.75, 1e-9);
-}
-
 // The dispatcher on the program's road: the real parser, table and list.
-class PositionDispatchOnTheRoad : public ParserTest {
+class PositionDispatch : public ParserTest {
  protected:
   void J1(const std::string& flight, const std::string& msgNo, const std::string& reg = "JA8089") {
     Receive(Down(kJ1, msgNo, true, flight, reg));
@@ -226,7 +195,7 @@ class PositionDispatchOnTheRoad : public ParserTest {
   const AircraftRecord& Record(int i) const { return f.aircraft.Aircraft.Records[static_cast<size_t>(i)]; }
 };
 
-TEST_F(PositionDispatchOnTheRoad, TheFlightIdsAirlinePicksTheDecoder) {
+TEST_F(PositionDispatch, TheFlightIdsAirlinePicksTheDecoder) {
   f.Etc.ConvJC = 0;
   f.Map.ElsePosGet = 0;
   J1("Nu0012", "M01A");
@@ -245,7 +214,7 @@ TEST_F(PositionDispatchOnTheRoad, TheFlightIdsAirlinePicksTheDecoder) {
   EXPECT_EQ(Record(2).Points[0].Altitude, 90000);
 }
 
-TEST_F(PositionDispatchOnTheRoad, AnAcceptedMessageSelectsTheNewestOnlyWhileFollowing) {
+TEST_F(PositionDispatch, AnAcceptedMessageSelectsTheNewestOnlyWhileFollowing) {
   J1("JL0012", "M01A");
   Receive(Down(With(kJ1, 32, "36000"), "M01A", true, "JL0034", "JA8090"));
   EXPECT_EQ(f.mapView.SelectedAircraft, 0);
@@ -259,7 +228,7 @@ TEST_F(PositionDispatchOnTheRoad, AnAcceptedMessageSelectsTheNewestOnlyWhileFoll
   EXPECT_EQ(f.mapView.SelectedAircraft, 1);
 }
 
-TEST_F(PositionDispatchOnTheRoad, TheMessageNumberStaysWithTheRecordAndTheRowIsMarked) {
+TEST_F(PositionDispatch, TheMessageNumberStaysWithTheRecordAndTheRowIsMarked) {
   J1("JL0012", "M01A");
   ASSERT_EQ(Records(), 1);
   EXPECT_EQ(RecordText(Record(0).LastReportId), "M01A");

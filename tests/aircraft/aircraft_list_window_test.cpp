@@ -101,14 +101,6 @@ TEST_F(AircraftListWindow, ItsControlsWriteTheirSettingsBack) {
   EXPECT_EQ(w.Panel1()->text(), "305");
   w.ListView1()->horizontalHeader()->resizeSection(6, 123);
   EXPECT_EQ(f.Form.ColumnsWidth[6], 123);
-  w.ChooseFont = [](const QFont&) {
-    QFont chosen("Serif");
-    chosen.setPointSize(14);
-    return std::optional<QFont>(chosen);
-  };
-  w.SpeedButton(1)->click();
-  EXPECT_EQ(f.Form.ListFontSize, 14);
-  EXPECT_EQ(f.Form.ListFontName, "Serif");
   // The arrows stay within 5 minutes and 12 hours.
   f.List.DeleteTime = 720;
   TForm5 other(f, rig.wiring());
