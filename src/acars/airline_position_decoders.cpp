@@ -194,7 +194,7 @@ class Run {
 
 // ---- Reports at fixed positions ----
 
-enum class AltitudeForm { None, Feet5, Hundreds3 };
+enum class AltitudeForm { Feet5, Hundreds3 };
 
 // Where a fixed-layout report keeps its fields; -1 where it has none.
 struct FixedLayout {
@@ -219,8 +219,11 @@ constexpr AltitudeForm kHundreds = AltitudeForm::Hundreds3;
 constexpr Conversion kDM = Conversion::DegMin;
 constexpr Conversion kDec = Conversion::Decimal;
 
+// Each row: north flag, latitude and its digits; east flag, longitude and
+// its digits; blank as 0; time; altitude form and place; sign, tens, units
+// and their signs; wind direction and speed; heading and its none value;
+// conversion.
 // clang-format off
-//                        north lat  digits east lon  digits blank time altitude        sign tens units rule         wind speed heading none conversion
 constexpr FixedLayout kJ1    = {31, 32, 5, 37, 38, 6, false, 44, kFeet, 48,     53, 54, 55, &kMinusSign, 56, 59,  69, 400, kDM};
 constexpr FixedLayout kJ2    = {14, 15, 5, 20, 21, 6, false, 27, kFeet, 31,     36, 37, 38, &kJ2Signs,   39, 42,  52, 400, kDM};
 constexpr FixedLayout kNhPos = {61, 62, 5, 67, 68, 6, true,  74, kFeet, 80,     85, 86, 87, &kMinusOrM,  88, 91,  -1, 900, kDM};
@@ -244,8 +247,11 @@ bool DecodeFixed(PositionDecoding& d, const FixedLayout& l, bool keepValid = fal
   g.North = t[l.north] == 'N';
   g.East = t[l.east] == 'E';
   if (l.time >= 0) g.Time = t.Slice(l.time, 4);
-  if (l.altitudeForm == AltitudeForm::Feet5) run.Altitude5(g, l.altitude);
-  if (l.altitudeForm == AltitudeForm::Hundreds3) run.AltitudeHundreds(g, l.altitude, false);
+  if (l.altitudeForm == AltitudeForm::Feet5) {
+    run.Altitude5(g, l.altitude);
+  } else {
+    run.AltitudeHundreds(g, l.altitude, false);
+  }
   if (l.temperature) run.Temperature(g, l.sign, l.tens, l.units, *l.temperature);
   if (l.wind >= 0) run.Wind(g, l.wind, l.speed);
   if (l.heading >= 0) run.Heading(g, l.heading);
