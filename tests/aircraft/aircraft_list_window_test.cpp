@@ -51,8 +51,6 @@ TEST_F(AircraftListWindow, ShowsTheRowsSortedWithTheirStatus) {
   ASSERT_EQ(w.ListView1()->rowCount(), 2);
   EXPECT_EQ(Cell(w, 0, 0), "JL0012");
   EXPECT_EQ(Cell(w, 1, 0), "NH0005");
-  EXPECT_EQ(Cell(w, 0, 4), "----");
-  EXPECT_EQ(w.ListView1()->horizontalHeaderItem(9)->text(), "LastTime");
   EXPECT_EQ(Cell(w, 0, 9), "14:03:07");
   EXPECT_EQ(w.StatusBar1()->text(), "2 contacts");
   // The newest row is the selected one.
@@ -101,11 +99,6 @@ TEST_F(AircraftListWindow, ItsControlsWriteTheirSettingsBack) {
   EXPECT_EQ(w.Panel1()->text(), "305");
   w.ListView1()->horizontalHeader()->resizeSection(6, 123);
   EXPECT_EQ(f.Form.ColumnsWidth[6], 123);
-  // The arrows stay within 5 minutes and 12 hours.
-  f.List.DeleteTime = 720;
-  TForm5 other(f, rig.wiring());
-  emit other.UpDown1()->UpButton()->clicked();
-  EXPECT_EQ(f.List.DeleteTime, 720);
 }
 
 }  // namespace

@@ -35,14 +35,6 @@ void RecordingAircraftLink::RemoveCompany(const std::string& code) {
   companyIndex = 0;
 }
 
-bool RecordingAircraftLink::Confirm(const std::string& question) {
-  questions.push_back(question);
-  if (answers.empty()) return true;
-  const bool yes = answers.front();
-  answers.erase(answers.begin());
-  return yes;
-}
-
 std::string FixedLookups::LookupAirline3(const std::string& flightId) const {
   return flightId.compare(0, 3, "JAL") == 0 ? "JL" : "--";
 }

@@ -95,7 +95,10 @@ class RecordingAircraftLink : public AircraftLink {
   std::string LookupIcao24Description(const std::string&) override { return icao24; }
   void ShowInformation(const AircraftInformation& information) override { shown.push_back(information); }
   void WriteListLog(const std::string& line) override { listLog += line; }
-  bool Confirm(const std::string& question) override;
+  bool Confirm(const std::string& question) override {
+    questions.push_back(question);
+    return true;
+  }
   void OpenUrl(const std::string& url) override { urls.push_back(url); }
 
   // Answers.
@@ -103,7 +106,6 @@ class RecordingAircraftLink : public AircraftLink {
   bool running = true;
   bool followingNewest = false;
   std::string icao24 = "NO DATA";
-  std::vector<bool> answers;  // in order, then Yes
   // Records.
   AircraftView view;
   std::vector<std::string> companies{"ALL"};
