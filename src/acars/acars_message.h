@@ -56,8 +56,9 @@ struct AcarsMessage {
   // What the entry shows: the block's own text with a final CR LF blanked,
   // or the assembled text of the stored blocks.
   std::string Text;
-  // Positions the airline's position decoder found in a whole downlink
-  // message, and whether the aircraft table stored one of them.
+  // The reports the airline's position decoder found in a whole downlink
+  // message, in their order, and whether the aircraft table accepted the
+  // last of them (FromAcars).
   std::vector<PositionReport> Positions;
   bool PositionStored = false;
 

@@ -205,5 +205,10 @@ std::optional<AcarsMessage> AcarsParser::Parse(const AcarsBlock& block, AcarsSto
 }
 
 std::optional<AcarsMessage> ParseAcarsBlock(AcarsReception& acars, const EtcSettings& etc, const AcarsBlock& block) {
+  // Every block long enough to be taken apart starts with no position
+  // stored, uplinks and dropped downlinks included.
+  if (kAcarsSyncLength + static_cast<int>(block.Characters.size()) >= kShortestBlock) {
+    acars.PositionDecoders.FromAcars = 0;
+  }
   return acars.AcarsParse.Parse(block, acars.AcarsStore, acars.AcarsStationNames, etc);
 }

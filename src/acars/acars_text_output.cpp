@@ -1,8 +1,8 @@
 #include "acars/acars_text_output.h"
 
 #include "exchange/received_text.h"
-#include "platform/cp932.h"
 #include "platform/date_time.h"
+#include "platform/log_name_part.h"
 #include "platform/paths.h"
 
 namespace {
@@ -105,24 +105,6 @@ void WriteAcarsTexts(const AcarsTextOutput& out, const AcarsMessage& m) {
       break;
   }
   if (!AcarsMesHeld(m, out.Txt)) Entry(out, kAcarsMes, m, "", m.Text);
-}
-
-std::string LogNamePart(std::string_view cp932Name) {
-  std::string name = platform::Cp932ToUtf8(cp932Name);
-  bool allDots = true;
-  for (char& c : name) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    switch (c) {
-      case '/': case '\\': case ':': case '*': case '?': case '"': case '<': case '>': case '|':
-        c = '_';
-        break;
-      default:
-        if (u < 0x20 || u == 0x7F) c = '_';
-    }
-    if (c != '.') allDots = false;
-  }
-  if (allDots) return "_";
-  return name;
 }
 
 std::string ChooseAcarsLogPath(const AcarsTextOutput& out, int kind, const AcarsFields& f) {

@@ -3,7 +3,6 @@
 // by what the stores made of it, into the received text and, with logging
 // on, the daily or per-aircraft logs.
 #include <string>
-#include <string_view>
 
 #include "acars/acars_message.h"
 #include "app/settings_sections.h"
@@ -35,11 +34,6 @@ bool AcarsMesHeld(const AcarsMessage& m, const TxtSettings& txt);
 // The message-text search sees whole messages, except those a downlink's
 // MES filters hold back; uplinks are searched even without their MES entry.
 bool AcarsSearched(const AcarsMessage& m, const TxtSettings& txt);
-
-// A file-name part made of received text (code page 932): UTF-8, with
-// characters no file name may hold and control bytes as "_"; an empty or
-// all-dots name becomes "_".
-std::string LogNamePart(std::string_view cp932Name);
 
 // The log file of an ACARS entry of this kind: the daily log, or by
 // TxtSaveType the file of the flight, registration or (uplink) station in

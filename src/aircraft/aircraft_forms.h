@@ -1,18 +1,13 @@
 #pragma once
 // The windows of the aircraft subsystem: search (watch list), received list,
 // list entry editor, mail settings and aircraft information.
+#include "aircraft/aircraft_list_window.h"
 #include "app/skarvel_form.h"
 
 class TForm2 : public SkarvelForm {
   Q_OBJECT
  public:
   explicit TForm2(Form1State& form) : SkarvelForm(form, 2) {}
-};
-
-class TForm5 : public SkarvelForm {
-  Q_OBJECT
- public:
-  explicit TForm5(Form1State& form) : SkarvelForm(form, 5) {}
 };
 
 class TForm6 : public SkarvelForm {

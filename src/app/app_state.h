@@ -1,6 +1,7 @@
 #pragma once
 // What the program as a whole keeps for the run: whether it runs, the
-// language in use, its folder and the data files' paths.
+// language in use, its folder and the paths of its files (the aircraft
+// reference files are the aircraft's).
 #include <cstdint>
 #include <string>
 
@@ -12,8 +13,7 @@ struct AppState {
   // WaveDual of a server that does not decode, kept for the save.
   int32_t SavedWaveDual = 0;
   std::string AppDir;
-  std::string WaveFilePath, SelcalWavePath, MesgSearchWavePath, SearchCsvPath, FlightCsvPath;
-  std::string AirportCsvPath, AircraftCsvPath, LetterCsvPath, D002Path;
+  std::string WaveFilePath, SelcalWavePath, MesgSearchWavePath, SearchCsvPath;
   std::string CoastlinePath, BoundariesPath, NavPointsPath, AirwayPath, SelcalCsvPath;
   std::string MesgSearchListPath;
 };

@@ -42,7 +42,7 @@ bool AudioWiring::StatusPanelOn() const { return form_.controls.N27Checked != 0;
 
 void AudioWiring::ClockStepped() {
   UpdateDailyLogNames(form_.text, form_.Etc, form_.app.AppDir, false);
-  if (form_.Map.TimeAdjust) UpdateTrackAges(form_.aircraft);
+  if (form_.Map.TimeAdjust) UpdateTrackAges(form_.aircraft, form_.Map, reception_.Aircraft(), form_.audio.BlockTime);
 }
 
 // The map layers the block's decoding asked for are drawn once, here.

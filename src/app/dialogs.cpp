@@ -16,7 +16,7 @@ void CreateDialogs(TForm1& w) {
   w.AddForm(new TForm2(f));
   w.AddForm(new TForm3(f));
   w.AddForm(new TForm4(f));
-  w.AddForm(new TForm5(f));
+  w.AddForm(new TForm5(f, w.Reception()));
   w.AddForm(new TForm6(f));
   w.AddForm(new TForm7(f));
   w.AddForm(new TForm8(f, w.Audio()));

@@ -11,7 +11,7 @@
 
 #include "app/skarvel_form.h"
 #include "app/tform1.h"
-#include "app/tform11.h"
+#include "platform/web_addresses.h"
 
 namespace {
 

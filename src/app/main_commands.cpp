@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "aircraft/aircraft_information.h"
 #include "aircraft/aircraft_table.h"
-#include "aircraft/reference_data.h"
+#include "app/aircraft_wiring.h"
 #include "app/form1_state.h"
 #include "app/form_effects.h"
 #include "exchange/daily_log_set.h"
@@ -13,9 +12,7 @@
 #include "hfdl/registration.h"
 #include "map/map_redraw.h"
 #include "platform/cp932.h"
-#include "platform/file_io.h"
 #include "platform/message_box.h"
-#include "platform/paths.h"
 #include "platform/shell_open.h"
 
 namespace form1 {
@@ -31,9 +28,6 @@ constexpr double kPanStepPixels = 50.0;
 const char* Pick(const Form1State& f, const char* english, const char* japanese) {
   return f.app.UseEnglish ? english : japanese;
 }
-
-// A fixed 7-character field of a record, up to its NUL.
-std::string Text7(const char* field) { return std::string(field, strnlen(field, 7)); }
 
 void RedrawAircraftAndAltitude(Form1State& f) { RequestRedraw(f.mapView, {MapLayer::Aircraft, MapLayer::Altitude}); }
 void RedrawAircraftListAndAltitude(Form1State& f) {
@@ -57,15 +51,6 @@ void ResetAircraftSlots(Form1State& f) {
       p.Heading = p.Altitude = p.Temperature = p.WindDir = p.WindSpeed = 0;
     }
   }
-}
-
-// The aircraft information window back at its empty state, with the
-// fallback photograph when there is one.
-void ResetInformationWindow(Form1State& f, FormEffects& e) {
-  AircraftInformation info;
-  const std::string noImage = platform::JoinPath(f.app.AppDir, "pics/noimage.jpg");
-  if (platform::FileExists(noImage)) ReadJpeg(noImage, info.Picture);
-  e.ShowAircraftInformation(info);
 }
 
 // The link button up, no link and no keep-alive.
@@ -216,7 +201,8 @@ void N6Click(Form1State& f, FormEffects& e) {
   ResetAircraftSlots(f);
   f.aircraft.AircraftCount = 0;
   ClearAllRows(f.aircraft);
-  ResetInformationWindow(f, e);
+  AircraftWiring link(f, e);
+  ResetInformation(f.aircraft, link);
   f.controls.ComboBox2Items = {"ALL"};
   f.controls.ComboBox2Index = 0;
   f.mapView.SelectedAircraft = 0;
@@ -233,7 +219,7 @@ void N6Click(Form1State& f, FormEffects& e) {
 }
 
 std::string N10AircraftName(const Form1State& f, const AircraftRecord& r) {
-  if (!f.controls.N24Checked) return Text7(r.FlightId);
+  if (!f.controls.N24Checked) return RecordText(r.FlightId);
   if (f.controls.N21Checked && f.controls.N28Checked) return r.FlightNo7Alt;
   if (f.controls.N21Checked) return r.FlightNo7;
   if (f.controls.N28Checked) return r.FlightNo6Alt;
@@ -245,21 +231,22 @@ void N10Click(Form1State& f, FormEffects& e) {
     platform::ShowMessageBox(BoxKind::Warning, BoxButtons::Yes, Pick(f, "Not selected", "選択されていません"));
     return;
   }
+  AircraftWiring link(f, e);
   // The count is read afresh at each step: a deletion moves the records
   // above down into slot i, which is then examined again.
   for (int i = 0; i < f.aircraft.AircraftCount && i < static_cast<int>(f.aircraft.Aircraft.Records.size()); ++i) {
     const AircraftRecord& r = f.aircraft.Aircraft.Records[static_cast<size_t>(i)];
     if (!r.Visible) continue;
-    const std::string registration = Text7(r.Registration);
-    const std::string flightId = Text7(r.FlightId);
+    const std::string registration = RecordText(r.Registration);
+    const std::string flightId = RecordText(r.FlightId);
     const std::string name = platform::Cp932ToUtf8(N10AircraftName(f, r));
     const std::string question =
         f.app.UseEnglish ? "Delete " + name + ",OK?" : name + "を消去します。\nよろしいですか？";
     if (platform::ShowMessageBox(BoxKind::Confirmation, BoxButtons::YesNo, question) != BoxAnswer::Yes) continue;
     // A record that was not deleted is not asked about again, and keeps
     // its list mark.
-    if (DeleteAircraft(f.aircraft, i) == 1) {
-      ClearPosMark(f.aircraft, registration, flightId);
+    if (DeleteAircraft(f.aircraft, link, i) == 1) {
+      ClearPosMark(f.aircraft, link, registration, flightId);
       --i;
     }
   }
@@ -319,8 +306,8 @@ void N13Click(Form1State& f, FormEffects& e) {
   e.ShowForm(12, false);
 }
 
-void flightcsv1Click(Form1State& f) { platform::ShellOpenPath(f.app.FlightCsvPath); }
-void airlinecsv1Click(Form1State& f) { platform::ShellOpenPath(f.app.AircraftCsvPath); }
+void flightcsv1Click(Form1State& f) { platform::ShellOpenPath(f.aircraft.Files.FlightCsvPath); }
+void airlinecsv1Click(Form1State& f) { platform::ShellOpenPath(f.aircraft.Files.AircraftCsvPath); }
 void N17Click(Form1State& f) { platform::ShellOpenPath(f.app.AppDir); }
 
 void N20Click(Form1State& f) {

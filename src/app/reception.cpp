@@ -3,14 +3,44 @@
 #include <variant>
 
 #include "acars/acars_parser.h"
-#include "acars/acars_position_dispatch.h"
 #include "acars/acars_reception.h"
 #include "hfdl/frame_analysis.h"
 #include "hfdl/hfdl_reception.h"
 #include "hfdl/hfdl_text.h"
 
-Reception::Reception(HfdlReception& hfdl, AcarsReception& acars, const EtcSettings& etc, const HfdlLookups& lookups)
-    : hfdl_(hfdl), acars_(acars), etc_(etc), lookups_(lookups) {}
+namespace {
+
+// The decoders' link for one message: each report goes to the sinks and is
+// kept with the message; the completion goes to the program's link.
+class MessagePositions : public PositionLink {
+ public:
+  MessagePositions(Reception& road, AcarsMessage& message, PositionLink* completion)
+      : road_(road), message_(message), completion_(completion) {}
+  bool StorePosition(const PositionReport& report) override {
+    message_.Positions.push_back(report);
+    return road_.Deliver(report);
+  }
+  void SetAircraftReportId(const std::string& flightId, const std::string& reportId) override {
+    if (completion_) completion_->SetAircraftReportId(flightId, reportId);
+  }
+  void FollowStoredPosition() override {
+    if (completion_) completion_->FollowStoredPosition();
+  }
+  void MarkPositionReceived(const std::string& flightId, const std::string& registration) override {
+    if (completion_) completion_->MarkPositionReceived(flightId, registration);
+  }
+
+ private:
+  Reception& road_;
+  AcarsMessage& message_;
+  PositionLink* completion_;
+};
+
+}  // namespace
+
+Reception::Reception(HfdlReception& hfdl, AcarsReception& acars, const EtcSettings& etc, const MapSettings& map,
+                     const HfdlLookups& lookups)
+    : hfdl_(hfdl), acars_(acars), etc_(etc), map_(map), lookups_(lookups) {}
 
 void Reception::OwnHfdlFrame(HfdlFrameInput frame) {
   if (!relay_) return AnalyseAndDeliver(std::move(frame));
@@ -54,9 +84,16 @@ void Reception::Deliver(const HfdlFrame& frame) {
 
 void Reception::Deliver(AcarsMessage message) {
   for (ReceptionSink* sink : sinks_) sink->OnAcarsBlock(message);
-  if (message.Downlink() && message.Whole()) message.Positions = DecodePositions(message, etc_);
-  // What the texts hold back follows the last report's store.
-  for (const PositionReport& report : message.Positions) message.PositionStored = Deliver(report);
+  if (message.Downlink() && message.Whole()) {
+    const AcarsFields& f = message.Fields;
+    // An assembled message is decoded whole; a single block's own text as
+    // it came, up to a NUL from the air.
+    const std::string& text = message.Completion == AcarsCompletion::Assembled ? message.Text : f.Text;
+    MessagePositions positions(*this, message, positionLink_);
+    // What the texts hold back follows the last report's store.
+    message.PositionStored = DispatchPositionDecoder(acars_.PositionDecoders, map_, positions, text, f.FlightId,
+                                                     f.Address, f.Label, f.MsgNo, "ACARS:" + f.StationName);
+  }
   for (ReceptionSink* sink : sinks_) sink->OnAcarsMessage(message);
 }
 

@@ -9,8 +9,11 @@
 //   an HFDL frame:     every sink's OnHfdlFrame, then what the frame carries,
 //                      in its order: each position report and each ACARS
 //                      block (parsed, and delivered as below)
-//   an ACARS message:  every sink's OnAcarsBlock, then the message's
-//                      position reports, then every sink's OnAcarsMessage
+//   an ACARS message:  every sink's OnAcarsBlock, then the position reports
+//                      of a whole downlink message as its airline's decoder
+//                      finds them (and the completion of a message whose
+//                      last report was stored), then every sink's
+//                      OnAcarsMessage
 //   a position report: every sink's OnPosition; stored when one says so
 //
 // so that an aircraft is registered before its position is marked and its
@@ -19,6 +22,7 @@
 #include <vector>
 
 #include "acars/acars_message.h"
+#include "acars/acars_position_dispatch.h"
 #include "app/settings_sections.h"
 #include "hfdl/hfdl_frame.h"
 
@@ -55,12 +59,16 @@ class ReceptionRelay {
 class Reception {
  public:
   // What the road decodes with: HFDL's and ACARS's own state, and the
-  // settings the analysis and the parser read.
-  Reception(HfdlReception& hfdl, AcarsReception& acars, const EtcSettings& etc, const HfdlLookups& lookups);
+  // settings the analysis, the parser and the position decoders read.
+  Reception(HfdlReception& hfdl, AcarsReception& acars, const EtcSettings& etc, const MapSettings& map,
+            const HfdlLookups& lookups);
 
   // Sinks in the order they are to see each value.
   void AddSink(ReceptionSink& sink) { sinks_.push_back(&sink); }
   void SetRelay(ReceptionRelay* relay) { relay_ = relay; }
+  // What follows a message whose last position report was stored. The
+  // reports themselves always go to the sinks.
+  void SetPositionLink(PositionLink* link) { positionLink_ = link; }
 
   // ---- Sources ----
   // A frame this copy received.
@@ -84,7 +92,9 @@ class Reception {
   HfdlReception& hfdl_;
   AcarsReception& acars_;
   const EtcSettings& etc_;
+  const MapSettings& map_;
   const HfdlLookups& lookups_;
   ReceptionRelay* relay_ = nullptr;
+  PositionLink* positionLink_ = nullptr;
   std::vector<ReceptionSink*> sinks_;
 };

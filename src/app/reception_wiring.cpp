@@ -28,16 +28,20 @@ Lamp ChannelLamp(int channel) { return channel == 0 ? Lamp::Left : Lamp::Right; 
 // What the HFDL analysis asks of the reference data.
 class ReferenceLookups : public HfdlLookups {
  public:
-  std::string LookupAirline3(const std::string& flightId) const override { return ::LookupAirline3(flightId); }
+  explicit ReferenceLookups(const AircraftFiles& files) : files_(files) {}
+  std::string LookupAirline3(const std::string& flightId) const override { return ::LookupAirline3(files_, flightId); }
   bool LookupAircraftType(const std::string& registration, std::string& type) const override {
-    return ::LookupAircraftType(registration, type);
+    return ::LookupAircraftType(files_, registration, type);
   }
+
+ private:
+  const AircraftFiles& files_;
 };
 
 // The relay text of an HFDL frame: "HFDL" SOH hex ETX.
 std::string HfdlRelayText(const HfdlFrameInput& frame) {
-  return std::string("HFDL\x01", 5) +
-         HfdlOctetsToHex(frame.Octets.data(), static_cast<int>(frame.Octets.size())) + '\x03';
+  return std::string("HFDL\x01", 5) + HfdlOctetsToHex(frame.Octets.data(), static_cast<int>(frame.Octets.size())) +
+         '\x03';
 }
 
 // An ACARS block for the link: its characters from "+" through the
@@ -54,10 +58,15 @@ std::string AcarsRelayText(const AcarsBlock& block, bool withCheckSequence) {
 
 }  // namespace
 
-// The receivers' links and the relay of own reception.
-class ReceptionWiring::Links : public AcarsReceiverLink, public HfdlReceiverLink, public ReceptionRelay {
+// The receivers' links, the relay of own reception and what follows a
+// message whose position was stored.
+class ReceptionWiring::Links : public AcarsReceiverLink,
+                               public HfdlReceiverLink,
+                               public ReceptionRelay,
+                               public PositionLink {
  public:
-  Links(Form1State& form, FormEffects& effects) : form_(form), effects_(effects) {}
+  Links(Form1State& form, FormEffects& effects, AircraftLink& aircraft)
+      : form_(form), effects_(effects), aircraft_(aircraft), lookups_(form.aircraft.Files) {}
   void SetRoad(Reception& road) { road_ = &road; }
   const HfdlLookups& Lookups() const { return lookups_; }
 
@@ -107,9 +116,24 @@ class ReceptionWiring::Links : public AcarsReceiverLink, public HfdlReceiverLink
     if (form_.exchange.NetConnected && form_.Net.Server) form_.audio.RxLampHold[2] = 0;
   }
 
+  // PositionLink: a report goes to the sinks, the aircraft table among them.
+  bool StorePosition(const PositionReport& report) override { return road_->Deliver(report); }
+  void SetAircraftReportId(const std::string& flightId, const std::string& reportId) override {
+    ::SetAircraftReportId(form_.aircraft, flightId, reportId);
+  }
+  void FollowStoredPosition() override {
+    form_.mapView.KeepViewOnce = 1;
+    if (form_.controls.SpeedButton8Down) form_.mapView.SelectedAircraft = FindLatestAircraft(form_.aircraft);
+    RequestRedraw(form_.mapView, {MapLayer::Aircraft, MapLayer::SideList, MapLayer::Altitude});
+  }
+  void MarkPositionReceived(const std::string& flightId, const std::string& registration) override {
+    ::MarkPositionReceived(form_.aircraft, aircraft_, flightId, registration);
+  }
+
  private:
   Form1State& form_;
   FormEffects& effects_;
+  AircraftLink& aircraft_;
   Reception* road_ = nullptr;
   ReferenceLookups lookups_;
 };
@@ -117,9 +141,15 @@ class ReceptionWiring::Links : public AcarsReceiverLink, public HfdlReceiverLink
 // Today's sinks, in the order they are added.
 class ReceptionWiring::Sinks {
  public:
-  Sinks(Form1State& form, FormEffects& effects) : text_(form), stats_(form), hfdlTables_(form, effects),
-                                                  aircraft_(form), map_(form), relay_(form), watch_(form),
-                                                  search_(form) {}
+  Sinks(Form1State& form, FormEffects& effects, AircraftLink& aircraft)
+      : text_(form),
+        stats_(form),
+        hfdlTables_(form, effects),
+        aircraft_(form, aircraft),
+        map_(form),
+        relay_(form),
+        watch_(form),
+        search_(form) {}
 
   void AddTo(Reception& road) {
     for (ReceptionSink* sink : std::initializer_list<ReceptionSink*>{&aircraft_, &map_, &relay_, &text_, &stats_,
@@ -169,12 +199,17 @@ class ReceptionWiring::Sinks {
     FormEffects& effects_;
   };
 
-  // The received-aircraft list and table.
+  // The received-aircraft list and table. An ACARS downlink registers its
+  // aircraft, and its row is marked once the message's last report was
+  // stored (the position link's completion); an HFDL report registers and
+  // marks before the record is stored.
   class Aircraft : public ReceptionSink {
    public:
-    explicit Aircraft(Form1State& form) : form_(form) {}
+    Aircraft(Form1State& form, AircraftLink& link) : form_(form), link_(link) {}
     void OnAcarsBlock(const AcarsMessage& m) override {
-      if (m.Downlink()) RegisterContact(form_.aircraft, m.Fields.FlightId, m.Fields.Address, m.Fields.StationName);
+      if (m.Downlink()) {
+        RegisterContact(form_.aircraft, form_.List, link_, m.Fields.FlightId, m.Fields.Address, m.Fields.StationName);
+      }
     }
     bool OnPosition(const PositionReport& p) override {
       std::string registration = p.Registration;
@@ -184,25 +219,26 @@ class ReceptionWiring::Sinks {
           const int row = FindRowByFlight(form_.aircraft, p.FlightId);
           registration = row < 1 ? "unknown" : RowRegistration(form_.aircraft, row);
         }
-        RegisterContact(form_.aircraft, p.FlightId, registration, p.AccessStation);
-        MarkPositionReceived(form_.aircraft, p.FlightId, registration);
+        RegisterContact(form_.aircraft, form_.List, link_, p.FlightId, registration, p.AccessStation);
+        MarkPositionReceived(form_.aircraft, link_, p.FlightId, registration);
       }
-      const int stored = UpdateAircraftRecord(form_.aircraft, p.FlightId, registration, p.ReportId, p.Position,
-                                              p.Time, p.AccessStation);
-      if (p.Origin == PositionOrigin::Acars && stored) MarkPositionReceived(form_.aircraft, p.FlightId, registration);
-      return stored == 1;
+      return UpdateAircraftRecord(form_.aircraft, form_.Etc, link_, p.FlightId, registration, p.ReportId, p.Position,
+                                  p.Time, p.AccessStation) == 1;
     }
 
    private:
     Form1State& form_;
+    AircraftLink& link_;
   };
 
-  // The map follows every position report: the newest aircraft in follow
-  // mode, and a redraw of the layers that show aircraft.
+  // The map follows every HFDL report, stored or not: the newest aircraft
+  // in follow mode, and a redraw of the layers that show aircraft. An ACARS
+  // message does the same once, after its last report was stored.
   class Map : public ReceptionSink {
    public:
     explicit Map(Form1State& form) : form_(form) {}
-    bool OnPosition(const PositionReport&) override {
+    bool OnPosition(const PositionReport& p) override {
+      if (p.Origin != PositionOrigin::Hfdl) return false;
       if (form_.controls.SpeedButton8Down) form_.mapView.SelectedAircraft = FindLatestAircraft(form_.aircraft);
       RequestRedraw(form_.mapView, {MapLayer::Aircraft, MapLayer::SideList, MapLayer::Altitude});
       return false;
@@ -265,11 +301,13 @@ class ReceptionWiring::Sinks {
 ReceptionWiring::ReceptionWiring(Form1State& form, FormEffects& effects, const HfdlLookups* lookups)
     : form_(form),
       effects_(effects),
-      links_(std::make_unique<Links>(form, effects)),
-      road_(form.hfdl, form.acars, form.Etc, lookups ? *lookups : links_->Lookups()),
-      sinks_(std::make_unique<Sinks>(form, effects)) {
+      aircraft_(form, effects),
+      links_(std::make_unique<Links>(form, effects, aircraft_)),
+      road_(form.hfdl, form.acars, form.Etc, form.Map, lookups ? *lookups : links_->Lookups()),
+      sinks_(std::make_unique<Sinks>(form, effects, aircraft_)) {
   links_->SetRoad(road_);
   road_.SetRelay(links_.get());
+  road_.SetPositionLink(links_.get());
   sinks_->AddTo(road_);
   DrawMap = [this](MapLayers layers) { Redraw(form_.mapView, layers); };
 }

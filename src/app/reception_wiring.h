@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "acars/acars_receiver.h"
+#include "app/aircraft_wiring.h"
 #include "app/reception.h"
 #include "app/settings_sections.h"
 #include "hfdl/frame_analysis.h"
@@ -29,6 +30,8 @@ class ReceptionWiring {
   AcarsReceiverLink& AcarsLink();
   HfdlReceiverLink& HfdlLink();
   const HfdlLookups& Lookups() const;
+  // What the aircraft table and list change around them.
+  AircraftLink& Aircraft() { return aircraft_; }
 
   // One channel's 512 samples by its decoder, which may overwrite them.
   void DecodeBlock(int channel, DecoderKind decoder, double* block);
@@ -46,6 +49,7 @@ class ReceptionWiring {
 
   Form1State& form_;
   FormEffects& effects_;
+  AircraftWiring aircraft_;
   std::unique_ptr<Links> links_;
   Reception road_;
   std::unique_ptr<Sinks> sinks_;

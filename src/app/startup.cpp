@@ -25,12 +25,8 @@ void BuildPaths(Form1State& f) {
   f.app.SelcalWavePath = at("selcall.wav");
   f.app.MesgSearchWavePath = at("mesgsearch.wav");
   f.app.SearchCsvPath = at("data/search.csv");
-  f.app.FlightCsvPath = at("data/flight.csv");
-  f.app.AirportCsvPath = at("data/airport.csv");
-  f.app.AircraftCsvPath = at("data/aircraft.csv");
-  f.app.LetterCsvPath = at("data/letter.csv");
+  f.aircraft.Files = AircraftFilesIn(f.app.AppDir);
   f.hfdl.Icao24CsvPath = at("data/ICAO24.csv");
-  f.app.D002Path = at("data/D002.dat");
   f.hfdl.FreqsCsvPath = at("data/freqs.csv");
   f.hfdl.SystemTxtPath = at("data/system.txt");
   f.app.CoastlinePath = at("lines/coastline.dat");

@@ -15,6 +15,7 @@
 #include <QWheelEvent>
 #include <QWindow>
 
+#include "aircraft/aircraft_list_window.h"
 #include "app/button_pictures.h"
 #include "app/english_texts.h"
 #include "app/main_window_layout.h"
@@ -217,6 +218,8 @@ TForm1::TForm1() {
 }
 
 TForm1::~TForm1() {
+  // FormDestroy: the list's ageing stops before anything goes.
+  if (auto* list = qobject_cast<TForm5*>(Form(5))) list->Timer1()->stop();
   for (SkarvelForm*& form : forms_) {
     delete form;
     form = nullptr;

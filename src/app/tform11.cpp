@@ -10,9 +10,7 @@
 #include "app/form1_state.h"
 #include "app/version.h"
 #include "platform/shell_open.h"
-
-const char kJapaneseSiteUrl[] = "https://skarvel.example/";
-const char kEnglishSiteUrl[] = "https://skarvel.example/en/";
+#include "platform/web_addresses.h"
 
 namespace {
 

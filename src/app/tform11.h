@@ -7,11 +7,6 @@ class ClickLabel;
 class QLabel;
 class QPushButton;
 
-// The product's pages. The names are reserved for examples and reach
-// nobody: replace them once the real addresses are known.
-extern const char kJapaneseSiteUrl[];
-extern const char kEnglishSiteUrl[];
-
 class TForm11 : public SkarvelForm {
   Q_OBJECT
  public:

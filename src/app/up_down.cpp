@@ -10,8 +10,8 @@ UpDownArrows::UpDownArrows(QWidget* parent) : QWidget(parent) {
   down_ = new QToolButton(this);
   down_->setArrowType(Qt::DownArrow);
   down_->setAutoRepeat(true);
-  connect(up_, &QToolButton::clicked, this, [this] { Step(1); });
-  connect(down_, &QToolButton::clicked, this, [this] { Step(-1); });
+  connect(up_, &QToolButton::clicked, this, [this] { Step(increment_); });
+  connect(down_, &QToolButton::clicked, this, [this] { Step(-increment_); });
 }
 
 void UpDownArrows::SetRange(int minimum, int maximum) {

@@ -11,6 +11,8 @@ class UpDownArrows : public QWidget {
   explicit UpDownArrows(QWidget* parent = nullptr);
 
   void SetRange(int minimum, int maximum);
+  // The step of one click (1 unless set).
+  void SetIncrement(int increment) { increment_ = increment; }
   // Kept within the range; no signal.
   void SetPosition(int position);
   int Position() const { return position_; }
@@ -32,4 +34,5 @@ class UpDownArrows : public QWidget {
   int minimum_ = 0;
   int maximum_ = 100;
   int position_ = 0;
+  int increment_ = 1;
 };

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "aircraft/aircraft_list_window.h"
 #include "app/form1_state.h"
 #include "exchange/text_window.h"
 #include "platform/qt_color.h"
@@ -84,6 +85,7 @@ void TForm18::Button3Click() {
   if (form_.controls.ColorDialogTarget != 0) {
     form_.Color.ListBack = pendingBack_;
     form_.Color.ListText = pendingText_;
+    if (auto* w = qobject_cast<TForm5*>(platform::FindTopLevelWindow("Form5"))) w->ApplyListColours();
   } else {
     form_.Color.TextBack = pendingBack_;
     form_.Color.TextText = pendingText_;

@@ -17,6 +17,9 @@ struct CsvOptions {
   // A cut keeps whole two-byte characters; false cuts at the byte count
   // even inside one.
   bool wholeCharacters = true;
+  // Fields past the last capacity are read too, cut at the last capacity;
+  // false ignores them.
+  bool allFields = false;
 };
 
 // A capacity that never cuts.
@@ -32,13 +35,15 @@ std::string_view CutWholeCharacters(std::string_view text, size_t capacity);
 // Lines end at LF; a last line without one is read when it is not empty.
 class CsvReader {
  public:
-  // capacities[i] is field i's capacity; fields past the last are ignored.
+  // capacities[i] is field i's capacity; fields past the last are ignored
+  // unless options.allFields.
   CsvReader(std::string_view bytes, std::vector<size_t> capacities, CsvOptions options = {});
 
   // Moves to the next line; false after the last.
   bool Next();
-  // The line's fields as views into bytes, as many as it has up to the
-  // number of capacities; an empty line is one empty field.
+  // The line's fields as views into bytes, as many as it has (up to the
+  // number of capacities unless allFields); an empty line is one empty
+  // field.
   const std::vector<std::string_view>& Fields() const { return fields_; }
 
  private:

@@ -143,8 +143,8 @@ TEST_F(AcarsParser, MesFiltersHoldBackFrequencyAndTisMessages) {
   EXPECT_TRUE(Has(Mes(), "FRQ 131.45"));
 }
 
-// The position decoders are not built yet: a stored position is set on the
-// value by hand and the texts written directly.
+// The texts of a message whose position was stored, set on the value by
+// hand and written directly (the aircraft tests store real ones).
 TEST_F(AcarsParser, StoredPositionHoldsSingleAndAssembledMessagesBackWithShowPos) {
   const AcarsTextOutput out{f.text, f.Txt, rig.folder() + "/logs/EachLogs"};
   auto parse = [&](const acars_tx::Message& m) {

@@ -6,6 +6,7 @@
 
 #include "acars/parser_fixture.h"
 #include "platform/file_io.h"
+#include "platform/log_name_part.h"
 
 namespace {
 

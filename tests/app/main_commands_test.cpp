@@ -79,8 +79,8 @@ TEST_F(LogCleanUp, YesEmptiesEachLogsOfItsLogsOnly) {
 
 TEST(Commands, TheFileItemsOpenTheirFilesAndTheClockSwitchesBetweenLocalAndUtc) {
   Form1State f;
-  f.app.FlightCsvPath = "/p/data/flight.csv";
-  f.app.AircraftCsvPath = "/p/data/aircraft.csv";
+  f.aircraft.Files.FlightCsvPath = "/p/data/flight.csv";
+  f.aircraft.Files.AircraftCsvPath = "/p/data/aircraft.csv";
   f.app.AppDir = "/p";
   std::vector<std::string> opened;
   platform::SetShellOpenHandler([&](const std::string& target) { opened.push_back(target); });

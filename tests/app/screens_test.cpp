@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <algorithm>
 
+#include "aircraft/aircraft_list.h"
 #include "main_window_fixture.h"
 
 namespace {
@@ -52,7 +53,11 @@ TEST_P(Screens, MainWindowAndDialogs) {
   Save(withMenu, "main-popup-" + language);
   menu->close();
 
-  for (int number : {3, 8, 9, 10, 11, 18, 21, 22, 23, 30, 31}) {
+  // Two aircraft heard, for the aircraft list.
+  for (const char* flight : {"NH0005", "JL0012"}) {
+    RegisterContact(w.State().aircraft, w.State().List, w.Reception().Aircraft(), flight, "JA8089", "NARITA");
+  }
+  for (int number : {3, 5, 8, 9, 10, 11, 18, 21, 22, 23, 30, 31}) {
     SkarvelForm* form = w.Form(number);
     form->show();
     Settle();

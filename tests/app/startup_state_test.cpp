@@ -29,8 +29,8 @@ TEST(Startup, PathsLogsCaptionAndLanguageOfAFirstStart) {
   EXPECT_EQ(f.controls.Caption, "Skarvel");
   EXPECT_EQ(f.hfdl.FreqsCsvPath, dir.path() + "/data/freqs.csv");
   EXPECT_EQ(f.hfdl.Icao24CsvPath, dir.path() + "/data/ICAO24.csv");
-  EXPECT_EQ(f.app.FlightCsvPath, dir.path() + "/data/flight.csv");
-  EXPECT_EQ(f.app.AircraftCsvPath, dir.path() + "/data/aircraft.csv");
+  EXPECT_EQ(f.aircraft.Files.FlightCsvPath, dir.path() + "/data/flight.csv");
+  EXPECT_EQ(f.aircraft.Files.AircraftCsvPath, dir.path() + "/data/aircraft.csv");
   EXPECT_EQ(f.app.MesgSearchListPath, dir.path() + "/data/MesgSearchList.txt");
   EXPECT_EQ(f.text.LogPath(kHfdlDat), dir.path() + "/logs/20261206_HFDL_DAT.log");
   EXPECT_TRUE(LanguageDialogNeeded(f));

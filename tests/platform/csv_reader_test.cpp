@@ -36,6 +36,10 @@ TEST(CsvReader, FieldsAndCapacities) {
   EXPECT_EQ(ReadAll(",a,,\"b,c\",d\n,", {kUncut, kUncut, kUncut, kUncut}),
             (Lines{{"", "a", "", "\"b"}, {"", ""}}));
   EXPECT_EQ(ReadAll("abcdef,xyz,12", {3, 0, 5}), (Lines{{"abc", "", "12"}}));
+  // With allFields the further fields take the last capacity; 0xFF is a
+  // byte like any other.
+  EXPECT_EQ(ReadAll("k,a,bcd,\xff\xffz\ny", {kUncut, 2}, {true, true, true}),
+            (Lines{{"k", "a", "bc", "\xff\xff"}, {"y"}}));
 }
 
 TEST(CsvReader, CutsWholeCharacters) {

@@ -19,6 +19,9 @@ ReceptionRig::ReceptionRig() : clock_(RigNow()), form_(std::make_unique<Form1Sta
   f.hfdl.FreqsCsvPath = data + "/freqs.csv";
   f.hfdl.SystemTxtPath = data + "/system.txt";
   f.hfdl.Icao24CsvPath = data + "/ICAO24.csv";
+  f.aircraft.Files = AircraftFilesIn(dir_.path());
+  f.aircraft.Aircraft.Allocate(f.Map.MaxMapPlot, f.Map.MaxPlotData);
+  f.app.Running = 1;
   UpdateDailyLogNames(f.text, f.Etc, f.app.AppDir, true);
   f.Txt.TxtLog = 1;
   f.Txt.MaxBytes = 10000;  // the program's default

@@ -1,7 +1,9 @@
 #pragma once
 // The road of decoded messages as the program wires it, around a state of
 // its own: a temporary program folder with the HFDL fixtures (freqs.csv,
-// ICAO24.csv), a fixed clock, every log on, the test reference data, and a
+// ICAO24.csv), a fixed clock, every log on, the test reference data for the
+// HFDL analysis, the aircraft table allocated (its reference files, missing
+// unless a test writes them, in the folder's data/ and pics/), and a
 // recording sink after the program's own sinks.
 #include <memory>
 #include <string>

@@ -25,6 +25,16 @@ void RecordingSink::Clear() {
   messages.clear();
 }
 
+void RecordingAircraftLink::AddCompany(const std::string& code) {
+  if (std::find(companies.begin(), companies.end(), code) == companies.end()) companies.push_back(code);
+}
+
+void RecordingAircraftLink::RemoveCompany(const std::string& code) {
+  const auto it = std::find(companies.begin() + 1, companies.end(), code);
+  if (it != companies.end()) companies.erase(it);
+  companyIndex = 0;
+}
+
 std::string FixedLookups::LookupAirline3(const std::string& flightId) const {
   return flightId.compare(0, 3, "JAL") == 0 ? "JL" : "--";
 }

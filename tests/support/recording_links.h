@@ -8,8 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "acars/acars_position_dispatch.h"
 #include "acars/acars_receiver.h"
 #include "aircraft/aircraft_information.h"
+#include "aircraft/aircraft_link.h"
 #include "app/form_effects.h"
 #include "app/reception.h"
 #include "audio/audio_links.h"
@@ -51,6 +53,68 @@ class RecordingSink : public ReceptionSink {
   std::vector<AcarsMessage> blocks;
   std::vector<PositionReport> positions;
   std::vector<AcarsMessage> messages;
+};
+
+// What the position decoders hand over and ask for; every report is
+// accepted unless accept says otherwise.
+class RecordingPositionLink : public PositionLink {
+ public:
+  bool StorePosition(const PositionReport& report) override {
+    stored.push_back(report);
+    return accept;
+  }
+  void SetAircraftReportId(const std::string& flightId, const std::string& reportId) override {
+    reportIds.push_back(flightId + ":" + reportId);
+  }
+  void FollowStoredPosition() override { ++follows; }
+  void MarkPositionReceived(const std::string& flightId, const std::string& registration) override {
+    marks.push_back(flightId + ":" + registration);
+  }
+
+  bool accept = true;
+  std::vector<PositionReport> stored;
+  std::vector<std::string> reportIds;  // "flight:id"
+  int follows = 0;
+  std::vector<std::string> marks;  // "flight:registration"
+};
+
+// What the aircraft table and list change and ask around them.
+class RecordingAircraftLink : public AircraftLink {
+ public:
+  bool UseEnglish() const override { return english; }
+  bool Running() const override { return running; }
+  bool FollowingNewest() const override { return followingNewest; }
+  AircraftView View() const override { return view; }
+  void SetView(const AircraftView& v) override { view = v; }
+  void AddCompany(const std::string& code) override;
+  void RemoveCompany(const std::string& code) override;
+  void FirstAircraftStored() override { ++firstStored; }
+  void TableEmptied() override { ++emptied; }
+  void RedrawAircraftViews() override { ++viewRedraws; }
+  void RedrawAircraftLayer() override { ++layerRedraws; }
+  std::string LookupIcao24Description(const std::string&) override { return icao24; }
+  void ShowInformation(const AircraftInformation& information) override { shown.push_back(information); }
+  void WriteListLog(const std::string& line) override { listLog += line; }
+  bool Confirm(const std::string& question) override {
+    questions.push_back(question);
+    return true;
+  }
+  void OpenUrl(const std::string& url) override { urls.push_back(url); }
+
+  // Answers.
+  bool english = true;
+  bool running = true;
+  bool followingNewest = false;
+  std::string icao24 = "NO DATA";
+  // Records.
+  AircraftView view;
+  std::vector<std::string> companies{"ALL"};
+  int companyIndex = 0;
+  int firstStored = 0, emptied = 0, viewRedraws = 0, layerRedraws = 0;
+  std::vector<AircraftInformation> shown;
+  std::string listLog;
+  std::vector<std::string> questions;
+  std::vector<std::string> urls;
 };
 
 // The reference data of the tests: "JAL" is "JL", JA8089 a B777-200.

@@ -9,6 +9,9 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
+// jpeglib.h needs size_t and FILE declared before it.
+#include <jpeglib.h>
 
 namespace testing_support {
 
@@ -60,6 +63,34 @@ std::string ReadFile(const std::string& path) {
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
   out << bytes;
+}
+
+void WriteJpeg(const std::string& path, int width, int height, uint32_t colour, bool grey) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return;
+  jpeg_compress_struct info;
+  jpeg_error_mgr errors;
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  jpeg_stdio_dest(&info, file);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = grey ? 1 : 3;
+  info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 95, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  const uint8_t rgb[3] = {static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8),
+                          static_cast<uint8_t>(colour >> 16)};
+  std::vector<uint8_t> row(static_cast<size_t>(width) * (grey ? 1 : 3));
+  for (size_t i = 0; i < row.size(); ++i) row[i] = grey ? rgb[1] : rgb[i % 3];
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&info, &r, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::fclose(file);
 }
 
 void CopyProgramFolder(const std::string& dir) {

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the tests: temporary folders, a message-box recorder,
 // a fixed clock and a copy of the build's program folder.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -52,6 +53,9 @@ class FixedClock {
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
+// A JPEG of one colour (0x00BBGGRR), written through libjpeg; grey makes a
+// one-component file.
+void WriteJpeg(const std::string& path, int width, int height, uint32_t colour, bool grey = false);
 
 // Copies the build's program folder (the executable and the shipped
 // folders) into dir, so that a run writes its settings and logs there.

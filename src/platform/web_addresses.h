@@ -1,0 +1,10 @@
+#pragma once
+// The web pages the program opens. The names are reserved for examples and
+// reach nobody: replace them once the real addresses are known.
+
+// The product's pages (the About box).
+inline constexpr char kJapaneseSiteUrl[] = "https://skarvel.example/";
+inline constexpr char kEnglishSiteUrl[] = "https://skarvel.example/en/";
+
+// The flight-number lookup: the address, then "?F=" and the flight.
+inline constexpr char FlightLookupUrl[] = "https://skarvel.example/air/";
