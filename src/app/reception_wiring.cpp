@@ -13,7 +13,6 @@
 #include "hfdl/hfdl_text.h"
 #include "hfdl/reception_stats.h"
 #include "map/map_redraw.h"
-#include "radio/frequency_list.h"
 #include "selcal/selcal_decoder.h"
 
 namespace {
@@ -117,7 +116,8 @@ class ReceptionWiring::Links : public AcarsReceiverLink, public HfdlReceiverLink
 // Today's sinks, in the order they are added.
 class ReceptionWiring::Sinks {
  public:
-  Sinks(Form1State& form, FormEffects& effects) : text_(form), stats_(form), hfdlTables_(form, effects),
+  Sinks(Form1State& form, FormEffects& effects, RadioWiring& radio)
+      : text_(form), stats_(form), hfdlTables_(radio, effects),
                                                   aircraft_(form), map_(form), relay_(form), watch_(form),
                                                   search_(form) {}
 
@@ -158,14 +158,14 @@ class ReceptionWiring::Sinks {
   // the system-table window after a new table.
   class HfdlTables : public ReceptionSink {
    public:
-    HfdlTables(Form1State& form, FormEffects& effects) : form_(form), effects_(effects) {}
+    HfdlTables(RadioWiring& radio, FormEffects& effects) : radio_(radio), effects_(effects) {}
     void OnHfdlFrame(const HfdlFrame& frame) override {
-      if (frame.Squitter) RefreshFrequencies(form_.radio, form_.hfdl);
+      if (frame.Squitter) radio_.SquitterAnalysed();
       if (frame.CompletedSystemTable()) effects_.ShowForm(23, false);
     }
 
    private:
-    Form1State& form_;
+    RadioWiring& radio_;
     FormEffects& effects_;
   };
 
@@ -266,8 +266,9 @@ ReceptionWiring::ReceptionWiring(Form1State& form, FormEffects& effects, const H
     : form_(form),
       effects_(effects),
       links_(std::make_unique<Links>(form, effects)),
+      radio_(std::make_unique<RadioWiring>(form, effects)),
       road_(form.hfdl, form.acars, form.Etc, lookups ? *lookups : links_->Lookups()),
-      sinks_(std::make_unique<Sinks>(form, effects)) {
+      sinks_(std::make_unique<Sinks>(form, effects, *radio_)) {
   links_->SetRoad(road_);
   road_.SetRelay(links_.get());
   sinks_->AddTo(road_);

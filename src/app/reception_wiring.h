@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "acars/acars_receiver.h"
+#include "app/radio_wiring.h"
 #include "app/reception.h"
 #include "app/settings_sections.h"
 #include "hfdl/frame_analysis.h"
@@ -29,6 +30,8 @@ class ReceptionWiring {
   AcarsReceiverLink& AcarsLink();
   HfdlReceiverLink& HfdlLink();
   const HfdlLookups& Lookups() const;
+  // Receiver control, which follows the squitters.
+  RadioWiring& Radio() { return *radio_; }
 
   // One channel's 512 samples by its decoder, which may overwrite them.
   void DecodeBlock(int channel, DecoderKind decoder, double* block);
@@ -47,6 +50,7 @@ class ReceptionWiring {
   Form1State& form_;
   FormEffects& effects_;
   std::unique_ptr<Links> links_;
+  std::unique_ptr<RadioWiring> radio_;
   Reception road_;
   std::unique_ptr<Sinks> sinks_;
 };
