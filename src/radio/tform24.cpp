@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
+#include <QValidator>
 #include <QShowEvent>
 #include <QSignalBlocker>
 
@@ -72,6 +72,20 @@ class StationComboBox : public QComboBox {
   }
 };
 
+// At most two hexadecimal digits, shown upper-case as they are typed.
+class AddressValidator : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int&) const override {
+    input = input.toUpper();
+    if (input.size() > 2) return Invalid;
+    for (QChar c : input) {
+      if (!c.isDigit() && (c < QChar('A') || c > QChar('F'))) return Invalid;
+    }
+    return Acceptable;
+  }
+};
+
 }  // namespace
 
 TForm24::TForm24(Form1State& form, FrequencyListLink& tuner) : SkarvelForm(form, 24), tuner_(tuner) {
@@ -128,7 +142,7 @@ void TForm24::BuildChannel(int channel) {
   c.address->setObjectName(names.edit);
   c.address->setGeometry(116, 164, kComboWidth, 22);
   c.address->setMaxLength(2);
-  c.address->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9A-Fa-f]{0,2}"), c.address));
+  c.address->setValidator(new AddressValidator(c.address));
   c.addressLabel = group->findChild<QLabel*>(names.labels[5]);
   c.list = new QPushButton(QString::fromUtf8("周波数リストから周波数を設定"), group);
   c.list->setObjectName(names.list);
@@ -145,14 +159,7 @@ void TForm24::BuildChannel(int channel) {
   connect(c.target, &QComboBox::currentIndexChanged, this, [this, channel](int i) { TargetChange(channel, i); });
   connect(c.port, &QComboBox::currentIndexChanged, this, [&r, s](int i) { r.*s.comNo = i; });
   connect(c.radio, &QComboBox::currentIndexChanged, this, [this, channel](int i) { RadioChange(channel, i); });
-  QLineEdit* edit = c.address;
-  connect(edit, &QLineEdit::textEdited, this, [edit](const QString& text) {
-    if (text == text.toUpper()) return;
-    const int cursor = edit->cursorPosition();
-    edit->setText(text.toUpper());
-    edit->setCursorPosition(cursor);
-  });
-  connect(edit, &QLineEdit::textChanged, this,
+  connect(c.address, &QLineEdit::textChanged, this,
           [&r, s](const QString& text) { r.*s.id = platform::QStringToCp932(text); });
   connect(c.list, &QPushButton::clicked, this, [channel] {
     if (auto* grid = qobject_cast<TForm25*>(platform::FindTopLevelWindow("Form25"))) grid->OpenFor(channel);
