@@ -41,5 +41,4 @@ void RefreshFrequencies(RadioState& radio, const RadioSettings& settings, const 
                         FrequencyListLink& link);
 // "Set frequency immediacy": the same choice over every used station
 // without looking for changes; Manual tunes ManualL/ManualR.
-void ForceSetting(RadioState& radio, const RadioSettings& settings, const HfdlReception& hfdl,
-                  FrequencyListLink& link);
+void ForceSetting(RadioState& radio, const RadioSettings& settings, const HfdlReception& hfdl, FrequencyListLink& link);

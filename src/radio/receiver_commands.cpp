@@ -3,10 +3,10 @@
 namespace {
 
 // Targets at or above these do not fit the family's frequency field.
-constexpr int32_t kIcomLimitKhz = 2000000;     // ten Hz digits
-constexpr int32_t kYaesuLimitKhz = 1000000;    // eight digits of 10 Hz
-constexpr int32_t kKenwoodLimitKhz = 100000000; // eleven Hz digits
-constexpr int32_t kAlincoLimitKhz = 100000;    // eight Hz digits
+constexpr int32_t kIcomLimitKhz = 2000000;       // ten Hz digits
+constexpr int32_t kYaesuLimitKhz = 1000000;      // eight digits of 10 Hz
+constexpr int32_t kKenwoodLimitKhz = 100000000;  // eleven Hz digits
+constexpr int32_t kAlincoLimitKhz = 100000;      // eight Hz digits
 constexpr int kAlincoPauseMs = 100;
 
 int DigitValue(char c) {
@@ -16,9 +16,7 @@ int DigitValue(char c) {
 
 // A pair of hexadecimal (or BCD) characters as one byte, first in the high
 // nibble.
-uint8_t PairByte(char first, char second) {
-  return static_cast<uint8_t>(16 * DigitValue(first) + DigitValue(second));
-}
+uint8_t PairByte(char first, char second) { return static_cast<uint8_t>(16 * DigitValue(first) + DigitValue(second)); }
 
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
 
@@ -54,8 +52,12 @@ Bytes CivSetFrequency(int32_t kHz, uint8_t address) {
   if (kHz < 1 || kHz >= kIcomLimitKhz) return {};
   const std::string d = HzDigits(kHz, 10);
   // Five BCD bytes, the 1 Hz and 10 Hz digits first.
-  return {0xFE, 0xFE, address, 0xE0, 0x05, PairByte(d[8], d[9]), PairByte(d[6], d[7]), PairByte(d[4], d[5]),
-          PairByte(d[2], d[3]), PairByte(d[0], d[1]), 0xFD};
+  const Bytes bcd = {PairByte(d[8], d[9]), PairByte(d[6], d[7]), PairByte(d[4], d[5]), PairByte(d[2], d[3]),
+                     PairByte(d[0], d[1])};
+  Bytes frame = {0xFE, 0xFE, address, 0xE0, 0x05};
+  frame.insert(frame.end(), bcd.begin(), bcd.end());
+  frame.push_back(0xFD);
+  return frame;
 }
 
 Bytes CivSetModeUsb(uint8_t address) { return {0xFE, 0xFE, address, 0xE0, 0x06, 0x01, 0xFD}; }

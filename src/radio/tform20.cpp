@@ -57,7 +57,8 @@ void TForm20::showEvent(QShowEvent* e) {
 void TForm20::ShowRows() {
   const std::vector<FrequencyRow>& rows = form_.radio.FrequencyRows;
   while (listView1_->topLevelItemCount() > static_cast<int>(rows.size())) delete listView1_->takeTopLevelItem(0);
-  while (listView1_->topLevelItemCount() < static_cast<int>(rows.size())) listView1_->addTopLevelItem(new QTreeWidgetItem());
+  while (listView1_->topLevelItemCount() < static_cast<int>(rows.size()))
+    listView1_->addTopLevelItem(new QTreeWidgetItem());
   for (size_t r = 0; r < rows.size(); ++r) {
     QTreeWidgetItem* item = listView1_->topLevelItem(static_cast<int>(r));
     item->setText(0, platform::Cp932ToQString(rows[r].name));

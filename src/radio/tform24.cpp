@@ -32,12 +32,17 @@ struct ChannelNames {
 };
 
 constexpr ChannelNames kNames[2] = {
-    {"GroupBox1", "L ch", {"Label9", "Label4", "Label1", "Label2", "Label10", "Label3"},
-     {"ComboBox7", "ComboBox1", "ComboBox2", "ComboBox3", "ComboBox8"}, "Edit1", "Button3", "Button4"},
-    {"GroupBox2", "R ch", {"Label11", "Label5", "Label6", "Label7", "Label12", "Label8"},
-     {"ComboBox9", "ComboBox4", "ComboBox5", "ComboBox6", "ComboBox10"}, "Edit2", "Button2", "Button5"}};
+    {"GroupBox1", "L ch",
+     {"Label9", "Label4", "Label1", "Label2", "Label10", "Label3"},
+     {"ComboBox7", "ComboBox1", "ComboBox2", "ComboBox3", "ComboBox8"},
+     "Edit1", "Button3", "Button4"},
+    {"GroupBox2", "R ch",
+     {"Label11", "Label5", "Label6", "Label7", "Label12", "Label8"},
+     {"ComboBox9", "ComboBox4", "ComboBox5", "ComboBox6", "ComboBox10"},
+     "Edit2", "Button2", "Button5"}};
 
-constexpr const char* kLabelCaptions[6] = {"基地局", "動作", "制御対象周波数", "ポート番号", "無線機", "無線機アドレス(HEX)"};
+constexpr const char* kLabelCaptions[6] = {"基地局",     "動作",   "制御対象周波数",
+                                           "ポート番号", "無線機", "無線機アドレス(HEX)"};
 
 // The [Radio] settings of each receiver.
 struct ChannelSettings {
@@ -55,7 +60,9 @@ constexpr ChannelSettings kSettings[2] = {
     {&RadioSettings::ListNoR, &RadioSettings::EngageR, &RadioSettings::SelFreqR, &RadioSettings::ComNoR,
      &RadioSettings::TypeR, &RadioSettings::IdR}};
 
-constexpr int kComboWidth = 81;
+// The station combo is narrow; its list opens wider.
+constexpr int kStationWidth = 81;
+constexpr int kComboWidth = 93;
 constexpr int kOpenListWidth = 200;
 
 // The station combo's list opens wider than the combo.
@@ -90,19 +97,19 @@ class AddressValidator : public QValidator {
 
 TForm24::TForm24(Form1State& form, FrequencyListLink& tuner) : SkarvelForm(form, 24), tuner_(tuner) {
   setWindowTitle(QString::fromUtf8("HFDL自動周波数制御設定"));
-  setFixedSize(433, 430);
+  setFixedSize(505, 430);
   platform::SetStayOnTop(this, true);
   form.radio.Ports = platform::ListSerialPorts();
   for (int channel = 0; channel < 2; ++channel) BuildChannel(channel);
   button1_ = new QPushButton(QString::fromUtf8("強制設定"), this);
   button1_->setObjectName("Button1");
-  button1_->setGeometry(8, 284, 417, 25);
+  button1_->setGeometry(8, 284, 489, 25);
   button1_->setAutoDefault(false);
   connect(button1_, &QPushButton::clicked, this,
           [this] { ForceSetting(form_.radio, form_.Radio, form_.hfdl, tuner_); });
   memo1_ = new QPlainTextEdit(this);
   memo1_->setObjectName("Memo1");
-  memo1_->setGeometry(8, 316, 417, 106);
+  memo1_->setGeometry(8, 316, 489, 106);
   memo1_->setReadOnly(true);
   memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   for (const std::string& line : form.radio.SendLog) memo1_->appendPlainText(QString::fromLatin1(line.c_str()));
@@ -120,18 +127,18 @@ void TForm24::BuildChannel(int channel) {
   const ChannelSettings& s = kSettings[channel];
   auto* group = new QGroupBox(QString::fromLatin1(names.groupCaption), this);
   group->setObjectName(names.group);
-  group->setGeometry(8 + 212 * channel, 8, 205, 268);
+  group->setGeometry(8 + 248 * channel, 8, 241, 268);
   for (int n = 0; n < 6; ++n) {
     auto* label = new QLabel(QString::fromUtf8(kLabelCaptions[n]), group);
     label->setObjectName(names.labels[n]);
-    label->setGeometry(8, 24 + 28 * n, 104, 22);
+    label->setGeometry(8, 24 + 28 * n, 128, 22);
   }
   Channel& c = channels_[static_cast<size_t>(channel)];
   QComboBox** combos[5] = {&c.station, &c.control, &c.target, &c.port, &c.radio};
   for (int n = 0; n < 5; ++n) {
     QComboBox* combo = n == 0 ? new StationComboBox(group) : new QComboBox(group);
     combo->setObjectName(names.combos[n]);
-    combo->setGeometry(116, 24 + 28 * n, kComboWidth, 22);
+    combo->setGeometry(140, 24 + 28 * n, n == 0 ? kStationWidth : kComboWidth, 22);
     *combos[n] = combo;
   }
   c.control->addItems({"OFF", "ON"});
@@ -140,16 +147,16 @@ void TForm24::BuildChannel(int channel) {
   c.radio->addItems({"ICOM", "YAESU", "AOR", "KENWOOD", "ALINCO"});
   c.address = new QLineEdit(group);
   c.address->setObjectName(names.edit);
-  c.address->setGeometry(116, 164, kComboWidth, 22);
+  c.address->setGeometry(140, 164, kComboWidth, 22);
   c.address->setMaxLength(2);
   c.address->setValidator(new AddressValidator(c.address));
   c.addressLabel = group->findChild<QLabel*>(names.labels[5]);
   c.list = new QPushButton(QString::fromUtf8("周波数リストから周波数を設定"), group);
   c.list->setObjectName(names.list);
-  c.list->setGeometry(8, 200, 189, 25);
+  c.list->setGeometry(8, 200, 225, 25);
   c.manual = new QPushButton(QString::fromUtf8("手動周波数設定"), group);
   c.manual->setObjectName(names.manual);
-  c.manual->setGeometry(8, 232, 189, 25);
+  c.manual->setGeometry(8, 232, 225, 25);
   for (QPushButton* b : {c.list, c.manual}) b->setAutoDefault(false);
   FillStations(channel);
 

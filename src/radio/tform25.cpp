@@ -1,6 +1,7 @@
 #include "radio/tform25.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTableWidget>
@@ -31,8 +32,8 @@ TForm25::TForm25(Form1State& form, FrequencyListLink& tuner) : SkarvelForm(form,
   stringGrid1_->setColumnWidth(0, 200);
   stringGrid1_->horizontalHeader()->setSectionsClickable(false);
   stringGrid1_->verticalHeader()->hide();
-  stringGrid1_->verticalHeader()->setDefaultSectionSize(kRowHeight);
   stringGrid1_->verticalHeader()->setMinimumSectionSize(kRowHeight);
+  stringGrid1_->verticalHeader()->setDefaultSectionSize(kRowHeight);
   stringGrid1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   stringGrid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   stringGrid1_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -78,7 +79,11 @@ void TForm25::FillGrid() {
   }
   stringGrid1_->setCurrentCell(-1, -1);
   stringGrid1_->clearSelection();
-  const int gridHeight = static_cast<int>(stations.size()) * kRowHeight + 36;
+  // Every row shows: the header, the rows and the scroll bar, measured here
+  // rather than in another system's metrics.
+  const int gridHeight = stringGrid1_->horizontalHeader()->sizeHint().height() +
+                         (static_cast<int>(stations.size()) - 1) * kRowHeight +
+                         stringGrid1_->horizontalScrollBar()->sizeHint().height() + 2 * stringGrid1_->frameWidth();
   stringGrid1_->setGeometry(8, 8, kGridWidth, gridHeight);
   setFixedSize(kGridWidth + 16, gridHeight + 40);
 }
@@ -87,5 +92,6 @@ void TForm25::StringGrid1SelectCell(int column, int row) {
   if (!SelectGridCell(form_.radio, form_.hfdl, column, row)) return;
   // The tuning runs once the click has been handled.
   const int channel = form_.radio.GridChannel == 1 ? 1 : 0;
-  QMetaObject::invokeMethod(this, [this, channel] { tuner_.TuneReceiver(channel); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, channel] { tuner_.TuneReceiver(channel); }, Qt::QueuedConnection);
 }

@@ -173,7 +173,8 @@ void TuningController::TimeOut() {
   link_.DiscardPortOutput();
   CloseComPort();
   radio_.PortBusy = 0;
-  Fail(job.channel, job.port, "no command", std::string(ChannelTag(job.channel)) + ": " + job.port + " took no command");
+  Fail(job.channel, job.port, "no command",
+       std::string(ChannelTag(job.channel)) + ": " + job.port + " took no command");
 }
 
 void TuningController::TimerFired(RadioTimer timer) {

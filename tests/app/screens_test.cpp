@@ -52,7 +52,7 @@ TEST_P(Screens, MainWindowAndDialogs) {
   Save(withMenu, "main-popup-" + language);
   menu->close();
 
-  for (int number : {3, 8, 9, 10, 11, 18, 21, 22, 23, 30, 31}) {
+  for (int number : {3, 8, 9, 10, 11, 18, 20, 21, 22, 23, 24, 25, 29, 30, 31}) {
     SkarvelForm* form = w.Form(number);
     form->show();
     Settle();

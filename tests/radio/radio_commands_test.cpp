@@ -3,8 +3,10 @@
 
 #include <charconv>
 #include <clocale>
+#include <cstdlib>
 
 #include "radio/receiver_commands.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -50,8 +52,7 @@ TEST(RadioCommands, EachFamilyTunesTheKnownFrames) {
        "RF21.997"},
       {10081, "FF", "FE FE FF E0 05 00 10 08 10 00 FD", "01 00 81 00 01", "FA00010081000;", "AL~RW_RXF10081000",
        "RF10.081"},
-      {5000, "FF", "FE FE FF E0 05 00 00 00 05 00 FD", "00 50 00 00 01", "FA00005000000;", "AL~RW_RXF05000000",
-       "RF5"},
+      {5000, "FF", "FE FE FF E0 05 00 00 00 05 00 FD", "00 50 00 00 01", "FA00005000000;", "AL~RW_RXF05000000", "RF5"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kHz);
@@ -61,9 +62,9 @@ TEST(RadioCommands, EachFamilyTunesTheKnownFrames) {
               (std::vector<std::string>{"00 00 00 00 00", c.yaesu, "01 00 00 00 07", "00 00 00 00 80"}));
     EXPECT_EQ(Steps(RadioType::Aor, c.kHz), (std::vector<std::string>{std::string(c.aor) + "\r\n", "MD3\r\n"}));
     EXPECT_EQ(Steps(RadioType::Kenwood, c.kHz), (std::vector<std::string>{c.kenwood, "MD2;"}));
-    EXPECT_EQ(Steps(RadioType::Alinco, c.kHz),
-              (std::vector<std::string>{"AL~RW_RFM00\r\n +100ms", "AL~RW_AGC00\r\n +100ms",
-                                        std::string(c.alinco) + "\r\n"}));
+    EXPECT_EQ(
+        Steps(RadioType::Alinco, c.kHz),
+        (std::vector<std::string>{"AL~RW_RFM00\r\n +100ms", "AL~RW_AGC00\r\n +100ms", std::string(c.alinco) + "\r\n"}));
     EXPECT_EQ(BuildTuningPlan(RadioType::Alinco, c.kHz, "FF").caption, std::string(c.alinco).substr(9));
   }
 }
@@ -84,18 +85,26 @@ TEST(RadioCommands, MhzTextIsTheShortestDecimalInEveryLocale) {
   const std::vector<std::string> before = Steps(RadioType::Icom, 8942);
   const std::vector<std::string> aor = Steps(RadioType::Aor, 8942);
   const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
-  bool comma = false;
-  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "de_DE", "fr_FR"}) {
-    if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') {
-      comma = true;
-      break;
+  auto setComma = [] {
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
+      if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') return true;
     }
+    return false;
+  };
+  // Without one installed, build one where the system has the sources.
+  testing_support::TempDir locales;
+  bool comma = setComma();
+  if (!comma &&
+      std::system(("localedef -i de_DE -f UTF-8 '" + locales.File("de_DE.UTF-8") + "' 2>/dev/null").c_str()) == 0) {
+    setenv("LOCPATH", locales.path().c_str(), 1);
+    comma = setComma();
   }
   if (comma) {
     EXPECT_EQ(Steps(RadioType::Icom, 8942), before);
     EXPECT_EQ(Steps(RadioType::Aor, 8942), aor);
   }
   std::setlocale(LC_NUMERIC, saved.c_str());
+  unsetenv("LOCPATH");
   if (!comma) GTEST_SKIP() << "no locale with a decimal comma";
 }
 

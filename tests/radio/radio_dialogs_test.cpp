@@ -37,8 +37,8 @@ void ClickCell(QTableWidget* grid, int row, int column) {
   const QPoint at = grid->visualItemRect(grid->item(row, column)).center();
   QMouseEvent press(QEvent::MouseButtonPress, at, grid->viewport()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
                     Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, at, grid->viewport()->mapToGlobal(at), Qt::LeftButton,
-                      Qt::NoButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, grid->viewport()->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
   QApplication::sendEvent(grid->viewport(), &press);
   QApplication::sendEvent(grid->viewport(), &release);
   QCoreApplication::processEvents();
