@@ -132,19 +132,4 @@ TEST_F(FrequencyList, RowsFollowTheUsedStations) {
   EXPECT_EQ(radio_.FrequencyRows[0].frequencies[0], "-");
 }
 
-TEST_F(FrequencyList, ForceSettingTunesWithoutAChange) {
-  Announce(1, 4, 5);
-  Follow(0, 0, kMostLow);
-  Follow(1, 1, kManual);
-  settings_.ManualR = 7000;
-  ForceSetting(radio_, settings_, *hfdl_, tuner_);
-  EXPECT_EQ(tuner_.calls, (Calls{"L 6559", "Timer1 R 7000"}));
-  // Most Low with nothing found sends nothing; an empty fixed slot tunes 0.
-  tuner_.calls.clear();
-  Announce(1, 0);
-  Follow(1, 0, kFrequency1);
-  ForceSetting(radio_, settings_, *hfdl_, tuner_);
-  EXPECT_EQ(tuner_.calls, (Calls{"Timer1 R 0"}));
-}
-
 }  // namespace

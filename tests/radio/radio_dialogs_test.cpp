@@ -10,7 +10,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTreeWidget>
 
 #include "app/form1_state.h"
 #include "platform/date_time.h"
@@ -194,23 +193,6 @@ TEST_F(RadioDialogs, ForceSettingTunesManualAndSkipsNothingFound) {
   link_.Run();
   EXPECT_EQ(form_->radio.SendLog, (Lines{Set("Lch", 7000)}));
   EXPECT_EQ(link_.events, (Lines{"open ttyUSB0 2", "close"}));
-}
-
-TEST_F(RadioDialogs, TheListShowsTheRowsAndItsNewCaption) {
-  form_->hfdl.GsActiveFreqs[1][0] = 4;
-  form_->hfdl.GsCheckedTime[1] = platform::EncodeTime(13, 5, 27);
-  TForm20 list(*form_, controller_);
-  list.show();
-  QTreeWidget* rows = list.ListView1();
-  ASSERT_EQ(rows->topLevelItemCount(), 2);
-  QStringList texts;
-  for (int c = 0; c < 5; ++c) texts << rows->topLevelItem(0)->text(c);
-  EXPECT_EQ(texts, (QStringList{"Tokyo", "13:05:27", "8942kHz", "-", "-"}));
-  form_->radio.Ports = {"ttyUSB0"};
-  form_->Radio.TypeL = 4;
-  form_->radio.TargetFreqL = 8942;
-  controller_.TuneReceiver(0);
-  EXPECT_EQ(list.windowTitle(), "08942000");
 }
 
 }  // namespace
