@@ -13,6 +13,7 @@
 
 void CreateDialogs(TForm1& w) {
   Form1State& f = w.State();
+  FrequencyListLink& tuner = w.Reception().Radio().Tuner();
   w.AddForm(new TForm2(f));
   w.AddForm(new TForm3(f));
   w.AddForm(new TForm4(f));
@@ -31,15 +32,15 @@ void CreateDialogs(TForm1& w) {
   w.AddForm(new TForm17(f));
   w.AddForm(new TForm18(f));
   w.AddForm(new TForm19(f));
-  w.AddForm(new TForm20(f));
+  w.AddForm(new TForm20(f, tuner));
   w.AddForm(new TForm21(f));
   w.AddForm(new TForm22(f));
   w.AddForm(new TForm23(f));
-  w.AddForm(new TForm24(f));
-  w.AddForm(new TForm25(f));
+  w.AddForm(new TForm24(f, tuner));
+  w.AddForm(new TForm25(f, tuner));
   w.AddForm(new TForm26(f));
   w.AddForm(new TForm28(f));
-  w.AddForm(new TForm29(f));
+  w.AddForm(new TForm29(f, tuner));
   w.AddForm(new TForm30(f));
   w.AddForm(new TForm31(f));
 }

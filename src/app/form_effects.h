@@ -39,6 +39,8 @@ class FormEffects {
   // Brings dialog TFormN back from minimised or maximised.
   virtual void RestoreForm(int /*formNumber*/) {}
   virtual void CopyToClipboard(const Bitmap24& /*picture*/) {}
+  // A line on the status bar (UTF-8).
+  virtual void ShowStatusText(const std::string& /*utf8*/) {}
 
   static FormEffects& Null();
 };

@@ -13,7 +13,6 @@
 #include "hfdl/hfdl_text.h"
 #include "hfdl/reception_stats.h"
 #include "map/map_redraw.h"
-#include "radio/frequency_list.h"
 #include "selcal/selcal_decoder.h"
 
 namespace {
@@ -141,10 +140,10 @@ class ReceptionWiring::Links : public AcarsReceiverLink,
 // Today's sinks, in the order they are added.
 class ReceptionWiring::Sinks {
  public:
-  Sinks(Form1State& form, FormEffects& effects, AircraftLink& aircraft)
+  Sinks(Form1State& form, FormEffects& effects, AircraftLink& aircraft, RadioWiring& radio)
       : text_(form),
         stats_(form),
-        hfdlTables_(form, effects),
+        hfdlTables_(radio, effects),
         aircraft_(form, aircraft),
         map_(form),
         relay_(form),
@@ -188,14 +187,14 @@ class ReceptionWiring::Sinks {
   // the system-table window after a new table.
   class HfdlTables : public ReceptionSink {
    public:
-    HfdlTables(Form1State& form, FormEffects& effects) : form_(form), effects_(effects) {}
+    HfdlTables(RadioWiring& radio, FormEffects& effects) : radio_(radio), effects_(effects) {}
     void OnHfdlFrame(const HfdlFrame& frame) override {
-      if (frame.Squitter) RefreshFrequencies(form_.radio, form_.hfdl);
+      if (frame.Squitter) radio_.SquitterAnalysed();
       if (frame.CompletedSystemTable()) effects_.ShowForm(23, false);
     }
 
    private:
-    Form1State& form_;
+    RadioWiring& radio_;
     FormEffects& effects_;
   };
 
@@ -303,8 +302,9 @@ ReceptionWiring::ReceptionWiring(Form1State& form, FormEffects& effects, const H
       effects_(effects),
       aircraft_(form, effects),
       links_(std::make_unique<Links>(form, effects, aircraft_)),
+      radio_(std::make_unique<RadioWiring>(form, effects)),
       road_(form.hfdl, form.acars, form.Etc, form.Map, lookups ? *lookups : links_->Lookups()),
-      sinks_(std::make_unique<Sinks>(form, effects, aircraft_)) {
+      sinks_(std::make_unique<Sinks>(form, effects, aircraft_, *radio_)) {
   links_->SetRoad(road_);
   road_.SetRelay(links_.get());
   road_.SetPositionLink(links_.get());

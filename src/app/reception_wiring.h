@@ -8,6 +8,7 @@
 
 #include "acars/acars_receiver.h"
 #include "app/aircraft_wiring.h"
+#include "app/radio_wiring.h"
 #include "app/reception.h"
 #include "app/settings_sections.h"
 #include "hfdl/frame_analysis.h"
@@ -32,6 +33,8 @@ class ReceptionWiring {
   const HfdlLookups& Lookups() const;
   // What the aircraft table and list change around them.
   AircraftLink& Aircraft() { return aircraft_; }
+  // Receiver control, which follows the squitters.
+  RadioWiring& Radio() { return *radio_; }
 
   // One channel's 512 samples by its decoder, which may overwrite them.
   void DecodeBlock(int channel, DecoderKind decoder, double* block);
@@ -51,6 +54,7 @@ class ReceptionWiring {
   FormEffects& effects_;
   AircraftWiring aircraft_;
   std::unique_ptr<Links> links_;
+  std::unique_ptr<RadioWiring> radio_;
   Reception road_;
   std::unique_ptr<Sinks> sinks_;
 };

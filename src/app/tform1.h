@@ -68,6 +68,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   void ShowAudioPicture(AudioPicture picture, const Bitmap24& bitmap) override;
   void RestoreForm(int formNumber) override;
   void CopyToClipboard(const Bitmap24& picture) override;
+  void ShowStatusText(const std::string& utf8) override;
 
   QToolButton* SpeedButton(int n) const { return speedButtons_.at(n); }
   QComboBox* ComboBox1() const { return comboBox1_; }
@@ -108,7 +109,6 @@ class TForm1 : public QMainWindow, public FormEffects {
   void DrawClosingNotice();
   void SaveSettingsToFile();
   void CaptureWindowsIntoState();
-  void ShowStatusText(const std::string& utf8);
 
   Form1State state_;
   ReceptionWiring reception_{state_, *this};

@@ -116,4 +116,61 @@ bool HfdlChecksPass(const std::vector<uint8_t>& octets, bool squitter) {
   return true;
 }
 
+void RecordingTuner::TuneReceiver(int channel) {
+  calls.push_back((channel == 0 ? "L " : "R ") +
+                  std::to_string(channel == 0 ? radio_.TargetFreqL : radio_.TargetFreqR));
+}
+
+void RecordingTuner::EnableTimer1() { calls.push_back("Timer1 R " + std::to_string(radio_.TargetFreqR)); }
+
+void FakeTuningLink::Run(int untilMs) {
+  while (controller_) {
+    if (untaken_ > 0 && takesBytes && portOpen) {
+      const int64_t count = untaken_;
+      untaken_ = 0;
+      controller_->BytesWritten(count);
+      continue;
+    }
+    auto next = due_.begin();
+    for (auto it = due_.begin(); it != due_.end(); ++it) {
+      if (it->second < next->second) next = it;
+    }
+    if (next == due_.end() || next->second > untilMs) {
+      if (untilMs != 1 << 30) nowMs = untilMs;
+      return;
+    }
+    nowMs = next->second;
+    const RadioTimer timer = next->first;
+    due_.erase(next);
+    controller_->TimerFired(timer);
+  }
+}
+
+Bytes FakeTuningLink::Written() const {
+  Bytes all;
+  for (const Write& w : writes) all.insert(all.end(), w.bytes.begin(), w.bytes.end());
+  return all;
+}
+
+bool FakeTuningLink::OpenPort(const std::string& name, int stopBits, std::string& reason) {
+  events.push_back("open " + name + " " + std::to_string(stopBits));
+  if (!openFailure.empty()) {
+    reason = openFailure;
+    return false;
+  }
+  portOpen = true;
+  return true;
+}
+
+void FakeTuningLink::WritePort(const Bytes& bytes) {
+  writes.push_back({nowMs, bytes});
+  untaken_ += static_cast<int64_t>(bytes.size());
+}
+
+void FakeTuningLink::ClosePort() {
+  events.push_back("close");
+  portOpen = false;
+  untaken_ = 0;
+}
+
 }  // namespace testing_support

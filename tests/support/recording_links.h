@@ -4,6 +4,7 @@
 // asked of the program around them.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "audio/audio_links.h"
 #include "hfdl/frame_analysis.h"
 #include "hfdl/hfdl_receiver.h"
+#include "radio/tuning_controller.h"
 
 namespace testing_support {
 
@@ -28,11 +30,13 @@ class RecordingEffects : public FormEffects {
   void ShowAircraftInformation(const AircraftInformation& info) override;
   void ShowChatLog(const std::string& cp932Log) override;
   void CloseMainWindow() override { ++closes; }
+  void ShowStatusText(const std::string& utf8) override { statusTexts.push_back(utf8); }
 
   std::vector<std::string> lamps;  // "left:65280", "right:0", "data:..."
   std::vector<int> shownForms;
   std::vector<AircraftInformation> information;
   std::vector<std::string> chatLogs;
+  std::vector<std::string> statusTexts;
   int closes = 0;
 };
 
@@ -211,6 +215,62 @@ class RecordingAudioLink : public BlockPipelineLink, public MonitorButtonLink {
 // the last one padded with zeros, as the audio pipeline does. Returns the
 // most symbols one block gave.
 int FeedHfdl(HfdlReception& hfdl, HfdlReceiverLink& link, int channel, const std::vector<double>& samples);
+// What the frequency list and the dialogs ask of the tuning, with the
+// receiver's target at that moment: "L 6559", "Timer1 R 8942".
+class RecordingTuner : public FrequencyListLink {
+ public:
+  explicit RecordingTuner(const RadioState& radio) : radio_(radio) {}
+  void TuneReceiver(int channel) override;
+  void EnableTimer1() override;
+
+  std::vector<std::string> calls;
+
+ private:
+  const RadioState& radio_;
+};
+
+// A serial port and timers on a clock of their own for the tuning. Run()
+// lets the port take what was written and the timers run out, in time
+// order, as the event loop would.
+class FakeTuningLink : public TuningLink {
+ public:
+  // Answers.
+  std::string openFailure;  // the reason an open fails with; empty: it opens
+  bool takesBytes = true;   // false: the port never takes a byte
+  // Records.
+  struct Write {
+    int atMs;
+    Bytes bytes;
+  };
+  std::vector<Write> writes;
+  std::vector<std::string> events;  // "open ttyUSB0 2", "discard", "close"
+  std::vector<std::string> reports;
+  bool portOpen = false;
+  int nowMs = 0;
+
+  void Attach(TuningController& controller) { controller_ = &controller; }
+  // Runs until nothing is left to happen before untilMs (the clock then
+  // stands at untilMs, or where the last event was when nothing is left).
+  void Run(int untilMs = 1 << 30);
+  // Every byte written, in order.
+  Bytes Written() const;
+
+  bool OpenPort(const std::string& name, int stopBits, std::string& reason) override;
+  void WritePort(const Bytes& bytes) override;
+  bool PortOutputEmpty() override { return true; }
+  void DiscardPortOutput() override { events.push_back("discard"); }
+  void ClosePort() override;
+  void StartTimer(RadioTimer timer, int ms) override { due_[timer] = nowMs + ms; }
+  void StopTimer(RadioTimer timer) override { due_.erase(timer); }
+  bool TimerActive(RadioTimer timer) const override { return due_.count(timer) != 0; }
+  void ReportFailure(const std::string& line) override { reports.push_back(line); }
+
+ private:
+  TuningController* controller_ = nullptr;
+  int64_t untaken_ = 0;
+  std::map<RadioTimer, int> due_;
+};
+
 // Every check sequence of a decoded frame holds: a squitter's, or a
 // downlink MPDU's header and each of its LPDUs.
 bool HfdlChecksPass(const std::vector<uint8_t>& octets, bool squitter);

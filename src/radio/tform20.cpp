@@ -1,0 +1,68 @@
+#include "radio/tform20.h"
+
+#include <QHeaderView>
+#include <QShowEvent>
+#include <QTreeWidget>
+
+#include "app/form1_state.h"
+#include "platform/cp932.h"
+#include "platform/window_stacking.h"
+#include "radio/frequency_list.h"
+
+namespace {
+
+struct Column {
+  const char* caption;
+  int width;
+};
+constexpr Column kColumns[5] = {
+    {"Ground Station Name", 200}, {"Checked Time", 80}, {"Frequency1", 80}, {"Frequency2", 80}, {"Frequency3", 80}};
+
+}  // namespace
+
+TForm20::TForm20(Form1State& form, FrequencyListLink& tuner) : SkarvelForm(form, 20), tuner_(tuner) {
+  setWindowTitle(QString::fromUtf8("HFDL使用周波数リスト"));
+  setFixedSize(540, 360);
+  listView1_ = new QTreeWidget(this);
+  listView1_->setObjectName("ListView1");
+  listView1_->setGeometry(8, 8, 524, 344);
+  listView1_->setRootIsDecorated(false);
+  listView1_->setUniformRowHeights(true);
+  listView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  listView1_->setColumnCount(5);
+  QStringList captions;
+  for (const Column& c : kColumns) captions << QString::fromLatin1(c.caption);
+  listView1_->setHeaderLabels(captions);
+  for (int c = 0; c < 5; ++c) listView1_->setColumnWidth(c, kColumns[c].width);
+  listView1_->header()->setSectionsClickable(false);
+  listView1_->header()->setStretchLastSection(false);
+  listView1_->setStyleSheet("QTreeView::item { border: 1px solid #d8d8d8; }");
+  platform::SetStayOnTop(this, true);
+  SyncFrequencyRows(form.radio, form.hfdl);
+  ShowRows();
+  form.radio.RowsChanged = [this] { ShowRows(); };
+  form.radio.CaptionChanged = [this] { setWindowTitle(QString::fromLatin1(form_.radio.FreqListCaption.c_str())); };
+}
+
+TForm20::~TForm20() {
+  form_.radio.RowsChanged = nullptr;
+  form_.radio.CaptionChanged = nullptr;
+}
+
+void TForm20::showEvent(QShowEvent* e) {
+  SkarvelForm::showEvent(e);
+  if (!e->spontaneous()) RefreshFrequencies(form_.radio, form_.Radio, form_.hfdl, tuner_);
+}
+
+void TForm20::ShowRows() {
+  const std::vector<FrequencyRow>& rows = form_.radio.FrequencyRows;
+  while (listView1_->topLevelItemCount() > static_cast<int>(rows.size())) delete listView1_->takeTopLevelItem(0);
+  while (listView1_->topLevelItemCount() < static_cast<int>(rows.size()))
+    listView1_->addTopLevelItem(new QTreeWidgetItem());
+  for (size_t r = 0; r < rows.size(); ++r) {
+    QTreeWidgetItem* item = listView1_->topLevelItem(static_cast<int>(r));
+    item->setText(0, platform::Cp932ToQString(rows[r].name));
+    item->setText(1, QString::fromLatin1(rows[r].checkedTime.c_str()));
+    for (int k = 0; k < 3; ++k) item->setText(2 + k, QString::fromLatin1(rows[r].frequencies[k].c_str()));
+  }
+}

@@ -1,0 +1,157 @@
+// Tuning over a fake port and timers: what is sent, when, and what a
+// busy, silent or missing port leaves behind.
+#include <gtest/gtest.h>
+
+#include "platform/date_time.h"
+#include "radio/tuning_controller.h"
+#include "support/recording_links.h"
+#include "support/test_support.h"
+
+namespace {
+
+using testing_support::FakeTuningLink;
+using Lines = std::vector<std::string>;
+
+class TuningController_ : public ::testing::Test {
+ protected:
+  TuningController_() {
+    radio_.Ports = {"ttyUSB0", "ttyUSB1"};
+    settings_.IdL = settings_.IdR = "FF";
+    link_.Attach(controller_);
+  }
+  // Sets the channel's target and asks for the tuning.
+  void Tune(int channel, int32_t kHz) {
+    (channel == 0 ? radio_.TargetFreqL : radio_.TargetFreqR) = kHz;
+    controller_.TuneReceiver(channel);
+  }
+  void TuneAndRun(int channel, int32_t kHz) {
+    Tune(channel, kHz);
+    link_.Run();
+  }
+  static std::string Set(const char* tag, int kHz) {
+    return std::string(tag) + " FREQ SET=" + std::to_string(kHz) + "kHz at 2024/05/01 13:05:27";
+  }
+
+  testing_support::FixedClock clock_{platform::EncodeDateTime(2024, 5, 1, 13, 5, 27)};
+  RadioState radio_;
+  RadioSettings settings_;
+  FakeTuningLink link_;
+  TuningController controller_{radio_, settings_, link_};
+};
+
+using TuningController = TuningController_;
+
+TEST_F(TuningController, TheSameTargetIsSentOnce) {
+  TuneAndRun(0, 8942);
+  TuneAndRun(0, 8942);
+  EXPECT_EQ(link_.writes.size(), 2u);  // frequency and mode frames
+  TuneAndRun(0, 10081);
+  TuneAndRun(0, 8942);
+  EXPECT_EQ(radio_.SendLog, (Lines{Set("Lch", 8942), Set("Lch", 10081), Set("Lch", 8942)}));
+  // Target 0 opens and closes the port, sends and logs nothing, and the
+  // old frequency goes out again afterwards.
+  link_.writes.clear();
+  link_.events.clear();
+  TuneAndRun(0, 0);
+  EXPECT_EQ(link_.events, (Lines{"open ttyUSB0 2", "close"}));
+  EXPECT_TRUE(link_.writes.empty());
+  EXPECT_EQ(radio_.SendLog.size(), 3u);
+  TuneAndRun(0, 8942);
+  EXPECT_EQ(link_.writes.size(), 2u);
+}
+
+TEST_F(TuningController, EachFamilyOpensWithItsStopBits) {
+  const int32_t types[] = {0, 1, 2, 3, 4, 7};
+  int32_t kHz = 5000;
+  for (int32_t type : types) {
+    settings_.TypeL = type;
+    TuneAndRun(0, ++kHz);
+  }
+  Lines opens;
+  for (const std::string& e : link_.events) {
+    if (e.rfind("open", 0) == 0) opens.push_back(e);
+  }
+  EXPECT_EQ(opens, (Lines{"open ttyUSB0 2", "open ttyUSB0 2", "open ttyUSB0 2", "open ttyUSB0 1", "open ttyUSB0 1",
+                          "open ttyUSB0 2"}));
+  // Type 7 sent nothing, yet its tuning is logged.
+  EXPECT_EQ(link_.writes.size(), 2u + 4u + 2u + 2u + 3u);
+  EXPECT_EQ(radio_.SendLog.back(), Set("Lch", 5006));
+}
+
+TEST_F(TuningController, TheSequenceGoesOnFromTheEventLoop) {
+  settings_.TypeL = 4;  // ALINCO, with its pauses
+  Tune(0, 8942);
+  // Back before the port took a byte: one command written, nothing logged.
+  ASSERT_EQ(link_.writes.size(), 1u);
+  EXPECT_EQ(radio_.PortBusy, 1);
+  EXPECT_TRUE(radio_.SendLog.empty());
+  link_.Run();
+  ASSERT_EQ(link_.writes.size(), 3u);
+  EXPECT_EQ(link_.writes[1].atMs, 100);
+  EXPECT_EQ(link_.writes[2].atMs, 200);
+  EXPECT_EQ(radio_.FreqListCaption, "08942000");
+  EXPECT_EQ(radio_.SendLog, (Lines{Set("Lch", 8942)}));
+  EXPECT_EQ(radio_.PortBusy, 0);
+  EXPECT_EQ(link_.events.back(), "close");
+}
+
+TEST_F(TuningController, TuningsThatFindThePortBusyAreAllDone) {
+  settings_.TypeL = settings_.TypeR = 4;  // 200 ms each
+  Tune(0, 8942);
+  link_.Run(50);
+  // Both channels wait; the retry at 250 ms starts L, and R, finding the
+  // port busy again, retries until it is free.
+  Tune(1, 5000);
+  Tune(0, 10081);
+  link_.Run();
+  EXPECT_EQ(radio_.SendLog, (Lines{Set("Lch", 8942), Set("Lch", 10081), Set("Rch", 5000)}));
+  ASSERT_EQ(link_.writes.size(), 9u);
+  EXPECT_EQ(link_.writes[3].atMs, 250);
+  EXPECT_GT(link_.writes[6].atMs, 450);
+  // A single request while a tuning holds the port is done 200 ms later.
+  settings_.TypeR = 0;
+  Tune(0, 6559);
+  link_.Run(link_.nowMs + 30);
+  const int asked = link_.nowMs;
+  Tune(1, 8942);
+  link_.Run();
+  EXPECT_EQ(link_.writes.back().atMs, asked + 200);
+  EXPECT_EQ(radio_.SendLog.back(), Set("Rch", 8942));
+}
+
+TEST_F(TuningController, APortThatTakesNothingIsGivenUp) {
+  link_.takesBytes = false;
+  Tune(0, 8942);
+  link_.Run();
+  EXPECT_EQ(link_.nowMs, 10000 + 11 * 200);
+  EXPECT_EQ(link_.events, (Lines{"open ttyUSB0 2", "discard", "close"}));
+  EXPECT_EQ(radio_.PortBusy, 0);
+  EXPECT_EQ(radio_.SendLog, (Lines{"Lch: ttyUSB0 took no command"}));
+  EXPECT_EQ(link_.reports, radio_.SendLog);
+  EXPECT_EQ(radio_.LastSentFreq[0], 0);
+}
+
+TEST_F(TuningController, FailedOpensAreLoggedAndReportedOnce) {
+  link_.openFailure = "not found";
+  TuneAndRun(0, 8942);
+  TuneAndRun(0, 8942);  // tried again, not reported again
+  TuneAndRun(1, 8942);
+  settings_.ComNoL = 5;
+  TuneAndRun(0, 8942);
+  TuneAndRun(0, 8942);
+  const std::string missing = "Lch: can not open ttyUSB0: not found";
+  const std::string none = "Lch: no serial port is chosen";
+  EXPECT_EQ(radio_.SendLog, (Lines{missing, missing, "Rch: can not open ttyUSB0: not found", none, none}));
+  EXPECT_EQ(link_.reports, (Lines{missing, "Rch: can not open ttyUSB0: not found", none}));
+  // Once the port opened, its next failure is reported again.
+  settings_.ComNoL = 0;
+  link_.openFailure.clear();
+  TuneAndRun(0, 8942);
+  link_.openFailure = "not found";
+  TuneAndRun(0, 10081);
+  EXPECT_EQ(link_.reports.back(), missing);
+  EXPECT_EQ(link_.reports.size(), 4u);
+  EXPECT_TRUE(link_.writes.size() == 2u);
+}
+
+}  // namespace
