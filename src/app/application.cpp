@@ -72,6 +72,9 @@ int RunSkarvel(int argc, char** argv) {
     // A request that came while the language was being asked.
     if (closeRequested) form1->RequestCloseFromSystem();
     app.exec();
+    // Mails already due go out before the windows go (a few seconds at
+    // most); this is the program's only local event loop.
+    form1->Reception().Alerts().Mailer().FinishAtExit();
     if (!audioFile.path.empty()) {
       std::fprintf(stderr, "audio-file: %lld buffers processed\n",
                    static_cast<long long>(form1->State().audio.ProcessedBuffers));

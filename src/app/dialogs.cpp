@@ -14,7 +14,7 @@
 void CreateDialogs(TForm1& w) {
   Form1State& f = w.State();
   FrequencyListLink& tuner = w.Reception().Radio().Tuner();
-  w.AddForm(new TForm2(f));
+  w.AddForm(new TForm2(f, w.Reception().Alerts()));
   w.AddForm(new TForm3(f));
   w.AddForm(new TForm4(f));
   w.AddForm(new TForm5(f, w.Reception()));

@@ -140,15 +140,15 @@ class ReceptionWiring::Links : public AcarsReceiverLink,
 // Today's sinks, in the order they are added.
 class ReceptionWiring::Sinks {
  public:
-  Sinks(Form1State& form, FormEffects& effects, AircraftLink& aircraft, RadioWiring& radio)
+  Sinks(Form1State& form, FormEffects& effects, AircraftLink& aircraft, RadioWiring& radio, AlertsWiring& alerts)
       : text_(form),
         stats_(form),
         hfdlTables_(radio, effects),
         aircraft_(form, aircraft),
         map_(form),
         relay_(form),
-        watch_(form),
-        search_(form) {}
+        watch_(form, alerts),
+        search_(form, alerts) {}
 
   void AddTo(Reception& road) {
     for (ReceptionSink* sink : std::initializer_list<ReceptionSink*>{&aircraft_, &map_, &relay_, &text_, &stats_,
@@ -265,26 +265,31 @@ class ReceptionWiring::Sinks {
   // The watch list: every downlink, repeats included.
   class Watch : public ReceptionSink {
    public:
-    explicit Watch(Form1State& form) : form_(form) {}
+    Watch(Form1State& form, AlertsWiring& alerts) : form_(form), alerts_(alerts) {}
     void OnAcarsMessage(const AcarsMessage& m) override {
-      if (m.Downlink()) CheckSearchHit(form_.aircraft, m.Fields.Address, m.Fields.FlightId);
+      if (!m.Downlink()) return;
+      CheckSearchHit(form_.watchList, form_.Spec, alerts_.WatchFiles(), alerts_, m.Fields.Address, m.Fields.FlightId);
     }
 
    private:
     Form1State& form_;
+    AlertsWiring& alerts_;
   };
 
-  // The message-text search.
+  // The message-text search: what reaches the MES text, and every whole
+  // uplink, with the flight id or (uplink) the station name.
   class Search : public ReceptionSink {
    public:
-    explicit Search(Form1State& form) : form_(form) {}
+    Search(Form1State& form, AlertsWiring& alerts) : form_(form), alerts_(alerts) {}
     void OnAcarsMessage(const AcarsMessage& m) override {
       if (!AcarsSearched(m, form_.Txt)) return;
-      SearchAcarsMessage(m.Downlink() ? m.Fields.FlightId : m.Fields.StationName, m.Fields.Address, m.Text);
+      SearchAcarsMessage(form_.messageSearch, form_.MsgSrch, alerts_,
+                         m.Downlink() ? m.Fields.FlightId : m.Fields.StationName, m.Fields.Address, m.Text);
     }
 
    private:
     Form1State& form_;
+    AlertsWiring& alerts_;
   };
 
   Text text_;
@@ -301,10 +306,11 @@ ReceptionWiring::ReceptionWiring(Form1State& form, FormEffects& effects, const H
     : form_(form),
       effects_(effects),
       aircraft_(form, effects),
+      alerts_(form, effects),
       links_(std::make_unique<Links>(form, effects, aircraft_)),
       radio_(std::make_unique<RadioWiring>(form, effects)),
       road_(form.hfdl, form.acars, form.Etc, form.Map, lookups ? *lookups : links_->Lookups()),
-      sinks_(std::make_unique<Sinks>(form, effects, aircraft_, *radio_)) {
+      sinks_(std::make_unique<Sinks>(form, effects, aircraft_, *radio_, alerts_)) {
   links_->SetRoad(road_);
   road_.SetRelay(links_.get());
   road_.SetPositionLink(links_.get());

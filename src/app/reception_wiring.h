@@ -8,6 +8,7 @@
 
 #include "acars/acars_receiver.h"
 #include "app/aircraft_wiring.h"
+#include "app/alerts_wiring.h"
 #include "app/radio_wiring.h"
 #include "app/reception.h"
 #include "app/settings_sections.h"
@@ -35,6 +36,8 @@ class ReceptionWiring {
   AircraftLink& Aircraft() { return aircraft_; }
   // Receiver control, which follows the squitters.
   RadioWiring& Radio() { return *radio_; }
+  // The watch list's and the message search's windows, sound and mail.
+  AlertsWiring& Alerts() { return alerts_; }
 
   // One channel's 512 samples by its decoder, which may overwrite them.
   void DecodeBlock(int channel, DecoderKind decoder, double* block);
@@ -53,6 +56,7 @@ class ReceptionWiring {
   Form1State& form_;
   FormEffects& effects_;
   AircraftWiring aircraft_;
+  AlertsWiring alerts_;
   std::unique_ptr<Links> links_;
   std::unique_ptr<RadioWiring> radio_;
   Reception road_;

@@ -20,6 +20,9 @@ struct CsvOptions {
   // Fields past the last capacity are read too, cut at the last capacity;
   // false ignores them.
   bool allFields = false;
+  // The last capacity's field runs to the line end, commas included (a
+  // free-text field after fixed ones); it overrides allFields.
+  bool restInLastField = false;
 };
 
 // A capacity that never cuts.

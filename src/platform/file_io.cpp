@@ -36,6 +36,14 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   return ok;
 }
 
+bool SaveWholeFile(const std::string& path, std::string_view bytes) {
+  const size_t slash = path.rfind('/');
+  if (slash != std::string::npos && slash > 0) EnsureFolder(path.substr(0, slash));
+  if (ReplaceFileAtomically(path, bytes)) return true;
+  ReportWriteFailure(path);
+  return false;
+}
+
 bool AppendToFile(const std::string& path, std::string_view bytes) {
   size_t slash = path.rfind('/');
   if (slash != std::string::npos && slash > 0) EnsureFolder(path.substr(0, slash));

@@ -10,6 +10,9 @@ namespace platform {
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 // Writes through "<path>.tmp" in the same folder and renames it over path.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+// ReplaceFileAtomically, creating the file's folder when it is missing; a
+// failure is reported once per run (ReportWriteFailure).
+bool SaveWholeFile(const std::string& path, std::string_view bytes);
 // Appends bytes in binary mode, creating the file's folder when it is
 // missing. On failure the path is reported once per run (ReportWriteFailure).
 bool AppendToFile(const std::string& path, std::string_view bytes);
