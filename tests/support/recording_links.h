@@ -11,8 +11,11 @@
 
 #include "acars/acars_position_dispatch.h"
 #include "acars/acars_receiver.h"
+#include "acars/message_search.h"
 #include "aircraft/aircraft_information.h"
 #include "aircraft/aircraft_link.h"
+#include "aircraft/hit_mailer.h"
+#include "aircraft/watch_list.h"
 #include "app/form_effects.h"
 #include "app/reception.h"
 #include "audio/audio_links.h"
@@ -119,6 +122,37 @@ class RecordingAircraftLink : public AircraftLink {
   std::string listLog;
   std::vector<std::string> questions;
   std::vector<std::string> urls;
+};
+
+// What the watch list and the message search do around a hit.
+class RecordingAlertsLink : public WatchListLink, public MessageSearchLink {
+ public:
+  bool WatchListShowing() const override { return watchListShowing; }
+  void ShowWatchList() override { ++watchListShown; }
+  void PlayWave(const std::string& path) override { played.push_back(path); }
+  void SendHitMail(const HitMailArgs& args) override { mails.push_back(args); }
+  void ShowMessageSearch() override { ++searchShown; }
+
+  bool watchListShowing = false;
+  int watchListShown = 0, searchShown = 0;
+  std::vector<std::string> played;
+  std::vector<HitMailArgs> mails;
+};
+
+// What the mail tells the watch list: each new status text, and at every
+// change whether a mail is under way.
+class RecordingMailLink : public HitMailLink {
+ public:
+  explicit RecordingMailLink(const HitMailQueue& queue) : queue_(queue) {}
+  bool UseEnglish() const override { return english; }
+  void MailChanged() override;
+
+  bool english = true;
+  std::vector<std::string> statusTexts;
+  std::vector<bool> inFlight;
+
+ private:
+  const HitMailQueue& queue_;
 };
 
 // The reference data of the tests: "JAL" is "JL", JA8089 a B777-200.
