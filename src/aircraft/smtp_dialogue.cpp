@@ -49,6 +49,29 @@ MailServer ParseMailHost(const std::string& mailHost, int defaultPort) {
   return {mailHost, defaultPort};
 }
 
+bool TakeSmtpReply(std::string& input, std::string& reply, size_t maxBytes) {
+  size_t start = 0;
+  size_t pos = 0;
+  while (true) {
+    const size_t lf = input.find('\n', pos);
+    if (lf == std::string::npos) return false;
+    size_t end = lf;
+    if (end > pos && input[end - 1] == '\r') --end;
+    if (end == pos && pos == start) {
+      start = pos = lf + 1;
+      continue;
+    }
+    if (end - pos >= 4 && input[pos + 3] == '-') {
+      pos = lf + 1;
+      continue;
+    }
+    if (end - start > maxBytes) return false;
+    reply = input.substr(start, end - start);
+    input.erase(0, lf + 1);
+    return true;
+  }
+}
+
 SmtpDialogue::SmtpDialogue(const MailTimings& timings, QObject* parent) : QObject(parent), timings_(timings) {
   timer_ = new QTimer(this);
   timer_->setSingleShot(true);
@@ -97,33 +120,8 @@ void SmtpDialogue::ReadReplies() {
   const QByteArray bytes = socket_->readAll();
   input_.append(bytes.constData(), static_cast<size_t>(bytes.size()));
   std::string reply;
-  while (step_ != Step::Finished && TakeReply(reply)) Reply(reply);
+  while (step_ != Step::Finished && TakeSmtpReply(input_, reply, kMaxReply)) Reply(reply);
   if (step_ != Step::Finished && input_.size() > kMaxReply) Fail("** ERROR ** " + input_.substr(0, kShownReply));
-}
-
-bool SmtpDialogue::TakeReply(std::string& reply) {
-  size_t start = 0;
-  size_t pos = 0;
-  while (true) {
-    const size_t lf = input_.find('\n', pos);
-    if (lf == std::string::npos) return false;
-    size_t end = lf;
-    if (end > pos && input_[end - 1] == '\r') --end;
-    if (end == pos && pos == start) {
-      // A blank line is no reply.
-      start = pos = lf + 1;
-      continue;
-    }
-    // "250-" continues the reply; "250 " or "250" alone ends it.
-    if (end - pos >= 4 && input_[pos + 3] == '-') {
-      pos = lf + 1;
-      continue;
-    }
-    if (end - start > kMaxReply) return false;
-    reply = input_.substr(start, end - start);
-    input_.erase(0, lf + 1);
-    return true;
-  }
 }
 
 void SmtpDialogue::Reply(const std::string& reply) {

@@ -29,6 +29,13 @@ struct MailServer {
 };
 MailServer ParseMailHost(const std::string& mailHost, int defaultPort);
 
+// A server's reply is whole at the line whose code is followed by a blank
+// or ends the line ("250-" lines continue it); blank lines are no reply.
+// Takes the next whole reply off the front of input, without its final
+// line end; false while none is whole. maxBytes: a longer reply is never
+// taken.
+bool TakeSmtpReply(std::string& input, std::string& reply, size_t maxBytes);
+
 class SmtpDialogue : public QObject {
   Q_OBJECT
  public:
@@ -53,9 +60,6 @@ class SmtpDialogue : public QObject {
   void SocketFailed();
   void Closed();
   void ReadReplies();
-  // The next whole reply of the input, without its final line end; false
-  // while it is incomplete.
-  bool TakeReply(std::string& reply);
   void Reply(const std::string& reply);
   void TimedOut();
   void Send(const std::string& command, Step next);
