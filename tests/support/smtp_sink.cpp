@@ -1,7 +1,10 @@
 #include "support/smtp_sink.h"
 
-#include <QTcpServer>
 #include <QThread>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "platform/file_io.h"
 
@@ -15,6 +18,19 @@ std::string PythonWithAiosmtpd() {
     if (QProcess::execute(python, {"-c", "import aiosmtpd"}) == 0) return python;
   }
   return {};
+}
+
+// A loopback port free right now, without an event loop.
+int FreePort() {
+  const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof a;
+  const bool ok = ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+                  ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &length) == 0;
+  ::close(s);
+  return ok ? ntohs(a.sin_port) : 0;
 }
 
 bool WaitForFile(const std::string& path, int timeoutMs) {
@@ -33,10 +49,7 @@ SmtpSink::SmtpSink() {
     error_ = "python3-aiosmtpd is missing: ./test installs it (apt-get install python3-aiosmtpd)";
     return;
   }
-  QTcpServer probe;
-  probe.listen(QHostAddress::LocalHost, 0);
-  port_ = probe.serverPort();
-  probe.close();
+  port_ = FreePort();
   process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   process_.start(QString::fromStdString(python),
                  {QStringLiteral(SKARVEL_SOURCE_DIR "/tests/support/smtp_sink.py"), QString::fromStdString(dir_.path()),
