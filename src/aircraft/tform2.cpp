@@ -66,7 +66,7 @@ TForm2::TForm2(Form1State& form, AlertsWiring& alerts) : SkarvelForm(form, 2), a
     button->setText(QString::fromUtf8(b.caption));
     button->setToolTip(QString::fromUtf8(b.hint));
     button->setCheckable(b.toggle);
-    const int width = b.number == 5 ? 52 : 44;
+    const int width = b.number == 5 ? 52 : 42;
     button->setGeometry(left, 2, width, 23);
     left += width + 2;
     buttons_[b.number] = button;
