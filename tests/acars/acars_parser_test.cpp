@@ -229,11 +229,43 @@ TEST_F(AcarsParser, ModeWithoutAStationKeepsThePreviousName) {
     Receive(m);
     EXPECT_EQ(Last().Fields.StationName, station) << mode;
   }
-  // "`" is below "a": a downlink whatever was meant.
+  // "`" with a digit for its block id is a downlink.
   m.mode = '`';
   m.msgNo = "M09A";
   Receive(m);
   EXPECT_EQ(FieldsOf(Last()), "` VDL (JA8089) [H1:1:M09A] JL0012 down");
+}
+
+TEST_F(AcarsParser, ModeTwoAndBacktickGoByTheBlockIdOtherModesByTheirCase) {
+  acars_tx::Message lines = Up('F', "", true, "B6", "N010AB");
+  lines.mode = '2';
+  lines.text = "LINE ONE\r\nLINE TWO";
+  Receive(lines);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(FieldsOf(Last()), "2 BROADCAST (N010AB) [B6:F:----] ------ up");
+  EXPECT_TRUE(Has(Raw(), "<SOH>2.N010AB<NAK>B6F<STX>LINE ONE<CR><VF>LINE TWO<ETX>"));
+  EXPECT_TRUE(Has(Prc(), "BROADCAST  (N010AB)    [B6:F] MODE:2   \r\n ONE\r\nLINE TWO\r\n"));
+  EXPECT_TRUE(Has(Mes(), "MODE:2   \r\n ONE\r\nLINE TWO\r\n"));
+  EXPECT_EQ(Searched(), Texts{" ONE\r\nLINE TWO"});
+
+  // Built as the direction's layout; the parser goes by mode and block id.
+  const struct {
+    acars_tx::Message sent;
+    char mode;
+    char blockId;
+    const char* fields;
+  } cases[] = {
+      {Up('G', "TEXT OF A BLOCK"), '`', 'G', "` BROADCAST (JA8089) [C1:G:----] ------ up"},
+      {Down("TEXT OF A BLOCK"), '2', '3', "2 BROADCAST (JA8089) [H1:3:M01A] JL0012 down"},
+      {Up('5', "TEXT OF A BLOCK"), 'a', '5', "a NARITA (JA8089) [C1:5:----] ------ up"},
+      {Down("TEXT OF A BLOCK", "M02A"), 'D', 'A', "D KOMATSU (JA8089) [H1:A:M02A] JL0012 down"},
+  };
+  for (auto c : cases) {
+    c.sent.mode = c.mode;
+    c.sent.blockId = c.blockId;
+    Receive(c.sent);
+    EXPECT_EQ(FieldsOf(Last()), c.fields) << c.mode;
+  }
 }
 
 TEST_F(AcarsParser, ShortBlocksGiveNothing) {
@@ -305,6 +337,18 @@ TEST_F(AcarsRelay, ServerWithDuplicateCheckRelaysNewVhfBlocksWithTheirCheckSeque
   f.exchange.NetConnected = 0;
   Receive(Down("NOT RELAYED", "M03A"));
   EXPECT_EQ(sent.size(), 2u);
+}
+
+TEST_F(AcarsRelay, CategoryAUplinkIsRelayedAsItCame) {
+  f.exchange.NetConnected = 1;
+  f.Net.Server = 1;
+  f.Net.DupCheckSend = 1;
+  acars_tx::Message up = Up('F', "UPLINK TEXT", true, "B6");
+  up.mode = '2';
+  Receive(up);
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(sent[0].text, OnTheLink(acars_tx::BlockCharacters(up) + "\x11\x22"));
+  EXPECT_FALSE(Last().Downlink());
 }
 
 TEST_F(AcarsRelay, ConnectedServerWithoutDuplicateCheckSendsEveryOwnBlockBeforeDecodingIt) {
