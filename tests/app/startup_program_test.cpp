@@ -2,35 +2,60 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <sys/resource.h>
+
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <thread>
 
+#include "app/version.h"
+#include "platform/file_io.h"
 #include "support/test_support.h"
 
 namespace {
 
 using testing_support::ReadFile;
+using testing_support::RunProgram;
 using testing_support::TempDir;
 
+struct Ending {
+  int exitCode = -1;
+  std::string standardError;
+  qint64 msAfterSigterm = -1;
+};
+
 // Starts skarvel in dir on the offscreen platform without a sound card, lets
-// it settle, then sends it SIGTERM and returns its standard error.
-std::string RunAndTerminate(const TempDir& dir) {
+// it settle, then sends it SIGTERM. fullDisk: no file of the run can grow
+// beyond nothing, as on a full disk.
+Ending RunAndTerminate(const TempDir& dir, bool fullDisk = false) {
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", "offscreen");
   env.insert("ALSA_CONFIG_PATH", QString::fromStdString(dir.File("empty-alsa.conf")));
   testing_support::WriteFile(dir.File("empty-alsa.conf"), "");
   p.setProcessEnvironment(env);
+  if (fullDisk) {
+    p.setChildProcessModifier([] {
+      ::signal(SIGXFSZ, SIG_IGN);
+      const struct rlimit none = {0, 0};
+      ::setrlimit(RLIMIT_FSIZE, &none);
+    });
+  }
   p.start(QString::fromStdString(dir.File("skarvel")), {});
   EXPECT_TRUE(p.waitForStarted(10000));
   // Running after 2 s.
   EXPECT_FALSE(p.waitForFinished(2000));
+  QElapsedTimer clock;
+  clock.start();
   ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
   EXPECT_TRUE(p.waitForFinished(20000));
+  Ending e;
+  e.msAfterSigterm = clock.elapsed();
   EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(p.exitCode(), 0);
-  return p.readAllStandardError().toStdString();
+  e.exitCode = p.exitCode();
+  e.standardError = p.readAllStandardError().toStdString();
+  return e;
 }
 
 int Count(const std::string& text, const std::string& what) {
@@ -42,7 +67,9 @@ int Count(const std::string& text, const std::string& what) {
 TEST(StartupProgram, WithoutASoundCardItRunsAndSavesOnSigterm) {
   TempDir dir;
   testing_support::CopyProgramFolder(dir.path());
-  std::string err = RunAndTerminate(dir);
+  const Ending first = RunAndTerminate(dir);
+  EXPECT_EQ(first.exitCode, 0);
+  const std::string& err = first.standardError;
   EXPECT_EQ(Count(err, "Can not open the recoding device"), 1);
   EXPECT_EQ(Count(err, "Can not open the play device"), 1);
   std::string ini = ReadFile(dir.File("skarvel.ini"));
@@ -59,12 +86,48 @@ TEST(StartupProgram, WithoutASoundCardItRunsAndSavesOnSigterm) {
   replace("ServerPortNo=49505\r\n", "ServerPortNo=abc\r\n");
   ini += "[Mine]\r\nKey=1\r\n";
   testing_support::WriteFile(dir.File("skarvel.ini"), ini);
-  RunAndTerminate(dir);
+  EXPECT_EQ(RunAndTerminate(dir).exitCode, 0);
   std::string after = ReadFile(dir.File("skarvel.ini"));
   for (const char* line : {"MaxMapPlot=200\r\n", "SelectDegree=6\r\n", "DeleteDay=30\r\n", "Local=9\r\n",
                            "ServerPortNo=49505\r\n", "Foo=\x83\x5C\x95\x5C\r\n", "[Mine]\r\nKey=1\r\n"}) {
     EXPECT_NE(after.find(line), std::string::npos) << line;
   }
+}
+
+TEST(StartupProgram, SigtermWhenTheSettingsCannotBeSavedEndsAtOnceWithAFailure) {
+  TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n");
+  const Ending e = RunAndTerminate(dir, true);
+  EXPECT_NE(e.exitCode, 0);
+  EXPECT_EQ(Count(e.standardError, "Can not save the settings file " + dir.File("skarvel.ini") + "\n"), 1)
+      << e.standardError;
+  EXPECT_LT(e.msAfterSigterm, 5000);
+  EXPECT_EQ(ReadFile(dir.File("skarvel.ini")), "[Etc]\r\nLanguage=1\r\n");
+}
+
+TEST(StartupProgram, HelpAndVersionAnswerWithoutADisplay) {
+  TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  const std::vector<std::string> noDisplay = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+  for (const char* help : {"--help", "-h"}) {
+    const testing_support::ProcessResult r = RunProgram(dir.File("skarvel"), {help}, noDisplay, 10000);
+    EXPECT_EQ(r.exitCode, 0) << help;
+    EXPECT_EQ(Count(r.standardOutput, "\n  --audio-file FILE "), 1) << r.standardOutput;
+    EXPECT_EQ(Count(r.standardOutput, "\n  --fast "), 1) << r.standardOutput;
+    EXPECT_EQ(r.standardError, "");
+  }
+  const testing_support::ProcessResult version = RunProgram(dir.File("skarvel"), {"--version"}, noDisplay, 10000);
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.standardOutput, std::string("Skarvel ") + kSkarvelVersion + "\n");
+
+  // Without one, a start says so in a line.
+  const testing_support::ProcessResult start = RunProgram(dir.File("skarvel"), {}, noDisplay, 10000);
+  EXPECT_EQ(start.exitCode, 2);
+  EXPECT_EQ(Count(start.standardError, "\n"), 1) << start.standardError;
+  EXPECT_NE(start.standardError.find("X display"), std::string::npos) << start.standardError;
+  EXPECT_NE(start.standardError.find("xvfb-run -a"), std::string::npos);
+  EXPECT_FALSE(platform::FileExists(dir.File("skarvel.ini")));
 }
 
 }  // namespace

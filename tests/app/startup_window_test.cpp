@@ -5,12 +5,17 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QToolButton>
 
 #include "app/dialogs.h"
+#include "audio/audio_file_options.h"
 #include "main_window_fixture.h"
 #include "platform/ini_file.h"
+#include "support/fake_audio_devices.h"
 
 namespace {
 
@@ -128,6 +133,73 @@ TEST_F(StartupWindow, ACloseRequestBeforeTheFirstShowClosesRightAfterIt) {
   // The first start's question is not asked of a program that is closing.
   EXPECT_EQ(language_.Shown(), 0);
   EXPECT_NE(Ini().find("Language=1\r\n"), std::string::npos);
+}
+
+// The program as main runs it once the application object is made, on a
+// wave file of two seconds with --fast: 44 buffers.
+class FastRun : public MainWindowTest {
+ protected:
+  // Runs to the program's end and returns its exit status; what it wrote
+  // to standard error goes to err_.
+  int Run() {
+    const std::string wave = dir_.File("two_seconds.wav");
+    EXPECT_TRUE(testing_support::WriteWave16(wave, 44100, 2, std::vector<int16_t>(2 * 2 * 44100, 0)));
+    AudioFileOptions options;
+    std::string error;
+    EXPECT_TRUE(ParseAudioFileOptions({"skarvel", "--audio-file", QString::fromStdString(wave), "--fast"}, options,
+                                      error));
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+      ADD_FAILURE() << "the run did not end by itself";
+      QApplication::closeAllWindows();
+      QCoreApplication::exit(3);
+    });
+    watchdog.start(60000);
+    testing::internal::CaptureStderr();
+    const int status = RunMainWindow(options);
+    err_ = testing::internal::GetCapturedStderr();
+    return status;
+  }
+
+  std::string err_;
+};
+
+TEST_F(FastRun, TheFirstStartAsksTheLanguageThenDecodesTheWholeFileAndSavesTheAnswer) {
+  // The user takes a while to answer: long enough for the file to be over
+  // if it were read behind the question.
+  QElapsedTimer asked;
+  LanguageDialogAnswer japanese([&](TForm31& d) {
+    if (!asked.isValid()) asked.start();
+    if (asked.elapsed() < 1500) return;
+    d.RadioButton(2)->setChecked(true);
+    d.Button1()->click();
+  });
+  EXPECT_EQ(Run(), 0) << err_;
+  EXPECT_NE(err_.find("audio-file: 44 buffers processed\n"), std::string::npos) << err_;
+  EXPECT_NE(Ini().find("Language=2\r\n"), std::string::npos);
+}
+
+TEST_F(FastRun, AnEndThatCannotSaveSaysSoOnStandardErrorAndEndsWithoutABox) {
+  ASSERT_EQ(::mkdir(dir_.File("skarvel.ini").c_str(), 0777), 0);
+  LanguageDialogAnswer english([](TForm31& d) { d.Button1()->click(); });
+  EXPECT_EQ(Run(), 1);
+  EXPECT_NE(err_.find("Can not save the settings file " + dir_.File("skarvel.ini") + "\n"), std::string::npos);
+  for (const platform::BoxRequest& box : boxes_.Requests()) EXPECT_FALSE(box.blocking) << box.text;
+}
+
+TEST_F(StartupWindow, AReadOnlySettingsFileIsLeftAsItIsAndSaidSoOnce) {
+  const std::string frozen = "[Etc]\r\nLanguage=1\r\n[Pos]\r\nMainTop=20\r\n";
+  testing_support::WriteFile(dir_.File("skarvel.ini"), frozen);
+  ASSERT_EQ(::chmod(dir_.File("skarvel.ini").c_str(), 0444), 0);
+  TForm1& w = Start("");
+  testing::internal::CaptureStderr();
+  Close();
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(Ini(), frozen);
+  EXPECT_EQ(err, "The settings file " + dir_.File("skarvel.ini") + " is read-only: the settings were not saved\n");
+  EXPECT_EQ(boxes_.Requests().size(), 2u);  // the two sound devices'
+  EXPECT_EQ(w.ExitStatus(), 0);
 }
 
 }  // namespace

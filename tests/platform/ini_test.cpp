@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <thread>
+
+#include "platform/file_io.h"
+
 #include "support/test_support.h"
 
 namespace {
@@ -145,6 +149,41 @@ TEST(Ini, SaveReplacesTheFileWholeAndFailsCleanly) {
   IniFile missing;
   EXPECT_FALSE(missing.Load(dir.File("none.ini")));
   EXPECT_EQ(missing.ToBytes(), "");
+}
+
+TEST(Ini, TwoCopiesSavingAtOnceBothSucceedAndTheModeStays) {
+  testing_support::TempDir dir;
+  const std::string path = dir.File("skarvel.ini");
+  testing_support::WriteFile(path, "[A]\r\nK=0\r\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  // Each copy writes its own file whole, over and over.
+  auto copy = [&](char mark, int& failures) {
+    IniFile ini;
+    ini.LoadFromBytes(std::string("[A]\r\nK=") + mark + std::string(4000, mark) + "\r\n");
+    for (int i = 0; i < 300; ++i) failures += ini.Save(path) ? 0 : 1;
+  };
+  int failuresA = 0, failuresB = 0;
+  std::thread a(copy, 'a', std::ref(failuresA));
+  std::thread b(copy, 'b', std::ref(failuresB));
+  a.join();
+  b.join();
+  EXPECT_EQ(failuresA, 0);
+  EXPECT_EQ(failuresB, 0);
+  const std::string last = testing_support::ReadFile(path);
+  EXPECT_TRUE(last == "[A]\r\nK=a" + std::string(4000, 'a') + "\r\n" ||
+              last == "[A]\r\nK=b" + std::string(4000, 'b') + "\r\n");
+  struct stat st;
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  // Nothing is left beside it.
+  EXPECT_EQ(platform::ListFiles(dir.path(), "*"), std::vector<std::string>{"skarvel.ini"});
+
+  // What the program takes for a settings file the user froze.
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  EXPECT_TRUE(platform::FileIsReadOnly(path));
+  ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+  EXPECT_FALSE(platform::FileIsReadOnly(path));
+  EXPECT_FALSE(platform::FileIsReadOnly(dir.File("none.ini")));
 }
 
 }  // namespace

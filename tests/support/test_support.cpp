@@ -73,7 +73,11 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
   QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
   for (const std::string& kv : env) {
     auto eq = kv.find('=');
-    e.insert(QString::fromStdString(kv.substr(0, eq)), QString::fromStdString(kv.substr(eq + 1)));
+    if (eq == std::string::npos) {
+      e.remove(QString::fromStdString(kv));
+    } else {
+      e.insert(QString::fromStdString(kv.substr(0, eq)), QString::fromStdString(kv.substr(eq + 1)));
+    }
   }
   p.setProcessEnvironment(e);
   QStringList a;
@@ -84,10 +88,12 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
   if (!p.waitForFinished(timeoutMs)) {
     p.kill();
     p.waitForFinished(5000);
+    r.standardOutput = p.readAllStandardOutput().toStdString();
     r.standardError = p.readAllStandardError().toStdString();
     return r;
   }
   r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  r.standardOutput = p.readAllStandardOutput().toStdString();
   r.standardError = p.readAllStandardError().toStdString();
   return r;
 }

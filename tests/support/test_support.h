@@ -59,9 +59,11 @@ void CopyProgramFolder(const std::string& dir);
 
 struct ProcessResult {
   int exitCode = -1;
+  std::string standardOutput;
   std::string standardError;
 };
-// Runs a program with the given environment additions and waits for it.
+// Runs a program with the given changes to the environment ("NAME=value"
+// sets, a bare "NAME" removes) and waits for it.
 ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& env, int timeoutMs);
 
