@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include <QWindow>
 
 #include "app/button_pictures.h"
+#include "app/centring.h"
 #include "app/english_texts.h"
 #include "app/main_window_layout.h"
 #include "app/settings.h"
@@ -545,6 +547,11 @@ void TForm1::RequestCloseFromSystem() {
     return;
   }
   QTimer::singleShot(0, this, [this] { close(); });
+}
+
+void TForm1::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (!e->spontaneous()) FitToScreen(*this);
 }
 
 void TForm1::wheelEvent(QWheelEvent* e) {

@@ -89,6 +89,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   // Clicks on the logo (Image3) and on the clock (Image6).
   bool eventFilter(QObject* watched, QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void moveEvent(QMoveEvent* e) override;

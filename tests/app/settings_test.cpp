@@ -293,4 +293,46 @@ TEST(Settings, ValuesOutsideTheirRangeAreClamped) {
   EXPECT_EQ(*ini.Read("Net", "ServerPortNo"), "49152");
 }
 
+TEST(Settings, WindowBoundsNoDesktopHoldsTakeTheirDefaults) {
+  const std::vector<std::pair<const char*, std::vector<const char*>>> sizes = {
+      {"Pos", {"MainWidth", "MainHeight"}},
+      {"Form", {"TextHeight", "TextWidth", "ListHeight", "ListWidth", "ICAOWidth", "ICAOHeight"}}};
+  const std::vector<std::pair<const char*, std::vector<const char*>>> positions = {
+      {"Pos", {"MainTop", "MainLeft", "PlaneTop", "PlaneLeft", "ListTop", "ListLeft", "TextTop", "TextLeft", "InfoTop",
+               "InfoLeft"}},
+      {"Form", {"FreqTop", "FreqLeft", "ICAOTop", "ICAOLeft", "RecvTop", "RecvLeft", "SystemTop", "SystemLeft",
+                "RadioTop", "RadioLeft", "FreqSetTop", "FreqSetLeft", "SelCallTop", "SelCallLeft", "MesgSrchTop",
+                "MesgSrchLeft"}}};
+  IniFile defaults;
+  {
+    Form1State f;
+    LoadSettings(f, IniFile());
+    SaveSettings(f, defaults);
+  }
+  // What a key written as `value` holds after a load and a save.
+  auto afterLoad = [](const std::string& section, const std::string& key, const std::string& value) {
+    Form1State f;
+    LoadSettings(f, Parse("[" + section + "]\n" + key + "=" + value + "\n"));
+    IniFile out;
+    SaveSettings(f, out);
+    return out.Read(section, key).value_or("?");
+  };
+  for (const auto& [section, keys] : sizes) {
+    for (const char* key : keys) {
+      const std::string def = *defaults.Read(section, key);
+      for (const char* v : {"2147483647", "-2147483648", "32768", "0"}) EXPECT_EQ(afterLoad(section, key, v), def) << key;
+      for (const char* v : {"1", "32767"}) EXPECT_EQ(afterLoad(section, key, v), v) << key;
+    }
+  }
+  for (const auto& [section, keys] : positions) {
+    for (const char* key : keys) {
+      const std::string def = *defaults.Read(section, key);
+      for (const char* v : {"2147483647", "-2147483648", "32768", "-32769"}) {
+        EXPECT_EQ(afterLoad(section, key, v), def) << key;
+      }
+      for (const char* v : {"-32768", "32767", "3000"}) EXPECT_EQ(afterLoad(section, key, v), v) << key;
+    }
+  }
+}
+
 }  // namespace

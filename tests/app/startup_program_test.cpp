@@ -1,13 +1,5 @@
 // The real program, started as a user starts it and closed by a signal.
 #include <gtest/gtest.h>
-#include <signal.h>
-
-#include <sys/resource.h>
-
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <thread>
 
 #include "app/version.h"
 #include "platform/file_io.h"
@@ -19,43 +11,10 @@ using testing_support::ReadFile;
 using testing_support::RunProgram;
 using testing_support::TempDir;
 
-struct Ending {
-  int exitCode = -1;
-  std::string standardError;
-  qint64 msAfterSigterm = -1;
-};
-
-// Starts skarvel in dir on the offscreen platform without a sound card, lets
-// it settle, then sends it SIGTERM. fullDisk: no file of the run can grow
-// beyond nothing, as on a full disk.
-Ending RunAndTerminate(const TempDir& dir, bool fullDisk = false) {
-  QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("ALSA_CONFIG_PATH", QString::fromStdString(dir.File("empty-alsa.conf")));
-  testing_support::WriteFile(dir.File("empty-alsa.conf"), "");
-  p.setProcessEnvironment(env);
-  if (fullDisk) {
-    p.setChildProcessModifier([] {
-      ::signal(SIGXFSZ, SIG_IGN);
-      const struct rlimit none = {0, 0};
-      ::setrlimit(RLIMIT_FSIZE, &none);
-    });
-  }
-  p.start(QString::fromStdString(dir.File("skarvel")), {});
-  EXPECT_TRUE(p.waitForStarted(10000));
-  // Running after 2 s.
-  EXPECT_FALSE(p.waitForFinished(2000));
-  QElapsedTimer clock;
-  clock.start();
-  ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
-  EXPECT_TRUE(p.waitForFinished(20000));
-  Ending e;
-  e.msAfterSigterm = clock.elapsed();
-  EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-  e.exitCode = p.exitCode();
-  e.standardError = p.readAllStandardError().toStdString();
-  return e;
+// skarvel in dir, on the offscreen platform without a sound card, ended by
+// SIGTERM after 2 s.
+testing_support::ProcessResult RunAndTerminate(const TempDir& dir, bool fullDisk = false) {
+  return testing_support::RunUntilSigterm(dir.path(), 2000, fullDisk);
 }
 
 int Count(const std::string& text, const std::string& what) {
@@ -67,7 +26,7 @@ int Count(const std::string& text, const std::string& what) {
 TEST(StartupProgram, WithoutASoundCardItRunsAndSavesOnSigterm) {
   TempDir dir;
   testing_support::CopyProgramFolder(dir.path());
-  const Ending first = RunAndTerminate(dir);
+  const testing_support::ProcessResult first = RunAndTerminate(dir);
   EXPECT_EQ(first.exitCode, 0);
   const std::string& err = first.standardError;
   EXPECT_EQ(Count(err, "Can not open the recoding device"), 1);
@@ -98,11 +57,11 @@ TEST(StartupProgram, SigtermWhenTheSettingsCannotBeSavedEndsAtOnceWithAFailure) 
   TempDir dir;
   testing_support::CopyProgramFolder(dir.path());
   testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n");
-  const Ending e = RunAndTerminate(dir, true);
+  const testing_support::ProcessResult e = RunAndTerminate(dir, true);
   EXPECT_NE(e.exitCode, 0);
   EXPECT_EQ(Count(e.standardError, "Can not save the settings file " + dir.File("skarvel.ini") + "\n"), 1)
       << e.standardError;
-  EXPECT_LT(e.msAfterSigterm, 5000);
+  EXPECT_LT(e.msAfterSignal, 5000);
   EXPECT_EQ(ReadFile(dir.File("skarvel.ini")), "[Etc]\r\nLanguage=1\r\n");
 }
 

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+#include "app/centring.h"
 #include "app/dialogs.h"
 #include "audio/audio_file_options.h"
 #include "main_window_fixture.h"
@@ -133,6 +134,46 @@ TEST_F(StartupWindow, ACloseRequestBeforeTheFirstShowClosesRightAfterIt) {
   // The first start's question is not asked of a program that is closing.
   EXPECT_EQ(language_.Shown(), 0);
   EXPECT_NE(Ini().find("Language=1\r\n"), std::string::npos);
+}
+
+// The tests' screen is 1600 x 1200.
+TEST_F(StartupWindow, HugeSizesStartNormalSizedAndAGoneMonitorsPositionComesBack) {
+  TForm1& w = Start(
+      "[Etc]\r\nLanguage=1\r\n[Pos]\r\nMainWidth=2147483647\r\nMainHeight=2147483647\r\nMainLeft=3000\r\n"
+      "MainTop=-2147483648\r\n[Form]\r\nText=1\r\nTextWidth=2147483647\r\nTextHeight=2000\r\nTextLeft=5000\r\n");
+  EXPECT_EQ(w.size(), QSize(990, 702));
+  EXPECT_EQ(w.frameGeometry().right(), 1599);
+  EXPECT_EQ(w.frameGeometry().top(), 0);
+  const int left = w.pos().x();
+  QWidget* text = w.Form(10);
+  ASSERT_TRUE(text->isVisible());
+  EXPECT_EQ(text->width(), 400);  // its smallest: 340 is less
+  EXPECT_LE(text->frameGeometry().bottom(), 1199);
+  EXPECT_LE(text->frameGeometry().right(), 1599);
+  Close();
+  IniFile ini;
+  ini.Load(dir_.File("skarvel.ini"));
+  EXPECT_EQ(ini.ReadInt("Pos", "MainWidth", -1), 990);
+  EXPECT_EQ(ini.ReadInt("Pos", "MainLeft", -1), left);
+}
+
+TEST(ScreenFit, AWindowKeepsItsPlaceWhileItsTitleBarIsOnAScreen) {
+  const QList<QRect> two = {QRect(0, 0, 1600, 900), QRect(1600, 0, 1280, 1024)};
+  const QList<QRect> one = {QRect(0, 0, 1600, 900)};
+  const QSize small(100, 50);
+  // On the second monitor, then with it gone.
+  EXPECT_EQ(FitFrameToScreens(QRect(2000, 100, 600, 400), small, 30, two), QRect(2000, 100, 600, 400));
+  EXPECT_EQ(FitFrameToScreens(QRect(2000, 100, 600, 400), small, 30, one), QRect(1000, 100, 600, 400));
+  // Partly off the screen with the title bar on it: as it was.
+  EXPECT_EQ(FitFrameToScreens(QRect(-300, 700, 600, 400), small, 30, one), QRect(-300, 700, 600, 400));
+  // Above the top, the title bar out of reach.
+  EXPECT_EQ(FitFrameToScreens(QRect(200, -20, 600, 400), small, 30, one), QRect(200, 0, 600, 400));
+  // Larger than the screen it lands on: its size, its smallest size at least.
+  EXPECT_EQ(FitFrameToScreens(QRect(10, 10, 32767, 32767), small, 30, one), QRect(10, 10, 1600, 900));
+  EXPECT_EQ(FitFrameToScreens(QRect(1700, 10, 2000, 2000), QSize(1400, 1100), 30, two), QRect(1700, 10, 1400, 1100));
+  // Off every screen: onto the primary.
+  EXPECT_EQ(FitFrameToScreens(QRect(3000, 10, 2000, 2000), small, 30, two), QRect(0, 0, 1600, 900));
+  EXPECT_EQ(FitFrameToScreens(QRect(10, 10, 50, 50), small, 30, {}), QRect(10, 10, 50, 50));
 }
 
 // The program as main runs it once the application object is made, on a

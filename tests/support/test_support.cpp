@@ -1,6 +1,11 @@
 #include "support/test_support.h"
 
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -92,6 +97,42 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
     r.standardError = p.readAllStandardError().toStdString();
     return r;
   }
+  r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  r.standardOutput = p.readAllStandardOutput().toStdString();
+  r.standardError = p.readAllStandardError().toStdString();
+  return r;
+}
+
+ProcessResult RunUntilSigterm(const std::string& folder, int settleMs, bool fullDisk) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  const std::string noAlsa = folder + "/empty-alsa.conf";
+  WriteFile(noAlsa, "");
+  env.insert("ALSA_CONFIG_PATH", QString::fromStdString(noAlsa));
+  p.setProcessEnvironment(env);
+  if (fullDisk) {
+    p.setChildProcessModifier([] {
+      ::signal(SIGXFSZ, SIG_IGN);
+      const struct rlimit none = {0, 0};
+      ::setrlimit(RLIMIT_FSIZE, &none);
+    });
+  }
+  p.start(QString::fromStdString(folder + "/skarvel"), {});
+  ProcessResult r;
+  if (!p.waitForStarted(10000)) {
+    ADD_FAILURE() << "skarvel did not start";
+    return r;
+  }
+  EXPECT_FALSE(p.waitForFinished(settleMs)) << "skarvel ended before the signal";
+  QElapsedTimer clock;
+  clock.start();
+  ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+  if (!p.waitForFinished(60000)) {
+    p.kill();
+    p.waitForFinished(5000);
+  }
+  r.msAfterSignal = clock.elapsed();
   r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
   r.standardOutput = p.readAllStandardOutput().toStdString();
   r.standardError = p.readAllStandardError().toStdString();
