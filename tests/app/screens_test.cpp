@@ -6,11 +6,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <algorithm>
 
 #include "main_window_fixture.h"
+#include "support/fake_audio_devices.h"
 
 namespace {
 
@@ -59,6 +62,31 @@ TEST_P(Screens, MainWindowAndDialogs) {
     Save(form->grab(), QStringLiteral("form%1-").arg(number) + language);
     form->hide();
   }
+  Close();
+}
+
+// The two boxes of a start without a sound card, on the screen as it
+// shows them: both must be seen.
+TEST_P(Screens, StartWithoutASoundCard) {
+  const QString language = QString::fromLatin1(GetParam());
+  QDir().mkpath(kArtefacts);
+  testing_support::FakeDevices devices;
+  devices.scripts = {{platform::DeviceOpenResult::DeviceRefused}};
+  devices.playback = platform::DeviceOpenResult::DeviceRefused;
+  platform::SetMessageBoxHandler(nullptr);
+  testing_support::WriteFile(dir_.File("skarvel.ini"),
+                             language == "en" ? "[Etc]\r\nLanguage=1\r\n" : "[Etc]\r\nLanguage=2\r\n");
+  window_ = StartMainWindow(nullptr, &devices);
+  auto openBoxes = [] {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) n += qobject_cast<QMessageBox*>(w) && w->isVisible();
+    return n;
+  };
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return openBoxes() == 2; }));
+  Settle();
+  Save(QGuiApplication::primaryScreen()->grabWindow(0), "start-without-sound-card-" + language);
+  platform::RejectOpenModals();
+  Settle();
   Close();
 }
 

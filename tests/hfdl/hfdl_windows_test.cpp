@@ -1,7 +1,9 @@
 // The three HFDL windows as views of what the analysis keeps.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTreeWidget>
 
 #include "hfdl/hfdl_forms.h"
@@ -76,6 +78,19 @@ TEST(HfdlWindows, CutDoubleByteDescriptionShows) {
   EXPECT_EQ(form.hfdl.HfdlRegistrations.Rows[0].Aircraft.size(), 63u);
   const QString shown = registrations.ListView1()->topLevelItem(0)->text(5);
   EXPECT_TRUE(shown.startsWith(QString(62, 'A')));
+}
+
+TEST(HfdlWindows, StatisticsShowEveryRowAndColumnWhole) {
+  ReceptionRig rig;
+  TForm22 statistics(rig.form());
+  statistics.show();
+  QCoreApplication::processEvents();
+  const QTreeWidget* view = statistics.ListView1();
+  EXPECT_FALSE(view->verticalScrollBar()->isVisible());
+  EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
+  const QAbstractItemView& items = *view;
+  for (int c = 0; c < view->columnCount(); ++c) EXPECT_GE(view->columnWidth(c), items.sizeHintForColumn(c)) << c;
+  EXPECT_TRUE(view->viewport()->rect().contains(view->visualItemRect(view->topLevelItem(9))));
 }
 
 }  // namespace
