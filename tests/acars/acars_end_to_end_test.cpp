@@ -71,8 +71,7 @@ std::vector<std::string> RecordsOf(const std::string& log, const std::string& ta
 
 TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
   // Left: a single block, its repeat, a message of three blocks and a link
-  // test. Right: two downlinks, an uplink, an SQ uplink and an uplink of a
-  // category A station (mode "2" both ways).
+  // test. Right: two downlinks, an uplink, an SQ uplink and a category A uplink.
   acars_tx::Message single = Down("TEST MESSAGE\r\n", "M01A");
   acars_tx::Message part1 = Down("PART ONE ", "M02A", false);
   acars_tx::Message part2 = Down("M02BPART TWO ", "M02B", false);

@@ -6,7 +6,6 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QWidget>
-#include <vector>
 
 namespace {
 
@@ -45,17 +44,13 @@ TEST(MessageBox, AStartUpFailureOpensOnceTheMainWindowShowsAndBelongsToIt) {
 // A start without a sound card reports both devices at once.
 TEST(MessageBox, TwoStartUpFailuresOpenWhereBothCanBeSeen) {
   QWidget main;
-  main.resize(990, 702);
   platform::SetMessageBoxOwner(&main);
   platform::ShowMessageBoxNonBlocking(platform::BoxKind::Error, "Can not open the recoding device");
   platform::ShowMessageBoxNonBlocking(platform::BoxKind::Error, "Can not open the play device");
   main.show();
   Pump(150);
-  std::vector<QMessageBox*> boxes;
-  for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) boxes.push_back(box);
-  }
-  ASSERT_EQ(boxes.size(), 2u);
+  const QList<QMessageBox*> boxes = main.findChildren<QMessageBox*>();
+  ASSERT_EQ(boxes.size(), 2);
   EXPECT_FALSE(boxes[0]->frameGeometry().intersects(boxes[1]->frameGeometry()));
   for (QMessageBox* box : boxes) box->close();
   platform::SetMessageBoxOwner(nullptr);

@@ -72,9 +72,9 @@ void CopyProgramFolder(const std::string& dir) {
   if (std::system(cmd.c_str()) != 0) throw std::runtime_error("copying the program folder failed");
 }
 
-ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::vector<std::string>& env, int timeoutMs) {
-  QProcess p;
+namespace {
+
+void SetEnvironment(QProcess& p, const std::vector<std::string>& env) {
   QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
   for (const std::string& kv : env) {
     auto eq = kv.find('=');
@@ -85,17 +85,14 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
     }
   }
   p.setProcessEnvironment(e);
-  QStringList a;
-  for (const std::string& s : args) a << QString::fromStdString(s);
-  p.start(QString::fromStdString(program), a);
+}
+
+// Waits for the end, killing the program after timeoutMs.
+ProcessResult Finish(QProcess& p, int timeoutMs) {
   ProcessResult r;
-  if (!p.waitForStarted(10000)) return r;
   if (!p.waitForFinished(timeoutMs)) {
     p.kill();
     p.waitForFinished(5000);
-    r.standardOutput = p.readAllStandardOutput().toStdString();
-    r.standardError = p.readAllStandardError().toStdString();
-    return r;
   }
   r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
   r.standardOutput = p.readAllStandardOutput().toStdString();
@@ -103,14 +100,23 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
   return r;
 }
 
-ProcessResult RunUntilSigterm(const std::string& folder, int settleMs, bool fullDisk) {
+}  // namespace
+
+ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::vector<std::string>& env, int timeoutMs) {
   QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  const std::string noAlsa = folder + "/empty-alsa.conf";
-  WriteFile(noAlsa, "");
-  env.insert("ALSA_CONFIG_PATH", QString::fromStdString(noAlsa));
-  p.setProcessEnvironment(env);
+  SetEnvironment(p, env);
+  QStringList a;
+  for (const std::string& s : args) a << QString::fromStdString(s);
+  p.start(QString::fromStdString(program), a);
+  if (!p.waitForStarted(10000)) return ProcessResult();
+  return Finish(p, timeoutMs);
+}
+
+ProcessResult RunUntilSigterm(const std::string& folder, int settleMs, bool fullDisk) {
+  WriteFile(folder + "/empty-alsa.conf", "");
+  QProcess p;
+  SetEnvironment(p, {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + folder + "/empty-alsa.conf"});
   if (fullDisk) {
     p.setChildProcessModifier([] {
       ::signal(SIGXFSZ, SIG_IGN);
@@ -119,23 +125,13 @@ ProcessResult RunUntilSigterm(const std::string& folder, int settleMs, bool full
     });
   }
   p.start(QString::fromStdString(folder + "/skarvel"), {});
-  ProcessResult r;
-  if (!p.waitForStarted(10000)) {
-    ADD_FAILURE() << "skarvel did not start";
-    return r;
-  }
+  EXPECT_TRUE(p.waitForStarted(10000));
   EXPECT_FALSE(p.waitForFinished(settleMs)) << "skarvel ended before the signal";
   QElapsedTimer clock;
   clock.start();
   ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
-  if (!p.waitForFinished(60000)) {
-    p.kill();
-    p.waitForFinished(5000);
-  }
+  ProcessResult r = Finish(p, 60000);
   r.msAfterSignal = clock.elapsed();
-  r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-  r.standardOutput = p.readAllStandardOutput().toStdString();
-  r.standardError = p.readAllStandardError().toStdString();
   return r;
 }
 

@@ -67,10 +67,9 @@ struct ProcessResult {
 // sets, a bare "NAME" removes) and waits for it.
 ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& env, int timeoutMs);
-// Runs the skarvel of a program folder on the offscreen platform without a
-// sound card, sends it SIGTERM after settleMs (a failure if it has ended
-// by then) and waits for it. fullDisk: no file it writes can grow, as on a
-// full disk.
+// Runs a program folder's skarvel offscreen without a sound card, sends it
+// SIGTERM after settleMs (a failure if it has ended by then) and waits for
+// it. fullDisk: no file it writes can grow, as on a full disk.
 ProcessResult RunUntilSigterm(const std::string& folder, int settleMs, bool fullDisk = false);
 
 }  // namespace testing_support
