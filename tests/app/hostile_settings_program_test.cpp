@@ -1,5 +1,5 @@
 // The real program on a settings file whose every number is the largest or
-// the smallest there is; under the sanitizers in CI.
+// the smallest there is; under the sanitizers in CI, whose findings fail it.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -22,7 +22,6 @@ TEST(HostileSettings, EveryNumberAtAnEndOfIntStartsAndClosesCleanlyOnSigterm) {
     testing_support::WriteFile(dir.File("skarvel.ini"),
                                std::regex_replace(every, number, std::string("=") + value + "\r\n"));
     const testing_support::ProcessResult run = testing_support::RunUntilSigterm(dir.path(), 3000);
-    // A sanitizer's finding ends the program with a failure and its report.
     EXPECT_EQ(run.exitCode, 0) << value << "\n" << run.standardError;
     EXPECT_LT(run.msAfterSignal, 10000);
     EXPECT_NE(ReadFile(dir.File("skarvel.ini")).find("MainWidth=990\r\nMainHeight=702\r\n"), std::string::npos);

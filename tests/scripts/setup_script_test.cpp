@@ -33,7 +33,7 @@ class SetupScript : public ::testing::Test {
 
 TEST_F(SetupScript, InstallingWaitsWhileAnotherInstallationHoldsTheLock) {
   Tool("dpkg-query", "exit 1");
-  // Two refusals as apt-get words them, then the lock is free.
+  // Refused twice as apt-get words it, then the lock is free.
   Tool("apt-get", "[ $(grep -c ^apt-get " + dir_.File("calls.log") +
                       ") -gt 2 ] || { echo 'E: Could not get lock /var/lib/apt/lists/lock. It is held by process 99"
                       " (apt-get)' >&2; exit 100; }");
@@ -54,8 +54,9 @@ TEST_F(SetupScript, InstallingWaitsWhileAnotherInstallationHoldsTheLock) {
 
 TEST_F(SetupScript, TestBuildsAndRunsOnEveryCoreUnlessToldOtherwise) {
   Tool("dpkg-query", "echo 'install ok installed'");
-  for (auto [env, build, test] : {std::tuple<std::vector<std::string>, std::string, std::string>{{}, "6", "6"},
-                                  {{"CMAKE_BUILD_PARALLEL_LEVEL=3", "CTEST_PARALLEL_LEVEL=2"}, "3", "2"}}) {
+  using Case = std::tuple<std::vector<std::string>, std::string, std::string>;
+  for (auto [env, build, test] : {Case{{"CMAKE_BUILD_PARALLEL_LEVEL", "CTEST_PARALLEL_LEVEL"}, "6", "6"},
+                                  Case{{"CMAKE_BUILD_PARALLEL_LEVEL=3", "CTEST_PARALLEL_LEVEL=2"}, "3", "2"}}) {
     std::remove(dir_.File("calls.log").c_str());
     const auto r = Bash("./test", env);
     EXPECT_EQ(r.exitCode, 0) << r.standardError;
