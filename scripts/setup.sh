@@ -3,6 +3,32 @@ RUN_PACKAGES=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev l
   libjpeg62-turbo-dev libsndfile1-dev libgtest-dev libbenchmark-dev xvfb xdg-utils fonts-ipafont-gothic)
 TEST_PACKAGES=(xdotool x11-utils)
 
+# Every core, unless the caller asked for another number the usual way.
+BUILD_JOBS=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
+TEST_JOBS=${CTEST_PARALLEL_LEVEL:-$(nproc)}
+
+# How long to wait for another installation that holds the package
+# manager's lock, in seconds.
+LOCK_WAIT=300
+
+# apt-get, waiting while another installation holds the package manager.
+apt_get() {
+  local errors waited=0
+  errors=$(mktemp)
+  until DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout="$LOCK_WAIT" "$@" 2>"$errors"; do
+    if ! grep -q "Could not get lock\|Unable to lock\|Unable to acquire" "$errors" || [ "$waited" -ge "$LOCK_WAIT" ]; then
+      cat "$errors" >&2
+      rm -f "$errors"
+      return 1
+    fi
+    [ "$waited" -eq 0 ] && echo "Another installation is running; waiting for it to finish..." >&2
+    sleep 5
+    waited=$((waited + 5))
+  done
+  cat "$errors" >&2
+  rm -f "$errors"
+}
+
 install_packages() {
   local missing=()
   for p in "$@"; do
@@ -13,8 +39,8 @@ install_packages() {
     echo "Missing packages: ${missing[*]}. Run this as root to install them." >&2
     exit 1
   fi
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt_get update -qq
+  apt_get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
 # build_configuration DIR TYPE [cmake options...] [--target T]
@@ -32,5 +58,5 @@ build_configuration() {
     fi
   done
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE="$type" "${options[@]}" >/dev/null
-  cmake --build "$dir" -j "$(nproc)" "${target[@]}"
+  cmake --build "$dir" -j "$BUILD_JOBS" "${target[@]}"
 }

@@ -25,6 +25,8 @@ class FormEffects {
   virtual void ProcessMessages() {}
   // Closes the main window as its close box does.
   virtual void CloseMainWindow() {}
+  // Closes it at the end of a --fast run, with nobody there to answer a box.
+  virtual void CloseMainWindowAtEndOfInput() {}
 
   // The main window's resize handler: panels laid out by the menu marks,
   // then the map's part.

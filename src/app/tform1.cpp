@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
@@ -17,6 +18,7 @@
 
 #include "aircraft/aircraft_list_window.h"
 #include "app/button_pictures.h"
+#include "app/centring.h"
 #include "app/english_texts.h"
 #include "app/main_window_layout.h"
 #include "app/settings.h"
@@ -31,8 +33,9 @@
 #include "map/map_files.h"
 #include "map/map_redraw.h"
 #include "map/zoom_factors.h"
-#include "platform/qt_color.h"
+#include "platform/file_io.h"
 #include "platform/ini_file.h"
+#include "platform/qt_color.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/write_failure.h"
@@ -497,6 +500,11 @@ void TForm1::ProcessMessages() { QCoreApplication::processEvents(); }
 
 void TForm1::CloseMainWindow() { QTimer::singleShot(0, this, [this] { close(); }); }
 
+void TForm1::CloseMainWindowAtEndOfInput() {
+  unattendedClose_ = true;
+  CloseMainWindow();
+}
+
 void TForm1::FormCreate() {
   move(state_.Pos.MainLeft, state_.Pos.MainTop);
   resize(state_.Pos.MainWidth, state_.Pos.MainHeight);
@@ -527,16 +535,26 @@ void TForm1::FormShow() {
 void TForm1::ShowDone() {
   StartClockFallback(state_.audio, AudioSettingsOf(state_), audio_, this);
   shown_ = true;
-  if (closePending_) close();
+  if (closePending_) {
+    close();
+  } else if (state_.audio.AudioDevices) {
+    state_.audio.AudioDevices->ReadyForInput();
+  }
 }
 
 void TForm1::RequestCloseFromSystem() {
+  unattendedClose_ = true;
   platform::RejectOpenModals();
   if (!shown_) {
     closePending_ = true;
     return;
   }
   QTimer::singleShot(0, this, [this] { close(); });
+}
+
+void TForm1::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (!e->spontaneous()) FitToScreen(*this);
 }
 
 void TForm1::wheelEvent(QWheelEvent* e) {
@@ -666,13 +684,22 @@ void TForm1::SaveSettingsToFile() {
   // the program closes no dialog, so take them now.
   if (auto* settings = qobject_cast<TForm3*>(Form(3)); settings && settings->isVisible()) settings->FormClose();
   const std::string path = platform::SettingsFilePath();
+  // The user froze a read-only file on purpose.
+  if (platform::FileIsReadOnly(path)) {
+    std::fprintf(stderr, "The settings file %s is read-only: the settings were not saved\n", path.c_str());
+    return;
+  }
   IniFile ini;
   ini.Load(path);
   SaveSettings(state_, ini);
   if (!ini.Save(path)) {
+    settingsLost_ = true;
+    std::fprintf(stderr, "Can not save the settings file %s\n", path.c_str());
+    // A signal or the end of a --fast run has nobody to answer a box: a
+    // log-out would wait out its time-out, a script for ever.
+    if (unattendedClose_) return;
     const std::string english = "Can not save the settings file\n" + path;
     const std::string japanese = "設定ファイルを保存できません\n" + path;
-    std::fprintf(stderr, "Can not save the settings file %s\n", path.c_str());
     platform::ShowMessageBox(platform::BoxKind::Error, platform::BoxButtons::Ok,
                              state_.app.UseEnglish ? english : japanese);
   }

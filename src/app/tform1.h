@@ -46,6 +46,10 @@ class TForm1 : public QMainWindow, public FormEffects {
   // before the main window).
   void FormShow();
   bool Closing() const { return closing_; }
+  // The close has run (FormClose, the save).
+  bool Closed() const { return closed_; }
+  // What the program exits with: 1 when the settings could not be saved.
+  int ExitStatus() const { return settingsLost_ ? 1 : 0; }
 
   // The dialogs, created after the main window in class-number order.
   void AddForm(SkarvelForm* form);
@@ -53,6 +57,7 @@ class TForm1 : public QMainWindow, public FormEffects {
 
   // A close request from the system (a signal): closes an open box as its
   // Escape would, then the window; before the first show, right after it.
+  // Nobody answers a box during such a close.
   void RequestCloseFromSystem();
   void ShowDone();
 
@@ -64,6 +69,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   bool FormShowing(int formNumber) const override;
   void ProcessMessages() override;
   void CloseMainWindow() override;
+  void CloseMainWindowAtEndOfInput() override;
   void FormResize() override;
   void ShowAudioPicture(AudioPicture picture, const Bitmap24& bitmap) override;
   void RestoreForm(int formNumber) override;
@@ -84,6 +90,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   // Clicks on the logo (Image3) and on the clock (Image6).
   bool eventFilter(QObject* watched, QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void moveEvent(QMoveEvent* e) override;
@@ -130,4 +137,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   bool closePending_ = false;
   bool closing_ = false;
   bool closed_ = false;
+  // A signal or the end of a --fast run asked for the close.
+  bool unattendedClose_ = false;
+  bool settingsLost_ = false;
 };
