@@ -14,6 +14,6 @@ struct AppState {
   std::string AppDir;
   std::string WaveFilePath, SelcalWavePath, MesgSearchWavePath, SearchCsvPath, FlightCsvPath;
   std::string AirportCsvPath, AircraftCsvPath, LetterCsvPath, D002Path;
-  std::string CoastlinePath, BoundariesPath, NavPointsPath, AirwayPath, SelcalCsvPath;
+  std::string SelcalCsvPath;
   std::string MesgSearchListPath;
 };

@@ -39,6 +39,13 @@ class FormEffects {
   // Brings dialog TFormN back from minimised or maximised.
   virtual void RestoreForm(int /*formNumber*/) {}
   virtual void CopyToClipboard(const Bitmap24& /*picture*/) {}
+  // The map image Image2 shows the picture.
+  virtual void ShowMapPicture(const Bitmap24& /*picture*/) {}
+  // Borderless and maximised, or back, with pending messages run between.
+  virtual void SetFullScreen(bool /*on*/) {}
+  // The save-picture dialog SavePictureDialog1: the chosen path, empty
+  // when cancelled.
+  virtual std::string AskSaveMapPath() { return {}; }
 
   static FormEffects& Null();
 };
