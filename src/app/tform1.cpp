@@ -30,7 +30,6 @@
 #include "exchange/peer_link.h"
 #include "map/map_files.h"
 #include "map/map_navigation.h"
-#include "map/map_redraw.h"
 #include "map/zoom_factors.h"
 #include "platform/qt_color.h"
 #include "platform/ini_file.h"
@@ -604,11 +603,7 @@ void TForm1::FormActivate() {
     state_.Pos.MainTop = pos().y();
     state_.Pos.MainLeft = pos().x();
   }
-  // Back from the received-text window, the quick buttons are drawn again.
-  if (state_.exchange.TextWindowClosed) {
-    if (state_.controls.N38Checked) RequestRedraw(state_.mapView, {MapLayer::Aircraft});
-    state_.exchange.TextWindowClosed = 0;
-  }
+  FormActivateMap(state_.mapView, state_.controls, state_.exchange.TextWindowClosed);
   reception_.RunRequestedRedraws();
 }
 

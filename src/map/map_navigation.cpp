@@ -91,3 +91,9 @@ void N38Click(MapState& map, MapControls& controls) {
   controls.N38Checked = controls.N38Checked ? 0 : 1;
   RequestRedraw(map, {MapLayer::Aircraft});
 }
+
+void FormActivateMap(MapState& map, const MapControls& controls, flag& textWindowClosed) {
+  if (!textWindowClosed) return;
+  if (controls.N38Checked) RequestRedraw(map, {MapLayer::Aircraft});
+  textWindowClosed = 0;
+}

@@ -39,3 +39,6 @@ void ResizeMapBitmaps(MapState& map, MapSettings& settings, const MapControls& c
                       PixelSize image2, PixelSize image4);
 // The quick-operation buttons on the map on or off.
 void N38Click(MapState& map, MapControls& controls);
+// The main window's activation: back from the received-text window, the
+// quick buttons are drawn again.
+void FormActivateMap(MapState& map, const MapControls& controls, flag& textWindowClosed);
