@@ -95,6 +95,15 @@ TEST_F(MapWindow, TheMapFileMenuChecksTheChosenFileAndShowsNamesAsTheyAre) {
   Close();
 }
 
+TEST_F(MapWindow, FullScreenAsTheSettingsLeftItAndBack) {
+  TForm1& w = Start("[Etc]\r\nLanguage=1\r\n[Form]\r\nFull=1\r\n");
+  EXPECT_TRUE(w.isFullScreen());
+  w.SetFullScreen(false);
+  EXPECT_FALSE(w.isFullScreen());
+  EXPECT_FALSE(w.isMaximized());
+  Close();
+}
+
 TEST_F(MapWindow, SaveMapImageAsksThroughItsDialogAndWritesABitmap) {
   TForm1& w = StartEnglish();
   QFileDialog* dialog = w.SavePictureDialog1();
