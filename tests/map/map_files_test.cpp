@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -46,14 +47,22 @@ class MapFiles : public ::testing::Test {
   // Each segment as "lat0,lon0>lat1,lon1".
   static std::vector<std::string> Segments(const RecordingMapSink& sink) {
     std::vector<std::string> out;
-    auto number = [](double v) {
-      std::string s = std::to_string(v);
-      s.erase(s.find_last_not_of('0') + 1);
-      if (s.back() == '.') s.pop_back();
-      return s;
-    };
     for (const auto& s : sink.segments) {
-      out.push_back(number(s.lat[0]) + "," + number(s.lon[0]) + ">" + number(s.lat[1]) + "," + number(s.lon[1]));
+      std::ostringstream text;
+      text << s.lat[0] << "," << s.lon[0] << ">" << s.lat[1] << "," << s.lon[1];
+      out.push_back(text.str());
+    }
+    return out;
+  }
+
+  // Each polygon as "type lines fill/outline: x,y x,y ...".
+  static std::vector<std::string> Polygons(const RecordingMapSink& sink) {
+    std::vector<std::string> out;
+    for (const MapPolygon& p : sink.polygons) {
+      std::ostringstream text;
+      text << p.type << " " << p.startLine << "-" << p.endLine << " " << p.fill << "/" << p.outline << ":";
+      for (const PixelPoint& point : p.points) text << " " << point.x << "," << point.y;
+      out.push_back(text.str());
     }
     return out;
   }
@@ -110,21 +119,10 @@ TEST_F(MapFiles, MapPolygonsTakeTheirTypesColoursAndTheEndOfTheFileDropsOne) {
                                      "PLGN=S\n12\t48\n14\t48\n14\t46\n"
                                      "LINE\n10\t0\n20\t0\n30\t0\n"
                                      "PLGN=F\n50\t50\n60\t50\n60\t40\n");
-  ASSERT_EQ(sink.polygons.size(), 3u);  // the second copies lie east of the map
-  const MapPolygon& land = sink.polygons[0];
-  EXPECT_EQ(land.type, 'L');
-  EXPECT_EQ(land.startLine, 2);
-  EXPECT_EQ(land.endLine, 6);
-  EXPECT_EQ(land.fill, kCoast);
-  EXPECT_EQ(land.outline, kBorder);
-  EXPECT_EQ(land.points.size(), 3u);
-  EXPECT_EQ(land.points[0].x, 190);
-  EXPECT_EQ(land.points[0].y, 40);
-  EXPECT_EQ(sink.polygons[1].type, '-');
-  EXPECT_EQ(sink.polygons[1].fill, kCoast);
-  EXPECT_EQ(sink.polygons[2].type, 'S');
-  EXPECT_EQ(sink.polygons[2].fill, kSea);
-  EXPECT_EQ(sink.polygons[2].endLine, 14);
+  // Their second copies lie east of the map.
+  EXPECT_EQ(Polygons(sink),
+            (std::vector<std::string>{"L 2-6 1/3: 190,40 200,40 200,50", "- 6-10 1/3: 210,40 220,40 220,50",
+                                      "S 10-14 2/3: 192,42 194,42 194,44"}));
   // The "LINE" section in the third pass; the "F" polygon has no "TERM".
   EXPECT_EQ(Segments(sink), (std::vector<std::string>{"0,10>0,20", "0,20>0,30"}));
   EXPECT_EQ(sink.segments[0].pen.colour, kBorder);
@@ -145,18 +143,11 @@ TEST_F(MapFiles, AHugePolygonArrivesWholeAndTheFlatMapClipsInsteadOfClamping) {
               "PLGN=L\n-60\t0\n-20\t40\n-20\t0\n"
               "PLGN=L\n-200\t10\n-120\t10\n-120\t0\n-200\t0\n"
               "PLGN=L\n-250\t10\n-230\t10\n-230\t0\nTERM\n");
-  // Then the second copies, a world east: all three lie on the map.
-  ASSERT_EQ(sink.polygons.size(), 5u);
-  EXPECT_EQ(sink.polygons[2].startLine, 1);
-  EXPECT_EQ(sink.polygons[0].points[0].x, -19);
-  EXPECT_EQ(sink.polygons[0].points[0].y, 90);
-  int west = 0, east = -1000;
-  for (const PixelPoint& p : sink.polygons[1].points) {
-    west = std::min(west, p.x);
-    east = std::max(east, p.x);
-  }
-  EXPECT_EQ(west, -100);
-  EXPECT_EQ(east, -79);
+  // Then the second copies, a world east, all on the map.
+  const std::vector<std::string> polygons = Polygons(sink);
+  ASSERT_EQ(polygons.size(), 5u);
+  EXPECT_EQ(polygons[0], "L 1-5 1/3: -19,90 21,50 21,90");
+  EXPECT_EQ(polygons[1], "L 5-10 1/3: -100,80 -79,80 -79,90 -100,90");
 }
 
 TEST_F(MapFiles, OnTheGlobeFarPolygonsAreLeftOutAndHalfHiddenOnesCloseAlongTheRim) {
@@ -172,48 +163,42 @@ TEST_F(MapFiles, OnTheGlobeFarPolygonsAreLeftOutAndHalfHiddenOnesCloseAlongTheRi
   EXPECT_NEAR(std::hypot(hidden.x - cx, hidden.y - cy), map.GlobeRadius, 1.5);
 }
 
-// The files the build makes from Natural Earth.
+// The polygons of a file the build makes from Natural Earth, as (lon, lat).
 struct Ring {
   char type;
-  std::vector<std::pair<double, double>> points;  // lon, lat
+  std::vector<std::pair<double, double>> points;
 };
 
 std::vector<Ring> ReadRings(const std::string& path, int& pointsBeforeFirst) {
   MapLineReader reader(path);
   std::vector<Ring> rings;
   std::string_view line, lon, lat;
-  pointsBeforeFirst = 0;
   bool inPolygon = false;
   while (reader.Next(line)) {
-    if (line.substr(0, 5) == "PLGN=") {
-      rings.push_back({line[5], {}});
-      inPolygon = true;
-    } else if (line == "LINE" || line == "TERM") {
-      inPolygon = false;
+    if (line.substr(0, 4) == "PLGN" || line == "LINE" || line == "TERM") {
+      inPolygon = line.substr(0, 5) == "PLGN=";
+      if (inPolygon) rings.push_back({line[5], {}});
     } else if (SplitPointLine(line, '\t', lon, lat)) {
-      if (rings.empty()) ++pointsBeforeFirst;
+      pointsBeforeFirst += rings.empty();
       if (inPolygon) rings.back().points.emplace_back(ParseDecimal(lon), ParseDecimal(lat));
     }
   }
   return rings;
 }
 
-bool Inside(const Ring& ring, double lon, double lat) {
-  bool inside = false;
-  const auto& p = ring.points;
-  for (size_t i = 0, j = p.size() - 1; i < p.size(); j = i++) {
-    if ((p[i].second > lat) != (p[j].second > lat) &&
-        lon < (p[j].first - p[i].first) * (lat - p[i].second) / (p[j].second - p[i].second) + p[i].first) {
-      inside = !inside;
-    }
-  }
-  return inside;
-}
-
+// The types of the polygons that hold the point (even-odd).
 std::string InWhich(const std::vector<Ring>& rings, double lat, double lon) {
   std::string types;
   for (const Ring& r : rings) {
-    if (Inside(r, lon, lat)) types += r.type;
+    bool inside = false;
+    const auto& p = r.points;
+    for (size_t i = 0, j = p.size() - 1; i < p.size(); j = i++) {
+      if ((p[i].second > lat) != (p[j].second > lat) &&
+          lon < (p[j].first - p[i].first) * (lat - p[i].second) / (p[j].second - p[i].second) + p[i].first) {
+        inside = !inside;
+      }
+    }
+    if (inside) types += r.type;
   }
   return types;
 }

