@@ -74,7 +74,7 @@ class MapFiles : public ::testing::Test {
   ColorSettings colours;
 };
 
-TEST(MapFileNumbers, ParseDecimalIsTheFilesOwnLoop) {
+TEST_F(MapFiles, ParseDecimalIsTheFilesOwnLoop) {
   EXPECT_DOUBLE_EQ(ParseDecimal("-015.5"), -15.5);
   EXPECT_DOUBLE_EQ(ParseDecimal("3-5"), -35.0);
   EXPECT_DOUBLE_EQ(ParseDecimal("139.7512"), 139.7512);

@@ -8,12 +8,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStatusBar>
 #include <QToolButton>
 
 #include "app/map_wiring.h"
 #include "main_window_fixture.h"
+#include "support/recording_links.h"
 #include "map/canvas_map_sink.h"
 #include "map/map_background.h"
+#include "map/map_picture_file.h"
 #include "map/map_projection.h"
 
 namespace {
@@ -52,7 +55,11 @@ class MapWindow : public MainWindowTest {
   }
 };
 
-TEST_F(MapWindow, TheFirstShowAndEveryRedrawShowTheBackgroundAsDrawn) {
+using MapRedrawWindow = MapWindow;
+using MapMenuWindow = MapWindow;
+using SaveMapImageWindow = MapWindow;
+
+TEST_F(MapRedrawWindow, TheFirstShowAndEveryRedrawShowTheBackgroundAsDrawn) {
   TForm1& w = StartEnglish();
   EXPECT_EQ(w.State().mapView.MapFileName, dir_.File("lines/world.map"));
   ExpectShowsFreshBackground(w, "first show");
@@ -71,7 +78,7 @@ TEST_F(MapWindow, TheFirstShowAndEveryRedrawShowTheBackgroundAsDrawn) {
   Close();
 }
 
-TEST_F(MapWindow, TheMapFileMenuChecksTheChosenFileAndShowsNamesAsTheyAre) {
+TEST_F(MapMenuWindow, TheMapFileMenuChecksTheChosenFileAndShowsNamesAsTheyAre) {
   testing_support::WriteFile(dir_.File("lines/a&b.map"), "TERM\n");
   TForm1& w = StartEnglish();
   auto checked = [&] {
@@ -95,7 +102,7 @@ TEST_F(MapWindow, TheMapFileMenuChecksTheChosenFileAndShowsNamesAsTheyAre) {
   Close();
 }
 
-TEST_F(MapWindow, FullScreenAsTheSettingsLeftItAndBack) {
+TEST_F(MapRedrawWindow, FullScreenAsTheSettingsLeftItAndBack) {
   TForm1& w = Start("[Etc]\r\nLanguage=1\r\n[Form]\r\nFull=1\r\n");
   EXPECT_TRUE(w.isFullScreen());
   w.SetFullScreen(false);
@@ -104,7 +111,7 @@ TEST_F(MapWindow, FullScreenAsTheSettingsLeftItAndBack) {
   Close();
 }
 
-TEST_F(MapWindow, SaveMapImageAsksThroughItsDialogAndWritesABitmap) {
+TEST_F(SaveMapImageWindow, TheDialogAsksForTheFileAndAFileThatCannotBeWrittenIsReported) {
   TForm1& w = StartEnglish();
   QFileDialog* dialog = w.SavePictureDialog1();
   EXPECT_EQ(dialog->windowTitle(), "Save to bitmap file");
@@ -121,6 +128,10 @@ TEST_F(MapWindow, SaveMapImageAsksThroughItsDialogAndWritesABitmap) {
   w.MenuItem("N1")->trigger();
   const QImage saved(QString::fromStdString(dir_.File("map.bmp")), "BMP");
   EXPECT_TRUE(saved.convertToFormat(QImage::Format_BGR888) == w.State().mapView.MapViewBitmap.Image());
+  testing_support::RecordingMapLinks unwritable;
+  unwritable.savePath = dir_.File("gone/map");
+  N1Click(w.State().mapView, unwritable);
+  EXPECT_EQ(w.statusBar()->currentMessage().toStdString(), "Can not write " + dir_.File("gone/map.bmp"));
   Close();
 }
 
