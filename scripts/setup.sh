@@ -60,3 +60,30 @@ build_configuration() {
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE="$type" "${options[@]}" >/dev/null
   cmake --build "$dir" -j "$BUILD_JOBS" "${target[@]}"
 }
+
+# The map data: Natural Earth's land and countries as the npm package
+# world-atlas 2.0.2, fetched once into downloads/ and checked against the
+# integrity npm gives for it. The build makes the map files from it.
+WORLD_ATLAS=downloads/world-atlas-2.0.2.tgz
+WORLD_ATLAS_INTEGRITY=sha512-IXfV0qwlKXpckz1FhwXVwKRjiIhOnWttOskm5CtxMsjgE/MXAYRHWJqgXOpM8IkcPBoXnyTU5lFHcYa5ChG0LQ==
+
+integrity_of() {
+  local hex
+  hex=$(sha512sum "$1" | cut -d' ' -f1)
+  printf 'sha512-%s' "$(printf '%b' "$(sed 's/../\\x&/g' <<<"$hex")" | base64 -w0)"
+}
+
+fetch_map_data() {
+  if [ -f "$WORLD_ATLAS" ] && [ "$(integrity_of "$WORLD_ATLAS")" = "$WORLD_ATLAS_INTEGRITY" ]; then
+    return 0
+  fi
+  command -v npm >/dev/null 2>&1 || install_packages npm
+  mkdir -p downloads
+  rm -f "$WORLD_ATLAS"
+  (cd downloads && npm pack --silent world-atlas@2.0.2 >/dev/null)
+  if [ ! -f "$WORLD_ATLAS" ] || [ "$(integrity_of "$WORLD_ATLAS")" != "$WORLD_ATLAS_INTEGRITY" ]; then
+    rm -f "$WORLD_ATLAS"
+    echo "The map data (world-atlas 2.0.2 from npm) could not be fetched or does not match its checksum." >&2
+    exit 1
+  fi
+}

@@ -31,10 +31,8 @@ void BuildPaths(Form1State& f) {
   f.hfdl.Icao24CsvPath = at("data/ICAO24.csv");
   f.hfdl.FreqsCsvPath = at("data/freqs.csv");
   f.hfdl.SystemTxtPath = at("data/system.txt");
-  f.app.CoastlinePath = at("lines/coastline.dat");
-  f.app.BoundariesPath = at("lines/boundaries.dat");
-  f.app.NavPointsPath = at("points/nav.txt");
-  f.app.AirwayPath = at("lines/airway.txt");
+  f.mapView.NavPointsPath = at("points/nav.txt");
+  f.mapView.AirwayPath = at("lines/airway.txt");
   f.app.SelcalCsvPath = at("data/selcal.csv");
   f.app.MesgSearchListPath = at("data/MesgSearchList.txt");
 }

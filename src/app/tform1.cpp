@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -31,7 +32,7 @@
 #include "audio/wave_devices.h"
 #include "exchange/peer_link.h"
 #include "map/map_files.h"
-#include "map/map_redraw.h"
+#include "map/map_navigation.h"
 #include "map/zoom_factors.h"
 #include "platform/file_io.h"
 #include "platform/ini_file.h"
@@ -190,6 +191,7 @@ TForm1::TForm1() {
   BuildToolBar();
   BuildPanels();
   BuildPopupMenu();
+  BuildSavePictureDialog();
   timer3_ = new QTimer(this);
   timer3_->setObjectName("Timer3");
   statusBar()->hide();
@@ -344,10 +346,25 @@ void TForm1::BuildPopupMenu() {
   }
 }
 
+void TForm1::BuildSavePictureDialog() {
+  savePictureDialog1_ = new QFileDialog(this);
+  savePictureDialog1_->setObjectName("SavePictureDialog1");
+  savePictureDialog1_->setOption(QFileDialog::DontUseNativeDialog);
+  savePictureDialog1_->setAcceptMode(QFileDialog::AcceptSave);
+  savePictureDialog1_->setFileMode(QFileDialog::AnyFile);
+  // "map" becomes map.bmp before the dialog asks about overwriting it.
+  savePictureDialog1_->setDefaultSuffix(QStringLiteral("bmp"));
+  savePictureDialog1_->setWindowTitle(QString::fromUtf8("マップ画像保存"));
+  savePictureDialog1_->setNameFilter(QString::fromUtf8("ビットマップ (*.bmp)"));
+}
+
 void TForm1::BuildMapFileMenu() {
   n34_->clear();
   for (size_t i = 0; i < state_.controls.MapFileMenu.size(); ++i) {
-    QAction* item = n34_->addAction(FromUtf8(state_.controls.MapFileMenu[i]));
+    // A file name is shown as it is: "&" would mark a shortcut.
+    QString caption = FromUtf8(state_.controls.MapFileMenu[i]);
+    caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+    QAction* item = n34_->addAction(caption);
     item->setCheckable(true);
     connect(item, &QAction::triggered, this, [this, i] {
       RunCommand([this, i] {
@@ -439,6 +456,8 @@ void TForm1::CreateBitmaps() {
   state_.mapView.MapViewBitmap.Resize(sizeOf(2).width(), sizeOf(2).height());
   state_.mapView.MapBitmap.Resize(sizeOf(2).width(), sizeOf(2).height());
   state_.mapView.AltitudeBitmap.Resize(sizeOf(4).width(), sizeOf(4).height());
+  state_.mapView.ImageWidth = sizeOf(2).width();
+  state_.mapView.ImageHeight = sizeOf(2).height();
   state_.audio.SpectrumBitmap.Resize(55, 42);
   state_.audio.SpectrumBitmap.Fill(0);
   state_.audio.SpectrumBitmap.Show(images_[5]);
@@ -535,6 +554,7 @@ void TForm1::FormShow() {
 void TForm1::ShowDone() {
   StartClockFallback(state_.audio, AudioSettingsOf(state_), audio_, this);
   shown_ = true;
+  if (state_.Form.FullScreen && !closePending_) SetFullScreen(true);
   if (closePending_) {
     close();
   } else if (state_.audio.AudioDevices) {
@@ -572,11 +592,16 @@ void TForm1::resizeEvent(QResizeEvent* e) {
     state_.Pos.MainHeight = height();
   }
   FormResize();
+  reception_.RunRequestedRedraws();
 }
 
 void TForm1::FormResize() {
+  const QSize mapPanel = panels_[4]->size();
   LayoutPanels();
   ArrangeStatusIndicators();
+  if (panels_[4]->size() != mapPanel) Panel4Resize(state_.mapView, state_.Map, state_.controls);
+  auto sizeOf = [this](int image) { return PixelSize{images_[image]->width(), images_[image]->height()}; };
+  ResizeMapBitmaps(state_.mapView, state_.Map, state_.controls, sizeOf(1), sizeOf(2), sizeOf(4));
 }
 
 void TForm1::moveEvent(QMoveEvent* e) {
@@ -593,12 +618,13 @@ void TForm1::changeEvent(QEvent* e) {
 }
 
 void TForm1::FormActivate() {
-  if (windowState() != Qt::WindowNoState) return;
-  state_.Pos.MainWidth = width();
-  state_.Pos.MainHeight = height();
-  state_.Pos.MainTop = pos().y();
-  state_.Pos.MainLeft = pos().x();
-  RequestRedraw(state_.mapView, MapLayers::All());
+  if (windowState() == Qt::WindowNoState) {
+    state_.Pos.MainWidth = width();
+    state_.Pos.MainHeight = height();
+    state_.Pos.MainTop = pos().y();
+    state_.Pos.MainLeft = pos().x();
+  }
+  FormActivateMap(state_.mapView, state_.controls, state_.exchange.TextWindowClosed);
   reception_.RunRequestedRedraws();
 }
 
@@ -656,7 +682,8 @@ void TForm1::FormClose() {
 }
 
 void TForm1::CaptureWindowsIntoState() {
-  if (windowState() & Qt::WindowMaximized) {
+  // Full screen is a maximised window without its border.
+  if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
     state_.Pos.MainMaximized = 1;
   } else {
     state_.Pos.MainMaximized = 0;

@@ -14,6 +14,7 @@
 
 class QAction;
 class QComboBox;
+class QFileDialog;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -75,6 +76,9 @@ class TForm1 : public QMainWindow, public FormEffects {
   void RestoreForm(int formNumber) override;
   void CopyToClipboard(const Bitmap24& picture) override;
   void ShowStatusText(const std::string& utf8) override;
+  void ShowMapPicture(const Bitmap24& picture) override;
+  void SetFullScreen(bool on) override;
+  std::string AskSaveMapPath() override;
 
   QToolButton* SpeedButton(int n) const { return speedButtons_.at(n); }
   QComboBox* ComboBox1() const { return comboBox1_; }
@@ -85,9 +89,11 @@ class TForm1 : public QMainWindow, public FormEffects {
   QWidget* Panel(int n) const;
   QLabel* Image(int n) const;
   QTimer* Timer3() const { return timer3_; }
+  QFileDialog* SavePictureDialog1() const { return savePictureDialog1_; }
 
  protected:
-  // Clicks on the logo (Image3) and on the clock (Image6).
+  // Clicks on the logo (Image3), the clock (Image6) and the spectrum
+  // (Image5).
   bool eventFilter(QObject* watched, QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void showEvent(QShowEvent* e) override;
@@ -100,6 +106,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   void BuildToolBar();
   void BuildPanels();
   void BuildPopupMenu();
+  void BuildSavePictureDialog();
   void BuildMapFileMenu();
   void CreateBitmaps();
   void LayoutPanels();
@@ -130,6 +137,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   QMenu* popupMenu1_ = nullptr;
   QMenu* n34_ = nullptr;
   QTimer* timer3_ = nullptr;
+  QFileDialog* savePictureDialog1_ = nullptr;
   std::array<SkarvelForm*, 32> forms_{};
   std::array<TColor, 3> lampColors_{};
   bool formShowDone_ = false;

@@ -34,6 +34,7 @@ bool CsvReader::Next() {
     rest_.remove_prefix(lf + 1);
     if (options_.dropCrBeforeLf && !line.empty() && line.back() == '\r') line.remove_suffix(1);
   }
+  line_ = line;
   // Trail bytes are never ',' or LF, so the split needs no decoding.
   fields_.clear();
   size_t start = 0;

@@ -45,12 +45,15 @@ class CsvReader {
   // number of capacities unless allFields); an empty line is one empty
   // field.
   const std::vector<std::string_view>& Fields() const { return fields_; }
+  // The whole line, without its line end.
+  std::string_view Line() const { return line_; }
 
  private:
   std::string_view rest_;
   std::vector<size_t> capacities_;
   CsvOptions options_;
   std::vector<std::string_view> fields_;
+  std::string_view line_;
 };
 
 }  // namespace platform

@@ -48,7 +48,10 @@ TEST_F(StartupWindow, AnEmptyProgramFolderStartsShowsAndSavesOnClose) {
   Close();
   EXPECT_EQ(w.State().app.Running, 0);
   std::string ini = Ini();
-  EXPECT_EQ(ini.rfind("[Map]\r\nMapCentN=36.5\r\n", 0), 0u);
+  // The widest scale step centres the flat map on the equator; the globe
+  // keeps its own centre.
+  EXPECT_EQ(ini.rfind("[Map]\r\nMapCentN=0\r\n", 0), 0u);
+  EXPECT_NE(ini.find("ViewDeg=-36.5\r\n"), std::string::npos);
   EXPECT_NE(ini.find("Language=1\r\n"), std::string::npos);
   // A second close request does nothing more.
   Close();
