@@ -20,7 +20,8 @@ endfunction()
 
 # skarvel_test(<name> SOURCES ... [LABELS ...] [GUI] [LIBS ...]): a GoogleTest
 # executable linked against the whole program. GUI tests get the offscreen
-# platform, so a plain ctest works without a display. Tests labelled fuzz
+# platform with a screen of a desktop's size (tests/support), so a plain
+# ctest works without a display. Tests labelled fuzz
 # also join the fuzz_tests target that the sanitizer configuration builds.
 function(skarvel_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LABELS;LIBS" ${ARGN})
@@ -40,7 +41,7 @@ function(skarvel_test name)
     list(APPEND props LABELS ${ARG_LABELS})
   endif()
   if(ARG_GUI)
-    list(APPEND props ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    list(APPEND props ENVIRONMENT QT_QPA_PLATFORM=${SKARVEL_TEST_PLATFORM})
   endif()
   gtest_discover_tests(${name} PROPERTIES ${props} DISCOVERY_TIMEOUT 60)
   if("fuzz" IN_LIST ARG_LABELS)

@@ -3,6 +3,32 @@ RUN_PACKAGES=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev l
   libjpeg62-turbo-dev libsndfile1-dev libgtest-dev libbenchmark-dev xvfb xdg-utils fonts-ipafont-gothic)
 TEST_PACKAGES=(xdotool x11-utils python3-aiosmtpd)
 
+# Every core, unless the caller asked for another number the usual way.
+BUILD_JOBS=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
+TEST_JOBS=${CTEST_PARALLEL_LEVEL:-$(nproc)}
+
+# How long to wait for another installation that holds the package
+# manager's lock, in seconds.
+LOCK_WAIT=300
+
+# apt-get, waiting while another installation holds the package manager.
+apt_get() {
+  local errors waited=0
+  errors=$(mktemp)
+  until DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout="$LOCK_WAIT" "$@" 2>"$errors"; do
+    if ! grep -q "Could not get lock\|Unable to lock\|Unable to acquire" "$errors" || [ "$waited" -ge "$LOCK_WAIT" ]; then
+      cat "$errors" >&2
+      rm -f "$errors"
+      return 1
+    fi
+    [ "$waited" -eq 0 ] && echo "Another installation is running; waiting for it to finish..." >&2
+    sleep 5
+    waited=$((waited + 5))
+  done
+  cat "$errors" >&2
+  rm -f "$errors"
+}
+
 install_packages() {
   local missing=()
   for p in "$@"; do
@@ -13,8 +39,8 @@ install_packages() {
     echo "Missing packages: ${missing[*]}. Run this as root to install them." >&2
     exit 1
   fi
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt_get update -qq
+  apt_get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
 # build_configuration DIR TYPE [cmake options...] [--target T]
@@ -32,5 +58,32 @@ build_configuration() {
     fi
   done
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE="$type" "${options[@]}" >/dev/null
-  cmake --build "$dir" -j "$(nproc)" "${target[@]}"
+  cmake --build "$dir" -j "$BUILD_JOBS" "${target[@]}"
+}
+
+# The map data: Natural Earth's land and countries as the npm package
+# world-atlas 2.0.2, fetched once into downloads/ and checked against the
+# integrity npm gives for it. The build makes the map files from it.
+WORLD_ATLAS=downloads/world-atlas-2.0.2.tgz
+WORLD_ATLAS_INTEGRITY=sha512-IXfV0qwlKXpckz1FhwXVwKRjiIhOnWttOskm5CtxMsjgE/MXAYRHWJqgXOpM8IkcPBoXnyTU5lFHcYa5ChG0LQ==
+
+integrity_of() {
+  local hex
+  hex=$(sha512sum "$1" | cut -d' ' -f1)
+  printf 'sha512-%s' "$(printf '%b' "$(sed 's/../\\x&/g' <<<"$hex")" | base64 -w0)"
+}
+
+fetch_map_data() {
+  if [ -f "$WORLD_ATLAS" ] && [ "$(integrity_of "$WORLD_ATLAS")" = "$WORLD_ATLAS_INTEGRITY" ]; then
+    return 0
+  fi
+  command -v npm >/dev/null 2>&1 || install_packages npm
+  mkdir -p downloads
+  rm -f "$WORLD_ATLAS"
+  (cd downloads && npm pack --silent world-atlas@2.0.2 >/dev/null)
+  if [ ! -f "$WORLD_ATLAS" ] || [ "$(integrity_of "$WORLD_ATLAS")" != "$WORLD_ATLAS_INTEGRITY" ]; then
+    rm -f "$WORLD_ATLAS"
+    echo "The map data (world-atlas 2.0.2 from npm) could not be fetched or does not match its checksum." >&2
+    exit 1
+  fi
 }

@@ -4,7 +4,7 @@
 #include <string>
 
 struct AcarsFields {
-  char Mode = 0;          // below "a" a downlink, from "a" an uplink
+  char Mode = 0;          // as received (the direction is Downlink's)
   std::string ModeText;   // the mode as a one-character text
   std::string Address;    // registration without leading dots, or "Uplink"
   std::string Label;

@@ -19,6 +19,14 @@ enum class AcarsBearer {
   Dde,     // another program's DDE item
 };
 
+// Whether a block goes up or down, where its road knows it: an HFDL frame
+// carries the blocks of its own direction only.
+enum class AcarsDirection {
+  FromBlock,  // the block's own characters tell
+  Downlink,
+  Uplink,
+};
+
 // The characters of a block after its sync characters, 7-bit values with
 // the parity removed: from SOH through the terminator (ETX or ETB), and
 // the two characters that followed the terminator on its road (the block
@@ -28,6 +36,7 @@ struct AcarsBlock {
   std::string CheckSequence;
   AcarsEndFlag End = AcarsEndFlag::Etx;
   AcarsBearer Bearer = AcarsBearer::Vhf;
+  AcarsDirection Direction = AcarsDirection::FromBlock;
   int Channel = 0;        // the VHF channel of own reception
   std::string SourceTag;  // "Lch", "Rch", "NET", "RAW", "DDE"
 };

@@ -121,6 +121,16 @@ char AcarsCharacter(const AcarsBlock& block, int n) {
   return at < block.CheckSequence.size() ? block.CheckSequence[at] : '\0';
 }
 
+bool AcarsBlockIsDownlink(const AcarsBlock& block) {
+  if (block.Direction != AcarsDirection::FromBlock) return block.Direction == AcarsDirection::Downlink;
+  const char mode = AcarsCharacter(block, 5);
+  if (mode == '2' || mode == '`') {
+    const char blockId = AcarsCharacter(block, 16);
+    return blockId >= '0' && blockId <= '9';
+  }
+  return mode < 'a';
+}
+
 std::string NormaliseFlightId(std::string id, bool convJD, bool convJC) {
   id.resize(6, '\0');
   if (id[4] == ' ') {
@@ -177,7 +187,7 @@ std::optional<AcarsMessage> AcarsParser::Parse(const AcarsBlock& block, AcarsSto
   AcarsFields& f = m.Fields;
   f.Mode = mode;
   f.ModeText = Field(block, 5, 1);
-  f.Downlink = mode < 'a';
+  f.Downlink = AcarsBlockIsDownlink(block);
   f.StationName = AcarsModeName;
   if (f.Downlink) {
     f.Address = WithoutLeadingDots(Field(block, 6, 7));

@@ -19,6 +19,11 @@ struct AcarsReception;
 std::string NormaliseFlightId(std::string id, bool convJD, bool convJC);
 // The digit test on places 2..5: each a digit or an upper-case letter.
 bool FlightIdPlausible(const std::string& id);
+// A block's direction: its road's where the road knows it; otherwise mode
+// "2" (category A ground stations send it both ways) and "`" go by the
+// block id, "0".."9" down and anything else up, and every other mode
+// character below "a" is a downlink.
+bool AcarsBlockIsDownlink(const AcarsBlock& block);
 // Character n of a block counted from its "+", as the parser reads it;
 // 0 past its end.
 char AcarsCharacter(const AcarsBlock& block, int n);

@@ -51,8 +51,8 @@ void OpenMessageSearch(MessageSearch& search, const std::string& listPath, const
   std::string bytes;
   if (platform::ReadWholeFile(listPath, bytes)) {
     // One string a line; a final line end adds no empty one.
-    platform::CsvReader reader(bytes, {platform::kUncut}, {true, true, false, true});
-    while (reader.Next()) search.SearchStrings.emplace_back(reader.Fields().front());
+    platform::CsvReader reader(bytes, {});
+    while (reader.Next()) search.SearchStrings.emplace_back(reader.Line());
   }
   LoadHitLogList(search);
 }

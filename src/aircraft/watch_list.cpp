@@ -8,7 +8,8 @@
 namespace {
 
 // Pattern and remark, in bytes, as search.csv is read.
-const std::vector<size_t> kSearchCsvFields = {8, 31};
+constexpr size_t kPatternBytes = 8;
+constexpr size_t kRemarkBytes = 31;
 // The places of an identifier that a pattern compares.
 constexpr size_t kMatchPlaces = 7;
 // "→" in code page 932.
@@ -38,8 +39,8 @@ std::vector<std::string> ReadLines(const std::string& path) {
   std::vector<std::string> lines;
   std::string bytes;
   if (!platform::ReadWholeFile(path, bytes)) return lines;
-  platform::CsvReader reader(bytes, {platform::kUncut}, {true, true, false, true});
-  while (reader.Next()) lines.emplace_back(reader.Fields().front());
+  platform::CsvReader reader(bytes, {});
+  while (reader.Next()) lines.emplace_back(reader.Line());
   return lines;
 }
 
@@ -63,12 +64,15 @@ void LoadSearchList(WatchList& watch, const std::string& path) {
   watch.Rows.clear();
   std::string bytes;
   if (!platform::ReadWholeFile(path, bytes)) return;
-  // The remark is the rest of the line: it may hold commas.
-  platform::CsvReader reader(bytes, kSearchCsvFields, {true, true, false, true});
+  platform::CsvReader reader(bytes, {});
   while (reader.Next()) {
-    const std::vector<std::string_view>& f = reader.Fields();
-    if (f.size() == 1 && f[0].empty()) continue;
-    AddSearchRow(watch, std::string(f[0]), f.size() > 1 ? std::string(f[1]) : std::string());
+    const std::string_view line = reader.Line();
+    if (line.empty()) continue;
+    // The remark is the rest of the line: it may hold commas.
+    const size_t comma = line.find(',');
+    const std::string_view remark = comma == std::string_view::npos ? std::string_view() : line.substr(comma + 1);
+    AddSearchRow(watch, std::string(platform::CutWholeCharacters(line.substr(0, comma), kPatternBytes)),
+                 std::string(platform::CutWholeCharacters(remark, kRemarkBytes)));
   }
 }
 

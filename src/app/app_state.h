@@ -14,6 +14,6 @@ struct AppState {
   int32_t SavedWaveDual = 0;
   std::string AppDir;
   std::string WaveFilePath, SelcalWavePath, MesgSearchWavePath, SearchCsvPath;
-  std::string CoastlinePath, BoundariesPath, NavPointsPath, AirwayPath, SelcalCsvPath;
+  std::string SelcalCsvPath;
   std::string MesgSearchListPath;
 };

@@ -12,6 +12,7 @@ class SkarvelApplication : public QApplication {
 
 class TForm1;
 class AudioDeviceFactory;
+struct AudioFileOptions;
 
 // The start of the program up to the first show: the main window, its
 // audio devices (the sound card unless `devices` says otherwise), the
@@ -20,5 +21,11 @@ class AudioDeviceFactory;
 // was being built (it then asks no question before closing).
 std::unique_ptr<TForm1> StartMainWindow(const bool* closeRequested = nullptr, AudioDeviceFactory* devices = nullptr);
 
-// Runs the whole program: the main window, its dialogs and the event loop.
+// The program once its command line is read and the application object
+// made: the main window on the devices the options name, and the event
+// loop until the main window has closed. Returns the exit status.
+int RunMainWindow(const AudioFileOptions& audioFile);
+
+// Runs the whole program: the command line, the main window, its dialogs
+// and the event loop.
 int RunSkarvel(int argc, char** argv);

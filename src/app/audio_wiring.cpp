@@ -48,7 +48,7 @@ void AudioWiring::ClockStepped() {
 // The map layers the block's decoding asked for are drawn once, here.
 void AudioWiring::BlockDone() { reception_.RunRequestedRedraws(); }
 
-void AudioWiring::InputEnded() { effects_.CloseMainWindow(); }
+void AudioWiring::InputEnded() { effects_.CloseMainWindowAtEndOfInput(); }
 
 void AudioWiring::StopTimedMonitor() { DisableTimer1(form_.selcal); }
 

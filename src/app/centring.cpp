@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 
 namespace {
 
@@ -14,10 +18,75 @@ QSize OuterSize(const QWidget& window, const QWidget* like) {
   return outer;
 }
 
+// Wide enough to take hold of the title bar.
+constexpr int kTitleBarGrip = 64;
+
+int64_t Area(const QRect& r) { return r.isEmpty() ? 0 : int64_t{r.width()} * r.height(); }
+
+int Centred(int overStart, int overLength, int ownLength) {
+  const int64_t at = int64_t{overStart} + overLength / 2 - ownLength / 2;
+  return static_cast<int>(std::clamp<int64_t>(at, INT_MIN, INT_MAX));
+}
+
+// The available area the frame lands on: the one holding its centre, else
+// the one it overlaps most, else the primary.
+QRect LandingScreen(const QRect& frame, const QList<QRect>& screens) {
+  for (const QRect& s : screens) {
+    if (s.contains(frame.center())) return s;
+  }
+  QRect best = screens.front();
+  int64_t bestArea = 0;
+  for (const QRect& s : screens) {
+    if (Area(s.intersected(frame)) > bestArea) {
+      best = s;
+      bestArea = Area(s.intersected(frame));
+    }
+  }
+  return best;
+}
+
 }  // namespace
 
 QPoint CentredTopLeft(const QRect& over, const QSize& own) {
-  return {over.left() + over.width() / 2 - own.width() / 2, over.top() + over.height() / 2 - own.height() / 2};
+  return {Centred(over.left(), over.width(), own.width()), Centred(over.top(), over.height(), own.height())};
+}
+
+QRect FitFrameToScreens(const QRect& frame, const QSize& minimum, int titleBar, const QList<QRect>& screens) {
+  if (screens.isEmpty()) return frame;
+  const QRect screen = LandingScreen(frame, screens);
+  QRect fitted(frame.topLeft(), QSize(std::max(minimum.width(), std::min(frame.width(), screen.width())),
+                                      std::max(minimum.height(), std::min(frame.height(), screen.height()))));
+  const QRect title(fitted.left(), fitted.top(), fitted.width(), titleBar);
+  const int grip = std::min(kTitleBarGrip, fitted.width());
+  for (const QRect& s : screens) {
+    const QRect shown = s.intersected(title);
+    if (shown.width() >= grip && shown.height() == titleBar) return fitted;
+  }
+  // Into the screen, its left and top edges first where it is the larger.
+  fitted.moveLeft(std::max(screen.left(), std::min(fitted.left(), screen.left() + screen.width() - fitted.width())));
+  fitted.moveTop(std::max(screen.top(), std::min(fitted.top(), screen.top() + screen.height() - fitted.height())));
+  return fitted;
+}
+
+void FitToScreen(QWidget& window) {
+  if (window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+  QList<QRect> screens;
+  if (const QScreen* primary = QGuiApplication::primaryScreen()) screens << primary->availableGeometry();
+  for (const QScreen* s : QGuiApplication::screens()) {
+    if (s != QGuiApplication::primaryScreen()) screens << s->availableGeometry();
+  }
+  // Before the window is first mapped its decoration is not known: count a
+  // title bar of the style's height.
+  QSize decoration = window.frameGeometry().size() - window.size();
+  int titleBar = window.geometry().top() - window.frameGeometry().top();
+  if (decoration.isNull()) {
+    titleBar = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    decoration = QSize(0, titleBar);
+  }
+  const QRect frame(window.pos(), window.size() + decoration);
+  const QRect fitted = FitFrameToScreens(frame, window.minimumSize() + decoration, std::max(titleBar, 1), screens);
+  if (fitted.size() != frame.size()) window.resize(fitted.size() - decoration);
+  if (fitted.topLeft() != frame.topLeft()) window.move(fitted.topLeft());
 }
 
 void CentreOverWindow(QWidget& window, const QWidget& over) {

@@ -1,6 +1,8 @@
 #pragma once
-// Where the dialogs appear: centred over another window or the screen, by
-// outer (frame) sizes, each half an integer division rounded toward zero.
+// Where the windows appear: centred over another window or the screen, by
+// outer (frame) sizes, each half an integer division rounded toward zero;
+// and fitted to the screen they land on when shown.
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -15,6 +17,15 @@ QPoint CentredTopLeft(const QRect& over, const QSize& own);
 // the primary screen when over is null.
 void CentreOverWindow(QWidget& window, const QWidget& over);
 void CentreOnScreen(QWidget& window);
+
+// The outer rectangle a window of outer rectangle `frame` gets on screens
+// of these available areas (the primary first): no larger than the area of
+// the screen it lands on (but not below `minimum`), and moved into that
+// area unless the top `titleBar` pixels, its title bar, are on a screen
+// already. A position saved with a second monitor that is gone comes back.
+QRect FitFrameToScreens(const QRect& frame, const QSize& minimum, int titleBar, const QList<QRect>& screens);
+// The same for a top-level window on the screens there are.
+void FitToScreen(QWidget& window);
 
 // The program's top-level window with this object name ("Form1", "Form8"),
 // or null.

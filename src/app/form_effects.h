@@ -25,6 +25,8 @@ class FormEffects {
   virtual void ProcessMessages() {}
   // Closes the main window as its close box does.
   virtual void CloseMainWindow() {}
+  // Closes it at the end of a --fast run, with nobody there to answer a box.
+  virtual void CloseMainWindowAtEndOfInput() {}
 
   // The main window's resize handler: panels laid out by the menu marks,
   // then the map's part.
@@ -41,6 +43,13 @@ class FormEffects {
   virtual void CopyToClipboard(const Bitmap24& /*picture*/) {}
   // A line on the status bar (UTF-8).
   virtual void ShowStatusText(const std::string& /*utf8*/) {}
+  // The map image Image2 shows the picture.
+  virtual void ShowMapPicture(const Bitmap24& /*picture*/) {}
+  // Borderless and maximised, or back, with pending messages run between.
+  virtual void SetFullScreen(bool /*on*/) {}
+  // The save-picture dialog SavePictureDialog1: the chosen path, empty
+  // when cancelled.
+  virtual std::string AskSaveMapPath() { return {}; }
 
   static FormEffects& Null();
 };

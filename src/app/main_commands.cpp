@@ -10,6 +10,7 @@
 #include "exchange/daily_log_set.h"
 #include "exchange/peer_link.h"
 #include "hfdl/registration.h"
+#include "map/map_projection.h"
 #include "map/map_redraw.h"
 #include "platform/cp932.h"
 #include "platform/message_box.h"
@@ -111,10 +112,7 @@ void PanMap(Form1State& f, PanDirection direction) {
       f.Map.MapCentN += (north ? kPanStepPixels : -kPanStepPixels) / f.mapView.MapScaleY;
     }
     // The flat map stays inside the poles, whichever view is on.
-    const int halfHeight = f.mapView.MapBitmap.Height() / 2;
-    const double halfSpan = halfHeight / f.mapView.MapScaleY;
-    if (f.Map.MapCentN + halfSpan > 90.0) f.Map.MapCentN = 90.0 - halfSpan;
-    if (f.Map.MapCentN - halfSpan < -90.0) f.Map.MapCentN = -90.0 + halfSpan;
+    ApplyLatitudeRule(f.mapView, f.Map);
   }
   f.mapView.KeepViewOnce = 1;
   RequestRedraw(f.mapView, {MapLayer::Background, MapLayer::Aircraft, MapLayer::Altitude});
@@ -186,6 +184,14 @@ void SpeedButton1Click(Form1State& f, FormEffects& e) {
 }
 
 void Image6Click(Form1State& f) { f.Etc.DispTime = f.Etc.DispTime ? 0 : 1; }
+
+void Image5MouseUp(Form1State& f, bool leftButton) {
+  if (!leftButton) {
+    f.Etc.DispType = f.Etc.DispType ? 0 : 1;
+  } else if (f.Wave.WaveDual == 2) {
+    f.Etc.FFTSel = f.Etc.FFTSel >= 2 ? 0 : f.Etc.FFTSel + 1;
+  }
+}
 
 void N3Click(Form1State& f, FormEffects& e) { e.CopyToClipboard(f.mapView.MapViewBitmap); }
 

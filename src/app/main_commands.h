@@ -23,6 +23,10 @@ void SpeedButton8Click(Form1State& form);
 void ComboBox2Change(Form1State& form);
 void SpeedButton1Click(Form1State& form, FormEffects& effects);
 void Image6Click(Form1State& form);
+// A release on the spectrum picture: any button but the left one switches
+// between waterfall and constellation; the left one, with two channels,
+// steps the channels shown (left, right, both).
+void Image5MouseUp(Form1State& form, bool leftButton);
 
 void N3Click(Form1State& form, FormEffects& effects);
 void N5Click(FormEffects& effects);

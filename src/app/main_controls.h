@@ -7,24 +7,21 @@
 #include <vector>
 
 #include "app/settings_sections.h"
+#include "map/map_controls.h"
 
-struct MainControls {
+struct MainControls : MapControls {
   flag SpeedButton1Down = 0, SpeedButton1Visible = 0;
-  flag SpeedButton2Down = 1, SpeedButton5Down = 0, SpeedButton8Down = 0;
+  flag SpeedButton8Down = 0;
   flag SpeedButton9Down = 0, SpeedButton10Down = 0, SpeedButton11Down = 0;
   flag SpeedButton16Down = 1, SpeedButton17Down = 0;
-  flag SpeedButton21Down = 0, SpeedButton22Down = 0, SpeedButton23Down = 0, SpeedButton24Down = 0;
-  flag SpeedButton25Down = 0, SpeedButton26Down = 0, SpeedButton27Down = 0, SpeedButton28Down = 0;
-  int32_t ComboBox1Index = 0;  // the MapScale setting
   std::vector<std::string> ComboBox2Items{"ALL"};
   int32_t ComboBox2Index = 0;
   flag N6Enabled = 1, N10Enabled = 0;
-  flag N8Checked = 0, N11Checked = 0, N21Checked = 1, N24Checked = 1, N25Checked = 0;
-  flag N26Checked = 0, N27Checked = 1, N28Checked = 1, N38Checked = 1;
+  flag N11Checked = 0, N21Checked = 1, N24Checked = 1, N25Checked = 0;
+  flag N26Checked = 0, N27Checked = 1, N28Checked = 1;
   flag N12Visible = 0, N13Visible = 0, N14Visible = 0;
   flag Timer3Enabled = 0;
   int32_t Timer3Interval = 30000;
   std::string Caption = "Skarvel";
-  std::vector<std::string> MapFileMenu;  // the captions of N34's items; MapNo is checked
   int32_t ColorDialogTarget = 0;         // 0 the text window, 1 the list window
 };

@@ -7,6 +7,7 @@
 #include "aircraft/watch_list.h"
 #include "app/form1_state.h"
 #include "app/form_effects.h"
+#include "app/map_wiring.h"
 #include "exchange/daily_log_set.h"
 #include "exchange/peer_link.h"
 #include "exchange/peer_link_byte_mapping.h"
@@ -309,13 +310,14 @@ ReceptionWiring::ReceptionWiring(Form1State& form, FormEffects& effects, const H
       alerts_(form, effects),
       links_(std::make_unique<Links>(form, effects, aircraft_)),
       radio_(std::make_unique<RadioWiring>(form, effects)),
+      map_(std::make_unique<MapWiring>(form, effects)),
       road_(form.hfdl, form.acars, form.Etc, form.Map, lookups ? *lookups : links_->Lookups()),
       sinks_(std::make_unique<Sinks>(form, effects, aircraft_, *radio_, alerts_)) {
   links_->SetRoad(road_);
   road_.SetRelay(links_.get());
   road_.SetPositionLink(links_.get());
   sinks_->AddTo(road_);
-  DrawMap = [this](MapLayers layers) { Redraw(form_.mapView, layers); };
+  DrawMap = [this](MapLayers layers) { map_->Redraw(layers); };
 }
 
 ReceptionWiring::~ReceptionWiring() = default;

@@ -17,6 +17,7 @@
 #include "map/map_layers.h"
 
 class FormEffects;
+class MapWiring;
 struct Form1State;
 
 class ReceptionWiring {
@@ -48,6 +49,8 @@ class ReceptionWiring {
   void RunRequestedRedraws();
   // What draws the map; the map's own drawing unless a test puts another.
   std::function<void(MapLayers)> DrawMap;
+  // The map's links and its drawing over the state.
+  MapWiring& Map() { return *map_; }
 
  private:
   class Links;
@@ -59,6 +62,7 @@ class ReceptionWiring {
   AlertsWiring alerts_;
   std::unique_ptr<Links> links_;
   std::unique_ptr<RadioWiring> radio_;
+  std::unique_ptr<MapWiring> map_;
   Reception road_;
   std::unique_ptr<Sinks> sinks_;
 };

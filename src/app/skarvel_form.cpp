@@ -1,5 +1,8 @@
 #include "app/skarvel_form.h"
 
+#include <QShowEvent>
+
+#include "app/centring.h"
 #include "app/form1_state.h"
 
 namespace {
@@ -45,6 +48,11 @@ SkarvelForm::SkarvelForm(Form1State& form, int number, QWidget* parent)
     if (g->width) resize(g->width(form), g->height(form));
     move(g->left(form), g->top(form));
   }
+}
+
+void SkarvelForm::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  if (!e->spontaneous()) FitToScreen(*this);
 }
 
 void SkarvelForm::CaptureGeometry() {

@@ -19,6 +19,10 @@ class SkarvelForm : public QDialog {
   void CaptureGeometry();
 
  protected:
+  // Fits the window to the screen it lands on, once the subclass has
+  // placed it.
+  void showEvent(QShowEvent* e) override;
+
   Form1State& form_;
 
  private:

@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
 
@@ -29,10 +31,8 @@ void BuildPaths(Form1State& f) {
   f.hfdl.Icao24CsvPath = at("data/ICAO24.csv");
   f.hfdl.FreqsCsvPath = at("data/freqs.csv");
   f.hfdl.SystemTxtPath = at("data/system.txt");
-  f.app.CoastlinePath = at("lines/coastline.dat");
-  f.app.BoundariesPath = at("lines/boundaries.dat");
-  f.app.NavPointsPath = at("points/nav.txt");
-  f.app.AirwayPath = at("lines/airway.txt");
+  f.mapView.NavPointsPath = at("points/nav.txt");
+  f.mapView.AirwayPath = at("lines/airway.txt");
   f.app.SelcalCsvPath = at("data/selcal.csv");
   f.app.MesgSearchListPath = at("data/MesgSearchList.txt");
 }
@@ -124,7 +124,8 @@ void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   f.exchange.LoopProbePending = 0;
   // An interval of 0 means no keep-alive: the timer never runs at 0 ms.
-  f.controls.Timer3Interval = f.Net.LoopBackInterval * 1000;
+  f.controls.Timer3Interval =
+      static_cast<int32_t>(std::min<int64_t>(int64_t{f.Net.LoopBackInterval} * 1000, INT32_MAX));
   if (f.controls.Timer3Interval <= 0) f.controls.Timer3Enabled = 0;
   f.exchange.Connecting = 0;
   // 24, 25, 26.

@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
@@ -17,6 +19,7 @@
 
 #include "aircraft/aircraft_list_window.h"
 #include "app/button_pictures.h"
+#include "app/centring.h"
 #include "app/english_texts.h"
 #include "app/main_window_layout.h"
 #include "app/settings.h"
@@ -29,10 +32,11 @@
 #include "audio/wave_devices.h"
 #include "exchange/peer_link.h"
 #include "map/map_files.h"
-#include "map/map_redraw.h"
+#include "map/map_navigation.h"
 #include "map/zoom_factors.h"
-#include "platform/qt_color.h"
+#include "platform/file_io.h"
 #include "platform/ini_file.h"
+#include "platform/qt_color.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/write_failure.h"
@@ -187,6 +191,7 @@ TForm1::TForm1() {
   BuildToolBar();
   BuildPanels();
   BuildPopupMenu();
+  BuildSavePictureDialog();
   timer3_ = new QTimer(this);
   timer3_->setObjectName("Timer3");
   statusBar()->hide();
@@ -341,10 +346,25 @@ void TForm1::BuildPopupMenu() {
   }
 }
 
+void TForm1::BuildSavePictureDialog() {
+  savePictureDialog1_ = new QFileDialog(this);
+  savePictureDialog1_->setObjectName("SavePictureDialog1");
+  savePictureDialog1_->setOption(QFileDialog::DontUseNativeDialog);
+  savePictureDialog1_->setAcceptMode(QFileDialog::AcceptSave);
+  savePictureDialog1_->setFileMode(QFileDialog::AnyFile);
+  // "map" becomes map.bmp before the dialog asks about overwriting it.
+  savePictureDialog1_->setDefaultSuffix(QStringLiteral("bmp"));
+  savePictureDialog1_->setWindowTitle(QString::fromUtf8("マップ画像保存"));
+  savePictureDialog1_->setNameFilter(QString::fromUtf8("ビットマップ (*.bmp)"));
+}
+
 void TForm1::BuildMapFileMenu() {
   n34_->clear();
   for (size_t i = 0; i < state_.controls.MapFileMenu.size(); ++i) {
-    QAction* item = n34_->addAction(FromUtf8(state_.controls.MapFileMenu[i]));
+    // A file name is shown as it is: "&" would mark a shortcut.
+    QString caption = FromUtf8(state_.controls.MapFileMenu[i]);
+    caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+    QAction* item = n34_->addAction(caption);
     item->setCheckable(true);
     connect(item, &QAction::triggered, this, [this, i] {
       RunCommand([this, i] {
@@ -436,6 +456,8 @@ void TForm1::CreateBitmaps() {
   state_.mapView.MapViewBitmap.Resize(sizeOf(2).width(), sizeOf(2).height());
   state_.mapView.MapBitmap.Resize(sizeOf(2).width(), sizeOf(2).height());
   state_.mapView.AltitudeBitmap.Resize(sizeOf(4).width(), sizeOf(4).height());
+  state_.mapView.ImageWidth = sizeOf(2).width();
+  state_.mapView.ImageHeight = sizeOf(2).height();
   state_.audio.SpectrumBitmap.Resize(55, 42);
   state_.audio.SpectrumBitmap.Fill(0);
   state_.audio.SpectrumBitmap.Show(images_[5]);
@@ -497,6 +519,11 @@ void TForm1::ProcessMessages() { QCoreApplication::processEvents(); }
 
 void TForm1::CloseMainWindow() { QTimer::singleShot(0, this, [this] { close(); }); }
 
+void TForm1::CloseMainWindowAtEndOfInput() {
+  unattendedClose_ = true;
+  CloseMainWindow();
+}
+
 void TForm1::FormCreate() {
   move(state_.Pos.MainLeft, state_.Pos.MainTop);
   resize(state_.Pos.MainWidth, state_.Pos.MainHeight);
@@ -527,16 +554,27 @@ void TForm1::FormShow() {
 void TForm1::ShowDone() {
   StartClockFallback(state_.audio, AudioSettingsOf(state_), audio_, this);
   shown_ = true;
-  if (closePending_) close();
+  if (state_.Form.FullScreen && !closePending_) SetFullScreen(true);
+  if (closePending_) {
+    close();
+  } else if (state_.audio.AudioDevices) {
+    state_.audio.AudioDevices->ReadyForInput();
+  }
 }
 
 void TForm1::RequestCloseFromSystem() {
+  unattendedClose_ = true;
   platform::RejectOpenModals();
   if (!shown_) {
     closePending_ = true;
     return;
   }
   QTimer::singleShot(0, this, [this] { close(); });
+}
+
+void TForm1::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (!e->spontaneous()) FitToScreen(*this);
 }
 
 void TForm1::wheelEvent(QWheelEvent* e) {
@@ -554,11 +592,16 @@ void TForm1::resizeEvent(QResizeEvent* e) {
     state_.Pos.MainHeight = height();
   }
   FormResize();
+  reception_.RunRequestedRedraws();
 }
 
 void TForm1::FormResize() {
+  const QSize mapPanel = panels_[4]->size();
   LayoutPanels();
   ArrangeStatusIndicators();
+  if (panels_[4]->size() != mapPanel) Panel4Resize(state_.mapView, state_.Map, state_.controls);
+  auto sizeOf = [this](int image) { return PixelSize{images_[image]->width(), images_[image]->height()}; };
+  ResizeMapBitmaps(state_.mapView, state_.Map, state_.controls, sizeOf(1), sizeOf(2), sizeOf(4));
 }
 
 void TForm1::moveEvent(QMoveEvent* e) {
@@ -575,12 +618,13 @@ void TForm1::changeEvent(QEvent* e) {
 }
 
 void TForm1::FormActivate() {
-  if (windowState() != Qt::WindowNoState) return;
-  state_.Pos.MainWidth = width();
-  state_.Pos.MainHeight = height();
-  state_.Pos.MainTop = pos().y();
-  state_.Pos.MainLeft = pos().x();
-  RequestRedraw(state_.mapView, MapLayers::All());
+  if (windowState() == Qt::WindowNoState) {
+    state_.Pos.MainWidth = width();
+    state_.Pos.MainHeight = height();
+    state_.Pos.MainTop = pos().y();
+    state_.Pos.MainLeft = pos().x();
+  }
+  FormActivateMap(state_.mapView, state_.controls, state_.exchange.TextWindowClosed);
   reception_.RunRequestedRedraws();
 }
 
@@ -638,7 +682,8 @@ void TForm1::FormClose() {
 }
 
 void TForm1::CaptureWindowsIntoState() {
-  if (windowState() & Qt::WindowMaximized) {
+  // Full screen is a maximised window without its border.
+  if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
     state_.Pos.MainMaximized = 1;
   } else {
     state_.Pos.MainMaximized = 0;
@@ -666,13 +711,22 @@ void TForm1::SaveSettingsToFile() {
   // the program closes no dialog, so take them now.
   if (auto* settings = qobject_cast<TForm3*>(Form(3)); settings && settings->isVisible()) settings->FormClose();
   const std::string path = platform::SettingsFilePath();
+  // The user froze a read-only file on purpose.
+  if (platform::FileIsReadOnly(path)) {
+    std::fprintf(stderr, "The settings file %s is read-only: the settings were not saved\n", path.c_str());
+    return;
+  }
   IniFile ini;
   ini.Load(path);
   SaveSettings(state_, ini);
   if (!ini.Save(path)) {
+    settingsLost_ = true;
+    std::fprintf(stderr, "Can not save the settings file %s\n", path.c_str());
+    // A signal or the end of a --fast run has nobody to answer a box: a
+    // log-out would wait out its time-out, a script for ever.
+    if (unattendedClose_) return;
     const std::string english = "Can not save the settings file\n" + path;
     const std::string japanese = "設定ファイルを保存できません\n" + path;
-    std::fprintf(stderr, "Can not save the settings file %s\n", path.c_str());
     platform::ShowMessageBox(platform::BoxKind::Error, platform::BoxButtons::Ok,
                              state_.app.UseEnglish ? english : japanese);
   }

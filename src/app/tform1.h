@@ -14,6 +14,7 @@
 
 class QAction;
 class QComboBox;
+class QFileDialog;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -46,6 +47,10 @@ class TForm1 : public QMainWindow, public FormEffects {
   // before the main window).
   void FormShow();
   bool Closing() const { return closing_; }
+  // The close has run (FormClose, the save).
+  bool Closed() const { return closed_; }
+  // What the program exits with: 1 when the settings could not be saved.
+  int ExitStatus() const { return settingsLost_ ? 1 : 0; }
 
   // The dialogs, created after the main window in class-number order.
   void AddForm(SkarvelForm* form);
@@ -53,6 +58,7 @@ class TForm1 : public QMainWindow, public FormEffects {
 
   // A close request from the system (a signal): closes an open box as its
   // Escape would, then the window; before the first show, right after it.
+  // Nobody answers a box during such a close.
   void RequestCloseFromSystem();
   void ShowDone();
 
@@ -64,11 +70,15 @@ class TForm1 : public QMainWindow, public FormEffects {
   bool FormShowing(int formNumber) const override;
   void ProcessMessages() override;
   void CloseMainWindow() override;
+  void CloseMainWindowAtEndOfInput() override;
   void FormResize() override;
   void ShowAudioPicture(AudioPicture picture, const Bitmap24& bitmap) override;
   void RestoreForm(int formNumber) override;
   void CopyToClipboard(const Bitmap24& picture) override;
   void ShowStatusText(const std::string& utf8) override;
+  void ShowMapPicture(const Bitmap24& picture) override;
+  void SetFullScreen(bool on) override;
+  std::string AskSaveMapPath() override;
 
   QToolButton* SpeedButton(int n) const { return speedButtons_.at(n); }
   QComboBox* ComboBox1() const { return comboBox1_; }
@@ -79,11 +89,14 @@ class TForm1 : public QMainWindow, public FormEffects {
   QWidget* Panel(int n) const;
   QLabel* Image(int n) const;
   QTimer* Timer3() const { return timer3_; }
+  QFileDialog* SavePictureDialog1() const { return savePictureDialog1_; }
 
  protected:
-  // Clicks on the logo (Image3) and on the clock (Image6).
+  // Clicks on the logo (Image3), the clock (Image6) and the spectrum
+  // (Image5).
   bool eventFilter(QObject* watched, QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void moveEvent(QMoveEvent* e) override;
@@ -93,6 +106,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   void BuildToolBar();
   void BuildPanels();
   void BuildPopupMenu();
+  void BuildSavePictureDialog();
   void BuildMapFileMenu();
   void CreateBitmaps();
   void LayoutPanels();
@@ -123,6 +137,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   QMenu* popupMenu1_ = nullptr;
   QMenu* n34_ = nullptr;
   QTimer* timer3_ = nullptr;
+  QFileDialog* savePictureDialog1_ = nullptr;
   std::array<SkarvelForm*, 32> forms_{};
   std::array<TColor, 3> lampColors_{};
   bool formShowDone_ = false;
@@ -130,4 +145,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   bool closePending_ = false;
   bool closing_ = false;
   bool closed_ = false;
+  // A signal or the end of a --fast run asked for the close.
+  bool unattendedClose_ = false;
+  bool settingsLost_ = false;
 };

@@ -1,10 +1,11 @@
 // TForm1's handlers: each menu item, tool-bar button and picture reaches its
 // command. The commands of this window live in main_commands.cpp, the
-// audio monitor's in audio; the map's buttons and items get theirs with
-// the map, and the log imports with the link between copies.
+// audio monitor's in audio, the map's in map; the log imports come with the
+// link between copies.
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -13,9 +14,13 @@
 #include <QToolButton>
 
 #include "app/main_commands.h"
+#include "app/map_wiring.h"
 #include "app/skarvel_form.h"
 #include "app/tform1.h"
 #include "audio/audio_monitor.h"
+#include "map/map_files.h"
+#include "map/map_navigation.h"
+#include "map/map_picture_file.h"
 
 void TForm1::RunCommand(const std::function<void()>& command) {
   if (command) command();
@@ -60,6 +65,7 @@ void TForm1::ConnectCommands() {
     }
   }
   images_[3]->installEventFilter(this);
+  images_[5]->installEventFilter(this);
   images_[6]->installEventFilter(this);
 
   // The tool bar.
@@ -74,6 +80,17 @@ void TForm1::ConnectCommands() {
   ConnectButton(8, [&f] { form1::SpeedButton8Click(f); });
   ConnectButton(1, [&f, &e] { form1::SpeedButton1Click(f, e); });
   connect(comboBox2_, &QComboBox::currentIndexChanged, this, [this] { RunCommand([this] { form1::ComboBox2Change(state_); }); });
+  // The map's view: zoom, scale list, flat and globe, the overlays.
+  MapState& map = f.mapView;
+  ConnectButton(19, [&f, &map] { SpeedButton19Click(map, f.Map, f.controls); });
+  ConnectButton(20, [&f, &map] { SpeedButton20Click(map, f.Map, f.controls); });
+  // The list's mirror follows first; the zoom buttons set it with the
+  // list's signals blocked.
+  connect(comboBox1_, &QComboBox::currentIndexChanged, this,
+          [this, &f, &map] { RunCommand([&f, &map] { ComboBox1Change(map, f.Map, f.controls); }); });
+  ConnectButton(2, [&f, &map] { SpeedButton2Click(map, f.Map, f.controls); });
+  ConnectButton(5, [&f, &map] { SpeedButton5Click(map, f.Map, f.controls); });
+  for (int overlay : {21, 22, 23, 24, 25, 26, 27, 28}) ConnectButton(overlay, [&map] { OverlayButtonClick(map); });
   // The audio monitor.
   ConnectButton(17, [this] {
     SpeedButton17Click(state_.audio, state_.Form, state_.controls.SpeedButton17Down != 0, audio_);
@@ -81,6 +98,7 @@ void TForm1::ConnectCommands() {
 
   // The popup menu.
   connect(popupMenu1_, &QMenu::aboutToShow, this, [this] { form1::PopupMenu1Popup(state_, *this); });
+  ConnectMenuItem("N1", [this, &map] { N1Click(map, reception_.Map()); });
   ConnectMenuItem("N3", [&f, &e] { form1::N3Click(f, e); });
   ConnectMenuItem("N5", [&e] { form1::N5Click(e); });
   ConnectMenuItem("N6", [&f, &e] { form1::N6Click(f, e); });
@@ -99,12 +117,19 @@ void TForm1::ConnectCommands() {
   ConnectMenuItem("N17", [&f] { form1::N17Click(f); });
   ConnectMenuItem("N20", [&f] { form1::N20Click(f); });
   ConnectMenuItem("EachLogs1", [&f] { form1::EachLogs1Click(f); });
-  // Check marks whose commands come with the map.
-  ConnectMenuItem("N37", nullptr, STATE_FIELD(mapView.MapDebug));
-  ConnectMenuItem("N38", nullptr, STATE_FIELD(controls.N38Checked));
+  ConnectMenuItem("N36", [this, &f, &map] {
+    N36Click(f.controls.MapFileMenu, f.Map, map, f.app.AppDir);
+    BuildMapFileMenu();
+  });
+  ConnectMenuItem("N37", [&map] { N37Click(map); }, STATE_FIELD(mapView.MapDebug));
+  ConnectMenuItem("N38", [&f, &map] { N38Click(map, f.controls); }, STATE_FIELD(controls.N38Checked));
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::MouseButtonRelease && watched == images_[5]) {
+    form1::Image5MouseUp(state_, static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton);
+    return true;
+  }
   if (e->type() == QEvent::MouseButtonRelease && (watched == images_[3] || watched == images_[6])) {
     auto* mouse = static_cast<QMouseEvent*>(e);
     auto* image = static_cast<QLabel*>(watched);
@@ -132,4 +157,37 @@ void TForm1::RestoreForm(int formNumber) {
 
 void TForm1::CopyToClipboard(const Bitmap24& picture) {
   if (!picture.IsNull()) QGuiApplication::clipboard()->setImage(picture.Image());
+}
+
+void TForm1::ShowMapPicture(const Bitmap24& picture) { picture.Show(images_[2]); }
+
+std::string TForm1::AskSaveMapPath() {
+  if (savePictureDialog1_->exec() != QDialog::Accepted) return {};
+  const QStringList files = savePictureDialog1_->selectedFiles();
+  return files.isEmpty() ? std::string() : files.first().toStdString();
+}
+
+void TForm1::SetFullScreen(bool on) {
+  // A nested loop runs below: a redraw asked for meanwhile is refused while
+  // one is under way, as any other.
+  if (on) {
+    comboBox1_->repaint();
+    comboBox2_->repaint();
+    state_.Pos.MainMaximized = windowState() != Qt::WindowNoState ? 1 : 0;
+    if (windowState() & Qt::WindowMaximized) showNormal();
+    ProcessMessages();
+    showFullScreen();
+    return;
+  }
+  ProcessMessages();
+  comboBox1_->repaint();
+  comboBox2_->repaint();
+  if (state_.Pos.MainMaximized) {
+    showNormal();
+    ProcessMessages();
+    showMaximized();
+    return;
+  }
+  showNormal();
+  for (int n : {1, 2, 4, 8, 9}) panels_[n]->repaint();
 }

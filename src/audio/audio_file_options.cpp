@@ -11,8 +11,9 @@ class WaveFileDevices : public AudioDeviceFactory {
  public:
   explicit WaveFileDevices(AudioFileOptions options) : options_(std::move(options)) {}
   std::unique_ptr<platform::AudioCaptureSource> MakeCaptureSource(const WaveSettings&) override {
-    return std::make_unique<platform::WaveFileCaptureSource>(options_.path, options_.fast);
+    return std::make_unique<platform::WaveFileCaptureSource>(options_.path, options_.fast, gate_);
   }
+  void ReadyForInput() override { gate_->Open(); }
   std::unique_ptr<platform::AudioPlaybackSink> MakePlaybackSink() override {
     return SystemAudioDevices().MakePlaybackSink();
   }
@@ -20,6 +21,7 @@ class WaveFileDevices : public AudioDeviceFactory {
 
  private:
   AudioFileOptions options_;
+  std::shared_ptr<platform::WaveFileStartGate> gate_ = std::make_shared<platform::WaveFileStartGate>();
 };
 
 // The system's own devices, owned like a file's.
@@ -35,21 +37,35 @@ class SystemDevices : public AudioDeviceFactory {
 
 }  // namespace
 
+std::string CommandLineHelp() {
+  return "Usage: skarvel [--audio-file FILE [--fast]]\n"
+         "  --audio-file FILE  a wave file in place of the recording device\n"
+         "  --fast             read the wave file as fast as it is processed, then close\n"
+         "  -h, --help         show these options\n"
+         "  --version          show the version\n";
+}
+
 bool ParseAudioFileOptions(const QStringList& arguments, AudioFileOptions& options, std::string& error) {
   QCommandLineParser parser;
-  const QCommandLineOption fileOption("audio-file", "A wave file in place of the recording device.", "FILE");
-  const QCommandLineOption fastOption("fast", "Read the wave file as fast as it is processed, then close.");
-  parser.addOption(fileOption);
-  parser.addOption(fastOption);
+  const QCommandLineOption fileOption("audio-file", "", "FILE");
+  const QCommandLineOption fastOption("fast", "");
+  const QCommandLineOption helpOption({"h", "help"}, "");
+  const QCommandLineOption versionOption("version", "");
+  parser.addOptions({fileOption, fastOption, helpOption, versionOption});
   if (!parser.parse(arguments)) {
     error = parser.errorText().toStdString();
     return false;
+  }
+  options = AudioFileOptions();
+  // Asked for help, the rest of the line does not matter.
+  if (parser.isSet(helpOption) || parser.isSet(versionOption)) {
+    options.request = parser.isSet(helpOption) ? CommandLineRequest::Help : CommandLineRequest::Version;
+    return true;
   }
   if (!parser.positionalArguments().isEmpty()) {
     error = "Unexpected argument '" + parser.positionalArguments().front().toStdString() + "'.";
     return false;
   }
-  options = AudioFileOptions();
   options.fast = parser.isSet(fastOption);
   if (!parser.isSet(fileOption)) {
     if (options.fast) {

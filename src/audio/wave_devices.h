@@ -61,6 +61,9 @@ class AudioDeviceFactory {
   // The capture rate that the source imposes (a wave file's), or 0 when
   // WaveRate decides.
   virtual int FixedSampleRate() const { return 0; }
+  // The main window has shown, its start-up questions answered: a source
+  // that waits for that (a wave file) may start.
+  virtual void ReadyForInput() {}
 };
 
 // The sound card: WaveInput 0 is the PCM "default", i is entry i - 1 of

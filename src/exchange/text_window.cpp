@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QToolButton>
+#include <algorithm>
 
 #include "app/form1_state.h"
 #include "platform/qt_color.h"
@@ -65,6 +66,8 @@ TForm10::TForm10(Form1State& form) : SkarvelForm(form, 10) {
     buttons_.at(b.number) = button;
   }
   bar->addStretch();
+  // Narrower than its buttons, the tool bar would cut the last ones' texts.
+  setMinimumWidth(std::max(minimumWidth(), bar->sizeHint().width() + 4));
   memo_ = new QPlainTextEdit(this);
   memo_->setObjectName("Memo1");
   memo_->setReadOnly(true);

@@ -167,6 +167,7 @@ HfdlEnvelope DecodeEnvelopedData(FrameWalk& walk, const Place& place) {
   }
   block.End = (bits.Octet(last) & 0x7F) == 3 ? AcarsEndFlag::Etx : AcarsEndFlag::Etb;
   block.Bearer = AcarsBearer::Hfdl;
+  block.Direction = place.direction == LinkDirection::Downlink ? AcarsDirection::Downlink : AcarsDirection::Uplink;
   block.SourceTag = walk.frame.Input.SourceTag;
 
   const std::string flight = ExtractFlightIdField(block, walk.etc.ConvJD != 0, walk.etc.ConvJC != 0);
@@ -235,7 +236,7 @@ std::string NormaliseFlightNumber(const std::string& id) {
 std::string ExtractFlightIdField(const AcarsBlock& block, bool convJD, bool convJC) {
   const int n = kAcarsSyncLength + static_cast<int>(block.Characters.size());
   if (n < 29) return "------";
-  if (AcarsCharacter(block, 5) >= 'a') return "------";
+  if (!AcarsBlockIsDownlink(block)) return "------";
   std::string f;
   for (int i = 22; i <= 27; ++i) f += AcarsCharacter(block, i);
   return NormaliseFlightId(f, convJD, convJC);

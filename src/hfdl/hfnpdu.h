@@ -12,7 +12,8 @@
 std::string HfnpduTypeName(int type);
 
 // The flight ID field (characters 22..27) of a downlink ACARS block,
-// normalised; "------" for a short or an uplink block.
+// normalised; "------" for a short block and an uplink (as the parser
+// tells them).
 std::string ExtractFlightIdField(const AcarsBlock& block, bool convJD, bool convJC);
 // False for a flight ID that cannot be an airline's (blanks, no number) and
 // for one whose airline the user listed in passList ("JL,NH").

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "app/form1_state.h"
 
@@ -22,7 +23,26 @@ TForm22::TForm22(Form1State& form) : SkarvelForm(form, 22) {
   listView1_->setStyleSheet("QTreeView::item { border: 1px solid #d8d8d8; }");
   for (int r = 0; r < ReceptionStats::kRows; ++r) listView1_->addTopLevelItem(new QTreeWidgetItem());
   ShowCounts();
+  FitToRows(widths);
   form.hfdl.HfdlReceptionStats.Changed = [this] { ShowCounts(); };
+}
+
+void TForm22::FitToRows(const int (&widths)[4]) {
+  // With the fonts here the designed size cuts the last rows, and their
+  // scroll bar the Ratio column: grow to show every row and column whole.
+  const QAbstractItemView& view = *listView1_;
+  const int frame = 2 * listView1_->frameWidth();
+  int w = frame;
+  for (int c = 0; c < 4; ++c) {
+    const int need = std::max({widths[c], view.sizeHintForColumn(c), listView1_->header()->sectionSizeHint(c)});
+    listView1_->setColumnWidth(c, need);
+    w += need;
+  }
+  const int h = frame + listView1_->header()->sizeHint().height() +
+                ReceptionStats::kRows * view.sizeHintForRow(0);
+  const QSize list(std::max(337, w), std::max(170, h));
+  listView1_->resize(list);
+  setFixedSize(list.width() + 17, list.height() + 16);
 }
 
 TForm22::~TForm22() { form_.hfdl.HfdlReceptionStats.Changed = nullptr; }

@@ -13,6 +13,7 @@ class TForm22 : public SkarvelForm {
 
  private:
   void ShowCounts();
+  void FitToRows(const int (&widths)[4]);
 
   QTreeWidget* listView1_ = nullptr;
 };

@@ -4,9 +4,9 @@
 
 #include "map/map_redraw.h"
 #include "map/map_state.h"
+#include "map/zoom_factors.h"
 #include "platform/file_io.h"
 #include "platform/paths.h"
-#include "map/zoom_factors.h"
 
 std::vector<std::string> ListMapFiles(const std::string& linesFolder) {
   std::vector<std::string> names;
@@ -24,12 +24,26 @@ void BuildMapFileMenu(std::vector<std::string>& menu, MapSettings& settings, Map
   map.MapFileName = items == 0 ? std::string() : platform::JoinPath(lines, menu[static_cast<size_t>(settings.MapNo)]);
 }
 
-void AppMenuClick(const std::vector<std::string>& menu, MapSettings& settings, MapState& map,
-                  const std::string& appDir, int index) {
+void AppMenuClick(const std::vector<std::string>& menu, MapSettings& settings, MapState& map, const std::string& appDir,
+                  int index) {
   if (index < 0 || index >= static_cast<int>(menu.size())) return;
   map.MapFileName = platform::JoinPath(platform::JoinPath(appDir, "lines"), menu[static_cast<size_t>(index)]);
-  RequestRedraw(map, MapLayers::All());
+  RequestRedraw(map, {MapLayer::Background, MapLayer::Aircraft});
   settings.MapNo = index;
+}
+
+void N36Click(std::vector<std::string>& menu, MapSettings& settings, MapState& map, const std::string& appDir) {
+  const std::string lines = platform::JoinPath(appDir, "lines");
+  menu = ListMapFiles(lines);
+  if (menu.empty()) return;
+  settings.MapNo = 0;
+  map.MapFileName = platform::JoinPath(lines, menu.front());
+  RequestRedraw(map, {MapLayer::Background, MapLayer::Aircraft, MapLayer::Altitude});
+}
+
+void N37Click(MapState& map) {
+  map.MapDebug = map.MapDebug ? 0 : 1;
+  RequestRedraw(map, {MapLayer::Background, MapLayer::Aircraft});
 }
 
 std::vector<std::string> ZoomListItems() {

@@ -13,7 +13,13 @@ std::vector<std::string> ListMapFiles(const std::string& linesFolder);
 // Fills the menu's items from appDir/lines, brings MapNo into range (0 when
 // it names no item) and sets MapFileName (empty when there is no map file).
 void BuildMapFileMenu(std::vector<std::string>& menu, MapSettings& settings, MapState& map, const std::string& appDir);
-// A map file chosen from the menu (its index among the items): the whole
-// map is drawn anew.
-void AppMenuClick(const std::vector<std::string>& menu, MapSettings& settings, MapState& map,
-                  const std::string& appDir, int index);
+// A map file chosen from the menu (its index among the items): the
+// background and the aircraft layer are drawn anew.
+void AppMenuClick(const std::vector<std::string>& menu, MapSettings& settings, MapState& map, const std::string& appDir,
+                  int index);
+// "Re list map files": the menu anew from the lines folder, and its first
+// file chosen. A missing or empty folder leaves the menu empty and the
+// chosen file as it was.
+void N36Click(std::vector<std::string>& menu, MapSettings& settings, MapState& map, const std::string& appDir);
+// "Map Debug Mode" on or off.
+void N37Click(MapState& map);

@@ -3,6 +3,7 @@
 // is drawn once, after the audio block, timer tick or command that asked,
 // however many asked meanwhile.
 #include "map/map_layers.h"
+#include "map/map_links.h"
 
 struct MapState;
 
@@ -12,5 +13,14 @@ void RequestRedraw(MapState& map, MapLayers layers);
 MapLayers TakeRedrawRequests(MapState& map);
 
 // Draws, as asked and in this order: background, aircraft layer, side
-// list, altitude view. Does nothing while RedrawBusy is set.
-void Redraw(MapState& map, MapLayers layers);
+// list, altitude view. Does nothing while RedrawBusy is set (a request
+// made meanwhile is lost) or while the map panel has no area.
+void Redraw(MapState& map, const MapContext& context, MapLayers layers);
+
+// The picture the user sees: the background copied into MapViewBitmap and
+// handed to the map image. The aircraft, their boxes and the quick buttons
+// come with the aircraft on the map.
+void DrawMapAircraftLayer(MapState& map, const MapContext& context, int selected);
+// The side list and the altitude view: nothing is drawn on them yet.
+void DrawAircraftList(MapState& map, const MapContext& context, int selected);
+void DrawAltitudeProfile(MapState& map, const MapContext& context, int selected);

@@ -21,11 +21,34 @@ struct MapState {
   flag AutoShowLatest = 0;
   flag AutoShowAll = 0;
   uint8_t MapViewOptions = 0;  // a set of seven options, bit per option
-  double MapScaleX = 0.0;
-  double MapScaleY = 0.0;
-  std::array<int32_t, 10> GridDegrees = {};
+
+  // The projection. The scales follow the scale step; the rest is derived
+  // by UpdateMapGeometry from them, the centre (MapCentN, MapCentE,
+  // ViewDeg of the settings) and the size of MapBitmap before each redraw.
+  double MapScaleX = 0.0;  // pixels per degree of longitude, flat view
+  double MapScaleY = 0.0;  // pixels per degree of latitude, flat view
+  double MapLeftLon = 0.0;
+  double MapTopLat = 0.0;
+  double GlobeRadius = 0.0;  // at zoom factor 1
+  int32_t GlobeLeft = 0, GlobeTop = 0;
+  double MapZoom = 1.0;
+  flag GlobeView = 0;
+  // The size of the map image Image2. The bitmaps are never smaller than
+  // 1 x 1, but the map panel can have no area.
+  int32_t ImageWidth = 0, ImageHeight = 0;
+  // The sines and cosines of the globe's centre, kept for the centre they
+  // were computed for.
+  struct GlobeCentre {
+    double centE = 0.0, viewDeg = 0.0;
+    double sinLon0 = 0.0, cosLon0 = 1.0, sinV = 0.0, cosV = 1.0;
+  };
+  mutable GlobeCentre Centre;
+
+  std::array<int32_t, 10> GridDegrees = {1, 2, 3, 5, 6, 9, 10, 15, 18, 30};
   flag MapDebug = 0;
   int32_t ListPage = 0;
   std::string MapFileName;
+  std::string AirwayPath;     // lines/airway.txt
+  std::string NavPointsPath;  // points/nav.txt
   Bitmap24 SideListBitmap, MapViewBitmap, MapBitmap, AltitudeBitmap;
 };

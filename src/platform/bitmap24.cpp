@@ -7,10 +7,17 @@
 #include <QPainter>
 #include <QPixmap>
 #include <algorithm>
+#include <cstdio>
+#include <vector>
 
 #include "platform/qt_color.h"
+#include "platform/write_failure.h"
 
 namespace {
+
+void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
 
 void PutBytes(uint8_t* p, TColor colour) {
   p[0] = static_cast<uint8_t>(colour >> 16);  // blue
@@ -74,4 +81,40 @@ void Bitmap24::Show(QLabel* label) const {
 void PutPixel24(int x, int y, Bitmap24& bitmap, TColor colour) {
   if (x < 0 || y < 0 || x >= bitmap.Width() || y >= bitmap.Height()) return;
   PutBytes(bitmap.ScanLine(y) + 3 * x, colour);
+}
+
+bool SaveBmp(const Bitmap24& bitmap, const std::string& path) {
+  const uint32_t width = static_cast<uint32_t>(bitmap.IsNull() ? 0 : bitmap.Width());
+  const uint32_t height = static_cast<uint32_t>(bitmap.IsNull() ? 0 : bitmap.Height());
+  const uint32_t rowBytes = (width * 3 + 3) / 4 * 4;
+  const uint32_t imageBytes = rowBytes * height;
+  std::vector<uint8_t> file;
+  file.reserve(54 + imageBytes);
+  // BITMAPFILEHEADER, then BITMAPINFOHEADER.
+  file.push_back('B');
+  file.push_back('M');
+  PutLittleEndian(file, 54 + imageBytes, 4);
+  PutLittleEndian(file, 0, 4);
+  PutLittleEndian(file, 54, 4);
+  PutLittleEndian(file, 40, 4);
+  PutLittleEndian(file, width, 4);
+  PutLittleEndian(file, height, 4);
+  PutLittleEndian(file, 1, 2);
+  PutLittleEndian(file, 24, 2);
+  PutLittleEndian(file, 0, 4);
+  PutLittleEndian(file, imageBytes, 4);
+  PutLittleEndian(file, 3780, 4);  // 96 dpi
+  PutLittleEndian(file, 3780, 4);
+  PutLittleEndian(file, 0, 4);
+  PutLittleEndian(file, 0, 4);
+  for (uint32_t row = height; row-- > 0;) {
+    const uint8_t* line = bitmap.ScanLine(static_cast<int>(row));
+    file.insert(file.end(), line, line + width * 3);
+    file.insert(file.end(), rowBytes - width * 3, 0);
+  }
+  FILE* out = std::fopen(path.c_str(), "wb");
+  bool written = out && std::fwrite(file.data(), 1, file.size(), out) == file.size();
+  if (out && std::fclose(out) != 0) written = false;
+  if (!written) platform::ReportWriteFailure(path);
+  return written;
 }

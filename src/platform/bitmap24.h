@@ -53,3 +53,8 @@ class Bitmap24 {
 
 // One pixel, dropped when (x, y) lies outside the bitmap.
 void PutPixel24(int x, int y, Bitmap24& bitmap, TColor colour);
+
+// Writes a Windows bitmap file ("BM", 24 bits per pixel, rows bottom-up and
+// padded to 4 bytes) whatever the path's extension. A failure is reported
+// (ReportWriteFailure) and answered false.
+bool SaveBmp(const Bitmap24& bitmap, const std::string& path);

@@ -34,13 +34,12 @@ bool CsvReader::Next() {
     rest_.remove_prefix(lf + 1);
     if (options_.dropCrBeforeLf && !line.empty() && line.back() == '\r') line.remove_suffix(1);
   }
+  line_ = line;
   // Trail bytes are never ',' or LF, so the split needs no decoding.
   fields_.clear();
   size_t start = 0;
-  while (fields_.size() < capacities_.size() ||
-         (options_.allFields && !options_.restInLastField && !capacities_.empty())) {
-    const bool last = options_.restInLastField && fields_.size() + 1 == capacities_.size();
-    const size_t comma = last ? std::string_view::npos : line.find(',', start);
+  while (fields_.size() < capacities_.size() || (options_.allFields && !capacities_.empty())) {
+    const size_t comma = line.find(',', start);
     std::string_view field = line.substr(start, comma == std::string_view::npos ? comma : comma - start);
     const size_t capacity = capacities_[std::min(fields_.size(), capacities_.size() - 1)];
     fields_.push_back(options_.wholeCharacters ? CutWholeCharacters(field, capacity) : field.substr(0, capacity));

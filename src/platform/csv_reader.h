@@ -20,9 +20,6 @@ struct CsvOptions {
   // Fields past the last capacity are read too, cut at the last capacity;
   // false ignores them.
   bool allFields = false;
-  // The last capacity's field runs to the line end, commas included (a
-  // free-text field after fixed ones); it overrides allFields.
-  bool restInLastField = false;
 };
 
 // A capacity that never cuts.
@@ -48,12 +45,15 @@ class CsvReader {
   // number of capacities unless allFields); an empty line is one empty
   // field.
   const std::vector<std::string_view>& Fields() const { return fields_; }
+  // The whole line, without its line end.
+  std::string_view Line() const { return line_; }
 
  private:
   std::string_view rest_;
   std::vector<size_t> capacities_;
   CsvOptions options_;
   std::vector<std::string_view> fields_;
+  std::string_view line_;
 };
 
 }  // namespace platform

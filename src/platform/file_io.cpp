@@ -1,7 +1,9 @@
 #include "platform/file_io.h"
 
 #include <dirent.h>
+#include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -25,12 +27,28 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  std::string tmp = path + ".tmp";
-  FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = (std::fflush(f) == 0) && ok;
-  ok = (std::fclose(f) == 0) && ok;
+  std::string tmp = path + ".XXXXXX";
+  const int fd = ::mkstemp(tmp.data());
+  if (fd < 0) return false;
+  // mkstemp makes the file private; give it what the old one had, or what
+  // a new file gets.
+  struct stat old;
+  mode_t mode;
+  if (::stat(path.c_str(), &old) == 0) {
+    mode = old.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  bool ok = ::fchmod(fd, mode) == 0;
+  for (size_t done = 0; ok && done < bytes.size();) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<size_t>(n);
+  }
+  ok = (::close(fd) == 0) && ok;
   if (ok) ok = std::rename(tmp.c_str(), path.c_str()) == 0;
   if (!ok) std::remove(tmp.c_str());
   return ok;
@@ -42,6 +60,12 @@ bool SaveWholeFile(const std::string& path, std::string_view bytes) {
   if (ReplaceFileAtomically(path, bytes)) return true;
   ReportWriteFailure(path);
   return false;
+}
+
+bool FileIsReadOnly(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  return ::access(path.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0;
 }
 
 bool AppendToFile(const std::string& path, std::string_view bytes) {

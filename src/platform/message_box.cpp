@@ -5,8 +5,12 @@
 #include <QDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -14,6 +18,30 @@ namespace {
 QPointer<QWidget>& Owner() {
   static QPointer<QWidget> owner;
   return owner;
+}
+
+// The boxes opened without waiting that are still open.
+std::vector<QPointer<QMessageBox>>& OpenNonBlockingBoxes() {
+  static std::vector<QPointer<QMessageBox>> boxes;
+  return boxes;
+}
+
+// Boxes of one start open together, each centred over the main window: the
+// later one goes below the ones still open, or else one would hide the
+// other.
+void PlaceBelowOpenBoxes(QMessageBox* box) {
+  QRect open;
+  for (const QPointer<QMessageBox>& other : OpenNonBlockingBoxes()) {
+    if (other && other != box && other->isVisible()) open = open.united(other->frameGeometry());
+  }
+  if (open.isNull()) return;
+  // Before it is mapped its title bar is not counted in its frame.
+  const int gap = 8 + box->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, box);
+  int top = open.bottom() + 1 + gap;
+  if (const QScreen* screen = box->screen()) {
+    top = std::min(top, screen->availableGeometry().bottom() + 1 - box->frameGeometry().height());
+  }
+  box->move(box->x(), top);
 }
 
 void OpenWhenOwnerShows(QMessageBox* box) {
@@ -24,6 +52,10 @@ void OpenWhenOwnerShows(QMessageBox* box) {
   }
   if (owner && box->parentWidget() != owner) box->setParent(owner, box->windowFlags());
   box->open();
+  PlaceBelowOpenBoxes(box);
+  auto& boxes = OpenNonBlockingBoxes();
+  boxes.erase(std::remove_if(boxes.begin(), boxes.end(), [](const auto& b) { return b.isNull(); }), boxes.end());
+  boxes.emplace_back(box);
 }
 
 BoxHandler& Handler() {

@@ -46,7 +46,28 @@ bool CheckWaveFile(const std::string& path, WaveFileInfo& info, std::string& pro
   return false;
 }
 
-WaveFileCaptureSource::WaveFileCaptureSource(std::string path, bool fast) : path_(std::move(path)), fast_(fast) {}
+void WaveFileStartGate::Open() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    open_ = true;
+  }
+  changed_.notify_all();
+}
+
+bool WaveFileStartGate::WaitOpen(const std::function<bool()>& stopped) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait(lock, [&] { return open_ || stopped(); });
+  return open_ && !stopped();
+}
+
+void WaveFileStartGate::Wake() {
+  // Taking the lock orders the caller's change before the waiter's look.
+  { std::lock_guard<std::mutex> lock(mutex_); }
+  changed_.notify_all();
+}
+
+WaveFileCaptureSource::WaveFileCaptureSource(std::string path, bool fast, std::shared_ptr<WaveFileStartGate> gate)
+    : path_(std::move(path)), fast_(fast), gate_(std::move(gate)) {}
 
 WaveFileCaptureSource::~WaveFileCaptureSource() { Close(); }
 
@@ -84,6 +105,7 @@ void WaveFileCaptureSource::Close() {
     stop_ = true;
   }
   wake_.notify_all();
+  if (gate_) gate_->Wake();
   if (outlet_) outlet_->Shut();
   if (reader_.joinable()) reader_.join();
   if (file_) sf_close(file_);
@@ -93,7 +115,7 @@ void WaveFileCaptureSource::Close() {
 
 bool WaveFileCaptureSource::WaitUntil(std::chrono::steady_clock::time_point deadline) {
   std::unique_lock<std::mutex> lock(mutex_);
-  return !wake_.wait_until(lock, deadline, [this] { return stop_; });
+  return !wake_.wait_until(lock, deadline, [this] { return stop_.load(); });
 }
 
 void WaveFileCaptureSource::ReadLoop(int framesPerBuffer) {
@@ -101,6 +123,7 @@ void WaveFileCaptureSource::ReadLoop(int framesPerBuffer) {
   const int64_t buffers = (frames_ + framesPerBuffer - 1) / framesPerBuffer;
   std::vector<int16_t> fromFile(static_cast<size_t>(framesPerBuffer) * static_cast<size_t>(channels_));
   std::vector<int16_t> buffer;
+  if (gate_ && !gate_->WaitOpen([this] { return stop_.load(); })) return;
   const steady_clock::time_point start = steady_clock::now();
   for (int64_t n = 0; n < buffers; ++n) {
     // Every buffer spans 2048/44100 s whatever the rate.

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -25,11 +27,29 @@ struct WaveFileInfo {
 // otherwise false with what is wrong in `problem`.
 bool CheckWaveFile(const std::string& path, WaveFileInfo& info, std::string& problem);
 
+// Holds wave-file sources back until the program is ready for their
+// samples: a file read behind the start-up questions would be over before
+// anyone saw it. Shared by the sources of one run.
+class WaveFileStartGate {
+ public:
+  void Open();
+  // Waits until the gate opens (true) or stopped() holds (false).
+  bool WaitOpen(const std::function<bool()>& stopped);
+  // stopped() may have changed: waiters look again.
+  void Wake();
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool open_ = false;
+};
+
 class WaveFileCaptureSource : public AudioCaptureSource {
  public:
   // fast: each buffer goes as soon as the outlet has room, and the last
-  // one ends the run. Otherwise buffer n goes at start + n x 2048/44100 s.
-  WaveFileCaptureSource(std::string path, bool fast);
+  // one ends the run. Otherwise buffer n goes at start + n x 2048/44100 s,
+  // the start being when `gate` (if any) opens.
+  WaveFileCaptureSource(std::string path, bool fast, std::shared_ptr<WaveFileStartGate> gate = nullptr);
   ~WaveFileCaptureSource() override;
 
   // The file must be at `rate`. A mono file feeds both channels; the last
@@ -44,6 +64,7 @@ class WaveFileCaptureSource : public AudioCaptureSource {
 
   std::string path_;
   bool fast_;
+  std::shared_ptr<WaveFileStartGate> gate_;
   sf_private_tag* file_ = nullptr;
   int channels_ = 0;
   int64_t frames_ = 0;
@@ -51,7 +72,8 @@ class WaveFileCaptureSource : public AudioCaptureSource {
   std::thread reader_;
   std::mutex mutex_;
   std::condition_variable wake_;
-  bool stop_ = false;
+  // Written under mutex_; read by the gate's wait too.
+  std::atomic<bool> stop_{false};
 };
 
 }  // namespace platform

@@ -71,7 +71,7 @@ std::vector<std::string> RecordsOf(const std::string& log, const std::string& ta
 
 TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
   // Left: a single block, its repeat, a message of three blocks and a link
-  // test. Right: two downlinks, an uplink and an SQ uplink.
+  // test. Right: two downlinks, an uplink, an SQ uplink and a category A uplink.
   acars_tx::Message single = Down("TEST MESSAGE\r\n", "M01A");
   acars_tx::Message part1 = Down("PART ONE ", "M02A", false);
   acars_tx::Message part2 = Down("M02BPART TWO ", "M02B", false);
@@ -82,9 +82,12 @@ TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
   acars_tx::Message right2 = Down("RIGHT CHANNEL TWO\r\n", "M12A", true, "UA0837", "N12345");
   acars_tx::Message uplink = Up('A', "UPLINK TEXT 0123", true, "C1", "N12345");
   acars_tx::Message sq = Up('B', "SQUITTER 0456", true, "SQ", "");
+  acars_tx::Message categoryA = Up('F', "", true, "B6", "N010AB");
+  categoryA.mode = '2';
+  categoryA.text = "LINE ONE\r\nLINE TWO";
   std::vector<acars_tx::Burst> bursts = {
       {single, 0, 0.3}, {single, 0, 0.2}, {part1, 0, 0.2}, {part2, 0, 0.2}, {part3, 0, 0.2}, {linkTest, 0, 0.2},
-      {right1, 1, 0.25}, {right2, 1, 0.2}, {uplink, 1, 0.2}, {sq, 1, 0.2},
+      {right1, 1, 0.25}, {right2, 1, 0.2}, {uplink, 1, 0.2}, {sq, 1, 0.2}, {categoryA, 1, 0.2},
   };
   acars_tx::Options o;
   o.sampleRate = 44100;
@@ -113,7 +116,8 @@ TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
             (std::vector<std::string>{Raw("Lch", single), Raw("Lch", single), Raw("Lch", part1), Raw("Lch", part2),
                                       Raw("Lch", part3), Raw("Lch", linkTest)}));
   EXPECT_EQ(RecordsOf(raw, "Rch"),
-            (std::vector<std::string>{Raw("Rch", right1), Raw("Rch", right2), Raw("Rch", uplink), Raw("Rch", sq)}));
+            (std::vector<std::string>{Raw("Rch", right1), Raw("Rch", right2), Raw("Rch", uplink), Raw("Rch", sq),
+                                      Raw("Rch", categoryA)}));
 
   const std::string l = "JA8089";
   const std::string assembled = "PART ONE PART TWO PART THREE\r\n";
@@ -135,6 +139,7 @@ TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
       Entry("Rch", DownLine(right2, r), "", "RIGHT CHANNEL TWO  "),
       Entry("Rch", UpLine(uplink, "NARITA", r), "", "UPLINK TEXT 0123"),
       Entry("Rch", UpLine(sq, "NARITA", "Uplink"), "", "SQUITTER 0456"),
+      Entry("Rch", UpLine(categoryA, "BROADCAST", "N010AB"), "", " ONE\r\nLINE TWO"),
   };
   EXPECT_EQ(RecordsOf(prc, "Rch"), rightEntries);
   EXPECT_EQ(RecordsOf(mes, "Rch"), rightEntries);

@@ -52,7 +52,8 @@ TEST(AcarsParserFuzz, RandomBlocksKeepTheStoresInBounds) {
     } else {
       acars_tx::Message m;
       m.downlink = pick(2) == 0;
-      m.mode = m.downlink ? "2ABZ`\x01"[pick(6)] : "abz{\x7F"[pick(5)];
+      // Modes "2" and "`" go both ways: their block id tells.
+      m.mode = m.downlink ? "2ABZ`\x01"[pick(6)] : "abz{\x7F" "2`"[pick(7)];
       const int who = pick(6);
       m.registration = addresses[who];
       m.label = who != 0 && pick(10) == 0 ? "SQ" : pick(10) == 0 ? "Q0" : "H1";
@@ -60,7 +61,9 @@ TEST(AcarsParserFuzz, RandomBlocksKeepTheStoresInBounds) {
       int& following = nextLetter[who][m.downlink];
       const int letter = who == 0 || pick(4) ? following : pick(27);
       following = (letter + 1) % 26;
-      m.blockId = who != 0 && pick(32) == 0 ? '\x7F' : static_cast<char>((pick(2) ? 'A' : 'a') + letter % 26);
+      m.blockId = m.downlink ? static_cast<char>('0' + letter % 10)
+                             : static_cast<char>((pick(2) ? 'A' : 'a') + letter % 26);
+      if (who != 0 && pick(32) == 0) m.blockId = '\x7F';
       m.msgNo = std::string("M0") + static_cast<char>(who == 0 ? '1' : '0' + pick(2)) + static_cast<char>('A' + letter);
       m.flightId = who != 0 && pick(20) == 0 ? "AB12#4" : "JL12  ";
       m.etx = pick(40) == 0;

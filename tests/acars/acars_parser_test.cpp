@@ -229,11 +229,39 @@ TEST_F(AcarsParser, ModeWithoutAStationKeepsThePreviousName) {
     Receive(m);
     EXPECT_EQ(Last().Fields.StationName, station) << mode;
   }
-  // "`" is below "a": a downlink whatever was meant.
+  // "`" with a digit for its block id is a downlink.
   m.mode = '`';
   m.msgNo = "M09A";
   Receive(m);
   EXPECT_EQ(FieldsOf(Last()), "` VDL (JA8089) [H1:1:M09A] JL0012 down");
+}
+
+TEST_F(AcarsParser, ModeTwoAndBacktickGoByTheBlockIdOtherModesByTheirCase) {
+  acars_tx::Message lines = Up('F', "", true, "B6", "N010AB");
+  lines.mode = '2';
+  lines.text = "LINE ONE\r\nLINE TWO";
+  Receive(lines);
+  EXPECT_EQ(FieldsOf(Last()), "2 BROADCAST (N010AB) [B6:F:----] ------ up");
+  EXPECT_TRUE(Has(Raw(), "<SOH>2.N010AB<NAK>B6F<STX>LINE ONE<CR><VF>LINE TWO<ETX>"));
+  EXPECT_TRUE(Has(Prc(), "BROADCAST  (N010AB)    [B6:F] MODE:2   \r\n ONE\r\nLINE TWO\r\n"));
+  EXPECT_TRUE(Has(Mes(), "MODE:2   \r\n ONE\r\nLINE TWO\r\n"));
+
+  // Each built in its direction's layout; the parser goes by mode and block id.
+  auto as = [](acars_tx::Message m, char mode, char blockId) {
+    m.mode = mode;
+    m.blockId = blockId;
+    return m;
+  };
+  const std::pair<acars_tx::Message, const char*> cases[] = {
+      {as(Up('G', "UPLINK TEXT"), '`', 'G'), "` BROADCAST (JA8089) [C1:G:----] ------ up"},
+      {as(Down("TEXT"), '2', '3'), "2 BROADCAST (JA8089) [H1:3:M01A] JL0012 down"},
+      {as(Up('5', "UPLINK TEXT"), 'a', '5'), "a NARITA (JA8089) [C1:5:----] ------ up"},
+      {as(Down("TEXT", "M02A"), 'D', 'A'), "D KOMATSU (JA8089) [H1:A:M02A] JL0012 down"},
+  };
+  for (const auto& [m, fields] : cases) {
+    Receive(m);
+    EXPECT_EQ(FieldsOf(Last()), fields);
+  }
 }
 
 TEST_F(AcarsParser, ShortBlocksGiveNothing) {
@@ -293,12 +321,14 @@ TEST_F(AcarsRelay, ServerWithDuplicateCheckRelaysNewVhfBlocksWithTheirCheckSeque
   EXPECT_EQ(wire.substr(0, 6), "\x2C\x2B\x17\x17\x02\x33");
   EXPECT_EQ(wire.substr(wire.size() - 3), "\x18\x12\x23");  // ETB and the check sequence
 
+  acars_tx::Message up = Up('A', "UPLINK TEXT");
+  up.mode = '2';                                     // category A: up by its block id
   Receive(relayed);                                  // a repeat
   Receive(Down("HFDL", "M02A"), AcarsBearer::Hfdl);  // travels in its frame
-  Receive(Up('A', "UPLINK TEXT"));                   // relayed
-  Receive(Up('A', "UPLINK TEXT"));                   // a repeat
+  Receive(up);                                       // relayed
+  Receive(up);                                       // a repeat
   ASSERT_EQ(sent.size(), 2u);
-  EXPECT_EQ(sent[1].text, OnTheLink(acars_tx::BlockCharacters(Up('A', "UPLINK TEXT")) + "\x11\x22"));
+  EXPECT_EQ(sent[1].text, OnTheLink(acars_tx::BlockCharacters(up) + "\x11\x22"));
   EXPECT_EQ(Messages().size(), 5u);
 
   f.Net.DupCheckSend = 0;

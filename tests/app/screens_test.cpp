@@ -6,13 +6,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <algorithm>
 
 #include "aircraft/aircraft_list.h"
 #include "aircraft/watch_list.h"
 #include "main_window_fixture.h"
+#include "support/fake_audio_devices.h"
 
 namespace {
 
@@ -69,6 +72,23 @@ TEST_P(Screens, MainWindowAndDialogs) {
     Save(form->grab(), QStringLiteral("form%1-").arg(number) + language);
     form->hide();
   }
+  Close();
+}
+
+// The two boxes of a start without a sound card: both must be seen.
+TEST_P(Screens, StartWithoutASoundCard) {
+  const QString language = QString::fromLatin1(GetParam());
+  QDir().mkpath(kArtefacts);
+  testing_support::FakeDevices devices;
+  devices.scripts = {{platform::DeviceOpenResult::DeviceRefused}};
+  devices.playback = platform::DeviceOpenResult::DeviceRefused;
+  platform::SetMessageBoxHandler(nullptr);
+  testing_support::WriteFile(dir_.File("skarvel.ini"), "[Etc]\r\nLanguage=" + std::string(language == "en" ? "1" : "2"));
+  window_ = StartMainWindow(nullptr, &devices);
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return window_->findChildren<QMessageBox*>().size() == 2; }));
+  Settle();
+  Save(QGuiApplication::primaryScreen()->grabWindow(0), "start-without-sound-card-" + language);
+  platform::RejectOpenModals();
   Close();
 }
 

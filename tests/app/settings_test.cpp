@@ -293,4 +293,29 @@ TEST(Settings, ValuesOutsideTheirRangeAreClamped) {
   EXPECT_EQ(*ini.Read("Net", "ServerPortNo"), "49152");
 }
 
+TEST(Settings, WindowBoundsNoDesktopHoldsTakeTheirDefaults) {
+  auto savedAfterLoading = [](const std::string& section, const std::string& key, const std::string& value) {
+    Form1State f;
+    LoadSettings(f, Parse("[" + section + "]\n" + key + value + "\n"));
+    IniFile out;
+    SaveSettings(f, out);
+    return "=" + out.Read(section, key).value_or("?");
+  };
+  const std::vector<std::string> kept[2] = {{"=1", "=32767"}, {"=-32768", "=32767", "=3000"}};
+  const std::vector<std::string> refused[2] = {{"=2147483647", "=32768", "=0"}, {"=-2147483648", "=32768", "=-32769"}};
+  std::istringstream keys(
+      "Pos.MainWidth Pos.MainHeight Form.TextHeight Form.TextWidth Form.ListHeight Form.ListWidth Form.ICAOWidth "
+      "Form.ICAOHeight Pos.MainTop Pos.MainLeft Pos.PlaneTop Pos.PlaneLeft Pos.ListTop Pos.ListLeft Pos.TextTop "
+      "Pos.TextLeft Pos.InfoTop Pos.InfoLeft Form.FreqTop Form.FreqLeft Form.ICAOTop Form.ICAOLeft Form.RecvTop "
+      "Form.RecvLeft Form.SystemTop Form.SystemLeft Form.RadioTop Form.RadioLeft Form.FreqSetTop Form.FreqSetLeft "
+      "Form.SelCallTop Form.SelCallLeft Form.MesgSrchTop Form.MesgSrchLeft");
+  for (std::string key; keys >> key;) {
+    const std::string section = key.substr(0, key.find('.')), name = key.substr(key.find('.') + 1);
+    const int position = name.find("Top") != std::string::npos || name.find("Left") != std::string::npos;
+    const std::string def = savedAfterLoading(section, name, "");
+    for (const std::string& v : kept[position]) EXPECT_EQ(savedAfterLoading(section, name, v), v) << key;
+    for (const std::string& v : refused[position]) EXPECT_EQ(savedAfterLoading(section, name, v), def) << key << v;
+  }
+}
+
 }  // namespace

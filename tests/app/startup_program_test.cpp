@@ -1,37 +1,14 @@
 // The real program, started as a user starts it and closed by a signal.
 #include <gtest/gtest.h>
-#include <signal.h>
 
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <thread>
-
+#include "app/version.h"
 #include "support/test_support.h"
 
 namespace {
 
 using testing_support::ReadFile;
+using testing_support::RunProgram;
 using testing_support::TempDir;
-
-// Starts skarvel in dir on the offscreen platform without a sound card, lets
-// it settle, then sends it SIGTERM and returns its standard error.
-std::string RunAndTerminate(const TempDir& dir) {
-  QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("ALSA_CONFIG_PATH", QString::fromStdString(dir.File("empty-alsa.conf")));
-  testing_support::WriteFile(dir.File("empty-alsa.conf"), "");
-  p.setProcessEnvironment(env);
-  p.start(QString::fromStdString(dir.File("skarvel")), {});
-  EXPECT_TRUE(p.waitForStarted(10000));
-  // Running after 2 s.
-  EXPECT_FALSE(p.waitForFinished(2000));
-  ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
-  EXPECT_TRUE(p.waitForFinished(20000));
-  EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(p.exitCode(), 0);
-  return p.readAllStandardError().toStdString();
-}
 
 int Count(const std::string& text, const std::string& what) {
   int n = 0;
@@ -42,7 +19,9 @@ int Count(const std::string& text, const std::string& what) {
 TEST(StartupProgram, WithoutASoundCardItRunsAndSavesOnSigterm) {
   TempDir dir;
   testing_support::CopyProgramFolder(dir.path());
-  std::string err = RunAndTerminate(dir);
+  const testing_support::ProcessResult first = testing_support::RunUntilSigterm(dir.path(), 2000);
+  EXPECT_EQ(first.exitCode, 0);
+  const std::string& err = first.standardError;
   EXPECT_EQ(Count(err, "Can not open the recoding device"), 1);
   EXPECT_EQ(Count(err, "Can not open the play device"), 1);
   std::string ini = ReadFile(dir.File("skarvel.ini"));
@@ -59,12 +38,44 @@ TEST(StartupProgram, WithoutASoundCardItRunsAndSavesOnSigterm) {
   replace("ServerPortNo=49505\r\n", "ServerPortNo=abc\r\n");
   ini += "[Mine]\r\nKey=1\r\n";
   testing_support::WriteFile(dir.File("skarvel.ini"), ini);
-  RunAndTerminate(dir);
+  EXPECT_EQ(testing_support::RunUntilSigterm(dir.path(), 2000).exitCode, 0);
   std::string after = ReadFile(dir.File("skarvel.ini"));
   for (const char* line : {"MaxMapPlot=200\r\n", "SelectDegree=6\r\n", "DeleteDay=30\r\n", "Local=9\r\n",
                            "ServerPortNo=49505\r\n", "Foo=\x83\x5C\x95\x5C\r\n", "[Mine]\r\nKey=1\r\n"}) {
     EXPECT_NE(after.find(line), std::string::npos) << line;
   }
+}
+
+TEST(StartupProgram, SigtermWhenTheSettingsCannotBeSavedEndsAtOnceWithAFailure) {
+  TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n");
+  const testing_support::ProcessResult e = testing_support::RunUntilSigterm(dir.path(), 2000, true);
+  EXPECT_NE(e.exitCode, 0);
+  EXPECT_EQ(Count(e.standardError, "Can not save the settings file " + dir.File("skarvel.ini") + "\n"), 1)
+      << e.standardError;
+  EXPECT_LT(e.msAfterSignal, 5000);
+  EXPECT_EQ(ReadFile(dir.File("skarvel.ini")), "[Etc]\r\nLanguage=1\r\n");
+}
+
+TEST(StartupProgram, HelpAndVersionAnswerWithoutADisplay) {
+  TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  auto run = [&](std::vector<std::string> args) {
+    return RunProgram(dir.File("skarvel"), args, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}, 10000);
+  };
+  for (const char* help : {"--help", "-h"}) {
+    const testing_support::ProcessResult r = run({help});
+    EXPECT_EQ(r.exitCode, 0) << help;
+    EXPECT_EQ(Count(r.standardOutput, "\n  --audio-file FILE ") + Count(r.standardOutput, "\n  --fast "), 2);
+  }
+  EXPECT_EQ(run({"--version"}).standardOutput, std::string("Skarvel ") + kSkarvelVersion + "\n");
+  // A start without one says so in a line.
+  const testing_support::ProcessResult start = run({});
+  EXPECT_EQ(start.exitCode, 2);
+  EXPECT_EQ(Count(start.standardError, "\n"), 1) << start.standardError;
+  EXPECT_NE(start.standardError.find("needs an X display (set DISPLAY, or start it with xvfb-run -a)"),
+            std::string::npos);
 }
 
 }  // namespace

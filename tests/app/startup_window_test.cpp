@@ -5,12 +5,18 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QToolButton>
 
+#include "app/centring.h"
 #include "app/dialogs.h"
+#include "audio/audio_file_options.h"
 #include "main_window_fixture.h"
 #include "platform/ini_file.h"
+#include "support/fake_audio_devices.h"
 
 namespace {
 
@@ -42,7 +48,10 @@ TEST_F(StartupWindow, AnEmptyProgramFolderStartsShowsAndSavesOnClose) {
   Close();
   EXPECT_EQ(w.State().app.Running, 0);
   std::string ini = Ini();
-  EXPECT_EQ(ini.rfind("[Map]\r\nMapCentN=36.5\r\n", 0), 0u);
+  // The widest scale step centres the flat map on the equator; the globe
+  // keeps its own centre.
+  EXPECT_EQ(ini.rfind("[Map]\r\nMapCentN=0\r\n", 0), 0u);
+  EXPECT_NE(ini.find("ViewDeg=-36.5\r\n"), std::string::npos);
   EXPECT_NE(ini.find("Language=1\r\n"), std::string::npos);
   // A second close request does nothing more.
   Close();
@@ -128,6 +137,89 @@ TEST_F(StartupWindow, ACloseRequestBeforeTheFirstShowClosesRightAfterIt) {
   // The first start's question is not asked of a program that is closing.
   EXPECT_EQ(language_.Shown(), 0);
   EXPECT_NE(Ini().find("Language=1\r\n"), std::string::npos);
+}
+
+// The tests' screen is 1600 x 1200.
+TEST_F(StartupWindow, HugeSizesStartNormalSizedAndAGoneMonitorsPositionComesBack) {
+  TForm1& w = Start(
+      "[Etc]\r\nLanguage=1\r\n[Pos]\r\nMainWidth=2147483647\r\nMainHeight=2147483647\r\nMainLeft=3000\r\n"
+      "MainTop=-2147483648\r\n[Form]\r\nText=1\r\nTextWidth=2147483647\r\nTextHeight=2000\r\nTextLeft=5000\r\n");
+  EXPECT_EQ(w.size(), QSize(990, 702));
+  EXPECT_EQ(w.frameGeometry(), w.frameGeometry().intersected(QRect(0, 0, 1600, 1200)));
+  EXPECT_EQ(w.frameGeometry().right(), 1599);
+  QWidget* text = w.Form(10);
+  EXPECT_EQ(text->width(), text->minimumWidth());  // the default 340 is less
+  EXPECT_EQ(text->frameGeometry(), text->frameGeometry().intersected(QRect(0, 0, 1600, 1200)));
+  const int left = w.pos().x();
+  Close();
+  EXPECT_NE(Ini().find("MainWidth=990\r\nMainHeight=702\r\nMainLeft=" + std::to_string(left) + "\r\n"),
+            std::string::npos);
+}
+
+TEST(ScreenFit, AWindowKeepsItsPlaceWhileItsTitleBarIsOnAScreen) {
+  const QList<QRect> two = {QRect(0, 0, 1600, 900), QRect(1600, 0, 1280, 1024)};
+  EXPECT_EQ(FitFrameToScreens(QRect(2000, 100, 600, 400), {}, 30, two), QRect(2000, 100, 600, 400));
+  EXPECT_EQ(FitFrameToScreens(QRect(-300, 700, 600, 400), {}, 30, two), QRect(-300, 700, 600, 400));
+  EXPECT_EQ(FitFrameToScreens(QRect(1700, 10, 2000, 2000), QSize(1400, 1100), 30, two), QRect(1700, 10, 1400, 1100));
+}
+
+// The program as main runs it once the application object is made, on a
+// wave file of two seconds with --fast (44 buffers), until it ends by
+// itself: its exit status, and its standard error in err_.
+class FastRun : public MainWindowTest {
+ protected:
+  int Run() {
+    const std::string wave = dir_.File("two_seconds.wav");
+    EXPECT_TRUE(testing_support::WriteWave16(wave, 44100, 2, std::vector<int16_t>(2 * 2 * 44100, 0)));
+    AudioFileOptions options;
+    std::string error;
+    EXPECT_TRUE(ParseAudioFileOptions({"", "--audio-file", QString::fromStdString(wave), "--fast"}, options, error));
+    QTimer::singleShot(60000, [] {
+      ADD_FAILURE() << "the run did not end by itself";
+      QApplication::closeAllWindows();
+    });
+    testing::internal::CaptureStderr();
+    const int status = RunMainWindow(options);
+    err_ = testing::internal::GetCapturedStderr();
+    return status;
+  }
+  std::string err_;
+};
+
+TEST_F(FastRun, TheFirstStartAsksTheLanguageThenDecodesTheWholeFileAndSavesTheAnswer) {
+  // An answer that takes longer than the file would behind it.
+  QElapsedTimer asked;
+  LanguageDialogAnswer japanese([&](TForm31& d) {
+    if (!asked.isValid()) asked.start();
+    if (asked.elapsed() < 1500) return;
+    d.RadioButton(2)->setChecked(true);
+    d.Button1()->click();
+  });
+  EXPECT_EQ(Run(), 0) << err_;
+  EXPECT_NE(err_.find("audio-file: 44 buffers processed\n"), std::string::npos) << err_;
+  EXPECT_NE(Ini().find("Language=2\r\n"), std::string::npos);
+}
+
+TEST_F(FastRun, AnEndThatCannotSaveSaysSoOnStandardErrorAndEndsWithoutABox) {
+  ASSERT_EQ(::mkdir(dir_.File("skarvel.ini").c_str(), 0777), 0);
+  LanguageDialogAnswer english([](TForm31& d) { d.Button1()->click(); });
+  EXPECT_EQ(Run(), 1);
+  EXPECT_NE(err_.find("Can not save the settings file " + dir_.File("skarvel.ini") + "\n"), std::string::npos);
+  for (const platform::BoxRequest& box : boxes_.Requests()) EXPECT_FALSE(box.blocking) << box.text;
+}
+
+TEST_F(StartupWindow, AReadOnlySettingsFileIsLeftAsItIsAndSaidSoOnce) {
+  const std::string frozen = "[Etc]\r\nLanguage=1\r\n[Pos]\r\nMainTop=20\r\n";
+  testing_support::WriteFile(dir_.File("skarvel.ini"), frozen);
+  ASSERT_EQ(::chmod(dir_.File("skarvel.ini").c_str(), 0444), 0);
+  Start("");
+  testing::internal::CaptureStderr();
+  Close();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "The settings file " + dir_.File("skarvel.ini") + " is read-only: the settings were not saved\n");
+  EXPECT_EQ(Ini(), frozen);
+  EXPECT_EQ(boxes_.Requests().size(), 2u);  // the sound devices'
+  EXPECT_EQ(window_->ExitStatus(), 0);
 }
 
 }  // namespace

@@ -8,9 +8,11 @@
 #include <QToolButton>
 
 #include "app/form1_state.h"
+#include "app/settings.h"
 #include "app/tform30.h"
 #include "exchange/colour_dialog.h"
 #include "exchange/text_window.h"
+#include "platform/ini_file.h"
 
 namespace {
 
@@ -177,6 +179,13 @@ TEST_F(TextWindow, TheColourDialogStoresOnOkOnly) {
   EXPECT_EQ(f.Color.ListText, 0xFF0000u);
   EXPECT_EQ(f.Color.ListBack, 0x111111u);
   EXPECT_EQ(f.Color.TextText, 0x000000u);
+}
+
+TEST_F(TextWindow, EveryToolButtonShowsItsWholeTextAtTheDefaultSize) {
+  LoadSettings(f, IniFile());
+  TForm10 w(f);
+  w.show();
+  for (QToolButton* b : w.findChildren<QToolButton*>()) EXPECT_GE(b->width(), b->sizeHint().width());
 }
 
 }  // namespace

@@ -160,6 +160,23 @@ TEST_F(HfdlPosition, AcarsFlightIdField) {
             "------");
 }
 
+TEST_F(HfdlFrames, AnUplinkFramesBlockIsAnUplink) {
+  // A category A uplink: mode "2", text where a downlink's flight would be.
+  AcarsBlockFields up;
+  up.address = ".N010AB";
+  up.label = "B6";
+  up.blockId = 'F';
+  up.msgNo = up.flight = "";
+  up.text = "HFDL UPLINK TEXT 10";
+  Uplink(DataLpdu(EnvelopedHfnpdu(hfdl_tx::AcarsBlock(up))));
+  ASSERT_EQ(rig_.sink().messages.size(), 1u);
+  EXPECT_FALSE(rig_.sink().messages[0].Downlink());
+  // The rig loads no ground-station names.
+  EXPECT_TRUE(Has(form().text.Buffer(kAcarsPrc), "  (N010AB)    [B6:F] MODE:2   \r\n UPLINK TEXT 10"));
+  EXPECT_TRUE(Has(form().text.Buffer(kAcarsMes), " UPLINK TEXT 10"));
+  EXPECT_TRUE(Has(form().text.Buffer(kAcarsRaw), "<SOH>2.N010AB<NAK>B6F<STX>HFDL UPLINK TEXT 10<ETX>"));
+}
+
 TEST_F(HfdlPosition, AirlineNotListed) {
   EXPECT_TRUE(IsAirlineNotListed("JL0012", ""));
   EXPECT_FALSE(IsAirlineNotListed("JL00", ""));

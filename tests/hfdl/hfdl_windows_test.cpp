@@ -1,7 +1,9 @@
 // The three HFDL windows as views of what the analysis keeps.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTreeWidget>
 
 #include "hfdl/hfdl_forms.h"
@@ -41,6 +43,12 @@ TEST(HfdlWindows, ShowWhatTheFramesLeft) {
   EXPECT_EQ(RowTexts(stats, 3), (QStringList{"8PSK 1800bits/s 1.8s", "2", "0", "100.000"}));
   EXPECT_EQ(RowTexts(stats, 8), (QStringList{"MSK  2400bits/s (VHF)", "0", "0", "0.000"}));
   EXPECT_EQ(RowTexts(stats, 9), (QStringList{"Total", "10", "0", "100.000"}));
+  // Every row and column whole, with no scroll bar.
+  statistics.show();
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(stats->verticalScrollBar()->isVisible() || stats->horizontalScrollBar()->isVisible());
+  const QAbstractItemView& items = *stats;
+  for (int c = 0; c < 4; ++c) EXPECT_GE(stats->columnWidth(c), items.sizeHintForColumn(c)) << c;
 
   QTreeWidget* rows = registrations.ListView1();
   ASSERT_EQ(rows->topLevelItemCount(), 2);

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <thread>
+
+#include "platform/file_io.h"
+
 #include "support/test_support.h"
 
 namespace {
@@ -145,6 +149,29 @@ TEST(Ini, SaveReplacesTheFileWholeAndFailsCleanly) {
   IniFile missing;
   EXPECT_FALSE(missing.Load(dir.File("none.ini")));
   EXPECT_EQ(missing.ToBytes(), "");
+}
+
+TEST(Ini, TwoCopiesSavingAtOnceBothSucceedAndTheModeStays) {
+  testing_support::TempDir dir;
+  const std::string path = dir.File("skarvel.ini");
+  testing_support::WriteFile(path, "[A]\r\nK=0\r\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  // Each copy writes its own whole file, over and over.
+  int failures[2] = {};
+  auto copy = [&](int n) {
+    IniFile ini;
+    ini.LoadFromBytes("[A]\r\nK=" + std::string(4000, static_cast<char>('a' + n)) + "\r\n");
+    for (int i = 0; i < 300; ++i) failures[n] += ini.Save(path) ? 0 : 1;
+  };
+  std::thread a(copy, 0), b(copy, 1);
+  a.join();
+  b.join();
+  EXPECT_EQ(failures[0] + failures[1], 0);
+  EXPECT_EQ(testing_support::ReadFile(path).size(), 4009u);
+  struct stat st;
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(platform::ListFiles(dir.path(), "*"), std::vector<std::string>{"skarvel.ini"});
 }
 
 }  // namespace

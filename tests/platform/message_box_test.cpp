@@ -41,4 +41,19 @@ TEST(MessageBox, AStartUpFailureOpensOnceTheMainWindowShowsAndBelongsToIt) {
   platform::SetMessageBoxOwner(nullptr);
 }
 
+// A start without a sound card reports both devices at once.
+TEST(MessageBox, TwoStartUpFailuresOpenWhereBothCanBeSeen) {
+  QWidget main;
+  platform::SetMessageBoxOwner(&main);
+  platform::ShowMessageBoxNonBlocking(platform::BoxKind::Error, "Can not open the recoding device");
+  platform::ShowMessageBoxNonBlocking(platform::BoxKind::Error, "Can not open the play device");
+  main.show();
+  Pump(150);
+  const QList<QMessageBox*> boxes = main.findChildren<QMessageBox*>();
+  ASSERT_EQ(boxes.size(), 2);
+  EXPECT_FALSE(boxes[0]->frameGeometry().intersects(boxes[1]->frameGeometry()));
+  for (QMessageBox* box : boxes) box->close();
+  platform::SetMessageBoxOwner(nullptr);
+}
+
 }  // namespace

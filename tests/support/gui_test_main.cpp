@@ -6,7 +6,7 @@
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   // Test discovery runs without the tests' environment.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", SKARVEL_TEST_PLATFORM);
   // No test in process opens the sound card: an empty ALSA configuration
   // knows no PCM, as on a machine without one.
   qputenv("ALSA_CONFIG_PATH", "/dev/null");

@@ -18,6 +18,25 @@ void RecordingEffects::ShowAircraftInformation(const AircraftInformation& info) 
 
 void RecordingEffects::ShowChatLog(const std::string& cp932Log) { chatLogs.push_back(cp932Log); }
 
+std::vector<RecordingMapSink::SegmentCall> RecordingMapSink::SegmentsIn(TColor colour) const {
+  std::vector<SegmentCall> found;
+  for (const SegmentCall& s : segments) {
+    if (s.pen.colour == colour) found.push_back(s);
+  }
+  return found;
+}
+
+std::vector<std::string> RecordingMapSink::TextsOnly() const {
+  std::vector<std::string> found;
+  for (const TextCall& t : texts) found.push_back(t.text);
+  return found;
+}
+
+void RecordingMapLinks::ShowMapPicture(const Bitmap24&) {
+  ++shown;
+  if (onShow) onShow();
+}
+
 void RecordingSink::Clear() {
   frames.clear();
   blocks.clear();

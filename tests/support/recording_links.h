@@ -21,6 +21,8 @@
 #include "audio/audio_links.h"
 #include "hfdl/frame_analysis.h"
 #include "hfdl/hfdl_receiver.h"
+#include "map/map_links.h"
+#include "map/map_sink.h"
 #include "radio/tuning_controller.h"
 
 namespace testing_support {
@@ -243,6 +245,56 @@ class RecordingAudioLink : public BlockPipelineLink, public MonitorButtonLink {
   void InputEnded() override { ++inputsEnded; }
   void StopTimedMonitor() override { ++timedMonitorStops; }
   void RequestAircraftLayerRedraw() override { ++redrawRequests; }
+};
+
+// What the map draws, in its own terms.
+class RecordingMapSink : public MapSink {
+ public:
+  struct SegmentCall { MapPen pen; double lat[2], lon[2]; };
+  struct LineCall { MapPen pen; PixelPoint from, to; };
+  struct TextCall { int x, y; std::string text; int points; TColor colour; };
+  struct GlyphCall { char type; int x, y; TColor colour; };
+
+  void Fill(TColor colour) override { fills.push_back(colour); }
+  void Disc(int x1, int y1, int x2, int y2, TColor) override { discs.push_back({x1, y1, x2, y2}); }
+  void Segment(const MapPen& pen, const double lat[2], const double lon[2]) override {
+    segments.push_back({pen, {lat[0], lat[1]}, {lon[0], lon[1]}});
+  }
+  void Line(const MapPen& pen, PixelPoint from, PixelPoint to) override { lines.push_back({pen, from, to}); }
+  void Polygon(const MapPolygon& polygon) override { polygons.push_back(polygon); }
+  void Text(int x, int y, const std::string& text, int points, TColor colour) override {
+    texts.push_back({x, y, text, points, colour});
+  }
+  void Glyph(char type, int x, int y, TColor colour) override { glyphs.push_back({type, x, y, colour}); }
+
+  // The segments drawn in this colour; the texts, in order.
+  std::vector<SegmentCall> SegmentsIn(TColor colour) const;
+  std::vector<std::string> TextsOnly() const;
+
+  std::vector<TColor> fills;
+  std::vector<std::vector<int>> discs;
+  std::vector<SegmentCall> segments;
+  std::vector<LineCall> lines;
+  std::vector<MapPolygon> polygons;
+  std::vector<TextCall> texts;
+  std::vector<GlyphCall> glyphs;
+};
+
+// The map's links: what was shown, and the answers given.
+class RecordingMapLinks : public MapWindowLink, public MapAircraftLink {
+ public:
+  void ShowMapPicture(const Bitmap24& picture) override;
+  void ResetBlockCounter() override { ++blockCounterResets; }
+  void SetFullScreen(bool on) override { fullScreen.push_back(on); }
+  std::string AskSaveMapPath() override { return savePath; }
+  std::string LookupAirportName(const std::string& code) override { return code == "RJTT" ? "TOKYO INTL" : code; }
+
+  // Runs inside every show of the map picture (a drawer's last step).
+  std::function<void()> onShow;
+  std::string savePath;
+  int shown = 0;
+  int blockCounterResets = 0;
+  std::vector<bool> fullScreen;
 };
 
 // Feeds audio at 11025 Hz to one channel of HFDL reception in blocks of 512,

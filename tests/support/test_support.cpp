@@ -1,6 +1,11 @@
 #include "support/test_support.h"
 
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -98,28 +103,66 @@ void CopyProgramFolder(const std::string& dir) {
   if (std::system(cmd.c_str()) != 0) throw std::runtime_error("copying the program folder failed");
 }
 
-ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::vector<std::string>& env, int timeoutMs) {
-  QProcess p;
+namespace {
+
+void SetEnvironment(QProcess& p, const std::vector<std::string>& env) {
   QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
   for (const std::string& kv : env) {
     auto eq = kv.find('=');
-    e.insert(QString::fromStdString(kv.substr(0, eq)), QString::fromStdString(kv.substr(eq + 1)));
+    if (eq == std::string::npos) {
+      e.remove(QString::fromStdString(kv));
+    } else {
+      e.insert(QString::fromStdString(kv.substr(0, eq)), QString::fromStdString(kv.substr(eq + 1)));
+    }
   }
   p.setProcessEnvironment(e);
-  QStringList a;
-  for (const std::string& s : args) a << QString::fromStdString(s);
-  p.start(QString::fromStdString(program), a);
+}
+
+// Waits for the end, killing the program after timeoutMs.
+ProcessResult Finish(QProcess& p, int timeoutMs) {
   ProcessResult r;
-  if (!p.waitForStarted(10000)) return r;
   if (!p.waitForFinished(timeoutMs)) {
     p.kill();
     p.waitForFinished(5000);
-    r.standardError = p.readAllStandardError().toStdString();
-    return r;
   }
   r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  r.standardOutput = p.readAllStandardOutput().toStdString();
   r.standardError = p.readAllStandardError().toStdString();
+  return r;
+}
+
+}  // namespace
+
+ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::vector<std::string>& env, int timeoutMs) {
+  QProcess p;
+  SetEnvironment(p, env);
+  QStringList a;
+  for (const std::string& s : args) a << QString::fromStdString(s);
+  p.start(QString::fromStdString(program), a);
+  if (!p.waitForStarted(10000)) return ProcessResult();
+  return Finish(p, timeoutMs);
+}
+
+ProcessResult RunUntilSigterm(const std::string& folder, int settleMs, bool fullDisk) {
+  WriteFile(folder + "/empty-alsa.conf", "");
+  QProcess p;
+  SetEnvironment(p, {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + folder + "/empty-alsa.conf"});
+  if (fullDisk) {
+    p.setChildProcessModifier([] {
+      ::signal(SIGXFSZ, SIG_IGN);
+      const struct rlimit none = {0, 0};
+      ::setrlimit(RLIMIT_FSIZE, &none);
+    });
+  }
+  p.start(QString::fromStdString(folder + "/skarvel"), {});
+  EXPECT_TRUE(p.waitForStarted(10000));
+  EXPECT_FALSE(p.waitForFinished(settleMs)) << "skarvel ended before the signal";
+  QElapsedTimer clock;
+  clock.start();
+  ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+  ProcessResult r = Finish(p, 60000);
+  r.msAfterSignal = clock.elapsed();
   return r;
 }
 

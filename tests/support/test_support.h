@@ -62,11 +62,18 @@ void WriteJpeg(const std::string& path, int width, int height, uint32_t colour, 
 void CopyProgramFolder(const std::string& dir);
 
 struct ProcessResult {
-  int exitCode = -1;
+  int exitCode = -1;  // -1: it crashed or never ended
+  std::string standardOutput;
   std::string standardError;
+  long long msAfterSignal = -1;  // RunUntilSigterm: how long it took to end
 };
-// Runs a program with the given environment additions and waits for it.
+// Runs a program with the given changes to the environment ("NAME=value"
+// sets, a bare "NAME" removes) and waits for it.
 ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& env, int timeoutMs);
+// Runs a program folder's skarvel offscreen without a sound card, sends it
+// SIGTERM after settleMs (a failure if it has ended by then) and waits for
+// it. fullDisk: no file it writes can grow, as on a full disk.
+ProcessResult RunUntilSigterm(const std::string& folder, int settleMs, bool fullDisk = false);
 
 }  // namespace testing_support

@@ -1,0 +1,92 @@
+#pragma once
+// A drawing step on a Bitmap24: pen, brush, font and a current position, as
+// the map draws. The step works on a 32-bit copy of the bitmap (the toolkit
+// paints 24-bit pictures slowly) and hands the picture back once, at End.
+// Every primitive is clipped against the bitmap in 64-bit arithmetic before
+// a pixel is set, so any int coordinate is safe.
+#include <QFont>
+#include <QImage>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "platform/bitmap24.h"
+#include "platform/color.h"
+
+class QPainter;
+
+struct PixelPoint {
+  int32_t x = 0;
+  int32_t y = 0;
+};
+
+enum class PenStyle { Solid, Dotted };
+
+class Canvas {
+ public:
+  explicit Canvas(Bitmap24& target);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  // The picture goes back to the bitmap; nothing more is drawn.
+  void End();
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+  // Dotted: one pixel on, one off, the gaps left as they were.
+  void SetPen(TColor colour, PenStyle style = PenStyle::Solid);
+  // Setting the colour makes the brush solid; only SetBrushClear clears it.
+  void SetBrushColor(TColor colour);
+  void SetBrushClear();
+  void SetFont(int points, TColor colour);
+
+  // A line covers its start pixel and stops one pixel short of its end.
+  void MoveTo(int x, int y);
+  void LineTo(int x, int y);
+  // The shape covers x1..x2-1 and y1..y2-1: outline in the pen, inside in
+  // the brush when it is solid.
+  void Rectangle(int x1, int y1, int x2, int y2);
+  void Ellipse(int x1, int y1, int x2, int y2);
+  // Closed; the inside (odd-even) in the brush when solid, the outline in
+  // the pen.
+  void Polygon(const std::vector<PixelPoint>& points);
+  // Code page 932 text with the top-left of its cell at (x, y), in the font
+  // colour on a transparent background. Needs the application's fonts:
+  // without a QGuiApplication it draws nothing.
+  void TextOut(int x, int y, std::string_view cp932);
+  void Pixel(int x, int y, TColor colour);
+  // The whole bitmap in one colour.
+  void Fill(TColor colour);
+
+ private:
+  void PenPixel(int64_t x, int64_t y);
+  void Span(int64_t y, int64_t x0, int64_t x1, uint32_t pixel);
+  QPainter* Painter();
+
+  Bitmap24* target_;
+  QImage work_;
+  uint32_t* bits_ = nullptr;
+  int stride_ = 0;  // in pixels
+  int width_ = 0, height_ = 0;
+  uint32_t pen_ = 0xFF000000u, brush_ = 0xFFFFFFFFu;
+  TColor fontTColor_ = 0;
+  PenStyle penStyle_ = PenStyle::Solid;
+  bool brushSolid_ = true;
+  int fontPoints_ = 8;
+  int penX_ = 0, penY_ = 0;
+  // A dotted pen's pattern runs on from one line to the next.
+  uint64_t dotPhase_ = 0;
+  std::unique_ptr<QPainter> painter_;
+  QFont font_;
+  int fontAscent_ = 0;
+  int fontPixels_ = 0;  // the painter's font; 0 none yet
+  struct Edge {
+    double x0, y0, slope;
+    int64_t firstRow, lastRow;
+  };
+  std::vector<Edge> edges_;
+  std::vector<const Edge*> active_;
+  std::vector<double> crossings_;
+};
