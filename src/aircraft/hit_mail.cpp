@@ -79,7 +79,8 @@ std::string WireBody(std::string_view cp932Body) {
   size_t start = 0;
   while (true) {
     const size_t lf = cp932Body.find('\n', start);
-    std::string line = platform::Cp932ToIso2022Jp(cp932Body.substr(start, lf == std::string_view::npos ? lf : lf - start));
+    const size_t length = lf == std::string_view::npos ? lf : lf - start;
+    std::string line = platform::Cp932ToIso2022Jp(cp932Body.substr(start, length));
     // A line of a single "." would end the data.
     if (!line.empty() && line[0] == '.') out += '.';
     out += line;

@@ -22,6 +22,7 @@
 #include "hfdl/frame_analysis.h"
 #include "hfdl/hfdl_receiver.h"
 #include "map/map_links.h"
+#include "platform/wave_player.h"
 #include "map/map_sink.h"
 #include "radio/tuning_controller.h"
 
@@ -129,16 +130,22 @@ class RecordingAircraftLink : public AircraftLink {
 // What the watch list and the message search do around a hit.
 class RecordingAlertsLink : public WatchListLink, public MessageSearchLink {
  public:
-  bool WatchListShowing() const override { return watchListShowing; }
+  bool WatchListShowing() const override { return false; }
   void ShowWatchList() override { ++watchListShown; }
   void PlayWave(const std::string& path) override { played.push_back(path); }
   void SendHitMail(const HitMailArgs& args) override { mails.push_back(args); }
   void ShowMessageSearch() override { ++searchShown; }
 
-  bool watchListShowing = false;
   int watchListShown = 0, searchShown = 0;
   std::vector<std::string> played;
   std::vector<HitMailArgs> mails;
+};
+
+// Takes the alert sounds' player's place while it lives.
+struct WaveRecorder {
+  WaveRecorder() { platform::SetWavePlayerForTests([this](const std::string& path) { played.push_back(path); }); }
+  ~WaveRecorder() { platform::SetWavePlayerForTests(nullptr); }
+  std::vector<std::string> played;
 };
 
 // What the mail tells the watch list: each new status text, and at every

@@ -1,32 +1,22 @@
-# A real SMTP server for the tests (python3-aiosmtpd) on a loopback port:
-# for each message it keeps the HELO name, the envelope and the content as
-# received, in <folder>/<n>.helo, .from, .to and .eml, then <n>.done.
-# Usage: smtp_sink.py FOLDER PORT; it writes FOLDER/ready once listening.
-import os
-import sys
-import time
-
+# The tests' real SMTP server: python3-aiosmtpd on 127.0.0.1:PORT. For each
+# message it writes FOLDER/<n>.eml (the content as received), then
+# FOLDER/<n>.env (HELO name, sender, recipients, a line each).
+import os, sys, time
 from aiosmtpd.controller import Controller
 
-folder, port = sys.argv[1], int(sys.argv[2])
+folder, port, count = sys.argv[1], int(sys.argv[2]), [0]
 
 
 class Keep:
-    count = 0
-
     async def handle_DATA(self, server, session, envelope):
-        Keep.count += 1
-        base = os.path.join(folder, str(Keep.count))
-        for suffix, data in (("helo", session.host_name.encode()), ("from", envelope.mail_from.encode()),
-                             ("to", ",".join(envelope.rcpt_tos).encode()), ("eml", envelope.content)):
-            with open(base + "." + suffix, "wb") as f:
-                f.write(data)
-        open(base + ".done", "wb").close()
+        count[0] += 1
+        base = os.path.join(folder, str(count[0]))
+        open(base + ".eml", "wb").write(envelope.content)
+        open(base + ".env", "w").write("\n".join([session.host_name, envelope.mail_from] + envelope.rcpt_tos))
         return "250 OK"
 
 
-controller = Controller(Keep(), hostname="127.0.0.1", port=port)
-controller.start()
-open(os.path.join(folder, "ready"), "wb").close()
+Controller(Keep(), hostname="127.0.0.1", port=port).start()
+open(os.path.join(folder, "ready"), "w").close()
 while True:
     time.sleep(1)
