@@ -19,6 +19,8 @@
 #include "hfdl/frame_analysis.h"
 #include "hfdl/hfdl_receiver.h"
 #include "radio/tuning_controller.h"
+#include "selcal/selcal_call.h"
+#include "selcal/selcal_panel.h"
 
 namespace testing_support {
 
@@ -269,6 +271,43 @@ class FakeTuningLink : public TuningLink {
   TuningController* controller_ = nullptr;
   int64_t untaken_ = 0;
   std::map<RadioTimer, int> due_;
+};
+
+// The calls the SELCAL tone decoder hands on, with the block count at
+// that moment (the blocks are counted by whoever feeds the decoder).
+class RecordingSelcalCalls : public SelcalReceiverLink {
+ public:
+  void CallDecoded(const SelcalCall& call) override { calls.push_back({call, block}); }
+  struct Heard {
+    SelcalCall call;
+    long block;
+  };
+  long block = 0;
+  std::vector<Heard> calls;
+  std::vector<std::string> Codes() const;
+};
+
+// What the SELCAL panel asks around it; photographs come from the files.
+class RecordingSelcalLink : public SelcalPanelLink {
+ public:
+  bool MainMonitorDown() const override { return mainDown; }
+  void SetMainMonitorDown(bool down) override { mainDown = down; }
+  void StartAudioMonitor(bool forced, int channel) override;
+  void WriteSilentMonitorBlock() override { ++silentBlocks; }
+  void RedrawAircraftLayer() override { ++redraws; }
+  void PlaySound(const std::string& path) override { sounds.push_back(path); }
+  bool LookupAircraftType(const std::string&, std::string& t) override;
+  std::string LookupIcao24Description(const std::string&) override { return icao24; }
+  std::optional<Bitmap24> LoadJpeg(const std::string& path, int maxWidth, int maxHeight) override;
+
+  // Answers.
+  std::string type;  // empty: aircraft.csv knows no type
+  std::string icao24 = "NO DATA";
+  // Records.
+  bool mainDown = false;
+  std::vector<std::string> monitorStarts;  // "forced:channel", only while the button is down
+  int silentBlocks = 0, redraws = 0;
+  std::vector<std::string> sounds;
 };
 
 // Every check sequence of a decoded frame holds: a squitter's, or a

@@ -1,0 +1,201 @@
+// The SELCAL tone decoder: its levels against known answers, its
+// sequencer on streams of tone pairs, and calls from the test transmitter.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <memory>
+#include <random>
+#include <tuple>
+
+#include "audio/fft_tables.h"
+#include "selcal/selcal_decoder.h"
+#include "selcal/selcal_state.h"
+#include "selcal_tx/selcal_tx.h"
+#include "support/recording_links.h"
+
+namespace {
+
+using testing_support::RecordingSelcalCalls;
+
+std::unique_ptr<SelcalState> NewState() {
+  auto s = std::make_unique<SelcalState>();
+  s->SelcalFft = BuildFftTables();
+  InitSelcalWeights(*s);
+  return s;
+}
+
+// Audio at 11025 Hz through the decoder in blocks of 512.
+void Decode(SelcalState& s, int channel, const std::vector<double>& audio, RecordingSelcalCalls& heard) {
+  for (size_t at = 0; at + 512 <= audio.size(); at += 512, ++heard.block) {
+    std::vector<double> block(audio.begin() + static_cast<long>(at), audio.begin() + static_cast<long>(at) + 512);
+    DecodeSelcalBlock(s, channel, block.data(), heard);
+  }
+}
+
+// ---- SelcalLevels ----
+
+TEST(SelcalLevels, ACosineOnABinAndItsNeighbour) {
+  FftTables fft = BuildFftTables();
+  std::vector<double> x(512);
+  for (int i = 0; i < 512; ++i) x[i] = 1000.0 * std::cos(2 * M_PI * 33 * i / 512);
+  std::array<double, 16> levels;
+  SelcalToneLevels(fft, x.data(), levels);
+  EXPECT_NEAR(levels[8], 235.1957, 1e-4);  // J, bin 33: |X| = 128000
+  const int at = fft.BitReverse[32];
+  EXPECT_NEAR(std::hypot(fft.Re[at], fft.Im[at]), 64000.0, 1e-6);
+  EXPECT_NEAR(20 * std::log(64000.0), 221.3328, 1e-4);
+}
+
+TEST(SelcalLevels, RandomBlocksMatchADirectTransform) {
+  FftTables fft = BuildFftTables();
+  std::mt19937 rng(5);
+  std::uniform_real_distribution<double> sample(-10000, 10000);
+  const int bins[16] = {15, 16, 18, 20, 22, 24, 27, 30, 33, 37, 41, 45, 50, 56, 62, 69};
+  for (int trial = 0; trial < 5; ++trial) {
+    std::vector<double> x(512);
+    for (double& v : x) v = sample(rng);
+    std::array<double, 16> levels;
+    SelcalToneLevels(fft, x.data(), levels);
+    for (int k = 0; k < 16; ++k) {
+      std::complex<double> sum = 0;
+      for (int i = 0; i < 512; ++i) sum += x[i] * fft.Hann[i] * std::polar(1.0, -2 * M_PI * bins[k] * i / 512);
+      EXPECT_NEAR(levels[k], 20 * std::log(std::abs(sum)), 1e-9) << k;
+    }
+  }
+}
+
+TEST(SelcalLevels, SilenceKeepsThePairAndClampingIsComplete) {
+  auto s = NewState();
+  RecordingSelcalCalls heard;
+  SelcalChannelState& seq = s->Channels[0].Sequencer;
+  seq.Lower = 3;
+  seq.Upper = 7;
+  std::vector<double> zeros(512, 0.0);
+  std::array<double, 16> levels;
+  SelcalToneLevels(s->SelcalFft, zeros.data(), levels);
+  for (double level : levels) EXPECT_EQ(level, 0.0);
+  Decode(*s, 0, zeros, heard);
+  EXPECT_EQ(seq.Lower, 3);
+  EXPECT_EQ(seq.Upper, 7);
+
+  auto a = NewState(), b = NewState();
+  std::vector<double> loud(512, 20000.0), limit(512, 10000.0);
+  DecodeSelcalBlock(*a, 1, loud.data(), heard);
+  DecodeSelcalBlock(*b, 1, limit.data(), heard);
+  EXPECT_EQ(loud, limit);
+  EXPECT_EQ(a->Channels[1].Weights, b->Channels[1].Weights);
+  EXPECT_EQ(a->Channels[1].PredictorLine, b->Channels[1].PredictorLine);
+  EXPECT_EQ(a->Channels[1].DelayLine, b->Channels[1].DelayLine);
+  EXPECT_EQ(a->Channels[1].Sequencer.Lower, b->Channels[1].Sequencer.Lower);
+}
+
+// ---- SelcalSequencer ----
+
+// Runs of (lower, upper, blocks); a lower of -1 resets the channel.
+std::vector<std::string> Sequence(const std::vector<std::tuple<int, int, int>>& runs) {
+  auto s = NewState();
+  RecordingSelcalCalls heard;
+  SelcalChannelState& seq = s->Channels[0].Sequencer;
+  for (const auto& [lower, upper, blocks] : runs) {
+    if (lower < 0) ResetSelcalChannel(*s, 0);
+    for (int b = 0; b < blocks; ++b) {
+      seq.Lower = lower;
+      seq.Upper = upper;
+      StepSelcalSequencer(seq, 0, heard);
+    }
+  }
+  return heard.Codes();
+}
+
+using Codes = std::vector<std::string>;
+
+TEST(SelcalSequencer, APairCountsFromTenBlocks) {
+  EXPECT_EQ(Sequence({{0, 1, 10}, {2, 3, 9}, {4, 5, 10}, {6, 7, 1}}), Codes{"ABEF"});
+  EXPECT_EQ(Sequence({{0, 1, 10}, {2, 3, 10}, {4, 5, 1}}), Codes{"ABCD"});
+}
+
+TEST(SelcalSequencer, ASecondPairSharingATonePutsTheWaitBackToZero) {
+  // Without those restarts the first pair would be 93 blocks old at the end.
+  EXPECT_EQ(Sequence({{2, 5, 10}, {4, 6, 3}, {2, 7, 30}, {3, 5, 30}, {8, 9, 30}, {0, 1, 1}}), Codes{"CFJK"});
+}
+
+TEST(SelcalSequencer, AFirstPairWaitsFortyBlocks) {
+  EXPECT_EQ(Sequence({{0, 1, 10}, {2, 3, 55}, {4, 5, 10}, {6, 7, 1}}), Codes{"CDEF"});
+  EXPECT_EQ(Sequence({{0, 1, 10}, {2, 3, 30}, {4, 5, 1}}), Codes{"ABCD"});
+}
+
+TEST(SelcalSequencer, TheSixthBlockGivesThePair) {
+  EXPECT_EQ(Sequence({{0, 1, 10}, {2, 9, 5}, {2, 3, 5}, {4, 5, 1}}), Codes{"ABCD"});
+}
+
+TEST(SelcalSequencer, AResetForgetsTheFirstPair) {
+  EXPECT_EQ(Sequence({{0, 1, 10}, {5, 6, 1}, {-1, 0, 0}, {2, 3, 10}, {4, 5, 1}}), Codes{});
+}
+
+// ---- SelcalDecode ----
+
+TEST(SelcalDecode, OneCallIsReportedJustAfterItEnds) {
+  selcal_tx::Options o;
+  o.amplitude = 2000;
+  o.snrDb = 20;
+  selcal_tx::Call call;
+  call.code = "ABCD";
+  call.start = 0.5;
+  const selcal_tx::Signal tx = selcal_tx::Transmit({call}, o);
+  auto s = NewState();
+  RecordingSelcalCalls heard;
+  Decode(*s, 0, tx.samples, heard);
+  ASSERT_EQ(heard.Codes(), Codes{"ABCD"});
+  EXPECT_EQ(heard.calls[0].call.Channel, 0);
+  const double after = (heard.calls[0].block + 1) * 512 - tx.sent[0].end * 11025;
+  EXPECT_GT(after, 0);
+  EXPECT_LE(after, 2 * 512);
+}
+
+TEST(SelcalDecode, TenRandomCallsAndNothingElse) {
+  std::mt19937_64 rng(7);
+  selcal_tx::Options o;
+  o.snrDb = 20;
+  o.randomPhases = true;
+  const selcal_tx::Signal tx = selcal_tx::Transmit(selcal_tx::RandomCalls(10, 1.0, 6.0, true, rng), o);
+  auto s = NewState();
+  RecordingSelcalCalls heard;
+  Decode(*s, 0, tx.samples, heard);
+  Codes sent;
+  for (const auto& c : tx.sent) sent.push_back(c.code);
+  EXPECT_EQ(heard.Codes(), sent);
+}
+
+TEST(SelcalDecode, NoiseLoudTonesAndTwoChannels) {
+  selcal_tx::Options noise;
+  noise.noiseRms = 1000;
+  noise.length = 600;
+  auto s = NewState();
+  RecordingSelcalCalls heard;
+  Decode(*s, 0, selcal_tx::Transmit({}, noise).samples, heard);
+  EXPECT_EQ(heard.Codes(), Codes{});
+
+  // Clipped at the clamp, the tones still make the code.
+  selcal_tx::Options loud;
+  loud.amplitude = 6000;
+  loud.snrDb = 20;
+  Decode(*s, 1, selcal_tx::Transmit({{"EFGH", 1.0}}, loud).samples, heard);
+  EXPECT_EQ(heard.Codes(), Codes{"EFGH"});
+  for (double w : s->Channels[1].Weights) ASSERT_TRUE(std::isfinite(w));
+
+  selcal_tx::Options stereo;
+  stereo.stereo = true;
+  stereo.snrDb = 20;
+  selcal_tx::Call left{"AKLS", 1.0, 1.0, 0.2, 0}, right{"BDJM", 1.7, 0.8, 0.3, 1};
+  const selcal_tx::Signal tx = selcal_tx::Transmit({left, right}, stereo);
+  RecordingSelcalCalls l, r;
+  auto both = NewState();
+  Decode(*both, 0, tx.channel(0), l);
+  Decode(*both, 1, tx.channel(1), r);
+  EXPECT_EQ(l.Codes(), Codes{"AKLS"});
+  EXPECT_EQ(r.Codes(), Codes{"BDJM"});
+  EXPECT_EQ(r.calls.at(0).call.Channel, 1);
+}
+
+}  // namespace
