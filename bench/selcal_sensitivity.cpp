@@ -40,7 +40,7 @@ class Collecting : public SelcalReceiverLink {
   std::vector<Heard> heard;
 };
 
-// Decodes a stream made piece by piece; each piece starts where the last
+// Decodes a stream made in stretches; each starts where the last
 // ended, so the decoder sees one continuous signal.
 class Receiver {
  public:
@@ -72,7 +72,7 @@ struct Score {
   int wrong = 0;
 };
 
-// Each call in an 8-s piece of its own; a report counts for the call whose
+// Each call in an 8-s stretch of its own; a report counts for the call whose
 // end lies within 0.5 s before it.
 Score Calls(double snrDb, double freqError, double amplitude, uint64_t seed) {
   std::mt19937_64 rng(seed);

@@ -26,7 +26,7 @@ std::function<void(const std::string&)>& TestPlayer() {
   return player;
 }
 
-// One sound at a time, fed piece by piece from a timer of the GUI thread:
+// One sound at a time, fed in chunks from a timer of the GUI thread:
 // the file is never held whole and the device never waited for.
 class WavePlayer {
  public:
@@ -56,6 +56,8 @@ class WavePlayer {
     Feed();
   }
 
+  bool Playing() const { return file_ != nullptr; }
+
   void Stop() {
     if (timer_) timer_->stop();
     if (file_) sf_close(file_);
@@ -80,7 +82,7 @@ class WavePlayer {
     if (--drainTicks_ <= 0) Stop();
   }
 
-  // The next piece of the file as stereo: a mono file's frames doubled,
+  // The next chunk of the file as stereo: a mono file's frames doubled,
   // channels past the second left out.
   bool ReadChunk() {
     raw_.resize(static_cast<size_t>(chunkFrames_) * static_cast<size_t>(channels_));
@@ -116,6 +118,8 @@ void PlayWaveAsync(const std::string& path) {
   if (TestPlayer()) return TestPlayer()(path);
   Player().Play(path);
 }
+
+bool WavePlaying() { return Player().Playing(); }
 
 void SetWavePlayerForTests(std::function<void(const std::string& path)> player) { TestPlayer() = std::move(player); }
 

@@ -84,7 +84,7 @@ void SelcalPanel::SelcalReceived(const std::string& code, int channel) {
       link_.SetMainMonitorDown(true);
       link_.RedrawAircraftLayer();
       link_.StartAudioMonitor(true, channel);
-      if (form_.TimeMoni) state_.Timer1.start(form_.TimeMoniSec * 1000);
+      if (form_.TimeMoni) StartTimer1();
     }
     moniDown_ = true;
   }
@@ -183,8 +183,14 @@ void SelcalPanel::Panel3MouseUp(PanelMouseButton button) {
   if (button == PanelMouseButton::Right && form_.TimeMoniSec > 5) form_.TimeMoniSec -= 5;
   if (button == PanelMouseButton::Left && form_.TimeMoniSec < kLongestTimeMoni) form_.TimeMoniSec += 5;
   // A running timer starts over with the new time.
-  if (state_.Timer1.isActive()) state_.Timer1.start(form_.TimeMoniSec * 1000);
+  if (state_.Timer1.isActive()) StartTimer1();
   Notify();
+}
+
+// The construction keeps the seconds at 1 or more; 0 would be a timer
+// that never waits.
+void SelcalPanel::StartTimer1() {
+  if (form_.TimeMoniSec > 0) state_.Timer1.start(form_.TimeMoniSec * 1000);
 }
 
 void SelcalPanel::Timer1Timer() {

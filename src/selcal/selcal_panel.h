@@ -88,6 +88,7 @@ class SelcalPanel {
 
  private:
   void CloseMonitor();
+  void StartTimer1();
   void LoadPhoto(const std::string& registration);
   void Notify();
 
