@@ -58,7 +58,6 @@ TEST(SelcalFuzz, RandomAudioAndFullScaleSquareWaves) {
     DecodeSelcalBlock(*s, b % 2, block, heard);
     for (double v : block) ASSERT_TRUE(std::isfinite(v));
   }
-  for (const auto& h : heard.calls) EXPECT_EQ(h.call.Code.size(), 4u);
 }
 
 }  // namespace

@@ -104,29 +104,21 @@ TEST_F(SelcalPanelTest, TheTimedMonitorEndsAndItsSecondsStayInRange) {
 
 // ---- Pictures, all with the own code ABCD and no type found ----
 
-TEST_F(SelcalPanelTest, ACallWithItsPhotograph) {
+TEST_F(SelcalPanelTest, CallsWithAndWithoutTheirPhotographs) {
   WriteFile(csv_, "ABCD,JA8089\n");
   testing_support::WriteJpeg(dir_.File("pics/JA8089.jpg"), 400, 266, 0xFF00FF);
   Start("ABCD");
   panel_.SelcalReceived("ABCD", 0);
   testing_support::ExpectGoldenPicture({Picture()}, "call.png", "selcal");
-}
-
-TEST_F(SelcalPanelTest, ACallWithoutAnEntry) {
+  // A code without an entry after one with it, and the keypad then: no
+  // photograph.
   WriteFile(csv_, "EFGH,JA8089\n");
-  Start("ABCD");
   panel_.SelcalReceived("ABCD", 0);
   testing_support::ExpectGoldenPicture({Picture()}, "no_data.png", "selcal");
-}
-
-TEST_F(SelcalPanelTest, NoEarlierPhotographAndDamagedOnes) {
-  WriteFile(csv_, "ABCD,JA8089\n");
-  testing_support::WriteJpeg(dir_.File("pics/JA8089.jpg"), 400, 266, 0xFF00FF);
-  Start("ABCD");
-  panel_.SelcalReceived("ABCD", 0);
-  panel_.SelcalReceived("EFGH", 0);
   panel_.ButtonClick(0);
   const QImage afterUnknown = Picture();
+  // A damaged photograph: noimage.jpg, or black when that is damaged too.
+  WriteFile(csv_, "ABCD,JA8089\n");
   WriteFile(dir_.File("pics/JA8089.jpg"), "not a photograph");
   testing_support::WriteJpeg(dir_.File("pics/noimage.jpg"), 100, 100, 0x808080, true);
   panel_.SelcalReceived("ABCD", 0);
