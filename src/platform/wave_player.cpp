@@ -39,7 +39,8 @@ class WavePlayer {
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (!file) return;
     const int period = std::max(1, info.samplerate / (1000 / kTickMs));
-    if (info.channels < 1 || info.samplerate <= 0 || sink_.Open(info.samplerate, period, kPeriods) != DeviceOpenResult::Opened) {
+    if (info.channels < 1 || info.samplerate <= 0 ||
+        sink_.Open(info.samplerate, period, kPeriods) != DeviceOpenResult::Opened) {
       sf_close(file);
       sink_.Close();
       return;

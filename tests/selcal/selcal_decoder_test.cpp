@@ -11,6 +11,7 @@
 #include "audio/fft_tables.h"
 #include "selcal/selcal_decoder.h"
 #include "selcal/selcal_state.h"
+#include "selcal/selcal_tables.h"
 #include "selcal_tx/selcal_tx.h"
 #include "support/recording_links.h"
 
@@ -25,41 +26,31 @@ std::unique_ptr<SelcalState> NewState() {
   return s;
 }
 
-// Audio at 11025 Hz through the decoder in blocks of 512.
-void Decode(SelcalState& s, int channel, const std::vector<double>& audio, RecordingSelcalCalls& heard) {
-  for (size_t at = 0; at + 512 <= audio.size(); at += 512, ++heard.block) {
-    std::vector<double> block(audio.begin() + static_cast<long>(at), audio.begin() + static_cast<long>(at) + 512);
-    DecodeSelcalBlock(s, channel, block.data(), heard);
-  }
+// Audio at 11025 Hz through the decoder in blocks of 512, which it overwrites.
+void Decode(SelcalState& s, int channel, std::vector<double> audio, RecordingSelcalCalls& heard) {
+  for (size_t at = 0; at + 512 <= audio.size(); at += 512, ++heard.block) DecodeSelcalBlock(s, channel, &audio[at], heard);
 }
 
 // ---- SelcalLevels ----
 
-TEST(SelcalLevels, ACosineOnABinAndItsNeighbour) {
+TEST(SelcalLevels, KnownAnswersAndADirectTransform) {
   FftTables fft = BuildFftTables();
   std::vector<double> x(512);
-  for (int i = 0; i < 512; ++i) x[i] = 1000.0 * std::cos(2 * M_PI * 33 * i / 512);
   std::array<double, 16> levels;
+  for (int i = 0; i < 512; ++i) x[i] = 1000.0 * std::cos(2 * M_PI * 33 * i / 512);
   SelcalToneLevels(fft, x.data(), levels);
   EXPECT_NEAR(levels[8], 235.1957, 1e-4);  // J, bin 33: |X| = 128000
   const int at = fft.BitReverse[32];
-  EXPECT_NEAR(std::hypot(fft.Re[at], fft.Im[at]), 64000.0, 1e-6);
-  EXPECT_NEAR(20 * std::log(64000.0), 221.3328, 1e-4);
-}
+  EXPECT_NEAR(std::hypot(fft.Re[at], fft.Im[at]), 64000.0, 1e-6);  // level 221.3328
 
-TEST(SelcalLevels, RandomBlocksMatchADirectTransform) {
-  FftTables fft = BuildFftTables();
   std::mt19937 rng(5);
   std::uniform_real_distribution<double> sample(-10000, 10000);
-  const int bins[16] = {15, 16, 18, 20, 22, 24, 27, 30, 33, 37, 41, 45, 50, 56, 62, 69};
   for (int trial = 0; trial < 5; ++trial) {
-    std::vector<double> x(512);
     for (double& v : x) v = sample(rng);
-    std::array<double, 16> levels;
     SelcalToneLevels(fft, x.data(), levels);
     for (int k = 0; k < 16; ++k) {
       std::complex<double> sum = 0;
-      for (int i = 0; i < 512; ++i) sum += x[i] * fft.Hann[i] * std::polar(1.0, -2 * M_PI * bins[k] * i / 512);
+      for (int i = 0; i < 512; ++i) sum += x[i] * fft.Hann[i] * std::polar(1.0, -2 * M_PI * SelcalToneBins[k] * i / 512);
       EXPECT_NEAR(levels[k], 20 * std::log(std::abs(sum)), 1e-9) << k;
     }
   }
@@ -110,8 +101,7 @@ TEST(SelcalSequencer, RunsOfTenBlocksAndAFirstPairThatWaitsFortyBlocks) {
   EXPECT_EQ(Sequence({{0, 1, 10}, {2, 3, 9}, {4, 5, 10}, {6, 7, 1}}), Codes{"ABEF"});
   EXPECT_EQ(Sequence({{0, 1, 10}, {2, 3, 30}, {4, 5, 1}}), Codes{"ABCD"});
   EXPECT_EQ(Sequence({{0, 1, 10}, {2, 3, 55}, {4, 5, 10}, {6, 7, 1}}), Codes{"CDEF"});
-  // A second pair sharing a tone is no call, and the wait starts again:
-  // without that the first pair would be 93 blocks old at the end.
+  // A second pair sharing a tone is no call; the wait starts again (else 93).
   EXPECT_EQ(Sequence({{2, 5, 10}, {4, 6, 3}, {2, 7, 30}, {3, 5, 30}, {8, 9, 30}, {0, 1, 1}}), Codes{"CFJK"});
 }
 
@@ -130,25 +120,20 @@ selcal_tx::Options At20Db(double amplitude = 3000) {
   return o;
 }
 
-TEST(SelcalDecode, OneCallIsReportedJustAfterItEnds) {
-  const selcal_tx::Signal tx = selcal_tx::Transmit({{"ABCD", 0.5}}, At20Db(2000));
-  auto s = NewState();
-  RecordingSelcalCalls heard;
-  Decode(*s, 0, tx.samples, heard);
-  ASSERT_EQ(heard.Codes(), Codes{"ABCD"});
-  const double after = (heard.calls[0].block + 1) * 512 - tx.sent[0].end * 11025;
+TEST(SelcalDecode, OneCallJustAfterItEndsAndTenRandomCalls) {
+  selcal_tx::Signal tx = selcal_tx::Transmit({{"ABCD", 0.5}}, At20Db(2000));
+  RecordingSelcalCalls one, ten;
+  Decode(*NewState(), 0, tx.samples, one);
+  ASSERT_EQ(one.Codes(), Codes{"ABCD"});
+  const double after = (one.calls[0].second + 1) * 512 - tx.sent[0].end * 11025;
   EXPECT_TRUE(after > 0 && after <= 2 * 512) << after;
-}
 
-TEST(SelcalDecode, TenRandomCallsAndNothingElse) {
   std::mt19937_64 rng(7);
-  const selcal_tx::Signal tx = selcal_tx::Transmit(selcal_tx::RandomCalls(10, 1.0, 6.0, true, rng), At20Db());
-  auto s = NewState();
-  RecordingSelcalCalls heard;
-  Decode(*s, 0, tx.samples, heard);
+  tx = selcal_tx::Transmit(selcal_tx::RandomCalls(10, 1.0, 6.0, true, rng), At20Db());
+  Decode(*NewState(), 0, tx.samples, ten);
   Codes sent;
   for (const auto& c : tx.sent) sent.push_back(c.code);
-  EXPECT_EQ(heard.Codes(), sent);
+  EXPECT_EQ(ten.Codes(), sent);
 }
 
 TEST(SelcalDecode, NoiseLoudTonesAndTwoChannels) {
@@ -173,7 +158,7 @@ TEST(SelcalDecode, NoiseLoudTonesAndTwoChannels) {
   Decode(*both, 1, tx.channel(1), r);
   EXPECT_EQ(l.Codes(), Codes{"AKLS"});
   EXPECT_EQ(r.Codes(), Codes{"BDJM"});
-  EXPECT_EQ(r.calls.at(0).call.Channel, 1);
+  EXPECT_EQ(r.calls.at(0).first.Channel, 1);
 }
 
 }  // namespace

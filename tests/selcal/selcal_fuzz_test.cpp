@@ -15,31 +15,28 @@
 
 namespace {
 
-std::string RandomBytes(std::mt19937& rng, size_t most) {
-  std::string bytes(std::uniform_int_distribution<size_t>(0, most)(rng), '\0');
-  for (char& c : bytes) c = static_cast<char>(rng());
-  return bytes;
-}
-
 TEST(SelcalFuzz, RandomCodeFilesAndPhotographs) {
   std::mt19937 rng(19);
   testing_support::TempDir dir;
-  const std::string csv = dir.File("selcal.csv"), bell = dir.File("selcall.wav"), pics = dir.File("pics");
+  testing_support::WriteJpeg(dir.File("good.jpg"), 64, 48, 0x3080F0);
+  const std::string good = testing_support::ReadFile(dir.File("good.jpg")), csv = dir.File("selcal.csv");
   auto state = std::make_unique<SelcalState>();
   EtcSettings etc;
   FormSettings form{};
   testing_support::RecordingSelcalLink link;
-  SelcalPanel panel(state->Panel, etc, form, {csv, bell, pics}, link);
+  SelcalPanel panel(state->Panel, etc, form, {csv, csv, dir.path()}, link);
   panel.Construct();
   panel.FormShow();
-  const char* codes[] = {"ABCD", ",,,,", "", "\x81,", "AB\nC"};
   for (int i = 0; i < 300; ++i) {
-    std::string bytes = RandomBytes(rng, 200);
-    if (i % 2) bytes = std::string("ABCD,") + bytes;
+    std::string bytes = i % 2 ? "ABCD,JA1\n" : "ABCD,";
+    for (int n = i % 2 ? 0 : static_cast<int>(rng() % 200); n > 0; --n) bytes += static_cast<char>(rng());
     testing_support::WriteFile(csv, bytes);
-    EXPECT_LE(LookupSelcalCode(csv, codes[i % 5]).size(), 7u);
-    std::string jpeg = i % 3 ? "\xFF\xD8\xFF\xE0" + RandomBytes(rng, 600) : RandomBytes(rng, 600);
-    testing_support::WriteFile(dir.File("pics/noimage.jpg"), jpeg);
+    EXPECT_LE(LookupSelcalCode(csv, i % 3 ? "ABCD" : ",\x81,,").size(), 7u);
+    // A photograph damaged here and there, or cut short.
+    std::string jpeg = good;
+    for (int n = i % 8; n > 0; --n) jpeg[rng() % jpeg.size()] = static_cast<char>(rng());
+    if (i % 5 == 0) jpeg.resize(rng() % jpeg.size());
+    testing_support::WriteFile(dir.File(i % 4 ? "JA1.jpg" : "noimage.jpg"), jpeg);
     panel.SelcalReceived("ABCD", 0);
   }
 }
@@ -53,8 +50,7 @@ TEST(SelcalFuzz, RandomAudioAndFullScaleSquareWaves) {
   std::uniform_real_distribution<double> sample(-32768, 32767);
   double block[512];
   for (int b = 0; b < 400; ++b) {
-    const int period = 2 + b % 40;
-    for (int i = 0; i < 512; ++i) block[i] = b % 2 ? sample(rng) : ((i / period) % 2 ? 32767.0 : -32768.0);
+    for (int i = 0; i < 512; ++i) block[i] = b % 2 ? sample(rng) : ((i / (2 + b % 40)) % 2 ? 32767.0 : -32768.0);
     DecodeSelcalBlock(*s, b % 2, block, heard);
     for (double v : block) ASSERT_TRUE(std::isfinite(v));
   }

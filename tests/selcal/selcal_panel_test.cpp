@@ -1,6 +1,5 @@
-// The SELCAL panel without its window: the own code, the bell, the
-// monitor opened by a call and closed by the timer, and its pictures
-// against golden ones.
+// The SELCAL panel without its window: the own code, the bell, the timed
+// monitor, and its pictures against golden ones.
 #include <gtest/gtest.h>
 
 #include "platform/file_io.h"
@@ -40,8 +39,7 @@ TEST_F(SelcalPanelTest, WithOwnCodeAAAAEveryCallOpensTheMonitorAndOnlyAAAARings)
   form_.SelCallRdo = form_.SelCallBel = 1;
   Start("AAAA");
   panel_.SelcalReceived("ABCD", 1);
-  EXPECT_TRUE(link_.mainDown);
-  EXPECT_TRUE(panel_.MoniDown());
+  EXPECT_TRUE(link_.mainDown && panel_.MoniDown());
   link_.mainDown = false;
   panel_.SelcalReceived("AAAA", 0);
   EXPECT_EQ(link_.monitorStarts, (std::vector<std::string>{"1:1", "1:0"}));
@@ -60,21 +58,16 @@ TEST_F(SelcalPanelTest, TheOwnCodeIsTheLastCompleteOneWhileAnotherIsTyped) {
   EXPECT_EQ(link_.monitorStarts, std::vector<std::string>{"1:0"});
 }
 
-TEST_F(SelcalPanelTest, ACallWhileTheMonitorIsOnOnlyPressesMoni) {
-  form_.SelCallRdo = form_.TimeMoni = 1;
-  Start("ABCD");
-  link_.mainDown = true;
-  panel_.SelcalReceived("ABCD", 0);
-  EXPECT_TRUE(panel_.MoniDown());
-  EXPECT_TRUE(link_.monitorStarts.empty());
-  EXPECT_EQ(link_.redraws, 0);
-  EXPECT_FALSE(state_.Panel.Timer1.isActive());
-}
-
 TEST_F(SelcalPanelTest, TheTimedMonitorEndsAndItsSecondsStayInRange) {
   form_.SelCallRdo = form_.TimeMoni = 1;
   form_.TimeMoniSec = 7;
   Start("ABCD");
+  // With the main monitor on, a call only presses MONI.
+  link_.mainDown = true;
+  panel_.SelcalReceived("ABCD", 0);
+  EXPECT_TRUE(panel_.MoniDown() && link_.monitorStarts.empty() && link_.redraws == 0);
+  EXPECT_FALSE(state_.Panel.Timer1.isActive());
+  link_.mainDown = false;
   panel_.SelcalReceived("ABCD", 0);
   EXPECT_EQ(state_.Panel.Timer1.interval(), 7000);
   panel_.Panel3MouseUp(PanelMouseButton::Right);
@@ -82,12 +75,10 @@ TEST_F(SelcalPanelTest, TheTimedMonitorEndsAndItsSecondsStayInRange) {
   EXPECT_EQ(state_.Panel.Timer1.interval(), 2000);
   const QImage before = Picture();
   panel_.Timer1Timer();
-  EXPECT_FALSE(state_.Panel.Timer1.isActive());
-  EXPECT_FALSE(panel_.MoniDown());
-  EXPECT_FALSE(link_.mainDown);
+  EXPECT_FALSE(state_.Panel.Timer1.isActive() || panel_.MoniDown() || link_.mainDown);
   EXPECT_EQ(link_.silentBlocks, 1);
   EXPECT_EQ(state_.Panel.LastCode, "----");
-  EXPECT_NE(Picture(), before);
+  EXPECT_NE(Picture(), before);  // drawn again
 
   for (auto [seconds, button, after] : {std::tuple{600, PanelMouseButton::Left, 600},
                                         {5, PanelMouseButton::Right, 5}, {5, PanelMouseButton::Other, 5}}) {
@@ -110,8 +101,7 @@ TEST_F(SelcalPanelTest, CallsWithAndWithoutTheirPhotographs) {
   Start("ABCD");
   panel_.SelcalReceived("ABCD", 0);
   testing_support::ExpectGoldenPicture({Picture()}, "call.png", "selcal");
-  // A code without an entry after one with it, and the keypad then: no
-  // photograph.
+  // No entry after one with a photograph, and the keypad then: black.
   WriteFile(csv_, "EFGH,JA8089\n");
   panel_.SelcalReceived("ABCD", 0);
   testing_support::ExpectGoldenPicture({Picture()}, "no_data.png", "selcal");

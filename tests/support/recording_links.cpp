@@ -4,7 +4,6 @@
 
 #include "hfdl/crc.h"
 #include "hfdl/hfdl_reception.h"
-#include "platform/jpeg_loader.h"
 
 namespace testing_support {
 
@@ -172,25 +171,6 @@ void FakeTuningLink::ClosePort() {
   events.push_back("close");
   portOpen = false;
   untaken_ = 0;
-}
-
-std::vector<std::string> RecordingSelcalCalls::Codes() const {
-  std::vector<std::string> codes;
-  for (const Heard& h : calls) codes.push_back(h.call.Code);
-  return codes;
-}
-
-void RecordingSelcalLink::StartAudioMonitor(bool forced, int channel) {
-  if (mainDown) monitorStarts.push_back(std::to_string(forced) + ":" + std::to_string(channel));
-}
-
-bool RecordingSelcalLink::LookupAircraftType(const std::string&, std::string& t) {
-  t = type;
-  return !type.empty();
-}
-
-std::optional<Bitmap24> RecordingSelcalLink::LoadJpeg(const std::string& path, int maxWidth, int maxHeight) {
-  return platform::LoadJpeg(path, maxWidth, maxHeight);
 }
 
 }  // namespace testing_support
