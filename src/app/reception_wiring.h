@@ -2,6 +2,7 @@
 // The main window's decoders wired to the one road of decoded messages:
 // the links the receivers declare, the lookups the HFDL analysis asks for,
 // the relay to linked copies and today's sinks, added in their fixed order.
+#include <QMetaObject>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "app/alerts_wiring.h"
 #include "app/radio_wiring.h"
 #include "app/reception.h"
+#include "app/selcal_wiring.h"
 #include "app/settings_sections.h"
 #include "hfdl/frame_analysis.h"
 #include "hfdl/hfdl_receiver.h"
@@ -39,6 +41,8 @@ class ReceptionWiring {
   RadioWiring& Radio() { return *radio_; }
   // The watch list's and the message search's windows, sound and mail.
   AlertsWiring& Alerts() { return alerts_; }
+  // The SELCAL panel, which the calls reach.
+  SelcalWiring& Selcal() { return *selcal_; }
 
   // One channel's 512 samples by its decoder, which may overwrite them.
   void DecodeBlock(int channel, DecoderKind decoder, double* block);
@@ -63,6 +67,8 @@ class ReceptionWiring {
   std::unique_ptr<Links> links_;
   std::unique_ptr<RadioWiring> radio_;
   std::unique_ptr<MapWiring> map_;
+  std::unique_ptr<SelcalWiring> selcal_;
   Reception road_;
   std::unique_ptr<Sinks> sinks_;
+  QMetaObject::Connection timer1Done_;
 };

@@ -24,7 +24,10 @@
 #include "map/map_links.h"
 #include "platform/wave_player.h"
 #include "map/map_sink.h"
+#include "platform/jpeg_loader.h"
 #include "radio/tuning_controller.h"
+#include "selcal/selcal_call.h"
+#include "selcal/selcal_panel.h"
 
 namespace testing_support {
 
@@ -362,6 +365,43 @@ class FakeTuningLink : public TuningLink {
   TuningController* controller_ = nullptr;
   int64_t untaken_ = 0;
   std::map<RadioTimer, int> due_;
+};
+
+// The calls the SELCAL tone decoder hands on, each with the block count
+// at that moment (counted by whoever feeds the decoder).
+class RecordingSelcalCalls : public SelcalReceiverLink {
+ public:
+  void CallDecoded(const SelcalCall& call) override { calls.push_back({call, block}); }
+  std::vector<std::string> Codes() const {
+    std::vector<std::string> codes;
+    for (const auto& heard : calls) codes.push_back(heard.first.Code);
+    return codes;
+  }
+  long block = 0;
+  std::vector<std::pair<SelcalCall, long>> calls;
+};
+
+// What the SELCAL panel asks around it; photographs come from the files.
+class RecordingSelcalLink : public SelcalPanelLink {
+ public:
+  bool MainMonitorDown() const override { return mainDown; }
+  void SetMainMonitorDown(bool down) override { mainDown = down; }
+  void StartAudioMonitor(bool forced, int channel) override {
+    if (mainDown) monitorStarts.push_back(std::to_string(forced) + ":" + std::to_string(channel));
+  }
+  void WriteSilentMonitorBlock() override { ++silentBlocks; }
+  void RedrawAircraftLayer() override { ++redraws; }
+  void PlaySound(const std::string& path) override { sounds.push_back(path); }
+  bool LookupAircraftType(const std::string&, std::string&) override { return false; }
+  std::string LookupIcao24Description(const std::string&) override { return "NO DATA"; }
+  std::optional<Bitmap24> LoadJpeg(const std::string& path, int maxWidth, int maxHeight) override {
+    return platform::LoadJpeg(path, maxWidth, maxHeight);
+  }
+
+  bool mainDown = false;
+  std::vector<std::string> monitorStarts;  // "forced:channel", only while the button is down
+  int silentBlocks = 0, redraws = 0;
+  std::vector<std::string> sounds;
 };
 
 // Every check sequence of a decoded frame holds: a squitter's, or a
