@@ -6,6 +6,7 @@
 #include "acars/parser_fixture.h"
 #include "exchange/exchange_state.h"
 #include "exchange/peer_link.h"
+#include "support/fake_link.h"
 
 namespace {
 
@@ -283,7 +284,7 @@ TEST_F(AcarsParser, ShortBlocksGiveNothing) {
   EXPECT_TRUE(Has(Mes(), "MODE:a   \r\n123456\r\n"));
 }
 
-// What the stub link would send to linked copies.
+// What the road sends to linked copies.
 class AcarsRelay : public ParserTest {
  protected:
   struct Sending {
@@ -292,11 +293,11 @@ class AcarsRelay : public ParserTest {
     size_t blocksDelivered;  // before this was sent
   };
   AcarsRelay() {
-    PeerLinkSent = [this](bool toServer, const std::string& text) {
-      sent.push_back({toServer, text, rig.sink().blocks.size()});
+    peers.onSend = [this](const testing_support::RecordingPeerSender::Sent& s) {
+      sent.push_back({s.toServer, s.text, rig.sink().blocks.size()});
     };
+    rig.wiring().SetPeerLink(&peers);
   }
-  ~AcarsRelay() override { PeerLinkSent = nullptr; }
 
   // On the link a byte b travels as b + 1, DEL as 0xFF: no NUL goes out.
   static std::string OnTheLink(const std::string& characters) {
@@ -305,6 +306,7 @@ class AcarsRelay : public ParserTest {
     return out;
   }
 
+  testing_support::RecordingPeerSender peers;
   std::vector<Sending> sent;
 };
 

@@ -7,6 +7,7 @@
 #include "app/ground_names.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "exchange/peer_link.h"
 #include "platform/ini_file.h"
 #include "support/test_support.h"
 
