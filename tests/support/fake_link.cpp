@@ -52,11 +52,16 @@ int FakeLinkTimers::Start(int ms, bool repeat, std::function<void()> tick) {
 }
 
 void FakeLinkTimers::RunPosted() {
-  while (!posted_.empty()) {
-    std::function<void()> work = std::move(posted_.front());
-    posted_.pop_front();
-    work();
+  while (RunNext()) {
   }
+}
+
+bool FakeLinkTimers::RunNext() {
+  if (posted_.empty()) return false;
+  std::function<void()> work = std::move(posted_.front());
+  posted_.pop_front();
+  work();
+  return true;
 }
 
 void FakeLinkTimers::Advance(int64_t ms) {

@@ -51,19 +51,23 @@ class FakePeerTransport : public PeerTransport {
 // Timers and posted work on a clock that moves only when told.
 class FakeLinkTimers : public LinkTimers {
  public:
-  int64_t NowMs() const override { return now; }
+  int64_t NowMs() const override { return now += msPerReading; }
   int Start(int ms, bool repeat, std::function<void()> tick) override;
   void Stop(int id) override { timers_.erase(id); }
   void Post(std::function<void()> work) override { posted_.push_back(std::move(work)); }
 
   // Runs the posted work, and what it posts, until none is left.
   void RunPosted();
+  // Runs the first piece of posted work; false when none waits.
+  bool RunNext();
   // Moves the clock, running each timer as it falls due (and the posted
   // work after each).
   void Advance(int64_t ms);
   bool Active(int id) const { return timers_.count(id) != 0; }
 
-  int64_t now = 0;
+  mutable int64_t now = 0;
+  // The clock moves by this much at every reading (work that takes time).
+  int64_t msPerReading = 0;
 
  private:
   struct Timer {
