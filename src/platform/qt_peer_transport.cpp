@@ -97,7 +97,11 @@ SendResult QtPeerTransport::Write(ConnectionId id, const std::string& bytes) {
   QTcpSocket* socket = it->second;
   if (socket->bytesToWrite() > kMaxQueuedBytes) return SendResult::Blocked;
   const qint64 written = socket->write(bytes.data(), static_cast<qint64>(bytes.size()));
-  return written < 0 ? SendResult::Error : SendResult::Ok;
+  if (written < 0) return SendResult::Error;
+  // Into the system's buffer now, as a send would: left to the event loop,
+  // the queue of a reading peer grows while a flood is read.
+  socket->flush();
+  return SendResult::Ok;
 }
 
 std::string QtPeerTransport::Read(ConnectionId id, size_t maxBytes) {

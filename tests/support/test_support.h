@@ -3,6 +3,7 @@
 // a fixed clock and a copy of the build's program folder.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,27 @@ struct ProcessResult {
 // sets, a bare "NAME" removes) and waits for it.
 ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& env, int timeoutMs);
+// A program left running while the test works with it; killed if it still
+// runs when this goes.
+class RunningProgram {
+ public:
+  RunningProgram(const std::string& program, const std::vector<std::string>& args,
+                 const std::vector<std::string>& env);
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+  bool Running() const;
+  void Signal(int signal) const;
+  ProcessResult Wait(int timeoutMs);
+  long long Pid() const;
+
+ private:
+  struct Process;
+  std::unique_ptr<Process> process_;
+};
+std::unique_ptr<RunningProgram> StartProgram(const std::string& program, const std::vector<std::string>& args,
+                                             const std::vector<std::string>& env);
+
 // Runs a program folder's skarvel offscreen without a sound card, sends it
 // SIGTERM after settleMs (a failure if it has ended by then) and waits for
 // it. fullDisk: no file it writes can grow, as on a full disk.
