@@ -10,8 +10,6 @@ namespace {
 // A peer that sends faster than it is read is slowed by TCP itself, and a
 // peer that does not read gets no more queued than this.
 constexpr qint64 kMaxQueuedBytes = 1 << 20;
-// A client socket's property: it has connected.
-constexpr char kUp[] = "skarvelUp";
 
 }  // namespace
 
@@ -53,9 +51,7 @@ void QtPeerTransport::AcceptPending() {
     QTcpSocket* socket = server_->nextPendingConnection();
     if (!socket) break;
     const ConnectionId id = Adopt(socket);
-    connect(socket, &QTcpSocket::disconnected, this, [this, id] {
-      if (events_) events_->OnClosed(id);
-    });
+    up_.insert(id);
     const quint32 address = socket->peerAddress().toIPv4Address();
     if (events_) events_->OnAccepted(id, qToBigEndian(address), qToBigEndian(socket->peerPort()));
   }
@@ -69,24 +65,35 @@ ConnectionId QtPeerTransport::Adopt(QTcpSocket* socket) {
   connect(socket, &QTcpSocket::readyRead, this, [this, id] {
     if (events_) events_->OnReadable(id);
   });
+  // A socket may report these inside the call that caused them (a connect
+  // on loopback, a write to a broken link): they reach the link from the
+  // event loop, as events of their own, unless the socket is gone by then.
+  connect(
+      socket, &QTcpSocket::connected, this,
+      [this, id] {
+        if (!sockets_.count(id)) return;
+        up_.insert(id);
+        if (events_) events_->OnConnected(id);
+      },
+      Qt::QueuedConnection);
+  connect(
+      socket, &QTcpSocket::errorOccurred, this,
+      [this, id] {
+        if (sockets_.count(id) && !up_.count(id) && events_) events_->OnConnectFailed(id);
+      },
+      Qt::QueuedConnection);
+  connect(
+      socket, &QTcpSocket::disconnected, this,
+      [this, id] {
+        if (sockets_.count(id) && up_.count(id) && events_) events_->OnClosed(id);
+      },
+      Qt::QueuedConnection);
   return id;
 }
 
 ConnectionId QtPeerTransport::Connect(const std::string& host, uint16_t port) {
   auto* socket = new QTcpSocket(this);
   const ConnectionId id = Adopt(socket);
-  // An error before the connection is up is a failed connect; once up, the
-  // peer's close shows as disconnected.
-  connect(socket, &QTcpSocket::connected, this, [this, id, socket] {
-    socket->setProperty(kUp, true);
-    if (events_) events_->OnConnected(id);
-  });
-  connect(socket, &QTcpSocket::errorOccurred, this, [this, id, socket] {
-    if (!socket->property(kUp).toBool() && events_) events_->OnConnectFailed(id);
-  });
-  connect(socket, &QTcpSocket::disconnected, this, [this, id, socket] {
-    if (socket->property(kUp).toBool() && events_) events_->OnClosed(id);
-  });
   socket->connectToHost(QString::fromStdString(host), port, QIODevice::ReadWrite, QAbstractSocket::IPv4Protocol);
   return id;
 }
@@ -116,6 +123,7 @@ void QtPeerTransport::Close(ConnectionId id) {
   if (it == sockets_.end()) return;
   QTcpSocket* socket = it->second;
   sockets_.erase(it);
+  up_.erase(id);
   // Cut first: Qt reports an own abort as a disconnect too. The socket may
   // be inside one of its own signals: it goes later.
   QObject::disconnect(socket, nullptr, this, nullptr);

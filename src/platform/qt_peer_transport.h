@@ -5,6 +5,7 @@
 // aborted, so that it never looks like the peer's close.
 #include <QObject>
 #include <map>
+#include <set>
 
 #include "exchange/peer_transport.h"
 
@@ -32,5 +33,6 @@ class QtPeerTransport : public QObject, public PeerTransport {
   PeerTransportEvents* events_ = nullptr;
   QTcpServer* server_ = nullptr;
   std::map<ConnectionId, QTcpSocket*> sockets_;
+  std::set<ConnectionId> up_;  // connected: a close is the peer's
   ConnectionId nextId_ = 1;
 };

@@ -143,6 +143,7 @@ TEST_F(LogImport, ReplaysARealRun) {
     w.ChooseImportPath = [&] { return log; };
     w.MenuItem(log == raw ? "N16" : "DATLOG1")->trigger();
     EXPECT_FALSE(w.MenuItem("DATLOG1")->isEnabled());
+    EXPECT_FALSE(w.Image(2)->isEnabled());
     ASSERT_TRUE(PumpUntil([&] { return !w.Link().Import().Running(); }, 30000));
   }
   std::set<std::string> rawTags, datTags;
