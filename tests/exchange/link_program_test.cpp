@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <QLabel>
 #include <QLocalSocket>
 #include <QElapsedTimer>
 #include <QTcpServer>
