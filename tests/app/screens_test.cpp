@@ -60,7 +60,7 @@ TEST_P(Screens, MainWindowAndDialogs) {
   for (const char* flight : {"NH0005", "JL0012"}) {
     RegisterContact(w.State().aircraft, w.State().List, w.Reception().Aircraft(), flight, "JA8089", "NARITA");
   }
-  for (int number : {3, 5, 8, 9, 10, 11, 18, 20, 21, 22, 23, 24, 25, 29, 30, 31}) {
+  for (int number : {3, 5, 8, 9, 10, 11, 12, 13, 14, 15, 16, 18, 20, 21, 22, 23, 24, 25, 29, 30, 31}) {
     SkarvelForm* form = w.Form(number);
     form->show();
     Settle();
