@@ -342,7 +342,6 @@ void PeerLink::ReadTurn(ConnectionId id) {
   std::shared_ptr<Connection> c = it->second;
   if (c->busy) return;
   c->busy = true;
-  c->turnQueued = false;
   const int64_t start = timers_.NowMs();
   bool more = false;
   while (!c->gone) {
@@ -364,7 +363,11 @@ void PeerLink::ReadTurn(ConnectionId id) {
   if (more && !c->turnQueued) {
     c->turnQueued = true;
     timers_.Post([this, id, alive = std::weak_ptr<bool>(alive_)] {
-      if (!alive.expired()) ReadTurn(id);
+      if (alive.expired()) return;
+      // Taken even when this turn finds the connection busy: the turn under
+      // way then queues the next one itself.
+      if (auto queued = connections_.find(id); queued != connections_.end()) queued->second->turnQueued = false;
+      ReadTurn(id);
     });
   }
 }

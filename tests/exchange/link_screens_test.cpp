@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <random>
 #include <regex>
+#include <iterator>
 #include <sstream>
 
 #include "acars_tx/acars_test_transmitter.h"
@@ -16,34 +16,23 @@
 #include "hfdl_tx/hfdl_tx.h"
 #include "platform/date_time.h"
 #include "support/fake_audio_devices.h"
+#include "support/fake_link.h"
 #include "support/test_support.h"
 
 namespace {
 
 using namespace testing_support;
 
-std::vector<std::string> Words(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> out;
-  for (std::string w; in >> w;) out.push_back(w);
-  return out;
-}
-
 std::string Xdo(const std::vector<std::string>& args) { return RunProgram("xdotool", args, {}, 10000).standardOutput; }
 
-// The visible windows of a copy with this name (a regular expression).
+// The visible windows of a copy whose names match.
 std::vector<std::string> Windows(const RunningProgram& copy, const std::string& name) {
-  return Words(Xdo({"search", "--all", "--onlyvisible", "--pid", std::to_string(copy.Pid()), "--name", name}));
+  std::istringstream ids(Xdo({"search", "--all", "--onlyvisible", "--pid", std::to_string(copy.Pid()), "--name", name}));
+  return {std::istream_iterator<std::string>(ids), std::istream_iterator<std::string>()};
 }
 
 bool Shows(const RunningProgram& copy, const std::string& name, int ms = 20000) {
   return PumpUntil([&] { return !Windows(copy, name).empty(); }, ms);
-}
-
-int Width(const std::string& window) {
-  const std::string shell = Xdo({"getwindowgeometry", "--shell", window});
-  const size_t at = shell.find("WIDTH=");
-  return at == std::string::npos ? 0 : std::stoi(shell.substr(at + 6));
 }
 
 void Press(const std::string& window, const std::string& key) {
@@ -52,22 +41,18 @@ void Press(const std::string& window, const std::string& key) {
 }
 
 // A copy's main window, once the boxes of a start without a sound card
-// (named "Skarvel" as well, and smaller) are answered.
+// (named "Skarvel" too, and narrower) are answered; they open one after
+// the other once it shows.
 std::string MainWindowOf(const RunningProgram& copy) {
   std::string main;
   const auto boxes = [&] {
     std::vector<std::string> found;
     for (const std::string& w : Windows(copy, "^Skarvel")) {
-      if (Width(w) >= 600) {
-        main = w;
-      } else {
-        found.push_back(w);
-      }
+      (Xdo({"getwindowgeometry", "--shell", w}).find("WIDTH=990") != std::string::npos ? main : found.emplace_back()) = w;
     }
     return found;
   };
   PumpUntil([&] { return boxes(), !main.empty(); });
-  // They open once the main window shows, one after the other.
   for (int quiet = 0; quiet < 3;) {
     PumpUntil([] { return false; }, 500);
     const std::vector<std::string> open = boxes();
@@ -77,25 +62,10 @@ std::string MainWindowOf(const RunningProgram& copy) {
   return main;
 }
 
-int Count(const std::string& all, const std::string& part) {
-  int n = 0;
-  for (size_t at = all.find(part); at != std::string::npos; at = all.find(part, at + 1)) ++n;
-  return n;
-}
-
 // The lines of a log with their time stamps taken out.
 std::string Unstamped(const std::string& log) {
   static const std::regex stamp(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d)");
   return std::regex_replace(log, stamp, "");
-}
-
-uint16_t FreePort() {
-  std::mt19937 rng(static_cast<unsigned>(::getpid()));
-  for (;;) {
-    const auto port = static_cast<uint16_t>(61000 + rng() % 4500);
-    QTcpServer probe;
-    if (probe.listen(QHostAddress::AnyIPv4, port)) return port;
-  }
 }
 
 // 20 s of noise, then two ACARS blocks on the left and, on the right, a
@@ -115,9 +85,7 @@ void WriteRecording(const std::string& path) {
   std::normal_distribution<double> noise(0.0, 100.0);
   const size_t lead = 20 * 44100, length = lead + std::max(acars.size(), hfdl.size());
   std::vector<std::vector<double>> channels(2, std::vector<double>(length));
-  for (auto& channel : channels) {
-    for (double& x : channel) x = noise(rng);
-  }
+  for (size_t i = 0; i < 2 * length; ++i) channels[i % 2][i / 2] = noise(rng);
   for (size_t i = 0; i < acars.size(); ++i) channels[0][lead + i] += 32767.0 * acars[i];
   for (size_t i = 0; i < hfdl.size(); ++i) channels[1][lead + i] += hfdl[i];
   std::string error;
@@ -126,7 +94,7 @@ void WriteRecording(const std::string& path) {
 
 TEST(LinkProgram, TwoCopiesOnLoopback) {
   if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs a display: run it under xvfb-run";
-  const std::string port = std::to_string(FreePort());
+  const std::string port = std::to_string(FreeLinkPort());
   const std::string both = "[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n[Net]\r\nChat=1\r\n";
   TempDir s, c;
   for (const TempDir* d : {&s, &c}) {
@@ -163,19 +131,19 @@ TEST(LinkProgram, TwoCopiesOnLoopback) {
   const std::string today = platform::FormatDateCompact(platform::Now());
   const auto log = [&](const TempDir& d, const char* kind) { return ReadFile(d.File("logs/" + today + kind)); };
   ASSERT_TRUE(PumpUntil([&] {
-    return Count(log(c, "_ACARS_RAW.log"), "[NET]") == 3 && Count(log(c, "_HFDL_DAT.log"), "[NET]") == 2;
+    return CountOf(log(c, "_ACARS_RAW.log"), "[NET]") == 3 && CountOf(log(c, "_HFDL_DAT.log"), "[NET]") == 2;
   }, 60000)) << log(c, "_ACARS_RAW.log");
   PumpUntil([] { return false; }, 1000);  // T reads what S sent it meanwhile
   for (const char* kind : {"_ACARS_RAW.log", "_HFDL_DAT.log"}) {
     EXPECT_EQ(Unstamped(log(s, kind)), Unstamped(log(c, kind))) << kind;
-    EXPECT_EQ(Count(log(c, kind), "ch]"), 0) << kind;
+    EXPECT_EQ(CountOf(log(c, kind), "ch]"), 0) << kind;
   }
   for (const char* registration : {"JA1234", "JA5678"}) {
     acars_tx::Message m;
     m.registration = registration;
-    EXPECT_EQ(Count(got, PeerLinkEncodeText(acars_tx::BlockCharacters(m)) + "\x01\x01"), 1) << registration;
+    EXPECT_EQ(CountOf(got, PeerLinkEncodeText(acars_tx::BlockCharacters(m)) + "\x01\x01"), 1) << registration;
   }
-  EXPECT_EQ(Count(got, std::string("HFDL\x01", 5)), 2);
+  EXPECT_EQ(CountOf(got, std::string("HFDL\x01", 5)), 2);
   EXPECT_TRUE(std::regex_search(got, std::regex("\\[LOOP\\][A-Y]{20}CLIENTA\r\n")));
 
   // Chat: T's line opens both chat windows; C answers.
@@ -187,7 +155,7 @@ TEST(LinkProgram, TwoCopiesOnLoopback) {
   Xdo({"type", "hi from C"});
   Xdo({"key", "Return"});
   const std::string answer = PeerLinkEncodeText("[CHAT]CLIENTA>hi from C\x03");
-  EXPECT_TRUE(PumpUntil([&] { return Count(got, answer) == 1; }));
+  EXPECT_TRUE(PumpUntil([&] { return CountOf(got, answer) == 1; }));
 
   // S goes: C counts down, tries, and counts down again while S is away.
   server->Signal(SIGTERM);

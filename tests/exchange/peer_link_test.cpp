@@ -1,13 +1,15 @@
-// The link between copies without sockets: the byte mapping, the scanner
-// of a connection, the participant list, the relay rules of a server, the
-// client's keep-alive and reconnect, and the log import.
+// The link between copies over a fake transport and clock: the byte mapping,
+// a connection's scanner, the participant list, a server's relay rules, the
+// client's keep-alive and reconnect, the packet test and the log import.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "app/link_wiring.h"
+#include "exchange/acars_item_framing.h"
 #include "exchange/chat.h"
 #include "exchange/peer_link_byte_mapping.h"
+#include "platform/control_char_name.h"
 #include "support/fake_link.h"
 #include "support/reception_rig.h"
 
@@ -18,43 +20,42 @@ using namespace testing_support;
 std::string Hex(const std::string& bytes) {
   std::string out;
   char b[4];
-  for (unsigned char c : bytes) {
-    std::snprintf(b, sizeof b, "%02X ", c);
-    out += b;
-  }
-  return out.substr(0, out.size() - 1);
+  for (unsigned char c : bytes) out += std::string(out.empty() ? "" : " ") + (std::snprintf(b, 4, "%02X", c), b);
+  return out;
 }
-
-// A downlink of JA8089 with this message number, from "+" through ETX.
-std::string Block(const std::string& msgNo = "M01A", char end = '\x03') {
-  return std::string("+*\x16\x16\x01" "2.JA8089\x15H11\x02") + msgNo + "JL0012HELLO" + end;
+// A block as the RAW log shows it.
+std::string RawText(const std::string& characters) {
+  std::string out;
+  for (char c : characters) out += ControlCharName(static_cast<uint8_t>(c));
+  return out;
 }
 std::string Wire(const std::string& characters) { return PeerLinkEncodeText(characters); }
 std::string Probe(const std::string& token, const std::string& name) { return "[LOOP]" + token + name + "\r\n"; }
 const std::string kToken = "ABCDEFGHIJKLMNOPQRST";
+const std::string kBlock = LinkBlock(".JA", 8089), kDigits(3780, '7');
 
 TEST(PeerLinkMapping, KnownBytesAndRoundTrip) {
   for (int b = 0; b <= 254; ++b) EXPECT_EQ(PeerLinkDecodeByte(PeerLinkEncodeByte(static_cast<uint8_t>(b))), b);
   EXPECT_EQ(PeerLinkEncodeByte(255), '\0');
-  EXPECT_EQ(Hex(Wire(std::string("\x7F\x80\xFE", 3))), "FF FE 80");
+  EXPECT_EQ(Hex(Wire("\x7F\x80\xFE")), "FF FE 80");
   EXPECT_EQ(Hex(ChatLine("JA", "hi")), "5C 44 49 42 55 5E 4B 42 3F 69 6A 04");
   EXPECT_EQ(Hex(TestLine(0).substr(TestLine(0).size() - 4)), "5B 3F 31 04");
 }
 
-// A connection's scanner over a client's state, and what its frames did.
+// A connection's scanner over a client's state.
 class ScannerRig : public ::testing::Test {
  protected:
   ScannerRig() { net.RecvVHF = net.RecvHF = 1, txt.MaxBytes = 10000; }
-  // Everything found, as one text to compare runs by.
+  // What the reads gave, as one text to compare runs by.
   std::string Scan(const std::vector<std::string>& reads) {
-    ExchangeState fresh;
-    state = fresh;
+    state = ExchangeState();
+    state.LoopProbeToken = token;
     effects = RecordingScannerEffects();
     ::PeerLinkScanner scanner(state, net, txt, effects);
     for (const std::string& r : reads) scanner.Feed(r);
     std::string found;
     for (const AcarsBlock& b : effects.blocks) found += "A" + b.Characters + b.CheckSequence + b.SourceTag + "|";
-    for (const std::string& h : effects.hfdl) found += "H" + std::to_string(h.size()) + h.substr(0, 8) + "|";
+    for (const std::string& h : effects.hfdl) found += "H" + std::to_string(h.size()) + "|";
     for (const std::string& p : state.Participants.Entries) found += "P" + p + "|";
     return found + "C" + state.ChatLog;
   }
@@ -62,124 +63,106 @@ class ScannerRig : public ::testing::Test {
   NetSettings net;
   TxtSettings txt;
   RecordingScannerEffects effects;
+  std::string token;
 };
 using PeerLinkScanner = ScannerRig;
 
-const std::string kDigits = std::string(3780, '7');
-const std::string kStream = "[RAW]2026/12/06 14:03:07>" + Wire(Block("M01A", '\x17')) + "xx" +
-                            Wire("[CHAT]JA>hi\x03") + "HFDL\x01" + kDigits + "\x03" + Probe(kToken, "BOB") +
+const std::string kStream = "[RAW]2026/12/06 14:03:07>" + Wire(kBlock.substr(0, kBlock.size() - 1) + "\x17") +
+                            "xx" + Wire("[CHAT]JA>hi\x03") + "HFDL\x01" + kDigits + "\x03" + Probe(kToken, "BOB") +
                             TestLine(7);
 
-TEST_F(PeerLinkScanner, FindsEachKindOfFrameAmongOtherBytes) {
+TEST_F(PeerLinkScanner, FindsEachKindOfFrameAmongOtherBytesHoweverCut) {
   const std::string whole = Scan({kStream});
   ASSERT_EQ(effects.blocks.size(), 1u);
-  const AcarsBlock& b = effects.blocks[0];
   // SOH through ETB, then the two zero characters of the 16 extra bits.
-  EXPECT_EQ(b.Characters, Block("M01A", '\x17').substr(4));
-  EXPECT_EQ(b.CheckSequence, std::string(2, '\0'));
-  EXPECT_EQ(b.End, AcarsEndFlag::Etb);
-  EXPECT_EQ(b.SourceTag, "NET");
+  EXPECT_EQ(effects.blocks[0].Characters, kBlock.substr(4, kBlock.size() - 5) + "\x17");
+  EXPECT_EQ(effects.blocks[0].CheckSequence, std::string(2, '\0'));
+  EXPECT_EQ(effects.blocks[0].End, AcarsEndFlag::Etb);
+  EXPECT_EQ(effects.blocks[0].SourceTag, "NET");
   EXPECT_EQ(effects.hfdl, std::vector<std::string>{kDigits});
   EXPECT_EQ(effects.emptied, 1);
   EXPECT_EQ(state.ChatLog, "JA>hi\r\n");
   EXPECT_EQ(state.Participants.Entries, std::vector<std::string>{"BOB "});
   EXPECT_TRUE(effects.relayed.empty());  // a client relays nothing
-
-  // Cut anywhere, into two reads or into random pieces: the same frames.
   for (size_t cut = 0; cut <= kStream.size(); ++cut) {
     ASSERT_EQ(Scan({kStream.substr(0, cut), kStream.substr(cut)}), whole) << cut;
   }
   std::mt19937 rng(5);
   for (int run = 0; run < 50; ++run) {
     std::vector<std::string> pieces;
-    for (size_t at = 0; at < kStream.size();) {
-      const size_t n = 1 + rng() % 300;
-      pieces.push_back(kStream.substr(at, n));
-      at += n;
-    }
+    for (size_t at = 0, n = 0; at < kStream.size(); at += n) pieces.push_back(kStream.substr(at, n = 1 + rng() % 300));
     ASSERT_EQ(Scan(pieces), whole);
   }
 }
 
 TEST_F(PeerLinkScanner, FramesPastTheirCapsAreDroppedAndTheNextOneArrives) {
-  const std::string next = Wire(Block("M09Z"));
+  const std::string next = Wire(LinkBlock(".JA", 9));
   // 510 characters are a frame, 511 are not.
-  const std::string longest = Block().substr(0, 5) + std::string(504, 'A') + "\x03";
+  const std::string longest = kBlock.substr(0, 5) + std::string(504, 'A') + "\x03";
   Scan({Wire(longest), Wire(longest.substr(0, 5) + "B" + longest.substr(5)), next});
   ASSERT_EQ(effects.blocks.size(), 2u);
   EXPECT_EQ(effects.blocks[0].Characters.size(), 506u);
-  EXPECT_EQ(effects.blocks[1].Characters, Block("M09Z").substr(4));
-  Scan({"HFDL\x01" + kDigits + "7\x03", next});
-  EXPECT_TRUE(effects.hfdl.empty());
-  EXPECT_EQ(effects.blocks.size(), 1u);
-  // A frame cut off by the terminator of a text.
-  Scan({Wire(Block().substr(0, 20)), std::string(1, '\0'), next});
-  ASSERT_EQ(effects.blocks.size(), 1u);
-  EXPECT_EQ(effects.blocks[0].Characters, Block("M09Z").substr(4));
+  EXPECT_EQ(Scan({"HFDL\x01" + kDigits + "7\x03", next}), "A" + LinkBlock(".JA", 9).substr(4) + std::string(2, '\0') + "NET|C");
+  // A frame cut off by a text's terminator.
+  EXPECT_EQ(Scan({Wire(kBlock.substr(0, 20)), std::string(1, '\0'), next}), Scan({next}));
 }
 
 TEST_F(PeerLinkScanner, AClientsOwnProbeAnswersItsKeepAlive) {
-  Scan({});
-  state.LoopProbeToken = kToken;
+  token = kToken;
+  Scan({Probe("BBBBBBBBBBBBBBBBBBBB", "BOB"), Probe(kToken.substr(0, 19), "")});
+  EXPECT_EQ(state.Participants.Entries, std::vector<std::string>{"BOB "});
   state.LoopProbePending = 1;
   state.LoopProbeRetries = 2;
-  state.Participants.Entries = {"BOB "};
-  ::PeerLinkScanner scanner(state, net, txt, effects);
-  scanner.Feed(Probe(kToken.substr(0, 19), ""));
-  EXPECT_EQ(state.LoopProbePending, 1);
-  EXPECT_EQ(state.Participants.Entries, std::vector<std::string>{"BOB "});
-  scanner.Feed(Probe(kToken, "ME"));
+  ::PeerLinkScanner(state, net, txt, effects).Feed(Probe(kToken, "ME"));
   EXPECT_EQ(state.LoopProbePending, 0);
   EXPECT_EQ(state.LoopProbeRetries, 0);
   EXPECT_EQ(state.Participants.Entries, std::vector<std::string>{"BOB"});  // swept
-  scanner.Feed(Probe("BBBBBBBBBBBBBBBBBBBB", "ANN"));
-  EXPECT_EQ(state.Participants.Entries, (std::vector<std::string>{"BOB", "ANN "}));
+}
+
+TEST(AcarsItem, ValuesEndAtTheirNulWhateverTheWrites) {
+  std::vector<std::string> values;
+  const auto take = [&](const std::string& v) { values.push_back(v); };
+  for (const std::vector<std::string>& connection :
+       std::vector<std::vector<std::string>>{{std::string("one\0two\0", 8)}, {"th", "re", std::string("e\0", 2)},
+                                             {"no end"}, {std::string(kMaxAcarsItemValue + 1, 'x'), std::string("\0next\0", 6)}}) {
+    AcarsItemFraming framing;
+    for (const std::string& write : connection) framing.Feed(write, take);
+    framing.Finish(take);  // the sender disconnects
+  }
+  EXPECT_EQ(values, (std::vector<std::string>{"one", "two", "three", "no end", "next"}));
 }
 
 TEST(ChatList, EntriesLiveFromProbeToSweep) {
   ChatParticipants list;
-  ChatListAdd(list, kToken + "A");
-  ChatListAdd(list, kToken + "B");
-  ChatListAdd(list, kToken + "DefaultName");
-  ChatListAdd(list, kToken + "Jo Ann");
+  for (const char* name : {"A", "B", "DefaultName", "Jo Ann"}) ChatListAdd(list, kToken + name);
   ChatListCheck(list);
   EXPECT_EQ(list.Entries, (std::vector<std::string>{"A", "B", "JoAnn"}));
-  ChatListAdd(list, kToken + "A");
-  ChatListAdd(list, kToken + "Jo Ann");
+  for (const char* name : {"A", "Jo Ann"}) ChatListAdd(list, kToken + name);
   ChatListCheck(list);
   EXPECT_EQ(list.Entries, (std::vector<std::string>{"A", "JoAnn"}));
   EXPECT_FALSE(ChatListAdd(list, kToken.substr(1)));
 }
 
-// The program's road and link over a fake transport: a server with two
-// clients, or a client of a server.
+// The program's road and link over a fake transport and clock.
 class LinkRig : public ::testing::Test {
  protected:
   LinkRig() {
     f.exchange.PeerClients.Slots.resize(2);
     f.Net.ReconnectTimer = 5;
-    f.Net.ServerName = "server";
   }
-  ::PeerLink& link() { return wiring.Link(); }
   void Serve() {
     f.Net.Server = 1;
-    ASSERT_TRUE(link().OpenServer("50000"));
+    ASSERT_TRUE(link.OpenServer("50000"));
     a = transport.Accept();
     b = transport.Accept();
   }
-  void ConnectClient() {
+  ::PeerLink& Client() {
+    l = std::make_unique<::PeerLink>(f.exchange, f.Net, f.Txt, f.app.UseEnglish, host, transport, timers);
     f.exchange.Connecting = 1;
-    ASSERT_TRUE(link().ConnectToServer("server", "50000"));
+    EXPECT_TRUE(l->ConnectToServer("server", "50000"));
     transport.ConnectSucceeds();
-    host.boxes.clear();
+    return *l;
   }
-  // How often a client got these bytes.
-  static int Count(const std::string& all, const std::string& bytes) {
-    int n = 0;
-    for (size_t at = all.find(bytes); at != std::string::npos; at = all.find(bytes, at + 1)) ++n;
-    return n;
-  }
-  int Got(ConnectionId id, const std::string& bytes) { return Count(transport.written[id], bytes); }
 
   MessageBoxRecorder boxes;
   ReceptionRig rig;
@@ -187,15 +170,17 @@ class LinkRig : public ::testing::Test {
   FakePeerTransport transport;
   FakeLinkTimers timers;
   LinkWiring wiring{f, rig.effects(), rig.wiring(), &transport, &timers};
-  RecordingLinkHost host;  // for the link built on it alone
+  ::PeerLink& link = wiring.Link();
+  RecordingLinkHost host;
+  std::unique_ptr<::PeerLink> l;  // a link of its own on host
   ConnectionId a = 0, b = 0;
 };
 using PeerLinkRelay = LinkRig;
 using PeerLink = LinkRig;
 using LogImport = LinkRig;
 
-// Each frame reaches each client once under the relay rules, and nothing
-// else does, whatever the link state and the duplicate and VHF switches.
+// Each frame reaches each client once by the relay rules and nothing else
+// does, whatever the link state and the duplicate and VHF switches.
 TEST_F(PeerLinkRelay, ServerRelaysEachFrameOnceByTheRules) {
   for (int bits = 0; bits < 8; ++bits) {
     ReceptionRig r;
@@ -210,82 +195,76 @@ TEST_F(PeerLinkRelay, ServerRelaysEachFrameOnceByTheRules) {
     s.exchange.NetConnected = connected;
     s.Net.DupCheckSend = dup;
     s.Net.RecvVHF = vhf;
-    const std::string block = Wire(Block()), chat = Wire("[CHAT]A>x\x03"), hfdl = "HFDL\x01" + kDigits + "\x03";
+    const std::string block = Wire(kBlock), chat = Wire("[CHAT]A>x\x03"), hfdl = "HFDL\x01" + kDigits + "\x03";
     t.Arrive(from, "noise" + block + chat + hfdl + Probe(kToken, "A") + TestLine(1));
-    r.ReceiveAcars(Block("M02B") + "\x11\x22", true);
-    const std::string own = Wire(Block("M02B"));
-    const int byRule = connected && !(dup && vhf) ? 1 : 0;
-    const int byParser = dup && vhf ? 1 : 0;
-    const int once = byRule + byParser;
+    const std::string own = LinkBlock(".JB", 2);
+    for (int twice = 0; twice < 2; ++twice) r.ReceiveAcars(own + "\x11\x22", true);
+    r.ReceiveAcars(LinkBlock(".JC", 3) + "\x11\x22", true, AcarsBearer::Hfdl);  // travels in its frame
+    const int byParser = dup && vhf ? 1 : 0, once = (connected && !(dup && vhf) ? 1 : 0) + byParser;
     for (ConnectionId id : {from, other}) {
       SCOPED_TRACE(bits);
       const std::string& got = t.written[id];
-      EXPECT_EQ(Count(got, block), once);
-      EXPECT_EQ(Count(got, block + "\x01\x01"), byParser);
-      EXPECT_EQ(Count(got, chat), once);
-      EXPECT_EQ(Count(got, hfdl), connected ? 1 : 0);
-      EXPECT_EQ(Count(got, Probe(kToken, "A")), 1);
-      EXPECT_EQ(Count(got, own), dup || connected ? 1 : 0);
+      EXPECT_EQ(CountOf(got, block), once);
+      EXPECT_EQ(CountOf(got, block + "\x01\x01"), byParser);
+      EXPECT_EQ(CountOf(got, chat), once);
+      EXPECT_EQ(CountOf(got, hfdl), connected ? 1 : 0);
+      EXPECT_EQ(CountOf(got, Probe(kToken, "A")), 1);
+      // Own blocks: new ones after the duplicate check, else every one.
+      EXPECT_EQ(CountOf(got, Wire(own)), dup ? 1 : connected ? 2 : 0);
+      EXPECT_EQ(CountOf(got, Wire(LinkBlock(".JC", 3))), 0);
       EXPECT_EQ(got.find("noise"), std::string::npos);
       EXPECT_EQ(got.find(TestLine(1)), std::string::npos);
     }
-    EXPECT_EQ(r.sink().blocks.size(), vhf ? 2u : 1u);
-    // A block carried by HFDL travels in its frame only.
-    const size_t before = t.written[other].size();
-    r.ReceiveAcars(Block("M03C") + "\x11\x22", true, AcarsBearer::Hfdl);
-    EXPECT_EQ(t.written[other].size(), before);
   }
 }
 
-TEST_F(PeerLinkRelay, ServerItemValueReachesEachClientOnce) {
+TEST_F(PeerLinkRelay, ServerItemValueReachesEachClientOnceAndTagsItsBlockOnly) {
   Serve();
   f.Net.DupCheckSend = 0;
-  link().ACARSChange(Wire(Block()));
-  EXPECT_EQ(Got(a, Wire(Block())), 1);
-  EXPECT_EQ(Got(b, Wire(Block())), 1);
+  link.ACARSChange(Wire(kBlock));
+  EXPECT_EQ(transport.written[a], Wire(kBlock));
+  EXPECT_EQ(transport.written[b], Wire(kBlock));
   ASSERT_EQ(rig.sink().blocks.size(), 1u);
   EXPECT_EQ(rig.sink().blocks[0].Block.SourceTag, "DDE");
-  // A tag given for one text labels nothing after it.
-  link().ProcessReceivedData("no frame here", "RAW");
-  transport.Arrive(a, Wire(Block("M05E")));
+  link.ProcessReceivedData("no frame here", "RAW");
+  transport.Arrive(a, Wire(LinkBlock(".JA", 5)));
   EXPECT_EQ(rig.sink().blocks.back().Block.SourceTag, "NET");
 }
 
-TEST_F(PeerLinkRelay, ClientSendsOwnReceptionAndParsesItOnlyWhenRelayedBack) {
-  ConnectClient();
-  const ConnectionId server = transport.lastConnect;
-  rig.ReceiveAcars(Block() + "\x11\x22", true);
-  link().ACARSChange(Wire(Block("M02B")));
-  EXPECT_EQ(transport.written[server], Wire(Block()) + Wire(Block("M02B")));
-  EXPECT_TRUE(rig.sink().blocks.empty());
-  transport.Arrive(server, Wire(Block()) + "\x01\x01");
-  EXPECT_EQ(rig.sink().blocks.size(), 1u);
-  EXPECT_EQ(transport.written[server].size(), Wire(Block()).size() * 2);  // a client relays nothing
+TEST_F(PeerLink, AFloodIsReadASliceATimeAndAStalledClientHoldsUpNoOther) {
+  Serve();
+  transport.blocked.insert(b);
+  timers.msPerReading = 5;
+  std::string flood;
+  for (int i = 0; i < 1000; ++i) flood += Wire(LinkBlock(".JF", i));
+  transport.Arrive(a, flood);
+  const size_t firstSlice = rig.sink().messages.size();
+  EXPECT_GT(firstSlice, 0u);
+  EXPECT_LT(firstSlice, 1000u);
+  transport.Arrive(b, Wire(LinkBlock(".JB", 1)));  // between two slices
+  EXPECT_EQ(rig.sink().messages.size(), firstSlice + 1);
+  timers.RunPosted();
+  EXPECT_EQ(rig.sink().messages.size(), 1001u);
+  EXPECT_EQ(CountOf(transport.written[a], "\x01\x01"), 1001);
+  EXPECT_EQ(f.exchange.Packets.ServerBlocked, 1001);
 }
 
 TEST_F(PeerLink, UnansweredProbeReconnectsSilentlyAtTheSecondTick) {
-  f.Net.LoopBackInterval = 1;
-  ::PeerLink l(f.exchange, f.Net, f.Txt, f.app.UseEnglish, host, transport, timers);
-  f.exchange.Connecting = 1;
-  l.ConnectToServer("server", "50000");
-  transport.ConnectSucceeds();
+  ::PeerLink& c = Client();
   EXPECT_EQ(host.boxes, std::vector<std::string>{"Connected"});
-  l.Timer3Timer();
+  c.Timer3Timer();
   EXPECT_EQ(transport.written[transport.lastConnect].substr(0, 6), "[LOOP]");
-  l.Timer3Timer();
+  c.Timer3Timer();
   EXPECT_EQ(transport.connects.size(), 2u);
   EXPECT_TRUE(host.buttonDown);
   transport.ConnectSucceeds();
   EXPECT_EQ(host.boxes.size(), 1u);
-  EXPECT_EQ(f.exchange.NetConnected, 1);
+  EXPECT_TRUE(host.keepAlive);
   EXPECT_FALSE(host.countdownOpen);
 }
 
 TEST_F(PeerLink, LostLinkCountsDownAndKeepsTryingWhileTheServerIsDown) {
-  ::PeerLink l(f.exchange, f.Net, f.Txt, f.app.UseEnglish, host, transport, timers);
-  f.exchange.Connecting = 1;
-  l.ConnectToServer("server", "50000");
-  transport.ConnectSucceeds();
+  ::PeerLink& c = Client();
   transport.PeerCloses(transport.lastConnect);
   EXPECT_TRUE(host.countdownOpen);
   EXPECT_EQ(f.exchange.CountdownReason, "Disconnected");
@@ -293,39 +272,55 @@ TEST_F(PeerLink, LostLinkCountsDownAndKeepsTryingWhileTheServerIsDown) {
   timers.Advance(4000);
   EXPECT_EQ(f.exchange.Countdown, 1);
   timers.Advance(1000);
-  EXPECT_FALSE(host.countdownOpen);
   EXPECT_EQ(transport.connects.size(), 2u);
   transport.ConnectFails();
   EXPECT_TRUE(host.countdownOpen);
   EXPECT_EQ(f.exchange.CountdownReason, "Connection failed");
-  l.CountdownCancel();
-  EXPECT_FALSE(host.countdownOpen);
+  c.CountdownCancel();
   timers.Advance(10000);
   EXPECT_EQ(transport.connects.size(), 2u);
+  EXPECT_FALSE(host.countdownOpen);
 }
 
 TEST_F(PeerLink, AConnectThatNeverEndsTimesOutAndRefusalsRaiseOneBox) {
-  ::PeerLink l(f.exchange, f.Net, f.Txt, f.app.UseEnglish, host, transport, timers);
+  ::PeerLink c(f.exchange, f.Net, f.Txt, f.app.UseEnglish, host, transport, timers);
   f.exchange.Connecting = 1;
-  l.ConnectToServer("10.255.255.1", "50000");
+  c.ConnectToServer("10.255.255.1", "50000");
   timers.Advance(19999);
   EXPECT_TRUE(host.boxes.empty());
   timers.Advance(1);
   EXPECT_EQ(host.boxes, std::vector<std::string>{"Can not connect"});
-  EXPECT_FALSE(transport.open.count(transport.lastConnect));
-
   f.Net.Server = 1;
   f.exchange.PeerClients.Slots.resize(1);
-  l.OpenServer("50000");
-  transport.Accept();
-  for (int i = 0; i < 20; ++i) transport.Accept();
+  c.OpenServer("50000");
+  for (int i = 0; i < 21; ++i) transport.Accept();
   EXPECT_EQ(host.boxes.back(), "Acceptance failed(maximum connections)");
   EXPECT_EQ(host.boxes.size(), 2u);
   EXPECT_EQ(host.beeps, 19);
-  host.CloseBoxes();
+  EXPECT_EQ(host.caption, "Skarvel(Server 1/10 PortNo 49505)");
+  for (const auto& ok : host.open) ok();
   transport.Accept();
   EXPECT_EQ(host.boxes.size(), 3u);
-  EXPECT_EQ(host.caption, "Skarvel(Server 1/10 PortNo 49505)");
+}
+
+TEST_F(PeerLink, ChatComesBackAndTestLinesGoOutAtTheirIntervalAndAreReadAsNothing) {
+  ::PeerLink& c = Client();
+  c.SendChatLine("ME", "hi");
+  EXPECT_EQ(f.exchange.ChatLog, "");  // a client logs its line when it comes back
+  transport.Arrive(transport.lastConnect, transport.written[transport.lastConnect]);
+  EXPECT_EQ(f.exchange.ChatLog, "ME>hi\r\n");
+  EXPECT_FALSE(c.StartPacketTest("0x32"));
+  ASSERT_TRUE(c.StartPacketTest("50"));
+  timers.Advance(1000);
+  c.StopPacketTest();
+  timers.Advance(1000);
+  EXPECT_EQ(f.exchange.Packets.SentPackets, 21);
+  const std::string lines = transport.written[transport.lastConnect].substr(ChatLine("ME", "hi").size());
+  EXPECT_EQ(CountOf(lines, TestLine(19)), 1);
+  Serve();
+  transport.Arrive(a, lines);
+  EXPECT_EQ(f.exchange.Packets.ReceivedPackets, 2);
+  EXPECT_EQ(f.exchange.ChatLog, "ME>hi\r\n");
 }
 
 TEST_F(LogImport, RecordsTurnBackIntoWireText) {
@@ -344,8 +339,7 @@ TEST_F(LogImport, RecordsTurnBackIntoWireText) {
 
 TEST_F(LogImport, CancelStopsAnImportAndClosesItsWindow) {
   std::string log;
-  for (int i = 0; i < 200; ++i) log += "[Lch]2026/12/06 14:03:07>" + std::string("+*<SYN><SYN><SOH>2.JA8089<NAK>H11<STX>M") +
-                                      std::to_string(100 + i) + "JL0012HELLO<ETX>\n";
+  for (int i = 0; i < 200; ++i) log += "[Lch]2026/12/06 14:03:07>" + RawText(LinkBlock(".JA", i)) + "\n";
   WriteFile(rig.folder() + "/old.log", log);
   rig.effects().importPath = rig.folder() + "/old.log";
   timers.msPerReading = 20;  // every read takes a turn's time
@@ -363,7 +357,6 @@ TEST_F(LogImport, CancelStopsAnImportAndClosesItsWindow) {
   EXPECT_EQ(f.text.ImportPath(), "");
   EXPECT_EQ(rig.effects().closedForms.back(), 16);
   EXPECT_EQ(f.controls.MapImagesEnabled, 1);
-  EXPECT_FALSE(wiring.Import().Running());
 }
 
 }  // namespace

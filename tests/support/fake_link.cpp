@@ -1,17 +1,16 @@
 #include "support/fake_link.h"
 
-namespace testing_support {
+#include <unistd.h>
 
-bool FakePeerTransport::Listen(uint16_t port, int) {
-  if (listenFails) return false;
-  listening = port;
-  return true;
-}
+#include <QTcpServer>
+#include <algorithm>
+#include <random>
+
+namespace testing_support {
 
 ConnectionId FakePeerTransport::Connect(const std::string& host, uint16_t port) {
   connects.push_back(host + ":" + std::to_string(port));
-  lastConnect = next_++;
-  open.insert(lastConnect);
+  open.insert(lastConnect = next_++);
   return lastConnect;
 }
 
@@ -23,9 +22,8 @@ SendResult FakePeerTransport::Write(ConnectionId id, const std::string& bytes) {
 }
 
 std::string FakePeerTransport::Read(ConnectionId id, size_t maxBytes) {
-  std::string& rest = unread[id];
-  const std::string chunk = rest.substr(0, maxBytes);
-  rest.erase(0, chunk.size());
+  const std::string chunk = unread[id].substr(0, maxBytes);
+  unread[id].erase(0, chunk.size());
   return chunk;
 }
 
@@ -38,22 +36,12 @@ ConnectionId FakePeerTransport::Accept() {
 
 void FakePeerTransport::Arrive(ConnectionId id, const std::string& bytes) {
   unread[id] += bytes;
-  if (open.count(id)) events_->OnReadable(id);
-}
-
-void FakePeerTransport::PeerCloses(ConnectionId id) {
-  if (open.count(id)) events_->OnClosed(id);
+  events_->OnReadable(id);
 }
 
 int FakeLinkTimers::Start(int ms, bool repeat, std::function<void()> tick) {
-  const int id = next_++;
-  timers_[id] = {now + ms, ms, repeat, std::move(tick)};
-  return id;
-}
-
-void FakeLinkTimers::RunPosted() {
-  while (RunNext()) {
-  }
+  timers_[next_] = {now + ms, ms, repeat, std::move(tick)};
+  return next_++;
 }
 
 bool FakeLinkTimers::RunNext() {
@@ -66,35 +54,38 @@ bool FakeLinkTimers::RunNext() {
 
 void FakeLinkTimers::Advance(int64_t ms) {
   const int64_t end = now + ms;
-  RunPosted();
-  for (;;) {
-    auto next = timers_.end();
-    for (auto it = timers_.begin(); it != timers_.end(); ++it) {
-      if (it->second.due <= end && (next == timers_.end() || it->second.due < next->second.due)) next = it;
-    }
-    if (next == timers_.end()) break;
+  for (RunPosted();; RunPosted()) {
+    const auto next = std::min_element(timers_.begin(), timers_.end(),
+                                       [](const auto& x, const auto& y) { return x.second.due < y.second.due; });
+    if (next == timers_.end() || next->second.due > end) break;
     now = next->second.due;
-    std::function<void()> tick = next->second.tick;
-    if (next->second.repeat) {
-      next->second.due += next->second.interval;
-    } else {
-      timers_.erase(next);
-    }
+    const std::function<void()> tick = next->second.tick;
+    next->second.repeat ? void(next->second.due += next->second.interval) : void(timers_.erase(next));
     tick();
-    RunPosted();
   }
   now = end;
 }
 
-void RecordingLinkHost::ShowBox(LinkBoxKind, const std::string& text, std::function<void()> closed) {
-  boxes.push_back(text);
-  open_.push_back(std::move(closed));
+std::string LinkBlock(const std::string& prefix, int n, const std::string& text) {
+  char id[32];
+  std::snprintf(id, sizeof id, "%s%04dM0%dA", prefix.c_str(), n % 10000, n / 10000 % 10);
+  const std::string s(id);
+  return "+*\x16\x16\x01" "2" + s.substr(0, 7) + "\x15H11\x02" + s.substr(7) + "JL0012" + text + "\x03";
 }
 
-void RecordingLinkHost::CloseBoxes() {
-  std::vector<std::function<void()>> open = std::move(open_);
-  open_.clear();
-  for (auto& closed : open) closed();
+int CountOf(const std::string& all, const std::string& part) {
+  int n = 0;
+  for (size_t at = all.find(part); at != std::string::npos; at = all.find(part, at + 1)) ++n;
+  return n;
+}
+
+uint16_t FreeLinkPort() {
+  std::mt19937 rng(static_cast<unsigned>(::getpid()));
+  for (;;) {
+    const auto port = static_cast<uint16_t>(61000 + rng() % 4500);
+    QTcpServer probe;
+    if (probe.listen(QHostAddress::AnyIPv4, port)) return port;
+  }
 }
 
 }  // namespace testing_support

@@ -51,25 +51,15 @@ class RecordingEffects : public FormEffects {
 class RecordingSink : public ReceptionSink {
  public:
   void OnHfdlFrame(const HfdlFrame& frame) override { frames.push_back(frame); }
-  void OnAcarsBlock(const AcarsMessage& m) override {
-    if (keep) blocks.push_back(m);
-  }
+  void OnAcarsBlock(const AcarsMessage& m) override { blocks.push_back(m); }
   bool OnPosition(const PositionReport& p) override {
     positions.push_back(p);
     return storePositions;
   }
-  void OnAcarsMessage(const AcarsMessage& m) override {
-    ++delivered;
-    if (onMessage) onMessage(m);
-    if (keep) messages.push_back(m);
-  }
+  void OnAcarsMessage(const AcarsMessage& m) override { messages.push_back(m); }
   void Clear();
 
   bool storePositions = false;
-  // false: messages are counted and handed to onMessage, not kept.
-  bool keep = true;
-  size_t delivered = 0;
-  std::function<void(const AcarsMessage&)> onMessage;
   std::vector<HfdlFrame> frames;
   std::vector<AcarsMessage> blocks;
   std::vector<PositionReport> positions;

@@ -144,35 +144,28 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
   return Finish(p, timeoutMs);
 }
 
-struct RunningProgram::Process {
-  QProcess process;
-};
-
 RunningProgram::RunningProgram(const std::string& program, const std::vector<std::string>& args,
                                const std::vector<std::string>& env)
-    : process_(std::make_unique<Process>()) {
-  SetEnvironment(process_->process, env);
+    : process_(std::make_unique<QProcess>()) {
+  SetEnvironment(*process_, env);
   QStringList a;
   for (const std::string& s : args) a << QString::fromStdString(s);
-  process_->process.start(QString::fromStdString(program), a);
-  EXPECT_TRUE(process_->process.waitForStarted(10000)) << program;
+  process_->start(QString::fromStdString(program), a);
+  EXPECT_TRUE(process_->waitForStarted(10000)) << program;
 }
 
 RunningProgram::~RunningProgram() {
-  if (!Running()) return;
-  process_->process.kill();
-  process_->process.waitForFinished(5000);
+  if (process_->state() == QProcess::NotRunning) return;
+  process_->kill();
+  process_->waitForFinished(5000);
 }
-
-bool RunningProgram::Running() const { return process_->process.state() != QProcess::NotRunning; }
 
 void RunningProgram::Signal(int signal) const {
-  if (Running()) ::kill(static_cast<pid_t>(process_->process.processId()), signal);
+  // A program that has ended has no id: 0 would signal the whole group.
+  if (process_->processId() > 0) ::kill(static_cast<pid_t>(process_->processId()), signal);
 }
-
-ProcessResult RunningProgram::Wait(int timeoutMs) { return Finish(process_->process, timeoutMs); }
-
-long long RunningProgram::Pid() const { return process_->process.processId(); }
+ProcessResult RunningProgram::Wait(int timeoutMs) { return Finish(*process_, timeoutMs); }
+long long RunningProgram::Pid() const { return process_->processId(); }
 
 std::unique_ptr<RunningProgram> StartProgram(const std::string& program, const std::vector<std::string>& args,
                                              const std::vector<std::string>& env) {

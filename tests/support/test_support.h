@@ -10,6 +10,8 @@
 #include "platform/date_time.h"
 #include "platform/message_box.h"
 
+class QProcess;
+
 namespace testing_support {
 
 // A fresh empty folder, removed with everything in it when this goes.
@@ -76,19 +78,14 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
 // runs when this goes.
 class RunningProgram {
  public:
-  RunningProgram(const std::string& program, const std::vector<std::string>& args,
-                 const std::vector<std::string>& env);
+  RunningProgram(const std::string& program, const std::vector<std::string>& args, const std::vector<std::string>& env);
   ~RunningProgram();
-  RunningProgram(const RunningProgram&) = delete;
-  RunningProgram& operator=(const RunningProgram&) = delete;
-  bool Running() const;
   void Signal(int signal) const;
   ProcessResult Wait(int timeoutMs);
   long long Pid() const;
 
  private:
-  struct Process;
-  std::unique_ptr<Process> process_;
+  std::unique_ptr<QProcess> process_;
 };
 std::unique_ptr<RunningProgram> StartProgram(const std::string& program, const std::vector<std::string>& args,
                                              const std::vector<std::string>& env);
