@@ -25,12 +25,10 @@ class LinkWiring : public QObject, public PeerLinkHost, public LogImportLink {
 
   PeerLink& Link() { return *link_; }
   LogImport& Import() { return *import_; }
-  LinkTimers& Timers() { return *timers_; }
 
   // Takes the ACARS item of the program folder, unless another copy has it
   // (said once on standard error and the status bar).
   void StartAcarsItem(const std::string& programFolder);
-  const AcarsItemServer* AcarsItem() const { return item_; }
 
   // Closing, before the settings are saved: no import, countdown or timer
   // of the link stays.
