@@ -9,7 +9,6 @@
 #include "exchange/acars_item_framing.h"
 #include "exchange/chat.h"
 #include "exchange/peer_link_byte_mapping.h"
-#include "platform/control_char_name.h"
 #include "support/fake_link.h"
 #include "support/reception_rig.h"
 
@@ -17,18 +16,6 @@ namespace {
 
 using namespace testing_support;
 
-std::string Hex(const std::string& bytes) {
-  std::string out;
-  char b[4];
-  for (unsigned char c : bytes) out += std::string(out.empty() ? "" : " ") + (std::snprintf(b, 4, "%02X", c), b);
-  return out;
-}
-// A block as the RAW log shows it.
-std::string RawText(const std::string& characters) {
-  std::string out;
-  for (char c : characters) out += ControlCharName(static_cast<uint8_t>(c));
-  return out;
-}
 std::string Wire(const std::string& characters) { return PeerLinkEncodeText(characters); }
 std::string Probe(const std::string& token, const std::string& name) { return "[LOOP]" + token + name + "\r\n"; }
 const std::string kToken = "ABCDEFGHIJKLMNOPQRST";
@@ -37,9 +24,9 @@ const std::string kBlock = LinkBlock(".JA", 8089), kDigits(3780, '7');
 TEST(PeerLinkMapping, KnownBytesAndRoundTrip) {
   for (int b = 0; b <= 254; ++b) EXPECT_EQ(PeerLinkDecodeByte(PeerLinkEncodeByte(static_cast<uint8_t>(b))), b);
   EXPECT_EQ(PeerLinkEncodeByte(255), '\0');
-  EXPECT_EQ(Hex(Wire("\x7F\x80\xFE")), "FF FE 80");
-  EXPECT_EQ(Hex(ChatLine("JA", "hi")), "5C 44 49 42 55 5E 4B 42 3F 69 6A 04");
-  EXPECT_EQ(Hex(TestLine(0).substr(TestLine(0).size() - 4)), "5B 3F 31 04");
+  EXPECT_EQ(Wire("\x7F\x80\xFE"), "\xFF\xFE\x80");
+  EXPECT_EQ(ChatLine("JA", "hi"), "\x5C\x44\x49\x42\x55\x5E\x4B\x42\x3F\x69\x6A\x04");
+  EXPECT_EQ(TestLine(0).substr(TestLine(0).size() - 4), "\x5B\x3F\x31\x04");
 }
 
 // A connection's scanner over a client's state.
@@ -319,7 +306,7 @@ TEST_F(PeerLink, ChatComesBackAndTestLinesGoOutAtTheirIntervalAndAreReadAsNothin
 }
 
 TEST_F(LogImport, RecordsTurnBackIntoWireText) {
-  EXPECT_EQ(Hex(RawLogRecordToWire("a<VF>b<DEL>")), "62 0B 63 FF");
+  EXPECT_EQ(RawLogRecordToWire("a<VF>b<DEL>"), "\x62\x0B\x63\xFF");
   EXPECT_EQ(RawLogRecordToWire("<<SOH>"), Wire("<\x01"));
   EXPECT_EQ(RawLogRecordToWire("<XYZ><"), Wire("<XYZ><"));
   EXPECT_EQ(DatLogRecordToWire("[NET]x>HFDL<SOH>1A<STX><ETX>"), "[NET]x>HFDL\x01" "1A<STX>\x03");
@@ -334,7 +321,9 @@ TEST_F(LogImport, RecordsTurnBackIntoWireText) {
 
 TEST_F(LogImport, CancelStopsAnImportAndClosesItsWindow) {
   std::string log;
-  for (int i = 0; i < 200; ++i) log += "[Lch]2026/12/06 14:03:07>" + RawText(LinkBlock(".JA", i)) + "\n";
+  for (int i = 0; i < 200; ++i) {
+    log += "[Lch]2026/12/06 14:03:07>+*<SYN><SYN><SOH>2.JA" + std::to_string(1000 + i) + "<NAK>H11<STX>M00AJL0012X<ETX>\n";
+  }
   WriteFile(rig.folder() + "/old.log", log);
   rig.effects().importPath = rig.folder() + "/old.log";
   timers.msPerReading = 20;  // every read takes a turn's time
