@@ -24,11 +24,11 @@ void CreateDialogs(TForm1& w) {
   w.AddForm(new TForm9(f));
   w.AddForm(new TForm10(f));
   w.AddForm(new TForm11(f));
-  w.AddForm(new TForm12(f));
-  w.AddForm(new TForm13(f));
+  w.AddForm(new TForm12(f, w.Link().Link()));
+  w.AddForm(new TForm13(f, w.Link().Link()));
   w.AddForm(new TForm14(f));
-  w.AddForm(new TForm15(f));
-  w.AddForm(new TForm16(f));
+  w.AddForm(new TForm15(f, w.Link().Link()));
+  w.AddForm(new TForm16(f, w.Link().Import()));
   w.AddForm(new TForm17(f));
   w.AddForm(new TForm18(f));
   w.AddForm(new TForm19(f));

@@ -38,6 +38,12 @@ class FormEffects {
   virtual void ShowAircraftInformation(const AircraftInformation&) {}
   // The chat window shows the conversation so far (code page 932).
   virtual void ShowChatLog(const std::string& /*cp932Log*/) {}
+  // The values dialog TFormN shows changed; it shows them afresh.
+  virtual void FormValuesChanged(int /*formNumber*/) {}
+  virtual void CloseForm(int /*formNumber*/) {}
+  // The imports' open dialog OpenDialog1 with this title: the chosen log,
+  // empty when cancelled.
+  virtual std::string AskImportPath(const std::string& /*titleUtf8*/) { return {}; }
   // Brings dialog TFormN back from minimised or maximised.
   virtual void RestoreForm(int /*formNumber*/) {}
   virtual void CopyToClipboard(const Bitmap24& /*picture*/) {}

@@ -164,19 +164,19 @@ void ComboBox2Change(Form1State& f) {
   RedrawAircraftAndAltitude(f);
 }
 
-void SpeedButton1Click(Form1State& f, FormEffects& e) {
+void SpeedButton1Click(Form1State& f, FormEffects& e, PeerLink& link) {
   if (f.controls.SpeedButton1Down) {
     e.ShowForm(14, true);
     if (f.exchange.ConnectRequested) {
       f.exchange.Connecting = 1;
-      if (!ConnectToServer(f.exchange, f.Net.ServerName, f.Net.ClientPortNo)) RefuseConnect(f, e);
+      if (!link.ConnectToServer(f.Net.ServerName, f.Net.ClientPortNo)) RefuseConnect(f, e);
     } else {
       LinkDown(f);
       f.exchange.LoopProbeRetries = 0;
       e.ControlsChanged();
     }
   } else {
-    DisconnectFromServer(f.exchange, true);
+    link.DisconnectFromServer(true);
     f.controls.SpeedButton1Down = 0;
     f.exchange.NetConnected = 0;
     e.ControlsChanged();

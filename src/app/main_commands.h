@@ -7,6 +7,7 @@
 #include <string>
 
 class FormEffects;
+class PeerLink;
 struct AircraftRecord;
 struct Form1State;
 
@@ -21,7 +22,7 @@ void SubDisplayButtonClick(Form1State& form, FormEffects& effects, int button);
 void SpeedButton16Click(Form1State& form);
 void SpeedButton8Click(Form1State& form);
 void ComboBox2Change(Form1State& form);
-void SpeedButton1Click(Form1State& form, FormEffects& effects);
+void SpeedButton1Click(Form1State& form, FormEffects& effects, PeerLink& link);
 void Image6Click(Form1State& form);
 // A release on the spectrum picture: any button but the left one switches
 // between waterfall and constellation; the left one, with two channels,

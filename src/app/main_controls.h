@@ -20,6 +20,9 @@ struct MainControls : MapControls {
   flag N11Checked = 0, N21Checked = 1, N24Checked = 1, N25Checked = 0;
   flag N26Checked = 0, N27Checked = 1, N28Checked = 1;
   flag N12Visible = 0, N13Visible = 0, N14Visible = 0;
+  // Off while a log is imported: the import commands and the mouse on the
+  // map's pictures (Image2, Image1, Image4).
+  flag N16Enabled = 1, DATLOG1Enabled = 1, MapImagesEnabled = 1;
   flag Timer3Enabled = 0;
   int32_t Timer3Interval = 30000;
   std::string Caption = "Skarvel";

@@ -1,7 +1,7 @@
 #pragma once
 // The one road of decoded messages. Sources hand it what they received:
 // HFDL frames decoded here or relayed by a linked copy, VHF ACARS blocks,
-// and (later) blocks from linked copies, log imports and the DDE item. It
+// and blocks from linked copies, log imports and the ACARS item. It
 // analyses and parses them into values (HfdlFrame, AcarsMessage,
 // PositionReport) and hands each value to its sinks, in the order they were
 // added. The order is fixed at start-up (see docs/ARCHITECTURE.md):

@@ -58,6 +58,18 @@ std::string AcarsRelayText(const AcarsBlock& block, bool withCheckSequence) {
 
 }  // namespace
 
+// Where own reception is sent to linked copies: the link, once there is one.
+class ReceptionWiring::PeerRelay : public PeerLinkSender {
+ public:
+  void SendToServer(const std::string& text) override {
+    if (link) link->SendToServer(text);
+  }
+  void SendToAllClients(const std::string& text) override {
+    if (link) link->SendToAllClients(text);
+  }
+  PeerLinkSender* link = nullptr;
+};
+
 // The receivers' links, the relay of own reception and what follows a
 // message whose position was stored.
 class ReceptionWiring::Links : public AcarsReceiverLink,
@@ -66,8 +78,8 @@ class ReceptionWiring::Links : public AcarsReceiverLink,
                                public ReceptionRelay,
                                public PositionLink {
  public:
-  Links(Form1State& form, FormEffects& effects, AircraftLink& aircraft)
-      : form_(form), effects_(effects), aircraft_(aircraft), lookups_(form.aircraft.Files) {}
+  Links(Form1State& form, FormEffects& effects, AircraftLink& aircraft, PeerLinkSender& peers)
+      : form_(form), effects_(effects), aircraft_(aircraft), peers_(peers), lookups_(form.aircraft.Files) {}
   void SetRoad(Reception& road) { road_ = &road; }
   const HfdlLookups& Lookups() const { return lookups_; }
 
@@ -95,25 +107,25 @@ class ReceptionWiring::Links : public AcarsReceiverLink,
   bool BeforeOwnHfdlFrame(const HfdlFrameInput& frame) override {
     if (!form_.exchange.NetConnected) return true;
     if (!form_.Net.Server) {
-      SendToServer(form_.exchange, HfdlRelayText(frame));
+      peers_.SendToServer(HfdlRelayText(frame));
       return false;
     }
-    if (frame.ModeCode % 10 < 2) SendToAllClients(form_.exchange, HfdlRelayText(frame));
+    if (frame.ModeCode % 10 < 2) peers_.SendToAllClients(HfdlRelayText(frame));
     return true;
   }
   void AfterOwnHfdlFrame(const HfdlFrameInput& frame) override {
     if (!form_.exchange.NetConnected || !form_.Net.Server) return;
-    if (frame.ModeCode % 10 >= 2) SendToAllClients(form_.exchange, HfdlRelayText(frame));
+    if (frame.ModeCode % 10 >= 2) peers_.SendToAllClients(HfdlRelayText(frame));
     form_.audio.RxLampHold[2] = 0;
   }
   bool BeforeOwnAcarsBlock(const AcarsBlock& block) override {
     if (!form_.exchange.NetConnected) return true;
     if (!form_.Net.Server) {
-      SendToServer(form_.exchange, AcarsRelayText(block, false));
+      peers_.SendToServer(AcarsRelayText(block, false));
       return false;
     }
     // With duplicate checking on, the parser's sink relays new blocks only.
-    if (!form_.Net.DupCheckSend) SendToAllClients(form_.exchange, AcarsRelayText(block, false));
+    if (!form_.Net.DupCheckSend) peers_.SendToAllClients(AcarsRelayText(block, false));
     return true;
   }
   void AfterOwnAcarsBlock(const AcarsBlock&) override {
@@ -138,6 +150,7 @@ class ReceptionWiring::Links : public AcarsReceiverLink,
   Form1State& form_;
   FormEffects& effects_;
   AircraftLink& aircraft_;
+  PeerLinkSender& peers_;
   Reception* road_ = nullptr;
   ReferenceLookups lookups_;
 };
@@ -146,13 +159,13 @@ class ReceptionWiring::Links : public AcarsReceiverLink,
 class ReceptionWiring::Sinks {
  public:
   Sinks(Form1State& form, FormEffects& effects, AircraftLink& aircraft, RadioWiring& radio, SelcalWiring& selcal,
-        AlertsWiring& alerts)
+        AlertsWiring& alerts, PeerLinkSender& peers)
       : text_(form),
         stats_(form),
         hfdlTables_(radio, effects),
         aircraft_(form, aircraft),
         map_(form),
-        relay_(form),
+        relay_(form, peers),
         watch_(form, alerts),
         search_(form, alerts),
         selcal_(selcal) {}
@@ -258,15 +271,16 @@ class ReceptionWiring::Sinks {
   // clients; blocks carried by HFDL travel in their frames instead.
   class Relay : public ReceptionSink {
    public:
-    explicit Relay(Form1State& form) : form_(form) {}
+    Relay(Form1State& form, PeerLinkSender& peers) : form_(form), peers_(peers) {}
     void OnAcarsBlock(const AcarsMessage& m) override {
       if (!form_.Net.Server || !form_.Net.DupCheckSend) return;
       if (m.Completion == AcarsCompletion::Retransmission || m.Block.Bearer == AcarsBearer::Hfdl) return;
-      SendToAllClients(form_.exchange, AcarsRelayText(m.Block, true));
+      peers_.SendToAllClients(AcarsRelayText(m.Block, true));
     }
 
    private:
     Form1State& form_;
+    PeerLinkSender& peers_;
   };
 
   // The watch list: every downlink, repeats included.
@@ -325,12 +339,13 @@ ReceptionWiring::ReceptionWiring(Form1State& form, FormEffects& effects, const H
       effects_(effects),
       aircraft_(form, effects),
       alerts_(form, effects),
-      links_(std::make_unique<Links>(form, effects, aircraft_)),
+      relay_(std::make_unique<PeerRelay>()),
+      links_(std::make_unique<Links>(form, effects, aircraft_, *relay_)),
       radio_(std::make_unique<RadioWiring>(form, effects)),
       map_(std::make_unique<MapWiring>(form, effects)),
       selcal_(std::make_unique<SelcalWiring>(form, effects)),
       road_(form.hfdl, form.acars, form.Etc, form.Map, lookups ? *lookups : links_->Lookups()),
-      sinks_(std::make_unique<Sinks>(form, effects, aircraft_, *radio_, *selcal_, alerts_)) {
+      sinks_(std::make_unique<Sinks>(form, effects, aircraft_, *radio_, *selcal_, alerts_, *relay_)) {
   links_->SetRoad(road_);
   road_.SetRelay(links_.get());
   road_.SetPositionLink(links_.get());
@@ -342,6 +357,8 @@ ReceptionWiring::ReceptionWiring(Form1State& form, FormEffects& effects, const H
 }
 
 ReceptionWiring::~ReceptionWiring() { QObject::disconnect(timer1Done_); }
+
+void ReceptionWiring::SetPeerLink(PeerLinkSender* link) { relay_->link = link; }
 
 AcarsReceiverLink& ReceptionWiring::AcarsLink() { return *links_; }
 HfdlReceiverLink& ReceptionWiring::HfdlLink() { return *links_; }

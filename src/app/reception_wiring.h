@@ -20,6 +20,7 @@
 
 class FormEffects;
 class MapWiring;
+class PeerLinkSender;
 struct Form1State;
 
 class ReceptionWiring {
@@ -55,15 +56,20 @@ class ReceptionWiring {
   std::function<void(MapLayers)> DrawMap;
   // The map's links and its drawing over the state.
   MapWiring& Map() { return *map_; }
+  // The link between copies that own reception is handed to (none: it is
+  // decoded here).
+  void SetPeerLink(PeerLinkSender* link);
 
  private:
   class Links;
   class Sinks;
+  class PeerRelay;
 
   Form1State& form_;
   FormEffects& effects_;
   AircraftWiring aircraft_;
   AlertsWiring alerts_;
+  std::unique_ptr<PeerRelay> relay_;
   std::unique_ptr<Links> links_;
   std::unique_ptr<RadioWiring> radio_;
   std::unique_ptr<MapWiring> map_;

@@ -17,6 +17,8 @@ class SkarvelForm : public QDialog {
   // Copies the window's position (and size, where the settings keep it) into
   // the state's members, as the settings writer wants them at close.
   void CaptureGeometry();
+  // The values the window shows changed: it shows them afresh.
+  virtual void ValuesChanged() {}
 
  protected:
   // Fits the window to the screen it lands on, once the subclass has

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <ctime>
 
 #include "acars/acars_demodulator.h"
 #include "app/form1_state.h"
@@ -39,11 +37,7 @@ void BuildPaths(Form1State& f) {
 
 }  // namespace
 
-std::string ServerCaption(int clients, int maxConnect, const std::string& port) {
-  return "Skarvel(Server " + std::to_string(clients) + "/" + std::to_string(maxConnect) + " PortNo " + port + ")";
-}
-
-void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile& settings) {
+void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile& settings, PeerLink* link) {
   // 2. Capture format.
   f.audio.SampleRate = 44100;
   f.audio.SampleBits = 16;
@@ -61,7 +55,6 @@ void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile
   f.mapView.ListPage = 1;
   f.controls.ComboBox2Items = {"ALL"};
   f.controls.ComboBox2Index = 0;
-  f.exchange.NetClientState = 0;
   f.Etc.DispType = 0;
   // 10, 11. The settings come in within their ranges.
   f.app.AppDir = appDir;
@@ -114,14 +107,14 @@ void ConstructForm1State(Form1State& f, const std::string& appDir, const IniFile
   f.controls.Caption = "Skarvel";
   f.controls.Timer3Enabled = 0;
   f.exchange.NetConnected = 0;
-  if (f.Net.TcpIp && f.Net.Server && OpenServer(f.exchange, f.Net.ServerPortNo)) {
+  if (f.Net.TcpIp && f.Net.Server && link && link->OpenServer(f.Net.ServerPortNo)) {
     f.controls.Caption = ServerCaption(f.exchange.NetClientCount, f.Net.MaxConnect, f.Net.ServerPortNo);
     f.exchange.NetConnected = 1;
     f.controls.Timer3Enabled = 1;
   }
-  // 22 is the window's (ArrangeStatusIndicators); 23.
+  // 22 is the window's (ArrangeStatusIndicators); 23. The link's probe
+  // tokens come from its own generator, seeded from the clock.
   f.exchange.LoopProbeRetries = 0;
-  std::srand(static_cast<unsigned>(std::time(nullptr)));
   f.exchange.LoopProbePending = 0;
   // An interval of 0 means no keep-alive: the timer never runs at 0 ms.
   f.controls.Timer3Interval =

@@ -5,15 +5,15 @@
 #include <string>
 
 class IniFile;
+class PeerLink;
 struct Form1State;
 
 // Constructor steps 2 to 26 and the state part of 28, in order. Widget
 // steps (the form resource, the bitmaps' sizes, the menus) are TForm1's;
-// the audio devices are opened by the caller afterwards.
-void ConstructForm1State(Form1State& form, const std::string& appDir, const IniFile& settings);
-
-// "Skarvel(Server 0/10 PortNo 49505)"
-std::string ServerCaption(int clients, int maxConnect, const std::string& port);
+// the audio devices are opened by the caller afterwards. A server opens on
+// the link (without one it does not open).
+void ConstructForm1State(Form1State& form, const std::string& appDir, const IniFile& settings,
+                         PeerLink* link = nullptr);
 
 // FormShow step 5: the language in force. Returns whether the language
 // dialog must be asked first (Language 0).

@@ -30,7 +30,7 @@
 #include "audio/capture_delivery.h"
 #include "audio/clock_fallback.h"
 #include "audio/wave_devices.h"
-#include "exchange/peer_link.h"
+#include "exchange/exchange_forms.h"
 #include "map/map_files.h"
 #include "map/map_navigation.h"
 #include "map/zoom_factors.h"
@@ -192,8 +192,10 @@ TForm1::TForm1() {
   BuildPanels();
   BuildPopupMenu();
   BuildSavePictureDialog();
+  BuildOpenDialog();
   timer3_ = new QTimer(this);
   timer3_->setObjectName("Timer3");
+  link_ = std::make_unique<LinkWiring>(state_, *this, reception_);
   statusBar()->hide();
   platform::SetMessageBoxOwner(this);
 
@@ -204,7 +206,8 @@ TForm1::TForm1() {
   // 2-26, 28.
   IniFile settings;
   settings.Load(platform::SettingsFilePath());
-  ConstructForm1State(state_, platform::ProgramFolder(), settings);
+  ConstructForm1State(state_, platform::ProgramFolder(), settings, &link_->Link());
+  link_->StartAcarsItem(platform::ProgramFolder());
 
   {
     QSignalBlocker block(comboBox1_);
@@ -358,6 +361,20 @@ void TForm1::BuildSavePictureDialog() {
   savePictureDialog1_->setNameFilter(QString::fromUtf8("ビットマップ (*.bmp)"));
 }
 
+void TForm1::BuildOpenDialog() {
+  openDialog1_ = new QFileDialog(this);
+  openDialog1_->setObjectName("OpenDialog1");
+  openDialog1_->setOption(QFileDialog::DontUseNativeDialog);
+  openDialog1_->setAcceptMode(QFileDialog::AcceptOpen);
+  openDialog1_->setFileMode(QFileDialog::ExistingFile);
+  openDialog1_->setNameFilter(QString::fromUtf8("ログファイル(*.log)"));
+  ChooseImportPath = [this]() -> std::string {
+    if (openDialog1_->exec() != QDialog::Accepted) return {};
+    const QStringList files = openDialog1_->selectedFiles();
+    return files.isEmpty() ? std::string() : files.first().toStdString();
+  };
+}
+
 void TForm1::BuildMapFileMenu() {
   n34_->clear();
   for (size_t i = 0; i < state_.controls.MapFileMenu.size(); ++i) {
@@ -407,6 +424,9 @@ void TForm1::ControlsChanged() {
   MenuItem("N12")->setVisible(state_.controls.N12Visible != 0);
   MenuItem("N13")->setVisible(state_.controls.N13Visible != 0);
   MenuItem("N14")->setVisible(state_.controls.N14Visible != 0);
+  MenuItem("N16")->setEnabled(state_.controls.N16Enabled != 0);
+  MenuItem("DATLOG1")->setEnabled(state_.controls.DATLOG1Enabled != 0);
+  for (int image : {2, 1, 4}) images_[image]->setEnabled(state_.controls.MapImagesEnabled != 0);
   const auto mapItems = n34_->actions();
   for (int i = 0; i < mapItems.size(); ++i) {
     QSignalBlocker block(mapItems[i]);
@@ -671,11 +691,13 @@ void TForm1::FormClose() {
   DrawClosingNotice();
   BeginClose(state_);
   ProcessMessages();
+  // An import or a reconnect countdown would run on behind the save.
+  link_->EndForClose();
   // 5.
   SaveSettingsToFile();
   // 6, 7.
-  if (state_.Net.Server) CloseServer(state_.exchange);
-  if (state_.controls.SpeedButton1Down && state_.exchange.NetConnected) DisconnectFromServer(state_.exchange, false);
+  if (state_.Net.Server) link_->Link().CloseServer();
+  if (state_.controls.SpeedButton1Down && state_.exchange.NetConnected) link_->Link().DisconnectFromServer(false);
   // 8.
   CloseWaveIn(state_.audio, audio_);
   CloseWaveOut(state_.audio);

@@ -10,6 +10,7 @@
 #include "app/audio_wiring.h"
 #include "app/form1_state.h"
 #include "app/form_effects.h"
+#include "app/link_wiring.h"
 #include "app/reception_wiring.h"
 
 class QAction;
@@ -37,6 +38,8 @@ class TForm1 : public QMainWindow, public FormEffects {
   ReceptionWiring& Reception() { return reception_; }
   // The audio subsystem's links to the rest of the program.
   AudioWiring& Audio() { return audio_; }
+  // The link between copies, the log import and the ACARS item.
+  LinkWiring& Link() { return *link_; }
   // Where the recording device posts its buffers.
   QObject* AudioReceiver() const;
 
@@ -79,6 +82,14 @@ class TForm1 : public QMainWindow, public FormEffects {
   void ShowMapPicture(const Bitmap24& picture) override;
   void SetFullScreen(bool on) override;
   std::string AskSaveMapPath() override;
+  void ShowChatLog(const std::string& cp932Log) override;
+  void FormValuesChanged(int formNumber) override;
+  void CloseForm(int formNumber) override;
+  std::string AskImportPath(const std::string& titleUtf8) override;
+
+  // The imports' open dialog, set up; tests answer in its place. Empty
+  // means Cancel.
+  std::function<std::string()> ChooseImportPath;
 
   QToolButton* SpeedButton(int n) const { return speedButtons_.at(n); }
   QComboBox* ComboBox1() const { return comboBox1_; }
@@ -90,6 +101,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   QLabel* Image(int n) const;
   QTimer* Timer3() const { return timer3_; }
   QFileDialog* SavePictureDialog1() const { return savePictureDialog1_; }
+  QFileDialog* OpenDialog1() const { return openDialog1_; }
 
  protected:
   // Clicks on the logo (Image3), the clock (Image6) and the spectrum
@@ -107,6 +119,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   void BuildPanels();
   void BuildPopupMenu();
   void BuildSavePictureDialog();
+  void BuildOpenDialog();
   void BuildMapFileMenu();
   void CreateBitmaps();
   void LayoutPanels();
@@ -127,6 +140,8 @@ class TForm1 : public QMainWindow, public FormEffects {
   Form1State state_;
   ReceptionWiring reception_{state_, *this};
   AudioWiring audio_{state_, *this, reception_};
+  // Made before the start opens the server, and gone after the close.
+  std::unique_ptr<LinkWiring> link_;
   // A child: it goes with the window's QObject, after the state.
   CaptureReceiver* audioReceiver_ = nullptr;
   std::array<QToolButton*, 29> speedButtons_{};
@@ -138,6 +153,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   QMenu* n34_ = nullptr;
   QTimer* timer3_ = nullptr;
   QFileDialog* savePictureDialog1_ = nullptr;
+  QFileDialog* openDialog1_ = nullptr;
   std::array<SkarvelForm*, 32> forms_{};
   std::array<TColor, 3> lampColors_{};
   bool formShowDone_ = false;

@@ -1,7 +1,7 @@
 // TForm1's handlers: each menu item, tool-bar button and picture reaches its
 // command. The commands of this window live in main_commands.cpp, the
-// audio monitor's in audio, the map's in map; the log imports come with the
-// link between copies.
+// audio monitor's in audio, the map's in map, the link's and the imports'
+// in exchange.
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QToolButton>
 
 #include "app/main_commands.h"
@@ -78,7 +79,9 @@ void TForm1::ConnectCommands() {
   ConnectButton(11, [&f, &e] { form1::SubDisplayButtonClick(f, e, 11); });
   ConnectButton(16, [&f] { form1::SpeedButton16Click(f); });
   ConnectButton(8, [&f] { form1::SpeedButton8Click(f); });
-  ConnectButton(1, [&f, &e] { form1::SpeedButton1Click(f, e); });
+  ConnectButton(1, [this, &f, &e] { form1::SpeedButton1Click(f, e, link_->Link()); });
+  // The keep-alive.
+  connect(timer3_, &QTimer::timeout, this, [this] { RunCommand([this] { link_->Link().Timer3Timer(); }); });
   connect(comboBox2_, &QComboBox::currentIndexChanged, this, [this] { RunCommand([this] { form1::ComboBox2Change(state_); }); });
   // The map's view: zoom, scale list, flat and globe, the overlays.
   MapState& map = f.mapView;
@@ -112,6 +115,9 @@ void TForm1::ConnectCommands() {
   ConnectMenuItem("N24", [&f, &e] { form1::N24Click(f, e); }, STATE_FIELD(controls.N24Checked));
   ConnectMenuItem("N25", [&f, &e] { form1::N25Click(f, e); }, STATE_FIELD(controls.N25Checked));
   ConnectMenuItem("N13", [&f, &e] { form1::N13Click(f, e); });
+  // The imports.
+  ConnectMenuItem("N16", [this] { link_->Import().ImportRawLog(); });
+  ConnectMenuItem("DATLOG1", [this] { link_->Import().ImportDatLog(); });
   ConnectMenuItem("flightcsv1", [&f] { form1::flightcsv1Click(f); });
   ConnectMenuItem("airlinecsv1", [&f] { form1::airlinecsv1Click(f); });
   ConnectMenuItem("N17", [&f] { form1::N17Click(f); });
@@ -165,6 +171,22 @@ std::string TForm1::AskSaveMapPath() {
   if (savePictureDialog1_->exec() != QDialog::Accepted) return {};
   const QStringList files = savePictureDialog1_->selectedFiles();
   return files.isEmpty() ? std::string() : files.first().toStdString();
+}
+
+void TForm1::ShowChatLog(const std::string&) { FormValuesChanged(12); }
+
+void TForm1::FormValuesChanged(int formNumber) {
+  if (SkarvelForm* form = Form(formNumber)) form->ValuesChanged();
+}
+
+void TForm1::CloseForm(int formNumber) {
+  if (SkarvelForm* form = Form(formNumber)) form->hide();
+}
+
+std::string TForm1::AskImportPath(const std::string& titleUtf8) {
+  openDialog1_->setWindowTitle(QString::fromStdString(titleUtf8));
+  openDialog1_->setDirectory(QString::fromStdString(state_.app.AppDir));
+  return ChooseImportPath ? ChooseImportPath() : std::string();
 }
 
 void TForm1::SetFullScreen(bool on) {

@@ -4,7 +4,7 @@
 #include <vector>
 
 struct PeerClientSlot {
-  int32_t Socket = 0;
+  int32_t Socket = 0;       // the slot's connection; 0 none
   int32_t PeerAddress = 0;  // IPv4 as received
   int32_t PeerPort = 0;     // network byte order, as received
   int32_t InUse = 0;

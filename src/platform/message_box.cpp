@@ -107,15 +107,22 @@ BoxAnswer ShowMessageBox(BoxKind kind, BoxButtons buttons, const std::string& te
   return buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::No;
 }
 
-void ShowMessageBoxNonBlocking(BoxKind kind, const std::string& text, const std::string& caption) {
+void ShowMessageBoxNonBlocking(BoxKind kind, const std::string& text, const std::string& caption,
+                               std::function<void()> closed) {
   if (Handler()) {
     Handler()({kind, BoxButtons::Ok, text, caption, false});
+    if (closed) closed();
     return;
   }
   QApplication::beep();
   QMessageBox* box = MakeBox(kind, BoxButtons::Ok, text, caption);
   box->setAttribute(Qt::WA_DeleteOnClose);
+  if (closed) QObject::connect(box, &QDialog::finished, box, [closed = std::move(closed)] { closed(); });
   OpenWhenOwnerShows(box);
+}
+
+void Beep() {
+  if (!Handler()) QApplication::beep();
 }
 
 void SetMessageBoxOwner(QWidget* mainWindow) { Owner() = mainWindow; }

@@ -25,10 +25,15 @@ struct BoxRequest {
 // box answer No (or Ok where that is the only button).
 BoxAnswer ShowMessageBox(BoxKind kind, BoxButtons buttons, const std::string& text,
                          const std::string& caption = "Skarvel");
-// For failures shown while the main window is still being built: beeps and
-// returns at once without running an event loop; the box opens, modal to the
-// main window and centred on it, once that window shows.
-void ShowMessageBoxNonBlocking(BoxKind kind, const std::string& text, const std::string& caption = "Skarvel");
+// For failures shown while the main window is still being built, and for
+// events that must not wait for an answer: beeps and returns at once without
+// running an event loop; the box opens, modal to the main window and centred
+// on it, once that window shows. closed runs when the box has gone (at once
+// when a test answers it).
+void ShowMessageBoxNonBlocking(BoxKind kind, const std::string& text, const std::string& caption = "Skarvel",
+                               std::function<void()> closed = nullptr);
+// The warning beep alone (none while a test answers the boxes).
+void Beep();
 
 // The window that failure boxes belong to. A box asked for while it is still
 // hidden waits until it shows: a box opened before it would end up behind it.

@@ -1,11 +1,9 @@
 // The parser on the program's road: the message values (fields, completion,
 // text), the PRC and MES entries they call for, what the message search
-// would see, bad input, and the relay to linked copies.
+// would see, and bad input.
 #include "acars/acars_parser.h"
 
 #include "acars/parser_fixture.h"
-#include "exchange/exchange_state.h"
-#include "exchange/peer_link.h"
 
 namespace {
 
@@ -281,96 +279,6 @@ TEST_F(AcarsParser, ShortBlocksGiveNothing) {
   Receive(Up('B', "123456"));
   EXPECT_TRUE(Has(Raw(), "<STX>#UP#123456<ETX>"));
   EXPECT_TRUE(Has(Mes(), "MODE:a   \r\n123456\r\n"));
-}
-
-// What the stub link would send to linked copies.
-class AcarsRelay : public ParserTest {
- protected:
-  struct Sending {
-    bool toServer;
-    std::string text;
-    size_t blocksDelivered;  // before this was sent
-  };
-  AcarsRelay() {
-    PeerLinkSent = [this](bool toServer, const std::string& text) {
-      sent.push_back({toServer, text, rig.sink().blocks.size()});
-    };
-  }
-  ~AcarsRelay() override { PeerLinkSent = nullptr; }
-
-  // On the link a byte b travels as b + 1, DEL as 0xFF: no NUL goes out.
-  static std::string OnTheLink(const std::string& characters) {
-    std::string out;
-    for (char c : characters) out += c == '\x7F' ? '\xFF' : static_cast<char>(c + 1);
-    return out;
-  }
-
-  std::vector<Sending> sent;
-};
-
-TEST_F(AcarsRelay, ServerWithDuplicateCheckRelaysNewVhfBlocksWithTheirCheckSequence) {
-  f.exchange.NetConnected = 1;
-  f.Net.Server = 1;
-  f.Net.DupCheckSend = 1;
-  const acars_tx::Message relayed = Down("RELAY\x7F", "M01A", false);
-  Receive(relayed);
-  ASSERT_EQ(sent.size(), 1u);
-  EXPECT_FALSE(sent[0].toServer);
-  const std::string wire = OnTheLink(acars_tx::BlockCharacters(relayed) + "\x11\x22");
-  EXPECT_EQ(sent[0].text, wire);
-  EXPECT_EQ(wire.substr(0, 6), "\x2C\x2B\x17\x17\x02\x33");
-  EXPECT_EQ(wire.substr(wire.size() - 3), "\x18\x12\x23");  // ETB and the check sequence
-
-  acars_tx::Message up = Up('A', "UPLINK TEXT");
-  up.mode = '2';                                     // category A: up by its block id
-  Receive(relayed);                                  // a repeat
-  Receive(Down("HFDL", "M02A"), AcarsBearer::Hfdl);  // travels in its frame
-  Receive(up);                                       // relayed
-  Receive(up);                                       // a repeat
-  ASSERT_EQ(sent.size(), 2u);
-  EXPECT_EQ(sent[1].text, OnTheLink(acars_tx::BlockCharacters(up) + "\x11\x22"));
-  EXPECT_EQ(Messages().size(), 5u);
-
-  f.Net.DupCheckSend = 0;
-  f.exchange.NetConnected = 0;
-  Receive(Down("NOT RELAYED", "M03A"));
-  EXPECT_EQ(sent.size(), 2u);
-}
-
-TEST_F(AcarsRelay, ConnectedServerWithoutDuplicateCheckSendsEveryOwnBlockBeforeDecodingIt) {
-  f.exchange.NetConnected = 1;
-  f.Net.Server = 1;
-  f.Net.DupCheckSend = 0;
-  f.audio.RxLampHold[2] = 5;
-  const acars_tx::Message m = Down("TEST MESSAGE\r\n");
-  Receive(m);
-  Receive(m);
-  ASSERT_EQ(sent.size(), 2u);
-  // "+" through the terminator, no check sequence; the repeat goes too.
-  EXPECT_EQ(sent[0].text, OnTheLink(acars_tx::BlockCharacters(m)));
-  EXPECT_EQ(sent[0].text.size(), 43u);
-  EXPECT_EQ(sent[0].text.back(), '\x04');
-  EXPECT_EQ(sent[1].text, sent[0].text);
-  EXPECT_EQ(sent[0].blocksDelivered, 0u);
-  EXPECT_EQ(sent[1].blocksDelivered, 1u);
-  EXPECT_EQ(Completions(), (std::vector<C>{C::Single, C::Retransmission}));
-  // The data lamp lights for a block handed on.
-  EXPECT_EQ(f.audio.RxLampHold[2], 0);
-
-  Receive(Down("CARRIED", "M02A"), AcarsBearer::Hfdl);
-  EXPECT_EQ(sent.size(), 2u);
-}
-
-TEST_F(AcarsRelay, ClientSendsOwnBlocksToItsServerAndDoesNotDecodeThem) {
-  f.exchange.NetConnected = 1;
-  f.Net.DupCheckSend = 1;
-  const acars_tx::Message m = Down("CLIENT");
-  Receive(m);
-  ASSERT_EQ(sent.size(), 1u);
-  EXPECT_TRUE(sent[0].toServer);
-  EXPECT_EQ(sent[0].text, OnTheLink(acars_tx::BlockCharacters(m)));
-  EXPECT_TRUE(rig.sink().blocks.empty());
-  EXPECT_TRUE(Raw().empty());
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST_P(Screens, MainWindowAndDialogs) {
   AddSearchRow(w.State().watchList, "JA80**", "test remark");
   AlertsWiring& alerts = w.Reception().Alerts();
   CheckSearchHit(w.State().watchList, SpecSettings{}, alerts.WatchFiles(), alerts, "JA8089", "JL0012");
-  for (int number : {2, 3, 5, 6, 7, 8, 9, 10, 11, 18, 20, 21, 22, 23, 24, 25, 26, 28, 29, 30, 31}) {
+  for (int number : {2, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 18, 20, 21, 22, 23, 24, 25, 26, 28, 29, 30, 31}) {
     SkarvelForm* form = w.Form(number);
     form->show();
     Settle();

@@ -7,6 +7,7 @@
 #include "app/ground_names.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "exchange/peer_link.h"
 #include "platform/ini_file.h"
 #include "support/test_support.h"
 
@@ -43,7 +44,7 @@ TEST(Startup, AServerThatDoesNotDecodeParksItsChannelModeUntilTheSave) {
   ConstructForm1State(f, dir.path(), Parse("[Net]\nTcpIp=1\nServer=1\nServerDec=0\n[Wave]\nDual=2\n"));
   EXPECT_EQ(f.Wave.WaveDual, 0);
   EXPECT_EQ(f.app.SavedWaveDual, 2);
-  EXPECT_EQ(f.controls.Caption, "Skarvel");  // the link is not built: the server cannot open
+  EXPECT_EQ(f.controls.Caption, "Skarvel");  // no link given: no server opens
   BeginClose(f);
   EXPECT_EQ(f.app.Running, 0);
   IniFile out;

@@ -40,6 +40,11 @@ class RecordingEffects : public FormEffects {
   void ShowChatLog(const std::string& cp932Log) override;
   void CloseMainWindow() override { ++closes; }
   void ShowStatusText(const std::string& utf8) override { statusTexts.push_back(utf8); }
+  void CloseForm(int formNumber) override { closedForms.push_back(formNumber); }
+  std::string AskImportPath(const std::string&) override { return importPath; }
+
+  std::string importPath;  // the answer of the imports' open dialog
+  std::vector<int> closedForms;
 
   std::vector<std::string> lamps;  // "left:65280", "right:0", "data:..."
   std::vector<int> shownForms;

@@ -144,6 +144,34 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
   return Finish(p, timeoutMs);
 }
 
+RunningProgram::RunningProgram(const std::string& program, const std::vector<std::string>& args,
+                               const std::vector<std::string>& env)
+    : process_(std::make_unique<QProcess>()) {
+  SetEnvironment(*process_, env);
+  QStringList a;
+  for (const std::string& s : args) a << QString::fromStdString(s);
+  process_->start(QString::fromStdString(program), a);
+  EXPECT_TRUE(process_->waitForStarted(10000)) << program;
+}
+
+RunningProgram::~RunningProgram() {
+  if (process_->state() == QProcess::NotRunning) return;
+  process_->kill();
+  process_->waitForFinished(5000);
+}
+
+void RunningProgram::Signal(int signal) const {
+  // A program that has ended has no id: 0 would signal the whole group.
+  if (process_->processId() > 0) ::kill(static_cast<pid_t>(process_->processId()), signal);
+}
+ProcessResult RunningProgram::Wait(int timeoutMs) { return Finish(*process_, timeoutMs); }
+long long RunningProgram::Pid() const { return process_->processId(); }
+
+std::unique_ptr<RunningProgram> StartProgram(const std::string& program, const std::vector<std::string>& args,
+                                             const std::vector<std::string>& env) {
+  return std::make_unique<RunningProgram>(program, args, env);
+}
+
 ProcessResult RunUntilSigterm(const std::string& folder, int settleMs, bool fullDisk) {
   WriteFile(folder + "/empty-alsa.conf", "");
   QProcess p;

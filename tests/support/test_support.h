@@ -3,11 +3,14 @@
 // a fixed clock and a copy of the build's program folder.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/date_time.h"
 #include "platform/message_box.h"
+
+class QProcess;
 
 namespace testing_support {
 
@@ -71,6 +74,22 @@ struct ProcessResult {
 // sets, a bare "NAME" removes) and waits for it.
 ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& env, int timeoutMs);
+// A program left running while the test works with it; killed if it still
+// runs when this goes.
+class RunningProgram {
+ public:
+  RunningProgram(const std::string& program, const std::vector<std::string>& args, const std::vector<std::string>& env);
+  ~RunningProgram();
+  void Signal(int signal) const;
+  ProcessResult Wait(int timeoutMs);
+  long long Pid() const;
+
+ private:
+  std::unique_ptr<QProcess> process_;
+};
+std::unique_ptr<RunningProgram> StartProgram(const std::string& program, const std::vector<std::string>& args,
+                                             const std::vector<std::string>& env);
+
 // Runs a program folder's skarvel offscreen without a sound card, sends it
 // SIGTERM after settleMs (a failure if it has ended by then) and waits for
 // it. fullDisk: no file it writes can grow, as on a full disk.

@@ -1,0 +1,159 @@
+#include "app/link_wiring.h"
+
+#include <QFileInfo>
+#include <QPointer>
+#include <cstdio>
+
+#include "app/form1_state.h"
+#include "app/form_effects.h"
+#include "app/reception_wiring.h"
+#include "platform/acars_item_server.h"
+#include "platform/message_box.h"
+#include "platform/qt_link_timers.h"
+#include "platform/qt_peer_transport.h"
+
+namespace {
+
+constexpr int kHfdlAnalysis = 4;
+
+}  // namespace
+
+LinkWiring::LinkWiring(Form1State& form, FormEffects& effects, ReceptionWiring& reception, PeerTransport* transport,
+                       LinkTimers* timers)
+    : form_(form), effects_(effects), reception_(reception) {
+  if (!transport) ownTransport_ = std::make_unique<QtPeerTransport>();
+  if (!timers) ownTimers_ = std::make_unique<QtLinkTimers>();
+  transport_ = transport ? transport : ownTransport_.get();
+  timers_ = timers ? timers : ownTimers_.get();
+  link_ = std::make_unique<PeerLink>(form.exchange, form.Net, form.Txt, form.app.UseEnglish, *this, *transport_,
+                                     *timers_);
+  import_ = std::make_unique<LogImport>(form.exchange, *this, *timers_);
+  reception_.SetPeerLink(link_.get());
+}
+
+LinkWiring::~LinkWiring() {
+  reception_.SetPeerLink(nullptr);
+  // The link goes before what it calls.
+  import_.reset();
+  link_.reset();
+}
+
+void LinkWiring::StartAcarsItem(const std::string& programFolder) {
+  item_ = new AcarsItemServer(AcarsItemSocketPath(programFolder),
+                              [this](const std::string& value) {
+                                link_->ACARSChange(value);
+                                RedrawAfterTurn();
+                              },
+                              this);
+  switch (item_->Listen()) {
+    case AcarsItemServer::Start::Listening:
+      return;
+    case AcarsItemServer::Start::OwnedByAnotherCopy:
+      std::fprintf(stderr, "Another Skarvel of this folder has the ACARS item %s: this one runs without it\n",
+                   item_->Path().c_str());
+      effects_.ShowStatusText(form_.app.UseEnglish ? "The ACARS item belongs to another Skarvel of this folder"
+                                                   : "ACARSアイテムは同じフォルダの別のSkarvelが使用中です");
+      break;
+    case AcarsItemServer::Start::Failed:
+      std::fprintf(stderr, "Can not open the ACARS item %s\n", item_->Path().c_str());
+      break;
+  }
+  delete item_;
+  item_ = nullptr;
+}
+
+void LinkWiring::EndForClose() {
+  import_->End();
+  link_->StopTimers();
+}
+
+// ---- PeerLinkHost ----
+
+void LinkWiring::EnterAcarsBlock(const AcarsBlock& block) {
+  reception_.Road().AcarsBlockReceived(block);
+  RedrawAfterTurn();
+}
+
+void LinkWiring::EnterHfdlFrame(const std::string& hex) {
+  reception_.Road().RelayedHfdlFrame(hex, "NET");
+  RedrawAfterTurn();
+}
+
+void LinkWiring::EmptyHfdlAnalysis() {
+  form_.text.Clear(kHfdlAnalysis);
+  form_.text.Touch(kHfdlAnalysis);
+}
+
+void LinkWiring::LightNetworkLamp() { form_.audio.RxLampHold[2] = 0; }
+
+void LinkWiring::SetConnectButton(bool down) { form_.controls.SpeedButton1Down = down ? 1 : 0; }
+
+void LinkWiring::SetCaption(const std::string& caption) { form_.controls.Caption = caption; }
+
+void LinkWiring::SetKeepAlive(bool running) { form_.controls.Timer3Enabled = running ? 1 : 0; }
+
+void LinkWiring::MainWindowChanged() {
+  effects_.ControlsChanged();
+  effects_.ArrangeStatusIndicators();
+}
+
+void LinkWiring::ChatChanged(bool show) {
+  effects_.ShowChatLog(form_.exchange.ChatLog);
+  if (show) effects_.ShowForm(12, false);
+}
+
+void LinkWiring::CountersChanged() { effects_.FormValuesChanged(13); }
+
+void LinkWiring::CountdownChanged(bool open) {
+  if (!open) return effects_.CloseForm(15);
+  effects_.FormValuesChanged(15);
+  // Shown without waiting: the link's events go on behind it.
+  if (!effects_.FormShowing(15)) effects_.ShowForm(15, false);
+}
+
+void LinkWiring::Beep() { platform::Beep(); }
+
+void LinkWiring::ShowBox(LinkBoxKind kind, const std::string& utf8, std::function<void()> closed) {
+  platform::ShowMessageBoxNonBlocking(
+      kind == LinkBoxKind::Warning ? platform::BoxKind::Warning : platform::BoxKind::Information, utf8, "Skarvel",
+      std::move(closed));
+}
+
+// ---- LogImportLink ----
+
+std::string LinkWiring::AskImportPath(LogKind kind) {
+  const bool dat = kind == LogKind::Dat;
+  const char* title = form_.app.UseEnglish ? (dat ? "Inport DAT Log File" : "Inport RAW Log File")
+                                           : (dat ? "DAT LOGファイルのインポート" : "RAW LOGファイルのインポート");
+  return effects_.AskImportPath(title);
+}
+
+void LinkWiring::ImportRunning(bool running, LogKind) {
+  const flag on = running ? 0 : 1;
+  form_.controls.N16Enabled = form_.controls.DATLOG1Enabled = form_.controls.MapImagesEnabled = on;
+  effects_.ControlsChanged();
+  if (!running) return effects_.CloseForm(16);
+  effects_.FormValuesChanged(16);
+  effects_.ShowForm(16, false);
+}
+
+void LinkWiring::SetImportPath(const std::string& path) {
+  // The logs' own names are canonical: so is the name they are compared with.
+  const QString canonical = QFileInfo(QString::fromStdString(path)).canonicalFilePath();
+  form_.text.SetImportPath(path.empty() || canonical.isEmpty() ? path : canonical.toStdString());
+}
+
+void LinkWiring::ImportRecord(const std::string& wire) {
+  link_->ProcessReceivedData(wire, "RAW");
+  RedrawAfterTurn();
+}
+
+void LinkWiring::RedrawAfterTurn() {
+  if (redrawPosted_) return;
+  redrawPosted_ = true;
+  timers_->Post([self = QPointer<LinkWiring>(this)] {
+    if (!self) return;
+    self->redrawPosted_ = false;
+    self->reception_.RunRequestedRedraws();
+  });
+}

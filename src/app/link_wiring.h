@@ -1,0 +1,73 @@
+#pragma once
+// The link between copies wired into the program: the link itself on Qt's
+// sockets and timers (or a test's), the log import, and the ACARS item. It
+// is the link's host: frames it finds enter the road of decoded messages,
+// and what it changes reaches the main window and the link's windows
+// through the state they show.
+#include <QObject>
+#include <memory>
+
+#include "exchange/log_import.h"
+#include "exchange/peer_link.h"
+
+class AcarsItemServer;
+class FormEffects;
+class ReceptionWiring;
+struct Form1State;
+
+class LinkWiring : public QObject, public PeerLinkHost, public LogImportLink {
+  Q_OBJECT
+ public:
+  // transport, timers: the program's own unless a test gives others.
+  LinkWiring(Form1State& form, FormEffects& effects, ReceptionWiring& reception, PeerTransport* transport = nullptr,
+             LinkTimers* timers = nullptr);
+  ~LinkWiring() override;
+
+  PeerLink& Link() { return *link_; }
+  LogImport& Import() { return *import_; }
+
+  // Takes the ACARS item of the program folder, unless another copy has it
+  // (said once on standard error and the status bar).
+  void StartAcarsItem(const std::string& programFolder);
+
+  // Closing, before the settings are saved: no import, countdown or timer
+  // of the link stays.
+  void EndForClose();
+
+  // PeerLinkHost
+  void EnterAcarsBlock(const AcarsBlock& block) override;
+  void EnterHfdlFrame(const std::string& hex) override;
+  void EmptyHfdlAnalysis() override;
+  void LightNetworkLamp() override;
+  void SetConnectButton(bool down) override;
+  void SetCaption(const std::string& caption) override;
+  void SetKeepAlive(bool running) override;
+  void MainWindowChanged() override;
+  void ChatChanged(bool show) override;
+  void CountersChanged() override;
+  void CountdownChanged(bool open) override;
+  void Beep() override;
+  void ShowBox(LinkBoxKind kind, const std::string& utf8, std::function<void()> closed) override;
+
+  // LogImportLink
+  std::string AskImportPath(LogKind kind) override;
+  void ImportRunning(bool running, LogKind kind) override;
+  void SetImportPath(const std::string& path) override;
+  void ImportRecord(const std::string& wire) override;
+
+ private:
+  // The map layers the frames asked for are drawn once, after the turn.
+  void RedrawAfterTurn();
+
+  Form1State& form_;
+  FormEffects& effects_;
+  ReceptionWiring& reception_;
+  std::unique_ptr<PeerTransport> ownTransport_;
+  std::unique_ptr<LinkTimers> ownTimers_;
+  PeerTransport* transport_;
+  LinkTimers* timers_;
+  std::unique_ptr<PeerLink> link_;
+  std::unique_ptr<LogImport> import_;
+  AcarsItemServer* item_ = nullptr;
+  bool redrawPosted_ = false;
+};

@@ -1,0 +1,43 @@
+#pragma once
+// The ACARS item: other programs of the same user hand ACARS blocks to a
+// running copy through a local socket of the user's own, named after the
+// program folder, so that two program folders give two items. Each value
+// ends with a NUL byte and becomes one change of the item, in the GUI
+// thread.
+#include <QObject>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "exchange/acars_item_framing.h"
+
+class QLocalServer;
+class QLocalSocket;
+
+// Where the item of a program folder listens: $XDG_RUNTIME_DIR/skarvel-ACARS-
+// and 12 hex digits of the SHA-1 of the canonical folder, or the same with
+// the user id added in the temporary folder.
+std::string AcarsItemSocketPath(const std::string& programFolder);
+
+class AcarsItemServer : public QObject {
+  Q_OBJECT
+ public:
+  enum class Start { Listening, OwnedByAnotherCopy, Failed };
+
+  AcarsItemServer(std::string path, std::function<void(const std::string& value)> change, QObject* parent = nullptr);
+  ~AcarsItemServer() override;
+
+  // Takes the name unless another copy answers on it; a stale socket file
+  // of a copy that is gone is removed first.
+  Start Listen();
+  const std::string& Path() const { return path_; }
+
+ private:
+  void AcceptPending();
+  void Read(QLocalSocket* socket, bool finished);
+
+  std::string path_;
+  std::function<void(const std::string&)> change_;
+  QLocalServer* server_ = nullptr;
+  std::map<QLocalSocket*, AcarsItemFraming> senders_;
+};

@@ -1,0 +1,230 @@
+// The link, the ACARS item and the log import in the real program: a server
+// among hostile peers, a block from the item's command, and the logs of a
+// real run imported again.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QLabel>
+#include <QLocalSocket>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <map>
+#include <random>
+#include <regex>
+
+#include "acars_tx/acars_test_transmitter.h"
+#include "app/main_window_fixture.h"
+#include "exchange/peer_link_byte_mapping.h"
+#include "hfdl_tx/hfdl_frames.h"
+#include "hfdl_tx/hfdl_tx.h"
+#include "platform/acars_item_server.h"
+#include "platform/date_time.h"
+#include "support/fake_audio_devices.h"
+#include "support/fake_link.h"
+
+namespace {
+
+using namespace testing_support;
+
+std::string Today() { return platform::FormatDateCompact(platform::Now()); }
+
+std::string Wire(const std::string& block) { return PeerLinkEncodeText(block); }
+
+// A program folder whose skarvel runs offscreen without a sound card.
+std::vector<std::string> Prepare(const TempDir& dir, const std::string& ini) {
+  CopyProgramFolder(dir.path());
+  WriteFile(dir.File("skarvel.ini"), ini);
+  WriteFile(dir.File("empty-alsa.conf"), "");
+  return {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir.File("empty-alsa.conf")};
+}
+std::string Log(const TempDir& dir, const std::string& kind) {
+  return ReadFile(dir.File("logs/" + Today() + "_" + kind + ".log"));
+}
+
+TEST(AcarsItem, TheCommandHandsABlockToTheCopyOfItsFolder) {
+  TempDir s;
+  const std::vector<std::string> env = Prepare(s, "[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n");
+  const std::string send = s.File("skarvel-acars-send");
+  const std::string block = "+*<SYN><SYN><SOH>2.JA8089<NAK>H11<STX>M01AJL0012TEST<ETX>";
+  const ProcessResult alone = RunProgram(send, {block}, {}, 10000);
+  EXPECT_EQ(alone.exitCode, 1);
+  EXPECT_NE(alone.standardError.find("skarvel-ACARS-"), std::string::npos);
+  EXPECT_EQ(RunProgram(send, {"--bad"}, {}, 10000).exitCode, 2);
+  auto copy = StartProgram(s.File("skarvel"), {}, env);
+  ASSERT_TRUE(PumpUntil([&] { return RunProgram(send, {"no block"}, {}, 10000).exitCode == 0; }, 30000));
+  // A second copy of the folder runs without the item; the first keeps it.
+  auto second = StartProgram(s.File("skarvel"), {}, env);
+  PumpUntil([] { return false; }, 3000);
+  second->Signal(SIGTERM);
+  EXPECT_NE(second->Wait(30000).standardError.find("runs without it"), std::string::npos);
+  EXPECT_EQ(RunProgram(send, {block}, {}, 10000).exitCode, 0);
+  ASSERT_TRUE(PumpUntil([&] { return Log(s, "ACARS_RAW").find("[DDE]") != std::string::npos; }));
+  EXPECT_NE(Log(s, "ACARS_RAW").find(">" + block), std::string::npos);
+  copy->Signal(SIGTERM);
+  EXPECT_EQ(copy->Wait(30000).exitCode, 0);
+}
+
+// Each line with its tag and time stamp as one mark, and the tags seen.
+std::string Bodies(const std::string& log, std::set<std::string>* tags = nullptr) {
+  static const std::regex stamp(R"(^\[(\w+)\]\d{4}/\d\d/\d\d \d\d:\d\d:\d\d>)");
+  std::string out;
+  std::istringstream lines(log);
+  for (std::string line; std::getline(lines, line);) {
+    std::smatch m;
+    if (tags && std::regex_search(line, m, stamp)) tags->insert(m[1]);
+    out += std::regex_replace(line, stamp, "[]") + "\n";
+  }
+  return out;
+}
+
+using LogImport = MainWindowTest;
+
+TEST_F(LogImport, ReplaysARealRun) {
+  const std::string ini = "[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n[Wave]\r\nDual=2\r\nDecoderL=0\r\nDecoderR=1\r\n";
+  const std::vector<std::string> env = Prepare(dir_, ini);
+  acars_tx::Options options;
+  options.sampleRate = 44100;
+  std::vector<acars_tx::Burst> bursts(3);
+  for (int i = 0; i < 3; ++i) bursts[i].message.msgNo = "M0" + std::to_string(i + 1) + "A";
+  ASSERT_TRUE(acars_tx::WriteWave(dir_.File("acars.wav"), acars_tx::Transmit(bursts, options)));
+  std::vector<hfdl_tx::Burst> frames;
+  for (const hfdl_tx::ScenarioFrame& f : hfdl_tx::AnalysisScenario()) frames.push_back({f.mode, f.octets, false});
+  std::string error;
+  ASSERT_TRUE(hfdl_tx::WriteWave(dir_.File("hfdl.wav"), {hfdl_tx::Render(frames, {})}, 11025, error)) << error;
+  for (const char* wave : {"acars.wav", "hfdl.wav"}) {
+    ASSERT_EQ(RunProgram(dir_.File("skarvel"), {"--audio-file", dir_.File(wave), "--fast"}, env, 120000).exitCode, 0);
+  }
+  const std::string raw = dir_.File("logs/" + Today() + "_ACARS_RAW.log"), rawRun = ReadFile(raw);
+  const std::string dat = dir_.File("logs/" + Today() + "_HFDL_DAT.log"), datRun = ReadFile(dat);
+  ASSERT_EQ(CountOf(rawRun, "<SOH>"), 4);  // three blocks, one carried by HFDL
+
+  TForm1& w = Start(ini);
+  for (const std::string& log : {raw, dat}) {
+    w.ChooseImportPath = [&] { return log; };
+    w.MenuItem(log == raw ? "N16" : "DATLOG1")->trigger();
+    EXPECT_FALSE(w.MenuItem("DATLOG1")->isEnabled());
+    EXPECT_FALSE(w.Image(2)->isEnabled());
+    ASSERT_TRUE(PumpUntil([&] { return !w.Link().Import().Running(); }, 30000));
+  }
+  std::set<std::string> rawTags, datTags;
+  EXPECT_EQ(Bodies(Log(dir_, "ACARS_RAW_c"), &rawTags), Bodies(rawRun));
+  EXPECT_EQ(Bodies(Log(dir_, "HFDL_DAT_c"), &datTags), Bodies(datRun));
+  EXPECT_EQ(rawTags, std::set<std::string>{"RAW"});
+  EXPECT_EQ(datTags, std::set<std::string>{"NET"});
+  // The message the DAT import's frame carries: the RAW import is over.
+  const std::string added = ReadFile(raw).substr(rawRun.size());
+  EXPECT_EQ(CountOf(added, "[NET]"), 1) << added;
+  EXPECT_TRUE(w.MenuItem("N16")->isEnabled());
+  EXPECT_EQ(w.State().text.ImportPath(), "");
+  Close();
+}
+
+// A peer of the test's own on the server's port, reading all it is sent.
+struct Peer {
+  explicit Peer(uint16_t port, bool reads = true) {
+    if (!reads) {
+      socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+      socket.setReadBufferSize(1);
+    }
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    EXPECT_TRUE(socket.waitForConnected(5000));
+    if (reads) QObject::connect(&socket, &QTcpSocket::readyRead, [this] { got += socket.readAll().toStdString(); });
+  }
+  void Send(const std::string& bytes) { socket.write(bytes.data(), static_cast<qint64>(bytes.size())); }
+  QTcpSocket socket;
+  std::string got;
+};
+
+// The blocks of a RAW log tagged [NET], by registration and number.
+std::map<std::string, int> NetBlocks(const std::string& log) {
+  std::map<std::string, int> seen;
+  std::istringstream lines(log);
+  for (std::string l; std::getline(lines, l);) {
+    const size_t at = l.find("<SOH>2."), stx = l.find("<STX>");
+    if (l.rfind("[NET]", 0) == 0 && stx != std::string::npos) ++seen[l.substr(at + 7, 6) + l.substr(stx + 5, 4)];
+  }
+  return seen;
+}
+
+TEST(LinkProgram, HostilePeers) {
+  const uint16_t port = FreeLinkPort();
+  TempDir s;
+  auto server = StartProgram(s.File("skarvel"), {},
+                             Prepare(s, "[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n[Net]\r\nServer=1\r\nServerDec=0\r\n"
+                                        "MaxConnect=60\r\nServerPortNo=" + std::to_string(port) + "\r\n"));
+  ASSERT_TRUE(PumpUntil([&] {
+    QTcpSocket up;
+    up.connectToHost(QHostAddress::LocalHost, port);
+    return up.waitForConnected(1000);
+  }, 20000));
+  auto w = std::make_unique<Peer>(port);
+  const std::string probe = "[LOOP]WWWWWWWWWWWWWWWWWWWWW\r\n";
+  Peer noise(port), halves(port), stalled(port, false), flood(port);
+  std::mt19937 rng(7);
+  std::string random(1 << 20, '\0');
+  for (char& c : random) c = static_cast<char>(rng());
+  noise.Send(random);
+  // Every 20 ms all through the run: W's next block (and each second a
+  // probe); the next half of 50 blocks, halves 200 ms apart; the next of
+  // 200 connections, one after another, that each break a frame off.
+  int tick = 0, wSent = 0, half = 0, broken = 0;
+  QTimer every;
+  QObject::connect(&every, &QTimer::timeout, [&] {
+    if (++tick % 2 == 0 && wSent < 300) w->Send(Wire(LinkBlock(".JW", wSent++)));
+    if (tick % 50 == 0) w->Send(probe);
+    if (tick % 10 == 0 && half < 100) {
+      const std::string b = Wire(LinkBlock(".JH", half / 2));
+      halves.Send(half++ % 2 ? b.substr(20) : b.substr(0, 20));
+    }
+    if (broken >= 200) return;
+    QTcpSocket b;
+    b.connectToHost(QHostAddress::LocalHost, port);
+    b.waitForConnected(2000);
+    b.write(Wire(LinkBlock(".JX", broken++)).substr(0, 30).c_str());
+    b.waitForBytesWritten(2000);
+    b.abort();
+  });
+  every.start(20);
+  // 50 clients at once, 10 blocks each, then all gone together.
+  {
+    std::vector<std::unique_ptr<Peer>> many;
+    for (int c = 0; c < 50; ++c) many.push_back(std::make_unique<Peer>(port));
+    for (int k = 0; k < 500; ++k) many[k / 10]->Send(Wire(LinkBlock(".JC", k)));
+    PumpUntil([] { return false; }, 1500);
+    for (auto& p : many) p->socket.abort();
+  }
+  std::string flooded;
+  for (int i = 0; i < 100000; ++i) flooded += Wire(LinkBlock(".JF", i));
+  flood.Send(flooded);
+  const int expected = 300 + 50 + 500 + 100000;
+  std::string log;
+  ASSERT_TRUE(PumpUntil([&] {
+    PumpUntil([] { return false; }, 1000);  // the log is long: read it now and then
+    log = Log(s, "ACARS_RAW");
+    return CountOf(log, "[NET]") >= expected && broken == 200 && half >= 100;
+  }, 300000)) << CountOf(log, "[NET]");
+  every.stop();
+  const std::map<std::string, int> seen = NetBlocks(log);
+  EXPECT_EQ(seen.size(), static_cast<size_t>(expected));
+  for (const auto& [block, times] : seen) EXPECT_EQ(times, 1) << block;
+  EXPECT_EQ(CountOf(log, ".JX"), 0);
+  for (int i = 0; i < 300; ++i) EXPECT_EQ(CountOf(w->got, Wire(LinkBlock(".JW", i)) + "\x01\x01"), 1) << i;
+  // Every slot is free again: 59 newcomers and W fill them all.
+  for (Peer* hostile : {&noise, &halves, &stalled, &flood}) hostile->socket.abort();
+  w->got.clear();
+  PumpUntil([] { return false; }, 1000);
+  std::vector<std::unique_ptr<Peer>> newcomers;
+  for (int c = 0; c < 59; ++c) newcomers.push_back(std::make_unique<Peer>(port));
+  PumpUntil([] { return false; }, 500);
+  w->Send(Wire(LinkBlock(".JW", 300)) + probe);
+  const std::string next = Wire(LinkBlock(".JW", 300));
+  EXPECT_TRUE(PumpUntil([&] {
+    return CountOf(w->got, probe) == 1 &&
+           std::all_of(newcomers.begin(), newcomers.end(), [&](auto& p) { return CountOf(p->got, next) == 1; });
+  }, 20000));
+  server->Signal(SIGTERM);
+  EXPECT_EQ(server->Wait(60000).exitCode, 0);
+}
+
+}  // namespace
