@@ -2,6 +2,7 @@
 // The windows of the aircraft subsystem: search (watch list), received list,
 // list entry editor, mail settings and aircraft information.
 #include "aircraft/aircraft_list_window.h"
+#include "aircraft/tform17.h"
 #include "app/skarvel_form.h"
 
 class TForm2 : public SkarvelForm {
@@ -20,10 +21,4 @@ class TForm7 : public SkarvelForm {
   Q_OBJECT
  public:
   explicit TForm7(Form1State& form) : SkarvelForm(form, 7) {}
-};
-
-class TForm17 : public SkarvelForm {
-  Q_OBJECT
- public:
-  explicit TForm17(Form1State& form) : SkarvelForm(form, 17) {}
 };

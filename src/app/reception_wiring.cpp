@@ -123,6 +123,7 @@ class ReceptionWiring::Links : public AcarsReceiverLink,
   }
   void FollowStoredPosition() override {
     form_.mapView.KeepViewOnce = 1;
+    form_.mapView.FromAcars = 1;
     if (form_.controls.SpeedButton8Down) form_.mapView.SelectedAircraft = FindLatestAircraft(form_.aircraft);
     RequestRedraw(form_.mapView, {MapLayer::Aircraft, MapLayer::SideList, MapLayer::Altitude});
   }

@@ -77,8 +77,14 @@ class TForm1 : public QMainWindow, public FormEffects {
   void CopyToClipboard(const Bitmap24& picture) override;
   void ShowStatusText(const std::string& utf8) override;
   void ShowMapPicture(const Bitmap24& picture) override;
+  void ShowSideListPicture(const Bitmap24& picture) override;
+  void ShowAltitudePicture(const Bitmap24& picture) override;
   void SetFullScreen(bool on) override;
   std::string AskSaveMapPath() override;
+  void CloseForm(int formNumber) override;
+  void ClickSpeedButton(int number) override;
+  void ShowAircraftInformation(const AircraftInformation& information) override;
+  void SearchInformationFlight(const std::string& flightId) override;
 
   QToolButton* SpeedButton(int n) const { return speedButtons_.at(n); }
   QComboBox* ComboBox1() const { return comboBox1_; }
@@ -93,7 +99,8 @@ class TForm1 : public QMainWindow, public FormEffects {
 
  protected:
   // Clicks on the logo (Image3), the clock (Image6) and the spectrum
-  // (Image5).
+  // (Image5); the mouse on the side list, the map and the altitude view
+  // (Image1, Image2, Image4).
   bool eventFilter(QObject* watched, QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void showEvent(QShowEvent* e) override;
