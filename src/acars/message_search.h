@@ -1,7 +1,64 @@
 #pragma once
-// The message-text search over every whole ACARS message.
+// The message-text search: words kept in data/MesgSearchList.txt, looked
+// for in every whole message that reaches the MES text (and every whole
+// uplink). Each hit is saved as a file of its own in logs/SrchMesgLogs,
+// listed and shown, and can pop the window up and play a sound.
+#include <functional>
 #include <string>
+#include <vector>
 
-// Matches a message against the listed search texts. flightOrStation is the
-// flight id of a downlink, the station name of an uplink.
-void SearchAcarsMessage(const std::string& flightOrStation, const std::string& address, const std::string& text);
+#include "app/settings_sections.h"
+#include "platform/date_time.h"
+
+struct MessageSearch {
+  // The search strings (code page 932), in list order.
+  std::vector<std::string> SearchStrings;
+  std::string ListPath;   // data/MesgSearchList.txt
+  std::string HitFolder;  // logs/SrchMesgLogs
+  std::string WavePath;   // mesgsearch.wav
+  // The hit files' names without ".log", as the file system spells them
+  // (UTF-8).
+  std::vector<std::string> HitNames;
+  // The message of the selected or latest hit: its file's bytes.
+  std::string Memo;
+  // The window follows every change.
+  std::function<void()> Changed;
+};
+
+// What a hit does outside the search.
+class MessageSearchLink {
+ public:
+  virtual ~MessageSearchLink() = default;
+  virtual void ShowMessageSearch() = 0;
+  // Plays the file without waiting; nothing when it cannot be played.
+  virtual void PlayWave(const std::string& path) = 0;
+};
+
+// The window's construction: the strings (none when the file is missing),
+// the hit folder and the list of hits.
+void OpenMessageSearch(MessageSearch& search, const std::string& listPath, const std::string& hitFolder,
+                       const std::string& wavePath);
+// The strings are saved whole after every change, one per line.
+void AddSearchString(MessageSearch& search, const std::string& text);
+void DeleteSearchString(MessageSearch& search, size_t index);
+void SaveSearchStrings(const MessageSearch& search);
+
+// flightOrStation: the flight id of a downlink, the station name of an
+// uplink. Nothing unless Run is on.
+void SearchAcarsMessage(MessageSearch& search, const MsgSrchSettings& settings, MessageSearchLink& link,
+                        const std::string& flightOrStation, const std::string& address, const std::string& text);
+
+// "yyyyMMdd_HHmmss_<flight>_<address>_<string>.log", every part made safe
+// for a file name; the string's part is cut to 100 bytes.
+std::string SearchHitLogName(TDateTime now, const std::string& flightOrStation, const std::string& address,
+                             const std::string& matched);
+// The text's lines (split at CR LF, CR or LF), each ended by CR LF.
+std::string SearchHitLogContent(const std::string& text);
+
+// The hit list from the folder's *.log files, sorted by name.
+void LoadHitLogList(MessageSearch& search);
+// The memo shows the hit's file; a hit whose file is gone only rebuilds
+// the list.
+void ShowHitLog(MessageSearch& search, const std::string& name);
+void DeleteHitLog(MessageSearch& search, const std::string& name);
+void DeleteAllHitLogs(MessageSearch& search);

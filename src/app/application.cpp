@@ -104,6 +104,9 @@ int RunMainWindow(const AudioFileOptions& audioFile) {
     // A window that closed before the loop ran asked it to quit too early:
     // the loop would wait for ever.
     if (!form1->Closed()) QApplication::exec();
+    // Mails already due go out before the windows go (a few seconds at
+    // most); this is the program's only local event loop.
+    form1->Reception().Alerts().Mailer().FinishAtExit();
     if (!audioFile.path.empty()) {
       std::fprintf(stderr, "audio-file: %lld buffers processed\n",
                    static_cast<long long>(form1->State().audio.ProcessedBuffers));

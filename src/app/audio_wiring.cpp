@@ -9,7 +9,7 @@
 #include "exchange/daily_log_set.h"
 #include "hfdl/hfdl_channel_state.h"
 #include "map/map_redraw.h"
-#include "selcal/selcal_decoder.h"
+#include "selcal/selcal_panel.h"
 
 AudioSettings AudioSettingsOf(const Form1State& form) { return {form.Wave, form.Etc, form.Form, form.Color}; }
 

@@ -14,7 +14,7 @@
 void CreateDialogs(TForm1& w) {
   Form1State& f = w.State();
   FrequencyListLink& tuner = w.Reception().Radio().Tuner();
-  w.AddForm(new TForm2(f));
+  w.AddForm(new TForm2(f, w.Reception().Alerts()));
   w.AddForm(new TForm3(f));
   w.AddForm(new TForm4(f, w.Reception()));
   w.AddForm(new TForm5(f, w.Reception()));
@@ -38,7 +38,7 @@ void CreateDialogs(TForm1& w) {
   w.AddForm(new TForm23(f));
   w.AddForm(new TForm24(f, tuner));
   w.AddForm(new TForm25(f, tuner));
-  w.AddForm(new TForm26(f));
+  w.AddForm(new TForm26(f, w.Reception()));
   w.AddForm(new TForm28(f));
   w.AddForm(new TForm29(f, tuner));
   w.AddForm(new TForm30(f));

@@ -4,7 +4,9 @@
 // subsystem is handed the parts it uses, and tests build one alone. Text is
 // bytes in code page 932.
 #include "acars/acars_reception.h"
+#include "acars/message_search.h"
 #include "aircraft/aircraft_state.h"
+#include "aircraft/watch_list.h"
 #include "app/app_state.h"
 #include "app/main_controls.h"
 #include "app/settings_sections.h"
@@ -43,7 +45,9 @@ struct Form1State {
   AudioState audio;
   HfdlReception hfdl;
   AcarsReception acars;
+  MessageSearch messageSearch;
   AircraftState aircraft;
+  WatchList watchList;
   MapState mapView;
   ExchangeState exchange;
   SelcalState selcal;

@@ -6,6 +6,7 @@
 #include "app/form1_state.h"
 #include "app/form_effects.h"
 #include "map/map_redraw.h"
+#include "selcal/selcal_panel.h"
 
 namespace {
 
@@ -62,9 +63,9 @@ void MapWiring::ClickTracksButton() { effects_.ClickSpeedButton(kTracksButton); 
 
 void MapWiring::ClickMonitorButton() { effects_.ClickSpeedButton(kMonitorButton); }
 
-// The SELCAL panel is not built yet: its monitor button has nothing to
-// follow.
-void MapWiring::SetSelcalMonitorButton(bool) {}
+void MapWiring::SetSelcalMonitorButton(bool down) {
+  if (selcal_) selcal_->SetMoniDown(down);
+}
 
 void MapWiring::CloseMainWindow() { effects_.CloseMainWindow(); }
 

@@ -6,11 +6,14 @@
 #include "map/map_mouse.h"
 
 class FormEffects;
+class SelcalPanel;
 struct Form1State;
 
 class MapWiring : public MapWindowLink, public MapAircraftLink {
  public:
   MapWiring(Form1State& form, FormEffects& effects) : form_(form), effects_(effects) {}
+  // The SELCAL panel whose monitor button follows the quick button.
+  void SetSelcalPanel(SelcalPanel& panel) { selcal_ = &panel; }
 
   // What drawing the map reads, from the state, with these links.
   MapContext Context();
@@ -53,4 +56,5 @@ class MapWiring : public MapWindowLink, public MapAircraftLink {
 
   Form1State& form_;
   FormEffects& effects_;
+  SelcalPanel* selcal_ = nullptr;
 };

@@ -71,6 +71,10 @@ void Reception::AcarsBlockReceived(const AcarsBlock& block) {
   if (message) Deliver(std::move(*message));
 }
 
+void Reception::OwnSelcalCall(const SelcalCall& call) {
+  for (ReceptionSink* sink : sinks_) sink->OnSelcalCall(call);
+}
+
 void Reception::Deliver(const HfdlFrame& frame) {
   for (ReceptionSink* sink : sinks_) sink->OnHfdlFrame(frame);
   for (const HfdlDelivery& item : frame.Deliveries) {

@@ -15,6 +15,7 @@
 //                      last report was stored), then every sink's
 //                      OnAcarsMessage
 //   a position report: every sink's OnPosition; stored when one says so
+//   a SELCAL call:     every sink's OnSelcalCall
 //
 // so that an aircraft is registered before its position is marked and its
 // record updated, and the record is stored before the texts are written.
@@ -25,6 +26,7 @@
 #include "acars/acars_position_dispatch.h"
 #include "app/settings_sections.h"
 #include "hfdl/hfdl_frame.h"
+#include "selcal/selcal_call.h"
 
 class HfdlLookups;
 struct AcarsReception;
@@ -41,6 +43,8 @@ class ReceptionSink {
   virtual bool OnPosition(const PositionReport&) { return false; }
   // The ACARS message with its positions delivered.
   virtual void OnAcarsMessage(const AcarsMessage&) {}
+  // A SELCAL code from the tone decoder.
+  virtual void OnSelcalCall(const SelcalCall&) {}
 };
 
 // The link between copies as the road sees it: own frames and blocks may go
@@ -80,6 +84,8 @@ class Reception {
   void OwnAcarsBlock(const AcarsBlock& block);
   // A block of any other road (HFDL, a linked copy, an import, DDE).
   void AcarsBlockReceived(const AcarsBlock& block);
+  // A call the tone decoder heard on a channel.
+  void OwnSelcalCall(const SelcalCall& call);
 
   // ---- The road itself ----
   void Deliver(const HfdlFrame& frame);

@@ -62,6 +62,7 @@ std::string AcarsRelayText(const AcarsBlock& block, bool withCheckSequence) {
 // message whose position was stored.
 class ReceptionWiring::Links : public AcarsReceiverLink,
                                public HfdlReceiverLink,
+                               public SelcalReceiverLink,
                                public ReceptionRelay,
                                public PositionLink {
  public:
@@ -84,6 +85,9 @@ class ReceptionWiring::Links : public AcarsReceiverLink,
     WriteHfdlSyncLines(form_.text, form_.Txt, channel, otherChannelReceiving, modeIndex, freqError);
   }
   void FrameDecoded(HfdlFrameInput frame) override { road_->OwnHfdlFrame(std::move(frame)); }
+
+  // SelcalReceiverLink
+  void CallDecoded(const SelcalCall& call) override { road_->OwnSelcalCall(call); }
 
   // ReceptionRelay: a client sends its own reception to its server instead
   // of decoding it; a server decodes it and hands it to its clients, slow
@@ -142,19 +146,21 @@ class ReceptionWiring::Links : public AcarsReceiverLink,
 // Today's sinks, in the order they are added.
 class ReceptionWiring::Sinks {
  public:
-  Sinks(Form1State& form, FormEffects& effects, AircraftLink& aircraft, RadioWiring& radio)
+  Sinks(Form1State& form, FormEffects& effects, AircraftLink& aircraft, RadioWiring& radio, SelcalWiring& selcal,
+        AlertsWiring& alerts)
       : text_(form),
         stats_(form),
         hfdlTables_(radio, effects),
         aircraft_(form, aircraft),
         map_(form),
         relay_(form),
-        watch_(form),
-        search_(form) {}
+        watch_(form, alerts),
+        search_(form, alerts),
+        selcal_(selcal) {}
 
   void AddTo(Reception& road) {
     for (ReceptionSink* sink : std::initializer_list<ReceptionSink*>{&aircraft_, &map_, &relay_, &text_, &stats_,
-                                                                     &hfdlTables_, &search_, &watch_}) {
+                                                                     &hfdlTables_, &search_, &watch_, &selcal_}) {
       road.AddSink(*sink);
     }
   }
@@ -267,26 +273,41 @@ class ReceptionWiring::Sinks {
   // The watch list: every downlink, repeats included.
   class Watch : public ReceptionSink {
    public:
-    explicit Watch(Form1State& form) : form_(form) {}
+    Watch(Form1State& form, AlertsWiring& alerts) : form_(form), alerts_(alerts) {}
     void OnAcarsMessage(const AcarsMessage& m) override {
-      if (m.Downlink()) CheckSearchHit(form_.aircraft, m.Fields.Address, m.Fields.FlightId);
+      if (!m.Downlink()) return;
+      CheckSearchHit(form_.watchList, form_.Spec, alerts_.WatchFiles(), alerts_, m.Fields.Address, m.Fields.FlightId);
     }
 
    private:
     Form1State& form_;
+    AlertsWiring& alerts_;
   };
 
-  // The message-text search.
+  // The message-text search: what reaches the MES text, and every whole
+  // uplink, with the flight id or (uplink) the station name.
   class Search : public ReceptionSink {
    public:
-    explicit Search(Form1State& form) : form_(form) {}
+    Search(Form1State& form, AlertsWiring& alerts) : form_(form), alerts_(alerts) {}
     void OnAcarsMessage(const AcarsMessage& m) override {
       if (!AcarsSearched(m, form_.Txt)) return;
-      SearchAcarsMessage(m.Downlink() ? m.Fields.FlightId : m.Fields.StationName, m.Fields.Address, m.Text);
+      SearchAcarsMessage(form_.messageSearch, form_.MsgSrch, alerts_,
+                         m.Downlink() ? m.Fields.FlightId : m.Fields.StationName, m.Fields.Address, m.Text);
     }
 
    private:
     Form1State& form_;
+    AlertsWiring& alerts_;
+  };
+
+  // The SELCAL panel: every call.
+  class Selcal : public ReceptionSink {
+   public:
+    explicit Selcal(SelcalWiring& wiring) : wiring_(wiring) {}
+    void OnSelcalCall(const SelcalCall& call) override { wiring_.Panel().SelcalReceived(call.Code, call.Channel); }
+
+   private:
+    SelcalWiring& wiring_;
   };
 
   Text text_;
@@ -297,25 +318,32 @@ class ReceptionWiring::Sinks {
   Relay relay_;
   Watch watch_;
   Search search_;
+  Selcal selcal_;
 };
 
 ReceptionWiring::ReceptionWiring(Form1State& form, FormEffects& effects, const HfdlLookups* lookups)
     : form_(form),
       effects_(effects),
       aircraft_(form, effects),
+      alerts_(form, effects),
       links_(std::make_unique<Links>(form, effects, aircraft_)),
       radio_(std::make_unique<RadioWiring>(form, effects)),
       map_(std::make_unique<MapWiring>(form, effects)),
+      selcal_(std::make_unique<SelcalWiring>(form, effects)),
       road_(form.hfdl, form.acars, form.Etc, form.Map, lookups ? *lookups : links_->Lookups()),
-      sinks_(std::make_unique<Sinks>(form, effects, aircraft_, *radio_)) {
+      sinks_(std::make_unique<Sinks>(form, effects, aircraft_, *radio_, *selcal_, alerts_)) {
   links_->SetRoad(road_);
   road_.SetRelay(links_.get());
   road_.SetPositionLink(links_.get());
   sinks_->AddTo(road_);
+  map_->SetSelcalPanel(selcal_->Panel());
   DrawMap = [this](MapLayers layers) { map_->Redraw(layers); };
+  // The timed monitor's end asks for a redraw; the panel's own handler
+  // runs first, being connected first.
+  timer1Done_ = QObject::connect(&form.selcal.Panel.Timer1, &QTimer::timeout, [this] { RunRequestedRedraws(); });
 }
 
-ReceptionWiring::~ReceptionWiring() = default;
+ReceptionWiring::~ReceptionWiring() { QObject::disconnect(timer1Done_); }
 
 AcarsReceiverLink& ReceptionWiring::AcarsLink() { return *links_; }
 HfdlReceiverLink& ReceptionWiring::HfdlLink() { return *links_; }
@@ -331,7 +359,7 @@ void ReceptionWiring::DecodeBlock(int channel, DecoderKind decoder, double* bloc
       DemodulateHfdlBlock(form_.hfdl, *links_, channel, block);
       break;
     case DecoderKind::Selcal:
-      DecodeSelcalBlock(form_.selcal, channel, block);
+      DecodeSelcalBlock(form_.selcal, channel, block, *links_);
       break;
   }
 }

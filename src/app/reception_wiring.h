@@ -2,14 +2,17 @@
 // The main window's decoders wired to the one road of decoded messages:
 // the links the receivers declare, the lookups the HFDL analysis asks for,
 // the relay to linked copies and today's sinks, added in their fixed order.
+#include <QMetaObject>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "acars/acars_receiver.h"
 #include "app/aircraft_wiring.h"
+#include "app/alerts_wiring.h"
 #include "app/radio_wiring.h"
 #include "app/reception.h"
+#include "app/selcal_wiring.h"
 #include "app/settings_sections.h"
 #include "hfdl/frame_analysis.h"
 #include "hfdl/hfdl_receiver.h"
@@ -36,6 +39,10 @@ class ReceptionWiring {
   AircraftLink& Aircraft() { return aircraft_; }
   // Receiver control, which follows the squitters.
   RadioWiring& Radio() { return *radio_; }
+  // The watch list's and the message search's windows, sound and mail.
+  AlertsWiring& Alerts() { return alerts_; }
+  // The SELCAL panel, which the calls reach.
+  SelcalWiring& Selcal() { return *selcal_; }
 
   // One channel's 512 samples by its decoder, which may overwrite them.
   void DecodeBlock(int channel, DecoderKind decoder, double* block);
@@ -56,9 +63,12 @@ class ReceptionWiring {
   Form1State& form_;
   FormEffects& effects_;
   AircraftWiring aircraft_;
+  AlertsWiring alerts_;
   std::unique_ptr<Links> links_;
   std::unique_ptr<RadioWiring> radio_;
   std::unique_ptr<MapWiring> map_;
+  std::unique_ptr<SelcalWiring> selcal_;
   Reception road_;
   std::unique_ptr<Sinks> sinks_;
+  QMetaObject::Connection timer1Done_;
 };

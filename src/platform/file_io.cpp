@@ -54,6 +54,14 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   return ok;
 }
 
+bool SaveWholeFile(const std::string& path, std::string_view bytes) {
+  const size_t slash = path.rfind('/');
+  if (slash != std::string::npos && slash > 0) EnsureFolder(path.substr(0, slash));
+  if (ReplaceFileAtomically(path, bytes)) return true;
+  ReportWriteFailure(path);
+  return false;
+}
+
 bool FileIsReadOnly(const std::string& path) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;

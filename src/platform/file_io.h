@@ -12,6 +12,9 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // renames it over path, so that two writers at once both succeed (the
 // last one's file stays). The file keeps the mode of the one it replaces.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+// ReplaceFileAtomically, creating the file's folder when it is missing; a
+// failure is reported once per run (ReportWriteFailure).
+bool SaveWholeFile(const std::string& path, std::string_view bytes);
 // A regular file that nobody may write: no write permission, or for the
 // superuser, who may write anything, no write bit at all.
 bool FileIsReadOnly(const std::string& path);

@@ -10,6 +10,8 @@ namespace platform {
 // still playing. A missing or unreadable file, or no playback device,
 // plays nothing and reports nothing.
 void PlayWaveAsync(const std::string& path);
+// A sound is still being handed to the device.
+bool WavePlaying();
 
 // Tests put a recorder of paths in the player's place; an empty function
 // restores the player.

@@ -1,9 +1,3 @@
 #pragma once
-// The SELCAL panel.
-#include "app/skarvel_form.h"
-
-class TForm26 : public SkarvelForm {
-  Q_OBJECT
- public:
-  explicit TForm26(Form1State& form) : SkarvelForm(form, 26) {}
-};
+// The SELCAL subsystem's window.
+#include "selcal/selcal_panel_window.h"

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "aircraft/aircraft_list.h"
+#include "aircraft/watch_list.h"
 #include "main_window_fixture.h"
 #include "support/fake_audio_devices.h"
 
@@ -60,7 +61,11 @@ TEST_P(Screens, MainWindowAndDialogs) {
   for (const char* flight : {"NH0005", "JL0012"}) {
     RegisterContact(w.State().aircraft, w.State().List, w.Reception().Aircraft(), flight, "JA8089", "NARITA");
   }
-  for (int number : {3, 5, 8, 9, 10, 11, 18, 20, 21, 22, 23, 24, 25, 29, 30, 31}) {
+  // A watched aircraft heard, for the watch list.
+  AddSearchRow(w.State().watchList, "JA80**", "test remark");
+  AlertsWiring& alerts = w.Reception().Alerts();
+  CheckSearchHit(w.State().watchList, SpecSettings{}, alerts.WatchFiles(), alerts, "JA8089", "JL0012");
+  for (int number : {2, 3, 5, 6, 7, 8, 9, 10, 11, 18, 20, 21, 22, 23, 24, 25, 26, 28, 29, 30, 31}) {
     SkarvelForm* form = w.Form(number);
     form->show();
     Settle();

@@ -6,7 +6,7 @@
 
 #include "audio/clock_panel.h"
 #include "audio_rig.h"
-#include "golden_picture.h"
+#include "support/golden_picture.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ TEST(ClockPanel, MatchesTheGoldenPicture) {
   one.audio.ClockCache = "23:59:59";
   DrawClockFace(one.audio, one.color);
   DrawLevelMeters(one.audio, one.wave, one.color, one.link, nullptr, 0);
-  audio_test::ExpectGoldenPicture({two.audio.ClockBitmap.Image(), one.audio.ClockBitmap.Image()}, "clock_panel.png");
+  testing_support::ExpectGoldenPicture({two.audio.ClockBitmap.Image(), one.audio.ClockBitmap.Image()}, "clock_panel.png");
 }
 
 TEST(Meter, PositiveExcursionsOfTheFirst512FramesOnly) {

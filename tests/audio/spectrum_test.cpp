@@ -12,7 +12,7 @@
 #include "audio/fft.h"
 #include "audio/spectrum_display.h"
 #include "audio_rig.h"
-#include "golden_picture.h"
+#include "support/golden_picture.h"
 
 namespace {
 
@@ -141,7 +141,7 @@ TEST(Displays, MatchTheGoldenPicture) {
     }
     DrawConstellation(symbols.audio, symbols.etc, symbols.color, symbols.link);
   }
-  audio_test::ExpectGoldenPicture(
+  testing_support::ExpectGoldenPicture(
       {two.audio.SpectrumBitmap.Image(), one.audio.SpectrumBitmap.Image(), symbols.audio.SpectrumBitmap.Image()},
       "displays.png");
 }

@@ -197,4 +197,10 @@ void FakeTuningLink::ClosePort() {
   untaken_ = 0;
 }
 
+void RecordingMailLink::MailChanged() {
+  const std::string last = statusTexts.empty() ? std::string() : statusTexts.back();
+  if (queue_.StatusText != last) statusTexts.push_back(queue_.StatusText);
+  inFlight.push_back(queue_.InFlight());
+}
+
 }  // namespace testing_support

@@ -11,17 +11,24 @@
 
 #include "acars/acars_position_dispatch.h"
 #include "acars/acars_receiver.h"
+#include "acars/message_search.h"
 #include "aircraft/aircraft_information.h"
 #include "aircraft/aircraft_link.h"
 #include "aircraft/aircraft_state.h"
+#include "aircraft/hit_mailer.h"
+#include "aircraft/watch_list.h"
 #include "app/form_effects.h"
 #include "app/reception.h"
 #include "audio/audio_links.h"
 #include "hfdl/frame_analysis.h"
 #include "hfdl/hfdl_receiver.h"
 #include "map/map_links.h"
+#include "platform/wave_player.h"
 #include "map/map_sink.h"
+#include "platform/jpeg_loader.h"
 #include "radio/tuning_controller.h"
+#include "selcal/selcal_call.h"
+#include "selcal/selcal_panel.h"
 
 namespace testing_support {
 
@@ -122,6 +129,43 @@ class RecordingAircraftLink : public AircraftLink {
   std::string listLog;
   std::vector<std::string> questions;
   std::vector<std::string> urls;
+};
+
+// What the watch list and the message search do around a hit.
+class RecordingAlertsLink : public WatchListLink, public MessageSearchLink {
+ public:
+  bool WatchListShowing() const override { return false; }
+  void ShowWatchList() override { ++watchListShown; }
+  void PlayWave(const std::string& path) override { played.push_back(path); }
+  void SendHitMail(const HitMailArgs& args) override { mails.push_back(args); }
+  void ShowMessageSearch() override { ++searchShown; }
+
+  int watchListShown = 0, searchShown = 0;
+  std::vector<std::string> played;
+  std::vector<HitMailArgs> mails;
+};
+
+// Takes the alert sounds' player's place while it lives.
+struct WaveRecorder {
+  WaveRecorder() { platform::SetWavePlayerForTests([this](const std::string& path) { played.push_back(path); }); }
+  ~WaveRecorder() { platform::SetWavePlayerForTests(nullptr); }
+  std::vector<std::string> played;
+};
+
+// What the mail tells the watch list: each new status text, and at every
+// change whether a mail is under way.
+class RecordingMailLink : public HitMailLink {
+ public:
+  explicit RecordingMailLink(const HitMailQueue& queue) : queue_(queue) {}
+  bool UseEnglish() const override { return english; }
+  void MailChanged() override;
+
+  bool english = true;
+  std::vector<std::string> statusTexts;
+  std::vector<bool> inFlight;
+
+ private:
+  const HitMailQueue& queue_;
 };
 
 // The reference data of the tests: "JAL" is "JL", JA8089 a B777-200.
@@ -354,6 +398,43 @@ class FakeTuningLink : public TuningLink {
   TuningController* controller_ = nullptr;
   int64_t untaken_ = 0;
   std::map<RadioTimer, int> due_;
+};
+
+// The calls the SELCAL tone decoder hands on, each with the block count
+// at that moment (counted by whoever feeds the decoder).
+class RecordingSelcalCalls : public SelcalReceiverLink {
+ public:
+  void CallDecoded(const SelcalCall& call) override { calls.push_back({call, block}); }
+  std::vector<std::string> Codes() const {
+    std::vector<std::string> codes;
+    for (const auto& heard : calls) codes.push_back(heard.first.Code);
+    return codes;
+  }
+  long block = 0;
+  std::vector<std::pair<SelcalCall, long>> calls;
+};
+
+// What the SELCAL panel asks around it; photographs come from the files.
+class RecordingSelcalLink : public SelcalPanelLink {
+ public:
+  bool MainMonitorDown() const override { return mainDown; }
+  void SetMainMonitorDown(bool down) override { mainDown = down; }
+  void StartAudioMonitor(bool forced, int channel) override {
+    if (mainDown) monitorStarts.push_back(std::to_string(forced) + ":" + std::to_string(channel));
+  }
+  void WriteSilentMonitorBlock() override { ++silentBlocks; }
+  void RedrawAircraftLayer() override { ++redraws; }
+  void PlaySound(const std::string& path) override { sounds.push_back(path); }
+  bool LookupAircraftType(const std::string&, std::string&) override { return false; }
+  std::string LookupIcao24Description(const std::string&) override { return "NO DATA"; }
+  std::optional<Bitmap24> LoadJpeg(const std::string& path, int maxWidth, int maxHeight) override {
+    return platform::LoadJpeg(path, maxWidth, maxHeight);
+  }
+
+  bool mainDown = false;
+  std::vector<std::string> monitorStarts;  // "forced:channel", only while the button is down
+  int silentBlocks = 0, redraws = 0;
+  std::vector<std::string> sounds;
 };
 
 // Every check sequence of a decoded frame holds: a squitter's, or a

@@ -1,5 +1,5 @@
 #pragma once
-// Pictures against their golden PNGs in tests/audio/golden. One that
+// Pictures against their golden PNGs in tests/<folder>/golden. One that
 // differs is left in the artefacts folder, for a look and to replace the
 // golden when a change is meant.
 #include <gtest/gtest.h>
@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
-namespace audio_test {
+namespace testing_support {
 
 // The parts, one below the other, against the golden of that name.
-inline void ExpectGoldenPicture(const std::vector<QImage>& parts, const std::string& name) {
+inline void ExpectGoldenPicture(const std::vector<QImage>& parts, const std::string& name,
+                                const std::string& folder = "audio") {
   int height = 0;
   for (const QImage& part : parts) height += part.height();
   QImage picture(parts.at(0).width(), height, QImage::Format_BGR888);
@@ -22,7 +23,7 @@ inline void ExpectGoldenPicture(const std::vector<QImage>& parts, const std::str
     const QImage rows = part.convertToFormat(QImage::Format_BGR888);
     for (int y = 0; y < rows.height(); ++y) std::memcpy(picture.scanLine(top++), rows.constScanLine(y), 3 * rows.width());
   }
-  const std::string golden = SKARVEL_SOURCE_DIR "/tests/audio/golden/" + name;
+  const std::string golden = SKARVEL_SOURCE_DIR "/tests/" + folder + "/golden/" + name;
   if (QImage(QString::fromStdString(golden)).convertToFormat(picture.format()) == picture) return;
   const std::string artefact = SKARVEL_ARTEFACTS_DIR "/" + name;
   QDir().mkpath(QStringLiteral(SKARVEL_ARTEFACTS_DIR));
@@ -30,4 +31,4 @@ inline void ExpectGoldenPicture(const std::vector<QImage>& parts, const std::str
   ADD_FAILURE() << "differs from " << golden << "; see " << artefact;
 }
 
-}  // namespace audio_test
+}  // namespace testing_support

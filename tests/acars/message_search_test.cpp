@@ -1,0 +1,119 @@
+// The message-text search: which messages the real parser hands it, the
+// matching rules, the hit files' names, content and list, and its window
+// in the program (offscreen).
+#include "acars/message_search.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <algorithm>
+
+#include "acars/position_texts.h"
+#include "acars/tform28.h"
+#include "app/main_window_fixture.h"
+#include "parser_fixture.h"
+#include "platform/file_io.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+using testing_support::ReadFile;
+
+TEST_F(ParserTest, MessageSearchSeesWhatReachesTheMesTextAndEveryUplink) {
+  OpenMessageSearch(f.messageSearch, rig.folder() + "/list.txt", rig.folder() + "/hits", "");
+  AddSearchString(f.messageSearch, "");  // matches every message
+  f.MsgSrch.MsgSrchRun = 1;
+  f.Txt.ShowPos = f.Txt.FreqNoDisp = f.Txt.SqNoDisp = 1;
+  Receive(Down("FIRST PART ", "M01A", false));
+  Receive(Down("M01BSECOND PART ", "M01B", false));
+  Receive(Down("M01CLAST\r\n", "M01C", true));
+  Receive(Down("M01CLAST\r\n", "M01C", true));  // a retransmission
+  Receive(Down(kJ1Report, "M02A"));             // its position is stored
+  Receive(Down("FRQ 131.45", "M03A"));
+  Receive(Up('A', "SQ TEXT", true, "SQ"));
+  const MessageSearch& s = f.messageSearch;
+  EXPECT_EQ(s.HitNames, (Names{"20261206_140307_JL0012_JA8089__", "20261206_140307_NARITA_Uplink__"}));
+  EXPECT_EQ(ReadFile(rig.folder() + "/hits/" + s.HitNames[0] + ".log"), "FIRST PART SECOND PART LAST\r\n");
+}
+
+struct MessageSearchTest : ::testing::Test {
+  MessageSearchTest() { OpenMessageSearch(s, dir.File("list.txt"), dir.File("hits"), ""); }
+  // The name of the hit the text makes, or "" for none.
+  std::string HitOf(const std::vector<std::string>& strings, const std::string& text) {
+    s.SearchStrings = strings;
+    const size_t before = s.HitNames.size();
+    SearchAcarsMessage(s, settings, link, "JL0012", "JA8089", text);
+    return s.HitNames.size() > before ? s.HitNames.back() : "";
+  }
+
+  testing_support::TempDir dir;
+  testing_support::FixedClock clock{platform::EncodeDateTime(2024, 5, 1, 13, 5, 27)};
+  MessageSearch s;
+  MsgSrchSettings settings{0, 0, 1};
+  testing_support::RecordingAlertsLink link;
+};
+
+TEST_F(MessageSearchTest, MatchingRules) {
+  EXPECT_EQ(HitOf({"ABC", "AB"}, "xxABCxx"), "20240501_130527_JL0012_JA8089_AB");
+  for (const char* longerOrOtherCase : {"xxABCxxY", "abc"}) EXPECT_EQ(HitOf({longerOrOtherCase}, "xxABCxx"), "");
+  EXPECT_EQ(HitOf({"CD"}, std::string("AB\0CD", 5)), "");  // the text ends at a NUL
+  settings.MsgSrchRun = 0;
+  EXPECT_EQ(HitOf({""}, "anything"), "");
+  EXPECT_EQ(platform::ListFiles(dir.File("hits"), "*.log").size(), 1u);
+}
+
+TEST_F(MessageSearchTest, HitFilesAndTheirList) {
+  EXPECT_EQ(HitOf({"TEST"}, "TEST LINE\r\nSECOND\rTHIRD\n"), "20240501_130527_JL0012_JA8089_TEST");
+  EXPECT_EQ(ReadFile(dir.File("hits/20240501_130527_JL0012_JA8089_TEST.log")), "TEST LINE\r\nSECOND\r\nTHIRD\r\n");
+  EXPECT_EQ(HitOf({"TEST"}, "TEST AGAIN"), "20240501_130527_JL0012_JA8089_TEST_2");
+  EXPECT_EQ(HitOf({"A/../x"}, "A/../x"), "20240501_130527_JL0012_JA8089_A_.._x");
+  EXPECT_EQ(HitOf({std::string(150, 'W')}, std::string(150, 'W')).size(), 130u);
+  // Rebuilt from the folder, sorted; a hit whose file is gone only
+  // rebuilds the list.
+  testing_support::WriteFile(dir.File("hits/19990101_000000_X_Y_Z.log"), "old\r\n");
+  testing_support::WriteFile(dir.File("hits/notes.txt"), "");
+  LoadHitLogList(s);
+  EXPECT_TRUE(s.HitNames.size() == 5 && std::is_sorted(s.HitNames.begin(), s.HitNames.end()));
+  ShowHitLog(s, "19990101_000000_X_Y_Z");
+  EXPECT_EQ(s.Memo, "old\r\n");
+  std::remove(dir.File("hits/19990101_000000_X_Y_Z.log").c_str());
+  ShowHitLog(s, "19990101_000000_X_Y_Z");
+  EXPECT_EQ(s.HitNames.size(), 4u);
+}
+
+using MessageSearchWindow = MainWindowTest;
+
+TEST_F(MessageSearchWindow, AHitShowsTheWindowAndTheListDeletesAfterYes) {
+  testing_support::WaveRecorder sounds;
+  TForm1& w = StartEnglish();
+  Form1State& f = w.State();
+  auto* window = static_cast<TForm28*>(w.Form(28));
+  window->Edit1()->setText("TESTWORD");
+  window->Button(1)->click();
+  EXPECT_EQ(ReadFile(f.app.MesgSearchListPath), "TESTWORD\r\n");
+  f.MsgSrch = {1, 1, 1};
+  for (const char* text : {"A TESTWORD", "B TESTWORD"}) {
+    const bool waveExists = platform::FileExists(f.app.MesgSearchWavePath);
+    SearchAcarsMessage(f.messageSearch, f.MsgSrch, w.Reception().Alerts(), "JL0012", "JA8089", text);
+    EXPECT_TRUE(window->isVisible() && (window->windowFlags() & Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(sounds.played, std::vector<std::string>(waveExists, f.app.MesgSearchWavePath));
+    testing_support::WriteFile(f.app.MesgSearchWavePath, "RIFF");
+  }
+  ASSERT_EQ(window->ListBox(2)->count(), 2);
+  EXPECT_TRUE(window->Memo1()->toPlainText().startsWith("B TESTWORD"));
+  boxes_.SetAnswers({platform::BoxAnswer::No, platform::BoxAnswer::Yes, platform::BoxAnswer::No});
+  window->ListBox(2)->setCurrentRow(0);
+  const std::pair<int, int> clicksAndLeft[] = {{3, 2}, {3, 1}, {4, 1}, {4, 0}};  // No, Yes, No, Yes
+  for (const auto& [button, left] : clicksAndLeft) {
+    window->Button(button)->click();
+    EXPECT_EQ(window->ListBox(2)->count(), left);
+  }
+  EXPECT_TRUE(platform::ListFiles(f.messageSearch.HitFolder, "*.log").empty());
+  EXPECT_EQ(boxes_.Texts().back(), "Delete all ACARS messages,OK?");
+  Close();
+}
+
+}  // namespace

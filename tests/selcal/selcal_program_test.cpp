@@ -1,0 +1,79 @@
+// The real program on a display, fed a call from the SELCAL transmitter in
+// real time: the panel shows its golden picture, with the photograph or
+// "NO DATA". Needs an X display (./test gives one); else it is skipped.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <cstring>
+#include <thread>
+
+#include "support/fake_audio_devices.h"
+#include "support/test_support.h"
+
+namespace {
+
+using testing_support::WriteFile;
+
+// Whether the picture lies somewhere on the screen, pixel for pixel.
+bool OnScreen(const QImage& screen, const QImage& picture) {
+  const QImage s = screen.convertToFormat(QImage::Format_RGB32), p = picture.convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y + p.height() <= s.height(); ++y) {
+    for (int x = 0, r = 0; x + p.width() <= s.width(); ++x, r = 0) {
+      while (r < p.height() && std::memcmp(s.constScanLine(y + r) + 4 * x, p.constScanLine(r), 4 * p.width()) == 0) ++r;
+      if (r == p.height()) return true;
+    }
+  }
+  return false;
+}
+
+TEST(SelcalProgram, PanelShowsCall) {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display";
+  testing_support::TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  WriteFile(dir.File("skarvel.ini"),
+            "[Etc]\r\nLanguage=1\r\nSelCallCode=ABCD\r\n[Wave]\r\nDual=1\r\nDecoderL=2\r\n[Form]\r\nSelCall=1\r\n"
+            "SelCallTop=100\r\nSelCallLeft=100\r\nSelCallBel=1\r\nSelCallRdo=1\r\n");
+  testing_support::WriteJpeg(dir.File("pics/JA8089.jpg"), 400, 266, 0xFF00FF);
+  std::vector<int16_t> bell(4410);
+  for (size_t n = 0; n < bell.size(); ++n) bell[n] = static_cast<int16_t>(n % 25 < 12 ? 8000 : -8000);
+  ASSERT_TRUE(testing_support::WriteWave16(dir.File("selcall.wav"), 11025, 1, bell));
+  auto tx = testing_support::RunProgram(
+      SELCAL_TXGEN, {"--call", "ABCD@3", "--snr", "10", "--amplitude", "3000", "--tail", "4", dir.File("calls.wav")},
+      {}, 30000);
+  ASSERT_EQ(tx.exitCode, 0) << tx.standardError;
+
+  QDir().mkpath(QStringLiteral(SKARVEL_ARTEFACTS_DIR));
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.remove("QT_QPA_PLATFORM");
+  env.insert("ALSA_CONFIG_PATH", "/dev/null");
+  for (std::string golden : {"call.png", "no_data.png"}) {
+    WriteFile(dir.File("data/selcal.csv"), golden == "call.png" ? "ABCD,JA8089\n" : "EFGH,JA8089\n");
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QString::fromStdString(dir.File("skarvel")), {"--audio-file", QString::fromStdString(dir.File("calls.wav"))});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    std::this_thread::sleep_for(std::chrono::seconds(8));  // the call ends at 5.2 s
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    program.terminate();  // SIGTERM: the settings are written
+    if (!program.waitForFinished(10000)) program.kill();
+    screen.save(QString::fromStdString(SKARVEL_ARTEFACTS_DIR "/selcal-" + golden));
+    EXPECT_TRUE(OnScreen(screen, QImage(QString::fromStdString(SKARVEL_SOURCE_DIR "/tests/selcal/golden/" + golden))))
+        << golden;
+    const std::string ini = testing_support::ReadFile(dir.File("skarvel.ini"));
+    EXPECT_TRUE(ini.find("SelCallCode=ABCD") != std::string::npos && ini.find("SelCall=1") != std::string::npos) << ini;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // Listing and skipping need no display.
+  if (qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
