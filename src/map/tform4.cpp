@@ -176,8 +176,10 @@ const OptionGroup kOptionGroups[] = {
 
 constexpr int kGridDegrees[10] = {1, 2, 3, 5, 6, 9, 10, 15, 18, 30};
 
+// Flat, in the colour exactly: the style's bevel would lighten it.
 void PaintSwatch(QPushButton* panel, TColor colour) {
-  panel->setStyleSheet(QStringLiteral("background-color: %1;").arg(platform::ToQColor(colour).name()));
+  panel->setStyleSheet(
+      QStringLiteral("QPushButton { background-color: %1; border: 1px solid #404040; }").arg(platform::ToQColor(colour).name()));
 }
 
 QGroupBox* MakeGroup(QWidget* parent, int number, const char* japanese) {
@@ -190,7 +192,8 @@ QGroupBox* MakeGroup(QWidget* parent, int number, const char* japanese) {
 
 TForm4::TForm4(Form1State& form, ReceptionWiring& wiring) : SkarvelForm(form, 4), wiring_(wiring) {
   setWindowTitle(QString::fromUtf8("表示関係設定"));
-  BuildOptionGroups(BuildColourGroups());
+  BuildColourGroups();
+  BuildOptionGroups();
   ChooseColour = [this](const QColor& start) -> std::optional<QColor> {
     QColor c = QColorDialog::getColor(start, this);
     if (!c.isValid()) return std::nullopt;
@@ -198,7 +201,7 @@ TForm4::TForm4(Form1State& form, ReceptionWiring& wiring) : SkarvelForm(form, 4)
   };
 }
 
-QVBoxLayout* TForm4::BuildColourGroups() {
+void TForm4::BuildColourGroups() {
   auto* grid = new QGridLayout(this);
   auto* left = new QVBoxLayout;
   auto* middle = new QVBoxLayout;
@@ -227,11 +230,14 @@ QVBoxLayout* TForm4::BuildColourGroups() {
     (g.groupBox == 5 ? middle : left)->addWidget(box);
   }
   left->addStretch();
-  middle->addStretch();
-  return right;
+  columns_[0] = middle;
+  columns_[1] = right;
 }
 
-void TForm4::BuildOptionGroups(QVBoxLayout* right) {
+void TForm4::BuildOptionGroups() {
+  QVBoxLayout* right = columns_[1];
+  // The first four option groups go under the map colours.
+  int placed = 0;
   for (const OptionGroup& g : kOptionGroups) {
     QGroupBox* box = MakeGroup(this, g.groupBox, g.japanese);
     auto* rows = new QVBoxLayout(box);
@@ -248,8 +254,9 @@ void TForm4::BuildOptionGroups(QVBoxLayout* right) {
         connect(b, &QRadioButton::clicked, this, [this, n] { RadioButtonClick(n); });
       }
     }
-    right->addWidget(box);
+    (placed++ < 4 ? columns_[0] : right)->addWidget(box);
   }
+  columns_[0]->addStretch();
   // The grid spacing.
   QGroupBox* spacing = MakeGroup(this, 11, "経緯度表示間隔");
   auto* spacingRow = new QHBoxLayout(spacing);

@@ -41,10 +41,10 @@ class TForm4 : public SkarvelForm {
   void setVisible(bool visible) override;
 
  private:
-  // The colour groups in two columns; the third column's layout is
-  // returned for the options.
-  QVBoxLayout* BuildColourGroups();
-  void BuildOptionGroups(QVBoxLayout* right);
+  // The colour groups in the left and middle columns; the options under
+  // them and in the right column.
+  void BuildColourGroups();
+  void BuildOptionGroups();
   void PanelClick(int panel);
   void RadioButtonClick(int button);
   void ComboBox1Change();
@@ -62,4 +62,5 @@ class TForm4 : public SkarvelForm {
   QCheckBox* checkBox1_ = nullptr;
   UpDownArrows* upDown1_ = nullptr;
   QPushButton* button1_ = nullptr;
+  QVBoxLayout* columns_[2] = {};  // the middle and right columns
 };

@@ -1,0 +1,72 @@
+#pragma once
+// A flat map of the world at its widest step, the sea alone (no map file,
+// no grid), with aircraft placed by pixel in its table, drawn as the
+// program draws them.
+#include <vector>
+
+#include "app/form1_state.h"
+#include "map/map_navigation.h"
+#include "map/map_projection.h"
+#include "map/map_redraw.h"
+#include "support/recording_links.h"
+#include "support/test_support.h"
+
+struct ScenePoint {
+  int x, y;
+  int heading = 900, altitude = 35000;
+};
+
+class AircraftScene {
+ public:
+  explicit AircraftScene(int width = 480, int height = 240, int listHeight = 200) {
+    f.controls.SpeedButton2Down = 0;
+    f.controls.SpeedButton5Down = 1;
+    f.Map.MapCentE = 0.0;
+    f.Map.GridType = 0;
+    f.Map.TimeAdjust = 0;
+    f.mapView.ListPage = 1;
+    f.mapView.MapFileName = f.mapView.AirwayPath = f.mapView.NavPointsPath = dir.File("none");
+    f.aircraft.Aircraft.Allocate(f.Map.MaxMapPlot, f.Map.MaxPlotData);
+    links.aircraft = &f.aircraft;
+    links.picsFolder = dir.File("pics");
+    ResizeMapBitmaps(f.mapView, f.Map, f.controls, {204, listHeight}, {width, height}, {width, 202});
+    UpdateMapGeometry(f.mapView, f.Map, f.controls);
+    TakeRedrawRequests(f.mapView);
+  }
+
+  // An aircraft whose track runs through these pixels, its head last.
+  AircraftRecord& Add(const std::string& flight, const std::vector<ScenePoint>& points) {
+    AircraftRecord& r = f.aircraft.Aircraft.Records[static_cast<size_t>(f.aircraft.AircraftCount++)];
+    std::snprintf(r.FlightId, sizeof r.FlightId, "%s", flight.c_str());
+    std::snprintf(r.Registration, sizeof r.Registration, "JA%.4s", flight.c_str() + 2);
+    r.FlightNo7Alt = r.FlightNo7 = r.FlightNo6 = r.FlightNo6Alt = flight;
+    r.Route4 = "RJTT>KSFO";
+    r.Route3 = "HND>SFO";
+    r.AircraftType = "B767-300";
+    r.AccessStation = "ACARS:TOKYO";
+    std::snprintf(r.LastTime, sizeof r.LastTime, "12:34");
+    r.AltTrend = 2;
+    r.LastPoint = static_cast<int>(points.size()) - 1;
+    for (size_t i = 0; i < points.size(); ++i) {
+      TrackPoint& t = r.Points[i];
+      t.Lat = f.mapView.MapTopLat - (points[i].y + 0.5) / f.mapView.MapScaleY;
+      t.Lon = f.mapView.MapLeftLon + (points[i].x + 0.5) / f.mapView.MapScaleX;
+      t.Heading = points[i].heading;
+      t.Altitude = points[i].altitude;
+      t.Temperature = -45;
+      t.WindDir = 270;
+      t.WindSpeed = 120;
+      t.ReportTime = platform::EncodeTime(12, 30 + static_cast<int>(i), 0);
+      t.AgeClass = 1;
+    }
+    return r;
+  }
+
+  MapContext Context() { return {f.Map, f.Color, f.controls, links, links}; }
+  void Draw(MapLayers layers) { Redraw(f.mapView, Context(), layers); }
+  const QImage& Map() { return f.mapView.MapViewBitmap.Image(); }
+
+  testing_support::TempDir dir;
+  Form1State f;
+  testing_support::RecordingMapLinks links;
+};
