@@ -26,9 +26,7 @@ class BenchLinks : public MapWindowLink, public MapAircraftLink {
   explicit BenchLinks(AircraftState& aircraft) : aircraft_(aircraft) {}
   void ShowMapPicture(const Bitmap24& picture) override { shown = QPixmap::fromImage(picture.Image().copy()); }
   void ShowSideListPicture(const Bitmap24& picture) override { list = QPixmap::fromImage(picture.Image().copy()); }
-  void ShowAltitudePicture(const Bitmap24& picture) override {
-    altitude = QPixmap::fromImage(picture.Image().copy());
-  }
+  void ShowAltitudePicture(const Bitmap24& picture) override { altitude = QPixmap::fromImage(picture.Image().copy()); }
   void ResetBlockCounter() override {}
   void SetFullScreen(bool) override {}
   std::string AskSaveMapPath() override { return {}; }
@@ -45,7 +43,7 @@ class BenchLinks : public MapWindowLink, public MapAircraftLink {
   std::string LookupAirportName(const std::string& code) override { return code; }
   const std::vector<AircraftRecord>& Records() override { return aircraft_.Aircraft.Records; }
   int AircraftCount() override { return aircraft_.AircraftCount; }
-  void SetVisible(int slot, flag visible) override { aircraft_.Aircraft.Records[static_cast<size_t>(slot)].Visible = visible; }
+  void SetVisible(int slot, flag visible) override { aircraft_.Aircraft.Records.at(slot).Visible = visible; }
   void SetTagPos(int, int) override {}
   void UpdateTrackAges() override {}
   std::string LookupAirline2(const std::string&) override { return "-"; }

@@ -9,8 +9,8 @@
 #include "hfdl/hfnpdu.h"
 #include "hfdl/lpdu.h"
 #include "hfdl/squitter.h"
-#include "platform/shared_helpers.h"
 #include "platform/date_time.h"
+#include "platform/shared_helpers.h"
 
 namespace {
 

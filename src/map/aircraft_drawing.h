@@ -55,8 +55,8 @@ int OperatorGroup(const ColorSettings& colours, const AircraftRecord& record);
 TColor FadeColorByAge(flag timeAdjust, int ageClass, TColor colour);
 // The colour of kind at point (-1: the current point), faded by the
 // point's age; nothing for a kind outside 0..2 or a point out of range.
-std::optional<TColor> PlotColor(const MapSettings& settings, const ColorSettings& colours,
-                                const AircraftRecord& record, int group, int kind, int point);
+std::optional<TColor> PlotColor(const MapSettings& settings, const ColorSettings& colours, const AircraftRecord& record,
+                                int group, int kind, int point);
 // Pen, font and brush in that colour (the brush becomes solid).
 void SetPlotColors(Canvas& canvas, const MapContext& context, const AircraftRecord& record, int group, int kind,
                    int point);

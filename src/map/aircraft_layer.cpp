@@ -23,9 +23,8 @@ struct QuickButtonPlace {
   int left, right, text;
 };
 constexpr QuickButtonPlace kQuickButtons[] = {
-    {QuickButton::Tracks, 605, 505, 585}, {QuickButton::Monitor, 495, 420, 478},
-    {QuickButton::View, 410, 355, 393},   {QuickButton::Text, 345, 270, 328},
-    {QuickButton::ToolBar, 260, 185, 243}, {QuickButton::Screen, 175, 95, 152},
+    {QuickButton::Tracks, 605, 505, 585}, {QuickButton::Monitor, 495, 420, 478}, {QuickButton::View, 410, 355, 393},
+    {QuickButton::Text, 345, 270, 328},   {QuickButton::ToolBar, 260, 185, 243}, {QuickButton::Screen, 175, 95, 152},
     {QuickButton::Exit, 85, 10, 65},
 };
 
@@ -130,8 +129,8 @@ void DrawBoxPhoto(Canvas& canvas, MapAircraftLink& aircraft, const AircraftRecor
   }
 }
 
-void DrawAircraftBox(Canvas& canvas, const MapContext& c, const AircraftRecord& record, const TrackPoint& point,
-                     int x, int y) {
+void DrawAircraftBox(Canvas& canvas, const MapContext& c, const AircraftRecord& record, const TrackPoint& point, int x,
+                     int y) {
   const ColorSettings& colours = c.Color;
   BoxPen(canvas, colours);
   canvas.Rectangle(x + 10, y + 10, x + 250, y + 165);
@@ -268,24 +267,21 @@ std::vector<BoxAt> ChooseBoxes(const MapState& map, const MapControls& controls,
 }
 
 std::vector<BoxLine> TrackPointBoxLines(const TrackPoint& p) {
-  return {{"TIME", TimeOfDayText(p.ReportTime)},       {"LAT", LatLonText(p.Lat)},
-          {"LON", LatLonText(p.Lon)},                  {"ALT", BoxAltitudeText(p.Altitude)},
-          {"TEMP", BoxTemperatureText(p.Temperature)}, {"WIND", WindText(p.WindDir, p.WindSpeed)}};
-}
-
-std::vector<BoxLine> AircraftBoxLines(const AircraftRecord& r, const TrackPoint& p, const std::string& airline) {
-  return {{"REG", RecordField(r.Registration)},
-          {"TIME", TimeOfDayText(p.ReportTime)},
+  return {{"TIME", TimeOfDayText(p.ReportTime)},
           {"LAT", LatLonText(p.Lat)},
           {"LON", LatLonText(p.Lon)},
           {"ALT", BoxAltitudeText(p.Altitude)},
           {"TEMP", BoxTemperatureText(p.Temperature)},
-          {"HEAD", HeadingText(p.Heading)},
-          {"WIND", WindText(p.WindDir, p.WindSpeed)},
-          {"PLAN", CutBoxText(r.Route4)},
-          {"TYPE", CutBoxText(r.AircraftType)},
-          {"COMP", CutBoxText(airline)},
-          {"ACCS", CutBoxText(r.AccessStation)}};
+          {"WIND", WindText(p.WindDir, p.WindSpeed)}};
+}
+
+std::vector<BoxLine> AircraftBoxLines(const AircraftRecord& r, const TrackPoint& p, const std::string& airline) {
+  return {{"REG", RecordField(r.Registration)}, {"TIME", TimeOfDayText(p.ReportTime)},
+          {"LAT", LatLonText(p.Lat)},           {"LON", LatLonText(p.Lon)},
+          {"ALT", BoxAltitudeText(p.Altitude)}, {"TEMP", BoxTemperatureText(p.Temperature)},
+          {"HEAD", HeadingText(p.Heading)},     {"WIND", WindText(p.WindDir, p.WindSpeed)},
+          {"PLAN", CutBoxText(r.Route4)},       {"TYPE", CutBoxText(r.AircraftType)},
+          {"COMP", CutBoxText(airline)},        {"ACCS", CutBoxText(r.AccessStation)}};
 }
 
 std::optional<QuickButton> QuickButtonAt(int W, int H, int x, int y) {

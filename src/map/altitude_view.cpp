@@ -86,8 +86,8 @@ void DrawProfileAircraft(Canvas& canvas, const MapState& map, const MapContext& 
   DrawProfileAircraft(canvas, c, record, ProjectProfileAircraft(map, c, record), kind, group, offset);
 }
 
-void DrawProfileAircraft(Canvas& canvas, const MapContext& c, const AircraftRecord& record,
-                         const ProfilePixels& pixels, int kind, int group, PassOffset offset) {
+void DrawProfileAircraft(Canvas& canvas, const MapContext& c, const AircraftRecord& record, const ProfilePixels& pixels,
+                         int kind, int group, PassOffset offset) {
   canvas.SetFontSize(kProfileFontPoints);
   if (!record.Visible || pixels.last < 0) return;
   SetPlotColors(canvas, c, record, group, kind, pixels.last);
@@ -112,8 +112,8 @@ void DrawProfileAircraft(Canvas& canvas, const MapContext& c, const AircraftReco
   DrawTagText(canvas, c, record, pixels.last, size, tag.text, FlightLabelText(c.Controls, record));
 }
 
-void DrawProfileTrack(Canvas& canvas, const MapState& map, const MapContext& c, const AircraftRecord& record,
-                      int kind, int group, PassOffset offset) {
+void DrawProfileTrack(Canvas& canvas, const MapState& map, const MapContext& c, const AircraftRecord& record, int kind,
+                      int group, PassOffset offset) {
   DrawProfileTrack(canvas, c, record, ProjectProfileAircraft(map, c, record), kind, group, offset);
 }
 
@@ -128,7 +128,8 @@ void DrawProfileTrack(Canvas& canvas, const MapContext& c, const AircraftRecord&
     if (!segment.used) continue;
     const PixelPoint p = segment.start;
     canvas.SetBrushClear();
-    if (c.Map.TrackMark) canvas.Ellipse(p.x + offset.dx - 2, p.y + offset.dy - 2, p.x + offset.dx + 3, p.y + offset.dy + 3);
+    if (c.Map.TrackMark)
+      canvas.Ellipse(p.x + offset.dx - 2, p.y + offset.dy - 2, p.x + offset.dx + 3, p.y + offset.dy + 3);
     if (c.Map.LineType == 1) canvas.SetPenStyle(PenStyle::Dotted);
     if (segment.drawn) {
       canvas.MoveTo(segment.from.x + offset.dx, segment.from.y + offset.dy);

@@ -173,8 +173,7 @@ void DrawAircraftList(MapState& map, const MapContext& c, int selected) {
         canvas.Rectangle(0, row * kListRowHeight + 20, width - 1, bottom);
       }
     }
-    InHeaderPasses(canvas, c,
-                   [&](PassOffset o) { DrawListText(canvas, 17 + o.dx, page.footer, page.footerY + o.dy); });
+    InHeaderPasses(canvas, c, [&](PassOffset o) { DrawListText(canvas, 17 + o.dx, page.footer, page.footerY + o.dy); });
   }
   c.Window.ShowSideListPicture(map.SideListBitmap);
 }

@@ -16,9 +16,9 @@ int ListRowsPerPage(int height);
 // One page of the list, worked out before it is drawn.
 struct SideListPage {
   int rowsPerPage = 0;
-  int page = 1;        // ListPage after the paging: page 1 past the end
-  int first = 0;       // ListFirstIndex
-  int last = 0;        // one past the last index shown
+  int page = 1;   // ListPage after the paging: page 1 past the end
+  int first = 0;  // ListFirstIndex
+  int last = 0;   // one past the last index shown
   int pages = 1;
   bool forwardArrow = false, backArrow = false;
   std::string footer;  // "1/2    31 aircraft displayed"

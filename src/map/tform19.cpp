@@ -21,8 +21,8 @@ const char* const kColourNames[4] = {"先頭色", "プロット", "ハイライ�
 
 // Flat, in the colour exactly: the style's bevel would lighten it.
 void PaintSwatch(QPushButton* panel, TColor colour) {
-  panel->setStyleSheet(
-      QStringLiteral("QPushButton { background-color: %1; border: 1px solid #404040; }").arg(platform::ToQColor(colour).name()));
+  panel->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid #404040; }")
+                           .arg(platform::ToQColor(colour).name()));
 }
 
 // The panel that holds group i's labels and colours.

@@ -77,7 +77,7 @@ struct ColourGroup {
   int columns;
 };
 const ColourGroup kColourGroups[] = {
-    {1, "プロット色設定", 0, 4, 1},       {2, "ポジションレポート色", 4, 1, 1}, {5, "マップ表示色設定", 5, 18, 2},
+    {1, "プロット色設定", 0, 4, 1},          {2, "ポジションレポート色", 4, 1, 1}, {5, "マップ表示色設定", 5, 18, 2},
     {6, "マップセレクトデータ色", 23, 2, 1}, {7, "高度グラフ色", 25, 2, 1},        {8, "時計", 27, 3, 1},
 };
 
@@ -169,8 +169,12 @@ struct OptionGroup {
   std::initializer_list<int> buttons;
 };
 const OptionGroup kOptionGroups[] = {
-    {3, "表示効果", {1, 2, 3}},  {4, "プロット間描画", {4, 5}}, {9, "経緯度線", {6, 7, 8}},
-    {10, "緯経度値", {9, 10}},   {12, "軌跡印", {11, 12}},      {14, "マップシンボル", {16, 17}},
+    {3, "表示効果", {1, 2, 3}},
+    {4, "プロット間描画", {4, 5}},
+    {9, "経緯度線", {6, 7, 8}},
+    {10, "緯経度値", {9, 10}},
+    {12, "軌跡印", {11, 12}},
+    {14, "マップシンボル", {16, 17}},
     {15, "シンボルサイズ", {13, 14, 15}},
 };
 
@@ -178,8 +182,8 @@ constexpr int kGridDegrees[10] = {1, 2, 3, 5, 6, 9, 10, 15, 18, 30};
 
 // Flat, in the colour exactly: the style's bevel would lighten it.
 void PaintSwatch(QPushButton* panel, TColor colour) {
-  panel->setStyleSheet(
-      QStringLiteral("QPushButton { background-color: %1; border: 1px solid #404040; }").arg(platform::ToQColor(colour).name()));
+  panel->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid #404040; }")
+                           .arg(platform::ToQColor(colour).name()));
 }
 
 QGroupBox* MakeGroup(QWidget* parent, int number, const char* japanese) {
@@ -361,8 +365,8 @@ void TForm4::ComboBox1Change() {
 
 void TForm4::EnableFadingStep() {
   const bool on = checkBox1_->isChecked();
-  for (QWidget* w : {static_cast<QWidget*>(upDown1_), static_cast<QWidget*>(labels_[36]),
-                     static_cast<QWidget*>(labels_[37])}) {
+  for (QWidget* w :
+       {static_cast<QWidget*>(upDown1_), static_cast<QWidget*>(labels_[36]), static_cast<QWidget*>(labels_[37])}) {
     w->setEnabled(on);
   }
 }

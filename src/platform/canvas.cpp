@@ -270,8 +270,7 @@ void Canvas::RenderMask(int pixelSize, std::string_view cp932, TextMask& mask) {
   // Room on every side for glyphs that reach beyond their advance.
   const int margin = pixelSize;
   // White on black in the canvas's own format, as the painter draws on it.
-  QImage picture(metrics.horizontalAdvance(text) + 2 * margin, metrics.height() + 2 * margin,
-                 QImage::Format_RGB32);
+  QImage picture(metrics.horizontalAdvance(text) + 2 * margin, metrics.height() + 2 * margin, QImage::Format_RGB32);
   for (int y = 0; y < picture.height(); ++y) {
     uint32_t* row = reinterpret_cast<uint32_t*>(picture.scanLine(y));
     std::fill(row, row + picture.width(), 0xFF000000u);

@@ -10,8 +10,8 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/bitmap24.h"

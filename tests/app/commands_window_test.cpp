@@ -190,8 +190,7 @@ TEST_F(Language, AnyOtherStoredValueIsJapaneseWithoutAsking) {
 // The windows whose classes are still empty stubs, and the main window's
 // file dialog of the log import: their entries name controls that do not
 // exist yet.
-const std::set<std::string> kNotYetBuilt = {
-    "Form12", "Form13", "Form14", "Form15", "Form16", "OpenDialog1"};
+const std::set<std::string> kNotYetBuilt = {"Form12", "Form13", "Form14", "Form15", "Form16", "OpenDialog1"};
 
 std::string WindowOf(const EnglishText& e) {
   if (e.form == 1 && (e.property == TextProperty::DialogTitle || e.property == TextProperty::DialogFilter)) {

@@ -1,9 +1,8 @@
 // The aircraft on the map, the side list and the altitude view against
-// their golden PNGs in tests/map/golden, compared exactly. After a change
-// meant to alter them, look at the pictures left in the artefacts folder,
-// then rewrite the goldens with
-//   SKARVEL_REWRITE_GOLDENS=1 ctest --test-dir build -R MapAircraftGoldens
-// and look at them again before committing them.
+// their golden PNGs in tests/map/golden, compared exactly. A change meant
+// to alter them: look at the pictures in the artefacts folder, rewrite the
+// goldens with SKARVEL_REWRITE_GOLDENS=1 ctest --test-dir build -R
+// MapAircraftGoldens, and look at them again before committing them.
 #include <gtest/gtest.h>
 
 #include "aircraft_scene.h"
@@ -11,29 +10,6 @@
 #include "support/golden_picture.h"
 
 namespace {
-
-void ExpectGolden(const std::vector<QImage>& parts, const std::string& name) {
-  if (qEnvironmentVariableIntValue("SKARVEL_REWRITE_GOLDENS") == 1) {
-    int height = 0;
-    for (const QImage& p : parts) height += p.height();
-    QImage whole(parts.at(0).width(), height, QImage::Format_RGB32);
-    int top = 0;
-    for (const QImage& p : parts) {
-      for (int y = 0; y < p.height(); ++y) {
-        for (int x = 0; x < p.width(); ++x) whole.setPixel(x, top + y, p.pixel(x, y));
-      }
-      top += p.height();
-    }
-    ASSERT_TRUE(whole.save(QStringLiteral(SKARVEL_SOURCE_DIR "/tests/map/golden/") + QString::fromStdString(name)));
-    return;
-  }
-  testing_support::ExpectGoldenPicture(parts, name, "map");
-}
-
-// A row of aircraft turned 0, 45 .. 315 degrees and one without a heading.
-void AddHeadingRow(AircraftScene& s, int y) {
-  for (int k = 0; k < 9; ++k) s.Add("JL" + std::to_string(10 + k), {{30 + 50 * k, y, k < 8 ? 45 * k : 900}});
-}
 
 TEST(MapAircraftGoldens, SymbolsAtEightHeadingsInThreeSizesRadarMarksAndNoHeading) {
   std::vector<QImage> parts;
@@ -43,11 +19,12 @@ TEST(MapAircraftGoldens, SymbolsAtEightHeadingsInThreeSizesRadarMarksAndNoHeadin
     s.f.Map.HideText = 1;
     s.f.Map.SymbolSize = size < 0 ? 1 : size;
     s.f.Map.MapSymbol = size < 0 ? 0 : 1;
-    AddHeadingRow(s, 120);
+    // Turned 0, 45 .. 315 degrees, and no heading.
+    for (int k = 0; k < 9; ++k) s.Add("JL" + std::to_string(10 + k), {{30 + 50 * k, 120, k < 8 ? 45 * k : 900}});
     s.Draw({MapLayer::Aircraft});
     parts.push_back(s.Map().copy(0, 95, 480, 50));
   }
-  ExpectGolden(parts, "aircraft-symbols.png");
+  testing_support::ExpectGoldenPicture(parts, "aircraft-symbols.png", "map");
 }
 
 TEST(MapAircraftGoldens, TagsAtFivePlacesWithTrendMarksInEachPlotType) {
@@ -65,7 +42,7 @@ TEST(MapAircraftGoldens, TagsAtFivePlacesWithTrendMarksInEachPlotType) {
     s.Draw({MapLayer::Aircraft});
     parts.push_back(s.Map().copy(0, 70, 480, 110));
   }
-  ExpectGolden(parts, "aircraft-tags.png");
+  testing_support::ExpectGoldenPicture(parts, "aircraft-tags.png", "map");
 }
 
 TEST(MapAircraftGoldens, BothBoxesWithAPhotographAndTheQuickButtons) {
@@ -78,12 +55,11 @@ TEST(MapAircraftGoldens, BothBoxesWithAPhotographAndTheQuickButtons) {
     s.f.mapView.AircraftSelected = 1;
     s.f.mapView.SelectedAircraft = 0;
     s.f.mapView.MapViewOptions = shift ? 1 : 0;
-    s.f.controls.SpeedButton17Down = 0;
     s.links.textWindowShown = shift != 0;
     s.Draw({MapLayer::Aircraft});
     parts.push_back(s.Map());
   }
-  ExpectGolden(parts, "aircraft-boxes.png");
+  testing_support::ExpectGoldenPicture(parts, "aircraft-boxes.png", "map");
 }
 
 TEST(MapAircraftGoldens, SideListOnTwoPagesWithAFramedRowAndTheAltitudeView) {
@@ -91,8 +67,8 @@ TEST(MapAircraftGoldens, SideListOnTwoPagesWithAFramedRowAndTheAltitudeView) {
   s.f.controls.N11Checked = s.f.controls.N26Checked = 1;
   const int altitudes[7] = {35000, 9000, 80000, 41000, 23000, 50000, 0};
   for (int a = 0; a < 7; ++a) {
-    AircraftRecord& r = s.Add("NH00" + std::to_string(a), {{60 + 60 * a, 100, 90, altitudes[a] - 2000},
-                                                           {90 + 60 * a, 110, 90, altitudes[a]}});
+    AircraftRecord& r = s.Add("NH00" + std::to_string(a),
+                              {{60 + 60 * a, 100, 90, altitudes[a] - 2000}, {90 + 60 * a, 110, 90, altitudes[a]}});
     r.AltTrend = 1 + a % 4;
     r.Points[1].Temperature = a == 2 ? 100 : -40 + 10 * a;
     r.Points[1].WindDir = a == 3 ? 900 : 10 * a;
@@ -104,8 +80,8 @@ TEST(MapAircraftGoldens, SideListOnTwoPagesWithAFramedRowAndTheAltitudeView) {
   const QImage first = s.f.mapView.SideListBitmap.Image();
   s.f.mapView.ListPage = 2;
   s.Draw({MapLayer::SideList});
-  ExpectGolden({first, s.f.mapView.SideListBitmap.Image()}, "side-list.png");
-  ExpectGolden({s.f.mapView.AltitudeBitmap.Image()}, "altitude-view.png");
+  testing_support::ExpectGoldenPicture({first, s.f.mapView.SideListBitmap.Image()}, "side-list.png", "map");
+  testing_support::ExpectGoldenPicture({s.f.mapView.AltitudeBitmap.Image()}, "altitude-view.png", "map");
 }
 
 }  // namespace

@@ -12,8 +12,7 @@
 #include "support/test_support.h"
 
 struct ScenePoint {
-  int x, y;
-  int heading = 900, altitude = 35000;
+  int x, y, heading = 900, altitude = 35000;
 };
 
 class AircraftScene {
@@ -39,25 +38,18 @@ class AircraftScene {
     AircraftRecord& r = f.aircraft.Aircraft.Records[static_cast<size_t>(f.aircraft.AircraftCount++)];
     std::snprintf(r.FlightId, sizeof r.FlightId, "%s", flight.c_str());
     std::snprintf(r.Registration, sizeof r.Registration, "JA%.4s", flight.c_str() + 2);
+    std::snprintf(r.LastTime, sizeof r.LastTime, "12:34");
     r.FlightNo7Alt = r.FlightNo7 = r.FlightNo6 = r.FlightNo6Alt = flight;
-    r.Route4 = "RJTT>KSFO";
-    r.Route3 = "HND>SFO";
+    r.Route4 = r.Route3 = "RJTT>KSFO";
     r.AircraftType = "B767-300";
     r.AccessStation = "ACARS:TOKYO";
-    std::snprintf(r.LastTime, sizeof r.LastTime, "12:34");
     r.AltTrend = 2;
     r.LastPoint = static_cast<int>(points.size()) - 1;
     for (size_t i = 0; i < points.size(); ++i) {
-      TrackPoint& t = r.Points[i];
-      t.Lat = f.mapView.MapTopLat - (points[i].y + 0.5) / f.mapView.MapScaleY;
-      t.Lon = f.mapView.MapLeftLon + (points[i].x + 0.5) / f.mapView.MapScaleX;
-      t.Heading = points[i].heading;
-      t.Altitude = points[i].altitude;
-      t.Temperature = -45;
-      t.WindDir = 270;
-      t.WindSpeed = 120;
-      t.ReportTime = platform::EncodeTime(12, 30 + static_cast<int>(i), 0);
-      t.AgeClass = 1;
+      const ScenePoint& p = points[i];
+      const double lat = f.mapView.MapTopLat - (p.y + 0.5) / f.mapView.MapScaleY;
+      const double lon = f.mapView.MapLeftLon + (p.x + 0.5) / f.mapView.MapScaleX;
+      r.Points[i] = {lat, lon, p.heading, p.altitude, -45, 270, 120, platform::EncodeTime(12, 30 + int(i), 0), 0, 1};
     }
     return r;
   }

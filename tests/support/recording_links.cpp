@@ -4,7 +4,6 @@
 
 #include "hfdl/crc.h"
 #include "hfdl/hfdl_reception.h"
-#include "platform/log_name_part.h"
 
 namespace testing_support {
 
@@ -31,10 +30,6 @@ std::vector<std::string> RecordingMapSink::TextsOnly() const {
   std::vector<std::string> found;
   for (const TextCall& t : texts) found.push_back(t.text);
   return found;
-}
-
-std::string RecordingMapLinks::PhotoPath(const std::string& registration) {
-  return picsFolder + "/" + LogNamePart(registration) + ".jpg";
 }
 
 void RecordingMapLinks::ShowMapPicture(const Bitmap24&) {

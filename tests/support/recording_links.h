@@ -26,6 +26,7 @@
 #include "platform/wave_player.h"
 #include "map/map_sink.h"
 #include "platform/jpeg_loader.h"
+#include "platform/log_name_part.h"
 #include "radio/tuning_controller.h"
 #include "selcal/selcal_call.h"
 #include "selcal/selcal_panel.h"
@@ -313,17 +314,20 @@ class RecordingMapLinks : public MapWindowLink, public MapAircraftLink {
   void CloseMainWindow() override { calls.push_back("close"); }
 
   std::string LookupAirportName(const std::string& code) override { return code == "RJTT" ? "TOKYO INTL" : code; }
-  const std::vector<AircraftRecord>& Records() override { return aircraft ? aircraft->Aircraft.Records : none_; }
-  int AircraftCount() override { return aircraft ? aircraft->AircraftCount : 0; }
-  void SetVisible(int slot, flag visible) override { aircraft->Aircraft.Records[static_cast<size_t>(slot)].Visible = visible; }
-  void SetTagPos(int slot, int tagPos) override { aircraft->Aircraft.Records[static_cast<size_t>(slot)].TagPos = tagPos; }
+  const std::vector<AircraftRecord>& Records() override { return aircraft->Aircraft.Records; }
+  int AircraftCount() override { return aircraft->AircraftCount; }
+  void SetVisible(int slot, flag visible) override { aircraft->Aircraft.Records.at(slot).Visible = visible; }
+  void SetTagPos(int slot, int tagPos) override { aircraft->Aircraft.Records.at(slot).TagPos = tagPos; }
   void UpdateTrackAges() override { calls.push_back("ages"); }
   std::string LookupAirline2(const std::string& flightId) override { return "AIRLINE " + flightId.substr(0, 2); }
-  std::string PhotoPath(const std::string& registration) override;
+  std::string PhotoPath(const std::string& registration) override {
+    return picsFolder + "/" + LogNamePart(registration) + ".jpg";
+  }
   std::string NoImagePath() override { return picsFolder + "/noimage.jpg"; }
   void ShowFlightInformation(const std::string& flightId) override { calls.push_back("information " + flightId); }
 
-  AircraftState* aircraft = nullptr;
+  AircraftState empty;
+  AircraftState* aircraft = &empty;
   std::string picsFolder = "/nonexistent";
   // Runs inside every show of the map picture (a drawer's last step).
   std::function<void()> onShow;
@@ -335,9 +339,6 @@ class RecordingMapLinks : public MapWindowLink, public MapAircraftLink {
   bool textWindowShown = false, toolBarShown = true, fullScreenShown = false;
   std::vector<bool> fullScreen;
   std::vector<std::string> calls;
-
- private:
-  std::vector<AircraftRecord> none_;
 };
 
 // Feeds audio at 11025 Hz to one channel of HFDL reception in blocks of 512,

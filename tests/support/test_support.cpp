@@ -6,13 +6,13 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
@@ -71,10 +71,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
-namespace {
-
-void WriteJpegRows(const std::string& path, int width, int height, bool grey,
-                   const std::function<void(int y, std::vector<uint8_t>& row)>& fill) {
+void WriteJpeg(const std::string& path, int width, int height, uint32_t colour, bool grey) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return;
   jpeg_compress_struct info;
@@ -89,9 +86,11 @@ void WriteJpegRows(const std::string& path, int width, int height, bool grey,
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
   jpeg_start_compress(&info, TRUE);
+  const uint8_t rgb[3] = {static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8),
+                          static_cast<uint8_t>(colour >> 16)};
   std::vector<uint8_t> row(static_cast<size_t>(width) * (grey ? 1 : 3));
+  for (size_t i = 0; i < row.size(); ++i) row[i] = grey ? rgb[1] : rgb[i % 3];
   while (info.next_scanline < info.image_height) {
-    fill(static_cast<int>(info.next_scanline), row);
     JSAMPROW r = row.data();
     jpeg_write_scanlines(&info, &r, 1);
   }
@@ -100,24 +99,12 @@ void WriteJpegRows(const std::string& path, int width, int height, bool grey,
   std::fclose(file);
 }
 
-}  // namespace
-
-void WriteJpeg(const std::string& path, int width, int height, uint32_t colour, bool grey) {
-  const uint8_t rgb[3] = {static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8),
-                          static_cast<uint8_t>(colour >> 16)};
-  WriteJpegRows(path, width, height, grey, [&](int, std::vector<uint8_t>& row) {
-    for (size_t i = 0; i < row.size(); ++i) row[i] = grey ? rgb[1] : rgb[i % 3];
-  });
-}
-
 void WriteGradientJpeg(const std::string& path, int width, int height) {
-  WriteJpegRows(path, width, height, false, [&](int y, std::vector<uint8_t>& row) {
-    for (int x = 0; x < width; ++x) {
-      row[3 * static_cast<size_t>(x)] = static_cast<uint8_t>(x * 255 / width);
-      row[3 * static_cast<size_t>(x) + 1] = static_cast<uint8_t>(y * 255 / height);
-      row[3 * static_cast<size_t>(x) + 2] = 96;
-    }
-  });
+  QImage picture(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) picture.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, 96));
+  }
+  picture.save(QString::fromStdString(path), "JPG", 95);
 }
 
 void CopyProgramFolder(const std::string& dir) {

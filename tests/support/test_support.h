@@ -56,8 +56,7 @@ void WriteFile(const std::string& path, const std::string& bytes);
 // A JPEG of one colour (0x00BBGGRR), written through libjpeg; grey makes a
 // one-component file.
 void WriteJpeg(const std::string& path, int width, int height, uint32_t colour, bool grey = false);
-// A colour picture whose red grows to the right and green downward, so
-// that a scaled copy shows which pixels it took.
+// A picture whose red grows to the right and green downward.
 void WriteGradientJpeg(const std::string& path, int width, int height);
 
 // Copies the build's program folder (the executable and the shipped
