@@ -111,8 +111,7 @@ TEST(AircraftLayer, SelectingShowsTheSelectedAloneUntilOneShotFlagsOrNone) {
   EXPECT_EQ(std::count(visible.begin(), visible.end(), 1), 200);
 }
 
-// Each block with an ACARS position moves the aircraft shown alone to the
-// newest; the one it leaves gets its earlier flag back.
+// Each block with an ACARS position moves the aircraft shown alone on.
 using AircraftLayerRoad = ParserTest;
 TEST_F(AircraftLayerRoad, FollowingTheNewestMovesTheSingleAircraftWithEachAcarsPosition) {
   f.controls.SpeedButton8Down = 1;

@@ -19,11 +19,9 @@ class AircraftScene {
  public:
   explicit AircraftScene(int width = 480, int height = 240, int listHeight = 200) {
     f.controls.SpeedButton2Down = 0;
-    f.controls.SpeedButton5Down = 1;
     f.Map.MapCentE = 0.0;
     f.Map.GridType = 0;
     f.Map.TimeAdjust = 0;
-    f.mapView.ListPage = 1;
     f.mapView.MapFileName = f.mapView.AirwayPath = f.mapView.NavPointsPath = dir.File("none");
     f.aircraft.Aircraft.Allocate(f.Map.MaxMapPlot, f.Map.MaxPlotData);
     links.aircraft = &f.aircraft;

@@ -140,8 +140,7 @@ TEST_F(MapMouse, EachQuickButtonAtBothItsBounds) {
     }
     EXPECT_EQ(functions(), expected) << "button " << k;
   }
-  EXPECT_EQ(qobject_cast<QWidget*>(w.Form(26))->findChild<QToolButton*>("SpeedButton2")->isChecked(),
-            w.SpeedButton(17)->isChecked());
+  EXPECT_EQ(w.Form(26)->findChild<QToolButton*>("SpeedButton2")->isChecked(), w.SpeedButton(17)->isChecked());
   Click(w.Image(2), {w.Image(2)->width() - 10, w.Image(2)->height() - 20});
   QCoreApplication::processEvents();
   EXPECT_TRUE(w.Closed());

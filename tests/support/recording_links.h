@@ -333,8 +333,7 @@ class RecordingMapLinks : public MapWindowLink, public MapAircraftLink {
   std::function<void()> onShow;
   std::string savePath;
   int shown = 0;
-  int sideListShown = 0;
-  int altitudeShown = 0;
+  int sideListShown = 0, altitudeShown = 0;
   int blockCounterResets = 0;
   bool textWindowShown = false, toolBarShown = true, fullScreenShown = false;
   std::vector<bool> fullScreen;
