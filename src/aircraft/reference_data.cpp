@@ -11,6 +11,10 @@
 
 namespace {
 
+// The information window's picture frame.
+constexpr int kPictureWidth = 200;
+constexpr int kPictureHeight = 133;
+
 using Line = std::vector<std::string>;
 using platform::CsvReader;
 using platform::kUncut;
@@ -153,7 +157,7 @@ std::string PhotoPath(const AircraftFiles& files, const std::string& registratio
 std::string NoImagePath(const AircraftFiles& files) { return platform::JoinPath(files.PicsFolder, "noimage.jpg"); }
 
 bool ReadJpeg(const std::string& path, Bitmap24& picture) {
-  std::optional<Bitmap24> loaded = platform::LoadJpeg(path);
+  std::optional<Bitmap24> loaded = platform::LoadJpeg(path, kPictureWidth, kPictureHeight);
   if (!loaded) return false;
   picture = *loaded;
   return true;

@@ -53,5 +53,7 @@ std::string LookupD002Entry(const AircraftFiles& files, const std::string& key);
 // outside pics/.
 std::string PhotoPath(const AircraftFiles& files, const std::string& registration);
 std::string NoImagePath(const AircraftFiles& files);
-// Reads a JPEG photograph; false when it is missing or damaged.
+// Reads a JPEG photograph as the information window shows it: a picture
+// larger than 200 x 133 fitted into that by nearest pixel, proportions
+// kept; false when it is missing or damaged.
 bool ReadJpeg(const std::string& path, Bitmap24& picture);

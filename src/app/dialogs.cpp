@@ -16,7 +16,7 @@ void CreateDialogs(TForm1& w) {
   FrequencyListLink& tuner = w.Reception().Radio().Tuner();
   w.AddForm(new TForm2(f, w.Reception().Alerts()));
   w.AddForm(new TForm3(f));
-  w.AddForm(new TForm4(f));
+  w.AddForm(new TForm4(f, w.Reception()));
   w.AddForm(new TForm5(f, w.Reception()));
   w.AddForm(new TForm6(f));
   w.AddForm(new TForm7(f));
@@ -29,9 +29,9 @@ void CreateDialogs(TForm1& w) {
   w.AddForm(new TForm14(f));
   w.AddForm(new TForm15(f, w.Link().Link()));
   w.AddForm(new TForm16(f, w.Link().Import()));
-  w.AddForm(new TForm17(f));
+  w.AddForm(new TForm17(f, w.Reception()));
   w.AddForm(new TForm18(f));
-  w.AddForm(new TForm19(f));
+  w.AddForm(new TForm19(f, w.Reception()));
   w.AddForm(new TForm20(f, tuner));
   w.AddForm(new TForm21(f));
   w.AddForm(new TForm22(f));

@@ -21,6 +21,11 @@ class FormEffects {
   // Shows dialog TFormN without waiting (modal=false) or modally.
   virtual void ShowForm(int /*formNumber*/, bool /*modal*/) {}
   virtual bool FormShowing(int /*formNumber*/) const { return false; }
+  // Closes dialog TFormN as its close box does.
+  virtual void CloseForm(int /*formNumber*/) {}
+  // Tool-bar button SpeedButtonN is clicked as by the user: a toggle
+  // changes its down state, and its command runs.
+  virtual void ClickSpeedButton(int /*number*/) {}
   // Lets pending window messages run (the nested loop of a long command).
   virtual void ProcessMessages() {}
   // Closes the main window as its close box does.
@@ -36,11 +41,13 @@ class FormEffects {
   virtual void ShowAudioPicture(AudioPicture, const Bitmap24&) {}
   // The aircraft information window shows this aircraft.
   virtual void ShowAircraftInformation(const AircraftInformation&) {}
+  // The information window searches the flight as if it were typed into
+  // its search field and searched.
+  virtual void SearchInformationFlight(const std::string& /*flightId*/) {}
   // The chat window shows the conversation so far (code page 932).
   virtual void ShowChatLog(const std::string& /*cp932Log*/) {}
   // The values dialog TFormN shows changed; it shows them afresh.
   virtual void FormValuesChanged(int /*formNumber*/) {}
-  virtual void CloseForm(int /*formNumber*/) {}
   // The imports' open dialog OpenDialog1 with this title: the chosen log,
   // empty when cancelled.
   virtual std::string AskImportPath(const std::string& /*titleUtf8*/) { return {}; }
@@ -49,8 +56,11 @@ class FormEffects {
   virtual void CopyToClipboard(const Bitmap24& /*picture*/) {}
   // A line on the status bar (UTF-8).
   virtual void ShowStatusText(const std::string& /*utf8*/) {}
-  // The map image Image2 shows the picture.
+  // The map image Image2 shows the picture; the side list Image1 and the
+  // altitude view Image4 theirs.
   virtual void ShowMapPicture(const Bitmap24& /*picture*/) {}
+  virtual void ShowSideListPicture(const Bitmap24& /*picture*/) {}
+  virtual void ShowAltitudePicture(const Bitmap24& /*picture*/) {}
   // Borderless and maximised, or back, with pending messages run between.
   virtual void SetFullScreen(bool /*on*/) {}
   // The save-picture dialog SavePictureDialog1: the chosen path, empty

@@ -11,14 +11,9 @@
 
 struct MainControls : MapControls {
   flag SpeedButton1Down = 0, SpeedButton1Visible = 0;
-  flag SpeedButton8Down = 0;
   flag SpeedButton9Down = 0, SpeedButton10Down = 0, SpeedButton11Down = 0;
-  flag SpeedButton16Down = 1, SpeedButton17Down = 0;
-  std::vector<std::string> ComboBox2Items{"ALL"};
-  int32_t ComboBox2Index = 0;
-  flag N6Enabled = 1, N10Enabled = 0;
-  flag N11Checked = 0, N21Checked = 1, N24Checked = 1, N25Checked = 0;
-  flag N26Checked = 0, N27Checked = 1, N28Checked = 1;
+  flag N6Enabled = 1;
+  flag N27Checked = 1;
   flag N12Visible = 0, N13Visible = 0, N14Visible = 0;
   // Off while a log is imported: the import commands and the mouse on the
   // map's pictures (Image2, Image1, Image4).

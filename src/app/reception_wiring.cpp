@@ -139,6 +139,7 @@ class ReceptionWiring::Links : public AcarsReceiverLink,
   }
   void FollowStoredPosition() override {
     form_.mapView.KeepViewOnce = 1;
+    form_.mapView.FromAcars = 1;
     if (form_.controls.SpeedButton8Down) form_.mapView.SelectedAircraft = FindLatestAircraft(form_.aircraft);
     RequestRedraw(form_.mapView, {MapLayer::Aircraft, MapLayer::SideList, MapLayer::Altitude});
   }
@@ -350,6 +351,7 @@ ReceptionWiring::ReceptionWiring(Form1State& form, FormEffects& effects, const H
   road_.SetRelay(links_.get());
   road_.SetPositionLink(links_.get());
   sinks_->AddTo(road_);
+  map_->SetSelcalPanel(selcal_->Panel());
   DrawMap = [this](MapLayers layers) { map_->Redraw(layers); };
   // The timed monitor's end asks for a redraw; the panel's own handler
   // runs first, being connected first.

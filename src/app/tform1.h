@@ -80,12 +80,17 @@ class TForm1 : public QMainWindow, public FormEffects {
   void CopyToClipboard(const Bitmap24& picture) override;
   void ShowStatusText(const std::string& utf8) override;
   void ShowMapPicture(const Bitmap24& picture) override;
+  void ShowSideListPicture(const Bitmap24& picture) override;
+  void ShowAltitudePicture(const Bitmap24& picture) override;
   void SetFullScreen(bool on) override;
   std::string AskSaveMapPath() override;
   void ShowChatLog(const std::string& cp932Log) override;
   void FormValuesChanged(int formNumber) override;
   void CloseForm(int formNumber) override;
   std::string AskImportPath(const std::string& titleUtf8) override;
+  void ClickSpeedButton(int number) override;
+  void ShowAircraftInformation(const AircraftInformation& information) override;
+  void SearchInformationFlight(const std::string& flightId) override;
 
   // The imports' open dialog, set up; tests answer in its place. Empty
   // means Cancel.
@@ -105,7 +110,8 @@ class TForm1 : public QMainWindow, public FormEffects {
 
  protected:
   // Clicks on the logo (Image3), the clock (Image6) and the spectrum
-  // (Image5).
+  // (Image5); the mouse on the side list, the map and the altitude view
+  // (Image1, Image2, Image4).
   bool eventFilter(QObject* watched, QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void showEvent(QShowEvent* e) override;

@@ -14,12 +14,15 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "aircraft/tform17.h"
 #include "app/main_commands.h"
 #include "app/map_wiring.h"
 #include "app/skarvel_form.h"
 #include "app/tform1.h"
 #include "audio/audio_monitor.h"
+#include "map/aircraft_layer.h"
 #include "map/map_files.h"
+#include "map/map_mouse.h"
 #include "map/map_navigation.h"
 #include "map/map_picture_file.h"
 
@@ -65,9 +68,7 @@ void TForm1::ConnectCommands() {
       connect(item, &QAction::triggered, this, show);
     }
   }
-  images_[3]->installEventFilter(this);
-  images_[5]->installEventFilter(this);
-  images_[6]->installEventFilter(this);
+  for (int image : {1, 2, 3, 4, 5, 6}) images_[image]->installEventFilter(this);
 
   // The tool bar.
   ConnectButton(12, [&f] { form1::PanMap(f, form1::PanDirection::West); });
@@ -131,7 +132,53 @@ void TForm1::ConnectCommands() {
   ConnectMenuItem("N38", [&f, &map] { N38Click(map, f.controls); }, STATE_FIELD(controls.N38Checked));
 }
 
+namespace {
+
+MouseEventAt MouseEventOf(const QMouseEvent& e) {
+  MouseEventAt at;
+  switch (e.button()) {
+    case Qt::LeftButton:
+      at.button = MouseButton::Left;
+      break;
+    case Qt::RightButton:
+      at.button = MouseButton::Right;
+      break;
+    case Qt::MiddleButton:
+      at.button = MouseButton::Middle;
+      break;
+    default:
+      at.button = MouseButton::Other;
+      break;
+  }
+  const Qt::KeyboardModifiers keys = e.modifiers();
+  const Qt::MouseButtons held = e.buttons();
+  at.shift = static_cast<uint8_t>((keys & Qt::ShiftModifier ? kShiftOption : 0) |
+                                  (keys & Qt::AltModifier ? kAltOption : 0) |
+                                  (keys & Qt::ControlModifier ? kCtrlOption : 0) |
+                                  (held & Qt::LeftButton ? kLeftOption : 0) | (held & Qt::RightButton ? kRightOption : 0) |
+                                  (held & Qt::MiddleButton ? kMiddleOption : 0));
+  const QPoint p = e.position().toPoint();
+  at.x = p.x();
+  at.y = p.y();
+  return at;
+}
+
+}  // namespace
+
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+  const bool press = e->type() == QEvent::MouseButtonPress, release = e->type() == QEvent::MouseButtonRelease;
+  if ((press || release) && (watched == images_[1] || watched == images_[2] || watched == images_[4])) {
+    // The right button's context menu comes with its own event: let it.
+    const MouseEventAt at = MouseEventOf(*static_cast<QMouseEvent*>(e));
+    MapWiring& map = reception_.Map();
+    if (press && watched != images_[1]) {
+      (watched == images_[2] ? Image2MouseDown : Image4MouseDown)(state_.mapView, at);
+    } else if (release) {
+      auto handler = watched == images_[1] ? Image1MouseUp : watched == images_[2] ? Image2MouseUp : Image4MouseUp;
+      RunCommand([&map, handler, at] { handler(map.MouseContext(), at); });
+    }
+    return false;
+  }
   if (e->type() == QEvent::MouseButtonRelease && watched == images_[5]) {
     form1::Image5MouseUp(state_, static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton);
     return true;
@@ -166,6 +213,26 @@ void TForm1::CopyToClipboard(const Bitmap24& picture) {
 }
 
 void TForm1::ShowMapPicture(const Bitmap24& picture) { picture.Show(images_[2]); }
+void TForm1::ShowSideListPicture(const Bitmap24& picture) { picture.Show(images_[1]); }
+void TForm1::ShowAltitudePicture(const Bitmap24& picture) { picture.Show(images_[4]); }
+
+void TForm1::CloseForm(int formNumber) {
+  if (SkarvelForm* form = Form(formNumber)) form->close();
+}
+
+void TForm1::ClickSpeedButton(int number) {
+  if (number >= 0 && number < static_cast<int>(speedButtons_.size()) && speedButtons_[number]) {
+    speedButtons_[number]->click();
+  }
+}
+
+void TForm1::ShowAircraftInformation(const AircraftInformation& information) {
+  if (auto* window = qobject_cast<TForm17*>(Form(17))) window->ShowInformation(information);
+}
+
+void TForm1::SearchInformationFlight(const std::string& flightId) {
+  if (auto* window = qobject_cast<TForm17*>(Form(17))) window->SearchFlight(flightId);
+}
 
 std::string TForm1::AskSaveMapPath() {
   if (savePictureDialog1_->exec() != QDialog::Accepted) return {};
@@ -177,10 +244,6 @@ void TForm1::ShowChatLog(const std::string&) { FormValuesChanged(12); }
 
 void TForm1::FormValuesChanged(int formNumber) {
   if (SkarvelForm* form = Form(formNumber)) form->ValuesChanged();
-}
-
-void TForm1::CloseForm(int formNumber) {
-  if (SkarvelForm* form = Form(formNumber)) form->hide();
 }
 
 std::string TForm1::AskImportPath(const std::string& titleUtf8) {

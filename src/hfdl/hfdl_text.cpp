@@ -1,7 +1,6 @@
 #include "hfdl/hfdl_text.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "exchange/received_text.h"
 #include "hfdl/dsp_tables.h"
@@ -11,6 +10,7 @@
 #include "hfdl/lpdu.h"
 #include "hfdl/squitter.h"
 #include "platform/date_time.h"
+#include "platform/shared_helpers.h"
 
 namespace {
 
@@ -27,12 +27,6 @@ std::string ModeName(int modeCode) {
   const int interleave = modeCode / 10, rate = modeCode % 10;
   if (modeCode < 0 || interleave > 1 || rate > 3) return "";
   return GetDspTables().HfdlModeNames[static_cast<size_t>(4 * interleave + rate)];
-}
-
-std::string FormatFixed(double v, int decimals) {
-  char buf[64];
-  auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals).ptr;
-  return std::string(buf, end);
 }
 
 // Slots 3..12 of frame N, then slots 1 and 2 of frame N+1.

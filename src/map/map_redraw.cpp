@@ -45,13 +45,3 @@ void Redraw(MapState& map, const MapContext& context, MapLayers layers) {
   if (layers.Has(MapLayer::SideList)) DrawAircraftList(map, context, selected);
   if (layers.Has(MapLayer::Altitude)) DrawAltitudeProfile(map, context, selected);
 }
-
-void DrawMapAircraftLayer(MapState& map, const MapContext& context, int /*selected*/) {
-  map.MapViewBitmap = map.MapBitmap;
-  context.Window.ResetBlockCounter();
-  context.Window.ShowMapPicture(map.MapViewBitmap);
-}
-
-void DrawAircraftList(MapState&, const MapContext&, int) {}
-
-void DrawAltitudeProfile(MapState&, const MapContext&, int) {}

@@ -17,10 +17,10 @@ MapLayers TakeRedrawRequests(MapState& map);
 // made meanwhile is lost) or while the map panel has no area.
 void Redraw(MapState& map, const MapContext& context, MapLayers layers);
 
-// The picture the user sees: the background copied into MapViewBitmap and
-// handed to the map image. The aircraft, their boxes and the quick buttons
-// come with the aircraft on the map.
+// The picture the user sees: the background copied into MapViewBitmap,
+// the aircraft, their boxes and the quick buttons, handed to the map image
+// (aircraft_layer.h). selected: a table index, -1 none.
 void DrawMapAircraftLayer(MapState& map, const MapContext& context, int selected);
-// The side list and the altitude view: nothing is drawn on them yet.
+// The side list and the altitude view (side_list.h, altitude_view.h).
 void DrawAircraftList(MapState& map, const MapContext& context, int selected);
 void DrawAltitudeProfile(MapState& map, const MapContext& context, int selected);

@@ -7,6 +7,7 @@
 #include "app/settings_sections.h"
 #include "map/map_layers.h"
 #include "platform/bitmap24.h"
+#include "platform/canvas.h"
 
 struct MapState {
   flag RedrawBusy = 0;
@@ -21,6 +22,14 @@ struct MapState {
   flag AutoShowLatest = 0;
   flag AutoShowAll = 0;
   uint8_t MapViewOptions = 0;  // a set of seven options, bit per option
+  // An ACARS position report was stored since the aircraft layer last drew
+  // (PositionReport.FromAcars as the layer reads it): the newest aircraft
+  // shown alone moves to it. The layer clears it.
+  flag FromAcars = 0;
+  int32_t ClickedTrackPoint = 0;  // the track point of the last selecting click
+  PixelPoint MapPressPoint;       // the last press on the map or the altitude view
+  int32_t ListPage = 0;           // the side list's page, from 1
+  int32_t ListFirstIndex = 0;     // the table index of its first row
 
   // The projection. The scales follow the scale step; the rest is derived
   // by UpdateMapGeometry from them, the centre (MapCentN, MapCentE,
@@ -46,7 +55,6 @@ struct MapState {
 
   std::array<int32_t, 10> GridDegrees = {1, 2, 3, 5, 6, 9, 10, 15, 18, 30};
   flag MapDebug = 0;
-  int32_t ListPage = 0;
   std::string MapFileName;
   std::string AirwayPath;     // lines/airway.txt
   std::string NavPointsPath;  // points/nav.txt

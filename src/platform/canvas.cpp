@@ -52,6 +52,7 @@ void Canvas::End() {
 
 void Canvas::SetPen(TColor colour, PenStyle style) {
   pen_ = Argb(colour);
+  penTColor_ = colour;
   penStyle_ = style;
 }
 
@@ -250,29 +251,98 @@ QPainter* Canvas::Painter() {
   return painter_.get();
 }
 
-void Canvas::TextOut(int x, int y, std::string_view cp932) {
-  if (cp932.empty() || x >= width_ || y >= height_ || x < -kFarTextAnchor || y < -kFarTextAnchor) return;
+const QFont& Canvas::FontOfSize(int pixels) {
+  auto it = fonts_.find(pixels);
+  if (it != fonts_.end()) return it->second;
+  QFont font;
+  font.setStyleHint(QFont::SansSerif);
+  font.setFamily(QStringLiteral("Sans Serif"));
+  font.setPixelSize(pixels);
+  // Crisp pixels: the bitmaps are shown 1:1 and small.
+  font.setStyleStrategy(QFont::NoAntialias);
+  return fonts_.emplace(pixels, font).first->second;
+}
+
+void Canvas::RenderMask(int pixelSize, std::string_view cp932, TextMask& mask) {
+  const QFont& font = FontOfSize(pixelSize);
+  const QFontMetrics metrics(font);
+  const QString text = platform::Cp932ToQString(cp932);
+  // Room on every side for glyphs that reach beyond their advance.
+  const int margin = pixelSize;
+  // White on black in the canvas's own format, as the painter draws on it.
+  QImage picture(metrics.horizontalAdvance(text) + 2 * margin, metrics.height() + 2 * margin, QImage::Format_RGB32);
+  for (int y = 0; y < picture.height(); ++y) {
+    uint32_t* row = reinterpret_cast<uint32_t*>(picture.scanLine(y));
+    std::fill(row, row + picture.width(), 0xFF000000u);
+  }
+  {
+    QPainter painter(&picture);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(margin, margin + metrics.ascent(), text);
+  }
+  for (int y = 0; y < picture.height(); ++y) {
+    const uint32_t* row = reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
+    for (int x = 0; x < picture.width(); ++x) {
+      const uint32_t rgb = row[x] & 0xFFFFFFu;
+      if (rgb == 0) continue;
+      if (rgb != 0xFFFFFFu) mask.solid = false;
+      mask.pixels.push_back({x - margin, y - margin});
+    }
+  }
+  mask.rendered = true;
+}
+
+void Canvas::PaintText(int x, int y, int pixelSize, std::string_view cp932) {
   QPainter* painter = Painter();
   if (!painter) return;
-  // Points at 96 dpi, so that the picture does not depend on the screen.
-  const int pixels = std::max(1, (fontPoints_ * 96 + 36) / 72);
-  if (pixels != fontPixels_) {
-    font_ = QFont();
-    font_.setStyleHint(QFont::SansSerif);
-    font_.setFamily(QStringLiteral("Sans Serif"));
-    font_.setPixelSize(pixels);
-    // Crisp pixels: the bitmaps are shown 1:1 and small.
-    font_.setStyleStrategy(QFont::NoAntialias);
-    painter->setFont(font_);
-    fontAscent_ = QFontMetrics(font_).ascent();
-    fontPixels_ = pixels;
+  if (pixelSize != fontPixels_) {
+    const QFont& font = FontOfSize(pixelSize);
+    painter->setFont(font);
+    fontAscent_ = QFontMetrics(font).ascent();
+    fontPixels_ = pixelSize;
   }
   painter->setPen(platform::ToQColor(fontTColor_));
   painter->drawText(x, y + fontAscent_, platform::Cp932ToQString(cp932));
 }
 
+void Canvas::TextOut(int x, int y, std::string_view cp932) {
+  if (cp932.empty() || x >= width_ || y >= height_ || x < -kFarTextAnchor || y < -kFarTextAnchor || !bits_) return;
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+  // Points at 96 dpi, so that the picture does not depend on the screen.
+  const int pixels = std::max(1, (fontPoints_ * 96 + 36) / 72);
+  std::string key = std::to_string(pixels);
+  key.push_back('\0');
+  key.append(cp932);
+  TextMask& mask = masks_[key];
+  if (!mask.rendered) RenderMask(pixels, cp932, mask);
+  if (!mask.solid) {
+    PaintText(x, y, pixels, cp932);
+    return;
+  }
+  const uint32_t colour = Argb(fontTColor_);
+  for (const PixelPoint& p : mask.pixels) {
+    const int64_t px = int64_t{x} + p.x, py = int64_t{y} + p.y;
+    if (px >= 0 && py >= 0 && px < width_ && py < height_) bits_[py * stride_ + px] = colour;
+  }
+}
+
 void Canvas::Pixel(int x, int y, TColor colour) {
   if (bits_ && x >= 0 && y >= 0 && x < width_ && y < height_) bits_[int64_t{y} * stride_ + x] = Argb(colour);
+}
+
+void Canvas::Draw(int x, int y, const Bitmap24& picture) {
+  if (!bits_ || picture.IsNull()) return;
+  const int64_t x0 = std::max<int64_t>(x, 0), x1 = std::min<int64_t>(int64_t{x} + picture.Width(), width_);
+  const int64_t y0 = std::max<int64_t>(y, 0), y1 = std::min<int64_t>(int64_t{y} + picture.Height(), height_);
+  for (int64_t row = y0; row < y1; ++row) {
+    const uint8_t* source = picture.ScanLine(static_cast<int>(row - y));
+    uint32_t* target = bits_ + row * stride_;
+    for (int64_t col = x0; col < x1; ++col) {
+      const uint8_t* bgr = source + 3 * (col - x);
+      target[col] = 0xFF000000u | (uint32_t{bgr[2]} << 16) | (uint32_t{bgr[1]} << 8) | bgr[0];
+    }
+  }
 }
 
 void Canvas::Fill(TColor colour) {

@@ -1,5 +1,7 @@
 #include "platform/shared_helpers.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -11,6 +13,15 @@ int64_t RoundToInt64(double x) {
   if (v >= 9223372036854775808.0) return std::numeric_limits<int64_t>::max();
   if (v < -9223372036854775808.0) return std::numeric_limits<int64_t>::min();
   return static_cast<int64_t>(v);
+}
+
+std::string FormatFixed(double v, int decimals) {
+  // Wide enough for the largest double with 20 decimals.
+  char buf[352];
+  const auto [end, error] =
+      std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, std::clamp(decimals, 0, 20));
+  if (error != std::errc()) return {};
+  return std::string(buf, end);
 }
 
 int BitsToAscii7(const uint8_t* bits, int n) {

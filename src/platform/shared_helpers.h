@@ -12,6 +12,11 @@
 // saturate (the cast alone would be undefined there).
 int64_t RoundToInt64(double x);
 
+// v in fixed notation with this many decimals (at most 20), "." whatever
+// the locale: printf follows the locale once the toolkit has set it. "nan"
+// and "inf" as the values are.
+std::string FormatFixed(double v, int decimals);
+
 // Character n of a one-bit-per-byte stream: bytes 8n..8n+6, the first the
 // least significant; the eighth (parity) byte is not read.
 int BitsToAscii7(const uint8_t* bits, int n);

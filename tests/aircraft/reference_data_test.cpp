@@ -119,17 +119,18 @@ TEST(ReferenceDataPhotographs, GreyOrColourScaledOrDamaged) {
   testing_support::WriteJpeg(NoImagePath(files), 16, 16, 0x808080, true);
   Bitmap24 picture;
   ASSERT_TRUE(ReadJpeg(colour, picture));
-  EXPECT_EQ(picture.Width(), 400);
+  EXPECT_EQ(picture.Width(), 200);  // fitted into the information window's frame
+  EXPECT_EQ(picture.Height(), 100);
   EXPECT_NEAR(static_cast<int>(picture.Pixel(10, 10) & 0xFF), 255, 8);  // red
   std::optional<Bitmap24> grey = platform::LoadJpeg(NoImagePath(files));
   ASSERT_TRUE(grey);
   const TColor g = grey->Pixel(3, 3);
   EXPECT_EQ(g & 0xFF, (g >> 8) & 0xFF);
-  // Decoded down to fit, in eighths.
+  // Decoded down to fit, proportions kept.
   std::optional<Bitmap24> small = platform::LoadJpeg(colour, 60, 60);
   ASSERT_TRUE(small);
-  EXPECT_EQ(small->Width(), 50);
-  EXPECT_EQ(small->Height(), 25);
+  EXPECT_EQ(small->Width(), 60);
+  EXPECT_EQ(small->Height(), 30);
   // Cut short, or not a picture: missing.
   const std::string bytes = testing_support::ReadFile(colour);
   testing_support::WriteFile(dir.File("pics/cut.jpg"), bytes.substr(0, bytes.size() / 2));

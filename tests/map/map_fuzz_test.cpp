@@ -1,12 +1,16 @@
 // Damaged map files, airways and navigation points, drawn flat and on the
-// globe at both ends of the scale list: nothing out of bounds, nothing
-// undefined (run under the sanitizers as well), and the next redraw runs.
+// globe at both ends of the scale list; any table contents through the
+// aircraft layers and the mouse: nothing out of bounds, nothing undefined
+// (run under the sanitizers as well), and the next redraw runs.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <cmath>
 #include <random>
 #include <string>
 
 #include "app/form1_state.h"
+#include "map/map_mouse.h"
 #include "map/map_navigation.h"
 #include "map/map_redraw.h"
 #include "support/recording_links.h"
@@ -77,6 +81,75 @@ TEST(MapFuzz, DamagedFilesNeverStopTheMap) {
         ASSERT_EQ(links.shown, shown + 2) << round;
       }
     }
+  }
+}
+
+// Numbers at the edges, and ordinary ones.
+double AnyNumber(std::mt19937& r) {
+  const double edges[] = {std::nan(""), HUGE_VAL, -1e300, 1e300, -0.0, 180.0, -180.0, 90.0};
+  return r() % 4 == 0 ? edges[r() % 8] : static_cast<int>(r() % 800) - 400 + (r() % 1000) / 1000.0;
+}
+int AnyInt(std::mt19937& r) {
+  const int edges[] = {INT32_MIN, INT32_MAX, -1, 0, 361, 900, 80000, 5};
+  return r() % 3 == 0 ? edges[r() % 8] : static_cast<int>(r() % 2000) - 1000;
+}
+
+TEST(MapFuzz, AnyTableThroughTheAircraftLayersAndTheMouse) {
+  // Texts are drawn only with the toolkit's fonts.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char name[] = "map_fuzz_tests";
+  char* argv[] = {name, nullptr};
+  QGuiApplication app(argc, argv);
+  std::mt19937 r(1616);
+  testing_support::TempDir dir;
+  Form1State f;
+  testing_support::RecordingMapLinks links;
+  links.aircraft = &f.aircraft;
+  links.picsFolder = dir.path();
+  testing_support::WriteFile(dir.File("noimage.jpg"), std::string(300, '\xFF'));
+  f.Map.MaxMapPlot = 8;
+  f.Map.MaxPlotData = 6;
+  f.aircraft.Aircraft.Allocate(8, 6);
+  f.mapView.MapFileName = f.mapView.AirwayPath = f.mapView.NavPointsPath = dir.File("none");
+  MainControls& c = f.controls;
+  MapState& m = f.mapView;
+  c.N11Checked = c.N26Checked = 1;
+  for (int round = 0; round < 400; ++round) {
+    for (AircraftRecord& a : f.aircraft.Aircraft.Records) {
+      for (char* field : {a.FlightId, a.Registration, a.LastTime}) {
+        for (int k = 0; k < 7; ++k) field[k] = static_cast<char>(r());
+      }
+      for (int* v : {&a.Age, &a.LastPoint, &a.TagPos, &a.AltTrend}) *v = AnyInt(r) % 10;
+      a.Visible = r() % 2;
+      a.Route3 = a.Route4 = a.AircraftType = a.FlightNo7Alt = a.FlightNo6 =
+          std::string(r() % 40, static_cast<char>(r()));
+      for (TrackPoint& p : a.Points) {
+        p = {AnyNumber(r), AnyNumber(r), AnyInt(r),    AnyInt(r),    AnyInt(r),
+             AnyInt(r),    AnyInt(r),    AnyNumber(r), AnyNumber(r), AnyInt(r)};
+      }
+    }
+    for (int* v : {&f.aircraft.AircraftCount, &m.SelectedAircraft, &m.LatestAircraft, &c.ComboBox2Index}) {
+      *v = AnyInt(r) % 12;
+    }
+    for (int* v : {&m.ClickedTrackPoint, &m.ListPage, &f.Map.PlotType, &f.Map.SymbolSize, &f.Map.SubDispType}) {
+      *v = AnyInt(r) % 5;
+    }
+    for (flag* v : {&m.AircraftSelected, &m.FromAcars, &m.AutoShowLatest, &c.SpeedButton8Down, &c.SpeedButton16Down,
+                    &c.SpeedButton2Down, &f.Map.MapSymbol, &f.Map.HideText, &f.Map.TrackMark, &f.Map.LineType,
+                    &f.Map.TimeAdjust}) {
+      *v = r() % 2;
+    }
+    m.MapViewOptions = static_cast<uint8_t>(r());
+    ResizeMapBitmaps(m, f.Map, c, {60, static_cast<int>(r() % 80)}, {300, 200}, {300, 202});
+    Redraw(m, {f.Map, f.Color, c, links, links}, MapLayers::All());
+    ASSERT_EQ(m.RedrawBusy, 0);
+    const MapMouseContext mouse{m, f.Map, c, links, links};
+    const MouseEventAt at{static_cast<MouseButton>(r() % 4), static_cast<uint8_t>(r()), AnyInt(r) % 400,
+                          AnyInt(r) % 400};
+    Image2MouseDown(m, at);
+    for (auto handler : {Image1MouseUp, Image2MouseUp, Image4MouseUp}) handler(mouse, at);
+    TakeRedrawRequests(m);
   }
 }
 

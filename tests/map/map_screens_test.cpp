@@ -1,7 +1,8 @@
 // Pictures of the map for a check by eye, written into the build tree's
-// artefacts folder: the real program on the display ./test provides, and
-// the main window in process. Without an X display the program's pictures
-// are skipped.
+// artefacts folder: the real program on the display ./test provides (the
+// map alone, and plotting the positions it decodes from a recording,
+// clicked with xdotool), and the main window and its aircraft dialogs in
+// process. Without an X display the program's pictures are skipped.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,10 +13,22 @@
 #include <QProcessEnvironment>
 #include <QScreen>
 #include <chrono>
+#include <cmath>
 #include <thread>
 
+#include "acars/test_messages.h"
+#include "acars_tx/acars_test_transmitter.h"
+#include "aircraft/aircraft_list.h"
+#include "aircraft/reference_data.h"
+#include "aircraft/tform17.h"
 #include "app/form1_state.h"
+#include "app/main_window_layout.h"
+#include "app/settings.h"
 #include "main_window_fixture.h"
+#include "map/map_navigation.h"
+#include "map/map_projection.h"
+#include "platform/ini_file.h"
+#include "platform/qt_color.h"
 
 namespace {
 
@@ -88,6 +101,161 @@ TEST_F(MapWindowScreens, ZoomedGlobeFijiAndDebugMode) {
   debug.MenuItem("N37")->trigger();
   Save(debug, "map-debug-globe");
   Close();
+}
+
+TEST_F(MapWindowScreens, DialogsAndTheInformationWindowInBothLanguages) {
+  for (const char* language : {"en", "ja"}) {
+    TForm1& w = std::string(language) == "en" ? StartEnglish() : StartJapanese();
+    Form1State& f = w.State();
+    testing_support::WriteGradientJpeg(PhotoPath(f.aircraft.Files, "JA8089"), 640, 480);
+    AddListRow(f.aircraft, w.Reception().Aircraft(), "JL0012", "JA8089", "RJTT", "KSFO", "B767-300", "-", "ACARS");
+    for (int number : {4, 19, 17}) w.ShowForm(number, false);
+    qobject_cast<TForm17*>(w.Form(17))->SearchFlight("JL0012");
+    Settle();
+    for (auto [number, name] : {std::pair{4, "display-settings"}, {19, "operator-colours"}, {17, "aircraft-information"}}) {
+      EXPECT_TRUE(w.Form(number)->grab().save(kArtefacts + "/" + name + "-" + language + ".png"));
+    }
+    Close();
+  }
+}
+
+// Two JL flights climbing and descending and a JC flight across 180, by
+// whole and half degrees north. Each report, in the JL scan format, in a
+// block of its own, the flights taking turns.
+struct Flight {
+  const char *id, *registration;
+  std::vector<std::pair<double, double>> track;
+  int firstAltitude, altitudeStep;
+};
+const Flight kFlights[] = {
+    {"JL0012", "JA8089", {{35.5, 140.0}, {37.0, 145.0}, {39.0, 150.0}, {41.0, 155.0}, {43.0, 160.0}}, 31000, 1000},
+    {"JL0034", "JA8090", {{33.0, 135.0}, {31.0, 131.0}, {29.0, 127.0}, {27.0, 123.0}}, 39000, -2000},
+    {"JC0056", "JA8091", {{45.0, 170.0}, {46.0, 175.0}, {47.0, 179.0}, {48.0, -177.0}, {49.0, -173.0}}, 35000, 0},
+};
+
+void WritePositions(const std::string& path) {
+  std::vector<acars_tx::Burst> bursts;
+  for (int k = 0; k < 5; ++k) {
+    for (const Flight& f : kFlights) {
+      if (k >= static_cast<int>(f.track.size())) continue;
+      const auto [lat, lon] = f.track[static_cast<size_t>(k)];
+      char text[64];
+      std::snprintf(text, sizeof text, "REP,%05dN%02d%d00%c%03d000%04d-45270120", f.firstAltitude + f.altitudeStep * k,
+                    static_cast<int>(lat), lat > static_cast<int>(lat) ? 3 : 0, lon < 0 ? 'W' : 'E',
+                    static_cast<int>(std::fabs(lon)), 1200 + 5 * k);
+      bursts.push_back(
+          {Down(text, "M" + std::to_string(10 + bursts.size()) + "A", true, f.id, f.registration), 0, 0.3});
+    }
+  }
+  acars_tx::Options o;
+  o.sampleRate = 44100;
+  o.snrDb = 30;
+  ASSERT_TRUE(acars_tx::WriteWave(path, acars_tx::Transmit(bursts, o)));
+}
+
+// The left channel on VHF ACARS, the map centred on 160 E, the side list
+// and the altitude view, the JC group in bright colours (black by
+// default, as the sea is).
+std::string Settings(bool globe) {
+  return std::string(
+             "[Etc]\r\nLanguage=1\r\n[Wave]\r\nDual=1\r\nDecoderL=0\r\n[Map]\r\nMapCentE=160\r\nPlotDraw=1\r\n") +
+         (globe ? "GlobeView=1\r\nViewDeg=-40\r\n" : "GlobeView=0\r\n") +
+         "[Form]\r\nShowRep=1\r\nShowAlt=1\r\n[Color]\r\nUserText0=JC\r\nUserColor10=0000FF\r\n"
+         "UserColor20=0080FF\r\nUserColor30=80FFFF\r\n[Pos]\r\nMainTop=0\r\nMainLeft=0\r\nMainWidth=990\r\n"
+         "MainHeight=702\r\n";
+}
+
+// Where the program draws a position on the screen: its layout's map
+// panel, and the map's projection at the widest step.
+PixelPoint ScreenPixel(const std::string& settings, std::pair<double, double> position) {
+  IniFile ini;
+  ini.LoadFromBytes(settings);
+  Form1State f;
+  LoadSettings(f, ini);
+  const MainWindowLayout l = ComputeMainWindowLayout(f, 990, 702);
+  MapState& m = f.mapView;
+  ResizeMapBitmaps(m, f.Map, f.controls, {1, 1}, {l.panel4.width, l.panel4.height}, {1, 1});
+  UpdateMapGeometry(m, f.Map, f.controls);
+  PixelPoint p;
+  ProjectLatLon(m, f.Map, m.MapBitmap, position.first, position.second, p);
+  return {p.x + l.panel4.left, p.y + l.panel4.top};
+}
+
+// A pixel of one of the colours (0x00BBGGRR) within 8 pixels of p.
+bool ColourNear(const QImage& screen, PixelPoint p, std::initializer_list<TColor> colours) {
+  const QImage square = screen.copy(p.x - 8, p.y - 8, 17, 17);
+  for (TColor t : colours) {
+    for (int k = 0; k < 17 * 17; ++k) {
+      if (square.pixel(k % 17, k / 17) == platform::ToQColor(t).rgb()) return true;
+    }
+  }
+  return false;
+}
+
+// The program on the display, in a folder, until it is killed; grabbed
+// by the screen's pixels.
+struct ProgramOnDisplay {
+  ProgramOnDisplay(const testing_support::TempDir& dir, const std::string& settings) {
+    testing_support::WriteFile(dir.File("skarvel.ini"), settings);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM");
+    env.insert("ALSA_CONFIG_PATH", QString::fromStdString(dir.File("null-alsa.conf")));
+    program.setProcessEnvironment(env);
+    program.start(QString::fromStdString(dir.File("skarvel")),
+                  {"--audio-file", QString::fromStdString(dir.File("positions.wav"))});
+    program.waitForStarted(10000);
+    // The recording lasts about ten seconds, in real time.
+    std::this_thread::sleep_for(std::chrono::seconds(16));
+  }
+  ~ProgramOnDisplay() {
+    program.kill();
+    program.waitForFinished(5000);
+  }
+  QImage Grab(const QString& name, const QStringList& xdotool = {}) {
+    if (!xdotool.isEmpty()) QProcess::execute(QStringLiteral("xdotool"), xdotool);
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).copy(0, 0, 990, 702).toImage();
+    EXPECT_TRUE(screen.save(kArtefacts + "/" + name + ".png"));
+    return screen;
+  }
+  QProcess program;
+};
+
+TEST(AircraftScreens, TheProgramPlotsWhatItDecodesAndAnswersTheMouse) {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display";
+  QDir().mkpath(kArtefacts);
+  testing_support::TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  testing_support::WriteGradientJpeg(dir.File("pics/JA8089.jpg"), 400, 300);
+  testing_support::WriteFile(dir.File("null-alsa.conf"),
+                             "pcm.!default { type null }\nctl.!default { type hw card 0 }\n");
+  WritePositions(dir.File("positions.wav"));
+  {
+    ProgramOnDisplay flat(dir, Settings(false));
+    ASSERT_EQ(flat.program.state(), QProcess::Running) << flat.program.readAllStandardError().toStdString();
+    const QImage screen = flat.Grab("map-aircraft-flat");
+    for (const Flight& f : kFlights) {
+      // Head or highlight, the JC group's own or the plot colours.
+      const bool jc = f.id[1] == 'C';
+      EXPECT_TRUE(ColourNear(screen, ScreenPixel(Settings(false), f.track.back()),
+                             {jc ? 0x0000FFu : 0xFFFF00u, jc ? 0x80FFFFu : 0xFFFFFFu}))
+          << f.id;
+    }
+    const PixelPoint jl = ScreenPixel(Settings(false), kFlights[0].track.back());
+    flat.Grab("map-aircraft-selected", {"mousemove", QString::number(jl.x), QString::number(jl.y), "click", "1"});
+    flat.Grab("map-aircraft-tag-moved", {"keydown", "ctrl", "click", "1", "keyup", "ctrl"});
+  }
+  {
+    ProgramOnDisplay globe(dir, Settings(true));
+    ASSERT_EQ(globe.program.state(), QProcess::Running) << globe.program.readAllStandardError().toStdString();
+    globe.Grab("map-aircraft-globe");
+  }
+  // The same folder, as fast as it decodes.
+  const testing_support::ProcessResult run = testing_support::RunProgram(
+      dir.File("skarvel"), {"--audio-file", dir.File("positions.wav"), "--fast"},
+      {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir.File("null-alsa.conf")}, 60000);
+  EXPECT_EQ(run.exitCode, 0) << run.standardError;
+  EXPECT_NE(run.standardError.find(" buffers processed\n"), std::string::npos) << run.standardError;
 }
 
 }  // namespace

@@ -48,9 +48,10 @@ class MapWindow : public MainWindowTest {
     return fresh.MapBitmap.Image();
   }
 
+  // The background as drawn, under the aircraft layer the map image shows.
   static void ExpectShowsFreshBackground(TForm1& w, const char* when) {
+    EXPECT_TRUE(w.State().mapView.MapBitmap.Image() == FreshBackground(w)) << when;
     const QImage shown = w.State().mapView.MapViewBitmap.Image();
-    EXPECT_TRUE(shown == FreshBackground(w)) << when;
     EXPECT_TRUE(w.Image(2)->pixmap().toImage().convertToFormat(shown.format()) == shown) << when;
   }
 };

@@ -24,6 +24,12 @@ inline void ExpectGoldenPicture(const std::vector<QImage>& parts, const std::str
     for (int y = 0; y < rows.height(); ++y) std::memcpy(picture.scanLine(top++), rows.constScanLine(y), 3 * rows.width());
   }
   const std::string golden = SKARVEL_SOURCE_DIR "/tests/" + folder + "/golden/" + name;
+  // SKARVEL_REWRITE_GOLDENS=1: the pictures become the goldens, to be looked
+  // at before they are committed.
+  if (qEnvironmentVariableIntValue("SKARVEL_REWRITE_GOLDENS") == 1) {
+    EXPECT_TRUE(picture.save(QString::fromStdString(golden))) << golden;
+    return;
+  }
   if (QImage(QString::fromStdString(golden)).convertToFormat(picture.format()) == picture) return;
   const std::string artefact = SKARVEL_ARTEFACTS_DIR "/" + name;
   QDir().mkpath(QStringLiteral(SKARVEL_ARTEFACTS_DIR));

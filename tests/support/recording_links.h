@@ -14,6 +14,7 @@
 #include "acars/message_search.h"
 #include "aircraft/aircraft_information.h"
 #include "aircraft/aircraft_link.h"
+#include "aircraft/aircraft_state.h"
 #include "aircraft/hit_mailer.h"
 #include "aircraft/watch_list.h"
 #include "app/form_effects.h"
@@ -25,6 +26,7 @@
 #include "platform/wave_player.h"
 #include "map/map_sink.h"
 #include "platform/jpeg_loader.h"
+#include "platform/log_name_part.h"
 #include "radio/tuning_controller.h"
 #include "selcal/selcal_call.h"
 #include "selcal/selcal_panel.h"
@@ -295,21 +297,52 @@ class RecordingMapSink : public MapSink {
   std::vector<GlyphCall> glyphs;
 };
 
-// The map's links: what was shown, and the answers given.
+// The map's links: what was shown, and the answers given. The aircraft
+// table is the one the test points at (none: an empty table).
 class RecordingMapLinks : public MapWindowLink, public MapAircraftLink {
  public:
   void ShowMapPicture(const Bitmap24& picture) override;
+  void ShowSideListPicture(const Bitmap24&) override { ++sideListShown; }
+  void ShowAltitudePicture(const Bitmap24&) override { ++altitudeShown; }
   void ResetBlockCounter() override { ++blockCounterResets; }
   void SetFullScreen(bool on) override { fullScreen.push_back(on); }
   std::string AskSaveMapPath() override { return savePath; }
-  std::string LookupAirportName(const std::string& code) override { return code == "RJTT" ? "TOKYO INTL" : code; }
+  bool TextWindowShown() override { return textWindowShown; }
+  void ToggleTextWindow() override { textWindowShown = !textWindowShown; }
+  bool ToolBarShown() override { return toolBarShown; }
+  void ToggleToolBar() override { toolBarShown = !toolBarShown; }
+  bool FullScreenShown() override { return fullScreenShown; }
+  void ToggleFullScreen() override { fullScreenShown = !fullScreenShown; }
+  void ClickTracksButton() override { calls.push_back("tracks"); }
+  void ClickMonitorButton() override { calls.push_back("monitor"); }
+  void SetSelcalMonitorButton(bool down) override { calls.push_back(down ? "selcal on" : "selcal off"); }
+  void CloseMainWindow() override { calls.push_back("close"); }
 
+  std::string LookupAirportName(const std::string& code) override { return code == "RJTT" ? "TOKYO INTL" : code; }
+  const std::vector<AircraftRecord>& Records() override { return aircraft->Aircraft.Records; }
+  int AircraftCount() override { return aircraft->AircraftCount; }
+  void SetVisible(int slot, flag visible) override { aircraft->Aircraft.Records.at(slot).Visible = visible; }
+  void SetTagPos(int slot, int tagPos) override { aircraft->Aircraft.Records.at(slot).TagPos = tagPos; }
+  void UpdateTrackAges() override { calls.push_back("ages"); }
+  std::string LookupAirline2(const std::string& flightId) override { return "AIRLINE " + flightId.substr(0, 2); }
+  std::string PhotoPath(const std::string& registration) override {
+    return picsFolder + "/" + LogNamePart(registration) + ".jpg";
+  }
+  std::string NoImagePath() override { return picsFolder + "/noimage.jpg"; }
+  void ShowFlightInformation(const std::string& flightId) override { calls.push_back("information " + flightId); }
+
+  AircraftState empty;
+  AircraftState* aircraft = &empty;
+  std::string picsFolder = "/nonexistent";
   // Runs inside every show of the map picture (a drawer's last step).
   std::function<void()> onShow;
   std::string savePath;
   int shown = 0;
+  int sideListShown = 0, altitudeShown = 0;
   int blockCounterResets = 0;
+  bool textWindowShown = false, toolBarShown = true, fullScreenShown = false;
   std::vector<bool> fullScreen;
+  std::vector<std::string> calls;
 };
 
 // Feeds audio at 11025 Hz to one channel of HFDL reception in blocks of 512,

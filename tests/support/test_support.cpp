@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -96,6 +97,14 @@ void WriteJpeg(const std::string& path, int width, int height, uint32_t colour, 
   jpeg_finish_compress(&info);
   jpeg_destroy_compress(&info);
   std::fclose(file);
+}
+
+void WriteGradientJpeg(const std::string& path, int width, int height) {
+  QImage picture(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) picture.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, 96));
+  }
+  picture.save(QString::fromStdString(path), "JPG", 95);
 }
 
 void CopyProgramFolder(const std::string& dir) {

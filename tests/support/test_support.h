@@ -59,6 +59,8 @@ void WriteFile(const std::string& path, const std::string& bytes);
 // A JPEG of one colour (0x00BBGGRR), written through libjpeg; grey makes a
 // one-component file.
 void WriteJpeg(const std::string& path, int width, int height, uint32_t colour, bool grey = false);
+// A picture whose red grows to the right and green downward.
+void WriteGradientJpeg(const std::string& path, int width, int height);
 
 // Copies the build's program folder (the executable and the shipped
 // folders) into dir, so that a run writes its settings and logs there.
