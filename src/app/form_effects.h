@@ -23,6 +23,9 @@ class FormEffects {
   virtual bool FormShowing(int /*formNumber*/) const { return false; }
   // Closes dialog TFormN as its close box does.
   virtual void CloseForm(int /*formNumber*/) {}
+  // Takes it off the screen without what its close box would do: the
+  // program ends the window, not the user (a countdown's close box cancels).
+  virtual void HideForm(int /*formNumber*/) {}
   // Tool-bar button SpeedButtonN is clicked as by the user: a toggle
   // changes its down state, and its command runs.
   virtual void ClickSpeedButton(int /*number*/) {}

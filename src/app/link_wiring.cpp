@@ -105,7 +105,7 @@ void LinkWiring::ChatChanged(bool show) {
 void LinkWiring::CountersChanged() { effects_.FormValuesChanged(13); }
 
 void LinkWiring::CountdownChanged(bool open) {
-  if (!open) return effects_.CloseForm(15);
+  if (!open) return effects_.HideForm(15);
   effects_.FormValuesChanged(15);
   // Shown without waiting: the link's events go on behind it.
   if (!effects_.FormShowing(15)) effects_.ShowForm(15, false);
@@ -132,7 +132,7 @@ void LinkWiring::ImportRunning(bool running, LogKind) {
   const flag on = running ? 0 : 1;
   form_.controls.N16Enabled = form_.controls.DATLOG1Enabled = form_.controls.MapImagesEnabled = on;
   effects_.ControlsChanged();
-  if (!running) return effects_.CloseForm(16);
+  if (!running) return effects_.HideForm(16);
   effects_.FormValuesChanged(16);
   effects_.ShowForm(16, false);
 }

@@ -87,6 +87,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   void ShowChatLog(const std::string& cp932Log) override;
   void FormValuesChanged(int formNumber) override;
   void CloseForm(int formNumber) override;
+  void HideForm(int formNumber) override;
   std::string AskImportPath(const std::string& titleUtf8) override;
   void ClickSpeedButton(int number) override;
   void ShowAircraftInformation(const AircraftInformation& information) override;

@@ -220,6 +220,10 @@ void TForm1::CloseForm(int formNumber) {
   if (SkarvelForm* form = Form(formNumber)) form->close();
 }
 
+void TForm1::HideForm(int formNumber) {
+  if (SkarvelForm* form = Form(formNumber)) form->hide();
+}
+
 void TForm1::ClickSpeedButton(int number) {
   if (number >= 0 && number < static_cast<int>(speedButtons_.size()) && speedButtons_[number]) {
     speedButtons_[number]->click();

@@ -43,6 +43,7 @@ class RecordingEffects : public FormEffects {
   void CloseMainWindow() override { ++closes; }
   void ShowStatusText(const std::string& utf8) override { statusTexts.push_back(utf8); }
   void CloseForm(int formNumber) override { closedForms.push_back(formNumber); }
+  void HideForm(int formNumber) override { closedForms.push_back(formNumber); }
   std::string AskImportPath(const std::string&) override { return importPath; }
 
   std::string importPath;  // the answer of the imports' open dialog
