@@ -1,7 +1,7 @@
 #pragma once
 // The windows of the aircraft subsystem: search (watch list), received list,
 // list entry editor, mail settings and aircraft information.
-#include "aircraft/aircraft_list_window.h"
+#include "aircraft/tform5.h"
 #include "aircraft/tform17.h"
 #include "aircraft/tform2.h"
 #include "aircraft/tform6.h"

@@ -17,7 +17,7 @@
 #include <QWheelEvent>
 #include <QWindow>
 
-#include "aircraft/aircraft_list_window.h"
+#include "aircraft/tform5.h"
 #include "app/button_pictures.h"
 #include "app/centring.h"
 #include "app/english_texts.h"

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "aircraft/aircraft_list_window.h"
+#include "aircraft/tform5.h"
 #include "app/form1_state.h"
 #include "exchange/text_window.h"
 #include "platform/qt_color.h"

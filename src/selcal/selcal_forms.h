@@ -1,3 +1,3 @@
 #pragma once
 // The SELCAL subsystem's window.
-#include "selcal/selcal_panel_window.h"
+#include "selcal/tform26.h"

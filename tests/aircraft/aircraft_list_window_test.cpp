@@ -1,7 +1,7 @@
 // The received-aircraft list window (offscreen) over the program's road:
 // its rows and status, the Delete key, the double-click, and the settings
 // its controls write back.
-#include "aircraft/aircraft_list_window.h"
+#include "aircraft/tform5.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "selcal/selcal_panel_window.h"
+#include "selcal/tform26.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "aircraft/aircraft_list_window.h"
+#include "aircraft/tform5.h"
 
 #include <QDialog>
 #include <QEvent>
