@@ -25,6 +25,34 @@ struct PassOffset {
 // The eight offsets around a pixel, row by row.
 extern const PassOffset kSurroundOffsets[8];
 
+// The passes of one aircraft for PlotType: 0 plain, 1 a shadow one pixel down
+// and right, 2 a shadow all round; tracks under symbols within each layer.
+// track and aircraft take the colour kind and the offset.
+template <typename Track, typename Aircraft>
+void DrawPlotPasses(int plotType, Track track, Aircraft aircraft) {
+  const PassOffset centre;
+  switch (plotType) {
+    case 0:
+      track(kPlotColor, centre);
+      aircraft(kHeadColor, centre);
+      return;
+    case 1:
+      track(kShadowColor, PassOffset{1, 1});
+      aircraft(kShadowColor, PassOffset{1, 1});
+      track(kPlotColor, centre);
+      aircraft(kHeadColor, centre);
+      return;
+    case 2:
+      for (const PassOffset& o : kSurroundOffsets) track(kShadowColor, o);
+      track(kPlotColor, centre);
+      for (const PassOffset& o : kSurroundOffsets) aircraft(kShadowColor, o);
+      aircraft(kHeadColor, centre);
+      return;
+    default:
+      return;
+  }
+}
+
 // The sizes that SymbolSize picks (0 large, 1 medium, 2 small); any other
 // value draws as medium, with a line pitch of its own.
 struct SymbolSizeRow {

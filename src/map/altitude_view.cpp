@@ -22,27 +22,7 @@ void DrawPasses(Canvas& canvas, const MapState& map, const MapContext& c, const 
   const ProfilePixels pixels = ProjectProfileAircraft(map, c, r);
   auto track = [&](int kind, PassOffset o) { DrawProfileTrack(canvas, c, r, pixels, kind, group, o); };
   auto aircraft = [&](int kind, PassOffset o) { DrawProfileAircraft(canvas, c, r, pixels, kind, group, o); };
-  const PassOffset centre;
-  switch (c.Map.PlotType) {
-    case 0:
-      track(kPlotColor, centre);
-      aircraft(kHeadColor, centre);
-      return;
-    case 1:
-      track(kShadowColor, {1, 1});
-      aircraft(kShadowColor, {1, 1});
-      track(kPlotColor, centre);
-      aircraft(kHeadColor, centre);
-      return;
-    case 2:
-      for (const PassOffset& o : kSurroundOffsets) track(kShadowColor, o);
-      track(kPlotColor, centre);
-      for (const PassOffset& o : kSurroundOffsets) aircraft(kShadowColor, o);
-      aircraft(kHeadColor, centre);
-      return;
-    default:
-      return;
-  }
+  DrawPlotPasses(c.Map.PlotType, track, aircraft);
 }
 
 }  // namespace
