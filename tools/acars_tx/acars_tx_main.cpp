@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "acars_test_transmitter.h"
+#include "parse_number.h"
 
 namespace {
 
@@ -28,13 +29,6 @@ std::string Unescape(const std::string& s) {
     }
   }
   return out;
-}
-
-template <typename T>
-bool Number(const char* text, T& value) {
-  const char* end = text + std::strlen(text);
-  auto r = std::from_chars(text, end, value);
-  return r.ec == std::errc() && r.ptr == end;
 }
 
 int Usage() {
@@ -60,23 +54,23 @@ int main(int argc, char** argv) {
     if (a == "--out" && need(1)) {
       out = argv[++i];
     } else if (a == "--rate" && need(1)) {
-      if (!Number(argv[++i], options.sampleRate)) return Usage();
+      if (!ParseNumber(argv[++i], options.sampleRate)) return Usage();
     } else if (a == "--stereo") {
       options.stereo = true;
     } else if (a == "--snr" && need(1)) {
-      if (!Number(argv[++i], options.snrDb)) return Usage();
+      if (!ParseNumber(argv[++i], options.snrDb)) return Usage();
     } else if (a == "--offset" && need(1)) {
-      if (!Number(argv[++i], options.rateOffset)) return Usage();
+      if (!ParseNumber(argv[++i], options.rateOffset)) return Usage();
     } else if (a == "--phase" && need(1)) {
-      if (!Number(argv[++i], options.startPhase)) return Usage();
+      if (!ParseNumber(argv[++i], options.startPhase)) return Usage();
     } else if (a == "--seed" && need(1)) {
-      if (!Number(argv[++i], options.seed)) return Usage();
+      if (!ParseNumber(argv[++i], options.seed)) return Usage();
     } else if (a == "--gap" && need(1)) {
-      if (!Number(argv[++i], gap)) return Usage();
+      if (!ParseNumber(argv[++i], gap)) return Usage();
     } else if (a == "--etb") {
       etb = true;
     } else if (a == "--ch" && need(1)) {
-      if (!Number(argv[++i], channel)) return Usage();
+      if (!ParseNumber(argv[++i], channel)) return Usage();
     } else if ((a == "--down" && need(7)) || (a == "--up" && need(5))) {
       acars_tx::Message m;
       m.downlink = a == "--down";

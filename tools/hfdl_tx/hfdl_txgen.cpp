@@ -8,6 +8,7 @@
 
 #include "hfdl_frames.h"
 #include "hfdl_tx.h"
+#include "parse_number.h"
 
 namespace {
 
@@ -30,18 +31,6 @@ void Usage() {
                "  --seed N             random frames and noise (default 1)\n");
 }
 
-bool ParseDouble(const char* text, double& v) {
-  const char* end = text + std::strlen(text);
-  auto r = std::from_chars(text, end, v);
-  return r.ec == std::errc() && r.ptr == end;
-}
-
-bool ParseInt(const char* text, long long& v) {
-  const char* end = text + std::strlen(text);
-  auto r = std::from_chars(text, end, v);
-  return r.ec == std::errc() && r.ptr == end;
-}
-
 bool ParseModes(const std::string& text, std::vector<int>& modes) {
   modes.clear();
   if (text == "all") {
@@ -53,7 +42,7 @@ bool ParseModes(const std::string& text, std::vector<int>& modes) {
     size_t comma = text.find(',', pos);
     if (comma == std::string::npos) comma = text.size();
     long long m = -1;
-    if (!ParseInt(text.substr(pos, comma - pos).c_str(), m) || m < 0 || m >= hfdl_tx::kModeCount) return false;
+    if (!ParseNumber(text.substr(pos, comma - pos).c_str(), m) || m < 0 || m >= hfdl_tx::kModeCount) return false;
     modes.push_back(static_cast<int>(m));
     pos = comma + 1;
   }
@@ -100,18 +89,18 @@ int main(int argc, char** argv) {
       ok = ParseHex(value(), payload);
       fixedPayload = true;
     } else if (arg == "--count") {
-      ok = ParseInt(value(), count) && count >= 1 && count <= 1000;
+      ok = ParseNumber(value(), count) && count >= 1 && count <= 1000;
     } else if (arg == "--snr") {
-      ok = ParseDouble(value(), options.snrDb);
+      ok = ParseNumber(value(), options.snrDb);
       options.noise = true;
     } else if (arg == "--offset") {
-      ok = ParseDouble(value(), options.offsetHz);
+      ok = ParseNumber(value(), options.offsetHz);
     } else if (arg == "--clock") {
-      ok = ParseDouble(value(), options.clockPpm);
+      ok = ParseNumber(value(), options.clockPpm);
     } else if (arg == "--rolloff") {
-      ok = ParseDouble(value(), options.rolloff) && options.rolloff > 0.0 && options.rolloff <= 1.0;
+      ok = ParseNumber(value(), options.rolloff) && options.rolloff > 0.0 && options.rolloff <= 1.0;
     } else if (arg == "--rate") {
-      ok = ParseInt(value(), n) && (n == 11025 || n == 22050 || n == 44100);
+      ok = ParseNumber(value(), n) && (n == 11025 || n == 22050 || n == 44100);
       options.sampleRate = static_cast<int>(n);
     } else if (arg == "--stereo") {
       std::string ch = value();
@@ -119,13 +108,13 @@ int main(int argc, char** argv) {
       stereo = true;
       channel = ch == "R" ? 1 : 0;
     } else if (arg == "--level") {
-      ok = ParseDouble(value(), options.rms) && options.rms > 0.0;
+      ok = ParseNumber(value(), options.rms) && options.rms > 0.0;
     } else if (arg == "--scenario") {
       scenario = true;
     } else if (arg == "--invert") {
       invert = true;
     } else if (arg == "--seed") {
-      ok = ParseInt(value(), n) && n >= 0;
+      ok = ParseNumber(value(), n) && n >= 0;
       options.seed = static_cast<uint64_t>(n);
     } else if (arg == "--help" || arg == "-h") {
       Usage();

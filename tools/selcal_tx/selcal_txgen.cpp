@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "selcal_tx.h"
+#include "parse_number.h"
 
 namespace {
 
@@ -35,23 +36,11 @@ void Usage() {
                "  --seed N             random codes, timing, phases and noise (default 1)\n");
 }
 
-bool ParseDouble(const char* text, double& v) {
-  const char* end = text + std::strlen(text);
-  auto r = std::from_chars(text, end, v);
-  return r.ec == std::errc() && r.ptr == end;
-}
-
-bool ParseInt(const char* text, long long& v) {
-  const char* end = text + std::strlen(text);
-  auto r = std::from_chars(text, end, v);
-  return r.ec == std::errc() && r.ptr == end;
-}
-
 bool ParseCall(const std::string& text, selcal_tx::Call& call) {
   const size_t at = text.find('@');
   if (at == std::string::npos) return false;
   call.code = text.substr(0, at);
-  return selcal_tx::ValidCode(call.code) && ParseDouble(text.c_str() + at + 1, call.start) && call.start >= 0.0;
+  return selcal_tx::ValidCode(call.code) && ParseNumber(text.c_str() + at + 1, call.start) && call.start >= 0.0;
 }
 
 bool Within(double v, double low, double high) { return v >= low && v <= high; }
@@ -82,33 +71,33 @@ int main(int argc, char** argv) {
       ok = ParseCall(value(), call);
       calls.push_back(call);
     } else if (arg == "--random") {
-      ok = ParseInt(value(), randomCount) && randomCount >= 1 && randomCount <= 100000;
+      ok = ParseNumber(value(), randomCount) && randomCount >= 1 && randomCount <= 100000;
     } else if (arg == "--first") {
-      ok = ParseDouble(value(), first) && first >= 0.0;
+      ok = ParseNumber(value(), first) && first >= 0.0;
     } else if (arg == "--spacing") {
-      ok = ParseDouble(value(), spacing) && spacing >= 3.0;
+      ok = ParseNumber(value(), spacing) && spacing >= 3.0;
     } else if (arg == "--pulse") {
-      ok = ParseDouble(value(), pulse) && Within(pulse, 0.75, 1.25);
+      ok = ParseNumber(value(), pulse) && Within(pulse, 0.75, 1.25);
     } else if (arg == "--gap") {
-      ok = ParseDouble(value(), gap) && Within(gap, 0.1, 0.3);
+      ok = ParseNumber(value(), gap) && Within(gap, 0.1, 0.3);
     } else if (arg == "--amplitude") {
-      ok = ParseDouble(value(), options.amplitude) && Within(options.amplitude, 0.0, 16383.0);
+      ok = ParseNumber(value(), options.amplitude) && Within(options.amplitude, 0.0, 16383.0);
     } else if (arg == "--snr") {
-      ok = ParseDouble(value(), options.snrDb);
+      ok = ParseNumber(value(), options.snrDb);
     } else if (arg == "--noise-rms") {
-      ok = ParseDouble(value(), options.noiseRms) && options.noiseRms >= 0.0;
+      ok = ParseNumber(value(), options.noiseRms) && options.noiseRms >= 0.0;
     } else if (arg == "--noise-calls-only") {
       options.noiseBetweenCalls = false;
     } else if (arg == "--freq-error") {
-      ok = ParseDouble(value(), options.freqErrorHz) && Within(options.freqErrorHz, -200.0, 200.0);
+      ok = ParseNumber(value(), options.freqErrorHz) && Within(options.freqErrorHz, -200.0, 200.0);
     } else if (arg == "--random-phases") {
       options.randomPhases = true;
     } else if (arg == "--tail") {
-      ok = ParseDouble(value(), options.tail) && options.tail >= 0.0;
+      ok = ParseNumber(value(), options.tail) && options.tail >= 0.0;
     } else if (arg == "--length") {
-      ok = ParseDouble(value(), options.length) && Within(options.length, 0.0, 86400.0);
+      ok = ParseNumber(value(), options.length) && Within(options.length, 0.0, 86400.0);
     } else if (arg == "--rate") {
-      ok = ParseInt(value(), n) && (n == 11025 || n == 22050 || n == 44100);
+      ok = ParseNumber(value(), n) && (n == 11025 || n == 22050 || n == 44100);
       options.sampleRate = static_cast<int>(n);
     } else if (arg == "--stereo") {
       const std::string ch = value();
@@ -116,7 +105,7 @@ int main(int argc, char** argv) {
       options.stereo = true;
       channel = ch == "R" ? 1 : 0;
     } else if (arg == "--seed") {
-      ok = ParseInt(value(), n) && n >= 0;
+      ok = ParseNumber(value(), n) && n >= 0;
       options.seed = static_cast<uint64_t>(n);
     } else if (arg == "--help" || arg == "-h") {
       Usage();
