@@ -78,6 +78,22 @@ void InvertThenResize(FormEffects& e, flag& mark) {
   e.FormResize();
 }
 
+// The slot in use that holds this aircraft, slot first when it still
+// does; -1 when it is gone.
+int FindRecord(const Form1State& f, const std::string& registration, const std::string& flightId, int slot) {
+  const std::vector<AircraftRecord>& records = f.aircraft.Aircraft.Records;
+  const int count = std::min(f.aircraft.AircraftCount, static_cast<int>(records.size()));
+  auto holds = [&](int i) {
+    const AircraftRecord& r = records[static_cast<size_t>(i)];
+    return RecordText(r.Registration) == registration && RecordText(r.FlightId) == flightId;
+  };
+  if (slot < count && holds(slot)) return slot;
+  for (int i = 0; i < count; ++i) {
+    if (holds(i)) return i;
+  }
+  return -1;
+}
+
 }  // namespace
 
 const ShowCommand kShowCommands[17] = {
@@ -249,11 +265,14 @@ void N10Click(Form1State& f, FormEffects& e) {
     const std::string question =
         f.app.UseEnglish ? "Delete " + name + ",OK?" : name + "を消去します。\nよろしいですか？";
     if (platform::ShowMessageBox(BoxKind::Confirmation, BoxButtons::YesNo, question) != BoxAnswer::Yes) continue;
+    // While the question was open the table may have moved on (an aircraft
+    // aged out, a full table took a slot): only the aircraft named goes.
+    const int k = FindRecord(f, registration, flightId, i);
     // A record that was not deleted is not asked about again, and keeps
     // its list mark.
-    if (DeleteAircraft(f.aircraft, link, i) == 1) {
+    if (k >= 0 && DeleteAircraft(f.aircraft, link, k) == 1) {
       ClearPosMark(f.aircraft, link, registration, flightId);
-      --i;
+      if (k <= i) --i;
     }
   }
   f.mapView.MapViewOptions = 0;

@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -70,9 +71,13 @@ struct FlagKey {
   Field<flag> field;
   bool def;
 };
+// A value outside lo..hi takes the default.
 struct FloatKey {
   Field<double> field;
   double def;
+  double lo = -HUGE_VAL, hi = HUGE_VAL;
+
+  double Apply(double v) const { return v >= lo && v <= hi ? v : def; }
 };
 struct TextKey {
   Field<std::string> field;
@@ -105,8 +110,9 @@ Setting Int(const char* s, std::string k, int32_t def, Field<int32_t> f, IntRule
 Setting Flag(const char* s, std::string k, bool def, Field<flag> f) {
   return {s, std::move(k), FlagKey{std::move(f), def}};
 }
-Setting Float(const char* s, std::string k, double def, Field<double> f) {
-  return {s, std::move(k), FloatKey{std::move(f), def}};
+Setting Float(const char* s, std::string k, double def, Field<double> f, double lo = -HUGE_VAL,
+              double hi = HUGE_VAL) {
+  return {s, std::move(k), FloatKey{std::move(f), def, lo, hi}};
 }
 Setting Text(const char* s, std::string k, const char* def, Field<std::string> f, TextRule rule = nullptr) {
   return {s, std::move(k), TextKey{std::move(f), def, rule}};
@@ -125,8 +131,10 @@ constexpr int kColumnWidthDefaults[10] = {65, 30, 65, 30, 50, 50, 110, 80, 80, 6
 // section's end, so the file holds each section once.
 std::vector<Setting> BuildTable() {
   std::vector<Setting> t = {
-      Float("Map", "MapCentN", 36.5, STATE_FIELD(Map.MapCentN)),
-      Float("Map", "MapCentE", 139.0, STATE_FIELD(Map.MapCentE)),
+      // The map's centre as panning keeps it: a longitude far outside
+      // -180..180 would put the flat map beside the window.
+      Float("Map", "MapCentN", 36.5, STATE_FIELD(Map.MapCentN), -90.0, 90.0),
+      Float("Map", "MapCentE", 139.0, STATE_FIELD(Map.MapCentE), -180.0, 180.0),
       Int("Map", "PlotType", 2, STATE_FIELD(Map.PlotType)),
       Flag("Map", "ElsePosGet", true, STATE_FIELD(Map.ElsePosGet)),
       Flag("Map", "LineType", false, STATE_FIELD(Map.LineType)),
@@ -178,7 +186,7 @@ std::vector<Setting> BuildTable() {
       Flag("MAP", "3Letter", true, STATE_FIELD(controls.N21Checked)),
       Flag("MAP", "ZeroDel", true, STATE_FIELD(controls.N28Checked)),
       Flag("MAP", "GlobeView", true, STATE_FIELD(controls.SpeedButton2Down)),
-      Float("Map", "ViewDeg", -36.5, STATE_FIELD(Map.ViewDeg)),
+      Float("Map", "ViewDeg", -36.5, STATE_FIELD(Map.ViewDeg), -90.0, 90.0),
       Int("Map", "MapNo", 0, STATE_FIELD(Map.MapNo)),
       Flag("MAP", "TrackMark", false, STATE_FIELD(Map.TrackMark)),
       Flag("MAP", "TimeAdjust", true, STATE_FIELD(Map.TimeAdjust)),
@@ -410,7 +418,7 @@ void LoadSettings(Form1State& f, const IniFile& ini) {
     std::visit(Overloaded{
                    [&](const IntKey& e) { e.field(f) = e.rule.Apply(ini.ReadInt(s, k, e.def), e.def); },
                    [&](const FlagKey& e) { e.field(f) = ini.ReadBool(s, k, e.def) ? 1 : 0; },
-                   [&](const FloatKey& e) { e.field(f) = ini.ReadFloat(s, k, e.def); },
+                   [&](const FloatKey& e) { e.field(f) = e.Apply(ini.ReadFloat(s, k, e.def)); },
                    [&](const TextKey& e) {
                      std::string text = ini.ReadString(s, k, e.def);
                      e.field(f) = e.rule ? e.rule(text, e.def) : std::move(text);

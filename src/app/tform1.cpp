@@ -599,7 +599,15 @@ void TForm1::showEvent(QShowEvent* e) {
 
 void TForm1::wheelEvent(QWheelEvent* e) {
   // One zoom step per event whatever the movement; 0 and below zoom in.
-  int delta = e->angleDelta().y();
+  // A sideways tilt or swipe, and a touch pad's start or end of scrolling
+  // without movement, are no turn of the wheel: they leave the zoom.
+  const QPoint angle = e->angleDelta();
+  const bool edge = e->phase() == Qt::ScrollBegin || e->phase() == Qt::ScrollEnd;
+  if ((angle.y() == 0 && angle.x() != 0) || (edge && angle.isNull())) {
+    e->accept();
+    return;
+  }
+  int delta = angle.y();
   QToolButton* button = speedButtons_[delta < 1 ? 19 : 20];
   button->click();
   e->accept();

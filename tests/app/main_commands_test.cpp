@@ -4,8 +4,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstring>
+
+#include "aircraft/aircraft_table.h"
+#include "app/aircraft_wiring.h"
 #include "app/form1_state.h"
+#include "platform/message_box.h"
 #include "platform/shell_open.h"
+#include "support/recording_links.h"
 #include "support/test_support.h"
 
 namespace {
@@ -95,6 +101,40 @@ TEST(Commands, TheFileItemsOpenTheirFilesAndTheClockSwitchesBetweenLocalAndUtc) 
   EXPECT_EQ(f.Etc.DispTime, 1);
   form1::Image6Click(f);
   EXPECT_EQ(f.Etc.DispTime, 0);
+}
+
+TEST(Commands, DeletingTheSelectedPlotsTakesOnlyTheAircraftEachQuestionNamed) {
+  Form1State f;
+  f.app.UseEnglish = 1;
+  f.controls.N24Checked = 0;
+  f.aircraft.Aircraft.Allocate(4, 5);
+  const char* flights[] = {"AA0001", "BB0002", "CC0003"};
+  for (int i = 0; i < 3; ++i) {
+    AircraftRecord& r = f.aircraft.Aircraft.Records[static_cast<size_t>(i)];
+    std::strcpy(r.FlightId, flights[i]);
+    std::strcpy(r.Registration, flights[i]);
+    r.LastPoint = 0;
+    r.Visible = i < 2;
+  }
+  f.aircraft.AircraftCount = 3;
+  f.mapView.AircraftSelected = 1;
+  testing_support::RecordingEffects effects;
+  AircraftWiring link(f, effects);
+  std::vector<std::string> asked;
+  // While the first question is open, its aircraft ages out and the others
+  // move down a slot.
+  platform::SetMessageBoxHandler([&](const platform::BoxRequest& r) {
+    asked.push_back(r.text);
+    if (asked.size() == 1) DeleteAircraft(f.aircraft, link, 0);
+    return BoxAnswer::Yes;
+  });
+  form1::N10Click(f, effects);
+  platform::SetMessageBoxHandler(nullptr);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], "Delete AA0001,OK?");
+  ASSERT_EQ(f.aircraft.AircraftCount, 2);
+  EXPECT_EQ(RecordText(f.aircraft.Aircraft.Records[0].FlightId), "BB0002");
+  EXPECT_EQ(RecordText(f.aircraft.Aircraft.Records[1].FlightId), "CC0003");
 }
 
 }  // namespace

@@ -245,6 +245,13 @@ TEST(Settings, ValuesTheProgramCannotWorkWithTakeTheirDefaults) {
       {"[Map]\nMapScale=40\n", [](const Form1State& f) { return f.controls.ComboBox1Index == 0; }},
       {"[Map]\nMapScale=-1\n", [](const Form1State& f) { return f.controls.ComboBox1Index == 0; }},
       {"[Map]\nMapScale=26\n", [](const Form1State& f) { return f.controls.ComboBox1Index == 26; }},
+      // A centre no pan or drag leaves would put the flat map beside the window.
+      {"[Map]\nMapCentE=1000\nMapCentN=-500\nViewDeg=1e300\n",
+       [](const Form1State& f) { return f.Map.MapCentE == 139.0 && f.Map.MapCentN == 36.5 && f.Map.ViewDeg == -36.5; }},
+      {"[Map]\nMapCentE=-180\nMapCentN=90\nViewDeg=-90\n",
+       [](const Form1State& f) {
+         return f.Map.MapCentE == -180.0 && f.Map.MapCentN == 90.0 && f.Map.ViewDeg == -90.0;
+       }},
       {"[Txt]\nTxtType=9\n", [](const Form1State& f) { return f.Txt.TxtType == 4; }},
       {"[Form]\nTimeMoniSec=0\n", [](const Form1State& f) { return f.Form.TimeMoniSec == 120; }},
       {"[Net]\nTimer=0\n", [](const Form1State& f) { return f.Net.ReconnectTimer == 60; }},

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include "app/map_wiring.h"
 #include "main_window_fixture.h"
@@ -76,6 +77,25 @@ TEST_F(MapRedrawWindow, TheFirstShowAndEveryRedrawShowTheBackgroundAsDrawn) {
   w.ComboBox1()->setCurrentIndex(0);
   EXPECT_EQ(w.State().Map.MapCentN, 0);
   ExpectShowsFreshBackground(w, "widest step");
+  Close();
+}
+
+TEST_F(MapRedrawWindow, OnlyTheWheelsTurnZooms) {
+  TForm1& w = StartEnglish();
+  auto wheel = [&w](QPoint angle, Qt::ScrollPhase phase = Qt::NoScrollPhase) {
+    QWheelEvent event(QPointF(100, 100), QPointF(100, 100), QPoint(), angle, Qt::NoButton, Qt::NoModifier, phase,
+                      false);
+    QCoreApplication::sendEvent(&w, &event);
+    return w.ComboBox1()->currentIndex();
+  };
+  EXPECT_EQ(wheel({0, -120}), 1);
+  EXPECT_EQ(wheel({0, 0}), 2);
+  EXPECT_EQ(wheel({0, 360}), 1);
+  // A sideways tilt, and a touch pad's scroll beginning and ending.
+  EXPECT_EQ(wheel({120, 0}), 1);
+  EXPECT_EQ(wheel({-120, 0}), 1);
+  EXPECT_EQ(wheel({0, 0}, Qt::ScrollBegin), 1);
+  EXPECT_EQ(wheel({0, 0}, Qt::ScrollEnd), 1);
   Close();
 }
 
