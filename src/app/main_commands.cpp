@@ -249,11 +249,18 @@ void N10Click(Form1State& f, FormEffects& e) {
     const std::string question =
         f.app.UseEnglish ? "Delete " + name + ",OK?" : name + "を消去します。\nよろしいですか？";
     if (platform::ShowMessageBox(BoxKind::Confirmation, BoxButtons::YesNo, question) != BoxAnswer::Yes) continue;
+    // Reception goes on while the question is open: the aircraft asked
+    // about may have moved down or been replaced by a new one.
+    int k = -1;
+    for (int j = 0; j < f.aircraft.AircraftCount && j < static_cast<int>(f.aircraft.Aircraft.Records.size()); ++j) {
+      const AircraftRecord& q = f.aircraft.Aircraft.Records[static_cast<size_t>(j)];
+      if (RecordText(q.FlightId) == flightId && RecordText(q.Registration) == registration && (k < 0 || j == i)) k = j;
+    }
     // A record that was not deleted is not asked about again, and keeps
     // its list mark.
-    if (DeleteAircraft(f.aircraft, link, i) == 1) {
+    if (k >= 0 && DeleteAircraft(f.aircraft, link, k) == 1) {
       ClearPosMark(f.aircraft, link, registration, flightId);
-      --i;
+      if (k <= i) --i;
     }
   }
   f.mapView.MapViewOptions = 0;
