@@ -245,11 +245,21 @@ void AgeListRows(AircraftState& a, const ListSettings& list, AircraftLink& link)
 void DeleteSelectedRow(AircraftState& a, AircraftLink& link) {
   const AircraftListRow* r = RowAt(a, a.List.Selected);
   if (!r || r->Flight.empty()) return;
-  const std::string flight = r->Flight;
+  const std::string flight = r->Flight, registration = r->Registration;
   const std::string name = platform::Cp932ToUtf8(flight);
   if (!link.Confirm(link.UseEnglish() ? "Delete " + name + ",OK?" : name + "を消去します。よろしいですか？")) return;
+  // Reception goes on while the question is open: rows come, go and take
+  // the selection, so the row asked about is found again.
+  int row = a.List.Selected;
+  const AircraftListRow* asked = RowAt(a, row);
+  if (!asked || asked->Flight != flight || asked->Registration != registration) {
+    row = 0;
+    for (size_t i = 0; i < a.List.Rows.size() && row == 0; ++i) {
+      if (a.List.Rows[i].Flight == flight && a.List.Rows[i].Registration == registration) row = static_cast<int>(i) + 1;
+    }
+  }
   const int k = FindAircraftByFlightId(a, flight);
-  RemoveRow(a, a.List.Selected);
+  if (row > 0) RemoveRow(a, row);
   if (k > 0) {
     DeleteAircraft(a, link, k - 1);
     link.RedrawAircraftLayer();

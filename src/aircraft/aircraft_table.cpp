@@ -116,7 +116,8 @@ int ExtendTrack(AircraftState& a, const EtcSettings& etc, int found, const Aircr
   // This record, which another of the same flight (another registration)
   // may precede.
   SortTrack(r);
-  if (p.Heading > 360) {
+  // A track of one point (MaxPlotData 1) has no earlier point to head from.
+  if (p.Heading > 360 && r.LastPoint > 0) {
     r.Points[static_cast<size_t>(r.LastPoint)].Heading =
         HeadingBetween(r.Points[static_cast<size_t>(r.LastPoint - 1)], r.Points[static_cast<size_t>(r.LastPoint)]);
   }

@@ -138,6 +138,30 @@ TEST_F(AircraftListRows, RowsAgeOutByTheirLastContactAcrossMidnightAndDays) {
   EXPECT_EQ(a.List.Rows.size(), 0u);
 }
 
+TEST_F(AircraftListRows, TheDeleteKeyTakesTheRowItAskedAboutWhateverCameMeanwhile) {
+  Contact("JL0012", "JA8089");
+  Store("JL0012", "JA8089");
+  Contact("NH0005", "JA8090");
+  Store("NH0005", "JA8090");
+  SelectRow(a, link, 2);
+  // While the question is open a new row arrives and takes the selection.
+  link.whileAsking = [&] { Contact("UA0837", "N12345"); };
+  DeleteSelectedRow(a, link);
+  EXPECT_EQ(link.questions.back(), "Delete NH0005,OK?");
+  EXPECT_EQ(Flights(), "JL0012/JA8089 UA0837/N12345 ");
+  EXPECT_EQ(RecordText(a.Aircraft.Records[0].FlightId), "JL0012");
+  EXPECT_EQ(a.AircraftCount, 1);
+  // Or the row asked about ages out meanwhile: nothing else goes.
+  SelectRow(a, link, 1);
+  link.whileAsking = [&] {
+    clock.Set(kNow + 6 * 60 * kSecond);
+    Contact("UA0837", "N12345");
+    AgeListRows(a, list, link);
+  };
+  DeleteSelectedRow(a, link);
+  EXPECT_EQ(Flights(), "UA0837/N12345 ");
+}
+
 TEST_F(AircraftListRows, ASelectedRowFillsTheInformationWindow) {
   WriteFile(a.Files.FlightCsvPath, "JL0012,RJTTKSFO,RJAA\nNH0005,RJTTRJBB,Evening\n");
   WriteFile(a.Files.AirportCsvPath, "RJTT,Haneda\nRJAA,Narita\n");

@@ -177,6 +177,15 @@ TEST_F(AircraftTable, HeadingsWorkedOutFromTheTrack) {
   EXPECT_EQ(P(2, 1).Heading, 44);
   Store("UA0837", "N12345", 61.0, 2.0001, "1236", 35000, 270);
   EXPECT_EQ(P(2, 2).Heading, 270);
+  // Tracks of a single point: the new point replaces the old one and keeps
+  // what came, with nothing before it to head from.
+  Allocate(5, 1);
+  a.AircraftCount = 0;
+  Store("JL0012", "JA8089", 35.0, 139.0, "1234");
+  EXPECT_EQ(Store("JL0012", "JA8089", 35.0, 140.0, "1235"), 1);
+  EXPECT_EQ(R(0).LastPoint, 0);
+  EXPECT_EQ(P(0, 0).Lon, 140.0);
+  EXPECT_EQ(P(0, 0).Heading, 900);
 }
 
 TEST_F(AircraftTable, IdsLongerThanSevenFindTheirRecord) {

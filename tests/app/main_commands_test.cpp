@@ -137,4 +137,36 @@ TEST(Commands, DeletingTheSelectedPlotsTakesOnlyTheAircraftEachQuestionNamed) {
   EXPECT_EQ(RecordText(f.aircraft.Aircraft.Records[1].FlightId), "CC0003");
 }
 
+// The question of the delete-selected-plot command waits for an answer
+// while reception goes on: a Yes deletes the aircraft it named.
+TEST(Commands, DeletingThePlotTakesTheAircraftAskedAboutThoughANewOneTookItsPlace) {
+  testing_support::FixedClock clock(platform::EncodeDateTime(2026, 12, 6, 14, 0, 0));
+  Form1State f;
+  testing_support::RecordingEffects effects;
+  testing_support::RecordingAircraftLink link;
+  f.aircraft.Aircraft.Allocate(2, 5);
+  AircraftPosition p;
+  auto store = [&](const char* flight, const char* reg, double lat) {
+    p.Lat = lat;
+    p.Lon = 139.0;
+    UpdateAircraftRecord(f.aircraft, f.Etc, link, flight, reg, "XXXX", p, "1234", "Shannon");
+  };
+  store("JL0012", "JA8089", 35.0);
+  store("NH0005", "JA8090", 36.0);
+  f.mapView.AircraftSelected = 1;
+  std::vector<std::string> questions;
+  platform::SetMessageBoxHandler([&](const platform::BoxRequest& r) {
+    questions.push_back(r.text);
+    // The full table gives the first record's place to a new aircraft.
+    if (questions.size() == 1) store("UA0837", "N12345", 37.0);
+    return questions.size() == 1 ? BoxAnswer::Yes : BoxAnswer::No;
+  });
+  form1::N10Click(f, effects);
+  platform::SetMessageBoxHandler(nullptr);
+  ASSERT_EQ(questions.size(), 2u);
+  EXPECT_EQ(f.aircraft.AircraftCount, 2);
+  EXPECT_EQ(FindAircraftByFlightId(f.aircraft, "UA0837"), 1);
+  EXPECT_EQ(FindAircraftByFlightId(f.aircraft, "NH0005"), 2);
+}
+
 }  // namespace

@@ -118,11 +118,13 @@ class RecordingAircraftLink : public AircraftLink {
   void WriteListLog(const std::string& line) override { listLog += line; }
   bool Confirm(const std::string& question) override {
     questions.push_back(question);
+    if (whileAsking) whileAsking();
     return true;
   }
   void OpenUrl(const std::string& url) override { urls.push_back(url); }
 
-  // Answers.
+  // Answers; whileAsking runs while a question is open.
+  std::function<void()> whileAsking;
   bool english = true;
   bool running = true;
   bool followingNewest = false;
