@@ -90,8 +90,11 @@ TEST_F(PeerLinkScanner, FramesPastTheirCapsAreDroppedAndTheNextOneArrives) {
   ASSERT_EQ(effects.blocks.size(), 2u);
   EXPECT_EQ(effects.blocks[0].Characters.size(), 506u);
   EXPECT_EQ(Scan({"HFDL\x01" + kDigits + "7\x03", next}), "A" + LinkBlock(".JA", 9).substr(4) + std::string(2, '\0') + "NET|C");
-  // A frame cut off by a text's terminator.
+  // A frame cut off by a text's terminator, or by the next frame's start
+  // (a log line written only in part, then the next run's lines).
   EXPECT_EQ(Scan({Wire(kBlock.substr(0, 20)), std::string(1, '\0'), next}), Scan({next}));
+  EXPECT_EQ(Scan({Wire(kBlock.substr(0, 6) + "\r\n[Lch]x>"), next}), Scan({next}));
+  EXPECT_EQ(Scan({"HFDL\x01\x03HFDL\x01" "7A\n[Rch]x>HFDL\x01" + kDigits + "\x03"}), "H3780|C");
 }
 
 TEST_F(PeerLinkScanner, AClientsOwnProbeAnswersItsKeepAlive) {
