@@ -245,11 +245,15 @@ void AgeListRows(AircraftState& a, const ListSettings& list, AircraftLink& link)
 void DeleteSelectedRow(AircraftState& a, AircraftLink& link) {
   const AircraftListRow* r = RowAt(a, a.List.Selected);
   if (!r || r->Flight.empty()) return;
-  const std::string flight = r->Flight;
+  const std::string flight = r->Flight, registration = r->Registration;
   const std::string name = platform::Cp932ToUtf8(flight);
   if (!link.Confirm(link.UseEnglish() ? "Delete " + name + ",OK?" : name + "を消去します。よろしいですか？")) return;
+  // Receptions go on while the question is open: they may add, select or
+  // age out rows, so the row asked about is looked up again.
+  const int row = FindRowByRegAndFlight(a, registration, flight);
+  if (row < 1) return;
   const int k = FindAircraftByFlightId(a, flight);
-  RemoveRow(a, a.List.Selected);
+  RemoveRow(a, row);
   if (k > 0) {
     DeleteAircraft(a, link, k - 1);
     link.RedrawAircraftLayer();

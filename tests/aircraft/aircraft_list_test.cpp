@@ -182,4 +182,23 @@ TEST_F(AircraftListRows, ASelectedRowFillsTheInformationWindow) {
   EXPECT_EQ(ListStatusText(a), "0 contacts");
 }
 
+// The question leaves the event loop running: a new flight that takes the
+// selection, or the row ageing out, must not change what is deleted.
+TEST_F(AircraftListRows, DeletingTakesTheRowAskedAboutWhateverArrivesMeanwhile) {
+  Contact("JL0012", "JA8089");
+  Store("JL0012", "JA8089");
+  Contact("NH0005", "JA8090");
+  SelectRow(a, link, FindRowByFlight(a, "JL0012"));
+  link.whileAsking = [&] { Contact("AA0001", "N12345"); };
+  DeleteSelectedRow(a, link);
+  EXPECT_EQ(Flights(), "AA0001/N12345 NH0005/JA8090 ");
+  EXPECT_EQ(FindAircraftByFlightId(a, "JL0012"), 0);
+  link.whileAsking = [&] {
+    clock.Set(kNow + 301 * kSecond);
+    AgeListRows(a, list, link);
+  };
+  DeleteSelectedRow(a, link);  // the row asked about is gone already
+  EXPECT_EQ(Flights(), "NH0005/JA8090 ");
+}
+
 }  // namespace

@@ -118,6 +118,7 @@ class RecordingAircraftLink : public AircraftLink {
   void WriteListLog(const std::string& line) override { listLog += line; }
   bool Confirm(const std::string& question) override {
     questions.push_back(question);
+    if (whileAsking) whileAsking();
     return true;
   }
   void OpenUrl(const std::string& url) override { urls.push_back(url); }
@@ -127,6 +128,7 @@ class RecordingAircraftLink : public AircraftLink {
   bool running = true;
   bool followingNewest = false;
   std::string icao24 = "NO DATA";
+  std::function<void()> whileAsking;  // what happens while a question is open
   // Records.
   AircraftView view;
   std::vector<std::string> companies{"ALL"};
