@@ -3,12 +3,15 @@
 // client's keep-alive and reconnect, the packet test and the log import.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <random>
 
 #include "app/link_wiring.h"
 #include "exchange/acars_item_framing.h"
 #include "exchange/chat.h"
 #include "exchange/peer_link_byte_mapping.h"
+#include "platform/file_io.h"
 #include "support/fake_link.h"
 #include "support/reception_rig.h"
 
@@ -320,6 +323,24 @@ TEST_F(LogImport, RecordsTurnBackIntoWireText) {
   split.Feed("B>" + std::string(kMaxImportRecord, 'x') + "<ETX>c", take);
   split.Finish(take);
   EXPECT_EQ(records, (std::vector<std::string>{"a<ETX>", "b<ETB>", "c"}));
+}
+
+// Today's log imported through a linked logs folder: what the import
+// brings goes to the twin, never into the file being read.
+TEST_F(LogImport, TodaysLogBehindALinkedFolderIsNeverWrittenInto) {
+  const std::string logs = rig.folder() + "/logs", real = rig.folder() + "/elsewhere";
+  ASSERT_TRUE(platform::EnsureFolder(real));
+  ASSERT_EQ(symlink(real.c_str(), logs.c_str()), 0);
+  const std::string log = "[Lch]2026/12/06 14:03:07>+*<SYN><SYN><SOH>2.JA8089<NAK>H11<STX>M00AJL0012X<ETX>\r\n";
+  WriteFile(real + "/20261206_ACARS_RAW.log", log);
+  rig.effects().importPath = real + "/20261206_ACARS_RAW.log";
+  timers.msPerReading = 20;  // every read takes a turn's time
+  wiring.Import().ImportRawLog();
+  for (int turn = 0; turn < 100 && timers.RunNext(); ++turn) {
+  }
+  EXPECT_FALSE(wiring.Import().Running());
+  EXPECT_EQ(ReadFile(real + "/20261206_ACARS_RAW.log"), log);
+  EXPECT_EQ(CountOf(rig.Log("ACARS_RAW_c"), "[RAW]"), 1);
 }
 
 TEST_F(LogImport, CancelStopsAnImportAndClosesItsWindow) {
