@@ -13,7 +13,8 @@ constexpr uint8_t kSyn = 0x16;
 constexpr uint8_t kEtb = 0x17;
 constexpr size_t kTokenLength = 20;
 
-bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+// Lower case too: the analysis reads it right.
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
 bool WindowIs(const std::array<uint8_t, 6>& w, const uint8_t* expected, size_t n, int add) {
   for (size_t i = 0; i < n; ++i) {

@@ -98,6 +98,7 @@ TEST_F(PeerLinkScanner, FramesPastTheirCapsAreDroppedAndTheNextOneArrives) {
   EXPECT_EQ(Scan({Wire(kBlock.substr(0, 20)), std::string(1, '\0'), next}), Scan({next}));
   EXPECT_EQ(Scan({Wire(kBlock.substr(0, 6) + "\r\n[Lch]x>"), next}), Scan({next}));
   EXPECT_EQ(Scan({"HFDL\x01\x03HFDL\x01" "7A\n[Rch]x>HFDL\x01" + kDigits + "\x03"}), "H3780|C");
+  EXPECT_EQ(Scan({"HFDL\x01" "a7\x03"}), "H2|C");
 }
 
 TEST_F(PeerLinkScanner, AClientsOwnProbeAnswersItsKeepAlive) {
