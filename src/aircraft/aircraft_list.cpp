@@ -250,14 +250,7 @@ void DeleteSelectedRow(AircraftState& a, AircraftLink& link) {
   if (!link.Confirm(link.UseEnglish() ? "Delete " + name + ",OK?" : name + "を消去します。よろしいですか？")) return;
   // Reception goes on while the question is open: rows come, go and take
   // the selection, so the row asked about is found again.
-  int row = a.List.Selected;
-  const AircraftListRow* asked = RowAt(a, row);
-  if (!asked || asked->Flight != flight || asked->Registration != registration) {
-    row = 0;
-    for (size_t i = 0; i < a.List.Rows.size() && row == 0; ++i) {
-      if (a.List.Rows[i].Flight == flight && a.List.Rows[i].Registration == registration) row = static_cast<int>(i) + 1;
-    }
-  }
+  const int row = FindRowByRegAndFlight(a, registration, flight);
   const int k = FindAircraftByFlightId(a, flight);
   if (row > 0) RemoveRow(a, row);
   if (k > 0) {

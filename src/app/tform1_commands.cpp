@@ -168,6 +168,9 @@ MouseEventAt MouseEventOf(const QMouseEvent& e) {
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {
   const bool press = e->type() == QEvent::MouseButtonPress, release = e->type() == QEvent::MouseButtonRelease;
   if ((press || release) && (watched == images_[1] || watched == images_[2] || watched == images_[4])) {
+    // A disabled map (a log being imported) takes no mouse input: a filter
+    // sees the events of a disabled widget all the same.
+    if (!static_cast<QWidget*>(watched)->isEnabled()) return true;
     // The right button's context menu comes with its own event: let it.
     const MouseEventAt at = MouseEventOf(*static_cast<QMouseEvent*>(e));
     MapWiring& map = reception_.Map();

@@ -13,6 +13,9 @@ constexpr uint8_t kSyn = 0x16;
 constexpr uint8_t kEtb = 0x17;
 constexpr size_t kTokenLength = 20;
 
+// Lower case too: the analysis reads it right.
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+
 bool WindowIs(const std::array<uint8_t, 6>& w, const uint8_t* expected, size_t n, int add) {
   for (size_t i = 0; i < n; ++i) {
     if (static_cast<uint8_t>(w[i] + add) != expected[i]) return false;
@@ -41,7 +44,7 @@ void PeerLinkScanner::Feed(std::string_view bytes) {
     const uint8_t d = PeerLinkDecodeByte(raw);
     switch (frame_) {
       case Frame::None: Hunt(raw, d); break;
-      case Frame::Hfdl: InHfdl(d); break;
+      case Frame::Hfdl: InHfdl(raw, d); break;
       case Frame::Probe: InProbe(raw); break;
       case Frame::Acars:
       case Frame::Chat: InAcarsOrChat(raw, d); break;
@@ -66,7 +69,7 @@ void PeerLinkScanner::Hunt(char raw, uint8_t d) {
     count_ = 6;
     chat_ = "[CHAT]";
     wire_.assign(rawWindow_.begin(), rawWindow_.end());
-  } else if (WindowIs(window_, hfdl, 5, 1)) {
+  } else if (WindowIs(window_, hfdl, 5, 1) && IsHexDigit(static_cast<char>(window_[5] + 1))) {
     frame_ = Frame::Hfdl;
     hex_.assign(1, static_cast<char>(window_[5] + 1));
   } else if (WindowIs(window_, loop, 6, 1)) {
@@ -75,10 +78,16 @@ void PeerLinkScanner::Hunt(char raw, uint8_t d) {
   }
 }
 
-void PeerLinkScanner::InHfdl(uint8_t d) {
+void PeerLinkScanner::InHfdl(char raw, uint8_t d) {
   const char digit = static_cast<char>(d + 1);
   if (digit == kEtx) return EndHfdl();
   if (hex_.size() >= kMaxHfdlDigits) return Leave();
+  if (!IsHexDigit(digit)) {
+    // A frame cut off (a log line written only in part): the next frame
+    // may start right here.
+    Leave();
+    return Hunt(raw, d);
+  }
   hex_.push_back(digit);
 }
 
@@ -124,6 +133,17 @@ void PeerLinkScanner::InAcarsOrChat(char raw, uint8_t d) {
   netAcars_.push_back(static_cast<char>(d & 0x7F));
   wire_.push_back(raw);
   ++count_;
+  // An ACARS start inside a frame, which no block or chat line holds: the
+  // frame before it was cut off (a log line written only in part, a peer
+  // gone mid-frame), and the new frame is read from its start.
+  static const char acars[] = {'+', '*', kSyn, kSyn, kSoh};
+  if (chat_.size() >= 12 && chat_.compare(chat_.size() - 6, 5, acars, 5) == 0) {
+    frame_ = Frame::Acars;
+    netAcars_.erase(0, netAcars_.size() - 6);
+    wire_.erase(0, wire_.size() - 6);
+    chat_ = "[CHAT]";
+    count_ = 6;
+  }
   if (d == kEtb || d == kEtx) EndAcarsOrChat(d == kEtx);
 }
 

@@ -54,7 +54,7 @@ class PeerLinkScanner {
   enum class Frame { None, Acars, Chat, Hfdl, Probe };
 
   void Hunt(char raw, uint8_t d);
-  void InHfdl(uint8_t d);
+  void InHfdl(char raw, uint8_t d);
   void InProbe(char raw);
   void InAcarsOrChat(char raw, uint8_t d);
   void EndHfdl();

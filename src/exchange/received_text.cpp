@@ -64,7 +64,9 @@ void ReceivedText::WriteLog(int kind, std::string_view text) {
 }
 
 std::string ReceivedText::WritePath(const std::string& path) const {
-  if (importPath_.empty() || path != importPath_ || path.size() < 4) return path;
+  if (importPath_.empty() || path.size() < 4) return path;
+  // The logs folder may be reached through a link: the file is compared.
+  if (path != importPath_ && !platform::SameFile(path, importPath_)) return path;
   std::string twin = path;
   twin.insert(twin.size() - 4, "_c");
   return twin;

@@ -24,6 +24,8 @@ bool AppendToFile(const std::string& path, std::string_view bytes);
 
 bool FileExists(const std::string& path);     // a regular file
 bool FolderExists(const std::string& path);   // a directory
+// Two names of one existing file (through links, or spelt otherwise).
+bool SameFile(const std::string& a, const std::string& b);
 bool EnsureFolder(const std::string& path);   // creates missing folders on the way
 
 // Names (not paths) of the regular files in folder whose names match the

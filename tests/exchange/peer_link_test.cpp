@@ -3,12 +3,15 @@
 // client's keep-alive and reconnect, the packet test and the log import.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <random>
 
 #include "app/link_wiring.h"
 #include "exchange/acars_item_framing.h"
 #include "exchange/chat.h"
 #include "exchange/peer_link_byte_mapping.h"
+#include "platform/file_io.h"
 #include "support/fake_link.h"
 #include "support/reception_rig.h"
 
@@ -90,8 +93,12 @@ TEST_F(PeerLinkScanner, FramesPastTheirCapsAreDroppedAndTheNextOneArrives) {
   ASSERT_EQ(effects.blocks.size(), 2u);
   EXPECT_EQ(effects.blocks[0].Characters.size(), 506u);
   EXPECT_EQ(Scan({"HFDL\x01" + kDigits + "7\x03", next}), "A" + LinkBlock(".JA", 9).substr(4) + std::string(2, '\0') + "NET|C");
-  // A frame cut off by a text's terminator.
+  // A frame cut off by a text's terminator, or by the next frame's start
+  // (a log line written only in part, then the next run's lines).
   EXPECT_EQ(Scan({Wire(kBlock.substr(0, 20)), std::string(1, '\0'), next}), Scan({next}));
+  EXPECT_EQ(Scan({Wire(kBlock.substr(0, 6) + "\r\n[Lch]x>"), next}), Scan({next}));
+  EXPECT_EQ(Scan({"HFDL\x01\x03HFDL\x01" "7A\n[Rch]x>HFDL\x01" + kDigits + "\x03"}), "H3780|C");
+  EXPECT_EQ(Scan({"HFDL\x01" "a7\x03"}), "H2|C");
 }
 
 TEST_F(PeerLinkScanner, AClientsOwnProbeAnswersItsKeepAlive) {
@@ -317,6 +324,24 @@ TEST_F(LogImport, RecordsTurnBackIntoWireText) {
   split.Feed("B>" + std::string(kMaxImportRecord, 'x') + "<ETX>c", take);
   split.Finish(take);
   EXPECT_EQ(records, (std::vector<std::string>{"a<ETX>", "b<ETB>", "c"}));
+}
+
+// Today's log imported through a linked logs folder: what the import
+// brings goes to the twin, never into the file being read.
+TEST_F(LogImport, TodaysLogBehindALinkedFolderIsNeverWrittenInto) {
+  const std::string logs = rig.folder() + "/logs", real = rig.folder() + "/elsewhere";
+  ASSERT_TRUE(platform::EnsureFolder(real));
+  ASSERT_EQ(symlink(real.c_str(), logs.c_str()), 0);
+  const std::string log = "[Lch]2026/12/06 14:03:07>+*<SYN><SYN><SOH>2.JA8089<NAK>H11<STX>M00AJL0012X<ETX>\r\n";
+  WriteFile(real + "/20261206_ACARS_RAW.log", log);
+  rig.effects().importPath = real + "/20261206_ACARS_RAW.log";
+  timers.msPerReading = 20;  // every read takes a turn's time
+  wiring.Import().ImportRawLog();
+  for (int turn = 0; turn < 100 && timers.RunNext(); ++turn) {
+  }
+  EXPECT_FALSE(wiring.Import().Running());
+  EXPECT_EQ(ReadFile(real + "/20261206_ACARS_RAW.log"), log);
+  EXPECT_EQ(CountOf(rig.Log("ACARS_RAW_c"), "[RAW]"), 1);
 }
 
 TEST_F(LogImport, CancelStopsAnImportAndClosesItsWindow) {

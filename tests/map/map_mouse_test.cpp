@@ -56,6 +56,14 @@ TEST_F(MapMouse, ReachClicksTagsAndDrags) {
   EXPECT_TRUE(Selected(w, 0));
   Click(w.Image(2), {310, 300});
   EXPECT_FALSE(w.State().mapView.AircraftSelected);
+  // While a log is imported the map takes no mouse input.
+  w.State().controls.MapImagesEnabled = 0;
+  w.ControlsChanged();
+  Click(w.Image(2), {300, 300});
+  Click(w.Image(4), {304, 64});
+  EXPECT_FALSE(w.State().mapView.AircraftSelected);
+  w.State().controls.MapImagesEnabled = 1;
+  w.ControlsChanged();
   Click(w.Image(2), {299, 299}, {309, 309});  // moved 10: still a click
   EXPECT_TRUE(Selected(w, 0));
   // The altitude view: 35000 ft at y 60, within 4 pixels.
