@@ -455,7 +455,9 @@ void TForm1::ConnectControlFields() {
 }
 
 void TForm1::LayoutPanels() {
-  MainWindowLayout l = ComputeMainWindowLayout(state_, width(), height());
+  // Once a line was shown, the status bar takes the bottom of the window.
+  const int statusHeight = statusBar()->isHidden() ? 0 : statusBar()->sizeHint().height();
+  MainWindowLayout l = ComputeMainWindowLayout(state_, width(), height() - statusHeight);
   auto apply = [](QWidget* w, const PanelRect& r) {
     w->setGeometry(r.left, r.top, r.width, r.height);
     w->setVisible(r.visible);
@@ -763,6 +765,14 @@ void TForm1::SaveSettingsToFile() {
 }
 
 void TForm1::ShowStatusText(const std::string& utf8) {
-  statusBar()->show();
+  if (statusBar()->isHidden()) {
+    statusBar()->show();
+    // The panels make room for it as after a resize, from the event loop:
+    // a line may come in the middle of a decode or a drawing.
+    QTimer::singleShot(0, this, [this] {
+      FormResize();
+      reception_.RunRequestedRedraws();
+    });
+  }
   statusBar()->showMessage(FromUtf8(utf8));
 }

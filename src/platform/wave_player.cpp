@@ -20,6 +20,12 @@ constexpr int kTickMs = 20;
 // The device holds eight ticks of sound, so that a late tick never lets
 // it run dry.
 constexpr int kPeriods = 8;
+// Sound cards play at most 768 kHz: a header that claims more is damaged,
+// and a device that took it would want a ring of gigabytes.
+constexpr int kHighestRate = 768000;
+// A chunk read from the file holds at most this many samples, however many
+// channels the file has.
+constexpr int kChunkSamples = 1 << 16;
 
 std::function<void(const std::string&)>& TestPlayer() {
   static std::function<void(const std::string&)> player;
@@ -39,7 +45,7 @@ class WavePlayer {
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (!file) return;
     const int period = std::max(1, info.samplerate / (1000 / kTickMs));
-    if (info.channels < 1 || info.samplerate <= 0 ||
+    if (info.channels < 1 || info.samplerate <= 0 || info.samplerate > kHighestRate ||
         sink_.Open(info.samplerate, period, kPeriods) != DeviceOpenResult::Opened) {
       sf_close(file);
       sink_.Close();
@@ -47,7 +53,7 @@ class WavePlayer {
     }
     file_ = file;
     channels_ = info.channels;
-    chunkFrames_ = period * kPeriods;
+    chunkFrames_ = std::max(1, std::min(period * kPeriods, kChunkSamples / info.channels));
     drainTicks_ = kPeriods + 1;
     if (!timer_) {
       timer_ = new QTimer(QCoreApplication::instance());

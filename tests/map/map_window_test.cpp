@@ -153,6 +153,9 @@ TEST_F(SaveMapImageWindow, TheDialogAsksForTheFileAndAFileThatCannotBeWrittenIsR
   unwritable.savePath = dir_.File("gone/map");
   N1Click(w.State().mapView, unwritable);
   EXPECT_EQ(w.statusBar()->currentMessage().toStdString(), "Can not write " + dir_.File("gone/map.bmp"));
+  // The status bar that appeared covers no part of the map.
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(w.centralWidget()->rect().contains(w.Panel(4)->geometry()));
   Close();
 }
 

@@ -32,6 +32,13 @@ TEST(WavePlayer, PlaysInTheBackgroundAndANewSoundReplacesTheOld) {
   EXPECT_FALSE(platform::WavePlaying());  // the 30 s sound went with the new one
   platform::PlayWaveAsync(dir.File("null.conf"));  // no sound
   EXPECT_FALSE(platform::WavePlaying());
+  // A damaged header's rate of 2^31 - 1 Hz: the null device would take it,
+  // with a ring and chunks of gigabytes.
+  std::string huge = testing_support::ReadFile(dir.File("short.wav"));
+  for (size_t i : {24, 28}) huge.replace(i, 4, std::string("\xFF\xFF\xFF\x7F", 4));
+  testing_support::WriteFile(dir.File("huge.wav"), huge);
+  platform::PlayWaveAsync(dir.File("huge.wav"));
+  EXPECT_FALSE(platform::WavePlaying());
 }
 
 }  // namespace
