@@ -86,6 +86,12 @@ bool SameFile(const std::string& a, const std::string& b) {
   return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+bool NamesOpenFile(const std::string& path, std::FILE* f) {
+  struct stat byName, open;
+  return ::stat(path.c_str(), &byName) == 0 && ::fstat(::fileno(f), &open) == 0 && byName.st_dev == open.st_dev &&
+         byName.st_ino == open.st_ino;
+}
+
 bool FileExists(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
