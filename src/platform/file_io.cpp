@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 
 #include "platform/write_failure.h"
@@ -26,7 +27,14 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   return ok;
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+bool ReplaceFileAtomically(const std::string& linkOrPath, std::string_view bytes) {
+  // Through a link the file it names is replaced and the link stays: the
+  // user keeps the file elsewhere on purpose.
+  std::string path = linkOrPath;
+  if (char* real = ::realpath(linkOrPath.c_str(), nullptr)) {
+    path = real;
+    std::free(real);
+  }
   std::string tmp = path + ".XXXXXX";
   const int fd = ::mkstemp(tmp.data());
   if (fd < 0) return false;
