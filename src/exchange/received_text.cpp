@@ -76,6 +76,13 @@ void ReceivedText::WriteFile(const std::string& path, std::string_view text) {
   if (path.empty()) return;
   const std::string target = WritePath(path);
   auto it = open_.find(target);
+  // A log deleted, moved away or replaced while open would swallow every
+  // later entry unseen: it is opened anew, or its failure reported.
+  if (it != open_.end() && !platform::NamesOpenFile(target, it->second)) {
+    std::fclose(it->second);
+    open_.erase(it);
+    it = open_.end();
+  }
   if (it == open_.end()) {
     if (open_.size() >= kMaxOpenLogs) CloseLogs();
     const size_t slash = target.rfind('/');

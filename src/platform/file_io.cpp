@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 
 #include "platform/write_failure.h"
@@ -26,7 +27,14 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   return ok;
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+bool ReplaceFileAtomically(const std::string& linkOrPath, std::string_view bytes) {
+  // Through a link the file it names is replaced and the link stays: the
+  // user keeps the file elsewhere on purpose.
+  std::string path = linkOrPath;
+  if (char* real = ::realpath(linkOrPath.c_str(), nullptr)) {
+    path = real;
+    std::free(real);
+  }
   std::string tmp = path + ".XXXXXX";
   const int fd = ::mkstemp(tmp.data());
   if (fd < 0) return false;
@@ -84,6 +92,12 @@ bool AppendToFile(const std::string& path, std::string_view bytes) {
 bool SameFile(const std::string& a, const std::string& b) {
   struct stat sa, sb;
   return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool NamesOpenFile(const std::string& path, std::FILE* f) {
+  struct stat byName, open;
+  return ::stat(path.c_str(), &byName) == 0 && ::fstat(::fileno(f), &open) == 0 && byName.st_dev == open.st_dev &&
+         byName.st_ino == open.st_ino;
 }
 
 bool FileExists(const std::string& path) {

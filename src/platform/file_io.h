@@ -1,6 +1,7 @@
 #pragma once
 // Small file helpers over the C library: paths are bytes in the file
 // system's encoding (UTF-8 here).
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,9 @@ bool FileExists(const std::string& path);     // a regular file
 bool FolderExists(const std::string& path);   // a directory
 // Two names of one existing file (through links, or spelt otherwise).
 bool SameFile(const std::string& a, const std::string& b);
+// Whether path still names the file f has open (not deleted, moved away or
+// replaced since it was opened).
+bool NamesOpenFile(const std::string& path, std::FILE* f);
 bool EnsureFolder(const std::string& path);   // creates missing folders on the way
 
 // Names (not paths) of the regular files in folder whose names match the

@@ -148,4 +148,23 @@ TEST_F(ReceivedTextLogs, DeletedLogsAreCreatedAfreshByTheNextEntry) {
   EXPECT_EQ(ReadFile(each), "new\r\n");
 }
 
+// Removed or replaced by someone else while the program runs.
+TEST_F(ReceivedTextLogs, ALogTakenAwayBehindTheProgramsBackIsOpenedAnewOrReported) {
+  std::vector<std::string> reported;
+  platform::ResetWriteFailureReports();
+  platform::SetWriteFailureHandler([&](const std::string& path) { reported.push_back(path); });
+  text.WriteLog(kAcarsMes, "first\r\n");
+  text.WriteLog(kAcarsPrc, "first\r\n");
+  std::filesystem::rename(Log("20240331_ACARS_MES.log"), Log("moved.log"));
+  std::filesystem::remove(Log("20240331_ACARS_PRC.log"));
+  std::filesystem::create_directory(Log("20240331_ACARS_PRC.log"));
+  text.WriteLog(kAcarsMes, "second\r\n");
+  text.WriteLog(kAcarsPrc, "second\r\n");
+  platform::SetWriteFailureHandler(nullptr);
+  platform::ResetWriteFailureReports();
+  EXPECT_EQ(ReadFile(Log("moved.log")), "first\r\n");
+  EXPECT_EQ(ReadFile(Log("20240331_ACARS_MES.log")), "second\r\n");
+  EXPECT_EQ(reported, std::vector<std::string>{Log("20240331_ACARS_PRC.log")});
+}
+
 }  // namespace

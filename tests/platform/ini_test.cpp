@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <thread>
 
@@ -146,6 +147,15 @@ TEST(Ini, SaveReplacesTheFileWholeAndFailsCleanly) {
   // A folder standing where the file should be: the write fails, the folder stays.
   ASSERT_EQ(::mkdir(dir.File("folder.ini").c_str(), 0777), 0);
   EXPECT_FALSE(ini.Save(dir.File("folder.ini")));
+  // Through a link: the file it names is written, the link stays.
+  ASSERT_EQ(::mkdir(dir.File("kept").c_str(), 0777), 0);
+  ASSERT_EQ(::symlink(dir.File("kept/real.ini").c_str(), dir.File("link.ini").c_str()), 0);
+  testing_support::WriteFile(dir.File("kept/real.ini"), "old");
+  ASSERT_TRUE(ini.Save(dir.File("link.ini")));
+  EXPECT_EQ(testing_support::ReadFile(dir.File("kept/real.ini")), "[A]\r\nK=1\r\n");
+  struct stat st;
+  ASSERT_EQ(::lstat(dir.File("link.ini").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
   IniFile missing;
   EXPECT_FALSE(missing.Load(dir.File("none.ini")));
   EXPECT_EQ(missing.ToBytes(), "");
