@@ -23,6 +23,9 @@ void ApplyInputDeviceChoice(WaveSettings& wave, int32_t& mode, EtcSettings& etc,
     a.CloseNotice();
   }
   if (mode != c.mode) {
+    // The right channel is no longer decoded: a frame it was in would stay
+    // open and hold the left channel's analysis text.
+    if (mode == 2) a.ResetDemodulatorChannel(1);
     mode = c.mode;
     if (c.mode == 1) etc.FFTSel = 0;
   }

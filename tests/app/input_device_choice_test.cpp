@@ -94,7 +94,8 @@ TEST_F(InputDeviceChoiceTest, TheModeAloneLeavesTheDevicesAloneAndSingleResetsTh
   Apply(c, actions);
   EXPECT_EQ(f.Wave.WaveDual, 1);
   EXPECT_EQ(f.Etc.FFTSel, 0);
-  EXPECT_TRUE(actions.resetChannels.empty());
+  // The right channel, no longer decoded, leaves any frame it was in.
+  EXPECT_EQ(actions.resetChannels, std::set<int>{1});
   EXPECT_FALSE(actions.DevicesTouched());
   EXPECT_EQ(actions.arranged, 1);
   // Unchanged, the spectrum keeps its channel.
