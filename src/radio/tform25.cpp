@@ -4,7 +4,9 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "app/form1_state.h"
 #include "platform/cp932.h"
@@ -15,6 +17,7 @@ namespace {
 
 constexpr int kColumns = 21;
 constexpr int kRowHeight = 16;
+constexpr int kColumnWidth = 55;
 constexpr int kGridWidth = 784;
 
 }  // namespace
@@ -28,7 +31,7 @@ TForm25::TForm25(Form1State& form, FrequencyListLink& tuner) : SkarvelForm(form,
   QStringList header{"Ground Station Name"};
   for (int c = 1; c < kColumns; ++c) header << QString::number(c);
   stringGrid1_->setHorizontalHeaderLabels(header);
-  stringGrid1_->horizontalHeader()->setDefaultSectionSize(55);
+  stringGrid1_->horizontalHeader()->setDefaultSectionSize(kColumnWidth);
   stringGrid1_->setColumnWidth(0, 200);
   stringGrid1_->horizontalHeader()->setSectionsClickable(false);
   stringGrid1_->verticalHeader()->hide();
@@ -77,6 +80,17 @@ void TForm25::FillGrid() {
       stringGrid1_->setItem(r, k + 1, cell);
     }
   }
+  // A column is as wide as its widest frequency in this system's font:
+  // "2193..." could be any of ten.
+  const int padding = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, stringGrid1_) + 1) + 2;
+  int columnWidth = kColumnWidth;
+  for (int r = 0; r < stringGrid1_->rowCount(); ++r) {
+    for (int c = 1; c < kColumns; ++c) {
+      const int text = stringGrid1_->fontMetrics().horizontalAdvance(stringGrid1_->item(r, c)->text());
+      columnWidth = std::max(columnWidth, text + padding);
+    }
+  }
+  for (int c = 1; c < kColumns; ++c) stringGrid1_->setColumnWidth(c, columnWidth);
   stringGrid1_->setCurrentCell(-1, -1);
   stringGrid1_->clearSelection();
   // Every row shows: the header, the rows and the scroll bar, measured here

@@ -126,6 +126,17 @@ TEST_F(RadioDialogs, GridCellsTuneOnceEach) {
   EXPECT_EQ(form_->radio.SendLog.back(), Set("Rch", 8942));
 }
 
+// A frequency cut to "2193..." could be any of ten.
+TEST_F(RadioDialogs, GridShowsEveryFrequencyWhole) {
+  TForm25 grid(*form_, controller_);
+  grid.show();
+  QTableWidget* cells = grid.StringGrid1();
+  for (int c = 1; c <= 5; ++c) {
+    const QString text = cells->item(0, c)->text();
+    EXPECT_GT(cells->columnWidth(c), cells->fontMetrics().horizontalAdvance(text)) << text.toStdString();
+  }
+}
+
 TEST_F(RadioDialogs, ControlsWriteTheSettingsAndEnableTheButtons) {
   TForm24 settings(*form_, controller_);
   TForm29 keypad(*form_, controller_);
