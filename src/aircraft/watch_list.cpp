@@ -97,7 +97,7 @@ int FindSearchMatch(const WatchList& watch, const std::string& identifier) {
   return 0;
 }
 
-int CheckSearchHit(WatchList& watch, const SpecSettings& spec, const WatchListFiles& files, WatchListLink& link,
+int CheckSearchHit(WatchList& watch, const SpecSettings& onHit, const WatchListFiles& files, WatchListLink& link,
                    const std::string& registration, const std::string& flight) {
   bool byRegistration = true;
   int index = FindSearchMatch(watch, registration);
@@ -119,8 +119,8 @@ int CheckSearchHit(WatchList& watch, const SpecSettings& spec, const WatchListFi
   row.Hit = partner;
   row.LastTime = now;
 
-  if (spec.SpecPopUp && !link.WatchListShowing()) link.ShowWatchList();
-  if (spec.SpecSound && platform::FileExists(files.WaveFilePath)) link.PlayWave(files.WaveFilePath);
+  if (onHit.SpecPopUp && !link.WatchListShowing()) link.ShowWatchList();
+  if (onHit.SpecSound && platform::FileExists(files.WaveFilePath)) link.PlayWave(files.WaveFilePath);
   watch.Panel1 = registration;
   watch.Panel2 = flight;
   watch.Panel3 = remark;
@@ -135,7 +135,7 @@ int CheckSearchHit(WatchList& watch, const SpecSettings& spec, const WatchListFi
   FollowSearchLogDay(watch, files.SearchLogPath);
   watch.Memo.push_back(registration + " " + flight + " " + dept + "->" + dest + " " + now + " (" + deptName + kArrow +
                        destName + ") " + remark);
-  if (spec.SpecLog) SaveSearchLog(watch, files.SearchLogPath);
+  if (onHit.SpecLog) SaveSearchLog(watch, files.SearchLogPath);
   if (watch.MailButtonDown) link.SendHitMail({registration, flight, byRegistration, remark, destName, deptName});
   Notify(watch);
   return 1;

@@ -76,7 +76,7 @@ int FindSearchMatch(const WatchList& watch, const std::string& identifier);
 
 // A downlink with this registration and flight was heard: 1 for a new hit,
 // 0 otherwise (no match, or the same pair again).
-int CheckSearchHit(WatchList& watch, const SpecSettings& spec, const WatchListFiles& files, WatchListLink& link,
+int CheckSearchHit(WatchList& watch, const SpecSettings& onHit, const WatchListFiles& files, WatchListLink& link,
                    const std::string& registration, const std::string& flight);
 
 // A new day's SEARCH log starts the memo afresh, from that day's file.

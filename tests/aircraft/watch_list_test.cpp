@@ -29,7 +29,7 @@ struct WatchListTest : ::testing::Test {
   WatchListTest() { platform::EnsureFolder(dir.File("data")); }
   int Hit(const std::string& registration, const std::string& flight, const std::string& day = "20240501") {
     const std::string log = dir.File("logs/" + day + "_SEARCH.log");
-    return CheckSearchHit(w, spec, {csv, wave, log, reference}, link, registration, flight);
+    return CheckSearchHit(w, onHit, {csv, wave, log, reference}, link, registration, flight);
   }
 
   testing_support::TempDir dir;
@@ -37,7 +37,7 @@ struct WatchListTest : ::testing::Test {
   std::string log = dir.File("logs/20240501_SEARCH.log");
   AircraftFiles reference = AircraftFilesIn(dir.path());
   testing_support::FixedClock clock{platform::EncodeDateTime(2024, 5, 1, 13, 5, 27)};
-  SpecSettings spec{0, 0, 1};
+  SpecSettings onHit{0, 0, 1};
   WatchList w;
   testing_support::RecordingAlertsLink link;
 };
@@ -57,7 +57,7 @@ TEST_F(WatchListTest, MatchTable) {
 }
 
 TEST_F(WatchListTest, RepeatsOnlyUpdateTheirTime) {
-  spec = {1, 1, 1};
+  onHit = {1, 1, 1};
   WriteFile(wave, "RIFF");
   w.MailButtonDown = 1;
   AddSearchRow(w, "JL0001", "");
@@ -129,11 +129,11 @@ TEST_F(WatchListWindow, AHitPopsUpAndSoundsByTheSwitches) {
   AddSearchRow(f.watchList, "JA80**", "");
   const std::pair<SpecSettings, const char*> hits[] = {
       {{0, 1, 0}, "JL0012"}, {{1, 0, 0}, "JL0013"}, {{1, 1, 0}, "JL0014"}};
-  for (const auto& [spec, flight] : hits) {
+  for (const auto& [onHit, flight] : hits) {
     const bool waveExists = platform::FileExists(f.app.WaveFilePath);
-    CheckSearchHit(f.watchList, spec, alerts.WatchFiles(), alerts, "JA8089", flight);
-    EXPECT_EQ(w.Form(2)->isVisible(), spec.SpecPopUp != 0);
-    EXPECT_EQ(sounds.played, std::vector<std::string>(spec.SpecSound && waveExists, f.app.WaveFilePath));
+    CheckSearchHit(f.watchList, onHit, alerts.WatchFiles(), alerts, "JA8089", flight);
+    EXPECT_EQ(w.Form(2)->isVisible(), onHit.SpecPopUp != 0);
+    EXPECT_EQ(sounds.played, std::vector<std::string>(onHit.SpecSound && waveExists, f.app.WaveFilePath));
     WriteFile(f.app.WaveFilePath, "RIFF");
   }
   auto* list = static_cast<TForm2*>(w.Form(2));
