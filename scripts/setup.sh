@@ -12,18 +12,21 @@ TEST_JOBS=${CTEST_PARALLEL_LEVEL:-$(nproc)}
 LOCK_WAIT=300
 
 # apt-get, waiting while another installation holds the package manager.
+# apt-get's own wait for the lock counts too: the whole wait stays within
+# LOCK_WAIT however often apt-get is tried.
 apt_get() {
-  local errors waited=0
+  local errors start=$SECONDS told=0
   errors=$(mktemp)
-  until DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout="$LOCK_WAIT" "$@" 2>"$errors"; do
-    if ! grep -q "Could not get lock\|Unable to lock\|Unable to acquire" "$errors" || [ "$waited" -ge "$LOCK_WAIT" ]; then
+  until DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=$((LOCK_WAIT - (SECONDS - start))) "$@" 2>"$errors"; do
+    if ! grep -q "Could not get lock\|Unable to lock\|Unable to acquire" "$errors" ||
+      [ $((SECONDS - start + 5)) -ge "$LOCK_WAIT" ]; then
       cat "$errors" >&2
       rm -f "$errors"
       return 1
     fi
-    [ "$waited" -eq 0 ] && echo "Another installation is running; waiting for it to finish..." >&2
+    [ "$told" -eq 0 ] && echo "Another installation is running; waiting for it to finish..." >&2
+    told=1
     sleep 5
-    waited=$((waited + 5))
   done
   cat "$errors" >&2
   rm -f "$errors"
