@@ -15,9 +15,9 @@ LOCK_WAIT=300
 # apt-get's own wait for the lock counts too: the whole wait stays within
 # LOCK_WAIT however often apt-get is tried.
 apt_get() {
-  local errors start=$SECONDS told=0
+  local errors start=$SECONDS told=0 left
   errors=$(mktemp)
-  until DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=$((LOCK_WAIT - (SECONDS - start))) "$@" 2>"$errors"; do
+  until DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=$(((left = LOCK_WAIT - SECONDS + start) > 0 ? left : 0)) "$@" 2>"$errors"; do
     if ! grep -q "Could not get lock\|Unable to lock\|Unable to acquire" "$errors" ||
       [ $((SECONDS - start + 5)) -ge "$LOCK_WAIT" ]; then
       cat "$errors" >&2
