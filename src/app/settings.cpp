@@ -389,7 +389,9 @@ std::vector<Setting> BuildTable() {
       Text("Etc", "SelCallCode", "AAAA", STATE_FIELD(Etc.SelCallCode)),
       Int("Etc", "SystemVer", 35, STATE_FIELD(hfdl.SystemVer)),
       Int("Etc", "Local", 9, STATE_FIELD(Etc.LocalHourOffset), DefaultOutside(-23, 23)),
-      Int("Etc", "DeleteDay", 30, STATE_FIELD(Etc.DeleteDay), DefaultOutside(1)),
+      // Kept as written, inside the dialog's 1..365 or not: the dialog shows
+      // it as it is, and the clean-up keeps 30 days for a count below 1.
+      Int("Etc", "DeleteDay", 30, STATE_FIELD(Etc.DeleteDay)),
       Flag("Etc", "DeleteLogFile", false, STATE_FIELD(Etc.DeleteLogFile)),
       Flag("Etc", "ChangeLogFileName", true, STATE_FIELD(Etc.ChangeLogFileName)),
       Int("Etc", "Language", 0, STATE_FIELD(Etc.Language)),

@@ -85,8 +85,9 @@ const ColourGroup kColourGroups[] = {
 enum class Option { PlotType, LineType, GridType, GridValue, TrackMark, MapSymbol, SymbolSize };
 
 // The value of an option as its buttons show it: any non-zero switch is
-// on, and a symbol size other than large or small is medium. A plot type or
-// grid type outside the buttons' values checks none.
+// on, a symbol size other than large or small is medium, and a grid type
+// other than none or solid is dotted, as the map draws it. A plot type
+// outside the buttons' values checks none.
 int ShownValue(const MapSettings& s, Option o) {
   switch (o) {
     case Option::PlotType:
@@ -94,7 +95,7 @@ int ShownValue(const MapSettings& s, Option o) {
     case Option::LineType:
       return s.LineType ? 1 : 0;
     case Option::GridType:
-      return s.GridType;
+      return s.GridType == 0 || s.GridType == 1 ? s.GridType : 2;
     case Option::GridValue:
       return s.GridValue ? 1 : 0;
     case Option::TrackMark:

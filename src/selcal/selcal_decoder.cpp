@@ -75,6 +75,10 @@ void SelcalToneLevels(FftTables& fft, const double* block, std::array<double, 16
 }
 
 void PickSelcalPair(const std::array<double, 16>& levels, SelcalChannelState& s) {
+  // Silence between calls (a squelch, a recording) must end the call's last
+  // run: kept, its pair would run on into the next call and join it.
+  s.Lower = kSelcalNoPair;
+  s.Upper = kSelcalNoPair;
   double best = 0.0;
   for (int k = 0; k < 16; ++k) {
     if (levels[k] > best) {
@@ -89,6 +93,8 @@ void PickSelcalPair(const std::array<double, 16>& levels, SelcalChannelState& s)
       second = levels[k];
     }
   }
+  // A lone tone above 0 is no pair either.
+  if (s.Upper == kSelcalNoPair) s.Lower = kSelcalNoPair;
   if (s.Upper < s.Lower) std::swap(s.Lower, s.Upper);
 }
 
@@ -100,7 +106,8 @@ void StepSelcalSequencer(SelcalChannelState& s, int channel, SelcalReceiverLink&
       s.LatchedUpper = s.Upper;
     }
   } else {
-    if (s.RunCount > kShortestRun) {
+    // A run without a pair ends like any other but is never taken.
+    if (s.RunCount > kShortestRun && s.LatchedLower != kSelcalNoPair) {
       if (s.HeldValid) {
         // A second pair sharing a tone with the first is no call.
         if (s.HeldLower != s.LatchedLower && s.HeldUpper != s.LatchedUpper) {
@@ -142,8 +149,5 @@ void DecodeSelcalBlock(SelcalState& selcal, int channel, double* block, SelcalRe
 
 void ResetSelcalChannel(SelcalState& selcal, int channel) {
   if (channel != 0 && channel != 1) return;
-  SelcalChannelState& s = selcal.Channels[channel].Sequencer;
-  s.RunCount = 0;
-  s.HeldAge = 0;
-  s.HeldValid = 0;
+  selcal.Channels[channel].Sequencer = SelcalChannelState{};
 }

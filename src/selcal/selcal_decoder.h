@@ -23,7 +23,8 @@ void InitSelcalWeights(SelcalState& selcal);
 // output. A completed code goes to link.
 void DecodeSelcalBlock(SelcalState& selcal, int channel, double* block, SelcalReceiverLink& link);
 // The channel's decoder changed: its run and any first pair held are
-// forgotten, so that a pair heard before never completes a call after.
+// forgotten, as at start, so that a pair heard before never completes a
+// call after.
 void ResetSelcalChannel(SelcalState& selcal, int channel);
 
 // The steps of a block, apart for the tests.
@@ -31,7 +32,7 @@ void ResetSelcalChannel(SelcalState& selcal, int channel);
 // when both parts are exactly 0.
 void SelcalToneLevels(FftTables& fft, const double* block, std::array<double, 16>& levels);
 // The block's pair into s.Lower and s.Upper: the two strongest tones above
-// level 0; without one, the previous indexes stay.
+// level 0; without one, kSelcalNoPair.
 void PickSelcalPair(const std::array<double, 16>& levels, SelcalChannelState& s);
 // One block of the sequencer over s.Lower and s.Upper.
 void StepSelcalSequencer(SelcalChannelState& s, int channel, SelcalReceiverLink& link);

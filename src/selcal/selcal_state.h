@@ -10,13 +10,18 @@
 #include "audio/fft_tables.h"
 #include "platform/bitmap24.h"
 
-// The sequencer of one channel. Tone indexes are 0..15 (A..S).
+// A block without a tone above level 0 (digital silence) has no pair.
+constexpr int32_t kSelcalNoPair = -1;
+
+// The sequencer of one channel. Tone indexes are 0..15 (A..S), or
+// kSelcalNoPair; a channel starts without a pair, so that no call is ever
+// made of a pair nobody heard.
 struct SelcalChannelState {
-  int32_t Lower = 0, Upper = 0;          // the current block's pair, Lower <= Upper
-  int32_t PrevLower = 0, PrevUpper = 0;  // the pair at the start of the current run
-  int32_t RunCount = 0;                  // blocks in the current run minus one
-  int32_t LatchedLower = 0, LatchedUpper = 0;  // the pair taken in the current run
-  int32_t HeldLower = 0, HeldUpper = 0;  // a call's first pair, waiting for its second
+  int32_t Lower = kSelcalNoPair, Upper = kSelcalNoPair;          // the current block's pair, Lower <= Upper
+  int32_t PrevLower = kSelcalNoPair, PrevUpper = kSelcalNoPair;  // the pair at the start of the current run
+  int32_t RunCount = 0;                                          // blocks in the current run minus one
+  int32_t LatchedLower = kSelcalNoPair, LatchedUpper = kSelcalNoPair;  // the pair taken in the current run
+  int32_t HeldLower = kSelcalNoPair, HeldUpper = kSelcalNoPair;  // a call's first pair, waiting for its second
   flag HeldValid = 0;
   int32_t HeldAge = 0;                   // blocks since the first pair was held
 };

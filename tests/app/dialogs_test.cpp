@@ -12,9 +12,11 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <algorithm>
+#include <tuple>
 
 #include "app/audio_wiring.h"
 #include "app/reception_wiring.h"
+#include "app/settings.h"
 #include "app/tform11.h"
 #include "app/tform3.h"
 #include "app/tform30.h"
@@ -23,6 +25,7 @@
 #include "audio/tform9.h"
 #include "audio/wave_devices.h"
 #include "app/form1_state.h"
+#include "platform/ini_file.h"
 #include "platform/shell_open.h"
 #include "support/fake_audio_devices.h"
 #include "support/recording_links.h"
@@ -92,24 +95,24 @@ TEST(ProcessingDialog, ExcludedCarriersAreTakenOverOnlyWhenTheDialogCloses) {
   EXPECT_EQ(f.Etc.PassList, "NH,\x82\x69\x82\x60");  // as typed, in code page 932
 }
 
-TEST(ProcessingDialog, TheDayCountShowsTheMemberUntilAnArrowIsUsed) {
-  Form1State f;
-  f.Etc.DeleteDay = 500;  // from a hand-edited file
-  f.Etc.ChangeLogFileName = f.Etc.DeleteLogFile = 1;
-  TForm3 d(f);
-  EXPECT_EQ(d.Label(2)->text(), "500");
-  d.UpDown1()->UpButton()->click();
-  EXPECT_EQ(f.Etc.DeleteDay, 365);
-  EXPECT_EQ(d.Label(2)->text(), "365");
-  d.UpDown1()->DownButton()->click();
-  EXPECT_EQ(f.Etc.DeleteDay, 364);
-  EXPECT_EQ(d.Label(2)->text(), "364");
-  Form1State g;
-  g.Etc.DeleteDay = 1;
-  g.Etc.ChangeLogFileName = g.Etc.DeleteLogFile = 1;
-  TForm3 e(g);
-  e.UpDown1()->DownButton()->click();
-  EXPECT_EQ(g.Etc.DeleteDay, 1);
+TEST(ProcessingDialog, TheStoredDayCountShowsAsReadUntilAnArrowIsUsed) {
+  // A hand-edited count, the count after an up arrow, and after two down
+  // arrows more.
+  const std::tuple<std::string, int, int> cases[] = {{"500", 365, 363}, {"0", 2, 1}, {"-3", 2, 1}, {"1", 2, 1}};
+  for (const auto& [stored, up, down] : cases) {
+    IniFile ini;
+    ini.LoadFromBytes("[Etc]\r\nDeleteDay=" + stored + "\r\nDeleteLogFile=1\r\n");
+    Form1State f;
+    LoadSettings(f, ini);
+    TForm3 d(f);
+    EXPECT_EQ(d.Label(2)->text().toStdString(), stored);
+    d.UpDown1()->UpButton()->click();
+    EXPECT_EQ(f.Etc.DeleteDay, up) << stored;
+    EXPECT_EQ(d.Label(2)->text().toStdString(), std::to_string(up));
+    d.UpDown1()->DownButton()->click();
+    d.UpDown1()->DownButton()->click();
+    EXPECT_EQ(f.Etc.DeleteDay, down) << stored;
+  }
 }
 
 // ---- LogItemsDialog ----

@@ -85,13 +85,14 @@ TEST(Settings, EveryKeyRoundTrips) {
 
 TEST(Settings, ReadsValuesAsTheFileHoldsThem) {
   Form1State f;
-  LoadSettings(f, Parse("[Etc]\nLocal=-5\nPassList=JL,NH\n[Txt]\nMaxBytes=0x2710\n[Radio]\nIdL=\n"
+  LoadSettings(f, Parse("[Etc]\nLocal=-5\nPassList=JL,NH\nDeleteDay=0\n[Txt]\nMaxBytes=0x2710\n[Radio]\nIdL=\n"
                         "[MAP]\nMapCentN=36,5\nShowRegNo=1\n[Color]\nClockText=0000ff\nBackColor=12\n"));
   EXPECT_EQ(f.Etc.LocalHourOffset, -5);
   EXPECT_EQ(f.Txt.MaxBytes, 10000);
   EXPECT_EQ(f.Radio.IdL, "");
   EXPECT_DOUBLE_EQ(f.Map.MapCentN, 36.5);
   EXPECT_EQ(f.Etc.PassList, "JL,NH");
+  EXPECT_EQ(f.Etc.DeleteDay, 0);  // below the dialog's range, kept as the user wrote it
   EXPECT_EQ(f.controls.N25Checked, 1);
   EXPECT_EQ(f.controls.N24Checked, 0);
   EXPECT_EQ(f.Color.ClockText, 0x0000FFu);
@@ -231,7 +232,6 @@ TEST(Settings, ValuesTheProgramCannotWorkWithTakeTheirDefaults) {
       {"[Map]\nMaxPlotData=-4\n", [](const Form1State& f) { return f.Map.MaxPlotData == 50; }},
       {"[Map]\nSelectDegree=12\n", [](const Form1State& f) { return f.Map.SelectDegree == 6; }},
       {"[Map]\nSelectDegree=9\n", [](const Form1State& f) { return f.Map.SelectDegree == 9; }},
-      {"[Etc]\nDeleteDay=-3\n", [](const Form1State& f) { return f.Etc.DeleteDay == 30; }},
       {"[Etc]\nLocal=30\n", [](const Form1State& f) { return f.Etc.LocalHourOffset == 9; }},
       {"[Etc]\nLocal=-24\n", [](const Form1State& f) { return f.Etc.LocalHourOffset == 9; }},
       {"[Etc]\nLocal=-23\n", [](const Form1State& f) { return f.Etc.LocalHourOffset == -23; }},

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <climits>
+
 #include "exchange/received_text.h"
 #include "support/test_support.h"
 
@@ -61,13 +63,19 @@ TEST_F(DailyLogs, StartUpCleansOldLogsAndNamesTodaysFiles) {
 TEST_F(DailyLogs, CleanUpIsOffUnlessAskedAndDeleteDayBelowOneMeans30) {
   Touch("20240101_x.log");
   Touch("20240305_x.log");
+  Touch("20240331_x.log");
   etc.DeleteLogFile = 0;
   Update(true);
   EXPECT_TRUE(Exists("20240101_x.log"));
 
-  DeleteOldLogs(Logs(""), 0);
-  EXPECT_FALSE(Exists("20240101_x.log"));
-  EXPECT_TRUE(Exists("20240305_x.log"));
+  // A hand-edited count below 1 is kept in the settings; today's and the
+  // last 30 days' logs stay whatever it is.
+  for (int below : {0, -3, INT32_MIN}) {
+    Touch("20240101_x.log");
+    DeleteOldLogs(Logs(""), below);
+    EXPECT_FALSE(Exists("20240101_x.log")) << below;
+    EXPECT_TRUE(Exists("20240305_x.log") && Exists("20240331_x.log")) << below;
+  }
   // A missing logs folder is nothing to clean.
   DeleteOldLogs(dir_.File("nowhere"), 30);
 }

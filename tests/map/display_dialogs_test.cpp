@@ -88,10 +88,11 @@ TEST_F(DisplayDialogs, EveryColourPanelReachesItsKeyAndItsLayers) {
 }
 
 TEST_F(DisplayDialogs, OptionsAndOperatorCodesTakeEffectAtOnceAndAreKept) {
-  TForm1& w = Open("SymbolSize=5\r\nPlotType=7\r\n");
+  TForm1& w = Open("SymbolSize=5\r\nPlotType=7\r\nGridType=5\r\n");
   Form1State& f = w.State();
-  EXPECT_TRUE(display->RadioButton(14)->isChecked());
-  for (int n : {1, 2, 3}) EXPECT_FALSE(display->RadioButton(n)->isChecked());
+  // An unknown grid type shows dotted, as the map draws it.
+  for (int n : {14, 8}) EXPECT_TRUE(display->RadioButton(n)->isChecked()) << n;
+  for (int n : {1, 2, 3, 6, 7}) EXPECT_FALSE(display->RadioButton(n)->isChecked()) << n;
   for (auto [button, layers] : {std::pair{3, ALP}, {8, B_A}, {13, AP}, {5, AP}, {9, B_A}, {11, AP}, {17, AP}}) {
     display->RadioButton(button)->click();
     EXPECT_TRUE(Drawn() == layers) << button;

@@ -56,7 +56,7 @@ TEST(SelcalLevels, KnownAnswersAndADirectTransform) {
   }
 }
 
-TEST(SelcalLevels, SilenceKeepsThePairAndClampingIsComplete) {
+TEST(SelcalLevels, SilenceOrALoneToneIsNoPairAndClampingIsComplete) {
   auto s = NewState(), a = NewState(), b = NewState();
   RecordingSelcalCalls heard;
   SelcalChannelState& seq = s->Channels[0].Sequencer;
@@ -66,7 +66,13 @@ TEST(SelcalLevels, SilenceKeepsThePairAndClampingIsComplete) {
   SelcalToneLevels(s->SelcalFft, std::vector<double>(512, 0.0).data(), levels);
   EXPECT_EQ(levels, (std::array<double, 16>{}));
   Decode(*s, 0, std::vector<double>(512, 0.0), heard);
-  EXPECT_EQ(std::pair(seq.Lower, seq.Upper), std::pair(3, 7));
+  EXPECT_EQ(std::pair(seq.Lower, seq.Upper), std::pair(kSelcalNoPair, kSelcalNoPair));
+  levels[9] = 0.5;
+  PickSelcalPair(levels, seq);
+  EXPECT_EQ(std::pair(seq.Lower, seq.Upper), std::pair(kSelcalNoPair, kSelcalNoPair));
+  levels[2] = 0.25;
+  PickSelcalPair(levels, seq);
+  EXPECT_EQ(std::pair(seq.Lower, seq.Upper), std::pair(2, 9));
 
   std::vector<double> loud(512, 20000.0), limit(512, 10000.0);
   DecodeSelcalBlock(*a, 1, loud.data(), heard);
@@ -79,13 +85,16 @@ TEST(SelcalLevels, SilenceKeepsThePairAndClampingIsComplete) {
 
 // ---- SelcalSequencer ----
 
-// Runs of (lower, upper, blocks); a lower of -1 resets the channel.
+constexpr int kReset = -2;
+constexpr int kSilence = kSelcalNoPair;
+
+// Runs of (lower, upper, blocks); a lower of kReset resets the channel.
 std::vector<std::string> Sequence(const std::vector<std::tuple<int, int, int>>& runs) {
   auto s = NewState();
   RecordingSelcalCalls heard;
   SelcalChannelState& seq = s->Channels[0].Sequencer;
   for (const auto& [lower, upper, blocks] : runs) {
-    if (lower < 0) ResetSelcalChannel(*s, 0);
+    if (lower == kReset) ResetSelcalChannel(*s, 0);
     for (int b = 0; b < blocks; ++b) {
       seq.Lower = lower;
       seq.Upper = upper;
@@ -107,7 +116,15 @@ TEST(SelcalSequencer, RunsOfTenBlocksAndAFirstPairThatWaitsFortyBlocks) {
 
 TEST(SelcalSequencer, TheSixthBlockGivesThePairAndAResetForgetsTheFirst) {
   EXPECT_EQ(Sequence({{0, 1, 10}, {2, 9, 5}, {2, 3, 5}, {4, 5, 1}}), Codes{"ABCD"});
-  EXPECT_EQ(Sequence({{0, 1, 10}, {5, 6, 1}, {-1, 0, 0}, {2, 3, 10}, {4, 5, 1}}), Codes{});
+  EXPECT_EQ(Sequence({{0, 1, 10}, {5, 6, 1}, {kReset, 0, 0}, {2, 3, 10}, {4, 5, 1}}), Codes{});
+}
+
+TEST(SelcalSequencer, SilenceEndsARunAndIsNeverTakenForAPair) {
+  EXPECT_EQ(Sequence({{0, 1, 10}, {kSilence, kSilence, 3}, {2, 3, 10}, {kSilence, kSilence, 1}}), Codes{"ABCD"});
+  // From the start, and across silences longer than a pair.
+  EXPECT_EQ(Sequence({{kSilence, kSilence, 20}, {2, 3, 10}, {kSilence, kSilence, 20}, {4, 5, 10},
+                      {kSilence, kSilence, 20}, {6, 7, 10}, {8, 9, 10}, {kSilence, kSilence, 1}}),
+            (Codes{"CDEF", "GHJK"}));
 }
 
 // ---- SelcalDecode ----
@@ -159,6 +176,59 @@ TEST(SelcalDecode, NoiseLoudTonesAndTwoChannels) {
   EXPECT_EQ(l.Codes(), Codes{"AKLS"});
   EXPECT_EQ(r.Codes(), Codes{"BDJM"});
   EXPECT_EQ(r.calls.at(0).first.Channel, 1);
+}
+
+// Calls from a transmitter apart from the test transmitter: each pair the
+// sum of two sines, their frequencies from the tone series' own rule
+// (312.6 Hz times 10^(0.045 n)), 1 s per pair, 0.2 s between the pairs,
+// exact zeros around. Fills ends with when each call's second pair ends.
+std::vector<double> SummedSines(const Codes& codes, double spacing, std::vector<double>& ends) {
+  const std::string letters = "ABCDEFGHJKLMPQRS";
+  std::vector<double> audio(static_cast<size_t>((codes.size() * spacing + 2) * 11025), 0.0);
+  for (size_t c = 0; c < codes.size(); ++c) {
+    const double start = 1.0 + c * spacing;
+    for (int pair = 0; pair < 2; ++pair) {
+      const size_t first = static_cast<size_t>((start + pair * 1.2) * 11025);
+      for (int t = 0; t < 2; ++t) {
+        const double hz = 312.6 * std::pow(10.0, 0.045 * letters.find(codes[c][2 * pair + t]));
+        for (size_t n = 0; n < 11025; ++n) audio[first + n] += 2500 * std::sin(2 * M_PI * hz * n / 11025);
+      }
+    }
+    ends.push_back(start + 2.2);
+  }
+  return audio;
+}
+
+TEST(SelcalDecode, FiftyCallsInDigitalSilenceFromTwoTransmitters) {
+  struct Run {
+    Codes codes;
+    std::vector<double> audio, ends;
+  };
+  std::mt19937_64 rng(11);
+  selcal_tx::Options quiet;
+  quiet.randomPhases = true;
+  const selcal_tx::Signal tx = selcal_tx::Transmit(selcal_tx::RandomCalls(50, 1.0, 4.0, true, rng), quiet);
+  Run own{{}, tx.samples, {}}, apart;
+  for (const auto& c : tx.sent) {
+    own.codes.push_back(c.code);
+    own.ends.push_back(c.end);
+  }
+  for (int c = 0; c < 50; ++c) apart.codes.push_back(selcal_tx::RandomCode(rng));
+  apart.audio = SummedSines(apart.codes, 3.5, apart.ends);
+
+  for (const Run& run : {own, apart}) {
+    RecordingSelcalCalls heard;
+    Decode(*NewState(), 0, run.audio, heard);
+    EXPECT_EQ(heard.Codes(), run.codes);
+    // Each as soon as its second pair and the enhancer's echo of it end,
+    // the last one too, not when the next call begins.
+    std::vector<size_t> late;
+    for (size_t i = 0; i < heard.calls.size() && i < run.ends.size(); ++i) {
+      const double after = (heard.calls[i].second + 1) * 512 - run.ends[i] * 11025;
+      if (after <= 0 || after > 3 * 512) late.push_back(i);
+    }
+    EXPECT_EQ(late, std::vector<size_t>{});
+  }
 }
 
 }  // namespace
