@@ -205,7 +205,9 @@ std::optional<AcarsMessage> AcarsParser::Parse(const AcarsBlock& block, AcarsSto
     if (f.Label == "SQ") f.Address = "Uplink";
     f.FlightId = "------";
     f.MsgNo = "----";
-    f.Text = Characters(block, 22, n - 23);
+    // An uplink carries no message number or flight id: its text follows
+    // STX directly.
+    f.Text = Characters(block, 18, n - 19);
     char blockId = AcarsCharacter(block, 16);
     if (blockId == '\0' || blockId == kDel) blockId = '-';
     f.BlockId = std::string(1, blockId);

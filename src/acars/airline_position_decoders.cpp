@@ -506,6 +506,21 @@ struct KeFields {
 constexpr KeFields kKeFields[] = {
     {"40", 12, 13, 14}, {"41", 8, 9, 10}, {"21", 8, 9, 10}, {"23", 8, 9, 10}, {"33", 3, 4, 5}};
 
+// Feet: the digits from at up to the field's closing '/' or the text's
+// end, at most five of them. Reading a fixed five characters took a digit
+// of the next field into a shorter altitude ("/350/123" read 3501).
+void KeAltitude(Run& run, PositionGroup& g, long at) {
+  const PositionText& t = run.Text();
+  int feet = 0, digits = 0;
+  for (long i = at; t[i] != '/' && t[i] != '\0'; ++i) {
+    if (!IsDigit(t[i]) || ++digits > 5) return;
+    feet = 10 * feet + (t[i] - '0');
+  }
+  if (digits == 0 || feet > 50000) return;
+  run.Flag(kAltitude) = 1;
+  g.Altitude = feet;
+}
+
 // DD.dd or DDD.dd after the hemisphere; the field's opening '/' at c0.
 void KeSlashFields(Run& run, const KeFields& fields) {
   const PositionText& t = run.Text();
@@ -531,23 +546,7 @@ void KeSlashFields(Run& run, const KeFields& fields) {
   } else {
     run.Digits(g.Lon, {lon + 2, lon + 3, lon + 4, lon + 6, lon + 7});
   }
-  // The five characters after the '/': a '/' among them counts 0 and
-  // scales the sum so far down by ten, so "/3500/" is 3500 feet.
-  if (alt >= 0) {
-    run.Flag(kAltitude) = 1;
-    bool ok = true;
-    int sum = 0;
-    for (int k = 1, weight = 10000; k <= 5; ++k, weight /= 10) {
-      const char c = t[alt + k];
-      if (c == '/') {
-        sum /= 10;
-      } else {
-        sum += weight * NumberChar(c, ok);
-      }
-    }
-    g.Altitude = sum;
-    if (!ok || sum > 50000) run.Flag(kAltitude) = 0;
-  }
+  if (alt >= 0) KeAltitude(run, g, alt + 1);
   if (run.Valid()) run.Store(g, Conversion::Decimal);
 }
 

@@ -213,6 +213,11 @@ void UpdateVisibleSet(MapState& map, bool followNewest, int selected, std::vecto
     if (!KeepOnce(map)) ShowLatestAlone(map, visible, selected);
     return;
   }
+  // This redraw follows the ACARS position whatever a one-shot flag asked
+  // of it. The ACARS road sets KeepViewOnce for it; left set, it held the
+  // next HFDL position's redraw, and the newest aircraft was not shown.
+  map.KeepViewOnce = 0;
+  map.KeepSelectionOnce = 0;
   if (!map.AutoShowLatest) {
     ShowLatestAlone(map, visible, selected);
   } else if (map.LatestAircraft != selected) {

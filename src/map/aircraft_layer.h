@@ -30,7 +30,8 @@ enum MapViewOption : uint8_t {
 // the selected aircraft alone once it is selected (unless a one-shot flag
 // keeps the set, which it then clears), and, while following the newest
 // aircraft, the newest alone, moved on by each stored ACARS position
-// (FromAcars, cleared here) with the previous one's flag given back.
+// (FromAcars, cleared here, with the one-shot flags) with the previous
+// one's flag given back.
 void UpdateVisibleSet(MapState& map, bool followNewest, int selected, std::vector<flag>& visible);
 
 // ComboBox2 at "ALL", or at the flight id's airline code.

@@ -35,6 +35,8 @@ struct TuningJob {
   int32_t target = 0;
   std::string port;
   std::vector<TuningStep> steps;
+  // Why the steps hold no frequency command; empty when they do.
+  std::string frequencyLeftOut;
   size_t step = 0;          // the step being sent
   int64_t unconfirmed = 0;  // its bytes the driver has not taken yet
 };

@@ -103,34 +103,46 @@ TuningPlan BuildTuningPlan(RadioType type, int32_t kHz, const std::string& addre
   TuningPlan plan;
   plan.stopBits = (type == RadioType::Kenwood || type == RadioType::Alinco) ? 1 : 2;
   std::vector<TuningStep>& steps = plan.steps;
-  // A frequency command that does not fit is left out; the rest still goes.
-  auto add = [&steps](Bytes bytes, int pauseAfterMs = 0) {
-    if (!bytes.empty()) steps.push_back({std::move(bytes), pauseAfterMs});
+  auto add = [&steps](Bytes bytes, int pauseAfterMs = 0) { steps.push_back({std::move(bytes), pauseAfterMs}); };
+  // A frequency command that does not fit is left out, and said so; the
+  // rest still goes.
+  auto addFrequency = [&](Bytes bytes, const char* family, int32_t limitKhz) {
+    if (!bytes.empty()) {
+      add(std::move(bytes));
+    } else if (kHz < 1) {
+      plan.frequencyLeftOut = "below 1kHz";
+    } else {
+      plan.frequencyLeftOut = std::string(family) + " takes below " + std::to_string(limitKhz) + "kHz";
+    }
   };
   switch (type) {
     case RadioType::Icom:
-      add(CivSetFrequency(kHz, IcomAddress(address)));
+      addFrequency(CivSetFrequency(kHz, IcomAddress(address)), "ICOM", kIcomLimitKhz);
       add(CivSetModeUsb(IcomAddress(address)));
       break;
     case RadioType::Yaesu:
       add(YaesuCommand00());
-      add(YaesuSetFrequency(kHz));
+      addFrequency(YaesuSetFrequency(kHz), "YAESU", kYaesuLimitKhz);
       add(YaesuSetModeUsb());
       add(YaesuCommand80());
       break;
     case RadioType::Aor:
-      add(AorSetFrequency(kHz));
+      // Any target from 1 kHz fits its text.
+      addFrequency(AorSetFrequency(kHz), "AOR", 0);
       add(AorSetModeUsb());
       break;
     case RadioType::Kenwood:
-      add(KenwoodSetFrequency(kHz));
+      addFrequency(KenwoodSetFrequency(kHz), "KENWOOD", kKenwoodLimitKhz);
       add(KenwoodSetModeUsb());
       break;
     case RadioType::Alinco:
       add(AlincoSetModeUsb(), kAlincoPauseMs);
       add(AlincoSetAgc(), kAlincoPauseMs);
-      add(AlincoSetFrequency(kHz));
+      addFrequency(AlincoSetFrequency(kHz), "ALINCO", kAlincoLimitKhz);
       if (kHz >= 1 && kHz < kAlincoLimitKhz) plan.caption = HzDigits(kHz, 8);
+      break;
+    default:
+      plan.frequencyLeftOut = "receiver type " + std::to_string(static_cast<int32_t>(type)) + " is not 0..4";
       break;
   }
   return plan;

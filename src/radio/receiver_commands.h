@@ -47,6 +47,9 @@ struct TuningPlan {
   std::vector<TuningStep> steps;
   // The frequency list's caption after an ALINCO tuning: its 8 Hz digits.
   std::string caption;
+  // Why the frequency command was left out ("YAESU takes below
+  // 1000000kHz"); empty when the plan sends it.
+  std::string frequencyLeftOut;
 };
 
 // What tuning a receiver of the family to kHz sends, in order.

@@ -57,6 +57,7 @@ void TuningController::TuneReceiver(int channel) {
   radio_.Job.target = target;
   radio_.Job.port = port;
   radio_.Job.steps = std::move(plan.steps);
+  radio_.Job.frequencyLeftOut = std::move(plan.frequencyLeftOut);
   if (radio_.Job.steps.empty()) {
     Finish();
     return;
@@ -157,8 +158,15 @@ void TuningController::Finish() {
   link_.StopTimer(RadioTimer::Deadline);
   link_.StopTimer(RadioTimer::Drain);
   radio_.Job = TuningJob{};
-  AddLogLine(std::string(ChannelTag(job.channel)) + " FREQ SET=" + std::to_string(job.target) + "kHz at " +
-             platform::FormatDateTime(platform::Now()));
+  const std::string tag = ChannelTag(job.channel);
+  if (job.frequencyLeftOut.empty()) {
+    AddLogLine(tag + " FREQ SET=" + std::to_string(job.target) + "kHz at " + platform::FormatDateTime(platform::Now()));
+  } else {
+    // The receiver got the rest; trying the same target again would leave
+    // it out again.
+    Report(job.channel, "", "frequency " + job.frequencyLeftOut,
+           tag + ": frequency " + std::to_string(job.target) + "kHz not sent: " + job.frequencyLeftOut);
+  }
   CloseComPort();
   radio_.PortBusy = 0;
 }
@@ -199,9 +207,14 @@ void TuningController::TimerFired(RadioTimer timer) {
 
 void TuningController::Fail(int channel, const std::string& port, const std::string& reasonKey,
                             const std::string& line) {
+  Report(channel, port, reasonKey, line);
+  radio_.LastSentFreq[static_cast<size_t>(channel)] = 0;
+}
+
+void TuningController::Report(int channel, const std::string& port, const std::string& reasonKey,
+                              const std::string& line) {
   AddLogLine(line);
   if (radio_.ReportedFailures.insert(FailureKey(channel, port, reasonKey)).second) link_.ReportFailure(line);
-  radio_.LastSentFreq[static_cast<size_t>(channel)] = 0;
 }
 
 void TuningController::AddLogLine(const std::string& line) {

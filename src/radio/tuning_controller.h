@@ -59,10 +59,12 @@ class TuningController : public FrequencyListLink {
   void CheckDrained();
   void Finish();
   void TimeOut();
-  // A tuning that did not happen: the send log, and once per channel, port
-  // and reason standard error and the status bar. The receiver's frequency
-  // is unknown now, so the same target may be tried again.
+  // A tuning that did not happen: reported, and since the receiver's
+  // frequency is unknown now, the same target may be tried again.
   void Fail(int channel, const std::string& port, const std::string& reasonKey, const std::string& line);
+  // A failure line: the send log, and once per channel, port and reason
+  // standard error and the status bar.
+  void Report(int channel, const std::string& port, const std::string& reasonKey, const std::string& line);
   void AddLogLine(const std::string& line);
 
   RadioState& radio_;

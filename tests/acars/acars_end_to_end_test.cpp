@@ -71,7 +71,8 @@ std::vector<std::string> RecordsOf(const std::string& log, const std::string& ta
 
 TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
   // Left: a single block, its repeat, a message of three blocks and a link
-  // test. Right: two downlinks, an uplink, an SQ uplink and a category A uplink.
+  // test. Right: two downlinks, the README's uplink, an SQ uplink and a
+  // category A uplink.
   acars_tx::Message single = Down("TEST MESSAGE\r\n", "M01A");
   acars_tx::Message part1 = Down("PART ONE ", "M02A", false);
   acars_tx::Message part2 = Down("M02BPART TWO ", "M02B", false);
@@ -80,7 +81,7 @@ TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
   linkTest.label = "Q0";
   acars_tx::Message right1 = Down("RIGHT CHANNEL ONE", "M11A", true, "UA0837", "N12345");
   acars_tx::Message right2 = Down("RIGHT CHANNEL TWO\r\n", "M12A", true, "UA0837", "N12345");
-  acars_tx::Message uplink = Up('A', "UPLINK TEXT 0123", true, "C1", "N12345");
+  acars_tx::Message uplink = Up('A', "UPLINK TEXT");
   acars_tx::Message sq = Up('B', "SQUITTER 0456", true, "SQ", "");
   acars_tx::Message categoryA = Up('F', "", true, "B6", "N010AB");
   categoryA.mode = '2';
@@ -137,9 +138,9 @@ TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
   const std::vector<std::string> rightEntries = {
       Entry("Rch", DownLine(right1, r), "", "RIGHT CHANNEL ONE"),
       Entry("Rch", DownLine(right2, r), "", "RIGHT CHANNEL TWO  "),
-      Entry("Rch", UpLine(uplink, "NARITA", r), "", "UPLINK TEXT 0123"),
+      Entry("Rch", UpLine(uplink, "NARITA", l), "", "UPLINK TEXT"),
       Entry("Rch", UpLine(sq, "NARITA", "Uplink"), "", "SQUITTER 0456"),
-      Entry("Rch", UpLine(categoryA, "BROADCAST", "N010AB"), "", " ONE\r\nLINE TWO"),
+      Entry("Rch", UpLine(categoryA, "BROADCAST", "N010AB"), "", "LINE ONE\r\nLINE TWO"),
   };
   EXPECT_EQ(RecordsOf(prc, "Rch"), rightEntries);
   EXPECT_EQ(RecordsOf(mes, "Rch"), rightEntries);

@@ -171,27 +171,37 @@ TEST_F(AcarsParser, StoredPositionHoldsSingleAndAssembledMessagesBackWithShowPos
   EXPECT_TRUE(Has(Mes(), "POS N35"));
 }
 
-TEST_F(AcarsParser, UplinkHasTheStationAndIsSearchedButIsNoAircraftsMessage) {
+TEST_F(AcarsParser, UplinkTextIsWholeFromStxAndIsSearchedButIsNoAircraftsMessage) {
   Receive(Up('A', "UPLINK TEXT"));
   // The aircraft list, the position decoders and the watch list take
   // downlinks only.
   EXPECT_EQ(FieldsOf(Last()), "a NARITA (JA8089) [C1:A:----] ------ up");
-  EXPECT_EQ(Searched(), Texts{"UPLINK TEXT"});
-  EXPECT_TRUE(Has(Mes(), "UPLINK TEXT"));
+  EXPECT_EQ(Last().Text, "UPLINK TEXT");
+  EXPECT_TRUE(Has(Prc(), "MODE:a   \r\nUPLINK TEXT\r\n"));
+  EXPECT_TRUE(Has(Mes(), "MODE:a   \r\nUPLINK TEXT\r\n"));
+
+  // Two blocks, ETB then ETX, each of at least the ten characters a block
+  // carries.
+  Receive(Up('B', "UPLINK TEXT, ", false));
+  EXPECT_TRUE(Has(Prc(), "<<<     Message Stored Up     >>>\r\nUPLINK TEXT, \r\n"));
+  Receive(Up('C', "UPLINK TEXT", true));
+  EXPECT_EQ(Completions(), (std::vector<C>{C::Single, C::FirstBlock, C::Assembled}));
+  EXPECT_TRUE(Has(Prc(), "<<<      Storage Message      >>>\r\nUPLINK TEXT, UPLINK TEXT\r\n"));
+  EXPECT_EQ(Searched(), (Texts{"UPLINK TEXT", "UPLINK TEXT, UPLINK TEXT"}));
 }
 
 TEST_F(AcarsParser, SqUplinkIsAddressedUplinkAndNeverARepeat) {
   f.Txt.SqNoDisp = 1;
-  Receive(Up('A', "SQ TEXT 1", true, "SQ"));
-  Receive(Up('A', "SQ TEXT 1", true, "SQ"));
+  Receive(Up('A', "SQUITTER 1", true, "SQ"));
+  Receive(Up('A', "SQUITTER 1", true, "SQ"));
   EXPECT_EQ(Completions(), (std::vector<C>{C::Single, C::Single}));
   EXPECT_TRUE(Has(Prc(), "NARITA  (Uplink)    [SQ:A] MODE:a   "));
   EXPECT_TRUE(Mes().empty());
   // Searched even without their MES entry.
-  EXPECT_EQ(Searched(), (Texts{"SQ TEXT 1", "SQ TEXT 1"}));
+  EXPECT_EQ(Searched(), (Texts{"SQUITTER 1", "SQUITTER 1"}));
   f.Txt.SqNoDisp = 0;
-  Receive(Up('B', "SQ TEXT 2", true, "SQ"));
-  EXPECT_TRUE(Has(Mes(), "SQ TEXT 2"));
+  Receive(Up('B', "SQUITTER 2", true, "SQ"));
+  EXPECT_TRUE(Has(Mes(), "SQUITTER 2"));
 }
 
 TEST_F(AcarsParser, UplinkBlocksAssembleAcrossCase) {
@@ -206,11 +216,11 @@ TEST_F(AcarsParser, UplinkBlocksAssembleAcrossCase) {
 }
 
 TEST_F(AcarsParser, ShownTextLosesAFinalCrLfAndEndsAtANulButTheStoreKeepsBoth) {
-  Receive(Up('A', "UP ONE\r\n", false));
-  EXPECT_EQ(Last().Text, "UP ONE  ");
-  Receive(Up('B', "UP TWO\r\n", true));
-  EXPECT_EQ(Last().Text, "UP ONE\r\nUP TWO\r\n");
-  EXPECT_TRUE(Has(Mes(), "UP ONE\r\nUP TWO\r\n\r\n"));
+  Receive(Up('A', "UPLINK ONE\r\n", false));
+  EXPECT_EQ(Last().Text, "UPLINK ONE  ");
+  Receive(Up('B', "UPLINK TWO\r\n", true));
+  EXPECT_EQ(Last().Text, "UPLINK ONE\r\nUPLINK TWO\r\n");
+  EXPECT_TRUE(Has(Mes(), "UPLINK ONE\r\nUPLINK TWO\r\n\r\n"));
   Receive(Down(std::string("AB\0CD", 5), "M01A", false));
   EXPECT_TRUE(Has(Prc(), "Message Stored Up     >>>\r\nAB\r\n"));
   Receive(Down("M01BEF\r\n", "M01B", true));
@@ -241,8 +251,8 @@ TEST_F(AcarsParser, ModeTwoAndBacktickGoByTheBlockIdOtherModesByTheirCase) {
   Receive(lines);
   EXPECT_EQ(FieldsOf(Last()), "2 BROADCAST (N010AB) [B6:F:----] ------ up");
   EXPECT_TRUE(Has(Raw(), "<SOH>2.N010AB<NAK>B6F<STX>LINE ONE<CR><VF>LINE TWO<ETX>"));
-  EXPECT_TRUE(Has(Prc(), "BROADCAST  (N010AB)    [B6:F] MODE:2   \r\n ONE\r\nLINE TWO\r\n"));
-  EXPECT_TRUE(Has(Mes(), "MODE:2   \r\n ONE\r\nLINE TWO\r\n"));
+  EXPECT_TRUE(Has(Prc(), "BROADCAST  (N010AB)    [B6:F] MODE:2   \r\nLINE ONE\r\nLINE TWO\r\n"));
+  EXPECT_TRUE(Has(Mes(), "MODE:2   \r\nLINE ONE\r\nLINE TWO\r\n"));
 
   // Each built in its direction's layout; the parser goes by mode and block id.
   auto as = [](acars_tx::Message m, char mode, char blockId) {
@@ -272,13 +282,14 @@ TEST_F(AcarsParser, ShortBlocksGiveNothing) {
   rig.ReceiveAcars(shortest + "\x11\x22", true);
   EXPECT_EQ(rig.sink().blocks.size(), 1u);
 
-  // An uplink needs 10 characters after STX to reach them.
+  // An uplink needs 10 characters after STX to reach them, and shows
+  // them all.
   rig.ClearText();
-  Receive(Up('A', "12345"));
+  Receive(Up('A', "123456789"));
   EXPECT_TRUE(Raw().empty());
-  Receive(Up('B', "123456"));
-  EXPECT_TRUE(Has(Raw(), "<STX>#UP#123456<ETX>"));
-  EXPECT_TRUE(Has(Mes(), "MODE:a   \r\n123456\r\n"));
+  Receive(Up('B', "1234567890"));
+  EXPECT_TRUE(Has(Raw(), "<STX>1234567890<ETX>"));
+  EXPECT_TRUE(Has(Mes(), "MODE:a   \r\n1234567890\r\n"));
 }
 
 }  // namespace

@@ -48,8 +48,8 @@ std::vector<Burst> MixedTraffic(std::mt19937& rng) {
   b.push_back({Down("M02B" + RandomText(rng, 150), "M02B", false)});
   b.push_back({Down("M02C" + RandomText(rng, 40), "M02C", true)});
   b.push_back({Up('A', RandomText(rng, 30), true, "SQ")});
-  b.push_back({Up('A', RandomText(rng, 216), false)});  // 220 characters after STX
-  b.push_back({Up('b', RandomText(rng, 216), false)});
+  b.push_back({Up('A', RandomText(rng, 220), false)});  // 220 characters after STX
+  b.push_back({Up('b', RandomText(rng, 220), false)});
   b.push_back({Up('C', RandomText(rng, 12), true)});
   b.push_back({Up('Z', RandomText(rng, 50), false, "C2")});
   b.push_back({Up('A', RandomText(rng, 50), true, "C2")});

@@ -94,7 +94,7 @@ TEST_F(AcarsStoresThroughTheParser, EndlessUplinkStopsAt5999Characters) {
   const int slot = f.acars.AcarsStore.FindUplinkBlockSlot("JA8089");
   ASSERT_NE(slot, AcarsStores::kNoSlot);
   EXPECT_EQ(f.acars.AcarsStore.UplinkSlotText(slot).size(), 5999u);
-  Receive(Up(static_cast<char>('A' + 39 % 26), "the end", true));
+  Receive(Up(static_cast<char>('A' + 39 % 26), "that is all", true));
   EXPECT_EQ(f.acars.AcarsStore.FindUplinkBlockSlot("JA8089"), AcarsStores::kNoSlot);
   // The message still comes out, with what fitted.
   const std::string shown = "MODE:a   \r\n" + std::string(5999, 'x') + "\r\n";

@@ -33,7 +33,7 @@ TEST_F(ParserTest, MessageSearchSeesWhatReachesTheMesTextAndEveryUplink) {
   Receive(Down("M01CLAST\r\n", "M01C", true));  // a retransmission
   Receive(Down(kJ1Report, "M02A"));             // its position is stored
   Receive(Down("FRQ 131.45", "M03A"));
-  Receive(Up('A', "SQ TEXT", true, "SQ"));
+  Receive(Up('A', "SQUITTER 1", true, "SQ"));
   const MessageSearch& s = f.messageSearch;
   EXPECT_EQ(s.HitNames, (Names{"20261206_140307_JL0012_JA8089__", "20261206_140307_NARITA_Uplink__"}));
   EXPECT_EQ(ReadFile(rig.folder() + "/hits/" + s.HitNames[0] + ".log"), "FIRST PART SECOND PART LAST\r\n");

@@ -65,6 +65,8 @@ std::vector<Case> Cases() {
   const std::string mu = Text(60, {{0, "POS"}, {17, "N 35.500"}, {30, "E139.750"}, {43, "35000"}, {53, "1234"}});
   Stored ozE99 = {35.5, 139.75, "1234", 35000, -45, 400, 0, 400};
   Stored uaShort = {35.5, 139.75, "1234", 3500, -5, 270, 12, 400};
+  const std::string kKe = "KE/F0/F1/F2/N035.30/E139.45/";
+  auto ke = [](int altitude) { return Stored{35.3, 139.45, "-", altitude, 100, 400, 0, 400}; };
   std::vector<Case> cases = {
       C("J1", "JL0012", "H1", kJ1, {kJ1Stored}, "", true),
       C("J1 blank altitude digit", "JL0012", "H1", With(kJ1, 49, " "),
@@ -99,8 +101,15 @@ std::vector<Case> Cases() {
         "POS"),
       C("UP", "UP0005", "H1", Text(44, {{5, "POS"}, {14, "1234N3530E13945350270120"}, {41, "M45"}}),
         {{35.5, 139.75, "1234", 35000, -45, 270, 120, 400}}, "POS"),
-      C("KE slash fields", "KE0017", "33", "KE/F0/F1/F2/N035.30/E139.45/35000/X",
-        {{35.3, 139.45, "-", 35000, 100, 400, 0, 400}}),
+      C("KE slash fields", "KE0017", "33", kKe + "35000/X", {ke(35000)}),
+      // The altitude is the digits up to the field's own end, at most five,
+      // never a digit of the next field.
+      C("KE short altitude", "KE0017", "33", kKe + "3500/X", {ke(3500)}),
+      C("KE altitude before a field", "KE0017", "33", kKe + "350/123", {ke(350)}),
+      C("KE altitude at the end", "KE0017", "33", kKe + "35000", {ke(35000)}),
+      C("KE altitude with a blank", "KE0017", "33", kKe + "35 00/X", {ke(90000)}),
+      C("KE altitude too high", "KE0017", "33", kKe + "50001/X", {ke(90000)}),
+      C("KE altitude of six digits", "KE0017", "33", kKe + "035000/X", {ke(90000)}),
       C("KE scan", "KE0017", "H2", Text(30, {{3, "N3530 E13945"}}), {{35.3, 139.45, "-", 90000, 100, 400, 0, 400}}),
       C("MU", "MU0523", "11", mu, {{35.5, 139.75, "1234", 35000, 100, 400, 0, 400}}, "POS"),
       C("MU skipped altitude place", "MU0523", "11",

@@ -16,15 +16,15 @@ inline acars_tx::Message Down(const std::string& text, const std::string& msgNo 
   return m;
 }
 
-// The uplink's text is taken from the fifth character after STX on: the
-// block carries four more in front ("#UP#" here).
+// An uplink's text follows STX directly: it carries no message number or
+// flight id.
 inline acars_tx::Message Up(char blockId, const std::string& text, bool etx = true, const std::string& label = "C1",
                             const std::string& reg = "JA8089") {
   acars_tx::Message m;
   m.mode = 'a';
   m.downlink = false;
   m.blockId = blockId;
-  m.text = "#UP#" + text;
+  m.text = text;
   m.etx = etx;
   m.label = label;
   m.registration = reg;

@@ -161,7 +161,7 @@ TEST_F(HfdlPosition, AcarsFlightIdField) {
 }
 
 TEST_F(HfdlFrames, AnUplinkFramesBlockIsAnUplink) {
-  // A category A uplink: mode "2", text where a downlink's flight would be.
+  // A category A uplink: mode "2", its text right after STX.
   AcarsBlockFields up;
   up.address = ".N010AB";
   up.label = "B6";
@@ -172,8 +172,8 @@ TEST_F(HfdlFrames, AnUplinkFramesBlockIsAnUplink) {
   ASSERT_EQ(rig_.sink().messages.size(), 1u);
   EXPECT_FALSE(rig_.sink().messages[0].Downlink());
   // The rig loads no ground-station names.
-  EXPECT_TRUE(Has(form().text.Buffer(kAcarsPrc), "  (N010AB)    [B6:F] MODE:2   \r\n UPLINK TEXT 10"));
-  EXPECT_TRUE(Has(form().text.Buffer(kAcarsMes), " UPLINK TEXT 10"));
+  EXPECT_TRUE(Has(form().text.Buffer(kAcarsPrc), "  (N010AB)    [B6:F] MODE:2   \r\nHFDL UPLINK TEXT 10"));
+  EXPECT_TRUE(Has(form().text.Buffer(kAcarsMes), "MODE:2   \r\nHFDL UPLINK TEXT 10"));
   EXPECT_TRUE(Has(form().text.Buffer(kAcarsRaw), "<SOH>2.N010AB<NAK>B6F<STX>HFDL UPLINK TEXT 10<ETX>"));
 }
 

@@ -3,6 +3,8 @@
 // answers from the formulas; the pictures are in the goldens.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "acars/parser_fixture.h"
 #include "acars/position_texts.h"
 #include "aircraft_scene.h"
@@ -111,20 +113,33 @@ TEST(AircraftLayer, SelectingShowsTheSelectedAloneUntilOneShotFlagsOrNone) {
   EXPECT_EQ(std::count(visible.begin(), visible.end(), 1), 200);
 }
 
-// Each block with an ACARS position moves the aircraft shown alone on.
+// Each stored position, by either road, moves the aircraft shown alone on
+// to the newest.
 using AircraftLayerRoad = ParserTest;
-TEST_F(AircraftLayerRoad, FollowingTheNewestMovesTheSingleAircraftWithEachAcarsPosition) {
+TEST_F(AircraftLayerRoad, FollowingTheNewestMovesTheSingleAircraftWithEachPositionOfEitherRoad) {
   f.controls.SpeedButton8Down = 1;
   f.mapView.AircraftSelected = 1;
   ResizeMapBitmaps(f.mapView, f.Map, f.controls, {204, 200}, {480, 240}, {480, 202});
-  const std::vector<acars_tx::Message> blocks = {
-      Down(kJ1Report, "M01A"), Down(kJ1Report, "M01A", true, "JL0034", "JA8090"), Down(J3Report(), "M02A")};
-  const std::vector<std::vector<flag>> shown = {{1, 0}, {0, 1}, {1, 0}};
-  for (size_t b = 0; b < blocks.size(); ++b) {
-    Receive(blocks[b]);
+  PositionReport hfdl;
+  hfdl.FlightId = "UA0837";
+  hfdl.Registration = "N12345";
+  hfdl.ReportId = "XXXX";
+  hfdl.Time = "1300";
+  hfdl.Position.Lat = 36.0;
+  hfdl.Position.Lon = 141.0;
+  const std::vector<std::pair<std::function<void()>, std::vector<flag>>> steps = {
+      {[&] { Receive(Down(kJ1Report, "M01A")); }, {1, 0, 0}},
+      {[&] { Receive(Down(kJ1Report, "M01A", true, "JL0034", "JA8090")); }, {0, 1, 0}},
+      {[&] { Receive(Down(J3Report(), "M02A")); }, {1, 0, 0}},
+      // An ACARS position once left the next redraw keeping the view.
+      {[&] { rig.road().Deliver(hfdl); }, {0, 0, 1}},
+      {[&] { Receive(Down(J3Report(), "M03A", true, "JL0034", "JA8090")); }, {0, 1, 0}},
+  };
+  for (size_t k = 0; k < steps.size(); ++k) {
+    steps[k].first();
     rig.wiring().RunRequestedRedraws();
     const std::vector<AircraftRecord>& r = f.aircraft.Aircraft.Records;
-    EXPECT_EQ((std::vector<flag>{r[0].Visible, r[1].Visible}), shown[b]) << b;
+    EXPECT_EQ((std::vector<flag>{r[0].Visible, r[1].Visible, r[2].Visible}), steps[k].second) << k;
     EXPECT_EQ(f.mapView.FromAcars, 0);
   }
 }

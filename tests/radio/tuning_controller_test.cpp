@@ -73,9 +73,45 @@ TEST_F(TuningController, EachFamilyOpensWithItsStopBits) {
   }
   EXPECT_EQ(opens, (Lines{"open ttyUSB0 2", "open ttyUSB0 2", "open ttyUSB0 2", "open ttyUSB0 1", "open ttyUSB0 1",
                           "open ttyUSB0 2"}));
-  // Type 7 sent nothing, yet its tuning is logged.
   EXPECT_EQ(link_.writes.size(), 2u + 4u + 2u + 2u + 3u);
-  EXPECT_EQ(radio_.SendLog.back(), Set("Lch", 5006));
+}
+
+// The other commands still go, but the log says the frequency did not.
+TEST_F(TuningController, AFrequencyTheReceiverCannotTakeIsLoggedAsNotSent) {
+  struct Case {
+    int32_t type, kHz;
+    size_t writes;
+    std::string line;
+  };
+  const Case cases[] = {
+      {1, 999999, 4, Set("Lch", 999999)},
+      {1, 1000000, 3, "Lch: frequency 1000000kHz not sent: YAESU takes below 1000000kHz"},
+      {4, 99999, 3, Set("Lch", 99999)},
+      {4, 100000, 2, "Lch: frequency 100000kHz not sent: ALINCO takes below 100000kHz"},
+      {0, 2000000, 1, "Lch: frequency 2000000kHz not sent: ICOM takes below 2000000kHz"},
+      {2, -5, 1, "Lch: frequency -5kHz not sent: below 1kHz"},
+      {7, 8942, 0, "Lch: frequency 8942kHz not sent: receiver type 7 is not 0..4"},
+      {-1, 8942, 0, "Lch: frequency 8942kHz not sent: receiver type -1 is not 0..4"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    settings_.TypeL = c.type;
+    link_.writes.clear();
+    radio_.LastSentFreq[0] = 0;
+    TuneAndRun(0, c.kHz);
+    EXPECT_EQ(link_.writes.size(), c.writes);
+    EXPECT_EQ(radio_.SendLog.back(), c.line);
+  }
+  EXPECT_EQ(radio_.FreqListCaption, "99999000");
+  // Reported once, like the other failures; the same target is not tried
+  // again, since nothing about it changes.
+  EXPECT_EQ(link_.reports.size(), 6u);
+  TuneAndRun(0, 8942);
+  EXPECT_EQ(radio_.SendLog.size(), std::size(cases));
+  radio_.LastSentFreq[0] = 0;
+  TuneAndRun(0, 8942);
+  EXPECT_EQ(radio_.SendLog.size(), std::size(cases) + 1);
+  EXPECT_EQ(link_.reports.size(), 6u);
 }
 
 TEST_F(TuningController, TheSequenceGoesOnFromTheEventLoop) {
