@@ -3,8 +3,9 @@
 // view at 990 x 202 (more than any layout of the default window draws),
 // world.map, every overlay on, grid values, and 100 aircraft of 50 points
 // spread over the view, in the default style, none selected. The flat map
-// at the widest step and at x4 around Japan, and the globe; and the three
-// aircraft layers alone, as each block with a position asks for them.
+// at the widest step and at x4 around Japan, and the globe, all layers and
+// its background alone; and the three aircraft layers alone, as each block
+// with a position asks for them.
 // Texts are drawn on the offscreen platform, so they cost what they cost.
 #include <benchmark/benchmark.h>
 
@@ -135,6 +136,7 @@ const MapLayers kAircraftLayers = {MapLayer::Aircraft, MapLayer::SideList, MapLa
 void BM_FlatWholeWorld(benchmark::State& state) { Run(state, false, 0, 0.0, 139.0, MapLayers::All()); }
 void BM_FlatJapanX4(benchmark::State& state) { Run(state, false, 8, 36.0, 138.0, MapLayers::All()); }
 void BM_GlobeWholeWorld(benchmark::State& state) { Run(state, true, 0, 0.0, 139.0, MapLayers::All()); }
+void BM_GlobeBackground(benchmark::State& state) { Run(state, true, 0, 0.0, 139.0, {MapLayer::Background}); }
 // What each audio block that brought a position asks for.
 void BM_AircraftLayersFlat(benchmark::State& state) { Run(state, false, 0, 0.0, 139.0, kAircraftLayers); }
 void BM_AircraftLayersGlobe(benchmark::State& state) { Run(state, true, 0, 0.0, 139.0, kAircraftLayers); }
@@ -142,6 +144,7 @@ void BM_AircraftLayersGlobe(benchmark::State& state) { Run(state, true, 0, 0.0, 
 BENCHMARK(BM_FlatWholeWorld)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FlatJapanX4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GlobeWholeWorld)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GlobeBackground)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AircraftLayersFlat)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AircraftLayersGlobe)->Unit(benchmark::kMillisecond);
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "map/globe_clipping.h"
 #include "map/map_line_reader.h"
 #include "map/map_projection.h"
 
@@ -131,6 +132,8 @@ class MapFilePasses {
           type_ = piece.size() > 5 && piece[4] == '=' ? piece[5] : '-';
           startLine_ = reader.LineNumber();
           points_.clear();
+          ring_.clear();
+          view_.clear();
           visible_ = false;
         }
         if (StartsWith(piece, "TERM")) return;
@@ -141,9 +144,17 @@ class MapFilePasses {
           !SplitPointLine(piece, '\t', lonText, latText)) {
         continue;
       }
+      const double lat = ParseDecimal(latText), lon = ParseDecimal(lonText);
+      if (map_.GlobeView) {
+        // The ring is clipped at the horizon when it closes.
+        const GlobePoint g = GlobeViewOf(map_, settings_, lat, lon);
+        if (!std::isfinite(g.X) || !std::isfinite(g.Y) || !std::isfinite(g.Z)) continue;
+        ring_.push_back({lon, lat});
+        view_.push_back(g);
+        continue;
+      }
       PixelPoint p;
-      const MapPointSide side =
-          ProjectMapPoint(map_, settings_, ParseDecimal(latText), ParseDecimal(lonText), secondCopy, p);
+      const MapPointSide side = ProjectMapPoint(map_, settings_, lat, lon, secondCopy, p);
       if (side == MapPointSide::Unusable) continue;
       if (side == MapPointSide::Visible) visible_ = true;
       points_.push_back(p);
@@ -152,21 +163,23 @@ class MapFilePasses {
   }
 
   void ClosePolygon(int endLine, bool countLines) {
-    if (countLines) maxPolygonLines_ = std::max(maxPolygonLines_, points_.size());
-    if (!visible_ || points_.empty()) return;
-    polygon_.type = type_;
-    polygon_.startLine = startLine_;
-    polygon_.endLine = endLine;
+    if (countLines) maxPolygonLines_ = std::max(maxPolygonLines_, map_.GlobeView ? view_.size() : points_.size());
+    shapes_.clear();
     if (map_.GlobeView) {
-      polygon_.points = points_;
-    } else {
+      GlobeShapes();
+    } else if (visible_ && !points_.empty()) {
       // Clipped, not clamped: an edge that crosses the strip's side keeps
       // its true course inside it.
       const int64_t width = map_.MapBitmap.IsNull() ? 0 : map_.MapBitmap.Width();
       ClipAgainst(points_, clipped_, -kStripMargin, true);
-      ClipAgainst(clipped_, polygon_.points, width + kStripMargin, false);
-      if (polygon_.points.empty()) return;
+      shapes_.emplace_back();
+      ClipAgainst(clipped_, shapes_.back(), width + kStripMargin, false);
+      if (shapes_.back().empty()) shapes_.clear();
     }
+    if (shapes_.empty()) return;
+    polygon_.type = type_;
+    polygon_.startLine = startLine_;
+    polygon_.endLine = endLine;
     if (debug_) {
       const TColor colour = NextDebugColour();
       polygon_.fill = polygon_.outline = colour;
@@ -192,17 +205,41 @@ class MapFilePasses {
       polygon_.outline = pen_;
       polygon_.clearFill = false;
     }
-    sink_.Polygon(polygon_);
+    for (std::vector<PixelPoint>& shape : shapes_) {
+      polygon_.points.swap(shape);
+      sink_.Polygon(polygon_);
+    }
     if (!debug_) return;
-    const PixelPoint first = LabelPoint(points_.front());
-    const PixelPoint last = LabelPoint(points_.back());
+    const PixelPoint first = LabelPoint(0);
+    const PixelPoint last = LabelPoint(map_.GlobeView ? view_.size() - 1 : points_.size() - 1);
     sink_.Text(first.x, first.y - 10, "S:" + std::to_string(startLine_), 8, polygon_.outline);
     sink_.Text(last.x, last.y, "E:" + std::to_string(endLine), 8, polygon_.outline);
   }
 
-  // Where a flat polygon's point stood when its x was held to the strip.
-  PixelPoint LabelPoint(PixelPoint p) const {
-    if (map_.GlobeView) return p;
+  // The part of the ring on the near side of the globe, in pixels.
+  void GlobeShapes() {
+    NearSideOutlines(ring_, view_, RimStep(map_.GlobeRadius * map_.MapZoom), outlines_);
+    for (const std::vector<DiscPoint>& outline : outlines_) {
+      std::vector<PixelPoint> shape;
+      shape.reserve(outline.size());
+      for (const DiscPoint& d : outline) {
+        PixelPoint p;
+        if (GlobePixel(map_, d.X, d.Y, p)) shape.push_back(p);
+      }
+      if (!shape.empty()) shapes_.push_back(std::move(shape));
+    }
+  }
+
+  // Where a label of the polygon's point i stands: a point behind the
+  // globe on the rim in its own direction; on the flat map its x held to
+  // the strip.
+  PixelPoint LabelPoint(size_t i) const {
+    PixelPoint p;
+    if (map_.GlobeView) {
+      GlobeMapPoint(map_, view_[i], p);
+      return p;
+    }
+    p = points_[i];
     const int width = map_.MapBitmap.IsNull() ? 0 : map_.MapBitmap.Width();
     if (p.x <= 0) p.x = -kStripMargin;
     if (p.x >= width) p.x = width + kStripMargin;
@@ -250,6 +287,14 @@ class MapFilePasses {
   int startLine_ = 0;
   bool visible_ = false;
   std::vector<PixelPoint> points_, clipped_;
+  // On the globe: the ring as read and as seen, and the outlines of its
+  // near side.
+  std::vector<LonLat> ring_;
+  std::vector<GlobePoint> view_;
+  std::vector<std::vector<DiscPoint>> outlines_;
+  // What is filled: on the flat map the polygon clipped to the strip, on
+  // the globe the ring's near-side pieces.
+  std::vector<std::vector<PixelPoint>> shapes_;
   MapPolygon polygon_;
 };
 

@@ -8,12 +8,6 @@ namespace {
 
 constexpr double kPixelLimit = 1073741824.0;  // 2^30
 
-// The globe's view of a point: X east, Y south (screen down), Z toward
-// the viewer.
-struct GlobePoint {
-  double X, Y, Z;
-};
-
 const MapState::GlobeCentre& CentreOf(const MapState& map, const MapSettings& settings) {
   MapState::GlobeCentre& c = map.Centre;
   if (c.centE != settings.MapCentE || c.viewDeg != settings.ViewDeg) {
@@ -24,7 +18,9 @@ const MapState::GlobeCentre& CentreOf(const MapState& map, const MapSettings& se
   return c;
 }
 
-GlobePoint ToGlobe(const MapState& map, const MapSettings& settings, double lat, double lon) {
+}  // namespace
+
+GlobePoint GlobeViewOf(const MapState& map, const MapSettings& settings, double lat, double lon) {
   const MapState::GlobeCentre& c = CentreOf(map, settings);
   const double phi = DegToRad(lat);
   const double lambda = DegToRad(lon);
@@ -36,7 +32,6 @@ GlobePoint ToGlobe(const MapState& map, const MapSettings& settings, double lat,
   return {X, c.cosV * Y1 + c.sinV * Z1, -c.sinV * Y1 + c.cosV * Z1};
 }
 
-// The globe's pixel of a point at (X, Y) of the unit disc.
 bool GlobePixel(const MapState& map, double X, double Y, PixelPoint& out) {
   const double R = map.GlobeRadius;
   int32_t x, y;
@@ -44,6 +39,8 @@ bool GlobePixel(const MapState& map, double X, double Y, PixelPoint& out) {
   out = {x + map.GlobeLeft, y + map.GlobeTop};
   return ok;
 }
+
+namespace {
 
 bool FlatPixel(const MapState& map, double d, double lat, PixelPoint& out) {
   const bool ok = TruncToPixel(d * map.MapScaleX, out.x) & TruncToPixel((map.MapTopLat - lat) * map.MapScaleY, out.y);
@@ -104,7 +101,7 @@ void UpdateMapGeometry(MapState& map, const MapSettings& settings, const MapCont
 bool ProjectLatLon(const MapState& map, const MapSettings& settings, const Bitmap24& bitmap, double lat, double lon,
                    PixelPoint& out) {
   if (map.GlobeView) {
-    const GlobePoint p = ToGlobe(map, settings, lat, lon);
+    const GlobePoint p = GlobeViewOf(map, settings, lat, lon);
     // NaN counts as hidden.
     return GlobePixel(map, p.X, p.Y, out) && p.Z >= 0.0;
   }
@@ -118,17 +115,18 @@ bool ProjectLatLon(const MapState& map, const MapSettings& settings, const Bitma
 
 MapPointSide ProjectMapPoint(MapState& map, const MapSettings& settings, double lat, double lon, bool secondCopy,
                              PixelPoint& out) {
-  if (map.GlobeView) {
-    const GlobePoint p = ToGlobe(map, settings, lat, lon);
-    if (p.Z >= 0.0) return GlobePixel(map, p.X, p.Y, out) ? MapPointSide::Visible : MapPointSide::Unusable;
-    const double theta = p.X == 0.0 && p.Y == 0.0 ? 0.0 : std::atan2(p.Y, p.X);
-    if (!GlobePixel(map, std::cos(theta), std::sin(theta), out) || !std::isfinite(p.Z)) return MapPointSide::Unusable;
-    return MapPointSide::Hidden;
-  }
+  if (map.GlobeView) return GlobeMapPoint(map, GlobeViewOf(map, settings, lat, lon), out);
   if (map.MapLeftLon < -180.0) map.MapLeftLon += 360.0;
   double d = lon - map.MapLeftLon;
   if (secondCopy) d += 360.0;
   return FlatPixel(map, d, lat, out) ? MapPointSide::Visible : MapPointSide::Unusable;
+}
+
+MapPointSide GlobeMapPoint(const MapState& map, const GlobePoint& p, PixelPoint& out) {
+  if (p.Z >= 0.0) return GlobePixel(map, p.X, p.Y, out) ? MapPointSide::Visible : MapPointSide::Unusable;
+  const double theta = p.X == 0.0 && p.Y == 0.0 ? 0.0 : std::atan2(p.Y, p.X);
+  if (!GlobePixel(map, std::cos(theta), std::sin(theta), out) || !std::isfinite(p.Z)) return MapPointSide::Unusable;
+  return MapPointSide::Hidden;
 }
 
 int ScreenHeading(const MapState& map, const MapSettings& settings, int heading, double lat, double lon, int x, int y) {
@@ -168,7 +166,7 @@ bool MapSegmentPixels(const MapState& map, const MapSettings& settings, const do
   if (map.GlobeView) {
     PixelPoint ends[2];
     for (int i = 0; i < 2; ++i) {
-      const GlobePoint p = ToGlobe(map, settings, lat[i], lon[i]);
+      const GlobePoint p = GlobeViewOf(map, settings, lat[i], lon[i]);
       if (!GlobePixel(map, p.X, p.Y, ends[i])) return false;
       if (!(p.Z >= 0.0)) ends[i] = {-10000, -10000};
     }
@@ -195,7 +193,7 @@ bool ProfileSegmentPixels(const MapState& map, const MapSettings& settings, cons
   PixelPoint ends[2];
   if (map.GlobeView) {
     for (int i = 0; i < 2; ++i) {
-      const GlobePoint p = ToGlobe(map, settings, lat[i], lon[i]);
+      const GlobePoint p = GlobeViewOf(map, settings, lat[i], lon[i]);
       // A track behind the globe would run to the view's left edge.
       if (!GlobePixel(map, p.X, p.Y, ends[i]) || !(p.Z >= 0.0)) return false;
     }

@@ -26,6 +26,16 @@ void UpdateMapGeometry(MapState& map, const MapSettings& settings, const MapCont
 bool ProjectLatLon(const MapState& map, const MapSettings& settings, const Bitmap24& bitmap, double lat, double lon,
                    PixelPoint& out);
 
+// The globe's view of a point on the unit sphere: X east, Y south (screen
+// down), Z toward the viewer; the near side is Z >= 0.
+struct GlobePoint {
+  double X, Y, Z;
+};
+GlobePoint GlobeViewOf(const MapState& map, const MapSettings& settings, double lat, double lon);
+// The pixel of the point (X, Y) of the unit disc; false when a value is
+// not a number.
+bool GlobePixel(const MapState& map, double X, double Y, PixelPoint& out);
+
 enum class MapPointSide { Visible, Hidden, Unusable };
 // A point of a map-file polygon. Flat: the true pixel (the polygon is
 // clipped afterwards), 360 degrees further east for the second copy;
@@ -35,6 +45,8 @@ enum class MapPointSide { Visible, Hidden, Unusable };
 // is not a number.
 MapPointSide ProjectMapPoint(MapState& map, const MapSettings& settings, double lat, double lon, bool secondCopy,
                              PixelPoint& out);
+// The globe's part of it, for a point already seen from the globe.
+MapPointSide GlobeMapPoint(const MapState& map, const GlobePoint& p, PixelPoint& out);
 
 // The on-screen direction (0 up, clockwise, 0..359) of a heading at a
 // position whose pixel is (x, y); 0 when a point 10 / zoom degrees along

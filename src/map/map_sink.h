@@ -14,7 +14,8 @@ struct MapPen {
 };
 
 // A closed polygon of a map file, projected and clipped, with the colours
-// it is drawn in.
+// it is drawn in. On the globe a ring gives one for each of its pieces on
+// the near side.
 struct MapPolygon {
   std::vector<PixelPoint> points;
   TColor fill = 0;

@@ -2,11 +2,15 @@
 // map of one pixel a degree, 360 x 180, from 180 W unless a test moves it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "map/canvas_map_sink.h"
+#include "map/map_background.h"
 #include "map/map_file_drawing.h"
 #include "map/map_line_reader.h"
 #include "map/map_projection.h"
@@ -150,17 +154,80 @@ TEST_F(MapFiles, AHugePolygonArrivesWholeAndTheFlatMapClipsInsteadOfClamping) {
   EXPECT_EQ(polygons[1], "L 5-10 1/3: -100,80 -79,80 -79,90 -100,90");
 }
 
-TEST_F(MapFiles, OnTheGlobeFarPolygonsAreLeftOutAndHalfHiddenOnesCloseAlongTheRim) {
+// A ring of points along a parallel from one longitude to another, in
+// steps of 30 degrees.
+std::string Parallel(double lat, int from, int to) {
+  std::string points;
+  for (int lon = from;; lon += from < to ? 30 : -30) {
+    points += std::to_string(lon) + "\t" + std::to_string(lat) + "\n";
+    if (lon == to) return points;
+  }
+}
+
+// Even-odd.
+bool Holds(const std::vector<PixelPoint>& q, double x, double y) {
+  bool inside = false;
+  for (size_t i = 0, j = q.size() - 1; i < q.size(); j = i++) {
+    if ((q[i].y > y) != (q[j].y > y) &&
+        x < (q[j].x - q[i].x) * (y - q[i].y) / static_cast<double>(q[j].y - q[i].y) + q[i].x) {
+      inside = !inside;
+    }
+  }
+  return inside;
+}
+
+// Seen from above 0, 0: what is drawn at each probe position, the fill of
+// the last polygon that holds its pixel (even-odd), or the sea. Nothing
+// is drawn beyond the rim.
+TEST_F(MapFiles, OnTheGlobeEachRingShowsItsInsideOnTheNearSideHoweverItCrossesTheHorizon) {
+  map.MapBitmap.Resize(1000, 1000);
   View(true, 0.0);
   settings.ViewDeg = 0.0;
-  const RecordingMapSink sink = Draw("globe.map",
-                                     "PLGN=L\n170\t10\n-170\t10\n-170\t-10\n170\t-10\n"
-                                     "PLGN=L\n60\t10\n120\t10\n120\t-10\n60\t-10\n"
-                                     "PLGN=F\n0\t10\n10\t10\n10\t0\nTERM\n");
-  ASSERT_EQ(sink.polygons.size(), 1u);
+  // A band 20 degrees wide from 60 W eastward round the back to 120 W:
+  // it leaves the near side at 90 E and does not come back until its
+  // other edge does, at 90 E again.
+  const std::string band = "PLGN=L\n" + Parallel(10, -60, 240) + Parallel(-10, 240, -60);
+  const std::string bandWest = "PLGN=L\n" + Parallel(-10, -60, 240) + Parallel(10, 240, -60);
+  const std::string lakeAtTheHorizon = "PLGN=S\n80\t5\n120\t5\n120\t-5\n80\t-5\n";
+  // Round the pole, without closing along it.
+  const std::string arctic = "PLGN=L\n" + Parallel(60, -180, 150);
+  const std::string arcticWest = "PLGN=L\n" + Parallel(60, 150, -180);
+  struct Case {
+    const char* what;
+    std::string file;
+    std::vector<std::pair<double, double>> land, sea;
+  };
+  const Case cases[] = {
+      {"far side and the left-out F",
+       "PLGN=L\n170\t10\n-170\t10\n-170\t-10\n170\t-10\nPLGN=F\n0\t10\n10\t10\n10\t0\n",
+       {},
+       {{0, 0}, {5, 5}}},
+      {"band", band, {{0, 0}, {0, 85}, {5, -50}}, {{45, 0}, {-45, 0}, {0, -80}}},
+      {"band the other way round", bandWest, {{0, 0}, {0, 85}, {5, -50}}, {{45, 0}, {-45, 0}, {0, -80}}},
+      {"lake", band + lakeAtTheHorizon, {{0, 70}, {8, 85}}, {{0, 85}, {45, 0}}},
+      {"round the pole", arctic, {{75, 0}, {62, 80}}, {{45, 0}, {0, 0}, {-75, 0}}},
+      {"round the pole westward", arcticWest, {{75, 0}, {62, 80}}, {{45, 0}, {0, 0}, {-75, 0}}},
+  };
   const double cx = map.GlobeLeft + map.GlobeRadius, cy = map.GlobeTop + map.GlobeRadius;
-  const PixelPoint hidden = sink.polygons[0].points[1];
-  EXPECT_NEAR(std::hypot(hidden.x - cx, hidden.y - cy), map.GlobeRadius, 1.5);
+  for (const Case& c : cases) {
+    const RecordingMapSink sink = Draw("globe.map", c.file + "TERM\n");
+    auto fillAt = [&](double lat, double lon) {
+      PixelPoint p;
+      EXPECT_TRUE(ProjectLatLon(map, settings, map.MapBitmap, lat, lon, p)) << c.what;
+      TColor fill = kSea;
+      for (const MapPolygon& polygon : sink.polygons) {
+        if (Holds(polygon.points, p.x + 0.5, p.y + 0.5)) fill = polygon.fill;
+      }
+      return fill;
+    };
+    for (const auto& [lat, lon] : c.land) EXPECT_EQ(fillAt(lat, lon), kCoast) << c.what << " " << lat << "," << lon;
+    for (const auto& [lat, lon] : c.sea) EXPECT_EQ(fillAt(lat, lon), kSea) << c.what << " " << lat << "," << lon;
+    for (const MapPolygon& polygon : sink.polygons) {
+      for (const PixelPoint& p : polygon.points) {
+        EXPECT_LE(std::hypot(p.x - cx, p.y - cy), map.GlobeRadius + 1.5) << c.what;
+      }
+    }
+  }
 }
 
 // The polygons of a file the build makes from Natural Earth, as (lon, lat).
@@ -220,6 +287,123 @@ TEST(WorldMapData, RingsAreClosedStayOnOneSideOfTheDateLineAndHoldTheLand) {
     EXPECT_EQ(InWhich(rings, -25, 135), "L") << name;  // Australia
     EXPECT_EQ(InWhich(rings, 30, 160), "") << name;    // the Pacific
     EXPECT_EQ(InWhich(rings, 42, 51), "LS") << name;   // the Caspian Sea
+  }
+}
+
+// Land or sea at a point by the rings alone: inside more land rings than
+// sea rings. The edges are kept by one-degree band of latitude, so a look-up
+// reads only those its parallel may cross.
+class RingLookup {
+ public:
+  explicit RingLookup(const std::vector<Ring>& rings) : rings_(rings), inside_(rings.size()) {
+    for (size_t r = 0; r < rings.size(); ++r) {
+      const auto& p = rings[r].points;
+      for (size_t i = 1; i < p.size(); ++i) {
+        const auto [low, high] = std::minmax(p[i - 1].second, p[i].second);
+        for (int band = Band(low); band <= Band(high); ++band) bands_[band].push_back({r, i});
+      }
+    }
+  }
+
+  bool Land(double lat, double lon) {
+    std::vector<size_t> crossed;
+    for (const auto& [r, i] : bands_[Band(lat)]) {
+      const auto& a = rings_[r].points[i - 1];
+      const auto& b = rings_[r].points[i];
+      if ((a.second > lat) != (b.second > lat) &&
+          lon < (b.first - a.first) * (lat - a.second) / (b.second - a.second) + a.first) {
+        inside_[r] = !inside_[r];
+        crossed.push_back(r);
+      }
+    }
+    int depth = 0;
+    for (size_t r : crossed) {
+      if (inside_[r]) depth += rings_[r].type == 'L' ? 1 : -1;
+      inside_[r] = false;
+    }
+    return depth > 0;
+  }
+
+ private:
+  static int Band(double lat) { return std::clamp(static_cast<int>(std::floor(lat + 90)), 0, 179); }
+  const std::vector<Ring>& rings_;
+  std::vector<bool> inside_;
+  std::vector<std::pair<size_t, size_t>> bands_[180];
+};
+
+// Latitude and longitude of the globe's point (X east, Y down) of the
+// unit disc seen from above lat, lon: the view turned back.
+std::pair<double, double> DiscPointOnEarth(double X, double Y, double lat, double lon) {
+  const double Z = std::sqrt(1 - X * X - Y * Y);
+  const double cosV = std::cos(lat * M_PI / 180), sinV = std::sin(lat * M_PI / 180);
+  const double cosL = std::cos(lon * M_PI / 180), sinL = std::sin(lon * M_PI / 180);
+  const double south = cosV * Y - sinV * Z, front = sinV * Y + cosV * Z;
+  // Components toward 90 E and toward 0, 0 of the equator's plane.
+  const double east = cosL * X + sinL * front, meridian = -sinL * X + cosL * front;
+  return {std::asin(-south) * 180 / M_PI, std::atan2(east, meridian) * 180 / M_PI};
+}
+
+// The drawn globe against the rings, from every 30 degrees of longitude at
+// 60 S to 60 N, unzoomed and at x4: each sample pixel of the disc is taken
+// back to latitude and longitude and must show land where the rings put
+// land, sea elsewhere. The pen's own pixels, on the coasts, are left out;
+// the fill beside a coast may differ by a pixel.
+TEST(WorldMapData, TheGlobeShowsLandAndSeaWhereTheRingsPutThemFromEveryCentre) {
+  constexpr TColor kSeaColour = 0x200000, kLandColour = 0x004000, kCoastPen = 0x008000;
+  ColorSettings colours;
+  colours.MapBackColor = kSeaColour;
+  colours.MapCoastColor = kLandColour;
+  colours.BoundariesColor = kCoastPen;
+  MapControls controls;
+  controls.SpeedButton2Down = 1;
+  MapSettings settings;
+  settings.GridType = 0;
+  testing_support::RecordingMapLinks links;
+  MapState map;
+  map.MapBitmap.Resize(786, 470);
+  for (const char* name : {"world.map", "world_coarse.map"}) {
+    map.MapFileName = SKARVEL_PROGRAM_DIR "/lines/" + std::string(name);
+    int pointsBeforeFirst = 0;
+    const std::vector<Ring> rings = ReadRings(map.MapFileName, pointsBeforeFirst);
+    RingLookup lookup(rings);
+    for (int step : {0, 8}) {
+      controls.ComboBox1Index = step;
+      double worst = 0, sum = 0;
+      for (int lat = -60; lat <= 60; lat += 30) {
+        for (int lon = -180; lon < 180; lon += 30) {
+          settings.ViewDeg = -lat;
+          settings.MapCentE = lon;
+          UpdateMapGeometry(map, settings, controls);
+          {
+            Canvas canvas(map.MapBitmap);
+            CanvasMapSink sink(canvas, map, settings);
+            DrawMapBackground(map, {settings, colours, controls, links, links}, sink);
+          }
+          // Pixel centres inside the disc and clear of its rim.
+          const double R = map.GlobeRadius, Rz = R * map.MapZoom;
+          int samples = 0, wrong = 0;
+          for (int y = 0; y < map.MapBitmap.Height(); y += 8) {
+            for (int x = 0; x < map.MapBitmap.Width(); x += 8) {
+              const double X = (x + 0.5 - map.GlobeLeft - R) / Rz, Y = (y + 0.5 - map.GlobeTop - R) / Rz;
+              const TColor drawn = map.MapBitmap.Pixel(x, y);
+              if (X * X + Y * Y > 0.97 * 0.97 || drawn == kCoastPen) continue;
+              const auto [pointLat, pointLon] = DiscPointOnEarth(X, Y, lat, lon);
+              ++samples;
+              wrong += drawn != (lookup.Land(pointLat, pointLon) ? kLandColour : kSeaColour);
+            }
+          }
+          ASSERT_GE(samples, 1000);
+          const double percent = 100.0 * wrong / samples;
+          EXPECT_LE(percent, 3.0) << name << " x" << map.MapZoom << " seen from " << lat << "," << lon;
+          worst = std::max(worst, percent);
+          sum += percent;
+        }
+      }
+      std::printf(
+          "%s x%g: %.1f %% of the samples differ at worst, %.1f %% on "
+          "average\n",
+          name, map.MapZoom, worst, sum / 60);
+    }
   }
 }
 

@@ -69,6 +69,7 @@ TEST(MapScreens, TheProgramShowsTheGlobeTheFlatMapAndJapan) {
   if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display";
   QDir().mkpath(kArtefacts);
   PictureTheProgram("", "map-globe");
+  PictureTheProgram("MapCentE=-150\r\nViewDeg=-20\r\n", "map-globe-mid-pacific");
   PictureTheProgram("GlobeView=0\r\n", "map-flat");
   PictureTheProgram("GlobeView=0\r\nMapScale=8\r\nMapCentN=36\r\nMapCentE=138\r\nDispAPT=1\r\nGridValue=1\r\n",
                     "map-japan");
@@ -100,6 +101,19 @@ TEST_F(MapWindowScreens, ZoomedGlobeFijiAndDebugMode) {
   TForm1& debug = Start("[Etc]\r\nLanguage=1\r\n[Map]\r\nMapNo=1\r\n");
   debug.MenuItem("N37")->trigger();
   Save(debug, "map-debug-globe");
+  Close();
+}
+
+// Land and sea where they are after the globe is turned: two presses of
+// "Move the map to left" from the default centre, in a desktop's window
+// (each press turns the globe by about 14 degrees).
+TEST_F(MapWindowScreens, TheGlobeMovedLeftTwice) {
+  TForm1& w = Start("[Etc]\r\nLanguage=1\r\n[Pos]\r\nMainWidth=1280\r\nMainHeight=800\r\n");
+  for (int press = 0; press < 2; ++press) {
+    w.ClickSpeedButton(12);
+    Settle();
+  }
+  Save(w, "map-globe-moved-left-twice");
   Close();
 }
 
