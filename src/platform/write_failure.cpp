@@ -11,7 +11,8 @@ std::function<void(const std::string&)>& Handler() {
   return h;
 }
 
-std::set<std::string>& Reported() {
+// The paths whose last write failed and was told.
+std::set<std::string>& Failing() {
   static std::set<std::string> s;
   return s;
 }
@@ -19,13 +20,28 @@ std::set<std::string>& Reported() {
 }  // namespace
 
 void ReportWriteFailure(const std::string& path) {
-  if (!Reported().insert(path).second) return;
+  if (!Failing().insert(path).second) return;
   std::fprintf(stderr, "Can not write %s\n", path.c_str());
   if (Handler()) Handler()(path);
 }
 
+void NoteWriteSuccess(const std::string& path) {
+  if (!Failing().empty()) Failing().erase(path);
+}
+
+bool ReportWriteOutcome(const std::string& path, bool written) {
+  if (written) {
+    NoteWriteSuccess(path);
+  } else {
+    ReportWriteFailure(path);
+  }
+  return written;
+}
+
 void SetWriteFailureHandler(std::function<void(const std::string&)> handler) { Handler() = std::move(handler); }
 
-void ResetWriteFailureReports() { Reported().clear(); }
+void ResetWriteFailureReports() {
+  Failing().clear();
+}
 
 }  // namespace platform
