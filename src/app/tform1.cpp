@@ -244,6 +244,8 @@ TForm1::~TForm1() {
 
 QObject* TForm1::AudioReceiver() const { return audioReceiver_; }
 
+int TForm1::ExitStatus() const { return settingsLost_ || platform::AnyWriteFailed() ? 1 : 0; }
+
 void TForm1::OpenAudioDevices() {
   // 29. The devices last; their failures are shown without blocking.
   SetSampleRate(state_.audio, state_.Wave);

@@ -17,9 +17,15 @@ std::set<std::string>& Failing() {
   return s;
 }
 
+bool& AnyFailed() {
+  static bool failed = false;
+  return failed;
+}
+
 }  // namespace
 
 void ReportWriteFailure(const std::string& path) {
+  AnyFailed() = true;
   if (!Failing().insert(path).second) return;
   std::fprintf(stderr, "Can not write %s\n", path.c_str());
   if (Handler()) Handler()(path);
@@ -38,10 +44,13 @@ bool ReportWriteOutcome(const std::string& path, bool written) {
   return written;
 }
 
+bool AnyWriteFailed() { return AnyFailed(); }
+
 void SetWriteFailureHandler(std::function<void(const std::string&)> handler) { Handler() = std::move(handler); }
 
 void ResetWriteFailureReports() {
   Failing().clear();
+  AnyFailed() = false;
 }
 
 }  // namespace platform

@@ -12,6 +12,8 @@ void ReportWriteFailure(const std::string& path);
 void NoteWriteSuccess(const std::string& path);
 // One of the two, as written says; returns written.
 bool ReportWriteOutcome(const std::string& path, bool written);
+// Whether any write failed in this run, told or not: the run's exit status.
+bool AnyWriteFailed();
 // The main window installs the status-bar text; tests install a recorder.
 // The handler receives each failure that is told.
 void SetWriteFailureHandler(std::function<void(const std::string& path)> handler);
