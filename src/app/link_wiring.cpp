@@ -38,21 +38,20 @@ LinkWiring::~LinkWiring() {
   link_.reset();
 }
 
-void LinkWiring::StartAcarsItem(const std::string& programFolder) {
+bool LinkWiring::StartAcarsItem(const std::string& programFolder) {
   item_ = new AcarsItemServer(AcarsItemSocketPath(programFolder),
                               [this](const std::string& value) {
                                 link_->ACARSChange(value);
                                 RedrawAfterTurn();
                               },
                               this);
-  switch (item_->Listen()) {
+  const AcarsItemServer::Start start = item_->Listen();
+  switch (start) {
     case AcarsItemServer::Start::Listening:
-      return;
+      return true;
     case AcarsItemServer::Start::OwnedByAnotherCopy:
       std::fprintf(stderr, "Another Skarvel of this folder has the ACARS item %s: this one runs without it\n",
                    item_->Path().c_str());
-      effects_.ShowStatusText(form_.app.UseEnglish ? "The ACARS item belongs to another Skarvel of this folder"
-                                                   : "ACARSアイテムは同じフォルダの別のSkarvelが使用中です");
       break;
     case AcarsItemServer::Start::Failed:
       std::fprintf(stderr, "Can not open the ACARS item %s\n", item_->Path().c_str());
@@ -60,6 +59,8 @@ void LinkWiring::StartAcarsItem(const std::string& programFolder) {
   }
   delete item_;
   item_ = nullptr;
+  // An item that could not be opened says nothing of other copies.
+  return start != AcarsItemServer::Start::OwnedByAnotherCopy;
 }
 
 void LinkWiring::EndForClose() {

@@ -27,8 +27,9 @@ class LinkWiring : public QObject, public PeerLinkHost, public LogImportLink {
   LogImport& Import() { return *import_; }
 
   // Takes the ACARS item of the program folder, unless another copy has it
-  // (said once on standard error and the status bar).
-  void StartAcarsItem(const std::string& programFolder);
+  // (said on standard error). False when another copy of the folder runs:
+  // the item is what says which copy holds the folder.
+  bool StartAcarsItem(const std::string& programFolder);
 
   // Closing, before the settings are saved: no import, countdown or timer
   // of the link stays.

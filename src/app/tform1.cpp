@@ -207,7 +207,10 @@ TForm1::TForm1() {
   IniFile settings;
   settings.Load(platform::SettingsFilePath());
   ConstructForm1State(state_, platform::ProgramFolder(), settings, &link_->Link());
-  link_->StartAcarsItem(platform::ProgramFolder());
+  holdsProgramFolder_ = link_->StartAcarsItem(platform::ProgramFolder());
+  if (!holdsProgramFolder_) {
+    std::fprintf(stderr, "Another Skarvel runs in this folder: the settings of this one will not be saved\n");
+  }
 
   {
     QSignalBlocker block(comboBox1_);
@@ -240,6 +243,8 @@ TForm1::~TForm1() {
 }
 
 QObject* TForm1::AudioReceiver() const { return audioReceiver_; }
+
+int TForm1::ExitStatus() const { return settingsLost_ || platform::AnyWriteFailed() ? 1 : 0; }
 
 void TForm1::OpenAudioDevices() {
   // 29. The devices last; their failures are shown without blocking.
@@ -571,6 +576,13 @@ void TForm1::FormShow() {
   if (ask && !closePending_) ShowForm(31, true);
   SettleLanguage(state_, ask);
   if (state_.app.UseEnglish) SetEnglishTexts(*this);
+  // Said once the language is known.
+  if (!holdsProgramFolder_) {
+    ShowStatusText(state_.app.UseEnglish
+                       ? "The ACARS item belongs to another Skarvel of this folder, and the settings of this one "
+                         "will not be saved"
+                       : "ACARSアイテムは同じフォルダの別のSkarvelが使用中です。このSkarvelの設定は保存されません");
+  }
 }
 
 void TForm1::ShowDone() {
@@ -738,6 +750,9 @@ void TForm1::CaptureWindowsIntoState() {
 }
 
 void TForm1::SaveSettingsToFile() {
+  // The copy that holds the folder saves; this one would overwrite what it
+  // saved, or will save.
+  if (!holdsProgramFolder_) return;
   CaptureWindowsIntoState();
   // The excluded carriers are taken over when their dialog closes; ending
   // the program closes no dialog, so take them now.

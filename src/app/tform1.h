@@ -52,8 +52,10 @@ class TForm1 : public QMainWindow, public FormEffects {
   bool Closing() const { return closing_; }
   // The close has run (FormClose, the save).
   bool Closed() const { return closed_; }
-  // What the program exits with: 1 when the settings could not be saved.
-  int ExitStatus() const { return settingsLost_ ? 1 : 0; }
+  // What the program exits with: 1 when the settings or any log record or
+  // other file could not be written (a read-only settings file, or a
+  // second copy's settings, left unsaved on purpose, are no failure).
+  int ExitStatus() const;
 
   // The dialogs, created after the main window in class-number order.
   void AddForm(SkarvelForm* form);
@@ -171,4 +173,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   // A signal or the end of a --fast run asked for the close.
   bool unattendedClose_ = false;
   bool settingsLost_ = false;
+  // False when another copy of the program folder runs: that one saves the
+  // settings.
+  bool holdsProgramFolder_ = true;
 };

@@ -1,5 +1,7 @@
 #include "exchange/received_text.h"
 
+#include <unistd.h>
+
 #include "platform/file_io.h"
 #include "platform/paths.h"
 #include "platform/write_failure.h"
@@ -79,29 +81,28 @@ void ReceivedText::WriteFile(const std::string& path, std::string_view text) {
   // A log deleted, moved away or replaced while open would swallow every
   // later entry unseen: it is opened anew, or its failure reported.
   if (it != open_.end() && !platform::NamesOpenFile(target, it->second)) {
-    std::fclose(it->second);
+    ::close(it->second);
     open_.erase(it);
     it = open_.end();
   }
   if (it == open_.end()) {
     if (open_.size() >= kMaxOpenLogs) CloseLogs();
-    const size_t slash = target.rfind('/');
-    if (slash != std::string::npos && slash > 0) platform::EnsureFolder(target.substr(0, slash));
-    std::FILE* f = std::fopen(target.c_str(), "ab");
-    if (!f) {
+    const int fd = platform::OpenForAppend(target);
+    if (fd < 0) {
       platform::ReportWriteFailure(target);
       return;
     }
-    it = open_.emplace(target, f).first;
+    it = open_.emplace(target, fd).first;
   }
-  std::FILE* f = it->second;
-  // Flushed at once: the import and the user read the logs while we run.
-  const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size() && std::fflush(f) == 0;
-  if (!ok) {
-    std::fclose(f);
-    open_.erase(it);
-    platform::ReportWriteFailure(target);
+  // Written at once, unbuffered: the import and the user read the logs
+  // while we run, and the next day's import must never meet half an entry.
+  if (platform::AppendWhole(it->second, text)) {
+    platform::NoteWriteSuccess(target);
+    return;
   }
+  ::close(it->second);
+  open_.erase(it);
+  platform::ReportWriteFailure(target);
 }
 
 void ReceivedText::SetImportPath(const std::string& path) {
@@ -110,6 +111,6 @@ void ReceivedText::SetImportPath(const std::string& path) {
 }
 
 void ReceivedText::CloseLogs() {
-  for (auto& [path, f] : open_) std::fclose(f);
+  for (auto& [path, fd] : open_) ::close(fd);
   open_.clear();
 }

@@ -1,12 +1,12 @@
 #pragma once
 // The received text: the six text buffers the received-text window shows,
 // each kept below the size limit from the front, and the day's log files
-// they go to. The logs stay open and are flushed after every entry; they
-// are closed when the day's names change, before logs are deleted and when
-// an import starts or ends. While a log is imported its entries go to a
-// "_c" twin, so the import never reads what it writes itself.
+// they go to. The logs stay open; each entry is written at once, whole or
+// not at all. They are closed when the day's names change, before logs are
+// deleted and when an import starts or ends. While a log is imported its
+// entries go to a "_c" twin, so the import never reads what it writes
+// itself.
 #include <array>
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
@@ -62,5 +62,5 @@ class ReceivedText {
   std::array<std::string, 6> logPaths_;
   std::string searchLogPath_, listLogPath_, logDate_;
   std::string importPath_;
-  std::map<std::string, std::FILE*> open_;
+  std::map<std::string, int> open_;  // path, file descriptor
 };

@@ -45,9 +45,7 @@ std::string FrequencyText(long tenths) {
 bool SaveMemo(const std::string& path, const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
-  if (platform::ReplaceFileAtomically(path, text)) return true;
-  platform::ReportWriteFailure(path);
-  return false;
+  return platform::ReportWriteOutcome(path, platform::ReplaceFileAtomically(path, text));
 }
 
 void StorePart(SystemTableAssembly& assembly, const FrameBits& bits, long p, int s, int sequence) {
@@ -119,9 +117,8 @@ std::string FreqsCsvText(const HfdlReception& hfdl) {
 }
 
 void SaveHfdlSystemTable(const HfdlReception& hfdl) {
-  if (!platform::ReplaceFileAtomically(hfdl.FreqsCsvPath, FreqsCsvText(hfdl))) {
-    platform::ReportWriteFailure(hfdl.FreqsCsvPath);
-  }
+  platform::ReportWriteOutcome(hfdl.FreqsCsvPath,
+                               platform::ReplaceFileAtomically(hfdl.FreqsCsvPath, FreqsCsvText(hfdl)));
 }
 
 void LoadSystemTableText(HfdlReception& hfdl) {

@@ -255,11 +255,14 @@ HfdlFrameTexts FormatHfdlFrame(const HfdlFrame& frame) { return Formatter(frame)
 
 void WriteHfdlTexts(ReceivedText& text, const TxtSettings& txt, const HfdlFrame& frame) {
   const HfdlFrameTexts texts = FormatHfdlFrame(frame);
-  const bool logAna = txt.Logs(kHfdlAna);
+  // The frame's analysis is one log entry: a full disk keeps it whole or
+  // drops it.
+  std::string ana;
   for (const std::string& line : texts.Analysis) {
     text.Append(kHfdlAna, line + "\r\n");
-    if (logAna) text.WriteLog(kHfdlAna, line + "\n");
+    ana += line + "\n";
   }
+  if (txt.Logs(kHfdlAna) && !ana.empty()) text.WriteLog(kHfdlAna, ana);
   // The window follows the analysis text when it shows it.
   text.Touch(kHfdlAna);
   if (frame.Failed()) return;
@@ -285,10 +288,12 @@ void WriteHfdlSyncLines(ReceivedText& text, const TxtSettings& txt, int channel,
       channel == 0 ? "/Data Receiving(Lch)/----------------------------------"
                    : "/Data Receiving(Rch)/----------------------------------",
       GetDspTables().HfdlModeNames[static_cast<size_t>(modeIndex & 7)], FrequencyErrorLine(freqError)};
+  std::string ana;
   for (const std::string& line : lines) {
     text.Append(kHfdlAna, line + "\r\n");
-    if (txt.Logs(kHfdlAna)) text.WriteLog(kHfdlAna, line + "\n");
+    ana += line + "\n";
   }
+  if (txt.Logs(kHfdlAna) && !ana.empty()) text.WriteLog(kHfdlAna, ana);
   text.Touch(kHfdlAna);
 }
 

@@ -7,9 +7,10 @@
 #include <QPainter>
 #include <QPixmap>
 #include <algorithm>
-#include <cstdio>
+#include <string_view>
 #include <vector>
 
+#include "platform/file_io.h"
 #include "platform/qt_color.h"
 #include "platform/write_failure.h"
 
@@ -112,9 +113,8 @@ bool SaveBmp(const Bitmap24& bitmap, const std::string& path) {
     file.insert(file.end(), line, line + width * 3);
     file.insert(file.end(), rowBytes - width * 3, 0);
   }
-  FILE* out = std::fopen(path.c_str(), "wb");
-  bool written = out && std::fwrite(file.data(), 1, file.size(), out) == file.size();
-  if (out && std::fclose(out) != 0) written = false;
-  if (!written) platform::ReportWriteFailure(path);
-  return written;
+  // A picture cut short by a full disk would replace a whole one.
+  return platform::ReportWriteOutcome(
+      path, platform::ReplaceFileAtomically(
+                path, std::string_view(reinterpret_cast<const char*>(file.data()), file.size())));
 }

@@ -1,6 +1,7 @@
 #include "platform/file_io.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,9 +66,7 @@ bool ReplaceFileAtomically(const std::string& linkOrPath, std::string_view bytes
 bool SaveWholeFile(const std::string& path, std::string_view bytes) {
   const size_t slash = path.rfind('/');
   if (slash != std::string::npos && slash > 0) EnsureFolder(path.substr(0, slash));
-  if (ReplaceFileAtomically(path, bytes)) return true;
-  ReportWriteFailure(path);
-  return false;
+  return ReportWriteOutcome(path, ReplaceFileAtomically(path, bytes));
 }
 
 bool FileIsReadOnly(const std::string& path) {
@@ -76,17 +75,43 @@ bool FileIsReadOnly(const std::string& path) {
   return ::access(path.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0;
 }
 
-bool AppendToFile(const std::string& path, std::string_view bytes) {
-  size_t slash = path.rfind('/');
+int OpenForAppend(const std::string& path) {
+  const size_t slash = path.rfind('/');
   if (slash != std::string::npos && slash > 0) EnsureFolder(path.substr(0, slash));
-  FILE* f = std::fopen(path.c_str(), "ab");
-  bool ok = f != nullptr;
-  if (f) {
-    ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = (std::fclose(f) == 0) && ok;
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+bool AppendWhole(int fd, std::string_view bytes) {
+  off_t start = -1;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    // Appending leaves the offset at the end of what was written.
+    if (start < 0) start = ::lseek(fd, 0, SEEK_CUR) - n;
+    done += static_cast<size_t>(n);
   }
-  if (!ok) ReportWriteFailure(path);
-  return ok;
+  if (done == bytes.size()) return true;
+  // Cut back only while the torn bytes are the file's end: another copy's
+  // record appended after them is not ours to take.
+  struct stat st;
+  if (start >= 0 && ::fstat(fd, &st) == 0 && st.st_size == ::lseek(fd, 0, SEEK_CUR)) {
+    while (::ftruncate(fd, start) != 0 && errno == EINTR) {
+    }
+  }
+  return false;
+}
+
+bool AppendToFile(const std::string& path, std::string_view bytes) {
+  const int fd = OpenForAppend(path);
+  bool ok = fd >= 0 && AppendWhole(fd, bytes);
+  if (fd >= 0) ok = (::close(fd) == 0) && ok;
+  return ReportWriteOutcome(path, ok);
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -94,9 +119,9 @@ bool SameFile(const std::string& a, const std::string& b) {
   return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
-bool NamesOpenFile(const std::string& path, std::FILE* f) {
+bool NamesOpenFile(const std::string& path, int fd) {
   struct stat byName, open;
-  return ::stat(path.c_str(), &byName) == 0 && ::fstat(::fileno(f), &open) == 0 && byName.st_dev == open.st_dev &&
+  return ::stat(path.c_str(), &byName) == 0 && ::fstat(fd, &open) == 0 && byName.st_dev == open.st_dev &&
          byName.st_ino == open.st_ino;
 }
 

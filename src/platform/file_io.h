@@ -1,7 +1,6 @@
 #pragma once
 // Small file helpers over the C library: paths are bytes in the file
 // system's encoding (UTF-8 here).
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,23 +12,30 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // renames it over path, so that two writers at once both succeed (the
 // last one's file stays). The file keeps the mode of the one it replaces.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
-// ReplaceFileAtomically, creating the file's folder when it is missing; a
-// failure is reported once per run (ReportWriteFailure).
+// ReplaceFileAtomically, creating the file's folder when it is missing; the
+// outcome is reported (ReportWriteFailure, NoteWriteSuccess).
 bool SaveWholeFile(const std::string& path, std::string_view bytes);
 // A regular file that nobody may write: no write permission, or for the
 // superuser, who may write anything, no write bit at all.
 bool FileIsReadOnly(const std::string& path);
-// Appends bytes in binary mode, creating the file's folder when it is
-// missing. On failure the path is reported once per run (ReportWriteFailure).
+// Opens a file for appending (creating it and its folder when missing); -1
+// when it cannot be opened.
+int OpenForAppend(const std::string& path);
+// Appends bytes to the end of a file opened for appending, whole or not at
+// all: after a short write (a full disk, a size limit) the file is cut back
+// to where the bytes began, so that no reader meets half a record.
+bool AppendWhole(int fd, std::string_view bytes);
+// OpenForAppend and AppendWhole once; the outcome is reported
+// (ReportWriteFailure, NoteWriteSuccess).
 bool AppendToFile(const std::string& path, std::string_view bytes);
 
 bool FileExists(const std::string& path);     // a regular file
 bool FolderExists(const std::string& path);   // a directory
 // Two names of one existing file (through links, or spelt otherwise).
 bool SameFile(const std::string& a, const std::string& b);
-// Whether path still names the file f has open (not deleted, moved away or
+// Whether path still names the file fd has open (not deleted, moved away or
 // replaced since it was opened).
-bool NamesOpenFile(const std::string& path, std::FILE* f);
+bool NamesOpenFile(const std::string& path, int fd);
 bool EnsureFolder(const std::string& path);   // creates missing folders on the way
 
 // Names (not paths) of the regular files in folder whose names match the

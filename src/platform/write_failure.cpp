@@ -11,21 +11,46 @@ std::function<void(const std::string&)>& Handler() {
   return h;
 }
 
-std::set<std::string>& Reported() {
+// The paths whose last write failed and was told.
+std::set<std::string>& Failing() {
   static std::set<std::string> s;
   return s;
+}
+
+bool& AnyFailed() {
+  static bool failed = false;
+  return failed;
 }
 
 }  // namespace
 
 void ReportWriteFailure(const std::string& path) {
-  if (!Reported().insert(path).second) return;
+  AnyFailed() = true;
+  if (!Failing().insert(path).second) return;
   std::fprintf(stderr, "Can not write %s\n", path.c_str());
   if (Handler()) Handler()(path);
 }
 
+void NoteWriteSuccess(const std::string& path) {
+  if (!Failing().empty()) Failing().erase(path);
+}
+
+bool ReportWriteOutcome(const std::string& path, bool written) {
+  if (written) {
+    NoteWriteSuccess(path);
+  } else {
+    ReportWriteFailure(path);
+  }
+  return written;
+}
+
+bool AnyWriteFailed() { return AnyFailed(); }
+
 void SetWriteFailureHandler(std::function<void(const std::string&)> handler) { Handler() = std::move(handler); }
 
-void ResetWriteFailureReports() { Reported().clear(); }
+void ResetWriteFailureReports() {
+  Failing().clear();
+  AnyFailed() = false;
+}
 
 }  // namespace platform

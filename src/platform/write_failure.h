@@ -1,16 +1,23 @@
 #pragma once
-// Every writer that cannot open or write a file reports it here. The user is
-// told once per path per run (the main window shows a status-bar text).
+// Every writer that cannot open or write a file reports it here, and says
+// so when a write to it went well. The user is told of a path's failure
+// once, and again after a write to it has gone well since (the disk filled,
+// was freed and filled again). The main window shows a status-bar text.
 #include <functional>
 #include <string>
 
 namespace platform {
 
 void ReportWriteFailure(const std::string& path);
+void NoteWriteSuccess(const std::string& path);
+// One of the two, as written says; returns written.
+bool ReportWriteOutcome(const std::string& path, bool written);
+// Whether any write failed in this run, told or not: the run's exit status.
+bool AnyWriteFailed();
 // The main window installs the status-bar text; tests install a recorder.
-// The handler receives each path once.
+// The handler receives each failure that is told.
 void SetWriteFailureHandler(std::function<void(const std::string& path)> handler);
-// Forgets which paths were reported (tests).
+// Forgets the failures of the run (tests).
 void ResetWriteFailureReports();
 
 }  // namespace platform

@@ -1,8 +1,10 @@
 // The real program on a recording: a stereo wave file of ACARS traffic in,
 // the day's RAW, PRC and MES logs out.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <regex>
 
 #include "acars/test_messages.h"
@@ -144,6 +146,41 @@ TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
   };
   EXPECT_EQ(RecordsOf(prc, "Rch"), rightEntries);
   EXPECT_EQ(RecordsOf(mes, "Rch"), rightEntries);
+}
+
+// A script that runs the program must learn from its status that the logs
+// were not written; a settings file the user made read-only is no failure.
+TEST(AcarsEndToEnd, AFastRunThatCannotWriteItsLogsEndsWithAFailure) {
+  TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  acars_tx::Options o;
+  o.sampleRate = 44100;
+  o.snrDb = 30;
+  ASSERT_TRUE(acars_tx::WriteWave(dir.File("acars.wav"), acars_tx::Transmit({{Down("TEST\r\n"), 0, 0.3}}, o)));
+  const std::string settings = "[Etc]\r\nLanguage=1\r\n[Wave]\r\nDecoderL=0\r\n[Txt]\r\nLog=1\r\n";
+  testing_support::WriteFile(dir.File("skarvel.ini"), settings);
+  testing_support::WriteFile(dir.File("empty-alsa.conf"), "");
+  auto run = [&] {
+    return testing_support::RunProgram(
+        dir.File("skarvel"), {"--audio-file", dir.File("acars.wav"), "--fast"},
+        {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir.File("empty-alsa.conf")}, 60000);
+  };
+  // A file stands where the logs folder should be.
+  testing_support::WriteFile(dir.File("logs"), "");
+  const testing_support::ProcessResult blocked = run();
+  EXPECT_EQ(blocked.exitCode, 1);
+  EXPECT_NE(blocked.standardError.find("Can not write " + dir.File("logs/")), std::string::npos) << blocked.standardError;
+
+  ASSERT_EQ(std::remove(dir.File("logs").c_str()), 0);
+  testing_support::WriteFile(dir.File("skarvel.ini"), settings);
+  ASSERT_EQ(::chmod(dir.File("skarvel.ini").c_str(), 0444), 0);
+  const testing_support::ProcessResult frozen = run();
+  EXPECT_EQ(frozen.exitCode, 0) << frozen.standardError;
+  EXPECT_NE(frozen.standardError.find("is read-only"), std::string::npos);
+  EXPECT_EQ(testing_support::ReadFile(dir.File("skarvel.ini")), settings);
+  EXPECT_NE(testing_support::ReadFile(dir.File("logs/" + platform::FormatDateCompact(platform::Now()) +
+                                               "_ACARS_RAW.log")).find("TEST"),
+            std::string::npos);
 }
 
 }  // namespace

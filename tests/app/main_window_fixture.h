@@ -14,11 +14,16 @@
 #include "app/tform1.h"
 #include "app/tform31.h"
 #include "platform/paths.h"
+#include "platform/write_failure.h"
 #include "support/test_support.h"
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override { platform::SetProgramFolderForTests(dir_.path()); }
+  void SetUp() override {
+    platform::SetProgramFolderForTests(dir_.path());
+    // A failure of an earlier test is not this run's.
+    platform::ResetWriteFailureReports();
+  }
   void TearDown() override {
     window_.reset();
     platform::SetProgramFolderForTests("");

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QToolButton>
 
 #include "app/centring.h"
@@ -206,6 +207,19 @@ TEST_F(FastRun, AnEndThatCannotSaveSaysSoOnStandardErrorAndEndsWithoutABox) {
   EXPECT_EQ(Run(), 1);
   EXPECT_NE(err_.find("Can not save the settings file " + dir_.File("skarvel.ini") + "\n"), std::string::npos);
   for (const platform::BoxRequest& box : boxes_.Requests()) EXPECT_FALSE(box.blocking) << box.text;
+}
+
+// A second copy of a folder says, in its language, that it will not save
+// the settings.
+TEST_F(StartupWindow, ASecondCopyOfTheFolderSaysItWillNotSaveAndDoesNot) {
+  StartJapanese();
+  const std::string settings = Ini();
+  std::unique_ptr<TForm1> second = StartMainWindow();
+  EXPECT_EQ(second->statusBar()->currentMessage().toStdString(),
+            "ACARSアイテムは同じフォルダの別のSkarvelが使用中です。このSkarvelの設定は保存されません");
+  second->close();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Ini(), settings);
 }
 
 TEST_F(StartupWindow, AReadOnlySettingsFileIsLeftAsItIsAndSaidSoOnce) {

@@ -53,16 +53,23 @@ TEST(AcarsItem, TheCommandHandsABlockToTheCopyOfItsFolder) {
   EXPECT_EQ(RunProgram(send, {"--bad"}, {}, 10000).exitCode, 2);
   auto copy = StartProgram(s.File("skarvel"), {}, env);
   ASSERT_TRUE(PumpUntil([&] { return RunProgram(send, {"no block"}, {}, 10000).exitCode == 0; }, 30000));
-  // A second copy of the folder runs without the item; the first keeps it.
+  // A second copy of the folder runs without the item, says that it will
+  // not save its settings, and leaves them to the first, which keeps the item.
+  const std::string settings = ReadFile(s.File("skarvel.ini"));
   auto second = StartProgram(s.File("skarvel"), {}, env);
   PumpUntil([] { return false; }, 3000);
   second->Signal(SIGTERM);
-  EXPECT_NE(second->Wait(30000).standardError.find("runs without it"), std::string::npos);
+  const ProcessResult secondRun = second->Wait(30000);
+  EXPECT_EQ(secondRun.exitCode, 0);
+  EXPECT_NE(secondRun.standardError.find("runs without it"), std::string::npos);
+  EXPECT_NE(secondRun.standardError.find("the settings of this one will not be saved"), std::string::npos);
+  EXPECT_EQ(ReadFile(s.File("skarvel.ini")), settings);
   EXPECT_EQ(RunProgram(send, {block}, {}, 10000).exitCode, 0);
   ASSERT_TRUE(PumpUntil([&] { return Log(s, "ACARS_RAW").find("[DDE]") != std::string::npos; }));
   EXPECT_NE(Log(s, "ACARS_RAW").find(">" + block), std::string::npos);
   copy->Signal(SIGTERM);
   EXPECT_EQ(copy->Wait(30000).exitCode, 0);
+  EXPECT_NE(ReadFile(s.File("skarvel.ini")).find("[Map]\r\n"), std::string::npos);
 }
 
 // Each line with its tag and time stamp as one mark, and the tags seen.

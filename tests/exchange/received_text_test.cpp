@@ -2,7 +2,11 @@
 #include "exchange/received_text.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -131,6 +135,57 @@ TEST_F(ReceivedTextLogs, AFileThatCannotBeOpenedIsReportedOncePerPath) {
   platform::ResetWriteFailureReports();
   EXPECT_EQ(reported, (std::vector<std::string>{dir.File("blocked/20240331_ACARS_RAW.log"),
                                                 dir.File("blocked/20240331_HFDL_DAT.log")}));
+}
+
+// A file size limit stands in for a full disk: a write across it is cut
+// short, the next one fails. It is set in a child process, which it alone
+// binds; the child tells each report through a pipe.
+TEST_F(ReceivedTextLogs, AFullDiskKeepsWholeEntriesAndIsToldAgainEachTimeItFills) {
+  const std::string log = Log("20240331_ACARS_RAW.log");
+  auto record = [](int i) {
+    char line[33];
+    std::snprintf(line, sizeof line, "[Lch]record %02d ...............\r\n", i);
+    return std::string(line);
+  };
+  int reports[2];
+  ASSERT_EQ(::pipe(reports), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    platform::SetWriteFailureHandler([&](const std::string& path) {
+      const std::string line = path + "\n";
+      if (::write(reports[1], line.data(), line.size()) < 0) ::_exit(2);
+    });
+    rlimit limit;
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    // Full in the middle of entry 40, freed at 50, full again in the middle
+    // of entry 55.
+    for (int i = 0; i < 60; ++i) {
+      if (i == 40 || i == 50 || i == 55) {
+        struct stat st = {};
+        ::stat(log.c_str(), &st);
+        limit.rlim_cur = i == 50 ? limit.rlim_max : static_cast<rlim_t>(st.st_size) + 10;
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
+      }
+      text.WriteLog(kAcarsRaw, record(i));
+    }
+    ::_exit(0);
+  }
+  ::close(reports[1]);
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  std::string told;
+  char buf[4096];
+  for (ssize_t n; (n = ::read(reports[0], buf, sizeof buf)) > 0;) told.append(buf, static_cast<size_t>(n));
+  ::close(reports[0]);
+
+  std::string whole;
+  for (int i = 0; i < 40; ++i) whole += record(i);
+  for (int i = 50; i < 55; ++i) whole += record(i);
+  EXPECT_EQ(ReadFile(log), whole);
+  EXPECT_EQ(told, log + "\n" + log + "\n");
 }
 
 // A handle kept across the deletion would write into a file no one sees.
