@@ -1,6 +1,6 @@
 // The link, the ACARS item and the log import in the real program: a server
-// among hostile peers, a block from the item's command, and the logs of a
-// real run imported again.
+// among hostile peers, a client's keep-alive on a link that died, a block
+// from the item's command, and the logs of a real run imported again.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -9,6 +9,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QToolButton>
 #include <map>
 #include <random>
 #include <regex>
@@ -225,6 +226,84 @@ TEST(LinkProgram, HostilePeers) {
   }, 20000));
   server->Signal(SIGTERM);
   EXPECT_EQ(server->Wait(60000).exitCode, 0);
+}
+
+// Between a client and the server: passes bytes both ways until told to
+// swallow them, as a link that died without a word does; connections that
+// come later pass again.
+class Proxy {
+ public:
+  Proxy() {
+    listener_.listen(QHostAddress::LocalHost, port = FreeLinkPort());
+    QObject::connect(&listener_, &QTcpServer::newConnection, [this] {
+      while (QTcpSocket* in = listener_.nextPendingConnection()) {
+        auto* out = new QTcpSocket(in);
+        out->connectToHost(QHostAddress::LocalHost, serverPort);
+        const size_t n = toClient.size();
+        toClient.emplace_back();
+        dead.push_back(false);
+        QObject::connect(in, &QTcpSocket::readyRead, [this, in, out, n] {
+          const QByteArray bytes = in->readAll();
+          if (!dead[n]) out->write(bytes);
+        });
+        QObject::connect(out, &QTcpSocket::readyRead, [this, in, out, n] {
+          const QByteArray bytes = out->readAll();
+          if (dead[n]) return;
+          in->write(bytes);
+          toClient[n] += bytes.toStdString();
+        });
+      }
+    });
+  }
+  void KillLinks() { dead.assign(dead.size(), true); }
+  uint16_t port = 0, serverPort = 0;
+  std::vector<std::string> toClient;  // per connection, as it came
+  std::vector<bool> dead;
+
+ private:
+  QTcpServer listener_;
+};
+
+using KeepAlive = MainWindowTest;
+
+// Every command refreshes the main window's buttons; the keep-alive must
+// tick on regardless, or a dead link is never found while the user works.
+TEST_F(KeepAlive, AClientFindsADeadLinkWhileTheUserClicksAndReconnects) {
+  TempDir s;
+  Proxy proxy;  // its port first: the server's is another
+  const uint16_t serverPort = proxy.serverPort = FreeLinkPort();
+  auto server = StartProgram(s.File("skarvel"), {},
+                             Prepare(s, "[Etc]\r\nLanguage=1\r\n[Net]\r\nServer=1\r\nServerPortNo=" +
+                                            std::to_string(serverPort) + "\r\n"));
+  ASSERT_TRUE(PumpUntil([&] {
+    QTcpSocket up;
+    up.connectToHost(QHostAddress::LocalHost, serverPort);
+    return up.waitForConnected(1000);
+  }, 20000));
+  constexpr int kIntervalMs = 1000;
+  TForm1& w = Start("[Etc]\r\nLanguage=1\r\n[Net]\r\nServer=0\r\nServerName=127.0.0.1\r\nName=BUSY\r\n"
+                    "LoopBackInterval=1\r\nClientPortNo=" + std::to_string(proxy.port) + "\r\n");
+  ModalCloser modals;
+  modals.inspect = [&](QWidget&) { w.State().exchange.ConnectRequested = 1; };
+  w.SpeedButton(1)->click();
+  const auto answered = [&](size_t connection) {
+    return proxy.toClient.size() > connection && CountOf(proxy.toClient[connection], "BUSY\r\n") > 0;
+  };
+  ASSERT_TRUE(PumpUntil([&] { return answered(0); }, 10000));
+
+  proxy.KillLinks();
+  QTimer clicks;
+  QObject::connect(&clicks, &QTimer::timeout, [&] { w.MenuItem("N11")->trigger(); });
+  clicks.start(kIntervalMs / 4);
+  // A probe at the next tick, found unanswered at the one after (and a
+  // second to spare on a busy machine); then a new connection.
+  EXPECT_TRUE(PumpUntil([&] { return proxy.toClient.size() == 2; }, 2 * kIntervalMs + 1000));
+  EXPECT_TRUE(PumpUntil([&] { return answered(1); }, 3 * kIntervalMs));
+  EXPECT_TRUE(w.SpeedButton(1)->isChecked());
+  clicks.stop();
+  Close();
+  server->Signal(SIGTERM);
+  EXPECT_EQ(server->Wait(30000).exitCode, 0);
 }
 
 }  // namespace
