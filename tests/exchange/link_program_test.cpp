@@ -5,6 +5,7 @@
 #include <signal.h>
 
 #include <QLabel>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -13,6 +14,7 @@
 #include <map>
 #include <random>
 #include <regex>
+#include <thread>
 
 #include "acars_tx/acars_test_transmitter.h"
 #include "app/main_window_fixture.h"
@@ -64,6 +66,65 @@ TEST(AcarsItem, TheCommandHandsABlockToTheCopyOfItsFolder) {
   EXPECT_NE(Log(s, "ACARS_RAW").find(">" + block), std::string::npos);
   copy->Signal(SIGTERM);
   EXPECT_EQ(copy->Wait(30000).exitCode, 0);
+}
+
+// The command against a copy played by the test: one that takes each block
+// slowly, then one that goes away in the middle of a hand-over.
+TEST(AcarsItem, ALargeHandOverIsReadInTurnsAndTheCommandSaysWhenTheCopyStops) {
+  TempDir s;
+  CopyProgramFolder(s.path());
+  const auto send = [&](const std::string& values) {
+    WriteFile(s.File("values"), values);
+    return StartProgram("/bin/sh", {"-c", s.File("skarvel-acars-send") + " --wire < " + s.File("values")}, {});
+  };
+  const auto finish = [](RunningProgram& p) {
+    EXPECT_TRUE(PumpUntil([&] { return p.Pid() == 0; }, 30000));
+    return p.Wait(1000);
+  };
+  std::string values;
+  std::vector<std::string> expected;
+  for (int i = 0; i < 1000; ++i) {
+    expected.push_back("value " + std::to_string(i) + std::string(90, 'x'));
+    values += expected.back() + '\0';
+  }
+  // The tick comes once a turn of the event loop: the values between two
+  // ticks were handed on in one turn.
+  int turn = 0;
+  QTimer ticks;
+  QObject::connect(&ticks, &QTimer::timeout, [&] { ++turn; });
+  ticks.start(0);
+  std::vector<std::string> got;
+  std::map<int, int> perTurn;
+  {
+    AcarsItemServer copy(AcarsItemSocketPath(s.path()), [&](const std::string& v) {
+      got.push_back(v);
+      ++perTurn[turn];
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    ASSERT_EQ(copy.Listen(), AcarsItemServer::Start::Listening);
+    auto sender = send(values);
+    EXPECT_EQ(finish(*sender).exitCode, 0);
+    ASSERT_TRUE(PumpUntil([&] { return got.size() >= expected.size(); }, 30000));
+  }
+  EXPECT_EQ(got, expected);
+  int most = 0;
+  for (const auto& [t, n] : perTurn) most = std::max(most, n);
+  EXPECT_LT(most, 100);
+
+  // A copy that closes halfway has stopped taking blocks: it did run.
+  QLocalServer gone;
+  QLocalServer::removeServer(QString::fromStdString(AcarsItemSocketPath(s.path())));
+  ASSERT_TRUE(gone.listen(QString::fromStdString(AcarsItemSocketPath(s.path()))));
+  QObject::connect(&gone, &QLocalServer::newConnection, [&] {
+    QLocalSocket* c = gone.nextPendingConnection();
+    QObject::connect(c, &QLocalSocket::readyRead, c, [c] { c->readAll(), c->abort(); });
+  });
+  std::string many;
+  while (many.size() < (4u << 20)) many += values;
+  auto sender = send(many);
+  const ProcessResult stopped = finish(*sender);
+  EXPECT_EQ(stopped.exitCode, 3);
+  EXPECT_NE(stopped.standardError.find("stopped taking blocks"), std::string::npos) << stopped.standardError;
 }
 
 // Each line with its tag and time stamp as one mark, and the tags seen.
