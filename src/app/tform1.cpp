@@ -438,7 +438,10 @@ void TForm1::ControlsChanged() {
     mapItems[i]->setChecked(i == state_.Map.MapNo);
   }
   // Never run the keep-alive at 0 ms: an interval of 0 means it is off.
-  timer3_->setInterval(state_.controls.Timer3Interval > 0 ? state_.controls.Timer3Interval : 1000);
+  // Setting the interval of a running timer starts it over, and this runs
+  // after every command: a user who clicks often would hold off every probe.
+  const int interval = state_.controls.Timer3Interval > 0 ? state_.controls.Timer3Interval : 1000;
+  if (timer3_->interval() != interval) timer3_->setInterval(interval);
   if (state_.controls.Timer3Enabled && state_.controls.Timer3Interval > 0) {
     if (!timer3_->isActive()) timer3_->start();
   } else {

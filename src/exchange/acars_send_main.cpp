@@ -2,9 +2,13 @@
 // Skarvel that runs from this program folder, through its ACARS item. Each
 // TEXT, or each line of standard input when none is given, is one block
 // written as the RAW log shows it; with --wire standard input is wire text
-// already, NUL bytes separating the values.
+// already, NUL bytes separating the values. Exit status: 0 every block
+// handed over, 1 no copy runs, 2 a bad argument, 3 the copy stopped taking
+// blocks before the last (it went away, or took nothing for a while).
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLocalSocket>
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <iterator>
@@ -18,6 +22,13 @@
 namespace {
 
 constexpr int kWaitMs = 5000;
+// A copy that takes nothing for this long has stopped taking blocks: one
+// that works takes what it is sent between its other work, and far more
+// than one block's worth each time.
+constexpr int kStalledMs = 10000;
+
+constexpr int kNoCopy = 1;
+constexpr int kCopyStopped = 3;
 
 const char kUsage[] =
     "Usage: skarvel-acars-send [--wire] [TEXT...]\n"
@@ -76,7 +87,7 @@ int main(int argc, char** argv) {
   socket.connectToServer(QString::fromStdString(path));
   if (!socket.waitForConnected(kWaitMs)) {
     std::fprintf(stderr, "skarvel-acars-send: no Skarvel listens on %s\n", path.c_str());
-    return 1;
+    return kNoCopy;
   }
   std::string bytes;
   if (wire) {
@@ -84,15 +95,25 @@ int main(int argc, char** argv) {
   } else {
     bytes = Values(texts.empty() ? StandardInputLines() : texts);
   }
-  if (socket.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
-    std::fprintf(stderr, "skarvel-acars-send: writing to %s failed\n", path.c_str());
-    return 1;
+  const qint64 total = static_cast<qint64>(bytes.size());
+  qint64 left = socket.write(bytes.data(), total) == total ? socket.bytesToWrite() : total;
+  QElapsedTimer idle;
+  idle.start();
+  while (left > 0 && socket.state() == QLocalSocket::ConnectedState && idle.elapsed() < kStalledMs) {
+    socket.waitForBytesWritten(static_cast<int>(kStalledMs - idle.elapsed()));
+    // A closed socket forgets what it had to write.
+    if (socket.state() != QLocalSocket::ConnectedState) break;
+    const qint64 now = socket.bytesToWrite();
+    if (now < left) idle.restart();
+    left = now;
   }
-  while (socket.bytesToWrite() > 0) {
-    if (!socket.waitForBytesWritten(kWaitMs)) {
-      std::fprintf(stderr, "skarvel-acars-send: writing to %s failed\n", path.c_str());
-      return 1;
-    }
+  if (left > 0 || socket.state() != QLocalSocket::ConnectedState) {
+    // The blocks whose end went into the socket.
+    const auto handed = std::count(bytes.begin(), bytes.begin() + (total - left), '\0');
+    const auto blocks = std::count(bytes.begin(), bytes.end(), '\0') + (!bytes.empty() && bytes.back() ? 1 : 0);
+    std::fprintf(stderr, "skarvel-acars-send: the Skarvel on %s stopped taking blocks (%ld of %ld handed over)\n",
+                 path.c_str(), static_cast<long>(handed), static_cast<long>(blocks));
+    return kCopyStopped;
   }
   socket.disconnectFromServer();
   if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kWaitMs);

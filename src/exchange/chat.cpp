@@ -33,36 +33,37 @@ std::string CutCp932(std::string_view text, size_t maxBytes) {
 bool ChatListAdd(ChatParticipants& list, std::string_view payload) {
   if (payload.size() < kTokenLength) return false;
   const std::string name = CutCp932(WithoutSpaces(payload.substr(kTokenLength)), kParticipantNameMaxBytes);
-  bool found = false;
-  bool changed = false;
-  for (std::string& entry : list.Entries) {
-    const std::string entryName = WithoutSpaces(entry);
-    if (entryName != name) continue;
-    found = true;
-    if (entry.empty() || entry.back() != ' ') {
-      entry = entryName + " ";
-      changed = true;
-    }
+  if (auto found = list.Index.find(name); found != list.Index.end()) {
+    std::string& entry = list.Entries[found->second - list.Dropped];
+    if (!entry.empty() && entry.back() == ' ') return false;
+    entry = name + " ";
+    return true;
   }
-  if (!found && name != "DefaultName") {
-    list.Entries.push_back(name + " ");
-    changed = true;
+  if (name == "DefaultName") return false;
+  if (list.Entries.size() >= kMaxParticipants) {
+    list.Index.erase(WithoutSpaces(list.Entries.front()));
+    list.Entries.pop_front();
+    ++list.Dropped;
   }
-  return changed;
+  list.Index.emplace(name, list.Dropped + list.Entries.size());
+  list.Entries.push_back(name + " ");
+  return true;
 }
 
 bool ChatListCheck(ChatParticipants& list) {
   bool changed = false;
-  std::vector<std::string> kept;
+  ChatParticipants kept;
   for (const std::string& entry : list.Entries) {
     if (!entry.empty() && entry.back() == ' ') {
-      kept.push_back(WithoutSpaces(entry));
-      changed = changed || kept.back() != entry;
+      std::string name = WithoutSpaces(entry);
+      changed = changed || name != entry;
+      kept.Index.emplace(name, kept.Entries.size());
+      kept.Entries.push_back(std::move(name));
     } else {
       changed = true;
     }
   }
-  list.Entries = std::move(kept);
+  list = std::move(kept);
   return changed;
 }
 

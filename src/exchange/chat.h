@@ -14,6 +14,12 @@ constexpr size_t kChatNameMaxBytes = 100;
 // The longest participant name taken from a probe; with its marking space
 // an entry stays within 127 bytes.
 constexpr size_t kParticipantNameMaxBytes = 126;
+// The most names listed; a new one pushes out the one first heard. A
+// server keeps at most 1,000 clients (the largest MaxConnect), each heard
+// under one name a sweep: four times that lets every one of them change
+// its name between two sweeps with room to spare, while a peer that sends
+// names without end costs no more than this many entries.
+constexpr size_t kMaxParticipants = 4000;
 
 // At most maxBytes of text, never ending inside a two-byte character.
 std::string CutCp932(std::string_view text, size_t maxBytes);
@@ -21,7 +27,8 @@ std::string CutCp932(std::string_view text, size_t maxBytes);
 // A probe's payload (20-letter token, then the sender's name) marks its
 // sender as heard, adding it when it is new. Names are compared and stored
 // without spaces; "DefaultName" is never listed; a payload of fewer than 20
-// characters changes nothing. True when the list changed.
+// characters changes nothing. True when the list changed. A look-up, so a
+// flood of probes costs time in step with its length.
 bool ChatListAdd(ChatParticipants& list, std::string_view payload);
 // The sweep: entries heard since the last one stay (unmarked), the others
 // go. True when the list changed.

@@ -3,16 +3,25 @@
 // program reads them. The file being imported is ReceivedText's
 // (ImportPath), where the log writers look for it.
 #include <cstdint>
+#include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "app/settings_sections.h"
 #include "exchange/peer_client_table.h"
 
-// The chat window's participant list: names in code page 932; a trailing
-// space marks an entry heard since the last sweep.
+// The chat window's participant list: names in code page 932 in the order
+// they were first heard; a trailing space marks an entry heard since the
+// last sweep. ChatListAdd and ChatListCheck keep Index in step: a name's
+// entry is Entries[Index[name] - Dropped], Dropped counting the entries
+// that gave way since the last sweep.
 struct ChatParticipants {
-  std::vector<std::string> Entries;
+  std::deque<std::string> Entries;
+  // Ordered: a peer that picks its names cannot slow a look-up down, as it
+  // could with colliding hashes.
+  std::map<std::string, uint64_t> Index;
+  uint64_t Dropped = 0;
 };
 
 // The packet-test window's counters.

@@ -4,14 +4,25 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QTimer>
 
 namespace {
 
 // How long a copy that owns the name has to answer.
 constexpr int kOwnerAnswerMs = 1000;
+// What is taken from a sender at a time, and how long one turn hands
+// values on before the rest of the program gets its turn.
+constexpr qint64 kReadChunk = 4096;
+constexpr qint64 kTurnSliceMs = 20;
+// How much may wait read but not handed on: the event loop keeps taking a
+// sender's bytes between the turns, so a hand-over of some hundred thousand
+// blocks is taken at once and its sender is done; beyond this the rest
+// waits in the socket, and the sender with it, until the copy catches up.
+constexpr qint64 kReadBufferBytes = 64 * 1024 * 1024;
 
 }  // namespace
 
@@ -31,7 +42,7 @@ AcarsItemServer::AcarsItemServer(std::string path, std::function<void(const std:
     : QObject(parent), path_(std::move(path)), change_(std::move(change)) {}
 
 AcarsItemServer::~AcarsItemServer() {
-  for (auto& [socket, framing] : senders_) QObject::disconnect(socket, nullptr, this, nullptr);
+  for (auto& [socket, sender] : senders_) QObject::disconnect(socket, nullptr, this, nullptr);
   if (server_) server_->close();
 }
 
@@ -54,28 +65,62 @@ AcarsItemServer::Start AcarsItemServer::Listen() {
 
 void AcarsItemServer::AcceptPending() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
+    socket->setReadBufferSize(kReadBufferBytes);
     senders_[socket];
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Read(socket, false); });
-    connect(socket, &QLocalSocket::disconnected, this, [this, socket] { Read(socket, true); });
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { ReadTurn(socket); });
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+      if (auto it = senders_.find(socket); it != senders_.end()) it->second.disconnected = true;
+      ReadTurn(socket);
+    });
     // Bytes may have come with the connection.
-    Read(socket, socket->state() != QLocalSocket::ConnectedState);
+    senders_[socket].disconnected = socket->state() != QLocalSocket::ConnectedState;
+    ReadTurn(socket);
   }
 }
 
-void AcarsItemServer::Read(QLocalSocket* socket, bool finished) {
+void AcarsItemServer::ReadTurn(QLocalSocket* socket) {
   auto it = senders_.find(socket);
   if (it == senders_.end()) return;
-  const QByteArray bytes = socket->readAll();
-  std::vector<std::string> values;
-  auto take = [&values](const std::string& value) { values.push_back(value); };
-  it->second.Feed(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), take);
-  if (finished) {
-    it->second.Finish(take);
-    senders_.erase(it);
-    QObject::disconnect(socket, nullptr, this, nullptr);
-    socket->deleteLater();
+  Sender& sender = it->second;
+  // A change may run a nested event loop: the turn under way goes on after
+  // it, so the values keep their order.
+  if (sender.busy) return;
+  sender.busy = true;
+  const auto take = [&sender](const std::string& value) { sender.values.push_back(value); };
+  QElapsedTimer turn;
+  turn.start();
+  while (turn.elapsed() < kTurnSliceMs) {
+    if (sender.values.empty()) {
+      const QByteArray bytes = socket->read(kReadChunk);
+      if (bytes.isEmpty()) break;
+      sender.framing.Feed(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), take);
+      continue;
+    }
+    const std::string value = std::move(sender.values.front());
+    sender.values.pop_front();
+    change_(value);
   }
-  // A change may run a nested event loop: the socket's state is settled
-  // before any runs.
-  for (const std::string& value : values) change_(value);
+  sender.busy = false;
+  if (!sender.values.empty() || socket->bytesAvailable() > 0) {
+    if (!sender.turnQueued) {
+      sender.turnQueued = true;
+      QTimer::singleShot(0, this, [this, socket] {
+        if (auto queued = senders_.find(socket); queued != senders_.end()) queued->second.turnQueued = false;
+        ReadTurn(socket);
+      });
+    }
+    return;
+  }
+  if (!sender.disconnected) return;
+  // What a sender leaves when it goes is one more value.
+  std::string last;
+  sender.framing.Finish([&last](const std::string& value) { last = value; });
+  Forget(socket);
+  if (!last.empty()) change_(last);
+}
+
+void AcarsItemServer::Forget(QLocalSocket* socket) {
+  senders_.erase(socket);
+  QObject::disconnect(socket, nullptr, this, nullptr);
+  socket->deleteLater();
 }

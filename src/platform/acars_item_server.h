@@ -3,8 +3,10 @@
 // running copy through a local socket of the user's own, named after the
 // program folder, so that two program folders give two items. Each value
 // ends with a NUL byte and becomes one change of the item, in the GUI
-// thread.
+// thread. A sender is read in short turns of the event loop, so that a
+// large hand-over holds up neither the rest of the program nor the sender.
 #include <QObject>
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -33,11 +35,22 @@ class AcarsItemServer : public QObject {
   const std::string& Path() const { return path_; }
 
  private:
+  struct Sender {
+    AcarsItemFraming framing;
+    std::deque<std::string> values;  // read, not yet handed on
+    bool busy = false;               // in a turn (a change may run a nested event loop)
+    bool turnQueued = false;
+    bool disconnected = false;
+  };
+
   void AcceptPending();
-  void Read(QLocalSocket* socket, bool finished);
+  // Hands on values for one slice of the event loop's time; the rest on a
+  // later turn.
+  void ReadTurn(QLocalSocket* socket);
+  void Forget(QLocalSocket* socket);
 
   std::string path_;
   std::function<void(const std::string&)> change_;
   QLocalServer* server_ = nullptr;
-  std::map<QLocalSocket*, AcarsItemFraming> senders_;
+  std::map<QLocalSocket*, Sender> senders_;
 };

@@ -1,17 +1,20 @@
 // The link, the ACARS item and the log import in the real program: a server
-// among hostile peers, a block from the item's command, and the logs of a
-// real run imported again.
+// among hostile peers, a client's keep-alive on a link that died, a block
+// from the item's command, and the logs of a real run imported again.
 #include <gtest/gtest.h>
 #include <signal.h>
 
 #include <QLabel>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QToolButton>
 #include <map>
 #include <random>
 #include <regex>
+#include <thread>
 
 #include "acars_tx/acars_test_transmitter.h"
 #include "app/main_window_fixture.h"
@@ -70,6 +73,65 @@ TEST(AcarsItem, TheCommandHandsABlockToTheCopyOfItsFolder) {
   copy->Signal(SIGTERM);
   EXPECT_EQ(copy->Wait(30000).exitCode, 0);
   EXPECT_NE(ReadFile(s.File("skarvel.ini")).find("[Map]\r\n"), std::string::npos);
+}
+
+// The command against a copy played by the test: one that takes each block
+// slowly, then one that goes away in the middle of a hand-over.
+TEST(AcarsItem, ALargeHandOverIsReadInTurnsAndTheCommandSaysWhenTheCopyStops) {
+  TempDir s;
+  CopyProgramFolder(s.path());
+  const auto send = [&](const std::string& values) {
+    WriteFile(s.File("values"), values);
+    return StartProgram("/bin/sh", {"-c", s.File("skarvel-acars-send") + " --wire < " + s.File("values")}, {});
+  };
+  const auto finish = [](RunningProgram& p) {
+    EXPECT_TRUE(PumpUntil([&] { return p.Pid() == 0; }, 30000));
+    return p.Wait(1000);
+  };
+  std::string values;
+  std::vector<std::string> expected;
+  for (int i = 0; i < 1000; ++i) {
+    expected.push_back("value " + std::to_string(i) + std::string(90, 'x'));
+    values += expected.back() + '\0';
+  }
+  // The tick comes once a turn of the event loop: the values between two
+  // ticks were handed on in one turn.
+  int turn = 0;
+  QTimer ticks;
+  QObject::connect(&ticks, &QTimer::timeout, [&] { ++turn; });
+  ticks.start(0);
+  std::vector<std::string> got;
+  std::map<int, int> perTurn;
+  {
+    AcarsItemServer copy(AcarsItemSocketPath(s.path()), [&](const std::string& v) {
+      got.push_back(v);
+      ++perTurn[turn];
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    ASSERT_EQ(copy.Listen(), AcarsItemServer::Start::Listening);
+    auto sender = send(values);
+    EXPECT_EQ(finish(*sender).exitCode, 0);
+    ASSERT_TRUE(PumpUntil([&] { return got.size() >= expected.size(); }, 30000));
+  }
+  EXPECT_EQ(got, expected);
+  int most = 0;
+  for (const auto& [t, n] : perTurn) most = std::max(most, n);
+  EXPECT_LT(most, 100);
+
+  // A copy that closes halfway has stopped taking blocks: it did run.
+  QLocalServer gone;
+  QLocalServer::removeServer(QString::fromStdString(AcarsItemSocketPath(s.path())));
+  ASSERT_TRUE(gone.listen(QString::fromStdString(AcarsItemSocketPath(s.path()))));
+  QObject::connect(&gone, &QLocalServer::newConnection, [&] {
+    QLocalSocket* c = gone.nextPendingConnection();
+    QObject::connect(c, &QLocalSocket::readyRead, c, [c] { c->readAll(), c->abort(); });
+  });
+  std::string many;
+  while (many.size() < (4u << 20)) many += values;
+  auto sender = send(many);
+  const ProcessResult stopped = finish(*sender);
+  EXPECT_EQ(stopped.exitCode, 3);
+  EXPECT_NE(stopped.standardError.find("stopped taking blocks"), std::string::npos) << stopped.standardError;
 }
 
 // Each line with its tag and time stamp as one mark, and the tags seen.
@@ -232,6 +294,84 @@ TEST(LinkProgram, HostilePeers) {
   }, 20000));
   server->Signal(SIGTERM);
   EXPECT_EQ(server->Wait(60000).exitCode, 0);
+}
+
+// Between a client and the server: passes bytes both ways until told to
+// swallow them, as a link that died without a word does; connections that
+// come later pass again.
+class Proxy {
+ public:
+  Proxy() {
+    listener_.listen(QHostAddress::LocalHost, port = FreeLinkPort());
+    QObject::connect(&listener_, &QTcpServer::newConnection, [this] {
+      while (QTcpSocket* in = listener_.nextPendingConnection()) {
+        auto* out = new QTcpSocket(in);
+        out->connectToHost(QHostAddress::LocalHost, serverPort);
+        const size_t n = toClient.size();
+        toClient.emplace_back();
+        dead.push_back(false);
+        QObject::connect(in, &QTcpSocket::readyRead, [this, in, out, n] {
+          const QByteArray bytes = in->readAll();
+          if (!dead[n]) out->write(bytes);
+        });
+        QObject::connect(out, &QTcpSocket::readyRead, [this, in, out, n] {
+          const QByteArray bytes = out->readAll();
+          if (dead[n]) return;
+          in->write(bytes);
+          toClient[n] += bytes.toStdString();
+        });
+      }
+    });
+  }
+  void KillLinks() { dead.assign(dead.size(), true); }
+  uint16_t port = 0, serverPort = 0;
+  std::vector<std::string> toClient;  // per connection, as it came
+  std::vector<bool> dead;
+
+ private:
+  QTcpServer listener_;
+};
+
+using KeepAlive = MainWindowTest;
+
+// Every command refreshes the main window's buttons; the keep-alive must
+// tick on regardless, or a dead link is never found while the user works.
+TEST_F(KeepAlive, AClientFindsADeadLinkWhileTheUserClicksAndReconnects) {
+  TempDir s;
+  Proxy proxy;  // its port first: the server's is another
+  const uint16_t serverPort = proxy.serverPort = FreeLinkPort();
+  auto server = StartProgram(s.File("skarvel"), {},
+                             Prepare(s, "[Etc]\r\nLanguage=1\r\n[Net]\r\nServer=1\r\nServerPortNo=" +
+                                            std::to_string(serverPort) + "\r\n"));
+  ASSERT_TRUE(PumpUntil([&] {
+    QTcpSocket up;
+    up.connectToHost(QHostAddress::LocalHost, serverPort);
+    return up.waitForConnected(1000);
+  }, 20000));
+  constexpr int kIntervalMs = 1000;
+  TForm1& w = Start("[Etc]\r\nLanguage=1\r\n[Net]\r\nServer=0\r\nServerName=127.0.0.1\r\nName=BUSY\r\n"
+                    "LoopBackInterval=1\r\nClientPortNo=" + std::to_string(proxy.port) + "\r\n");
+  ModalCloser modals;
+  modals.inspect = [&](QWidget&) { w.State().exchange.ConnectRequested = 1; };
+  w.SpeedButton(1)->click();
+  const auto answered = [&](size_t connection) {
+    return proxy.toClient.size() > connection && CountOf(proxy.toClient[connection], "BUSY\r\n") > 0;
+  };
+  ASSERT_TRUE(PumpUntil([&] { return answered(0); }, 10000));
+
+  proxy.KillLinks();
+  QTimer clicks;
+  QObject::connect(&clicks, &QTimer::timeout, [&] { w.MenuItem("N11")->trigger(); });
+  clicks.start(kIntervalMs / 4);
+  // A probe at the next tick, found unanswered at the one after (and a
+  // second to spare on a busy machine); then a new connection.
+  EXPECT_TRUE(PumpUntil([&] { return proxy.toClient.size() == 2; }, 2 * kIntervalMs + 1000));
+  EXPECT_TRUE(PumpUntil([&] { return answered(1); }, 3 * kIntervalMs));
+  EXPECT_TRUE(w.SpeedButton(1)->isChecked());
+  clicks.stop();
+  Close();
+  server->Signal(SIGTERM);
+  EXPECT_EQ(server->Wait(30000).exitCode, 0);
 }
 
 }  // namespace

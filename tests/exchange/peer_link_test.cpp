@@ -72,7 +72,7 @@ TEST_F(PeerLinkScanner, FindsEachKindOfFrameAmongOtherBytesHoweverCut) {
   EXPECT_EQ(effects.hfdl, std::vector<std::string>{kDigits});
   EXPECT_EQ(effects.emptied, 1);
   EXPECT_EQ(state.ChatLog, "JA>hi\r\n");
-  EXPECT_EQ(state.Participants.Entries, std::vector<std::string>{"BOB "});
+  EXPECT_EQ(state.Participants.Entries, std::deque<std::string>{"BOB "});
   EXPECT_TRUE(effects.relayed.empty());  // a client relays nothing
   for (size_t cut = 0; cut <= kStream.size(); ++cut) {
     ASSERT_EQ(Scan({kStream.substr(0, cut), kStream.substr(cut)}), whole) << cut;
@@ -104,13 +104,13 @@ TEST_F(PeerLinkScanner, FramesPastTheirCapsAreDroppedAndTheNextOneArrives) {
 TEST_F(PeerLinkScanner, AClientsOwnProbeAnswersItsKeepAlive) {
   token = kToken;
   Scan({Probe("BBBBBBBBBBBBBBBBBBBB", "BOB"), Probe(kToken.substr(0, 19), "")});
-  EXPECT_EQ(state.Participants.Entries, std::vector<std::string>{"BOB "});
+  EXPECT_EQ(state.Participants.Entries, std::deque<std::string>{"BOB "});
   state.LoopProbePending = 1;
   state.LoopProbeRetries = 2;
   ::PeerLinkScanner(state, net, txt, effects).Feed(Probe(kToken, "ME"));
   EXPECT_EQ(state.LoopProbePending, 0);
   EXPECT_EQ(state.LoopProbeRetries, 0);
-  EXPECT_EQ(state.Participants.Entries, std::vector<std::string>{"BOB"});  // swept
+  EXPECT_EQ(state.Participants.Entries, std::deque<std::string>{"BOB"});  // swept
 }
 
 TEST(AcarsItem, ValuesEndAtTheirNulWhateverTheWrites) {
@@ -130,11 +130,31 @@ TEST(ChatList, EntriesLiveFromProbeToSweep) {
   ChatParticipants list;
   for (const char* name : {"A", "B", "DefaultName", "Jo Ann"}) ChatListAdd(list, kToken + name);
   ChatListCheck(list);
-  EXPECT_EQ(list.Entries, (std::vector<std::string>{"A", "B", "JoAnn"}));
+  EXPECT_EQ(list.Entries, (std::deque<std::string>{"A", "B", "JoAnn"}));
   for (const char* name : {"A", "Jo Ann"}) ChatListAdd(list, kToken + name);
   ChatListCheck(list);
-  EXPECT_EQ(list.Entries, (std::vector<std::string>{"A", "JoAnn"}));
+  EXPECT_EQ(list.Entries, (std::deque<std::string>{"A", "JoAnn"}));
   EXPECT_FALSE(ChatListAdd(list, kToken.substr(1)));
+}
+
+TEST(ChatList, AFloodOfNamesPushesOutTheOldestAndTheListStaysBounded) {
+  ChatParticipants list;
+  const auto name = [](size_t n) { return "N" + std::to_string(n); };
+  for (size_t n = 0; n < kMaxParticipants + 10; ++n) ChatListAdd(list, kToken + name(n));
+  ASSERT_EQ(list.Entries.size(), kMaxParticipants);
+  EXPECT_EQ(list.Entries.front(), name(10) + " ");
+  EXPECT_EQ(list.Entries.back(), name(kMaxParticipants + 9) + " ");
+  // After a sweep: one heard again is marked in its place; one that gave
+  // way comes back last and pushes out the oldest.
+  ChatListCheck(list);
+  EXPECT_TRUE(ChatListAdd(list, kToken + name(20)));
+  EXPECT_FALSE(ChatListAdd(list, kToken + name(20)));
+  EXPECT_EQ(list.Entries[10], name(20) + " ");
+  EXPECT_TRUE(ChatListAdd(list, kToken + name(0)));
+  ASSERT_EQ(list.Entries.size(), kMaxParticipants);
+  EXPECT_EQ(list.Entries.front(), name(11));
+  ChatListCheck(list);
+  EXPECT_EQ(list.Entries, (std::deque<std::string>{name(20), name(0)}));
 }
 
 // The program's road and link over a fake transport and clock.
