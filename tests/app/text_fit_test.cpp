@@ -25,6 +25,10 @@
 #include "aircraft/aircraft_list.h"
 #include "hfdl/registration.h"
 #include "main_window_fixture.h"
+#include "platform/cp932.h"
+#include "selcal/selcal_panel.h"
+#include "selcal/selcal_state.h"
+#include "selcal/selcal_tables.h"
 
 namespace {
 
@@ -209,6 +213,24 @@ void FillWidestCells(TForm1& w) {
   s.radio.RowsChanged();
 }
 
+// The SELCAL panel writes its texts into its picture: with each code of
+// the widest letters, with and without an aircraft, every text ends inside.
+std::vector<Clipped> ClippedPanelTexts(const SelcalPanel& panel) {
+  std::vector<Clipped> clipped;
+  const int room = panel.State().PanelBitmap.Width();
+  for (char letter : SelcalLetters) {
+    const std::string code(4, letter);
+    for (const char* registration : {"", "JA8089"}) {
+      for (const SelcalPanelText& t : SelcalPanelTexts(code, registration, "NO DATA", code)) {
+        const std::string text = platform::Cp932ToUtf8(t.text);
+        const int need = t.x + Bitmap24::TextWidth(text, t.points) + 1;  // and its shadow
+        if (need > room) clipped.push_back({"SELCAL picture", QString::fromStdString(text), need, room});
+      }
+    }
+  }
+  return clipped;
+}
+
 void Settle() {
   for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
 }
@@ -230,6 +252,7 @@ TEST_P(WindowTexts, FitTheirRoomAtTheDefaultSize) {
     for (const Clipped& c : TextFit(*form).Check()) clipped.push_back(c);
     form->hide();
   }
+  for (const Clipped& c : ClippedPanelTexts(w.Reception().Selcal().Panel())) clipped.push_back(c);
   for (const Clipped& c : clipped) ADD_FAILURE() << c;
   Close();
 }
