@@ -40,14 +40,15 @@ const DetailRow kRows[] = {
 
 QString Text(const std::string& cp932) { return platform::Cp932ToQString(cp932); }
 
-void MakeLink(QLabel* label) {
+// A link is pure blue, underlined, under the hand; other text is black.
+void SetLinkLook(QLabel* label, bool link) {
   QFont f = label->font();
-  f.setUnderline(true);
+  f.setUnderline(link);
   label->setFont(f);
   QPalette p = label->palette();
-  p.setColor(QPalette::WindowText, QColor(0, 0, 255));
+  p.setColor(QPalette::WindowText, link ? QColor(0, 0, 255) : QColor(0, 0, 0));
   label->setPalette(p);
-  label->setCursor(Qt::PointingHandCursor);
+  label->setCursor(link ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
 void SetText(QLabel* label, const std::string& cp932, bool hint) {
@@ -119,8 +120,8 @@ TForm17::TForm17(Form1State& form, ReceptionWiring& wiring)
   image1_->setObjectName("Image1");
   image1_->setGeometry(2, 2, 200, 133);
   image1_->setAlignment(Qt::AlignCenter);
-  MakeLink(labels_[3]);
-  MakeLink(labels_[5]);
+  SetLinkLook(labels_[3], true);
+  SetLinkLook(labels_[5], true);
 
   speedButton2_->setChecked(form.List.ShowNew != 0);
   speedButton5_->setChecked(form.Pos.PictTopMost != 0);
@@ -150,8 +151,9 @@ void TForm17::ShowInformation(const AircraftInformation& info) {
   labels_[13]->setToolTip(Text(info.AircraftTypeHint));
   SetText(labels_[14], info.Remarks, true);
   SetText(labels_[7], info.Position, true);
+  // A link exactly while a position is plotted.
   positionLink_ = info.PositionLink;
-  labels_[7]->setCursor(positionLink_ ? Qt::PointingHandCursor : Qt::ArrowCursor);
+  SetLinkLook(labels_[7], positionLink_);
   if (!info.Picture.IsNull()) info.Picture.Show(image1_);
 }
 

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -18,6 +19,7 @@
 #include "app/up_down.h"
 #include "platform/cp932.h"
 #include "platform/qt_color.h"
+#include "platform/text_room.h"
 
 namespace {
 
@@ -168,6 +170,28 @@ void TForm5::ApplyFont(const QFont& font) {
   list_->setFont(font);
   // Rows as close as a report view's.
   list_->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+  WidenColumns();
+}
+
+// The stored widths are the least a column gets: each shows its caption and
+// the widest of the texts it is meant to hold in the list's font.
+void TForm5::WidenColumns() {
+  QStringList marks;
+  for (bool english : {false, true}) marks << Text(NoMark(english)) << Text(YesMark(english));
+  QStringList stations;
+  for (const std::string& name : form_.acars.AcarsStationNames) stations << Text(name);
+  for (const std::string& name : form_.hfdl.GsNames) stations << Text(name);
+  const QStringList cells[10] = {{},                      // Flight
+                                 marks,                   // PIC
+                                 {"unknown", "NO DATA"},  // Reg. No.
+                                 marks,                   // POS
+                                 {"----"},                // DEPT
+                                 {"----"},                // DEST
+                                 {"NO DATA"},             // Aircraft
+                                 {"-"},                   // Remarks
+                                 stations,                // Access Sta.
+                                 {"00:00:00"}};           // LastTime
+  for (int c = 0; c < 10; ++c) platform::WidenColumn(*list_, *list_->horizontalHeader(), c, cells[c]);
 }
 
 void TForm5::SelectionChanged() {
@@ -238,11 +262,20 @@ void TForm5::setVisible(bool visible) {
 }
 
 void TForm5::showEvent(QShowEvent* e) {
-  SkarvelForm::showEvent(e);
   QFont f = list_->font();
   if (form_.Form.ListFontSize > 0) f.setPointSize(form_.Form.ListFontSize);
   if (!form_.Form.ListFontName.empty()) f.setFamily(platform::Cp932ToQString(form_.Form.ListFontName));
   ApplyFont(f);
+  // At the default width the window opens wide enough for every column (the
+  // screen permitting); a width the user chose stays as it is.
+  if (!openedAtColumnsWidth_ && form_.Form.ListWidth == kDefaultListWidth) {
+    openedAtColumnsWidth_ = true;
+    int columns = 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < 10; ++c) columns += list_->columnWidth(c);
+    // The list lies 5 pixels inside either side.
+    if (columns + 10 > width()) resize(columns + 10, height());
+  }
+  SkarvelForm::showEvent(e);
   ShowRows();
 }
 

@@ -46,6 +46,7 @@ class TForm5 : public SkarvelForm {
 
  private:
   void ApplyFont(const QFont& font);
+  void WidenColumns();
   void SelectionChanged();
   void SpeedButton1Click();
   void SpeedButton2Click();
@@ -65,4 +66,5 @@ class TForm5 : public SkarvelForm {
   QLabel* status_ = nullptr;
   QTimer* timer1_ = nullptr;
   bool showingRows_ = false;
+  bool openedAtColumnsWidth_ = false;
 };

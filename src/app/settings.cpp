@@ -287,7 +287,7 @@ std::vector<Setting> BuildTable() {
       Int("Form", "TextHeight", 440, STATE_FIELD(Form.TextHeight), WindowSize()),
       Int("Form", "TextWidth", 340, STATE_FIELD(Form.TextWidth), WindowSize()),
       Int("Form", "ListHeight", 372, STATE_FIELD(Form.ListHeight), WindowSize()),
-      Int("Form", "ListWidth", 681, STATE_FIELD(Form.ListWidth), WindowSize()),
+      Int("Form", "ListWidth", kDefaultListWidth, STATE_FIELD(Form.ListWidth), WindowSize()),
       Int("Form", "FreqTop", 0, STATE_FIELD(Form.FreqTop), WindowPosition()),
       Int("Form", "FreqLeft", 0, STATE_FIELD(Form.FreqLeft), WindowPosition()),
       Int("Form", "ICAOWidth", 482, STATE_FIELD(Form.ICAOWidth), WindowSize()),

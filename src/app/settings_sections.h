@@ -112,6 +112,9 @@ struct PosSettings {
   flag PictTopMost{};
 };
 
+// The list window's width when the settings file gives none.
+constexpr int32_t kDefaultListWidth = 681;
+
 struct FormSettings {
   flag ListVisible{}, SpecVisible{}, TextVisible{}, PictVisible{}, SelCallVisible{};
   flag FullScreen{};

@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 #include <QWindow>
+#include <algorithm>
 
 #include "aircraft/tform5.h"
 #include "app/button_pictures.h"
@@ -39,6 +40,7 @@
 #include "platform/qt_color.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/text_room.h"
 #include "platform/write_failure.h"
 
 namespace {
@@ -216,6 +218,8 @@ TForm1::TForm1() {
     QSignalBlocker block(comboBox1_);
     for (const std::string& item : ZoomListItems()) comboBox1_->addItem(FromUtf8(item));
     comboBox1_->setMaxVisibleItems(comboBox1_->count() + 1);
+    // Wide enough for "x100"; the tool bar leaves room up to the globe.
+    comboBox1_->resize(std::max(comboBox1_->width(), platform::ComboBoxWidth(*comboBox1_)), comboBox1_->height());
   }
   setWindowTitle(FromUtf8(state_.controls.Caption));
   BuildMapFileMenu();

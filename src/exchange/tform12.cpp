@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <algorithm>
 
 #include "app/centring.h"
 #include "app/form1_state.h"
@@ -56,11 +57,15 @@ void TForm12::resizeEvent(QResizeEvent* e) {
   const int h = height();
   listBox1_->setGeometry(8, 6, 144, h - 13);
   memo1_->setGeometry(160, 8, w - 168, h - 69);
-  label1_->setGeometry(160, h - 54, 44, 22);
-  edit1_->setGeometry(204, h - 54, w - 311, 22);
+  // The labels' column is as wide as the wider caption in the language in
+  // use, 44 at least.
+  const int label = std::max({44, label1_->sizeHint().width(), label2_->sizeHint().width()});
+  const int edit = 160 + label;
+  label1_->setGeometry(160, h - 54, label, 22);
+  edit1_->setGeometry(edit, h - 54, w - edit - 107, 22);
   button1_->setGeometry(w - 87, h - 55, 79, 24);
-  label2_->setGeometry(160, h - 28, 44, 22);
-  edit2_->setGeometry(204, h - 28, w - 224, 22);
+  label2_->setGeometry(160, h - 28, label, 22);
+  edit2_->setGeometry(edit, h - 28, w - edit - 20, 22);
 }
 
 void TForm12::ValuesChanged() {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
+#include <algorithm>
 
 #include "app/centring.h"
 #include "app/form1_state.h"
@@ -57,7 +58,8 @@ TForm13::TForm13(Form1State& form, PeerLink& link) : SkarvelForm(form, 13), link
   edit1_ = new QLineEdit(QStringLiteral("200"), this);
   edit1_->setObjectName("Edit1");
   edit1_->setGeometry(176, 38, 40, 22);
-  MakeLabel(this, 13, "msec", 220, 41, 30);
+  QLabel* unit = MakeLabel(this, 13, "msec", 220, 41, 30);
+  unit->resize(std::max(unit->width(), unit->sizeHint().width()), unit->height());
   connect(speedButton1_, &QToolButton::clicked, this, &TForm13::SpeedButton1Click);
   if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
 }

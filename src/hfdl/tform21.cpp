@@ -5,6 +5,7 @@
 
 #include "app/form1_state.h"
 #include "platform/cp932.h"
+#include "platform/text_room.h"
 
 namespace {
 
@@ -32,10 +33,26 @@ TForm21::TForm21(Form1State& form) : SkarvelForm(form, 21) {
   listView1_->header()->setSectionsClickable(false);
   listView1_->header()->setStretchLastSection(false);
   listView1_->setStyleSheet("QTreeView::item { border: 1px solid #d8d8d8; }");
+  WidenColumns();
   listView1_->move(8, 8);
   listView1_->resize(std::max(0, width() - 29), std::max(0, height() - 50));
   for (size_t r = 0; r < form.hfdl.HfdlRegistrations.Rows.size(); ++r) ShowRow(static_cast<int>(r));
   form.hfdl.HfdlRegistrations.Changed = [this](int row) { ShowRow(row); };
+}
+
+// The designed widths are the least a column gets: each shows its caption
+// and the widest text of its kind whole (an address of six hex digits, an
+// operator code of three capitals).
+void TForm21::WidenColumns() {
+  const QString hex = QStringLiteral("0123456789ABCDEF");
+  const QStringList cells[7] = {platform::EachRepeated(hex, 2),
+                                {"127"},  // a seven-bit ground station id
+                                platform::EachRepeated(hex, 6) << "------",
+                                {"NO DATA"},
+                                platform::EachRepeated(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), 3) << "---",
+                                {"NO DATA"},
+                                {"HFDL", "ACARS"}};
+  for (int c = 0; c < 7; ++c) platform::WidenColumn(*listView1_, *listView1_->header(), c, cells[c]);
 }
 
 TForm21::~TForm21() { form_.hfdl.HfdlRegistrations.Changed = nullptr; }

@@ -16,6 +16,7 @@ class TForm21 : public SkarvelForm {
 
  private:
   void ShowRow(int row);
+  void WidenColumns();
 
   QTreeWidget* listView1_ = nullptr;
 };

@@ -26,6 +26,23 @@ void PutBytes(uint8_t* p, TColor colour) {
   p[2] = static_cast<uint8_t>(colour);        // red
 }
 
+bool HasFonts() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
+
+QFont TextFont(int pointSize) {
+  QFont font;
+  font.setStyleHint(QFont::SansSerif);
+  font.setFamily(QStringLiteral("Sans Serif"));
+  // Points at 96 dpi, so that the picture does not depend on the screen.
+  font.setPixelSize(std::max(1, (pointSize * 96 + 36) / 72));
+  // Crisp pixels: the bitmaps are shown 1:1 and small.
+  font.setStyleStrategy(QFont::NoAntialias);
+  return font;
+}
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 }  // namespace
 
 Bitmap24::Bitmap24(int width, int height) { Resize(width, height); }
@@ -59,20 +76,19 @@ void Bitmap24::HLine(int x0, int x1, int y, TColor colour) { FillRect(std::min(x
 void Bitmap24::VLine(int x, int y0, int y1, TColor colour) { FillRect(x, std::min(y0, y1), x, std::max(y0, y1), colour); }
 
 void Bitmap24::TextOut(int x, int y, const std::string& text, TColor colour, int pointSize) {
-  if (image_.isNull() || text.empty() || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
-  QFont font;
-  font.setStyleHint(QFont::SansSerif);
-  font.setFamily(QStringLiteral("Sans Serif"));
-  // Points at 96 dpi, so that the picture does not depend on the screen.
-  font.setPixelSize(std::max(1, (pointSize * 96 + 36) / 72));
-  // Crisp pixels: the bitmaps are shown 1:1 and small.
-  font.setStyleStrategy(QFont::NoAntialias);
+  if (image_.isNull() || text.empty() || !HasFonts()) return;
+  const QFont font = TextFont(pointSize);
   QPainter painter(&image_);
   painter.setFont(font);
   painter.setPen(platform::ToQColor(colour));
   painter.setBackgroundMode(Qt::TransparentMode);
   // drawText places the baseline, the callers give the cell's top.
-  painter.drawText(x, y + QFontMetrics(font).ascent(), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  painter.drawText(x, y + QFontMetrics(font).ascent(), FromUtf8(text));
+}
+
+int Bitmap24::TextWidth(const std::string& text, int pointSize) {
+  if (text.empty() || !HasFonts()) return 0;
+  return QFontMetrics(TextFont(pointSize)).horizontalAdvance(FromUtf8(text));
 }
 
 void Bitmap24::Show(QLabel* label) const {

@@ -40,6 +40,8 @@ class Bitmap24 {
   // Text needs the application's fonts: without a QGuiApplication it draws
   // nothing.
   void TextOut(int x, int y, const std::string& text, TColor colour, int pointSize = 7);
+  // How far such a text reaches to the right of x; 0 without fonts.
+  static int TextWidth(const std::string& text, int pointSize = 7);
 
   QImage& Image() { return image_; }
   const QImage& Image() const { return image_; }

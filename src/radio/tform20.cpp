@@ -3,9 +3,11 @@
 #include <QHeaderView>
 #include <QShowEvent>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "app/form1_state.h"
 #include "platform/cp932.h"
+#include "platform/text_room.h"
 #include "platform/window_stacking.h"
 #include "radio/frequency_list.h"
 
@@ -40,6 +42,7 @@ TForm20::TForm20(Form1State& form, FrequencyListLink& tuner) : SkarvelForm(form,
   platform::SetStayOnTop(this, true);
   SyncFrequencyRows(form.radio, form.hfdl);
   ShowRows();
+  WidenColumns();
   form.radio.RowsChanged = [this] { ShowRows(); };
   form.radio.CaptionChanged = [this] { setWindowTitle(QString::fromLatin1(form_.radio.FreqListCaption.c_str())); };
 }
@@ -52,6 +55,24 @@ TForm20::~TForm20() {
 void TForm20::showEvent(QShowEvent* e) {
   SkarvelForm::showEvent(e);
   if (!e->spontaneous()) RefreshFrequencies(form_.radio, form_.Radio, form_.hfdl, tuner_);
+}
+
+// The designed widths are the least a column gets: each shows its caption,
+// any station's name, a time and a frequency whole, and the window grows to
+// show every column.
+void TForm20::WidenColumns() {
+  QStringList names;
+  for (const std::string& name : form_.hfdl.GsNames) names << platform::Cp932ToQString(name);
+  const QStringList frequency{"-", "00000kHz"};
+  const QStringList cells[5] = {names, {"--:--:--", "00:00:00"}, frequency, frequency, frequency};
+  int width = 2 * listView1_->frameWidth();
+  for (int c = 0; c < 5; ++c) {
+    platform::WidenColumn(*listView1_, *listView1_->header(), c, cells[c]);
+    width += listView1_->columnWidth(c);
+  }
+  const int grow = std::max(0, width - listView1_->width());
+  listView1_->resize(listView1_->width() + grow, listView1_->height());
+  setFixedSize(this->width() + grow, height());
 }
 
 void TForm20::ShowRows() {

@@ -18,6 +18,7 @@ class TForm20 : public SkarvelForm {
 
  private:
   void ShowRows();
+  void WidenColumns();
 
   FrequencyListLink& tuner_;
   QTreeWidget* listView1_ = nullptr;

@@ -10,10 +10,12 @@
 #include <QValidator>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "app/form1_state.h"
 #include "platform/cp932.h"
 #include "platform/serial_port_list.h"
+#include "platform/text_room.h"
 #include "platform/window_stacking.h"
 #include "radio/frequency_list.h"
 #include "radio/tform25.h"
@@ -60,7 +62,10 @@ constexpr ChannelSettings kSettings[2] = {
     {&RadioSettings::ListNoR, &RadioSettings::EngageR, &RadioSettings::SelFreqR, &RadioSettings::ComNoR,
      &RadioSettings::TypeR, &RadioSettings::IdR}};
 
-// The station combo is narrow; its list opens wider.
+// The designed widths, the least the controls get; the station combo's list
+// opens at least kOpenListWidth wide.
+constexpr int kGroupWidth = 241;
+constexpr int kLabelWidth = 128;
 constexpr int kStationWidth = 81;
 constexpr int kComboWidth = 93;
 constexpr int kOpenListWidth = 200;
@@ -97,19 +102,16 @@ class AddressValidator : public QValidator {
 
 TForm24::TForm24(Form1State& form, FrequencyListLink& tuner) : SkarvelForm(form, 24), tuner_(tuner) {
   setWindowTitle(QString::fromUtf8("HFDL自動周波数制御設定"));
-  setFixedSize(505, 430);
   platform::SetStayOnTop(this, true);
   form.radio.Ports = platform::ListSerialPorts();
   for (int channel = 0; channel < 2; ++channel) BuildChannel(channel);
   button1_ = new QPushButton(QString::fromUtf8("強制設定"), this);
   button1_->setObjectName("Button1");
-  button1_->setGeometry(8, 284, 489, 25);
   button1_->setAutoDefault(false);
   connect(button1_, &QPushButton::clicked, this,
           [this] { ForceSetting(form_.radio, form_.Radio, form_.hfdl, tuner_); });
   memo1_ = new QPlainTextEdit(this);
   memo1_->setObjectName("Memo1");
-  memo1_->setGeometry(8, 316, 489, 106);
   memo1_->setReadOnly(true);
   memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   for (const std::string& line : form.radio.SendLog) memo1_->appendPlainText(QString::fromLatin1(line.c_str()));
@@ -118,6 +120,7 @@ TForm24::TForm24(Form1State& form, FrequencyListLink& tuner) : SkarvelForm(form,
   };
   for (int channel = 0; channel < 2; ++channel) LoadSettings(channel);
   EnableForceButton();
+  FitToTexts();
 }
 
 TForm24::~TForm24() { form_.radio.SendLogAdded = nullptr; }
@@ -125,20 +128,19 @@ TForm24::~TForm24() { form_.radio.SendLogAdded = nullptr; }
 void TForm24::BuildChannel(int channel) {
   const ChannelNames& names = kNames[channel];
   const ChannelSettings& s = kSettings[channel];
+  Channel& c = channels_[static_cast<size_t>(channel)];
   auto* group = new QGroupBox(QString::fromLatin1(names.groupCaption), this);
   group->setObjectName(names.group);
-  group->setGeometry(8 + 248 * channel, 8, 241, 268);
+  c.group = group;
   for (int n = 0; n < 6; ++n) {
     auto* label = new QLabel(QString::fromUtf8(kLabelCaptions[n]), group);
     label->setObjectName(names.labels[n]);
-    label->setGeometry(8, 24 + 28 * n, 128, 22);
+    c.labels[static_cast<size_t>(n)] = label;
   }
-  Channel& c = channels_[static_cast<size_t>(channel)];
   QComboBox** combos[5] = {&c.station, &c.control, &c.target, &c.port, &c.radio};
   for (int n = 0; n < 5; ++n) {
     QComboBox* combo = n == 0 ? new StationComboBox(group) : new QComboBox(group);
     combo->setObjectName(names.combos[n]);
-    combo->setGeometry(140, 24 + 28 * n, n == 0 ? kStationWidth : kComboWidth, 22);
     *combos[n] = combo;
   }
   c.control->addItems({"OFF", "ON"});
@@ -147,16 +149,13 @@ void TForm24::BuildChannel(int channel) {
   c.radio->addItems({"ICOM", "YAESU", "AOR", "KENWOOD", "ALINCO"});
   c.address = new QLineEdit(group);
   c.address->setObjectName(names.edit);
-  c.address->setGeometry(140, 164, kComboWidth, 22);
   c.address->setMaxLength(2);
   c.address->setValidator(new AddressValidator(c.address));
-  c.addressLabel = group->findChild<QLabel*>(names.labels[5]);
+  c.addressLabel = c.labels[5];
   c.list = new QPushButton(QString::fromUtf8("周波数リストから周波数を設定"), group);
   c.list->setObjectName(names.list);
-  c.list->setGeometry(8, 200, 225, 25);
   c.manual = new QPushButton(QString::fromUtf8("手動周波数設定"), group);
   c.manual->setObjectName(names.manual);
-  c.manual->setGeometry(8, 232, 225, 25);
   for (QPushButton* b : {c.list, c.manual}) b->setAutoDefault(false);
   FillStations(channel);
 
@@ -174,6 +173,36 @@ void TForm24::BuildChannel(int channel) {
   connect(c.manual, &QPushButton::clicked, this, [channel] {
     if (auto* keypad = qobject_cast<TForm29*>(platform::FindTopLevelWindow("Form29"))) keypad->OpenFor(channel);
   });
+}
+
+// The captions of the language in use and every station's name show
+// whole: the columns of labels and combos widen to them, the window with
+// them.
+void TForm24::FitToTexts() {
+  int labelWidth = kLabelWidth, stationWidth = kStationWidth, comboWidth = kComboWidth;
+  for (const Channel& c : channels_) {
+    for (QLabel* label : c.labels) labelWidth = std::max(labelWidth, label->sizeHint().width());
+    stationWidth = std::max(stationWidth, platform::ComboBoxWidth(*c.station));
+    for (QComboBox* combo : {c.control, c.target, c.port, c.radio}) {
+      comboWidth = std::max(comboWidth, platform::ComboBoxWidth(*combo));
+    }
+  }
+  const int comboLeft = 8 + labelWidth + 4;
+  const int groupWidth = std::max(kGroupWidth, comboLeft + std::max(stationWidth, comboWidth) + 8);
+  for (int channel = 0; channel < 2; ++channel) {
+    const Channel& c = channels_[static_cast<size_t>(channel)];
+    c.group->setGeometry(8 + (groupWidth + 7) * channel, 8, groupWidth, 268);
+    for (int n = 0; n < 6; ++n) c.labels[static_cast<size_t>(n)]->setGeometry(8, 24 + 28 * n, labelWidth, 22);
+    QComboBox* const combos[5] = {c.station, c.control, c.target, c.port, c.radio};
+    for (int n = 0; n < 5; ++n) combos[n]->setGeometry(comboLeft, 24 + 28 * n, n == 0 ? stationWidth : comboWidth, 22);
+    c.address->setGeometry(comboLeft, 164, comboWidth, 22);
+    c.list->setGeometry(8, 200, groupWidth - 16, 25);
+    c.manual->setGeometry(8, 232, groupWidth - 16, 25);
+  }
+  const int width = 2 * groupWidth + 23;
+  button1_->setGeometry(8, 284, width - 16, 25);
+  memo1_->setGeometry(8, 316, width - 16, 106);
+  setFixedSize(width, 430);
 }
 
 void TForm24::FillStations(int channel) {
@@ -216,6 +245,7 @@ void TForm24::showEvent(QShowEvent* e) {
   // The stations of the table as it is now.
   if (!e->spontaneous()) {
     for (int channel = 0; channel < 2; ++channel) FillStations(channel);
+    FitToTexts();
   }
   SkarvelForm::showEvent(e);
 }

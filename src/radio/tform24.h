@@ -9,6 +9,7 @@
 
 class FrequencyListLink;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -24,6 +25,8 @@ class TForm24 : public SkarvelForm {
 
   // Per receiver: 0 L, 1 R.
   struct Channel {
+    QGroupBox* group = nullptr;
+    std::array<QLabel*, 6> labels{};  // station, control, target, port, receiver, address
     QComboBox* station = nullptr;
     QComboBox* control = nullptr;
     QComboBox* target = nullptr;
@@ -43,6 +46,7 @@ class TForm24 : public SkarvelForm {
 
  private:
   void BuildChannel(int channel);
+  void FitToTexts();
   void FillStations(int channel);
   void LoadSettings(int channel);
   void ControlChange(int channel, int index);

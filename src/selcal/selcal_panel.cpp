@@ -1,5 +1,6 @@
 #include "selcal/selcal_panel.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/cp932.h"
@@ -12,6 +13,7 @@
 
 namespace {
 
+// The photograph's size; the picture is as high and may be wider.
 constexpr int kWidth = 200;
 constexpr int kHeight = 133;
 constexpr TColor kBlack = 0x000000;
@@ -25,14 +27,14 @@ constexpr int kDefaultTimeMoni = 120;
 // so that a huge file is never held whole.
 constexpr int kLargestDecoded = 8;
 
-// Text with a black shadow at the offsets 0..reach right and down (from
-// -reach when around), then in its colour.
-void ShadowedText(Bitmap24& b, int x, int y, const std::string& cp932, TColor colour, int points, bool around = false) {
-  const std::string text = platform::Cp932ToUtf8(cp932);
-  for (int dy = around ? -1 : 0; dy <= 1; ++dy) {
-    for (int dx = around ? -1 : 0; dx <= 1; ++dx) b.TextOut(x + dx, y + dy, text, kBlack, points);
+// The text with a black shadow at the offsets 0..1 right and down (-1..1
+// all round), then in its colour.
+void ShadowedText(Bitmap24& b, const SelcalPanelText& t) {
+  const std::string text = platform::Cp932ToUtf8(t.text);
+  for (int dy = t.shadowAround ? -1 : 0; dy <= 1; ++dy) {
+    for (int dx = t.shadowAround ? -1 : 0; dx <= 1; ++dx) b.TextOut(t.x + dx, t.y + dy, text, kBlack, t.points);
   }
-  b.TextOut(x, y, text, colour, points);
+  b.TextOut(t.x, t.y, text, t.colour, t.points);
 }
 
 void CopyPicture(const Bitmap24& from, Bitmap24& to) {
@@ -52,6 +54,33 @@ void ScaleNearest(const Bitmap24& from, Bitmap24& to) {
 
 }  // namespace
 
+std::vector<SelcalPanelText> SelcalPanelTexts(const std::string& code, const std::string& registration,
+                                              const std::string& type, const std::string& typedCode) {
+  std::vector<SelcalPanelText> texts;
+  if (!registration.empty()) {
+    texts.push_back({5, 94, "Code :" + code, kCyan, 8, false});
+    texts.push_back({5, 106, "RegNo:" + registration, kCyan, 8, false});
+    texts.push_back({5, 118, "Type :" + type, kCyan, 8, false});
+  } else {
+    texts.push_back({15, 20, code, kWhite, 50, false});
+    if (code != "----") texts.push_back({60, 105, "NO DATA", kWhite, 14, false});
+  }
+  texts.push_back({95, 5, "SET CODE:" + typedCode, kCyan, 10, true});
+  return texts;
+}
+
+int SelcalPictureWidth() {
+  int width = kWidth;
+  for (char letter : SelcalLetters) {
+    const std::string code(4, letter);
+    for (const SelcalPanelText& t : SelcalPanelTexts(code, "", "", code)) {
+      // The shadow reaches a pixel further.
+      width = std::max(width, t.x + Bitmap24::TextWidth(platform::Cp932ToUtf8(t.text), t.points) + 1);
+    }
+  }
+  return width;
+}
+
 SelcalPanel::SelcalPanel(SelcalPanelState& state, EtcSettings& etc, FormSettings& form, SelcalFiles files,
                          SelcalPanelLink& link)
     : state_(state), etc_(etc), form_(form), files_(files), link_(link) {
@@ -64,7 +93,7 @@ void SelcalPanel::Construct() {
   state_.TypedCode = etc_.SelCallCode;
   CommitTypedCode();
   state_.PanelShown = 0;
-  state_.PanelBitmap.Resize(kWidth, kHeight);
+  state_.PanelBitmap.Resize(SelcalPictureWidth(), kHeight);
   state_.PanelBitmap.Fill(kBlack);
   state_.PhotoBitmap.Resize(kWidth, kHeight);
   state_.PhotoBitmap.Fill(kBlack);
@@ -113,26 +142,21 @@ void SelcalPanel::DrawSelcalDisplay(bool reloadPhoto) {
   Bitmap24& panel = state_.PanelBitmap;
   panel.Fill(kBlack);
   const std::string registration = LookupSelcalCode(files_.CodeFile, state_.LastCode);
+  std::string type;
   if (!registration.empty()) {
     if (reloadPhoto) LoadPhoto(registration);
     CopyPicture(state_.PhotoBitmap, panel);
-    std::string type;
     if (!link_.LookupAircraftType(registration, type)) type = link_.LookupIcao24Description(registration);
-    ShadowedText(panel, 5, 94, "Code :" + state_.LastCode, kCyan, 8);
-    ShadowedText(panel, 5, 106, "RegNo:" + registration, kCyan, 8);
-    ShadowedText(panel, 5, 118, "Type :" + type, kCyan, 8);
-  } else {
+  } else if (reloadPhoto) {
     // An earlier aircraft's photograph must not show under a code that
     // has none.
-    if (reloadPhoto) {
-      state_.PhotoBitmap.Fill(kBlack);
-    } else {
-      CopyPicture(state_.PhotoBitmap, panel);
-    }
-    ShadowedText(panel, 15, 20, state_.LastCode, kWhite, 50);
-    if (state_.LastCode != "----") ShadowedText(panel, 60, 105, "NO DATA", kWhite, 14);
+    state_.PhotoBitmap.Fill(kBlack);
+  } else {
+    CopyPicture(state_.PhotoBitmap, panel);
   }
-  ShadowedText(panel, 95, 5, "SET CODE:" + state_.TypedCode, kCyan, 10, true);
+  for (const SelcalPanelText& t : SelcalPanelTexts(state_.LastCode, registration, type, state_.TypedCode)) {
+    ShadowedText(panel, t);
+  }
   Notify();
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/settings_sections.h"
 #include "platform/bitmap24.h"
@@ -46,6 +47,25 @@ struct SelcalFiles {
 };
 
 enum class PanelMouseButton { Left, Right, Other };
+
+// A text over the panel's picture (code page 932): the top left of its
+// cell, its colour and size, and a black shadow a pixel right and down of
+// it, or all round it.
+struct SelcalPanelText {
+  int x, y;
+  std::string text;
+  TColor colour;
+  int points;
+  bool shadowAround;
+};
+
+// The texts over the picture: the call with its aircraft when the code file
+// names one, else the code alone; then the code being typed.
+std::vector<SelcalPanelText> SelcalPanelTexts(const std::string& code, const std::string& registration,
+                                              const std::string& type, const std::string& typedCode);
+// The picture is the photograph's size, wider where the widest codes'
+// texts need it in the font in use.
+int SelcalPictureWidth();
 
 class SelcalPanel {
  public:

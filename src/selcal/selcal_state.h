@@ -38,7 +38,7 @@ struct SelcalPanelState {
   std::string TypedCode;          // the code being typed on the keypad
   std::string LastCode = "----";  // the last code received
   flag PanelShown = 0;            // nothing is drawn before the panel was shown
-  Bitmap24 PanelBitmap;           // the composed picture, 200 x 133
+  Bitmap24 PanelBitmap;           // the composed picture, 133 high, 200 or more wide
   Bitmap24 PhotoBitmap;           // the aircraft's photograph, scaled to 200 x 133
   QTimer Timer1;                  // the timed monitor
 };

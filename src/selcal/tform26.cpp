@@ -49,20 +49,30 @@ QFrame* SunkenPanel(QWidget* parent, const char* name, const QRect& geometry) {
 TForm26::TForm26(Form1State& form, ReceptionWiring& wiring)
     : SkarvelForm(form, 26), wiring_(wiring), panel_(wiring.Selcal().Panel()) {
   setWindowTitle(QString::fromUtf8("セルコール操作画面"));
-  setFixedSize(212, 333);
+  // The window was designed around a picture 200 pixels wide; a wider one
+  // (the large code in this system's font) widens the buttons below it in
+  // step.
+  const int picture = SelcalPictureWidth();
+  auto across = [picture](int x) { return x * picture / 200; };
+  auto place = [across](QWidget* w, const QRect& designed) {
+    const int left = across(designed.left()), right = across(designed.left() + designed.width());
+    w->setGeometry(left, designed.top(), right - left, designed.height());
+  };
+  setFixedSize(picture + 12, 333);
 
-  QFrame* panel1 = SunkenPanel(this, "Panel1", QRect(4, 4, 204, 137));
+  QFrame* panel1 = SunkenPanel(this, "Panel1", QRect(4, 4, picture + 4, 137));
   image1_ = new QLabel(panel1);
   image1_->setObjectName("Image1");
-  image1_->setGeometry(2, 2, 200, 133);
+  image1_->setGeometry(2, 2, picture, 133);
 
-  QFrame* panel2 = SunkenPanel(this, "Panel2", QRect(4, 145, 204, 184));
-  auto addToggle = [this, panel2](int n, const char* caption, const QRect& geometry, void (SelcalPanel::*click)(bool)) {
+  QFrame* panel2 = SunkenPanel(this, "Panel2", QRect(4, 145, picture + 4, 184));
+  auto addToggle = [this, panel2, place](int n, const char* caption, const QRect& designed,
+                                         void (SelcalPanel::*click)(bool)) {
     auto* button = new QToolButton(panel2);
     button->setObjectName(QStringLiteral("SpeedButton%1").arg(n));
     button->setText(QString::fromLatin1(caption));
     button->setCheckable(true);
-    button->setGeometry(geometry);
+    place(button, designed);
     connect(button, &QToolButton::clicked, this, [this, click](bool down) {
       (panel_.*click)(down);
       Done();
@@ -82,7 +92,7 @@ TForm26::TForm26(Form1State& form, ReceptionWiring& wiring)
     Done();
   });
   panel3_->setObjectName("Panel3");
-  panel3_->setGeometry(2, 26, 96, 46);
+  place(panel3_, QRect(2, 26, 96, 46));
   panel3_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   panel3_->setAlignment(Qt::AlignCenter);
   QFont digits = panel3_->font();
@@ -93,7 +103,7 @@ TForm26::TForm26(Form1State& form, ReceptionWiring& wiring)
   for (int k = 0; k < 16; ++k) {
     auto* key = new QPushButton(QString(QChar::fromLatin1(SelcalLetters[static_cast<size_t>(k)])), panel2);
     key->setObjectName(QStringLiteral("Button%1").arg(k + 1));
-    key->setGeometry(2 + 50 * (k % 4), 76 + 26 * (k / 4), 48, 24);
+    place(key, QRect(2 + 50 * (k % 4), 76 + 26 * (k / 4), 48, 24));
     connect(key, &QPushButton::clicked, this, [this, k] {
       panel_.ButtonClick(k);
       Done();

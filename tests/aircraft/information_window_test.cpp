@@ -30,6 +30,12 @@ class InfoWindow : public MainWindowTest {
     MainWindowTest::TearDown();
   }
   TForm17* Window(TForm1& w) { return qobject_cast<TForm17*>(w.Form(17)); }
+  // Drawn as a link: pure blue, underlined, under the hand; else black.
+  static std::string Look(const QLabel& l) {
+    const bool hand = l.cursor().shape() == Qt::PointingHandCursor;
+    return l.palette().color(QPalette::WindowText).name().toStdString() + (l.font().underline() ? " underlined" : "") +
+           (hand ? " hand" : "");
+  }
   std::vector<std::string> opened;
 };
 
@@ -59,10 +65,17 @@ TEST_F(InfoWindow, SearchLinksPlaceStackingAndPicture) {
   std::snprintf(f.aircraft.Aircraft.Records[1].FlightId, 8, "JL0012");
   emit info->Label(7)->Clicked();  // not a link yet
   EXPECT_FALSE(f.mapView.AircraftSelected);
+  EXPECT_EQ(Look(*info->Label(7)), "#000000");
+  EXPECT_EQ(Look(*info->Label(3)), "#0000ff underlined hand");
   value.PositionLink = true;
+  value.Position = "Have";
   w.ShowAircraftInformation(value);
+  EXPECT_EQ(Look(*info->Label(7)), "#0000ff underlined hand");
   emit info->Label(7)->Clicked();
   EXPECT_EQ(f.mapView.AircraftSelected ? f.mapView.SelectedAircraft : -1, 1);
+  value.PositionLink = false;
+  w.ShowAircraftInformation(value);
+  EXPECT_EQ(Look(*info->Label(7)), "#000000");
   // Centred on top until told otherwise; the list's picture fitted.
   info->show();
   QCoreApplication::processEvents();

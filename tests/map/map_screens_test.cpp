@@ -123,6 +123,8 @@ TEST_F(MapWindowScreens, DialogsAndTheInformationWindowInBothLanguages) {
     Form1State& f = w.State();
     testing_support::WriteGradientJpeg(PhotoPath(f.aircraft.Files, "JA8089"), 640, 480);
     AddListRow(f.aircraft, w.Reception().Aircraft(), "JL0012", "JA8089", "RJTT", "KSFO", "B767-300", "-", "ACARS");
+    // A position heard: the information window's position is a link.
+    MarkPositionReceived(f.aircraft, w.Reception().Aircraft(), "JL0012", "JA8089");
     for (int number : {4, 19, 17}) w.ShowForm(number, false);
     qobject_cast<TForm17*>(w.Form(17))->SearchFlight("JL0012");
     Settle();
