@@ -50,6 +50,13 @@ SkarvelForm::SkarvelForm(Form1State& form, int number, QWidget* parent)
   }
 }
 
+void SkarvelForm::setVisible(bool visible) {
+  if (visible && !isVisible()) {
+    FitToScreenBeforeShow(*this);
+  }
+  QDialog::setVisible(visible);
+}
+
 void SkarvelForm::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
   if (!e->spontaneous()) FitToScreen(*this);
