@@ -4,6 +4,7 @@
 
 #include "app/centring.h"
 #include "app/form1_state.h"
+#include "platform/window_stacking.h"
 
 namespace {
 
@@ -52,6 +53,7 @@ SkarvelForm::SkarvelForm(Form1State& form, int number, QWidget* parent)
 
 void SkarvelForm::setVisible(bool visible) {
   if (visible && !isVisible()) {
+    platform::KeepModalAboveStayOnTop(*this, isModal());
     FitToScreenBeforeShow(*this);
   }
   QDialog::setVisible(visible);

@@ -39,6 +39,7 @@
 #include "platform/qt_color.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/window_stacking.h"
 #include "platform/write_failure.h"
 
 namespace {
@@ -375,6 +376,7 @@ void TForm1::BuildOpenDialog() {
   openDialog1_->setFileMode(QFileDialog::ExistingFile);
   openDialog1_->setNameFilter(QString::fromUtf8("ログファイル(*.log)"));
   ChooseImportPath = [this]() -> std::string {
+    platform::KeepModalAboveStayOnTop(*openDialog1_);
     if (openDialog1_->exec() != QDialog::Accepted) return {};
     const QStringList files = openDialog1_->selectedFiles();
     return files.isEmpty() ? std::string() : files.first().toStdString();

@@ -1,7 +1,8 @@
-// Windows on a real X server, placed and stacked as a user sees them: a
-// virtual display of the test's own with a window manager (openbox) for
-// the windows in process, and a bare one for the program where no window
-// manager stacks its windows. Skipped without Xvfb or openbox.
+// Windows on a real X server, stacked as a user sees them: a virtual
+// display of the test's own with a window manager (openbox) for the
+// windows in process, and a bare one for the program where no window
+// manager stacks its windows. Clicks are the X server's own (xdotool), so
+// the window manager sees a user at work. Skipped without Xvfb or openbox.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -11,13 +12,25 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <regex>
 #include <thread>
 
+#include "acars/tform28.h"
+#include "aircraft/tform17.h"
+#include "aircraft/tform5.h"
+#include "exchange/colour_dialog.h"
+#include "exchange/text_window.h"
 #include "main_window_fixture.h"
 #include "support/fake_audio_devices.h"
 
@@ -133,7 +146,141 @@ bool Managed(QWidget& window) {
   return std::find(stack.begin(), stack.end(), window.winId()) != stack.end();
 }
 
+// Shows one of the program's windows and waits until the window manager
+// has framed it.
+void ShowManaged(TForm1& w, int number) {
+  w.ShowForm(number, false);
+  QWidget& form = *w.Form(number);
+  ASSERT_TRUE(PumpUntil([&] { return Managed(form) && form.frameGeometry() != form.geometry(); }, 10000)) << number;
+  PumpUntil([] { return false; }, 300);
+}
+
+// A user's click on the middle of a control.
+void Click(QWidget* control) {
+  ASSERT_NE(control, nullptr);
+  const QPoint at = control->mapToGlobal(control->rect().center());
+  RunProgram("xdotool", {"mousemove", "--sync", std::to_string(at.x()), std::to_string(at.y()), "click", "1"}, {},
+             10000);
+}
+
+std::string NameOf(const QWidget& w) {
+  return w.objectName().isEmpty() ? w.metaObject()->className() : w.objectName().toStdString();
+}
+
+// Clicks the first control; in every modal dialog that opens, once the
+// window manager has mapped it, notes whether it is the top of the stack,
+// then clicks the next control, or closes it when none is left.
+class ModalStackCheck {
+ public:
+  using Control = std::function<QWidget*()>;
+  using Seen = std::vector<std::pair<std::string, bool>>;  // each dialog, and whether it was on top
+
+  explicit ModalStackCheck(std::vector<Control> controls) : controls_(std::move(controls)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+  }
+
+  Seen Run() {
+    timer_.start(50);
+    ClickNext();
+    if (!PumpUntil([this] { return done_; }, 30000)) ADD_FAILURE() << "the dialogs did not close";
+    timer_.stop();
+    platform::RejectOpenModals();
+    return seen_;
+  }
+
+ private:
+  void ClickNext() {
+    waiting_.restart();
+    Click(controls_[next_++]());
+  }
+
+  void Tick() {
+    QWidget* modal = QApplication::activeModalWidget();
+    const bool clickPending = waiting_.isValid() && waiting_.elapsed() < 5000;
+    if (!modal || !modal->isVisible()) {
+      done_ = !clickPending;
+      return;
+    }
+    if (std::find(checked_.begin(), checked_.end(), modal) != checked_.end()) {
+      if (!clickPending) Close(*modal);
+      return;
+    }
+    // A new one: the window manager maps and stacks it in its own time.
+    if (modal != mapping_) {
+      mapping_ = modal;
+      mappedFor_.restart();
+      return;
+    }
+    if (mappedFor_.elapsed() < 500 || !Managed(*modal)) return;
+    waiting_.invalidate();
+    seen_.emplace_back(NameOf(*modal), Stack().back() == modal->winId());
+    checked_.push_back(modal);
+    if (next_ < controls_.size()) {
+      ClickNext();
+    } else {
+      Close(*modal);
+    }
+  }
+
+  static void Close(QWidget& modal) {
+    if (auto* dialog = qobject_cast<QDialog*>(&modal)) {
+      dialog->reject();
+    } else {
+      modal.close();
+    }
+  }
+
+  std::vector<Control> controls_;
+  size_t next_ = 0;
+  QTimer timer_;
+  QElapsedTimer waiting_;  // since the last click, until its dialog shows
+  QElapsedTimer mappedFor_;
+  QWidget* mapping_ = nullptr;
+  std::vector<QWidget*> checked_;
+  Seen seen_;
+  bool done_ = false;
+};
+
 using UnderAWindowManager = MainWindowTest;
+
+TEST_F(UnderAWindowManager, ModalDialogsOpenAboveTheWindowsThatStayOnTop) {
+  if (!UnderWindowManager()) GTEST_SKIP() << "needs Xvfb and openbox";
+  // Apart, so that no window covers another's buttons; the text window
+  // stays on top, as by default.
+  TForm1& w = Start(
+      "[Etc]\r\nLanguage=1\r\n[Pos]\r\nTextTop=10\r\nTextLeft=1000\r\nListTop=500\r\nListLeft=1000\r\n"
+      "InfoTop=700\r\nInfoLeft=100\r\n[Form]\r\nMesgSrchTop=500\r\nMesgSrchLeft=100\r\n");
+  ASSERT_TRUE(PumpUntil([&] { return Managed(w); }, 10000));
+  platform::SetMessageBoxHandler(nullptr);  // the real boxes
+  auto* text = static_cast<TForm10*>(w.Form(10));
+  auto* search = static_cast<TForm28*>(w.Form(28));
+  auto* info = static_cast<TForm17*>(w.Form(17));
+  auto* list = static_cast<TForm5*>(w.Form(5));
+  auto* colours = static_cast<TForm18*>(w.Form(18));
+  info->Edit1()->setText("XX9999");  // heard by nobody
+
+  struct Case {
+    std::vector<int> windows;  // shown first
+    std::vector<ModalStackCheck::Control> controls;
+    ModalStackCheck::Seen expected;
+  };
+  const Case cases[] = {
+      {{10}, {[&] { return text->SpeedButton(10); }, [&] { return colours->Panel1(); }},
+       {{"Form18", true}, {"QColorDialog", true}}},
+      {{10}, {[&] { return text->SpeedButton(9); }}, {{"QFontDialog", true}}},
+      {{10}, {[&] { return text->SpeedButton(14); }}, {{"Form30", true}}},
+      {{28}, {[&] { return search->Button(4); }}, {{"QMessageBox", true}}},
+      {{17}, {[&] { return info->Button1(); }}, {{"QMessageBox", true}}},
+      // From a window that does not stay on top, while one does.
+      {{10, 5}, {[&] { return list->SpeedButton(2); }}, {{"Form18", true}}},
+  };
+  for (const Case& c : cases) {
+    for (int number : c.windows) ShowManaged(w, number);
+    EXPECT_EQ(ModalStackCheck(c.controls).Run(), c.expected) << NameOf(*w.Form(c.windows.back()));
+    for (int number : c.windows) w.Form(number)->hide();
+  }
+  Close();
+}
 
 TEST_F(UnderAWindowManager, TitleBarsStayOnTheScreen) {
   if (!UnderWindowManager()) GTEST_SKIP() << "needs Xvfb and openbox";
