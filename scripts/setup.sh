@@ -1,7 +1,7 @@
 # Shared by ./run and ./test.
 RUN_PACKAGES=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libasound2-dev
   libjpeg62-turbo-dev libsndfile1-dev libgtest-dev libbenchmark-dev xvfb xdg-utils fonts-ipafont-gothic)
-TEST_PACKAGES=(xdotool x11-utils python3-aiosmtpd)
+TEST_PACKAGES=(xdotool x11-utils openbox python3-aiosmtpd)
 
 # Every core, unless the caller asked for another number the usual way.
 BUILD_JOBS=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}

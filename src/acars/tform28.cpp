@@ -1,11 +1,13 @@
 #include "acars/tform28.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QToolButton>
 
 #include "app/form1_state.h"
@@ -129,6 +131,24 @@ void TForm28::ShowSearch() {
   for (const std::string& name : s.HitNames) names << FromUtf8(name);
   Fill(listBox2_, names);
   memo_->setPlainText(platform::Cp932ToQString(s.Memo));
+}
+
+void TForm28::showEvent(QShowEvent* e) {
+  SkarvelForm::showEvent(e);
+  // A hit pops the window up with the focus: on the hits, not on Add.
+  if (!e->spontaneous()) listBox2_->setFocus();
+}
+
+void TForm28::keyPressEvent(QKeyEvent* e) {
+  // An Enter that no control took would press the default button, Add: one
+  // Enter in a list would add an empty string, which every message
+  // matches. Only the edit box's Enter adds its text.
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    if (focusWidget() == edit1_) Button1Click();
+    e->accept();
+    return;
+  }
+  SkarvelForm::keyPressEvent(e);
 }
 
 void TForm28::Button1Click() {

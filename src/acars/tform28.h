@@ -26,6 +26,10 @@ class TForm28 : public SkarvelForm {
   // Shows the message search's value.
   void ShowSearch();
 
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+
  private:
   void Button1Click();
   void Button2Click();

@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QEvent>
-#include <QFontDialog>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -20,6 +19,7 @@
 #include "platform/cp932.h"
 #include "platform/qt_color.h"
 #include "platform/text_room.h"
+#include "platform/window_stacking.h"
 
 namespace {
 
@@ -98,12 +98,7 @@ TForm5::TForm5(Form1State& form, ReceptionWiring& wiring)
   timer1_->setObjectName("Timer1");
   timer1_->setInterval(1000);
 
-  ChooseFont = [this](const QFont& start) -> std::optional<QFont> {
-    bool ok = false;
-    QFont f = QFontDialog::getFont(&ok, start, this);
-    if (!ok) return std::nullopt;
-    return f;
-  };
+  ChooseFont = [this](const QFont& start) { return platform::ChooseFont(start, this); };
 
   buttons_[3]->setCheckable(true);
   buttons_[4]->setCheckable(true);

@@ -68,25 +68,70 @@ QRect FitFrameToScreens(const QRect& frame, const QSize& minimum, int titleBar, 
   return fitted;
 }
 
-void FitToScreen(QWidget& window) {
-  if (window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+namespace {
+
+// Where a window was asked to be before it was fitted on a guess of its
+// frame, and where that put it: its frame's top left and its size.
+constexpr char kAskedGeometry[] = "skarvelAskedGeometry";
+constexpr char kGuessedGeometry[] = "skarvelGuessedGeometry";
+
+QList<QRect> AvailableScreens() {
   QList<QRect> screens;
   if (const QScreen* primary = QGuiApplication::primaryScreen()) screens << primary->availableGeometry();
   for (const QScreen* s : QGuiApplication::screens()) {
     if (s != QGuiApplication::primaryScreen()) screens << s->availableGeometry();
   }
-  // Before the window is first mapped its decoration is not known: count a
-  // title bar of the style's height.
+  return screens;
+}
+
+bool DecorationKnown(const QWidget& window) { return window.frameGeometry().size() != window.size(); }
+
+// Fits the window with its decoration as known, or, before it is, with a
+// title bar of the style's height.
+void Fit(QWidget& window) {
   QSize decoration = window.frameGeometry().size() - window.size();
   int titleBar = window.geometry().top() - window.frameGeometry().top();
-  if (decoration.isNull()) {
+  if (!DecorationKnown(window)) {
     titleBar = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
     decoration = QSize(0, titleBar);
   }
   const QRect frame(window.pos(), window.size() + decoration);
-  const QRect fitted = FitFrameToScreens(frame, window.minimumSize() + decoration, std::max(titleBar, 1), screens);
+  const QRect fitted =
+      FitFrameToScreens(frame, window.minimumSize() + decoration, std::max(titleBar, 1), AvailableScreens());
   if (fitted.size() != frame.size()) window.resize(fitted.size() - decoration);
   if (fitted.topLeft() != frame.topLeft()) window.move(fitted.topLeft());
+}
+
+bool Fittable(const QWidget& window) { return !(window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)); }
+
+}  // namespace
+
+void FitToScreenBeforeShow(QWidget& window) {
+  if (!Fittable(window)) return;
+  const QRect asked(window.pos(), window.size());
+  Fit(window);
+  window.setProperty(kAskedGeometry, asked);
+  window.setProperty(kGuessedGeometry, QRect(window.pos(), window.size()));
+}
+
+void FitToScreen(QWidget& window) {
+  const QVariant asked = window.property(kAskedGeometry);
+  const QVariant guessed = window.property(kGuessedGeometry);
+  window.setProperty(kAskedGeometry, QVariant());
+  window.setProperty(kGuessedGeometry, QVariant());
+  if (!Fittable(window)) return;
+  if (!DecorationKnown(window)) {
+    // The window manager frames it later; until then a move would place
+    // the window's inside there, not its frame. The fit before the show
+    // placed the frame.
+    if (asked.isValid()) return;
+  } else if (asked.isValid() && QRect(window.pos(), window.size()) == guessed.toRect()) {
+    // Fitted again from where it was asked to be, now that the frame is
+    // known.
+    window.resize(asked.toRect().size());
+    window.move(asked.toRect().topLeft());
+  }
+  Fit(window);
 }
 
 void CentreOverWindow(QWidget& window, const QWidget& over) {

@@ -24,7 +24,14 @@ void CentreOnScreen(QWidget& window);
 // area unless the top `titleBar` pixels, its title bar, are on a screen
 // already. A position saved with a second monitor that is gone comes back.
 QRect FitFrameToScreens(const QRect& frame, const QSize& minimum, int titleBar, const QList<QRect>& screens);
-// The same for a top-level window on the screens there are.
+// The same for a top-level window on the screens there are, before it
+// shows: its frame is guessed (a title bar of the style's height), as the
+// window manager frames a window only once it shows. Before that a move
+// places the frame; after it, until the frame is known, a move places the
+// window's inside and would leave the title bar above the screen.
+void FitToScreenBeforeShow(QWidget& window);
+// And on show: fitted again from where it was asked to be once its frame
+// is known, else left where the fit before the show put it.
 void FitToScreen(QWidget& window);
 
 // The program's top-level window with this object name ("Form1", "Form8"),

@@ -4,6 +4,7 @@
 
 #include "app/centring.h"
 #include "app/form1_state.h"
+#include "platform/window_stacking.h"
 
 namespace {
 
@@ -48,6 +49,14 @@ SkarvelForm::SkarvelForm(Form1State& form, int number, QWidget* parent)
     if (g->width) resize(g->width(form), g->height(form));
     move(g->left(form), g->top(form));
   }
+}
+
+void SkarvelForm::setVisible(bool visible) {
+  if (visible && !isVisible()) {
+    platform::KeepModalAboveStayOnTop(*this, isModal());
+    FitToScreenBeforeShow(*this);
+  }
+  QDialog::setVisible(visible);
 }
 
 void SkarvelForm::showEvent(QShowEvent* e) {

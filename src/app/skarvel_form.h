@@ -20,9 +20,11 @@ class SkarvelForm : public QDialog {
   // The values the window shows changed: it shows them afresh.
   virtual void ValuesChanged() {}
 
+  void setVisible(bool visible) override;
+
  protected:
-  // Fits the window to the screen it lands on, once the subclass has
-  // placed it.
+  // Fits the window to the screen it lands on again, once a subclass has
+  // placed it on show.
   void showEvent(QShowEvent* e) override;
 
   Form1State& form_;

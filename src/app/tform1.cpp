@@ -41,6 +41,7 @@
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/text_room.h"
+#include "platform/window_stacking.h"
 #include "platform/write_failure.h"
 
 namespace {
@@ -177,6 +178,12 @@ void SetLampColour(QFrame* lamp, TColor colour) {
   p.setColor(QPalette::Window, platform::ToQColor(colour));
   lamp->setPalette(p);
 }
+
+// The windows that were open at the last close, each with its member.
+const std::pair<int, StateField<flag>> kReopenedAtStart[] = {
+    {2, STATE_FIELD(Form.SpecVisible)}, {5, STATE_FIELD(Form.ListVisible)},  {10, STATE_FIELD(Form.TextVisible)},
+    {17, STATE_FIELD(Form.PictVisible)}, {20, STATE_FIELD(Form.FreqShow)},   {21, STATE_FIELD(Form.ICAOShow)},
+    {26, STATE_FIELD(Form.SelCallVisible)}};
 
 }  // namespace
 
@@ -378,6 +385,7 @@ void TForm1::BuildOpenDialog() {
   openDialog1_->setFileMode(QFileDialog::ExistingFile);
   openDialog1_->setNameFilter(QString::fromUtf8("ログファイル(*.log)"));
   ChooseImportPath = [this]() -> std::string {
+    platform::KeepModalAboveStayOnTop(*openDialog1_);
     if (openDialog1_->exec() != QDialog::Accepted) return {};
     const QStringList files = openDialog1_->selectedFiles();
     return files.isEmpty() ? std::string() : files.first().toStdString();
@@ -568,11 +576,7 @@ void TForm1::FormShow() {
   if (formShowDone_) return;
   formShowDone_ = true;
   state_.mapView.RedrawBusy = 0;
-  const std::pair<int, StateField<flag>> reopen[] = {
-      {2, STATE_FIELD(Form.SpecVisible)}, {5, STATE_FIELD(Form.ListVisible)},  {10, STATE_FIELD(Form.TextVisible)},
-      {17, STATE_FIELD(Form.PictVisible)}, {20, STATE_FIELD(Form.FreqShow)},   {21, STATE_FIELD(Form.ICAOShow)},
-      {26, STATE_FIELD(Form.SelCallVisible)}};
-  for (const auto& [number, visible] : reopen) {
+  for (const auto& [number, visible] : kReopenedAtStart) {
     if (visible(state_)) ShowForm(number, false);
   }
   state_.controls.SpeedButton1Visible = state_.Net.TcpIp && !state_.Net.Server ? 1 : 0;
@@ -593,6 +597,11 @@ void TForm1::FormShow() {
 }
 
 void TForm1::ShowDone() {
+  // The windows reopened at start showed before this one; where no window
+  // manager keeps them on top they would be left under it.
+  for (const auto& [number, visible] : kReopenedAtStart) {
+    if (visible(state_) && FormShowing(number)) Form(number)->raise();
+  }
   StartClockFallback(state_.audio, AudioSettingsOf(state_), audio_, this);
   shown_ = true;
   if (state_.Form.FullScreen && !closePending_) SetFullScreen(true);
@@ -611,6 +620,11 @@ void TForm1::RequestCloseFromSystem() {
     return;
   }
   QTimer::singleShot(0, this, [this] { close(); });
+}
+
+void TForm1::setVisible(bool visible) {
+  if (visible && !isVisible()) FitToScreenBeforeShow(*this);
+  QMainWindow::setVisible(visible);
 }
 
 void TForm1::showEvent(QShowEvent* e) {

@@ -77,6 +77,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   void CloseMainWindow() override;
   void CloseMainWindowAtEndOfInput() override;
   void FormResize() override;
+  void setVisible(bool visible) override;
   void ShowAudioPicture(AudioPicture picture, const Bitmap24& bitmap) override;
   void RestoreForm(int formNumber) override;
   void CopyToClipboard(const Bitmap24& picture) override;

@@ -25,6 +25,7 @@
 #include "map/map_mouse.h"
 #include "map/map_navigation.h"
 #include "map/map_picture_file.h"
+#include "platform/window_stacking.h"
 
 void TForm1::RunCommand(const std::function<void()>& command) {
   if (command) command();
@@ -242,6 +243,7 @@ void TForm1::SearchInformationFlight(const std::string& flightId) {
 }
 
 std::string TForm1::AskSaveMapPath() {
+  platform::KeepModalAboveStayOnTop(*savePictureDialog1_);
   if (savePictureDialog1_->exec() != QDialog::Accepted) return {};
   const QStringList files = savePictureDialog1_->selectedFiles();
   return files.isEmpty() ? std::string() : files.first().toStdString();

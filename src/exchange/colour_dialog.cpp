@@ -1,6 +1,5 @@
 #include "exchange/colour_dialog.h"
 
-#include <QColorDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -42,11 +41,7 @@ TForm18::TForm18(Form1State& form) : SkarvelForm(form, 18) {
   grid->addWidget(ok_, 2, 0);
   grid->addWidget(cancel_, 2, 1);
 
-  ChooseColour = [this](const QColor& start) -> std::optional<QColor> {
-    QColor c = QColorDialog::getColor(start, this);
-    if (!c.isValid()) return std::nullopt;
-    return c;
-  };
+  ChooseColour = [this](const QColor& start) { return platform::ChooseColour(start, this); };
   connect(panel1_, &QPushButton::clicked, this, [this] { Pick(pendingText_); });
   connect(panel2_, &QPushButton::clicked, this, [this] { Pick(pendingBack_); });
   connect(ok_, &QPushButton::clicked, this, [this] { Button3Click(); });

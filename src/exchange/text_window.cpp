@@ -1,7 +1,6 @@
 #include "exchange/text_window.h"
 
 #include <QButtonGroup>
-#include <QFontDialog>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -97,12 +96,7 @@ TForm10::TForm10(Form1State& form) : SkarvelForm(form, 10) {
   connect(buttons_[10], &QToolButton::clicked, this, [this] { SpeedButton10Click(); });
   connect(buttons_[14], &QToolButton::clicked, this, [this] { SpeedButton14Click(); });
 
-  ChooseFont = [this](const QFont& start) -> std::optional<QFont> {
-    bool ok = false;
-    QFont f = QFontDialog::getFont(&ok, start, this);
-    if (!ok) return std::nullopt;
-    return f;
-  };
+  ChooseFont = [this](const QFont& start) { return platform::ChooseFont(start, this); };
 
   // The view of the settings; a kind the buffers do not have shows RAW.
   if (form_.Txt.TxtType < 0 || form_.Txt.TxtType > 5) form_.Txt.TxtType = kAcarsRaw;

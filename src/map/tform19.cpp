@@ -1,6 +1,5 @@
 #include "map/tform19.h"
 
-#include <QColorDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,6 +13,7 @@
 #include "map/map_redraw.h"
 #include "platform/cp932.h"
 #include "platform/qt_color.h"
+#include "platform/window_stacking.h"
 
 namespace {
 
@@ -60,11 +60,7 @@ TForm19::TForm19(Form1State& form, ReceptionWiring& wiring) : SkarvelForm(form, 
     }
     rows->addWidget(group, i, 1);
   }
-  ChooseColour = [this](const QColor& start) -> std::optional<QColor> {
-    QColor c = QColorDialog::getColor(start, this);
-    if (!c.isValid()) return std::nullopt;
-    return c;
-  };
+  ChooseColour = [this](const QColor& start) { return platform::ChooseColour(start, this); };
   // The handlers come after the controls show the settings.
   for (int i = 0; i < 10; ++i) {
     connect(edits_[static_cast<size_t>(i)], &QLineEdit::textChanged, this, [this, i] { EditChange(i); });

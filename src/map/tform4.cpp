@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,6 +17,7 @@
 #include "app/up_down.h"
 #include "map/map_redraw.h"
 #include "platform/qt_color.h"
+#include "platform/window_stacking.h"
 
 namespace {
 
@@ -199,11 +199,7 @@ TForm4::TForm4(Form1State& form, ReceptionWiring& wiring) : SkarvelForm(form, 4)
   setWindowTitle(QString::fromUtf8("表示関係設定"));
   BuildColourGroups();
   BuildOptionGroups();
-  ChooseColour = [this](const QColor& start) -> std::optional<QColor> {
-    QColor c = QColorDialog::getColor(start, this);
-    if (!c.isValid()) return std::nullopt;
-    return c;
-  };
+  ChooseColour = [this](const QColor& start) { return platform::ChooseColour(start, this); };
 }
 
 void TForm4::BuildColourGroups() {

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/window_stacking.h"
+
 namespace platform {
 namespace {
 
@@ -51,6 +53,7 @@ void OpenWhenOwnerShows(QMessageBox* box) {
     return;
   }
   if (owner && box->parentWidget() != owner) box->setParent(owner, box->windowFlags());
+  KeepModalAboveStayOnTop(*box);
   box->open();
   PlaceBelowOpenBoxes(box);
   auto& boxes = OpenNonBlockingBoxes();
@@ -100,6 +103,7 @@ BoxAnswer ShowMessageBox(BoxKind kind, BoxButtons buttons, const std::string& te
   if (Handler()) return Handler()({kind, buttons, text, caption, true});
   QApplication::beep();
   QMessageBox* box = MakeBox(kind, buttons, text, caption);
+  KeepModalAboveStayOnTop(*box);
   int r = box->exec();
   delete box;
   if (r == QMessageBox::Yes) return BoxAnswer::Yes;

@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <QToolButton>
 
 #include "app/form1_state.h"
@@ -124,9 +123,6 @@ void TForm26::setVisible(bool visible) {
   if (!showing) return;
   panel_.FormShow();
   Done();
-  // Reopened at start, the panel shows before the main window; without a
-  // window manager to keep it on top it raises itself once both are up.
-  QTimer::singleShot(0, this, [this] { raise(); });
 }
 
 void TForm26::Refresh() {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -16,6 +17,7 @@
 #include "app/main_window_fixture.h"
 #include "parser_fixture.h"
 #include "platform/file_io.h"
+#include "support/fake_audio_devices.h"
 
 namespace {
 
@@ -86,7 +88,7 @@ TEST_F(MessageSearchTest, HitFilesAndTheirList) {
 
 using MessageSearchWindow = MainWindowTest;
 
-TEST_F(MessageSearchWindow, AHitShowsTheWindowAndTheListDeletesAfterYes) {
+TEST_F(MessageSearchWindow, AHitShowsTheWindowFocusedOnItsHitsAndTheListDeletesAfterYes) {
   testing_support::WaveRecorder sounds;
   TForm1& w = StartEnglish();
   Form1State& f = w.State();
@@ -103,6 +105,19 @@ TEST_F(MessageSearchWindow, AHitShowsTheWindowAndTheListDeletesAfterYes) {
     testing_support::WriteFile(f.app.MesgSearchWavePath, "RIFF");
   }
   ASSERT_EQ(window->ListBox(2)->count(), 2);
+  // Popped up, it has the focus on its hits, where Enter adds no empty
+  // string that every message would match; in the edit box Enter adds.
+  ASSERT_TRUE(testing_support::PumpUntil([] { return QApplication::focusWidget() != nullptr; }));
+  EXPECT_EQ(QApplication::focusWidget(), window->ListBox(2));
+  const auto pressEnter = [](QWidget* at) {
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+    QCoreApplication::sendEvent(at, &enter);
+  };
+  pressEnter(QApplication::focusWidget());
+  window->Edit1()->setText("SECOND");
+  window->Edit1()->setFocus();
+  pressEnter(window->Edit1());
+  EXPECT_EQ(f.messageSearch.SearchStrings, Names({"TESTWORD", "SECOND"}));
   EXPECT_TRUE(window->Memo1()->toPlainText().startsWith("B TESTWORD"));
   boxes_.SetAnswers({platform::BoxAnswer::No, platform::BoxAnswer::Yes, platform::BoxAnswer::No});
   window->ListBox(2)->setCurrentRow(0);

@@ -1,0 +1,356 @@
+// Windows on a real X server, stacked as a user sees them: a virtual
+// display of the test's own with a window manager (openbox) for the
+// windows in process, and a bare one for the program where no window
+// manager stacks its windows. Clicks are the X server's own (xdotool), so
+// the window manager sees a user at work. Skipped without Xvfb or openbox.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <regex>
+#include <thread>
+
+#include "acars/tform28.h"
+#include "aircraft/tform17.h"
+#include "aircraft/tform5.h"
+#include "exchange/colour_dialog.h"
+#include "exchange/text_window.h"
+#include "main_window_fixture.h"
+#include "support/fake_audio_devices.h"
+
+extern char** environ;
+
+namespace {
+
+using testing_support::PumpUntil;
+using testing_support::RunProgram;
+
+pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, int fd3 = -1) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  if (fd3 >= 0) posix_spawn_file_actions_adddup2(&actions, fd3, 3);
+  std::vector<char*> argv, envp;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  // The changes replace what the environment has of the same name.
+  const auto changed = [&](const char* entry) {
+    return std::any_of(env.begin(), env.end(), [&](const std::string& e) {
+      return std::strncmp(entry, e.c_str(), e.find('=') + 1) == 0;
+    });
+  };
+  for (char** e = environ; *e; ++e) {
+    if (!changed(*e)) envp.push_back(*e);
+  }
+  for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
+  envp.push_back(nullptr);
+  pid_t pid = -1;
+  if (posix_spawnp(&pid, args[0].c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) pid = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+void Stop(pid_t pid) {
+  if (pid <= 0) return;
+  ::kill(pid, SIGTERM);
+  waitpid(pid, nullptr, 0);
+}
+
+std::string Output(const std::string& command) {
+  std::string out;
+  if (FILE* p = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
+    pclose(p);
+  }
+  return out;
+}
+
+// An Xvfb server of its own, with openbox on it when asked for. Made
+// before any application object, so it runs no Qt.
+class VirtualDisplay {
+ public:
+  explicit VirtualDisplay(bool windowManager) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return;
+    // Xvfb writes its display's number on descriptor 3 once it takes
+    // connections.
+    xvfb_ = Spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1600x1200x24", "-nolisten", "tcp"}, {}, pipeFds[1]);
+    close(pipeFds[1]);
+    std::string number;
+    pollfd ready{pipeFds[0], POLLIN, 0};
+    for (char c; xvfb_ > 0 && poll(&ready, 1, 10000) == 1 && read(pipeFds[0], &c, 1) == 1 && c != '\n';) number += c;
+    close(pipeFds[0]);
+    if (number.empty()) return;
+    name_ = ":" + number;
+    if (!windowManager) return;
+    openbox_ = Spawn({"openbox"}, {"DISPLAY=" + name_});
+    for (int i = 0; i < 100 && openbox_ > 0; ++i) {
+      if (Output("xprop -display " + name_ + " -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
+          std::string::npos) {
+        managed_ = true;
+        return;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+  }
+  ~VirtualDisplay() {
+    Stop(openbox_);
+    Stop(xvfb_);
+  }
+  VirtualDisplay(const VirtualDisplay&) = delete;
+  VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+
+  bool Up(bool windowManager) const { return !name_.empty() && managed_ == windowManager; }
+  const std::string& Name() const { return name_; }
+
+ private:
+  pid_t xvfb_ = -1;
+  pid_t openbox_ = -1;
+  std::string name_;
+  bool managed_ = false;
+};
+
+bool UnderWindowManager() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+
+// The window manager's stack of the windows it manages, bottom first.
+std::vector<WId> Stack() {
+  const std::string out = RunProgram("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"}, {}, 10000).standardOutput;
+  std::vector<WId> ids;
+  static const std::regex id("0x[0-9a-f]+");
+  for (auto it = std::sregex_iterator(out.begin(), out.end(), id); it != std::sregex_iterator(); ++it) {
+    ids.push_back(std::stoul(it->str(), nullptr, 16));
+  }
+  return ids;
+}
+
+bool Managed(QWidget& window) {
+  const std::vector<WId> stack = Stack();
+  return std::find(stack.begin(), stack.end(), window.winId()) != stack.end();
+}
+
+// Shows one of the program's windows and waits until the window manager
+// has framed it.
+void ShowManaged(TForm1& w, int number) {
+  w.ShowForm(number, false);
+  QWidget& form = *w.Form(number);
+  ASSERT_TRUE(PumpUntil([&] { return Managed(form) && form.frameGeometry() != form.geometry(); }, 10000)) << number;
+  PumpUntil([] { return false; }, 300);
+}
+
+// A user's click on the middle of a control.
+void Click(QWidget* control) {
+  ASSERT_NE(control, nullptr);
+  const QPoint at = control->mapToGlobal(control->rect().center());
+  RunProgram("xdotool", {"mousemove", "--sync", std::to_string(at.x()), std::to_string(at.y()), "click", "1"}, {},
+             10000);
+}
+
+std::string NameOf(const QWidget& w) {
+  return w.objectName().isEmpty() ? w.metaObject()->className() : w.objectName().toStdString();
+}
+
+// Clicks the first control; in every modal dialog that opens, once the
+// window manager has mapped it, notes whether it is the top of the stack,
+// then clicks the next control, or closes it when none is left.
+class ModalStackCheck {
+ public:
+  using Control = std::function<QWidget*()>;
+  using Seen = std::vector<std::pair<std::string, bool>>;  // each dialog, and whether it was on top
+
+  explicit ModalStackCheck(std::vector<Control> controls) : controls_(std::move(controls)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+  }
+
+  Seen Run() {
+    timer_.start(50);
+    ClickNext();
+    if (!PumpUntil([this] { return done_; }, 30000)) ADD_FAILURE() << "the dialogs did not close";
+    timer_.stop();
+    platform::RejectOpenModals();
+    return seen_;
+  }
+
+ private:
+  void ClickNext() {
+    waiting_.restart();
+    Click(controls_[next_++]());
+  }
+
+  void Tick() {
+    QWidget* modal = QApplication::activeModalWidget();
+    const bool clickPending = waiting_.isValid() && waiting_.elapsed() < 5000;
+    if (!modal || !modal->isVisible()) {
+      done_ = !clickPending;
+      return;
+    }
+    if (std::find(checked_.begin(), checked_.end(), modal) != checked_.end()) {
+      if (!clickPending) Close(*modal);
+      return;
+    }
+    // A new one: the window manager maps and stacks it in its own time.
+    if (modal != mapping_) {
+      mapping_ = modal;
+      mappedFor_.restart();
+      return;
+    }
+    if (mappedFor_.elapsed() < 500 || !Managed(*modal)) return;
+    waiting_.invalidate();
+    seen_.emplace_back(NameOf(*modal), Stack().back() == modal->winId());
+    checked_.push_back(modal);
+    if (next_ < controls_.size()) {
+      ClickNext();
+    } else {
+      Close(*modal);
+    }
+  }
+
+  static void Close(QWidget& modal) {
+    if (auto* dialog = qobject_cast<QDialog*>(&modal)) {
+      dialog->reject();
+    } else {
+      modal.close();
+    }
+  }
+
+  std::vector<Control> controls_;
+  size_t next_ = 0;
+  QTimer timer_;
+  QElapsedTimer waiting_;  // since the last click, until its dialog shows
+  QElapsedTimer mappedFor_;
+  QWidget* mapping_ = nullptr;
+  std::vector<QWidget*> checked_;
+  Seen seen_;
+  bool done_ = false;
+};
+
+using UnderAWindowManager = MainWindowTest;
+
+TEST_F(UnderAWindowManager, ModalDialogsOpenAboveTheWindowsThatStayOnTop) {
+  if (!UnderWindowManager()) GTEST_SKIP() << "needs Xvfb and openbox";
+  // Apart, so that no window covers another's buttons; the text window
+  // stays on top, as by default.
+  TForm1& w = Start(
+      "[Etc]\r\nLanguage=1\r\n[Pos]\r\nTextTop=10\r\nTextLeft=1000\r\nListTop=500\r\nListLeft=1000\r\n"
+      "InfoTop=700\r\nInfoLeft=100\r\n[Form]\r\nMesgSrchTop=500\r\nMesgSrchLeft=100\r\n");
+  ASSERT_TRUE(PumpUntil([&] { return Managed(w); }, 10000));
+  platform::SetMessageBoxHandler(nullptr);  // the real boxes
+  auto* text = static_cast<TForm10*>(w.Form(10));
+  auto* search = static_cast<TForm28*>(w.Form(28));
+  auto* info = static_cast<TForm17*>(w.Form(17));
+  auto* list = static_cast<TForm5*>(w.Form(5));
+  auto* colours = static_cast<TForm18*>(w.Form(18));
+  info->Edit1()->setText("XX9999");  // heard by nobody
+
+  struct Case {
+    std::vector<int> windows;  // shown first
+    std::vector<ModalStackCheck::Control> controls;
+    ModalStackCheck::Seen expected;
+  };
+  const Case cases[] = {
+      {{10}, {[&] { return text->SpeedButton(10); }, [&] { return colours->Panel1(); }},
+       {{"Form18", true}, {"QColorDialog", true}}},
+      {{10}, {[&] { return text->SpeedButton(9); }}, {{"QFontDialog", true}}},
+      {{10}, {[&] { return text->SpeedButton(14); }}, {{"Form30", true}}},
+      {{28}, {[&] { return search->Button(4); }}, {{"QMessageBox", true}}},
+      {{17}, {[&] { return info->Button1(); }}, {{"QMessageBox", true}}},
+      // From a window that does not stay on top, while one does.
+      {{10, 5}, {[&] { return list->SpeedButton(2); }}, {{"Form18", true}}},
+  };
+  for (const Case& c : cases) {
+    for (int number : c.windows) ShowManaged(w, number);
+    EXPECT_EQ(ModalStackCheck(c.controls).Run(), c.expected) << NameOf(*w.Form(c.windows.back()));
+    for (int number : c.windows) w.Form(number)->hide();
+  }
+  Close();
+}
+
+TEST_F(UnderAWindowManager, TitleBarsStayOnTheScreen) {
+  if (!UnderWindowManager()) GTEST_SKIP() << "needs Xvfb and openbox";
+  TForm1& w = Start(
+      "[Etc]\r\nLanguage=1\r\n[Pos]\r\nMainTop=-20\r\nMainLeft=30\r\nTextTop=-20\r\nTextLeft=1000\r\n"
+      "[Form]\r\nText=1\r\n");
+  QWidget& text = *w.Form(10);
+  const auto framed = [](QWidget& window) { return Managed(window) && window.frameGeometry() != window.geometry(); };
+  ASSERT_TRUE(PumpUntil([&] { return framed(w) && framed(text); }, 10000));
+  PumpUntil([] { return false; }, 300);
+  EXPECT_EQ(w.frameGeometry().top(), 0);
+  EXPECT_EQ(text.frameGeometry().top(), 0);
+  Close();
+  const std::string ini = Ini();
+  const std::string positions = ini.substr(ini.find("[Pos]"), 60);
+  EXPECT_NE(positions.find("MainTop=0\r\n"), std::string::npos) << positions;
+  EXPECT_NE(positions.find("TextTop=0\r\n"), std::string::npos) << positions;
+}
+
+// The windows open at the last close are shown before the main window: on
+// a display without a window manager each must still end above it.
+TEST(WithoutAWindowManager, WindowsReopenedAtStartShowAboveTheMainWindow) {
+  VirtualDisplay display(false);
+  if (!display.Up(false)) GTEST_SKIP() << "needs Xvfb";
+  testing_support::TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  testing_support::WriteFile(dir.File("skarvel.ini"),
+                             "[Etc]\r\nLanguage=1\r\n[Pos]\r\nTextTopMost=0\r\n"
+                             "[Form]\r\nFreqShow=1\r\nText=1\r\nList=1\r\nSelCall=1\r\n");
+  testing_support::RunningProgram program(
+      dir.File("skarvel"), {}, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM", "ALSA_CONFIG_PATH=/dev/null"});
+  // The top-level windows, the top first; the main window is the one of
+  // its default size.
+  const std::string main = "990x702";
+  const std::string reopened[] = {"\"List of active HFDL frequency\"", "\"Text window\"", "\"Aircraft list\"",
+                                  "\"Selcal control window\""};
+  std::string windows;
+  const auto at = [&](const std::string& name) { return windows.find(name); };
+  const auto allShown = [&] {
+    windows = Output("xwininfo -display " + display.Name() + " -root -children");
+    const auto shown = [&](const std::string& name) { return at(name) != std::string::npos; };
+    return std::all_of(std::begin(reopened), std::end(reopened), shown) && shown(main);
+  };
+  ASSERT_TRUE(PumpUntil(allShown, 20000)) << windows;
+  PumpUntil([] { return false; }, 500);
+  allShown();
+  for (const std::string& name : reopened) EXPECT_LT(at(name), at(main)) << windows;
+  program.Signal(SIGTERM);
+  program.Wait(10000);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // Listing the tests needs no display.
+  std::unique_ptr<VirtualDisplay> display;
+  if (!::testing::GTEST_FLAG(list_tests)) display = std::make_unique<VirtualDisplay>(true);
+  if (display && display->Up(true)) {
+    setenv("DISPLAY", display->Name().c_str(), 1);
+    qputenv("QT_QPA_PLATFORM", "xcb");
+  } else {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  // No test opens the sound card: an empty ALSA configuration knows no PCM.
+  qputenv("ALSA_CONFIG_PATH", "/dev/null");
+  int status;
+  {
+    QApplication app(argc, argv);
+    status = RUN_ALL_TESTS();
+  }
+  return status;
+}
