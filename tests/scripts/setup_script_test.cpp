@@ -64,7 +64,9 @@ TEST_F(SetupScript, TestBuildsAndRunsOnEveryCoreUnlessToldOtherwise) {
     for (const std::string& call : {"cmake --build build -j " + build + "\n",
                                    "cmake --build build-san -j " + build + " --target fuzz_tests\n",
                                    "ctest --test-dir build --output-on-failure -j " + test + " ",
-                                   "ctest --test-dir build-san --output-on-failure -j " + test + " "}) {
+                                   "ctest --test-dir build-san --output-on-failure -j " + test + " ",
+                                   // The screen tests share one display.
+                                   std::string("xvfb-run -a ctest --test-dir build --output-on-failure -j 1 -L screens ")}) {
       EXPECT_NE(Calls().find(call), std::string::npos) << call << Calls();
     }
   }
