@@ -46,19 +46,19 @@ install_packages() {
   apt_get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# build_configuration DIR TYPE [cmake options...] [--target T]
+# build_configuration DIR TYPE [cmake options...] [--target T...]
+# Without --target, every target.
 build_configuration() {
   local dir=$1 type=$2
   shift 2
   local options=() target=()
   while [ $# -gt 0 ]; do
     if [ "$1" = "--target" ]; then
-      target=(--target "$2")
-      shift 2
-    else
-      options+=("$1")
-      shift
+      target=("$@")
+      break
     fi
+    options+=("$1")
+    shift
   done
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE="$type" "${options[@]}" >/dev/null
   cmake --build "$dir" -j "$BUILD_JOBS" "${target[@]}"

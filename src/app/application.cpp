@@ -125,7 +125,7 @@ int RunSkarvel(int argc, char** argv) {
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   AudioFileOptions audioFile;
   std::string optionError;
-  if (ParseAudioFileOptions(arguments, audioFile, optionError) && AnswerInformationRequest(audioFile)) return 0;
+  if (ParseCommandLine(arguments, audioFile, optionError) && AnswerInformationRequest(audioFile)) return 0;
 
   // Window positions need X11: Wayland neither places a window nor reports
   // where it is, and the settings keep both.
@@ -142,5 +142,6 @@ int RunSkarvel(int argc, char** argv) {
     return 2;
   }
   if (AnswerInformationRequest(audioFile)) return 0;
+  if (!audioFile.notice.empty()) std::fprintf(stderr, "skarvel: %s\n", audioFile.notice.c_str());
   return RunMainWindow(audioFile);
 }

@@ -1,9 +1,6 @@
 #include "audio/audio_file_options.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
-
-#include "platform/wave_file_source.h"
 
 namespace {
 
@@ -11,7 +8,7 @@ class WaveFileDevices : public AudioDeviceFactory {
  public:
   explicit WaveFileDevices(AudioFileOptions options) : options_(std::move(options)) {}
   std::unique_ptr<platform::AudioCaptureSource> MakeCaptureSource(const WaveSettings&) override {
-    return std::make_unique<platform::WaveFileCaptureSource>(options_.path, options_.fast, gate_);
+    return std::make_unique<platform::WaveFileCaptureSource>(options_.file, options_.fast, gate_);
   }
   void ReadyForInput() override { gate_->Open(); }
   std::unique_ptr<platform::AudioPlaybackSink> MakePlaybackSink() override {
@@ -45,7 +42,7 @@ std::string CommandLineHelp() {
          "  --version          show the version\n";
 }
 
-bool ParseAudioFileOptions(const QStringList& arguments, AudioFileOptions& options, std::string& error) {
+bool ParseCommandLine(const QStringList& arguments, AudioFileOptions& options, std::string& error) {
   QCommandLineParser parser;
   const QCommandLineOption fileOption("audio-file", "", "FILE");
   const QCommandLineOption fastOption("fast", "");
@@ -75,16 +72,24 @@ bool ParseAudioFileOptions(const QStringList& arguments, AudioFileOptions& optio
     return true;
   }
   options.path = parser.value(fileOption).toStdString();
-  platform::WaveFileInfo info;
+  return true;
+}
+
+bool ParseAudioFileOptions(const QStringList& arguments, AudioFileOptions& options, std::string& error) {
+  if (!ParseCommandLine(arguments, options, error)) return false;
+  if (options.request != CommandLineRequest::Run || options.path.empty()) return true;
   std::string problem;
-  if (!platform::CheckWaveFile(options.path, info, problem)) {
+  options.file = platform::WaveFile::Open(options.path, problem);
+  if (!options.file) {
     error = "--audio-file " + options.path + ": " + problem + ".";
     return false;
   }
-  options.rate = info.rate;
-  // Opened again at every device change: keep it whatever the current
-  // folder becomes.
-  options.path = QFileInfo(QString::fromStdString(options.path)).absoluteFilePath().toStdString();
+  options.rate = options.file->Rate();
+  if (options.file->HeaderFrames() > 0) {
+    options.notice = "--audio-file " + options.path + ": the file ends after " +
+                     std::to_string(options.file->Frames()) + " of the " +
+                     std::to_string(options.file->HeaderFrames()) + " frames its header gives; playing those.";
+  }
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "audio/wave_devices.h"
+#include "platform/wave_file_source.h"
 
 enum class CommandLineRequest { Run, Help, Version };
 
@@ -15,17 +16,26 @@ struct AudioFileOptions {
   std::string path;  // empty: the sound card
   bool fast = false;
   int rate = 0;      // the file's, which sets SampleRate for the run
+  // Opened once for the run: a named pipe or standard input cannot be
+  // opened again.
+  std::shared_ptr<platform::WaveFile> file;
+  // One line when the file is shorter than its header says (what it holds
+  // is played); empty otherwise.
+  std::string notice;
 };
 
-// Reads the program's arguments (the first being the program). False with
+// Reads the program's arguments (the first being the program) and opens the
+// file, once for the run: a file, a named pipe or /dev/stdin. False with
 // one line naming what is wrong: an unknown option, --fast alone, or a
 // file that is missing, unreadable or not a 16-bit PCM wave file of 1 or 2
 // channels at 11025, 22050 or 44100 Hz.
 bool ParseAudioFileOptions(const QStringList& arguments, AudioFileOptions& options, std::string& error);
+// The arguments alone, the file left unopened: enough to answer --help and
+// --version, and a pipe is left for the run to read.
+bool ParseCommandLine(const QStringList& arguments, AudioFileOptions& options, std::string& error);
 // What --help prints: the usage and one line per option.
 std::string CommandLineHelp();
 
-// The devices for a run with `options`: the wave file (started afresh at
-// every open) and the sound card's playback; the sound card alone when no
-// file is given.
+// The devices for a run with `options`: the opened wave file and the sound
+// card's playback; the sound card alone when no file is given.
 std::unique_ptr<AudioDeviceFactory> MakeAudioDevices(const AudioFileOptions& options);

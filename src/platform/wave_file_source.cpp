@@ -1,49 +1,133 @@
 #include "platform/wave_file_source.h"
 
+#include <fcntl.h>
 #include <sndfile.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <system_error>
 #include <vector>
 
 namespace platform {
 
-bool CheckWaveFile(const std::string& path, WaveFileInfo& info, std::string& problem) {
-  if (::access(path.c_str(), F_OK) != 0) {
-    problem = "no such file";
-    return false;
-  }
-  if (::access(path.c_str(), R_OK) != 0) {
-    problem = "cannot be read";
-    return false;
-  }
-  SF_INFO sf{};
-  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &sf);
-  if (!file) {
-    problem = "not a RIFF wave file";
-    return false;
-  }
-  sf_close(file);
+namespace {
+
+// The problem with a file libsndfile has opened, or "" when it is one the
+// program reads.
+std::string FormatProblem(const SF_INFO& sf) {
   const int major = sf.format & SF_FORMAT_TYPEMASK;
   const int samples = sf.format & SF_FORMAT_SUBMASK;
-  info.rate = sf.samplerate;
-  info.channels = sf.channels;
-  info.frames = sf.frames;
-  if (major != SF_FORMAT_WAV && major != SF_FORMAT_WAVEX) {
-    problem = "not a RIFF wave file";
-  } else if (samples != SF_FORMAT_PCM_16) {
-    problem = "samples are not 16-bit PCM";
-  } else if (sf.channels != 1 && sf.channels != 2) {
-    problem = std::to_string(sf.channels) + " channels, not 1 or 2";
-  } else if (sf.samplerate != 11025 && sf.samplerate != 22050 && sf.samplerate != 44100) {
-    problem = "sample rate " + std::to_string(sf.samplerate) + " Hz, not 11025, 22050 or 44100 Hz";
-  } else if (sf.frames <= 0) {
-    problem = "holds no samples";
-  } else {
-    return true;
+  if (major != SF_FORMAT_WAV && major != SF_FORMAT_WAVEX) return "not a RIFF wave file";
+  if (samples != SF_FORMAT_PCM_16) return "samples are not 16-bit PCM";
+  if (sf.channels != 1 && sf.channels != 2) return std::to_string(sf.channels) + " channels, not 1 or 2";
+  if (sf.samplerate != 11025 && sf.samplerate != 22050 && sf.samplerate != 44100) {
+    return "sample rate " + std::to_string(sf.samplerate) + " Hz, not 11025, 22050 or 44100 Hz";
   }
-  return false;
+  return "";
+}
+
+// The length the data chunk's header gives, in bytes, when the chunk's
+// header sits right before `dataStart`; -1 when it does not.
+int64_t HeaderDataBytes(int fd, int64_t dataStart, bool bigEndian) {
+  unsigned char chunk[8];
+  if (dataStart < 8 || ::pread(fd, chunk, sizeof chunk, dataStart - 8) != 8) return -1;
+  if (std::memcmp(chunk, "data", 4) != 0) return -1;
+  uint32_t bytes = 0;
+  for (int i = 0; i < 4; ++i) bytes |= static_cast<uint32_t>(chunk[bigEndian ? 7 - i : 4 + i]) << (8 * i);
+  return bytes;
+}
+
+}  // namespace
+
+std::shared_ptr<WaveFile> WaveFile::Open(const std::string& path, std::string& problem) {
+  std::shared_ptr<WaveFile> file(new WaveFile);
+  // A named pipe waits here for its writer, as any reader of one does.
+  file->fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (file->fd_ < 0) {
+    problem = errno == ENOENT ? "no such file" : "cannot be read";
+    return nullptr;
+  }
+  struct stat status {};
+  const bool regular = ::fstat(file->fd_, &status) == 0 && S_ISREG(status.st_mode);
+  SF_INFO sf{};
+  // The descriptor stays ours: a header without a data length is opened
+  // again on it as raw samples.
+  file->sound_ = sf_open_fd(file->fd_, SFM_READ, &sf, SF_FALSE);
+  if (!file->sound_) {
+    problem = "not a RIFF wave file";
+    return nullptr;
+  }
+  problem = FormatProblem(sf);
+  if (!problem.empty()) return nullptr;
+  file->rate_ = sf.samplerate;
+  file->channels_ = sf.channels;
+  const int endianness = sf.format & SF_FORMAT_ENDMASK;
+  const int64_t frameBytes = 2 * static_cast<int64_t>(sf.channels);
+  if (!regular) {
+    // A stream's writer that cannot tell the length writes 0, and libsndfile
+    // would then read nothing; other placeholders only bound the reading.
+    if (sf.frames == 0 && !file->ReadRawFrom(0, endianness)) {
+      problem = "cannot be read";
+      return nullptr;
+    }
+    return file;
+  }
+  // libsndfile leaves the descriptor where the samples start.
+  const int64_t dataStart = ::lseek(file->fd_, 0, SEEK_CUR);
+  const int64_t headerBytes = HeaderDataBytes(file->fd_, dataStart, endianness == SF_ENDIAN_BIG);
+  file->frames_ = sf.frames;
+  if (sf.frames == 0 && headerBytes == 0) {
+    if (!file->ReadRawFrom(dataStart, endianness)) {
+      problem = "cannot be read";
+      return nullptr;
+    }
+    file->frames_ = (status.st_size - dataStart) / frameBytes;
+  } else if (headerBytes > 0 && headerBytes != 0xFFFFFFFF && headerBytes / frameBytes > sf.frames) {
+    // libsndfile reads what the file holds; the user learns it is less.
+    file->headerFrames_ = headerBytes / frameBytes;
+  }
+  if (file->frames_ <= 0) {
+    problem = "holds no samples";
+    return nullptr;
+  }
+  return file;
+}
+
+bool WaveFile::ReadRawFrom(int64_t dataStart, int endianness) {
+  sf_close(sound_);
+  sound_ = nullptr;
+  SF_INFO raw{};
+  raw.samplerate = rate_;
+  raw.channels = channels_;
+  raw.format = SF_FORMAT_RAW | SF_FORMAT_PCM_16 | (endianness == SF_ENDIAN_BIG ? SF_ENDIAN_BIG : SF_ENDIAN_LITTLE);
+  // A descriptor away from its start is taken for a file embedded in
+  // another, which raw samples cannot be: start there and move on.
+  if (dataStart > 0 && ::lseek(fd_, 0, SEEK_SET) != 0) return false;
+  sound_ = sf_open_fd(fd_, SFM_READ, &raw, SF_FALSE);
+  if (!sound_) return false;
+  if (dataStart > 0) {
+    sf_count_t offset = dataStart;
+    sf_command(sound_, SFC_SET_RAW_START_OFFSET, &offset, sizeof offset);
+    if (sf_seek(sound_, 0, SEEK_SET) != 0) return false;
+  }
+  return true;
+}
+
+WaveFile::~WaveFile() {
+  if (sound_) sf_close(sound_);
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void WaveFile::Rewind() {
+  if (frames_ >= 0) sf_seek(sound_, 0, SEEK_SET);
+}
+
+int64_t WaveFile::Read(int16_t* frames, int64_t count) {
+  const sf_count_t got = sf_readf_short(sound_, frames, count);
+  return got < 0 ? 0 : got;
 }
 
 void WaveFileStartGate::Open() {
@@ -66,23 +150,16 @@ void WaveFileStartGate::Wake() {
   changed_.notify_all();
 }
 
-WaveFileCaptureSource::WaveFileCaptureSource(std::string path, bool fast, std::shared_ptr<WaveFileStartGate> gate)
-    : path_(std::move(path)), fast_(fast), gate_(std::move(gate)) {}
+WaveFileCaptureSource::WaveFileCaptureSource(std::shared_ptr<WaveFile> file, bool fast,
+                                             std::shared_ptr<WaveFileStartGate> gate)
+    : file_(std::move(file)), fast_(fast), gate_(std::move(gate)) {}
 
 WaveFileCaptureSource::~WaveFileCaptureSource() { Close(); }
 
 DeviceOpenResult WaveFileCaptureSource::Open(int rate, int framesPerBuffer, std::shared_ptr<CaptureOutlet> outlet) {
   Close();
-  SF_INFO sf{};
-  file_ = sf_open(path_.c_str(), SFM_READ, &sf);
-  if (!file_) return DeviceOpenResult::DeviceRefused;
-  if (sf.samplerate != rate || (sf.channels != 1 && sf.channels != 2) || sf.frames <= 0 || framesPerBuffer <= 0) {
-    sf_close(file_);
-    file_ = nullptr;
-    return DeviceOpenResult::DeviceRefused;
-  }
-  channels_ = sf.channels;
-  frames_ = sf.frames;
+  if (!file_ || file_->Rate() != rate || framesPerBuffer <= 0) return DeviceOpenResult::DeviceRefused;
+  file_->Rewind();
   outlet_ = std::move(outlet);
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -91,8 +168,6 @@ DeviceOpenResult WaveFileCaptureSource::Open(int rate, int framesPerBuffer, std:
   try {
     reader_ = std::thread([this, framesPerBuffer] { ReadLoop(framesPerBuffer); });
   } catch (const std::system_error&) {
-    sf_close(file_);
-    file_ = nullptr;
     outlet_.reset();
     return DeviceOpenResult::BufferFailed;
   }
@@ -108,8 +183,6 @@ void WaveFileCaptureSource::Close() {
   if (gate_) gate_->Wake();
   if (outlet_) outlet_->Shut();
   if (reader_.joinable()) reader_.join();
-  if (file_) sf_close(file_);
-  file_ = nullptr;
   outlet_.reset();
 }
 
@@ -120,24 +193,26 @@ bool WaveFileCaptureSource::WaitUntil(std::chrono::steady_clock::time_point dead
 
 void WaveFileCaptureSource::ReadLoop(int framesPerBuffer) {
   using namespace std::chrono;
-  const int64_t buffers = (frames_ + framesPerBuffer - 1) / framesPerBuffer;
-  std::vector<int16_t> fromFile(static_cast<size_t>(framesPerBuffer) * static_cast<size_t>(channels_));
+  const int channels = file_->Channels();
+  // Frames still to come; -1 for a pipe, which ends with a short read.
+  int64_t left = file_->Frames();
+  std::vector<int16_t> fromFile(static_cast<size_t>(framesPerBuffer) * static_cast<size_t>(channels));
   std::vector<int16_t> buffer;
   if (gate_ && !gate_->WaitOpen([this] { return stop_.load(); })) return;
   const steady_clock::time_point start = steady_clock::now();
-  for (int64_t n = 0; n < buffers; ++n) {
+  for (int64_t n = 0;; ++n) {
     // Every buffer spans 2048/44100 s whatever the rate.
     const auto due = start + duration_cast<steady_clock::duration>(duration<double>(n * 2048.0 / 44100.0));
     if (!fast_ && !WaitUntil(due)) return;
-    sf_count_t got = sf_readf_short(file_, fromFile.data(), framesPerBuffer);
-    if (got < 0) got = 0;
+    const int64_t got = file_->Read(fromFile.data(), framesPerBuffer);
     buffer.assign(2 * static_cast<size_t>(framesPerBuffer), 0);
-    for (sf_count_t i = 0; i < got; ++i) {
-      const int16_t left = fromFile[static_cast<size_t>(i * channels_)];
-      buffer[2 * i] = left;
-      buffer[2 * i + 1] = channels_ == 2 ? fromFile[static_cast<size_t>(2 * i + 1)] : left;
+    for (int64_t i = 0; i < got; ++i) {
+      const int16_t first = fromFile[static_cast<size_t>(i * channels)];
+      buffer[2 * i] = first;
+      buffer[2 * i + 1] = channels == 2 ? fromFile[static_cast<size_t>(2 * i + 1)] : first;
     }
-    const bool last = n + 1 == buffers || got < framesPerBuffer;
+    if (left > 0) left -= got;
+    const bool last = got < framesPerBuffer || left == 0;
     if (!outlet_->Put(buffer, fast_ && last) || last) return;
   }
 }

@@ -16,16 +16,45 @@ struct sf_private_tag;
 
 namespace platform {
 
-struct WaveFileInfo {
-  int rate = 0;
-  int channels = 0;
-  int64_t frames = 0;
-};
+// A wave file opened once for the whole run: a named pipe or standard input
+// can be read only once, so the file is never opened again. A file is read
+// as its header describes it; a pipe to the end of its data, since a
+// stream's writer cannot know the length when it writes the header.
+class WaveFile {
+ public:
+  // Opens path for reading: a RIFF wave file of 16-bit PCM samples, 1 or 2
+  // channels, at 11025, 22050 or 44100 Hz, a regular file holding at least
+  // one frame. Otherwise nullptr with what is wrong in `problem`.
+  static std::shared_ptr<WaveFile> Open(const std::string& path, std::string& problem);
+  ~WaveFile();
+  WaveFile(const WaveFile&) = delete;
+  WaveFile& operator=(const WaveFile&) = delete;
 
-// True when path is a RIFF wave file of 16-bit PCM samples, 1 or 2
-// channels, at 11025, 22050 or 44100 Hz, holding at least one frame;
-// otherwise false with what is wrong in `problem`.
-bool CheckWaveFile(const std::string& path, WaveFileInfo& info, std::string& problem);
+  int Rate() const { return rate_; }
+  int Channels() const { return channels_; }
+  // The frames a regular file holds; -1 for a pipe, which ends when it ends.
+  int64_t Frames() const { return frames_; }
+  // The frames the header gives when a regular file holds fewer (cut short
+  // while it was written or copied); 0 otherwise.
+  int64_t HeaderFrames() const { return headerFrames_; }
+  // Back to the first frame; a pipe goes on where it is, what was read is gone.
+  void Rewind();
+  // Up to `count` frames, the channels interleaved; fewer at the end.
+  int64_t Read(int16_t* frames, int64_t count);
+
+ private:
+  WaveFile() = default;
+  // Takes the samples as raw 16-bit PCM from byte `dataStart` on (from
+  // where it is, for a pipe): for a header whose data length is 0.
+  bool ReadRawFrom(int64_t dataStart, int endianness);
+
+  int fd_ = -1;
+  sf_private_tag* sound_ = nullptr;
+  int rate_ = 0;
+  int channels_ = 0;
+  int64_t frames_ = -1;
+  int64_t headerFrames_ = 0;
+};
 
 // Holds wave-file sources back until the program is ready for their
 // samples: a file read behind the start-up questions would be over before
@@ -48,12 +77,14 @@ class WaveFileCaptureSource : public AudioCaptureSource {
  public:
   // fast: each buffer goes as soon as the outlet has room, and the last
   // one ends the run. Otherwise buffer n goes at start + n x 2048/44100 s,
-  // the start being when `gate` (if any) opens.
-  WaveFileCaptureSource(std::string path, bool fast, std::shared_ptr<WaveFileStartGate> gate = nullptr);
+  // the start being when `gate` (if any) opens. The sources of one run
+  // share `file`, one open at a time.
+  WaveFileCaptureSource(std::shared_ptr<WaveFile> file, bool fast, std::shared_ptr<WaveFileStartGate> gate = nullptr);
   ~WaveFileCaptureSource() override;
 
   // The file must be at `rate`. A mono file feeds both channels; the last
-  // buffer is padded with zeros. Every open starts at the beginning.
+  // buffer is padded with zeros. Every open starts at the beginning of a
+  // regular file; a pipe goes on where the last open left it.
   DeviceOpenResult Open(int rate, int framesPerBuffer, std::shared_ptr<CaptureOutlet> outlet) override;
   void Close() override;
 
@@ -62,12 +93,9 @@ class WaveFileCaptureSource : public AudioCaptureSource {
   // Sleeps until `deadline`; false when asked to stop meanwhile.
   bool WaitUntil(std::chrono::steady_clock::time_point deadline);
 
-  std::string path_;
+  std::shared_ptr<WaveFile> file_;
   bool fast_;
   std::shared_ptr<WaveFileStartGate> gate_;
-  sf_private_tag* file_ = nullptr;
-  int channels_ = 0;
-  int64_t frames_ = 0;
   std::shared_ptr<CaptureOutlet> outlet_;
   std::thread reader_;
   std::mutex mutex_;

@@ -57,20 +57,20 @@ TEST(AudioFuzz, DamagedWaveFilesAreRefusedOrRead) {
     for (int flips = 0; flips < 4; ++flips) bytes[random() % std::max<size_t>(bytes.size(), 1) % 64] ^= static_cast<char>(random());
     const std::string path = dir.File("damaged.wav");
     testing_support::WriteFile(path, bytes);
-    platform::WaveFileInfo info;
     std::string problem;
-    if (!platform::CheckWaveFile(path, info, problem)) {
+    auto file = platform::WaveFile::Open(path, problem);
+    if (!file) {
       EXPECT_FALSE(problem.empty());
       continue;
     }
-    platform::WaveFileCaptureSource source(path, true);
+    platform::WaveFileCaptureSource source(file, true);
     struct Count : platform::CaptureOutlet {
       bool Offer(std::vector<int16_t>& b, bool) override { return !b.empty(); }
       bool Put(std::vector<int16_t>& b, bool e) override { return Offer(b, e); }
       void Shut() override {}
     };
-    const int frames = info.rate * 2048 / 44100;
-    if (source.Open(info.rate, frames, std::make_shared<Count>()) == platform::DeviceOpenResult::Opened) {
+    const int frames = file->Rate() * 2048 / 44100;
+    if (source.Open(file->Rate(), frames, std::make_shared<Count>()) == platform::DeviceOpenResult::Opened) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     source.Close();

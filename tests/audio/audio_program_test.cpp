@@ -2,6 +2,7 @@
 // user without a radio runs it.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -23,9 +24,9 @@ int Count(const std::string& text, const std::string& what) {
   return n;
 }
 
-// Ten seconds of a tone.
-void WriteTenSeconds(const std::string& path, int rate, int channels) {
-  std::vector<int16_t> samples(static_cast<size_t>(rate) * 10 * static_cast<size_t>(channels));
+// Seconds of a tone.
+void WriteSeconds(const std::string& path, int rate, int channels, int seconds) {
+  std::vector<int16_t> samples(static_cast<size_t>(rate) * static_cast<size_t>(seconds) * static_cast<size_t>(channels));
   for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>(4000.0 * std::sin(0.05 * i));
   ASSERT_TRUE(testing_support::WriteWave16(path, rate, channels, samples));
 }
@@ -37,16 +38,18 @@ class AudioProgram : public ::testing::Test {
     testing_support::WriteFile(dir_.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n");
     testing_support::WriteFile(dir_.File("empty-alsa.conf"), "");
   }
-  testing_support::ProcessResult Run(const std::vector<std::string>& args) {
+  testing_support::ProcessResult Run(const std::vector<std::string>& args, int timeoutMs = 60000,
+                                     const std::optional<std::string>& input = std::nullopt) {
     return RunProgram(dir_.File("skarvel"), args,
-                      {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir_.File("empty-alsa.conf")}, 60000);
+                      {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir_.File("empty-alsa.conf")}, timeoutMs,
+                      input);
   }
 
   TempDir dir_;
 };
 
 TEST_F(AudioProgram, FastRunOfATenSecondStereoFileProcessesEveryBufferAndCloses) {
-  WriteTenSeconds(dir_.File("ten_seconds_44k_stereo.wav"), 44100, 2);
+  WriteSeconds(dir_.File("ten_seconds_44k_stereo.wav"), 44100, 2, 10);
   auto r = Run({"--audio-file", dir_.File("ten_seconds_44k_stereo.wav"), "--fast"});
   EXPECT_EQ(r.exitCode, 0) << r.standardError;
   EXPECT_EQ(Count(r.standardError, "audio-file: 216 buffers processed\n"), 1) << r.standardError;
@@ -60,7 +63,7 @@ TEST_F(AudioProgram, FastRunOfATenSecondStereoFileProcessesEveryBufferAndCloses)
 }
 
 TEST_F(AudioProgram, FastRunOfAMono11025File) {
-  WriteTenSeconds(dir_.File("mono.wav"), 11025, 1);
+  WriteSeconds(dir_.File("mono.wav"), 11025, 1, 10);
   auto r = Run({"--audio-file", "mono.wav", "--fast"});
   // A relative path is not taken from the program folder.
   EXPECT_EQ(r.exitCode, 2);
@@ -82,6 +85,55 @@ TEST_F(AudioProgram, BadOptionsAreRefusedBeforeAnyWindow) {
             std::string::npos);
   // Nothing was started, so nothing was saved.
   EXPECT_EQ(ReadFile(dir_.File("skarvel.ini")), "[Etc]\r\nLanguage=1\r\n");
+}
+
+// A wave file's bytes, with the data length in its header set to `length`.
+std::string WithDataLength(std::string wave, uint32_t length) {
+  const size_t data = wave.find("data");
+  for (int i = 0; i < 4; ++i) wave[data + 4 + static_cast<size_t>(i)] = static_cast<char>(length >> (8 * i));
+  return wave;
+}
+
+// Ways a wave file arrives that cannot be opened twice or holds less than
+// its header says. Two seconds at 11025 Hz fill 44 buffers.
+TEST_F(AudioProgram, PipesStandardInputAndShortFiles) {
+  WriteSeconds(dir_.File("two.wav"), 11025, 2, 2);
+  const std::string wave = ReadFile(dir_.File("two.wav"));
+  const std::vector<std::string> fast = {"--audio-file", "/dev/stdin", "--fast"};
+
+  // A named pipe, its writer started first.
+  ASSERT_EQ(::mkfifo(dir_.File("fifo").c_str(), 0600), 0);
+  {
+    auto writer = testing_support::StartProgram(
+        "/bin/sh", {"-c", "exec cat '" + dir_.File("two.wav") + "' > '" + dir_.File("fifo") + "'"}, {});
+    auto r = Run({"--audio-file", dir_.File("fifo"), "--fast"}, 30000);
+    EXPECT_EQ(r.exitCode, 0) << r.standardError;
+    EXPECT_EQ(Count(r.standardError, "audio-file: 44 buffers processed\n"), 1) << r.standardError;
+  }
+  // Standard input from a pipe, the header's length as written, or as a
+  // stream's writer leaves it when it cannot know it.
+  for (uint32_t length : {uint32_t{88200}, uint32_t{0}, uint32_t{0xFFFFFFFF}, uint32_t{0x7FFFF000}}) {
+    auto r = Run(fast, 30000, WithDataLength(wave, length));
+    EXPECT_EQ(r.exitCode, 0) << length << r.standardError;
+    EXPECT_EQ(Count(r.standardError, "audio-file: 44 buffers processed\n"), 1) << length << r.standardError;
+    EXPECT_EQ(Count(r.standardError, "skarvel: "), 0) << length << r.standardError;
+  }
+  // What is no wave file is refused in one line, from a pipe as from a file.
+  auto r = Run(fast, 30000, std::string("not a sound\n"));
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(Count(r.standardError, "skarvel: --audio-file /dev/stdin: not a RIFF wave file.\n"), 1) << r.standardError;
+  EXPECT_EQ(Count(r.standardError, "skarvel: "), 1) << r.standardError;
+
+  // A file cut after one second plays that second and says so.
+  testing_support::WriteFile(dir_.File("cut.wav"), wave.substr(0, wave.size() - 4 * 11025));
+  r = Run({"--audio-file", dir_.File("cut.wav"), "--fast"}, 30000);
+  EXPECT_EQ(r.exitCode, 0) << r.standardError;
+  EXPECT_EQ(Count(r.standardError, "audio-file: 22 buffers processed\n"), 1) << r.standardError;
+  EXPECT_EQ(Count(r.standardError, "skarvel: --audio-file " + dir_.File("cut.wav") +
+                                       ": the file ends after 11025 of the 22050 frames its header gives; "
+                                       "playing those.\n"),
+            1)
+      << r.standardError;
 }
 
 TEST_F(AudioProgram, WithoutASoundCardItKeepsRunning) {

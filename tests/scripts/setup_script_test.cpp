@@ -2,6 +2,7 @@
 // package manager and the build tools that note how they were called.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/test_support.h"
 
@@ -63,10 +64,36 @@ TEST_F(SetupScript, TestBuildsAndRunsOnEveryCoreUnlessToldOtherwise) {
     for (const std::string& call : {"cmake --build build -j " + build + "\n",
                                    "cmake --build build-san -j " + build + " --target fuzz_tests\n",
                                    "ctest --test-dir build --output-on-failure -j " + test + " ",
-                                   "ctest --test-dir build-san --output-on-failure -j " + test + " "}) {
+                                   "ctest --test-dir build-san --output-on-failure -j " + test + " ",
+                                   // The screen tests share one display.
+                                   std::string("xvfb-run -a ctest --test-dir build --output-on-failure -j 1 -L screens ")}) {
       EXPECT_NE(Calls().find(call), std::string::npos) << call << Calls();
     }
   }
+}
+
+// ./run builds what the program and the README's examples need and starts
+// the program; the tests and benchmarks wait for ./test.
+TEST_F(SetupScript, RunBuildsTheProgramAndTheTransmittersOnly) {
+  Tool("dpkg-query", "echo 'install ok installed'");
+  // A copy of the set-up whose program is a stand-in too.
+  const std::string copy = dir_.File("copy");
+  for (const char* folder : {"", "/scripts", "/downloads", "/build", "/build/program"}) {
+    ::mkdir((copy + folder).c_str(), 0755);
+  }
+  testing_support::WriteFile(copy + "/run", testing_support::ReadFile(SKARVEL_SOURCE_DIR "/run"));
+  testing_support::WriteFile(copy + "/scripts/setup.sh", testing_support::ReadFile(SKARVEL_SOURCE_DIR "/scripts/setup.sh"));
+  ::symlink(SKARVEL_SOURCE_DIR "/downloads/world-atlas-2.0.2.tgz", (copy + "/downloads/world-atlas-2.0.2.tgz").c_str());
+  testing_support::WriteFile(copy + "/build/program/skarvel",
+                             "#!/bin/bash\necho \"skarvel $*\" >> " + dir_.File("calls.log") + "\n");
+  for (const char* script : {"/run", "/build/program/skarvel"}) ::chmod((copy + script).c_str(), 0755);
+
+  const auto r = Bash(copy + "/run --audio-file x.wav", {"DISPLAY=:9", "CMAKE_BUILD_PARALLEL_LEVEL"});
+  EXPECT_EQ(r.exitCode, 0) << r.standardError;
+  EXPECT_NE(Calls().find("cmake --build build -j 6 --target skarvel skarvel-acars-send acars_tx hfdl_txgen "
+                         "selcal_txgen\nskarvel --audio-file x.wav\n"),
+            std::string::npos)
+      << Calls();
 }
 
 }  // namespace

@@ -143,13 +143,19 @@ ProcessResult Finish(QProcess& p, int timeoutMs) {
 }  // namespace
 
 ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::vector<std::string>& env, int timeoutMs) {
+                         const std::vector<std::string>& env, int timeoutMs,
+                         const std::optional<std::string>& input) {
   QProcess p;
   SetEnvironment(p, env);
   QStringList a;
   for (const std::string& s : args) a << QString::fromStdString(s);
   p.start(QString::fromStdString(program), a);
   if (!p.waitForStarted(10000)) return ProcessResult();
+  if (input) {
+    p.write(input->data(), static_cast<qint64>(input->size()));
+    // Closed once written: the program reads to the end of the pipe.
+    p.closeWriteChannel();
+  }
   return Finish(p, timeoutMs);
 }
 

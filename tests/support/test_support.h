@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,9 +74,11 @@ struct ProcessResult {
   long long msAfterSignal = -1;  // RunUntilSigterm: how long it took to end
 };
 // Runs a program with the given changes to the environment ("NAME=value"
-// sets, a bare "NAME" removes) and waits for it.
+// sets, a bare "NAME" removes) and waits for it; `input`, when given, is
+// its standard input through a pipe.
 ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::vector<std::string>& env, int timeoutMs);
+                         const std::vector<std::string>& env, int timeoutMs,
+                         const std::optional<std::string>& input = std::nullopt);
 // A program left running while the test works with it; killed if it still
 // runs when this goes.
 class RunningProgram {
