@@ -11,11 +11,13 @@ normal ones passed, so an uncaught fault costs the whole suite.
     tools/fault_check/fault_check.py --only H1 A2     # some
     tools/fault_check/fault_check.py --list           # what they are
     tools/fault_check/fault_check.py --out faults.tsv # the table, also as TSV
+    tools/fault_check/fault_check.py --every          # name every test that catches each
 
 Nothing is committed; run it on a clean tree.
 """
 import argparse
 import os
+import signal
 import subprocess
 import sys
 import time
@@ -142,16 +144,19 @@ def run(cmd, **kw):
     return subprocess.run(cmd, cwd=ROOT, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, **kw)
 
 
-def first_failure(output):
+def failures(output):
+    """The names of the failed tests in ctest's summary."""
+    names = []
+    listing = False
     for line in output.splitlines():
-        if "***Failed" in line or "(Failed)" in line or "***Exception" in line or "***Timeout" in line:
-            return line.split(":", 1)[-1].split("...")[0].strip()
         if line.strip().startswith("The following tests FAILED"):
-            return "tests failed"
-    return "tests failed"
+            listing = True
+        elif listing and " - " in line:
+            names.append(line.split(" - ", 1)[1].rsplit(" (", 1)[0].strip())
+    return ", ".join(names) or "tests failed"
 
 
-def check(build, fault, jobs):
+def check(build, fault, jobs, every):
     fid, path, _, old, new = fault
     full = os.path.join(ROOT, "src", path)
     with open(full, encoding="utf-8") as f:
@@ -164,14 +169,13 @@ def check(build, fault, jobs):
         b = run(["cmake", "--build", build, "-j", str(jobs)])
         if b.returncode != 0:
             return "caught: build"
-        t = run(["ctest", "--test-dir", build, "-j", str(jobs), "--stop-on-failure", "-LE", "screens",
-                 "--timeout", "600"])
+        stop = [] if every else ["--stop-on-failure"]
+        t = run(["ctest", "--test-dir", build, "-j", str(jobs), "-LE", "screens", "--timeout", "600"] + stop)
         if t.returncode != 0:
-            return "caught: " + first_failure(t.stdout)
-        s = run(["xvfb-run", "-a", "ctest", "--test-dir", build, "-L", "screens", "--stop-on-failure",
-                 "--timeout", "600"])
+            return "caught: " + failures(t.stdout)
+        s = run(["xvfb-run", "-a", "ctest", "--test-dir", build, "-L", "screens", "--timeout", "600"] + stop)
         if s.returncode != 0:
-            return "caught: " + first_failure(s.stdout)
+            return "caught: " + failures(s.stdout)
         return "missed"
     finally:
         with open(full, "w", encoding="utf-8") as f:
@@ -185,7 +189,11 @@ def main():
     ap.add_argument("--list", action="store_true", help="list the faults and stop")
     ap.add_argument("--out", help="also write the table as TSV to this file")
     ap.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
+    ap.add_argument("--every", action="store_true",
+                    help="run the whole suite for each fault and name every test that catches it")
     args = ap.parse_args()
+    # A stopped run still puts the source back.
+    signal.signal(signal.SIGTERM, lambda *_: (_ for _ in ()).throw(KeyboardInterrupt()))
 
     faults = [f for f in FAULTS if not args.only or f[0] in args.only]
     if args.list:
@@ -203,7 +211,7 @@ def main():
     rows = []
     for fault in faults:
         start = time.time()
-        result = check(build, fault, args.jobs)
+        result = check(build, fault, args.jobs, args.every)
         rows.append((fault[0], fault[1], fault[2], result))
         print("%-3s %-36s %-55s %s (%.0f s)" % (fault[0], fault[1], fault[2], result, time.time() - start), flush=True)
     # Leave the build matching the tree again.
