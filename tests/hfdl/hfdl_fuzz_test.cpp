@@ -40,7 +40,7 @@ uint64_t Seed() {
   return text ? std::strtoull(text, nullptr, 10) : 20261206u;
 }
 
-TEST(HfdlFuzz, RandomValidFrames) {
+TEST(HfdlFuzz, RandomValidFramesAndRelayText) {
   // A sanitizer's report ends the program: the seed comes first, so that
   // the run can be repeated.
   std::fprintf(stderr, "HfdlFuzz seed %llu\n", static_cast<unsigned long long>(Seed()));
@@ -56,17 +56,29 @@ TEST(HfdlFuzz, RandomValidFrames) {
     rig.ClearText();
     // Random log-ons add a row each; a real table grows far slower.
     if (n % 1000 == 0) ClearRegistrationRows(form.hfdl.HfdlRegistrations);
+    std::string text = hfdl_tx::RelayHex(frame);
     if (relayed) {
-      rig.AnalyzeNetwork(frame);
+      // Relay text may be cut short, or be no hex digits at all.
+      if (rng() % 4 == 0) text.resize(rng() % (text.size() + 1));
+      if (rng() % 8 == 0) std::generate(text.begin(), text.end(), [&] { return static_cast<char>(rng()); });
+      rig.road().RelayedHfdlFrame(text, "NET");
     } else {
       rig.AnalyzeOwn(frame, mode, 0);
     }
-    const std::string& dat = form.text.Buffer(kHfdlDat);
-    const bool datFits = dat.empty() || dat.size() <= 2 * frame.size() + 50;
+    // The analysis reads nothing past the octets, and the DAT line holds no
+    // more than they do.
+    const int octets = relayed ? static_cast<int>(text.size() / 2) : static_cast<int>(frame.size());
+    const size_t dat = form.text.Buffer(kHfdlDat).size();
     const bool analysed = rig.sink().frames.size() == 1;
-    if (!datFits || !analysed || rig.sink().frames[0].DatOctets > static_cast<int>(frame.size())) {
-      FAIL() << "frame " << n << ": " << hfdl_tx::RelayHex(frame);
+    if (dat > 2 * static_cast<size_t>(octets) + 50 || !analysed || rig.sink().frames[0].DatOctets > octets) {
+      FAIL() << "frame " << n << ": " << text;
     }
+  }
+  // Relay text longer than the longest frame is refused.
+  for (size_t length : {3780u, 3781u, 100000u}) {
+    rig.ClearText();
+    rig.road().RelayedHfdlFrame(std::string(length, '0'), "NET");
+    EXPECT_EQ(rig.sink().frames.size(), length <= kMaxHfdlHexDigits ? 1u : 0u) << length;
   }
 }
 
@@ -92,28 +104,6 @@ TEST(HfdlFuzz, RandomDataFiles) {
     }
   }
   for (const std::string& name : hfdl->GsNames) ASSERT_LE(name.size(), 63u);
-}
-
-// Relay text of the lengths around the limit and random ones, hex digits
-// or any bytes: the analysis reads nothing past the digits and the DAT line
-// holds no more than the text.
-TEST(HfdlFuzz, RelayTextOfAnyLength) {
-  std::mt19937_64 rng(Seed() + 1);
-  ReceptionRig rig;
-  rig.form().Txt.TxtLog = 0;
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::vector<size_t> lengths = {0, 1, 3, 3779, 3780, 3781, 100000};
-  for (int n = 0; n < 10000; ++n) lengths.push_back(static_cast<size_t>(rng() % 3800));
-  for (size_t length : lengths) {
-    std::string text(length, '0');
-    const bool junk = rng() % 4 == 0;
-    for (char& c : text) c = junk ? static_cast<char>(rng()) : kDigits[rng() % 16];
-    rig.ClearText();
-    rig.road().RelayedHfdlFrame(text, "NET");
-    ASSERT_EQ(rig.sink().frames.size(), length <= kMaxHfdlHexDigits ? 1u : 0u) << length;
-    for (const HfdlFrame& f : rig.sink().frames) ASSERT_LE(f.DatOctets, static_cast<int>(length / 2)) << length;
-    ASSERT_LE(rig.form().text.Buffer(kHfdlDat).size(), length + 50) << "seed " << Seed() + 1 << " length " << length;
-  }
 }
 
 std::unique_ptr<HfdlReception> StartedReception() {

@@ -28,13 +28,6 @@ std::vector<std::string> SplitFrames(const std::string& text, const std::string&
   return frames;
 }
 
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-  for (size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size())) {
-    text.replace(pos, from.size(), to);
-  }
-  return text;
-}
-
 std::string MaskDates(const std::string& text) {
   static const std::regex date(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d)");
   static const std::regex frequencyError(R"(Frequency Error = [-+0-9.]+ Hz)");
@@ -75,8 +68,9 @@ TEST(HfdlProgram, ScenarioRecordingBecomesTheDaysLogsAndTheSystemTable) {
   ASSERT_EQ(table.size(), 5u);
   std::vector<std::pair<std::string, std::string>> texts;
   for (std::string name : {"squitter", "logon_request", "logon_confirm", "acars", "performance_data", "frequency_data"}) {
-    texts.push_back({ReplaceAll(ReplaceAll(Logged(name + ".ana"), "Rch", "Lch"), "ID = JAL123", "ID = JL123 "),
-                     ReplaceAll(Logged(name + ".fmt"), "Rch", "Lch")});
+    static const std::regex right("Rch"), jal("ID = JAL123");
+    texts.push_back({std::regex_replace(std::regex_replace(Logged(name + ".ana"), right, "Lch"), jal, "ID = JL123 "),
+                     std::regex_replace(Logged(name + ".fmt"), right, "Lch")});
   }
   for (int part : {0, 1, 3}) texts.push_back({table[part], tableCompact[part]});
   std::string ana, fmt;
