@@ -1,20 +1,110 @@
-// Junk that reaches HFDL reception: audio no transmitter makes, and relay
-// text from a linked copy of any length and content.
+// Junk and random input wherever HFDL reception meets the outside: audio no
+// transmitter makes, random frames with valid check sequences, relay text
+// from a linked copy of any length and content, and random data files. Run
+// under AddressSanitizer and UndefinedBehaviorSanitizer too. HFDL_FUZZ_SEED
+// picks another seed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <random>
 
-#include "hfdl/frame_analysis.h"
+#include "hfdl/ground_stations.h"
 #include "hfdl/hfdl_receiver.h"
 #include "hfdl/hfdl_reception.h"
 #include "hfdl/hfdl_text.h"
+#include "hfdl/registration.h"
+#include "hfdl_tx/hfdl_frames.h"
+#include "hfdl_tx/hfdl_tx.h"
+#include "support/reception_rig.h"
 #include "support/recording_links.h"
 
 namespace {
 
 using testing_support::FeedHfdl;
+using testing_support::ReceptionRig;
 using testing_support::RecordingHfdlLink;
+
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizers run about twelve times slower.
+constexpr int kFrames = 50000;
+#else
+constexpr int kFrames = 100000;
+#endif
+constexpr int kDataFiles = 2000;
+
+uint64_t Seed() {
+  const char* text = std::getenv("HFDL_FUZZ_SEED");
+  return text ? std::strtoull(text, nullptr, 10) : 20261206u;
+}
+
+TEST(HfdlFuzz, RandomValidFramesAndRelayText) {
+  // A sanitizer's report ends the program: the seed comes first, so that
+  // the run can be repeated.
+  std::fprintf(stderr, "HfdlFuzz seed %llu\n", static_cast<unsigned long long>(Seed()));
+  std::mt19937_64 rng(Seed());
+  ReceptionRig rig;
+  Form1State& form = rig.form();
+  form.Txt.TxtLog = 0;
+  form.Etc.PassList = "NH";
+  for (int n = 0; n < kFrames; ++n) {
+    const int mode = static_cast<int>(rng() % 8);
+    const bool relayed = rng() % 3 == 0;
+    const hfdl_tx::Octets frame = hfdl_tx::RandomValidFrame(rng, testing_support::ModeOctets(mode));
+    rig.ClearText();
+    // Random log-ons add a row each; a real table grows far slower.
+    if (n % 1000 == 0) ClearRegistrationRows(form.hfdl.HfdlRegistrations);
+    std::string text = hfdl_tx::RelayHex(frame);
+    if (relayed) {
+      // Relay text may be cut short, or be no hex digits at all.
+      if (rng() % 4 == 0) text.resize(rng() % (text.size() + 1));
+      if (rng() % 8 == 0) std::generate(text.begin(), text.end(), [&] { return static_cast<char>(rng()); });
+      rig.road().RelayedHfdlFrame(text, "NET");
+    } else {
+      rig.AnalyzeOwn(frame, mode, 0);
+    }
+    // The analysis reads nothing past the octets, and the DAT line holds no
+    // more than they do.
+    const int octets = relayed ? static_cast<int>(text.size() / 2) : static_cast<int>(frame.size());
+    const size_t dat = form.text.Buffer(kHfdlDat).size();
+    const bool analysed = rig.sink().frames.size() == 1;
+    if (dat > 2 * static_cast<size_t>(octets) + 50 || !analysed || rig.sink().frames[0].DatOctets > octets) {
+      FAIL() << "frame " << n << ": " << text;
+    }
+  }
+  // Relay text longer than the longest frame is refused.
+  for (size_t length : {3780u, 3781u, 100000u}) {
+    rig.ClearText();
+    rig.road().RelayedHfdlFrame(std::string(length, '0'), "NET");
+    EXPECT_EQ(rig.sink().frames.size(), length <= kMaxHfdlHexDigits ? 1u : 0u) << length;
+  }
+}
+
+std::string RandomFileBytes(std::mt19937_64& rng) {
+  static constexpr char kBiased[] = ",,,,\n\n\r\"0123456789-ABCDEFJL ";
+  std::string bytes(static_cast<size_t>(rng() % 2000), '\0');
+  for (char& c : bytes) c = rng() % 4 ? kBiased[rng() % (sizeof kBiased - 1)] : static_cast<char>(rng());
+  return bytes;
+}
+
+TEST(HfdlFuzz, RandomDataFiles) {
+  std::mt19937_64 rng(Seed() + 2);
+  auto hfdl = std::make_unique<HfdlReception>();
+  Icao24File file;
+  for (int n = 0; n < kDataFiles; ++n) {
+    ReadFreqsCsv(*hfdl, RandomFileBytes(rng));
+    const std::string bytes = RandomFileBytes(rng);
+    file.Parse(bytes);
+    Icao24Record record;
+    for (size_t start = 0; start + 7 <= bytes.size() && start < 200; start += 7) {
+      file.FindByAddress(bytes.substr(start, 6), record);
+      file.FindByRegistration(bytes.substr(start, 7), record);
+    }
+  }
+  for (const std::string& name : hfdl->GsNames) ASSERT_LE(name.size(), 63u);
+}
 
 std::unique_ptr<HfdlReception> StartedReception() {
   auto hfdl = std::make_unique<HfdlReception>();
@@ -22,25 +112,7 @@ std::unique_ptr<HfdlReception> StartedReception() {
   return hfdl;
 }
 
-template <int N>
-bool Finite(const double (&values)[N]) {
-  return std::all_of(values, values + N, [](double v) { return std::isfinite(v); });
-}
-
-bool StateIsFinite(const HfdlChannelState& s) {
-  const double scalars[] = {s.NcoPhase,  s.FineOffset,       s.ClockSign,  s.FreqError, s.AfcPhase,
-                            s.AfcOffset, s.CarrierOffsetSum, s.PhaseError};
-  bool ok = std::all_of(std::begin(scalars), std::end(scalars), [](double v) { return std::isfinite(v); });
-  ok = ok && Finite(s.PllLoopState) && Finite(s.AgcState) && Finite(s.ClockResonatorOut);
-  ok = ok && Finite(s.CarrierResonatorOut) && Finite(s.CarrierLevelState) && Finite(s.AfcLoopState);
-  for (int b = 0; b < 2; ++b) {
-    ok = ok && Finite(s.EqTaps[b]) && Finite(s.EqDelay[b]);
-    ok = ok && Finite(s.BandPassDelay[b]) && Finite(s.BasebandDelay[b]);
-  }
-  return ok;
-}
-
-TEST(HfdlDemod, JunkAudioLeavesNoNaN) {
+TEST(HfdlDemod, JunkAudioLeavesBothChannelsWorking) {
   const int samples = 512 * 120;
   std::vector<std::vector<double>> junk(4, std::vector<double>(samples, 0.0));
   for (int n = 0; n < samples; ++n) {
@@ -50,6 +122,8 @@ TEST(HfdlDemod, JunkAudioLeavesNoNaN) {
   std::mt19937 rng(9);
   std::uniform_real_distribution<double> any(-1e12, 1e12);
   for (double& v : junk[3]) v = any(rng);
+  std::mt19937_64 frames(10);
+  const std::vector<double> burst = hfdl_tx::Render({{2, hfdl_tx::BuildFrameForMode(2, frames), false}}, {});
   for (const auto& audio : junk) {
     auto hfdl = StartedReception();
     RecordingHfdlLink link;
@@ -59,14 +133,19 @@ TEST(HfdlDemod, JunkAudioLeavesNoNaN) {
     inFrame.Constellation = 2;
     inFrame.Interleave = 0;
     inFrame.Rate = 3;
-    for (int channel = 0; channel < 2; ++channel) {
-      EXPECT_LE(FeedHfdl(*hfdl, link, channel, audio), 512);
-      EXPECT_TRUE(StateIsFinite(hfdl->Channels[channel])) << channel;
-    }
+    for (int channel = 0; channel < 2; ++channel) EXPECT_LE(FeedHfdl(*hfdl, link, channel, audio), 512);
     // The levelled block the audio displays show.
     std::vector<double> block(audio.end() - 512, audio.end());
     DemodulateHfdlBlock(*hfdl, link, 0, block.data());
     for (double v : block) ASSERT_TRUE(std::isfinite(v));
+    // Neither channel is left dead: the next burst decodes.
+    for (int channel = 0; channel < 2; ++channel) {
+      link.frames.clear();
+      link.syncs.clear();
+      FeedHfdl(*hfdl, link, channel, burst);
+      EXPECT_EQ(link.frames.size(), 1u) << channel;
+      for (const auto& s : link.syncs) EXPECT_TRUE(std::isfinite(s.freqError)) << channel;
+    }
   }
 }
 
@@ -88,22 +167,6 @@ TEST(HfdlDemod, DivergedEqualizerSaturatesTheSymbols) {
     atBound = atBound || std::abs(symbols.I[n]) == 2147483647 || std::abs(symbols.Q[n]) == 2147483647;
   }
   EXPECT_TRUE(atBound);
-}
-
-TEST(HfdlText, NetworkTextOfAnyLength) {
-  auto hfdl = StartedReception();
-  std::mt19937 rng(4);
-  for (size_t length : {0u, 1u, 3u, 3779u, 3780u, 3781u, 100000u}) {
-    std::string text(length, '\0');
-    for (char& c : text) c = static_cast<char>(rng() & 0xFF);  // bytes above 127 too
-    HfdlFrameInput input;
-    ASSERT_EQ(HfdlHexToInput(text, input), length <= kMaxHfdlHexDigits) << length;
-    if (length > kMaxHfdlHexDigits) continue;
-    EXPECT_EQ(input.Octets.size(), (length + 1) / 2);
-    // The analysis reads nothing past the digits.
-    const HfdlFrame frame = AnalyzeHfdlFrame(*hfdl, EtcSettings{}, NoHfdlLookups(), input);
-    EXPECT_LE(frame.DatOctets, static_cast<int>(length / 2)) << length;
-  }
 }
 
 }  // namespace
