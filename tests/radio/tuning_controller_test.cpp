@@ -1,8 +1,13 @@
 // Tuning over a fake port and timers: what is sent, when, and what a
-// busy, silent or missing port leaves behind.
+// busy, silent or missing port leaves behind; and the parts of the
+// commands a user's settings and locale could upset.
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
+
 #include "platform/date_time.h"
+#include "radio/receiver_commands.h"
 #include "radio/tuning_controller.h"
 #include "support/recording_links.h"
 #include "support/test_support.h"
@@ -58,22 +63,6 @@ TEST_F(TuningController, TheSameTargetIsSentOnce) {
   EXPECT_EQ(radio_.SendLog.size(), 3u);
   TuneAndRun(0, 8942);
   EXPECT_EQ(link_.writes.size(), 2u);
-}
-
-TEST_F(TuningController, EachFamilyOpensWithItsStopBits) {
-  const int32_t types[] = {0, 1, 2, 3, 4, 7};
-  int32_t kHz = 5000;
-  for (int32_t type : types) {
-    settings_.TypeL = type;
-    TuneAndRun(0, ++kHz);
-  }
-  Lines opens;
-  for (const std::string& e : link_.events) {
-    if (e.rfind("open", 0) == 0) opens.push_back(e);
-  }
-  EXPECT_EQ(opens, (Lines{"open ttyUSB0 2", "open ttyUSB0 2", "open ttyUSB0 2", "open ttyUSB0 1", "open ttyUSB0 1",
-                          "open ttyUSB0 2"}));
-  EXPECT_EQ(link_.writes.size(), 2u + 4u + 2u + 2u + 3u);
 }
 
 // The other commands still go, but the log says the frequency did not.
@@ -188,6 +177,41 @@ TEST_F(TuningController, FailedOpensAreLoggedAndReportedOnce) {
   EXPECT_EQ(link_.reports.back(), missing);
   EXPECT_EQ(link_.reports.size(), 4u);
   EXPECT_TRUE(link_.writes.size() == 2u);
+}
+
+// The CI-V address field as a settings file may hold it: hexadecimal, one
+// or two digits, anything else the broadcast address.
+TEST(ReceiverCommands, IcomAddressesOutOfTheField) {
+  for (auto [text, address] : {std::pair{"94", 0x94}, std::pair{"5", 0x05}, std::pair{"a0", 0xA0},
+                               std::pair{"", 0xFF}, std::pair{"g1", 0xFF}}) {
+    EXPECT_EQ(IcomAddress(text), address) << text;
+  }
+}
+
+// The AOR frequency keeps its point where the locale has a decimal comma.
+TEST(ReceiverCommands, MhzTextInALocaleWithADecimalComma) {
+  const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+  auto setComma = [] {
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
+      if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') return true;
+    }
+    return false;
+  };
+  // Without one installed, build one where the system has the sources.
+  testing_support::TempDir locales;
+  bool comma = setComma();
+  if (!comma &&
+      std::system(("localedef -i de_DE -f UTF-8 '" + locales.File("de_DE.UTF-8") + "' 2>/dev/null").c_str()) == 0) {
+    setenv("LOCPATH", locales.path().c_str(), 1);
+    comma = setComma();
+  }
+  const std::string text = MhzText(8942);
+  const Bytes aor = BuildTuningPlan(RadioType::Aor, 8942, "FF").steps.at(0).bytes;
+  std::setlocale(LC_NUMERIC, saved.c_str());
+  unsetenv("LOCPATH");
+  if (!comma) GTEST_SKIP() << "no locale with a decimal comma";
+  EXPECT_EQ(text, "8.942");
+  EXPECT_EQ(std::string(aor.begin(), aor.end()), "RF8.942\r\n");
 }
 
 }  // namespace
