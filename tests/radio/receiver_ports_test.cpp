@@ -1,7 +1,6 @@
 // The receivers on real serial ports: pseudo-terminals opened here, the
 // program on their slave side, the bytes read from their master side; and
-// the program tuning its receivers from the squitters of a recording, in
-// process and as a user without ports runs it.
+// the program tuning its receivers from the squitters of a recording.
 #include <gtest/gtest.h>
 #include <termios.h>
 
@@ -117,13 +116,6 @@ TEST_F(SerialPty, PortsThatCannotBeOpenedAreNamed) {
   EXPECT_EQ(form_.radio.PortBusy, 0);
 }
 
-// Station 1 first, its slots 1..8; every other id unused.
-std::string FreqsCsv() {
-  std::string csv = "Tokyo,21934,17919,13276,11327,10081,8942,6559,5508\r\n";
-  for (int id = 2; id <= 18; ++id) csv += "Unused,0\r\n";
-  return csv;
-}
-
 // 2 s of noise, a squitter of station 1 announcing slots 4, 6 and 7, 6 s of
 // noise, one announcing slots 2, 5 and 8, 3 s of noise; mono at 44100 Hz.
 void WriteSquitters(const std::string& path) {
@@ -155,7 +147,10 @@ TEST(RadioProgram, SquittersTuneBothReceivers) {
   MessageBoxRecorder boxes;
   platform::SetProgramFolderForTests(dir.path());
   std::filesystem::create_directory(dir.File("data"));
-  WriteFile(dir.File("data/freqs.csv"), FreqsCsv());
+  // Station 1 first, its slots 1..8; every other id unused.
+  std::string csv = "Tokyo,21934,17919,13276,11327,10081,8942,6559,5508\r\n";
+  for (int id = 2; id <= 18; ++id) csv += "Unused,0\r\n";
+  WriteFile(dir.File("data/freqs.csv"), csv);
   const std::vector<std::string> radio = {"EngageL=1", "EngageR=1", "ListNoL=0", "ListNoR=0", "SelFreqL=3", "SelFreqR=1",
                                           "TypeL=0",   "IdL=94",    "ComNoL=0",  "TypeR=4",   "ComNoR=1"};
   std::string ini = "[Etc]\r\nLanguage=1\r\n[Radio]\r\n";
@@ -200,25 +195,6 @@ TEST(RadioProgram, SquittersTuneBothReceivers) {
   for (const std::string& line : radio) {
     EXPECT_NE(ini.find("\r\n" + line + "\r\n", ini.find("[Radio]")), std::string::npos) << line;
   }
-}
-
-// A port the settings name that is not there is reported once, on
-// standard error, however often the squitters ask for a tuning.
-TEST(RadioProgram, MissingPortIsReportedOnce) {
-  TempDir dir;
-  CopyProgramFolder(dir.path());
-  WriteFile(dir.File("data/freqs.csv"), FreqsCsv());
-  WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n[Radio]\r\nEngageL=1\r\nSelFreqL=3\r\nComNoL=999\r\n");
-  WriteFile(dir.File("empty-alsa.conf"), "");
-  WriteSquitters(dir.File("squitters.wav"));
-  const ProcessResult run =
-      RunProgram(dir.File("skarvel"), {"--audio-file", dir.File("squitters.wav"), "--fast"},
-                 {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir.File("empty-alsa.conf")}, 120000);
-  EXPECT_EQ(run.exitCode, 0) << run.standardError;
-  const std::string& err = run.standardError;
-  const size_t first = err.find("Lch: no serial port is chosen");
-  EXPECT_NE(first, std::string::npos) << err;
-  EXPECT_EQ(err.find("Lch: no serial port is chosen", first + 1), std::string::npos) << err;
 }
 
 }  // namespace
