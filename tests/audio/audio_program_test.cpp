@@ -1,5 +1,6 @@
 // The real program fed from a wave file, as a user without a radio runs it.
 #include <gtest/gtest.h>
+#include <sndfile.h>
 #include <sys/stat.h>
 
 #include <cmath>
@@ -43,22 +44,42 @@ class AudioProgram : public ::testing::Test {
   TempDir dir_;
 };
 
-// Refused in one line before any window; a relative path is not taken from
+// What is not a 16-bit wave of one or two channels at a rate the program
+// takes, and options it does not know, are refused in one line before any
+// window, in the words the user reads; a relative path is not taken from
 // the program folder. Nothing was started, so nothing was saved.
-TEST_F(AudioProgram, BadOptionsAreRefusedBeforeAnyWindow) {
-  testing_support::WriteFile(dir_.File("notes.wav"), "not a sound\n");
-  WriteSeconds(dir_.File("mono.wav"), 11025, 1, 1);
+TEST_F(AudioProgram, BadFilesAndOptionsAreRefusedBeforeAnyWindow) {
+  auto write = [this](const char* name, int format, int rate, int channels, size_t samples) {
+    EXPECT_TRUE(testing_support::WriteSoundFile(dir_.File(name), format, rate, channels,
+                                                std::vector<int16_t>(samples, 100)));
+    return dir_.File(name);
+  };
+  constexpr int kWav16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  testing_support::WriteFile(dir_.File("text.wav"), "RIFF? no, just words\n");
+  const std::string notSixteen = ": samples are not 16-bit PCM.";
   using Args = std::vector<std::string>;
-  for (auto [args, problem] : {std::pair<Args, std::string>{{"--fast"}, "--fast needs --audio-file FILE."},
-                               {{"--audio-file", dir_.File("notes.wav")}, "notes.wav: not a RIFF wave file"},
-                               {{"--audio-file", "mono.wav", "--fast"}, "mono.wav: no such file"},
-                               {{"--audio-file"}, "Missing value after '--audio-file'."},
-                               {{"--loud"}, "Unknown option 'loud'."},
-                               {{"stray"}, "Unexpected argument 'stray'."}}) {
+  for (auto [args, problem] : std::initializer_list<std::pair<Args, std::string>>{
+           {{"--audio-file", write("u8.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 11025, 1, 3000)}, "u8.wav" + notSixteen},
+           {{"--audio-file", write("s24.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 11025, 1, 3000)}, "s24.wav" + notSixteen},
+           {{"--audio-file", write("float.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 11025, 1, 3000)},
+            "float.wav" + notSixteen},
+           {{"--audio-file", write("48k.wav", kWav16, 48000, 1, 3000)},
+            "48k.wav: sample rate 48000 Hz, not 11025, 22050 or 44100 Hz."},
+           {{"--audio-file", write("three.wav", kWav16, 11025, 3, 3000)}, "three.wav: 3 channels, not 1 or 2."},
+           {{"--audio-file", write("aiff.wav", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 11025, 1, 3000)},
+            "aiff.wav: not a RIFF wave file."},
+           {{"--audio-file", write("empty.wav", kWav16, 11025, 2, 0)}, "empty.wav: holds no samples."},
+           {{"--audio-file", dir_.File("text.wav")}, "text.wav: not a RIFF wave file."},
+           {{"--audio-file", write("mono.wav", kWav16, 11025, 1, 3000).substr(dir_.path().size() + 1), "--fast"},
+            "--audio-file mono.wav: no such file."},
+           {{"--fast"}, "--fast needs --audio-file FILE."},
+           {{"--audio-file"}, "Missing value after '--audio-file'."},
+           {{"--loud"}, "Unknown option 'loud'."},
+           {{"stray"}, "Unexpected argument 'stray'."}}) {
     auto r = Run(args);
     EXPECT_EQ(r.exitCode, 2) << problem;
     EXPECT_EQ(Count(r.standardError, "skarvel: "), 1) << r.standardError;
-    EXPECT_EQ(Count(r.standardError, problem), 1) << r.standardError;
+    EXPECT_EQ(Count(r.standardError, problem + "\n"), 1) << r.standardError;
     EXPECT_EQ(Count(r.standardError, "Can not open"), 0) << r.standardError;
   }
   EXPECT_EQ(ReadFile(dir_.File("skarvel.ini")), "[Etc]\r\nLanguage=1\r\n");

@@ -1,18 +1,17 @@
 // Where buffers come from: a wave file standing in for the recording
-// device (what is refused, what comes out of it) and ALSA's null device;
+// device (what comes out of it) and ALSA's null device;
 // then buffers from a capture thread to the pipeline through posted
 // events, and the opening and closing of the devices, with fake sources.
 #include <gtest/gtest.h>
-#include <sndfile.h>
 
 #include <QCoreApplication>
 #include <cstdint>
 #include <mutex>
 
 #include "app/main_window_fixture.h"
-#include "audio/audio_file_options.h"
 #include "audio/capture_delivery.h"
 #include "audio_rig.h"
+#include "platform/alsa_audio.h"
 #include "platform/wave_file_source.h"
 #include "support/fake_audio_devices.h"
 #include "support/test_support.h"
@@ -65,37 +64,6 @@ std::shared_ptr<platform::WaveFile> OpenFile(const std::string& path) {
   auto file = platform::WaveFile::Open(path, problem);
   EXPECT_TRUE(file) << path << ": " << problem;
   return file;
-}
-
-// What --audio-file refuses, in the words the user reads.
-TEST(WaveFileSource, RefusesWhatIsNotA16BitWaveOfOneOrTwoChannels) {
-  TempDir dir;
-  testing_support::WriteFile(dir.File("text.wav"), "RIFF? no, just words\n");
-  constexpr int kWav16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-  struct Case {
-    const char* name;
-    int format, rate, channels, samples;
-    const char* problem;
-  };
-  for (const Case& c : {Case{"u8.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 11025, 1, 3000, "samples are not 16-bit PCM"},
-                        Case{"s24.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 11025, 1, 3000, "samples are not 16-bit PCM"},
-                        Case{"float.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 11025, 1, 3000, "samples are not 16-bit PCM"},
-                        Case{"48k.wav", kWav16, 48000, 1, 3000, "sample rate 48000 Hz, not 11025, 22050 or 44100 Hz"},
-                        Case{"three.wav", kWav16, 11025, 3, 3000, "3 channels, not 1 or 2"},
-                        Case{"aiff.wav", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 11025, 1, 3000, "not a RIFF wave file"},
-                        Case{"empty.wav", kWav16, 11025, 2, 0, "holds no samples"},
-                        Case{"text.wav", 0, 0, 0, 0, "not a RIFF wave file"},
-                        Case{"missing.wav", 0, 0, 0, 0, "no such file"}}) {
-    if (c.format) {
-      ASSERT_TRUE(testing_support::WriteSoundFile(dir.File(c.name), c.format, c.rate, c.channels,
-                                                  std::vector<int16_t>(static_cast<size_t>(c.samples), 100)));
-    }
-    AudioFileOptions options;
-    std::string error;
-    EXPECT_FALSE(ParseAudioFileOptions({"skarvel", "--audio-file", QString::fromStdString(dir.File(c.name))}, options,
-                                       error));
-    EXPECT_EQ(error, "--audio-file " + dir.File(c.name) + ": " + c.problem + ".") << c.name;
-  }
 }
 
 // A file whose header's data length is not what follows: left at 0 or at
