@@ -14,6 +14,16 @@
 
 namespace audio_test {
 
+// Stereo frames, left and right constant.
+inline std::vector<int16_t> Frames(int frames, int16_t left, int16_t right) {
+  std::vector<int16_t> v(2 * static_cast<size_t>(frames));
+  for (size_t i = 0; i < v.size(); i += 2) {
+    v[i] = left;
+    v[i + 1] = right;
+  }
+  return v;
+}
+
 struct AudioRig {
   AudioRig() {
     wave.WaveDual = 1;
@@ -36,20 +46,17 @@ struct AudioRig {
   AudioRig& operator=(const AudioRig&) = delete;
 
   AudioSettings Settings() const { return {wave, etc, form, color}; }
+  void SetRate(int waveRate) {
+    wave.WaveRate = waveRate;
+    SetSampleRate(audio, wave);
+  }
 
   // One buffer of interleaved frames through the pipeline.
   void Process(const std::vector<int16_t>& interleaved) {
     ProcessAudioBlock(audio, Settings(), link, interleaved.data(), static_cast<int>(interleaved.size() / 2));
   }
   // A buffer of the current size whose channels hold one value each.
-  void Block(int16_t left = 0, int16_t right = 0) {
-    std::vector<int16_t> buffer(2 * static_cast<size_t>(audio.WaveIn.BufferFrames));
-    for (size_t i = 0; i < buffer.size(); i += 2) {
-      buffer[i] = left;
-      buffer[i + 1] = right;
-    }
-    Process(buffer);
-  }
+  void Block(int16_t left = 0, int16_t right = 0) { Process(Frames(audio.WaveIn.BufferFrames, left, right)); }
   // A bin-centred sine of the given amplitude on a channel's FilterBlock.
   void Tone(int channel, int bin, double amplitude) {
     for (int n = 0; n < 512; ++n) audio.FilterBlock[channel][n] = amplitude * std::sin(2.0 * M_PI * bin * n / 512.0);
@@ -62,15 +69,5 @@ struct AudioRig {
   ColorSettings color;
   testing_support::RecordingAudioLink link;
 };
-
-// Stereo frames, left and right constant.
-inline std::vector<int16_t> Frames(int frames, int16_t left, int16_t right) {
-  std::vector<int16_t> v(2 * static_cast<size_t>(frames));
-  for (int i = 0; i < frames; ++i) {
-    v[2 * static_cast<size_t>(i)] = left;
-    v[2 * static_cast<size_t>(i) + 1] = right;
-  }
-  return v;
-}
 
 }  // namespace audio_test
