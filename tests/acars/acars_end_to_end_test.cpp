@@ -71,6 +71,30 @@ std::vector<std::string> RecordsOf(const std::string& log, const std::string& ta
   return out;
 }
 
+// The program folder with the settings, and a --fast run of the program on
+// a wave file of the bursts there.
+struct ProgramRun {
+  explicit ProgramRun(const std::string& settings) {
+    testing_support::CopyProgramFolder(dir.path());
+    testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n" + settings);
+    testing_support::WriteFile(dir.File("empty-alsa.conf"), "");
+  }
+  testing_support::ProcessResult Run(const std::vector<acars_tx::Burst>& bursts, bool stereo = false) {
+    acars_tx::Options o;
+    o.sampleRate = 44100;
+    o.stereo = stereo;
+    o.snrDb = 30;
+    EXPECT_TRUE(acars_tx::WriteWave(dir.File("acars.wav"), acars_tx::Transmit(bursts, o)));
+    return testing_support::RunProgram(
+        dir.File("skarvel"), {"--audio-file", dir.File("acars.wav"), "--fast"},
+        {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir.File("empty-alsa.conf")}, 60000);
+  }
+  std::string Log(const std::string& date, const std::string& kind) {
+    return ReadFile(dir.File("logs/" + date + "_ACARS_" + kind + ".log"));
+  }
+  TempDir dir;
+};
+
 TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
   // Left: a single block, its repeat, a message of three blocks and a link
   // test. Right: two downlinks, the README's uplink, an SQ uplink and a
@@ -92,28 +116,14 @@ TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
       {single, 0, 0.3}, {single, 0, 0.2}, {part1, 0, 0.2}, {part2, 0, 0.2}, {part3, 0, 0.2}, {linkTest, 0, 0.2},
       {right1, 1, 0.25}, {right2, 1, 0.2}, {uplink, 1, 0.2}, {sq, 1, 0.2}, {categoryA, 1, 0.2},
   };
-  acars_tx::Options o;
-  o.sampleRate = 44100;
-  o.stereo = true;
-  o.snrDb = 30;
-
-  TempDir dir;
-  testing_support::CopyProgramFolder(dir.path());
-  ASSERT_TRUE(acars_tx::WriteWave(dir.File("acars.wav"), acars_tx::Transmit(bursts, o)));
-  testing_support::WriteFile(
-      dir.File("skarvel.ini"),
-      "[Etc]\r\nLanguage=1\r\n[Wave]\r\nDual=2\r\nDecoderL=0\r\nDecoderR=0\r\n[Txt]\r\nLog=1\r\n");
-  testing_support::WriteFile(dir.File("empty-alsa.conf"), "");
+  ProgramRun program("[Wave]\r\nDual=2\r\nDecoderL=0\r\nDecoderR=0\r\n[Txt]\r\nLog=1\r\n");
   const std::string before = platform::FormatDateCompact(platform::Now());
-  const testing_support::ProcessResult run = testing_support::RunProgram(
-      dir.File("skarvel"), {"--audio-file", dir.File("acars.wav"), "--fast"},
-      {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir.File("empty-alsa.conf")}, 60000);
+  const testing_support::ProcessResult run = program.Run(bursts, true);
   ASSERT_EQ(run.exitCode, 0) << run.standardError;
   std::string date = platform::FormatDateCompact(platform::Now());
-  if (!platform::FileExists(dir.File("logs/" + date + "_ACARS_RAW.log"))) date = before;
-  const std::string raw = Masked(ReadFile(dir.File("logs/" + date + "_ACARS_RAW.log")));
-  const std::string prc = Masked(ReadFile(dir.File("logs/" + date + "_ACARS_PRC.log")));
-  const std::string mes = Masked(ReadFile(dir.File("logs/" + date + "_ACARS_MES.log")));
+  if (program.Log(date, "RAW").empty()) date = before;
+  const std::string raw = Masked(program.Log(date, "RAW")), prc = Masked(program.Log(date, "PRC")),
+                    mes = Masked(program.Log(date, "MES"));
 
   EXPECT_EQ(RecordsOf(raw, "Lch"),
             (std::vector<std::string>{Raw("Lch", single), Raw("Lch", single), Raw("Lch", part1), Raw("Lch", part2),
@@ -151,36 +161,24 @@ TEST(AcarsEndToEnd, StereoRecordingBecomesTheDaysLogs) {
 // A script that runs the program must learn from its status that the logs
 // were not written; a settings file the user made read-only is no failure.
 TEST(AcarsEndToEnd, AFastRunThatCannotWriteItsLogsEndsWithAFailure) {
-  TempDir dir;
-  testing_support::CopyProgramFolder(dir.path());
-  acars_tx::Options o;
-  o.sampleRate = 44100;
-  o.snrDb = 30;
-  ASSERT_TRUE(acars_tx::WriteWave(dir.File("acars.wav"), acars_tx::Transmit({{Down("TEST\r\n"), 0, 0.3}}, o)));
-  const std::string settings = "[Etc]\r\nLanguage=1\r\n[Wave]\r\nDecoderL=0\r\n[Txt]\r\nLog=1\r\n";
-  testing_support::WriteFile(dir.File("skarvel.ini"), settings);
-  testing_support::WriteFile(dir.File("empty-alsa.conf"), "");
-  auto run = [&] {
-    return testing_support::RunProgram(
-        dir.File("skarvel"), {"--audio-file", dir.File("acars.wav"), "--fast"},
-        {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir.File("empty-alsa.conf")}, 60000);
-  };
+  const std::string settings = "[Wave]\r\nDecoderL=0\r\n[Txt]\r\nLog=1\r\n";
+  ProgramRun program(settings);
   // A file stands where the logs folder should be.
-  testing_support::WriteFile(dir.File("logs"), "");
-  const testing_support::ProcessResult blocked = run();
+  testing_support::WriteFile(program.dir.File("logs"), "");
+  const testing_support::ProcessResult blocked = program.Run({{Down("TEST\r\n"), 0, 0.3}});
   EXPECT_EQ(blocked.exitCode, 1);
-  EXPECT_NE(blocked.standardError.find("Can not write " + dir.File("logs/")), std::string::npos) << blocked.standardError;
+  EXPECT_NE(blocked.standardError.find("Can not write " + program.dir.File("logs/")), std::string::npos)
+      << blocked.standardError;
 
-  ASSERT_EQ(std::remove(dir.File("logs").c_str()), 0);
-  testing_support::WriteFile(dir.File("skarvel.ini"), settings);
-  ASSERT_EQ(::chmod(dir.File("skarvel.ini").c_str(), 0444), 0);
-  const testing_support::ProcessResult frozen = run();
+  ASSERT_EQ(std::remove(program.dir.File("logs").c_str()), 0);
+  const std::string ini = program.dir.File("skarvel.ini");
+  testing_support::WriteFile(ini, "[Etc]\r\nLanguage=1\r\n" + settings);
+  ASSERT_EQ(::chmod(ini.c_str(), 0444), 0);
+  const testing_support::ProcessResult frozen = program.Run({{Down("TEST\r\n"), 0, 0.3}});
   EXPECT_EQ(frozen.exitCode, 0) << frozen.standardError;
   EXPECT_NE(frozen.standardError.find("is read-only"), std::string::npos);
-  EXPECT_EQ(testing_support::ReadFile(dir.File("skarvel.ini")), settings);
-  EXPECT_NE(testing_support::ReadFile(dir.File("logs/" + platform::FormatDateCompact(platform::Now()) +
-                                               "_ACARS_RAW.log")).find("TEST"),
-            std::string::npos);
+  EXPECT_EQ(ReadFile(ini), "[Etc]\r\nLanguage=1\r\n" + settings);
+  EXPECT_NE(program.Log(platform::FormatDateCompact(platform::Now()), "RAW").find("TEST"), std::string::npos);
 }
 
 }  // namespace

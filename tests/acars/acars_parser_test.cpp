@@ -1,16 +1,27 @@
-// The parser on the program's road: the message values (fields, completion,
-// text), the PRC and MES entries they call for, what the message search
-// would see, and bad input.
+// The parser on the program's road: the message values, the PRC and MES
+// entries they call for, what the message search would see, the duplicate
+// filters and assembly slots, and where the texts are logged.
 #include "acars/acars_parser.h"
 
+#include <set>
+#include <tuple>
+
+#include "acars/acars_stores.h"
 #include "acars/parser_fixture.h"
+#include "platform/file_io.h"
+#include "platform/log_name_part.h"
 
 namespace {
 
 using C = AcarsCompletion;
 using Texts = std::vector<std::string>;
+using testing_support::ReadFile;
 
-class AcarsParser : public ParserTest {};
+class AcarsParser : public ParserTest {
+ protected:
+  std::string LogOf(int kind) const { return ReadFile(f.text.LogPath(kind)); }
+  std::string Each(const std::string& name) const { return ReadFile(rig.folder() + "/logs/EachLogs/" + name); }
+};
 
 // A message's fields in one line: mode, station, address, label, block id,
 // message number, flight id and direction.
@@ -20,76 +31,48 @@ std::string FieldsOf(const AcarsMessage& m) {
          f.MsgNo + "] " + f.FlightId + (m.Downlink() ? " down" : " up");
 }
 
-TEST_F(AcarsParser, DownlinkFieldsWithLeadingDotsStripped) {
+// The texts the window shows end their lines CR LF (the day's logs, LF, are
+// the program's own test).
+TEST_F(AcarsParser, WorkedExampleInTheTextsAndLeadingDotsStripped) {
   Receive(Down("TEST MESSAGE\r\n"));
-  ASSERT_EQ(rig.sink().blocks.size(), 1u);
-  const AcarsMessage& m = Last();
-  EXPECT_EQ(FieldsOf(m), "2 BROADCAST (JA8089) [H1:1:M01A] JL0012 down");
-  EXPECT_EQ(m.Fields.Text, "TEST MESSAGE\r\n");
-  EXPECT_EQ(m.Completion, C::Single);
-  EXPECT_EQ(m.Text, "TEST MESSAGE  ");
-  EXPECT_EQ(m.RawText, "+*<SYN><SYN><SOH>2.JA8089<NAK>H11<STX>M01AJL0012TEST MESSAGE<CR><VF><ETX>");
-  EXPECT_EQ(m.Block.CheckSequence, "\x11\x22");
+  EXPECT_EQ(FieldsOf(Last()), "2 BROADCAST (JA8089) [H1:1:M01A] JL0012 down");
+  EXPECT_EQ(Raw(), "[Lch]2026/12/06 14:03:07>+*<SYN><SYN><SOH>2.JA8089<NAK>H11<STX>M01AJL0012TEST MESSAGE<CR><VF>"
+                   "<ETX>\r\n");
+  const std::string entry = "Lch------------------------[2026/12/06 14:03:07]\r\n"
+                            "JL0012 (JA8089)    [H1:1:M01A] MODE:2   \r\nTEST MESSAGE  \r\n";
+  EXPECT_EQ(Prc(), entry);
+  EXPECT_EQ(Mes(), entry);
   EXPECT_EQ(Searched(), Texts{"TEST MESSAGE  "});
-
   Receive(Down("X", "M02A", true, "JL0012", "..JA01X"));
   EXPECT_EQ(Last().Fields.Address, "JA01X");
 }
 
-TEST_F(AcarsParser, FlightIdsAreNormalised) {
-  EXPECT_EQ(NormaliseFlightId("JL12  ", true, true), "JL0012");
-  EXPECT_EQ(NormaliseFlightId("JL123 ", true, true), "JL0123");
-  EXPECT_EQ(NormaliseFlightId("JD123 ", true, true), "JL0123");
-  EXPECT_EQ(NormaliseFlightId("JD123 ", false, true), "JD0123");
-  EXPECT_EQ(NormaliseFlightId("00 123", true, true), "JC0123");
-  EXPECT_EQ(NormaliseFlightId("00 123", true, false), "000123");
-  EXPECT_EQ(NormaliseFlightId("NH1 2 ", true, true), "NH0102");
-
+TEST_F(AcarsParser, FlightIdsAreNormalisedAndOtherCharactersDropTheBlock) {
+  // {id, JD as JL, 00 as JC, normalised}
+  const std::tuple<const char*, bool, bool, const char*> ids[] = {
+      {"JL12  ", true, true, "JL0012"}, {"JL123 ", true, true, "JL0123"}, {"JD123 ", true, true, "JL0123"},
+      {"JD123 ", false, true, "JD0123"}, {"00 123", true, true, "JC0123"}, {"00 123", true, false, "000123"},
+      {"NH1 2 ", true, true, "NH0102"},  {"BA031T", true, true, "BA031T"}, {"DY083J", true, true, "DY083J"}};
+  for (const auto& [id, jd, jc, normalised] : ids) EXPECT_EQ(NormaliseFlightId(id, jd, jc), normalised) << id;
   Receive(Down("A", "M01A", true, "JD12  "));
   EXPECT_EQ(Last().Fields.FlightId, "JL0012");
-}
-
-TEST_F(AcarsParser, FlightIdDigitTestPassesLettersAndDropsOtherCharactersWithoutTrace) {
-  for (const char* id : {"BA031T", "DY083J"}) {
-    Receive(Down("HELLO", "M01A", true, id));
-    EXPECT_EQ(Last().Fields.FlightId, id);
-    EXPECT_TRUE(Has(Raw(), id));
-  }
+  Receive(Down("HELLO", "M02A", true, "DY083J"));
+  EXPECT_EQ(Last().Fields.FlightId, "DY083J");
   rig.ClearText();
-  for (const char* id : {"AB12#4", "AB12b4", "AB\x01""234"}) Receive(Down("HELLO", "M02A", true, id));
+  for (const char* id : {"AB12#4", "AB12b4", "AB\x01""234"}) Receive(Down("HELLO", "M03A", true, id));
   EXPECT_TRUE(rig.sink().blocks.empty());
-  EXPECT_TRUE(Raw().empty());
-  EXPECT_TRUE(Prc().empty());
+  EXPECT_TRUE(Raw().empty() && Prc().empty());
 }
 
-TEST_F(AcarsParser, ThreeBlockDownlinkIsAssembled) {
-  Receive(Down("FIRST PART ", "M01A", false));
-  EXPECT_TRUE(Has(Prc(), "<<<     Message Stored Up     >>>\r\nFIRST PART \r\n"));
-  Receive(Down("M01BSECOND PART ", "M01B", false));
-  EXPECT_TRUE(Has(Prc(), "<<<     Messages Stored Up    >>>\r\nM01BSECOND PART \r\n"));
-  EXPECT_TRUE(Mes().empty());
-  Receive(Down("M01CLAST\r\n", "M01C", true));
-  const std::string whole = "FIRST PART SECOND PART LAST\r\n";
-  EXPECT_EQ(Completions(), (std::vector<C>{C::FirstBlock, C::MoreBlocks, C::Assembled}));
-  EXPECT_EQ(Last().Text, whole);
-  EXPECT_TRUE(Has(Prc(), "<<<      Storage Message      >>>\r\n" + whole + "\r\n"));
-  EXPECT_TRUE(Has(Mes(), "MODE:2   \r\n" + whole + "\r\n"));
-  EXPECT_EQ(Searched(), Texts{whole});
-  EXPECT_EQ(f.acars.AcarsStore.FindAcarsBlockSlot("JA8089"), AcarsStores::kNoSlot);
-}
-
-TEST_F(AcarsParser, BlockOutOfSequenceShowsWhatWasStoredAndFreesTheSlot) {
+TEST_F(AcarsParser, OutOfSequenceShowsWhatWasStoredAnotherNumberIsASingleBlock) {
   Receive(Down("FIRST ", "M01A", false));
   Receive(Down("M01CTHIRD", "M01C", true));
   EXPECT_EQ(Last().Completion, C::SequenceError);
   EXPECT_TRUE(Has(Prc(), "<<< Stored Up Seaquence Error >>>\r\nFIRST \r\n"));
-  EXPECT_TRUE(Mes().empty());
-  EXPECT_TRUE(Searched().empty());
+  EXPECT_TRUE(Mes().empty() && Searched().empty());
   EXPECT_EQ(f.acars.AcarsStore.FindAcarsBlockSlot("JA8089"), AcarsStores::kNoSlot);
-}
 
-TEST_F(AcarsParser, OtherMessageNumberIsASingleBlockAndTheSlotStays) {
-  Receive(Down("OPEN ", "M01A", false));
+  Receive(Down("OPEN ", "M02A", false));
   Receive(Down("ALONE", "M07A", true));
   EXPECT_EQ(Last().Completion, C::Single);
   EXPECT_TRUE(Has(Mes(), "ALONE"));
@@ -98,77 +81,25 @@ TEST_F(AcarsParser, OtherMessageNumberIsASingleBlockAndTheSlotStays) {
   EXPECT_EQ(f.acars.AcarsStore.AcarsSlotText(slot), "OPEN ");
 }
 
-TEST_F(AcarsParser, RepeatsShowOnlyTheRetransmissionBannerAndStillReachTheSinks) {
-  Receive(Down("TEST"));
+TEST_F(AcarsParser, RepeatsAcknowledgementsAndFilteredMessagesReachNoMes) {
   Receive(Up('A', "UPLINK TEXT"));
   rig.ClearText();
-  Receive(Down("TEST"));
   Receive(Up('A', "UPLINK TEXT"));
   // The aircraft list and the watch list see repeats too.
-  EXPECT_EQ(Completions(), (std::vector<C>{C::Retransmission, C::Retransmission}));
-  EXPECT_TRUE(Has(Prc(), "MODE:2   \r\n<<<  Retransmission Message   >>>\r\n"));
+  EXPECT_EQ(Completions(), std::vector<C>{C::Retransmission});
   EXPECT_TRUE(Has(Prc(), "MODE:a   \r\n<<<  Retransmission Message   >>>\r\n"));
-  EXPECT_TRUE(Mes().empty());
-  EXPECT_TRUE(Searched().empty());
-}
-
-TEST_F(AcarsParser, LinkTestAndGeneralAcknowledgementShowOnlyTheirBanner) {
-  acars_tx::Message q0 = Down("LINK TEXT");
-  q0.label = "Q0";
-  Receive(q0);
-  EXPECT_TRUE(Has(Prc(), "[Q0:1:M01A] MODE:2   \r\n<<<         Link Test         >>>\r\n"));
-  // A whole message for the position decoders all the same.
-  EXPECT_TRUE(Last().Whole());
-
   acars_tx::Message ack = Down("", "M02A");
   ack.label = std::string("_\x7F");
   Receive(ack);
   EXPECT_TRUE(Has(Prc(), "<<<  General Acknowledgement  >>>\r\n"));
-  EXPECT_TRUE(Mes().empty());
-  EXPECT_TRUE(Searched().empty());
-}
-
-TEST_F(AcarsParser, MesFiltersHoldBackFrequencyAndTisMessages) {
-  f.Txt.FreqNoDisp = 1;
-  f.Txt.TISNoDisp = 1;
-  Receive(Down("FRQ 131.45", "M01A"));
-  Receive(Down("TIS INFO", "M02A"));
-  EXPECT_TRUE(Mes().empty());
-  EXPECT_TRUE(Searched().empty());
-  EXPECT_TRUE(Has(Prc(), "FRQ 131.45"));
-  f.Txt.FreqNoDisp = 0;
+  f.Txt.FreqNoDisp = f.Txt.TISNoDisp = 1;
   Receive(Down("FRQ 131.45", "M03A"));
+  Receive(Down("TIS INFO", "M04A"));
+  EXPECT_TRUE(Has(Prc(), "FRQ 131.45"));
+  EXPECT_TRUE(Mes().empty() && Searched().empty());
+  f.Txt.FreqNoDisp = 0;
+  Receive(Down("FRQ 131.45", "M05A"));
   EXPECT_TRUE(Has(Mes(), "FRQ 131.45"));
-}
-
-// The texts of a message whose position was stored, set on the value by
-// hand and written directly (the aircraft tests store real ones).
-TEST_F(AcarsParser, StoredPositionHoldsSingleAndAssembledMessagesBackWithShowPos) {
-  const AcarsTextOutput out{f.text, f.Txt, rig.folder() + "/logs/EachLogs"};
-  auto parse = [&](const acars_tx::Message& m) {
-    return ParseAcarsBlock(
-        f.acars, f.Etc,
-        testing_support::BlockOf(acars_tx::BlockCharacters(m) + "\x11\x22", m.etx, AcarsBearer::Vhf, "Lch"));
-  };
-  f.Txt.ShowPos = 1;
-  std::optional<AcarsMessage> single = parse(Down("POS N35", "M04A"));
-  ASSERT_TRUE(parse(Down("POS ", "M05A", false)));
-  std::optional<AcarsMessage> assembled = parse(Down("M05BE139", "M05B", true));
-  ASSERT_TRUE(single && assembled);
-  ASSERT_EQ(assembled->Completion, C::Assembled);
-  for (AcarsMessage* m : {&*single, &*assembled}) {
-    m->PositionStored = true;
-    WriteAcarsTexts(out, *m);
-    EXPECT_TRUE(AcarsMesHeld(*m, f.Txt));
-    EXPECT_FALSE(AcarsSearched(*m, f.Txt));
-  }
-  EXPECT_TRUE(Has(Prc(), "POS N35"));
-  EXPECT_TRUE(Has(Prc(), "POS E139"));
-  EXPECT_TRUE(Mes().empty());
-
-  f.Txt.ShowPos = 0;
-  WriteAcarsTexts(out, *single);
-  EXPECT_TRUE(Has(Mes(), "POS N35"));
 }
 
 TEST_F(AcarsParser, UplinkTextIsWholeFromStxAndIsSearchedButIsNoAircraftsMessage) {
@@ -180,14 +111,16 @@ TEST_F(AcarsParser, UplinkTextIsWholeFromStxAndIsSearchedButIsNoAircraftsMessage
   EXPECT_TRUE(Has(Prc(), "MODE:a   \r\nUPLINK TEXT\r\n"));
   EXPECT_TRUE(Has(Mes(), "MODE:a   \r\nUPLINK TEXT\r\n"));
 
-  // Two blocks, ETB then ETX, each of at least the ten characters a block
-  // carries.
+  // Blocks of at least the ten characters a block carries, ETB then ETX,
+  // their ids running across case; further blocks carry the first's banner.
   Receive(Up('B', "UPLINK TEXT, ", false));
   EXPECT_TRUE(Has(Prc(), "<<<     Message Stored Up     >>>\r\nUPLINK TEXT, \r\n"));
-  Receive(Up('C', "UPLINK TEXT", true));
-  EXPECT_EQ(Completions(), (std::vector<C>{C::Single, C::FirstBlock, C::Assembled}));
-  EXPECT_TRUE(Has(Prc(), "<<<      Storage Message      >>>\r\nUPLINK TEXT, UPLINK TEXT\r\n"));
-  EXPECT_EQ(Searched(), (Texts{"UPLINK TEXT", "UPLINK TEXT, UPLINK TEXT"}));
+  Receive(Up('c', "block two ", false));
+  Receive(Up('D', "UPLINK TEXT", true));
+  EXPECT_EQ(Completions(), (std::vector<C>{C::Single, C::FirstBlock, C::MoreBlocks, C::Assembled}));
+  EXPECT_EQ(Prc().find("Messages Stored Up"), std::string::npos);
+  EXPECT_TRUE(Has(Prc(), "<<<      Storage Message      >>>\r\nUPLINK TEXT, block two UPLINK TEXT\r\n"));
+  EXPECT_EQ(Searched(), (Texts{"UPLINK TEXT", "UPLINK TEXT, block two UPLINK TEXT"}));
 }
 
 TEST_F(AcarsParser, SqUplinkIsAddressedUplinkAndNeverARepeat) {
@@ -204,17 +137,6 @@ TEST_F(AcarsParser, SqUplinkIsAddressedUplinkAndNeverARepeat) {
   EXPECT_TRUE(Has(Mes(), "SQUITTER 2"));
 }
 
-TEST_F(AcarsParser, UplinkBlocksAssembleAcrossCase) {
-  Receive(Up('A', "block one ", false));
-  Receive(Up('b', "block two ", false));
-  Receive(Up('C', "block three", true));
-  EXPECT_EQ(Completions(), (std::vector<C>{C::FirstBlock, C::MoreBlocks, C::Assembled}));
-  // An uplink's further blocks carry the first block's banner.
-  EXPECT_EQ(Prc().find("Messages Stored Up"), std::string::npos);
-  EXPECT_EQ(Searched(), Texts{"block one block two block three"});
-  EXPECT_TRUE(Has(Mes(), "MODE:a   \r\nblock one block two block three\r\n"));
-}
-
 TEST_F(AcarsParser, ShownTextLosesAFinalCrLfAndEndsAtANulButTheStoreKeepsBoth) {
   Receive(Up('A', "UPLINK ONE\r\n", false));
   EXPECT_EQ(Last().Text, "UPLINK ONE  ");
@@ -228,41 +150,22 @@ TEST_F(AcarsParser, ShownTextLosesAFinalCrLfAndEndsAtANulButTheStoreKeepsBoth) {
   EXPECT_EQ(Last().Text, "AB");
 }
 
-TEST_F(AcarsParser, ModeWithoutAStationKeepsThePreviousName) {
-  acars_tx::Message m = Down("A");
-  const std::pair<char, const char*> modes[] = {{'B', "KOBE"}, {'#', "KOBE"}, {'3', "VDL"}};
-  for (const auto& [mode, station] : modes) {
-    m.mode = mode;
-    m.msgNo[2] = static_cast<char>(m.msgNo[2] + 1);
-    Receive(m);
-    EXPECT_EQ(Last().Fields.StationName, station) << mode;
-  }
-  // "`" with a digit for its block id is a downlink.
-  m.mode = '`';
-  m.msgNo = "M09A";
-  Receive(m);
-  EXPECT_EQ(FieldsOf(Last()), "` VDL (JA8089) [H1:1:M09A] JL0012 down");
-}
-
-TEST_F(AcarsParser, ModeTwoAndBacktickGoByTheBlockIdOtherModesByTheirCase) {
-  acars_tx::Message lines = Up('F', "", true, "B6", "N010AB");
-  lines.mode = '2';
-  lines.text = "LINE ONE\r\nLINE TWO";
-  Receive(lines);
-  EXPECT_EQ(FieldsOf(Last()), "2 BROADCAST (N010AB) [B6:F:----] ------ up");
-  EXPECT_TRUE(Has(Raw(), "<SOH>2.N010AB<NAK>B6F<STX>LINE ONE<CR><VF>LINE TWO<ETX>"));
-  EXPECT_TRUE(Has(Prc(), "BROADCAST  (N010AB)    [B6:F] MODE:2   \r\nLINE ONE\r\nLINE TWO\r\n"));
-  EXPECT_TRUE(Has(Mes(), "MODE:2   \r\nLINE ONE\r\nLINE TWO\r\n"));
-
-  // Each built in its direction's layout; the parser goes by mode and block id.
+TEST_F(AcarsParser, TheModeNamesTheStationAndWithTheBlockIdTheDirection) {
   auto as = [](acars_tx::Message m, char mode, char blockId) {
     m.mode = mode;
     m.blockId = blockId;
     return m;
   };
+  // Modes without a station keep the previous name. "2" and "`" go by the
+  // block id, other modes by their case; each is built in its direction's
+  // layout.
   const std::pair<acars_tx::Message, const char*> cases[] = {
-      {as(Up('G', "UPLINK TEXT"), '`', 'G'), "` BROADCAST (JA8089) [C1:G:----] ------ up"},
+      {as(Down("A", "M02A"), 'B', '1'), "B KOBE (JA8089) [H1:1:M02A] JL0012 down"},
+      {as(Down("A", "M03A"), '#', '1'), "# KOBE (JA8089) [H1:1:M03A] JL0012 down"},
+      {as(Down("A", "M04A"), '3', '1'), "3 VDL (JA8089) [H1:1:M04A] JL0012 down"},
+      {as(Down("A", "M09A"), '`', '1'), "` VDL (JA8089) [H1:1:M09A] JL0012 down"},
       {as(Down("TEXT"), '2', '3'), "2 BROADCAST (JA8089) [H1:3:M01A] JL0012 down"},
+      {as(Up('G', "UPLINK TEXT"), '`', 'G'), "` BROADCAST (JA8089) [C1:G:----] ------ up"},
       {as(Up('5', "UPLINK TEXT"), 'a', '5'), "a NARITA (JA8089) [C1:5:----] ------ up"},
       {as(Down("TEXT", "M02A"), 'D', 'A'), "D KOMATSU (JA8089) [H1:A:M02A] JL0012 down"},
   };
@@ -290,6 +193,120 @@ TEST_F(AcarsParser, ShortBlocksGiveNothing) {
   Receive(Up('B', "1234567890"));
   EXPECT_TRUE(Has(Raw(), "<STX>1234567890<ETX>"));
   EXPECT_TRUE(Has(Mes(), "MODE:a   \r\n1234567890\r\n"));
+}
+
+TEST(AcarsStores, RepeatsAreTheLastNumberOfTheLast500DownlinkAnd100UplinkAddresses) {
+  AcarsStores s;
+  // {registration, number, a repeat}: the 501st registration overwrites
+  // the first, another number replaces the last, seven characters count.
+  std::vector<std::tuple<std::string, std::string, int>> downlinks = {{"JA0000", "M01A", 0}, {"JA0000", "M01A", 1}};
+  for (int i = 1; i < 500; ++i) downlinks.emplace_back("R" + std::to_string(i), "M01A", 0);
+  downlinks.insert(downlinks.end(), {{"JA0000", "M01A", 1}, {"NEWONE", "M01A", 0}, {"JA0000", "M01A", 0},
+                                     {"JA0000", "M02A", 0}, {"JA0000", "M01A", 0}, {"JA0000XY", "M01A", 0},
+                                     {"JA0000XZ", "M01A", 1}});
+  for (const auto& [reg, number, repeat] : downlinks) EXPECT_EQ(s.CheckAcarsDuplicate(reg, number), repeat) << reg;
+
+  EXPECT_EQ(s.CheckUplinkDuplicate("JA8089", 'A'), 0);
+  EXPECT_EQ(s.CheckUplinkDuplicate("JA8089", 'A'), 1);
+  EXPECT_EQ(s.CheckUplinkDuplicate("JA8089", 'B'), 0);
+  for (int i = 0; i < 100; ++i) s.CheckUplinkDuplicate("U" + std::to_string(i), 'A');
+  EXPECT_EQ(s.CheckUplinkDuplicate("JA8089", 'B'), 0);
+}
+
+TEST(AcarsStores, SlotsFollowTheBlockIdsAndTheTwentyFirstReusesSlotZero) {
+  AcarsStores s;
+  s.StartAcarsBlockSlot("JA8089", "M01A", "AAA");
+  const int slot = s.FindAcarsBlockSlot("JA8089");
+  EXPECT_EQ(s.AppendAcarsBlock(slot, "M01C", "M01CCCC"), 0);
+  EXPECT_EQ(s.AppendAcarsBlock(slot, "M01B", "M01BBBB"), 1);
+  // A continuation of fewer than 4 characters brings nothing.
+  EXPECT_EQ(s.AppendAcarsBlock(slot, "M01C", "M0"), 1);
+  EXPECT_EQ(s.AcarsSlotText(slot), "AAABBB");
+  // Uplink ids run across case, the same block again adds nothing, Z wraps
+  // to A.
+  for (const std::string blocks : {"AbCCE", "ZA", "yza"}) {
+    s.StartUplinkBlockSlot(blocks, blocks[0], blocks.substr(0, 1));
+    for (char b : blocks.substr(1)) s.AppendUplinkBlock(s.FindUplinkBlockSlot(blocks), b, std::string(1, b));
+    EXPECT_EQ(s.UplinkSlotText(s.FindUplinkBlockSlot(blocks)), blocks == "AbCCE" ? "AbC" : blocks) << blocks;
+  }
+  AcarsStores full;
+  for (int i = 0; i <= 20; ++i) {
+    full.StartAcarsBlockSlot("D" + std::to_string(i), "M01A", "text");
+    full.StartUplinkBlockSlot("U" + std::to_string(i), 'A', "text");
+  }
+  EXPECT_EQ(std::pair(full.FindAcarsBlockSlot("D20"), full.FindUplinkBlockSlot("U20")), std::pair(0, 0));
+  EXPECT_EQ(std::pair(full.FindAcarsBlockSlot("D0"), full.FindUplinkBlockSlot("U0")),
+            std::pair(AcarsStores::kNoSlot, AcarsStores::kNoSlot));
+}
+
+TEST_F(AcarsParser, EndlessMessagesStopAt5999CharactersAndStillComeOut) {
+  for (int i = 0; i < 40; ++i) Receive(Up(static_cast<char>('A' + i % 26), std::string(220, 'x'), i == 39));
+  EXPECT_TRUE(Has(Mes(), "MODE:a   \r\n" + std::string(5999, 'x') + "\r\n"));
+  EXPECT_EQ(f.acars.AcarsStore.FindUplinkBlockSlot("JA8089"), AcarsStores::kNoSlot);
+  Receive(Down(std::string(210, 'a'), "M01A", false));
+  for (int i = 1; i < 40; ++i) {
+    const std::string msgNo = std::string("M01") + static_cast<char>('A' + i);
+    Receive(Down(msgNo + std::string(206, 'b'), msgNo, i == 39));
+  }
+  EXPECT_TRUE(Has(Mes(), std::string(210, 'a') + std::string(5999 - 210, 'b') + "\r\n"));
+  EXPECT_FALSE(Has(Mes(), std::string(5999 - 210 + 1, 'b')));
+  // An address of dots only keeps its text.
+  Receive(Up('A', "first half ", false, "C1", "......."));
+  Receive(Up('B', "second half", true, "C1", "......."));
+  EXPECT_TRUE(Has(Mes(), "NARITA  ()          [C1:B] MODE:a   \r\nfirst half second half\r\n"));
+}
+
+TEST_F(AcarsParser, SaveTypeAndSwitchesChooseTheLogFileAndNamesStayInsideEachLogs) {
+  f.Txt.TxtLog = 0;
+  Receive(Down("NOTHING", "M01A"));
+  f.Txt.TxtLog = 1;
+  f.Txt.LogOutACASPRC = 0;
+  Receive(Down("NO PRC", "M02A"));
+  EXPECT_FALSE(platform::FileExists(f.text.LogPath(kAcarsPrc)));
+  EXPECT_FALSE(Has(LogOf(kAcarsRaw), "NOTHING"));
+  EXPECT_TRUE(Has(LogOf(kAcarsRaw), "NO PRC") && Has(LogOf(kAcarsMes), "NO PRC"));
+  f.Txt.LogOutACASPRC = 1;
+
+  f.Txt.TxtSaveType = 1;
+  Receive(Down("BY FLIGHT", "M03A"));
+  for (const char* kind : {"PRC", "MES", "RAW"}) {
+    EXPECT_TRUE(Has(Each(std::string("JL0012_") + kind + ".log"), "BY FLIGHT")) << kind;
+  }
+  Receive(Up('A', "UPLINK BY STATION"));
+  EXPECT_TRUE(Has(Each("NARITA_PRC.log"), "UPLINK BY STATION"));
+  f.Txt.TxtSaveType = 2;
+  Receive(Down("BY REGISTRATION", "M04A"));
+  EXPECT_TRUE(Has(Each("JA8089_PRC.log"), "BY REGISTRATION"));
+  EXPECT_FALSE(Has(LogOf(kAcarsRaw), "BY REGISTRATION"));
+  Receive(Down("ESCAPE", "M05A", true, "JL0012", "A/../.."));
+  EXPECT_TRUE(Has(Each("A_.._.._PRC.log"), "ESCAPE"));
+  const std::pair<std::string, std::string> names[] = {
+      {"..", "_"}, {"", "_"}, {"a\\b:c*d?e\"f<g>h|i", "a_b_c_d_e_f_g_h_i"}, {"x\x01y\x7Fz", "x_y_z"},
+      {"\x93\x8C\x8B\x9E", "東京"}};
+  for (const auto& [name, part] : names) EXPECT_EQ(LogNamePart(name), part) << name;
+}
+
+TEST_F(AcarsParser, AnImportedFileIsNeverWrittenInto) {
+  f.text.SetImportPath(f.text.LogPath(kAcarsPrc));
+  Receive(Down("WHILE IMPORTING"));
+  EXPECT_FALSE(platform::FileExists(f.text.LogPath(kAcarsPrc)));
+  EXPECT_TRUE(Has(rig.Log("ACARS_PRC_c"), "WHILE IMPORTING"));
+  EXPECT_TRUE(Has(LogOf(kAcarsMes), "WHILE IMPORTING"));
+}
+
+TEST_F(AcarsParser, BuffersStayBelowMaxBytesAndTheViewerHearsOfEachKind) {
+  std::set<int> changed;
+  f.text.Changed = [&](int kind) { changed.insert(kind); };
+  f.Txt.MaxBytes = 1000;
+  for (int i = 10; i < 30; ++i) Receive(Down("MESSAGE NUMBER " + std::to_string(i), "M" + std::to_string(i) + "A"));
+  for (int kind : {kAcarsRaw, kAcarsPrc, kAcarsMes}) {
+    const std::string& buffer = f.text.Buffer(kind);
+    // Cut from the front to one below the limit; the newest entry stays.
+    EXPECT_EQ(buffer.size(), 999u) << kind;
+    const std::string newest = kind == kAcarsRaw ? "MESSAGE NUMBER 29<ETX>\r\n" : "MESSAGE NUMBER 29\r\n";
+    EXPECT_EQ(buffer.substr(buffer.size() - newest.size()), newest) << kind;
+  }
+  EXPECT_EQ(changed, (std::set<int>{kAcarsRaw, kAcarsPrc, kAcarsMes}));
 }
 
 }  // namespace

@@ -1,23 +1,23 @@
-// The SELCAL tone decoder: its levels against known answers, its
-// sequencer on streams of tone pairs, and calls from the test transmitter.
+// The SELCAL tone decoder: its levels, its sequencer on streams of tone
+// pairs, calls of two transmitters; and the code file.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <complex>
 #include <memory>
 #include <random>
 #include <tuple>
 
-#include "audio/fft_tables.h"
+#include "selcal/selcal_code_file.h"
 #include "selcal/selcal_decoder.h"
 #include "selcal/selcal_state.h"
-#include "selcal/selcal_tables.h"
 #include "selcal_tx/selcal_tx.h"
 #include "support/recording_links.h"
+#include "support/test_support.h"
 
 namespace {
 
 using testing_support::RecordingSelcalCalls;
+using Codes = std::vector<std::string>;
 
 std::unique_ptr<SelcalState> NewState() {
   auto s = std::make_unique<SelcalState>();
@@ -28,41 +28,23 @@ std::unique_ptr<SelcalState> NewState() {
 
 // Audio at 11025 Hz through the decoder in blocks of 512, which it overwrites.
 void Decode(SelcalState& s, int channel, std::vector<double> audio, RecordingSelcalCalls& heard) {
-  for (size_t at = 0; at + 512 <= audio.size(); at += 512, ++heard.block) DecodeSelcalBlock(s, channel, &audio[at], heard);
-}
-
-// ---- SelcalLevels ----
-
-TEST(SelcalLevels, KnownAnswersAndADirectTransform) {
-  FftTables fft = BuildFftTables();
-  std::vector<double> x(512);
-  std::array<double, 16> levels;
-  for (int i = 0; i < 512; ++i) x[i] = 1000.0 * std::cos(2 * M_PI * 33 * i / 512);
-  SelcalToneLevels(fft, x.data(), levels);
-  EXPECT_NEAR(levels[8], 235.1957, 1e-4);  // J, bin 33: |X| = 128000
-  const int at = fft.BitReverse[32];
-  EXPECT_NEAR(std::hypot(fft.Re[at], fft.Im[at]), 64000.0, 1e-6);  // level 221.3328
-
-  std::mt19937 rng(5);
-  std::uniform_real_distribution<double> sample(-10000, 10000);
-  for (int trial = 0; trial < 5; ++trial) {
-    for (double& v : x) v = sample(rng);
-    SelcalToneLevels(fft, x.data(), levels);
-    for (int k = 0; k < 16; ++k) {
-      std::complex<double> sum = 0;
-      for (int i = 0; i < 512; ++i) sum += x[i] * fft.Hann[i] * std::polar(1.0, -2 * M_PI * SelcalToneBins[k] * i / 512);
-      EXPECT_NEAR(levels[k], 20 * std::log(std::abs(sum)), 1e-9) << k;
-    }
+  for (size_t at = 0; at + 512 <= audio.size(); at += 512, ++heard.block) {
+    DecodeSelcalBlock(s, channel, &audio[at], heard);
   }
 }
 
-TEST(SelcalLevels, SilenceOrALoneToneIsNoPairAndClampingIsComplete) {
+TEST(SelcalLevels, AKnownAnswerAndSilenceOrALoneToneIsNoPairAndClampingIsComplete) {
   auto s = NewState(), a = NewState(), b = NewState();
+  std::vector<double> x(512);
+  std::array<double, 16> levels;
+  for (int i = 0; i < 512; ++i) x[i] = 1000.0 * std::cos(2 * M_PI * 33 * i / 512);
+  SelcalToneLevels(s->SelcalFft, x.data(), levels);
+  EXPECT_NEAR(levels[8], 235.1957, 1e-4);  // J, bin 33: |X| = 128000
+
   RecordingSelcalCalls heard;
   SelcalChannelState& seq = s->Channels[0].Sequencer;
   seq.Lower = 3;
   seq.Upper = 7;
-  std::array<double, 16> levels;
   SelcalToneLevels(s->SelcalFft, std::vector<double>(512, 0.0).data(), levels);
   EXPECT_EQ(levels, (std::array<double, 16>{}));
   Decode(*s, 0, std::vector<double>(512, 0.0), heard);
@@ -83,13 +65,11 @@ TEST(SelcalLevels, SilenceOrALoneToneIsNoPairAndClampingIsComplete) {
   EXPECT_EQ(std::pair(ca.Sequencer.Lower, ca.Sequencer.Upper), std::pair(cb.Sequencer.Lower, cb.Sequencer.Upper));
 }
 
-// ---- SelcalSequencer ----
-
 constexpr int kReset = -2;
 constexpr int kSilence = kSelcalNoPair;
 
 // Runs of (lower, upper, blocks); a lower of kReset resets the channel.
-std::vector<std::string> Sequence(const std::vector<std::tuple<int, int, int>>& runs) {
+Codes Sequence(const std::vector<std::tuple<int, int, int>>& runs) {
   auto s = NewState();
   RecordingSelcalCalls heard;
   SelcalChannelState& seq = s->Channels[0].Sequencer;
@@ -104,78 +84,24 @@ std::vector<std::string> Sequence(const std::vector<std::tuple<int, int, int>>& 
   return heard.Codes();
 }
 
-using Codes = std::vector<std::string>;
-
-TEST(SelcalSequencer, RunsOfTenBlocksAndAFirstPairThatWaitsFortyBlocks) {
-  EXPECT_EQ(Sequence({{0, 1, 10}, {2, 3, 9}, {4, 5, 10}, {6, 7, 1}}), Codes{"ABEF"});
-  EXPECT_EQ(Sequence({{0, 1, 10}, {2, 3, 30}, {4, 5, 1}}), Codes{"ABCD"});
-  EXPECT_EQ(Sequence({{0, 1, 10}, {2, 3, 55}, {4, 5, 10}, {6, 7, 1}}), Codes{"CDEF"});
-  // A second pair sharing a tone is no call; the wait starts again (else 93).
-  EXPECT_EQ(Sequence({{2, 5, 10}, {4, 6, 3}, {2, 7, 30}, {3, 5, 30}, {8, 9, 30}, {0, 1, 1}}), Codes{"CFJK"});
-}
-
-TEST(SelcalSequencer, TheSixthBlockGivesThePairAndAResetForgetsTheFirst) {
-  EXPECT_EQ(Sequence({{0, 1, 10}, {2, 9, 5}, {2, 3, 5}, {4, 5, 1}}), Codes{"ABCD"});
-  EXPECT_EQ(Sequence({{0, 1, 10}, {5, 6, 1}, {kReset, 0, 0}, {2, 3, 10}, {4, 5, 1}}), Codes{});
-}
-
-TEST(SelcalSequencer, SilenceEndsARunAndIsNeverTakenForAPair) {
-  EXPECT_EQ(Sequence({{0, 1, 10}, {kSilence, kSilence, 3}, {2, 3, 10}, {kSilence, kSilence, 1}}), Codes{"ABCD"});
-  // From the start, and across silences longer than a pair.
-  EXPECT_EQ(Sequence({{kSilence, kSilence, 20}, {2, 3, 10}, {kSilence, kSilence, 20}, {4, 5, 10},
-                      {kSilence, kSilence, 20}, {6, 7, 10}, {8, 9, 10}, {kSilence, kSilence, 1}}),
-            (Codes{"CDEF", "GHJK"}));
-}
-
-// ---- SelcalDecode ----
-
-selcal_tx::Options At20Db(double amplitude = 3000) {
-  selcal_tx::Options o;
-  o.amplitude = amplitude;
-  o.snrDb = 20;
-  o.randomPhases = true;
-  return o;
-}
-
-TEST(SelcalDecode, OneCallJustAfterItEndsAndTenRandomCalls) {
-  selcal_tx::Signal tx = selcal_tx::Transmit({{"ABCD", 0.5}}, At20Db(2000));
-  RecordingSelcalCalls one, ten;
-  Decode(*NewState(), 0, tx.samples, one);
-  ASSERT_EQ(one.Codes(), Codes{"ABCD"});
-  const double after = (one.calls[0].second + 1) * 512 - tx.sent[0].end * 11025;
-  EXPECT_TRUE(after > 0 && after <= 2 * 512) << after;
-
-  std::mt19937_64 rng(7);
-  tx = selcal_tx::Transmit(selcal_tx::RandomCalls(10, 1.0, 6.0, true, rng), At20Db());
-  Decode(*NewState(), 0, tx.samples, ten);
-  Codes sent;
-  for (const auto& c : tx.sent) sent.push_back(c.code);
-  EXPECT_EQ(ten.Codes(), sent);
-}
-
-TEST(SelcalDecode, NoiseLoudTonesAndTwoChannels) {
-  selcal_tx::Options noise;
-  noise.noiseRms = 1000;
-  noise.length = 600;
-  auto s = NewState();
-  RecordingSelcalCalls heard;
-  Decode(*s, 0, selcal_tx::Transmit({}, noise).samples, heard);
-  EXPECT_EQ(heard.Codes(), Codes{});
-  // Clipped at the clamp, the tones still make the code.
-  Decode(*s, 1, selcal_tx::Transmit({{"EFGH", 1.0}}, At20Db(6000)).samples, heard);
-  EXPECT_EQ(heard.Codes(), Codes{"EFGH"});
-  for (double w : s->Channels[1].Weights) ASSERT_TRUE(std::isfinite(w));
-
-  selcal_tx::Options stereo = At20Db();
-  stereo.stereo = true;
-  const selcal_tx::Signal tx = selcal_tx::Transmit({{"AKLS", 1.0, 1.0, 0.2, 0}, {"BDJM", 1.7, 0.8, 0.3, 1}}, stereo);
-  RecordingSelcalCalls l, r;
-  auto both = NewState();
-  Decode(*both, 0, tx.channel(0), l);
-  Decode(*both, 1, tx.channel(1), r);
-  EXPECT_EQ(l.Codes(), Codes{"AKLS"});
-  EXPECT_EQ(r.Codes(), Codes{"BDJM"});
-  EXPECT_EQ(r.calls.at(0).first.Channel, 1);
+TEST(SelcalSequencer, RunsOfTenBlocksAFirstPairThatWaitsFortyAndSilenceThatEndsARun) {
+  const std::pair<std::vector<std::tuple<int, int, int>>, Codes> cases[] = {
+      {{{0, 1, 10}, {2, 3, 9}, {4, 5, 10}, {6, 7, 1}}, {"ABEF"}},
+      {{{0, 1, 10}, {2, 3, 30}, {4, 5, 1}}, {"ABCD"}},
+      {{{0, 1, 10}, {2, 3, 55}, {4, 5, 10}, {6, 7, 1}}, {"CDEF"}},
+      // A second pair sharing a tone is no call; the wait starts again (else 93).
+      {{{2, 5, 10}, {4, 6, 3}, {2, 7, 30}, {3, 5, 30}, {8, 9, 30}, {0, 1, 1}}, {"CFJK"}},
+      // The sixth block gives the pair; a reset forgets the first.
+      {{{0, 1, 10}, {2, 9, 5}, {2, 3, 5}, {4, 5, 1}}, {"ABCD"}},
+      {{{0, 1, 10}, {5, 6, 1}, {kReset, 0, 0}, {2, 3, 10}, {4, 5, 1}}, {}},
+      // Silence ends a run and is never taken for a pair, from the start
+      // and across silences longer than a pair.
+      {{{0, 1, 10}, {kSilence, kSilence, 3}, {2, 3, 10}, {kSilence, kSilence, 1}}, {"ABCD"}},
+      {{{kSilence, kSilence, 20}, {2, 3, 10}, {kSilence, kSilence, 20}, {4, 5, 10}, {kSilence, kSilence, 20},
+        {6, 7, 10}, {8, 9, 10}, {kSilence, kSilence, 1}},
+       {"CDEF", "GHJK"}},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(Sequence(cases[i].first), cases[i].second) << "case " << i;
 }
 
 // Calls from a transmitter apart from the test transmitter: each pair the
@@ -199,36 +125,84 @@ std::vector<double> SummedSines(const Codes& codes, double spacing, std::vector<
   return audio;
 }
 
-TEST(SelcalDecode, FiftyCallsInDigitalSilenceFromTwoTransmitters) {
-  struct Run {
-    Codes codes;
-    std::vector<double> audio, ends;
-  };
-  std::mt19937_64 rng(11);
-  selcal_tx::Options quiet;
-  quiet.randomPhases = true;
-  const selcal_tx::Signal tx = selcal_tx::Transmit(selcal_tx::RandomCalls(50, 1.0, 4.0, true, rng), quiet);
-  Run own{{}, tx.samples, {}}, apart;
-  for (const auto& c : tx.sent) {
-    own.codes.push_back(c.code);
-    own.ends.push_back(c.end);
-  }
-  for (int c = 0; c < 50; ++c) apart.codes.push_back(selcal_tx::RandomCode(rng));
-  apart.audio = SummedSines(apart.codes, 3.5, apart.ends);
+struct Transmission {
+  Codes codes;
+  std::vector<double> audio, ends;
+  int lateBlocks;  // at most after the call's end
+};
 
-  for (const Run& run : {own, apart}) {
-    RecordingSelcalCalls heard;
-    Decode(*NewState(), 0, run.audio, heard);
-    EXPECT_EQ(heard.Codes(), run.codes);
-    // Each as soon as its second pair and the enhancer's echo of it end,
-    // the last one too, not when the next call begins.
-    std::vector<size_t> late;
-    for (size_t i = 0; i < heard.calls.size() && i < run.ends.size(); ++i) {
-      const double after = (heard.calls[i].second + 1) * 512 - run.ends[i] * 11025;
-      if (after <= 0 || after > 3 * 512) late.push_back(i);
-    }
-    EXPECT_EQ(late, std::vector<size_t>{});
+Transmission Transmitted(const std::vector<selcal_tx::Call>& calls, double snrDb, int lateBlocks,
+                         double amplitude = 3000, double noiseRms = 0) {
+  selcal_tx::Options o;
+  o.amplitude = amplitude;
+  o.snrDb = snrDb;
+  o.noiseRms = noiseRms;
+  o.length = noiseRms > 0 ? 600 : o.length;
+  o.randomPhases = true;
+  const selcal_tx::Signal tx = selcal_tx::Transmit(calls, o);
+  Transmission run{{}, tx.samples, {}, lateBlocks};
+  for (const auto& c : tx.sent) {
+    run.codes.push_back(c.code);
+    run.ends.push_back(c.end);
   }
+  return run;
+}
+
+// Each call as soon as its second pair (and, in digital silence, the
+// enhancer's echo of it) ends, the last one too, not when the next begins.
+// Calls of random lengths in noise come when the pair's level falls; ten
+// minutes of noise give none; tones clipped at the clamp still make their
+// code.
+TEST(SelcalDecode, CallsInNoiseClippedAndInDigitalSilenceFromTwoTransmitters) {
+  std::mt19937_64 noisy(7), quiet(11);
+  std::vector<Transmission> runs = {Transmitted({{"ABCD", 0.5}}, 20, 2, 2000),
+                                    Transmitted(selcal_tx::RandomCalls(10, 1.0, 6.0, true, noisy), 20, 100),
+                                    Transmitted({}, INFINITY, 0, 3000, 1000),
+                                    Transmitted({{"EFGH", 1.0}}, 20, 100, 6000),
+                                    Transmitted(selcal_tx::RandomCalls(50, 1.0, 4.0, true, quiet), INFINITY, 3),
+                                    {{}, {}, {}, 3}};
+  for (int c = 0; c < 50; ++c) runs.back().codes.push_back(selcal_tx::RandomCode(quiet));
+  runs.back().audio = SummedSines(runs.back().codes, 3.5, runs.back().ends);
+  for (size_t r = 0; r < runs.size(); ++r) {
+    RecordingSelcalCalls heard;
+    Decode(*NewState(), 0, runs[r].audio, heard);
+    EXPECT_EQ(heard.Codes(), runs[r].codes) << "run " << r;
+    std::vector<size_t> late;
+    for (size_t i = 0; i < heard.calls.size() && i < runs[r].ends.size(); ++i) {
+      const double after = (heard.calls[i].second + 1) * 512 - runs[r].ends[i] * 11025;
+      if (after <= 0 || after > runs[r].lateBlocks * 512) late.push_back(i);
+    }
+    EXPECT_EQ(late, std::vector<size_t>{}) << "run " << r;
+  }
+
+  // Each channel of a stereo signal its own.
+  const selcal_tx::Signal tx = selcal_tx::Transmit({{"AKLS", 1.0, 1.0, 0.2, 0}, {"BDJM", 1.7, 0.8, 0.3, 1}}, [] {
+    selcal_tx::Options o;
+    o.stereo = true;
+    o.snrDb = 20;
+    return o;
+  }());
+  RecordingSelcalCalls l, r;
+  auto both = NewState();
+  Decode(*both, 0, tx.channel(0), l);
+  Decode(*both, 1, tx.channel(1), r);
+  EXPECT_EQ(l.Codes(), Codes{"AKLS"});
+  EXPECT_EQ(r.Codes(), Codes{"BDJM"});
+  EXPECT_EQ(r.calls.at(0).first.Channel, 1);
+}
+
+TEST(SelcalCodeFile, TheFirstWholeCodeGivesItsRegistration) {
+  testing_support::TempDir dir;
+  const std::string csv = dir.File("selcal.csv");
+  EXPECT_EQ(LookupSelcalCode(csv, "ABCD"), "");  // no file
+  testing_support::WriteFile(csv, "ABCDE,JA1\nABCE,JA2\r\nABCD,JA8089\nABCD,JA9999\nEFGH,JA3,B777\nGHJK,N123456789\n"
+                                  "CDEF,JA\x81\x40\x81\x40\x81\x40\nDEFG,JA1234\r");
+  // The last line without its LF; seven bytes at most, double-byte
+  // characters whole.
+  const std::pair<const char*, const char*> codes[] = {
+      {"ABCD", "JA8089"}, {"ABCE", "JA2"}, {"EFGH", "JA3"},  {"GHJK", "N123456"}, {"CDEF", "JA\x81\x40\x81\x40"},
+      {"DEFG", "JA1234"}, {"KLMP", ""},    {"----", ""}};
+  for (const auto& [code, registration] : codes) EXPECT_EQ(LookupSelcalCode(csv, code), registration) << code;
 }
 
 }  // namespace
