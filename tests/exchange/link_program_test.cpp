@@ -1,10 +1,9 @@
-// The link, the ACARS item and the log import in the real program: a server
-// among hostile peers, a client's keep-alive on a link that died, a block
-// from the item's command, and the logs of a real run imported again.
+// The link and the ACARS item in the real program: a server among hostile
+// peers, a client's keep-alive on a link that died, and blocks handed over
+// by the item's command.
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <QLabel>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTcpServer>
@@ -13,14 +12,10 @@
 #include <QToolButton>
 #include <map>
 #include <random>
-#include <regex>
 #include <thread>
 
-#include "acars_tx/acars_test_transmitter.h"
 #include "app/main_window_fixture.h"
 #include "exchange/peer_link_byte_mapping.h"
-#include "hfdl_tx/hfdl_frames.h"
-#include "hfdl_tx/hfdl_tx.h"
 #include "platform/acars_item_server.h"
 #include "platform/date_time.h"
 #include "support/fake_audio_devices.h"
@@ -132,61 +127,6 @@ TEST(AcarsItem, ALargeHandOverIsReadInTurnsAndTheCommandSaysWhenTheCopyStops) {
   const ProcessResult stopped = finish(*sender);
   EXPECT_EQ(stopped.exitCode, 3);
   EXPECT_NE(stopped.standardError.find("stopped taking blocks"), std::string::npos) << stopped.standardError;
-}
-
-// Each line with its tag and time stamp as one mark, and the tags seen.
-std::string Bodies(const std::string& log, std::set<std::string>* tags = nullptr) {
-  static const std::regex stamp(R"(^\[(\w+)\]\d{4}/\d\d/\d\d \d\d:\d\d:\d\d>)");
-  std::string out;
-  std::istringstream lines(log);
-  for (std::string line; std::getline(lines, line);) {
-    std::smatch m;
-    if (tags && std::regex_search(line, m, stamp)) tags->insert(m[1]);
-    out += std::regex_replace(line, stamp, "[]") + "\n";
-  }
-  return out;
-}
-
-using LogImport = MainWindowTest;
-
-TEST_F(LogImport, ReplaysARealRun) {
-  const std::string ini = "[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n[Wave]\r\nDual=2\r\nDecoderL=0\r\nDecoderR=1\r\n";
-  const std::vector<std::string> env = Prepare(dir_, ini);
-  acars_tx::Options options;
-  options.sampleRate = 44100;
-  std::vector<acars_tx::Burst> bursts(3);
-  for (int i = 0; i < 3; ++i) bursts[i].message.msgNo = "M0" + std::to_string(i + 1) + "A";
-  ASSERT_TRUE(acars_tx::WriteWave(dir_.File("acars.wav"), acars_tx::Transmit(bursts, options)));
-  std::vector<hfdl_tx::Burst> frames;
-  for (const hfdl_tx::ScenarioFrame& f : hfdl_tx::AnalysisScenario()) frames.push_back({f.mode, f.octets, false});
-  std::string error;
-  ASSERT_TRUE(hfdl_tx::WriteWave(dir_.File("hfdl.wav"), {hfdl_tx::Render(frames, {})}, 11025, error)) << error;
-  for (const char* wave : {"acars.wav", "hfdl.wav"}) {
-    ASSERT_EQ(RunProgram(dir_.File("skarvel"), {"--audio-file", dir_.File(wave), "--fast"}, env, 120000).exitCode, 0);
-  }
-  const std::string raw = dir_.File("logs/" + Today() + "_ACARS_RAW.log"), rawRun = ReadFile(raw);
-  const std::string dat = dir_.File("logs/" + Today() + "_HFDL_DAT.log"), datRun = ReadFile(dat);
-  ASSERT_EQ(CountOf(rawRun, "<SOH>"), 4);  // three blocks, one carried by HFDL
-
-  TForm1& w = Start(ini);
-  for (const std::string& log : {raw, dat}) {
-    w.ChooseImportPath = [&] { return log; };
-    w.MenuItem(log == raw ? "N16" : "DATLOG1")->trigger();
-    EXPECT_FALSE(w.MenuItem("DATLOG1")->isEnabled());
-    EXPECT_FALSE(w.Image(2)->isEnabled());
-    ASSERT_TRUE(PumpUntil([&] { return !w.Link().Import().Running(); }, 30000));
-  }
-  std::set<std::string> rawTags, datTags;
-  EXPECT_EQ(Bodies(Log(dir_, "ACARS_RAW_c"), &rawTags), Bodies(rawRun));
-  EXPECT_EQ(Bodies(Log(dir_, "HFDL_DAT_c"), &datTags), Bodies(datRun));
-  EXPECT_EQ(rawTags, std::set<std::string>{"RAW"});
-  EXPECT_EQ(datTags, std::set<std::string>{"NET"});
-  // The message the DAT import's frame carries: the RAW import is over.
-  const std::string added = ReadFile(raw).substr(rawRun.size());
-  EXPECT_EQ(CountOf(added, "[NET]"), 1) << added;
-  EXPECT_TRUE(w.MenuItem("N16")->isEnabled());
-  EXPECT_EQ(w.State().text.ImportPath(), "");
-  Close();
 }
 
 // A peer of the test's own on the server's port, reading all it is sent.
@@ -368,6 +308,8 @@ TEST_F(KeepAlive, AClientFindsADeadLinkWhileTheUserClicksAndReconnects) {
   EXPECT_TRUE(PumpUntil([&] { return proxy.toClient.size() == 2; }, 2 * kIntervalMs + 1000));
   EXPECT_TRUE(PumpUntil([&] { return answered(1); }, 3 * kIntervalMs));
   EXPECT_TRUE(w.SpeedButton(1)->isChecked());
+  const std::vector<std::string> told = boxes_.Texts();
+  EXPECT_EQ(std::count(told.begin(), told.end(), "Connected"), 1);  // the new connection is silent
   clicks.stop();
   Close();
   server->Signal(SIGTERM);
