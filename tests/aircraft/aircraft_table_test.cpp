@@ -1,28 +1,37 @@
-// The received-aircraft table: storing, rejecting, replacing, sorting,
-// headings, flight levels, deleting and ageing, with the list beside it.
+// The received-aircraft table and the list beside it: storing, rejecting,
+// replacing, sorting, headings, flight levels, deleting and ageing; rows by
+// flight and registration, the LIST log, and what a selected row shows in
+// the information window.
 #include "aircraft/aircraft_table.h"
 
 #include <gtest/gtest.h>
 
 #include "aircraft/aircraft_list.h"
+#include "platform/file_io.h"
 #include "support/recording_links.h"
 #include "support/test_support.h"
 
 namespace {
 
-using testing_support::FixedClock;
-using testing_support::RecordingAircraftLink;
+using testing_support::WriteFile;
 
-const TDateTime kStart = platform::EncodeDateTime(2026, 12, 6, 14, 0, 0);
-const TDateTime kMinute = 1.0 / 1440;
+const TDateTime kNow = platform::EncodeDateTime(2026, 12, 6, 14, 3, 7);
+const TDateTime kMinute = 1.0 / 1440, kSecond = kMinute / 60;
 
-class AircraftTable : public ::testing::Test {
+class Aircraft : public ::testing::Test {
  protected:
-  AircraftTable() { Allocate(5, 50); }
+  Aircraft() {
+    a.Files = AircraftFilesIn(dir.path());
+    Allocate(5, 50);
+    platform::EnsureFolder(dir.File("data"));
+    platform::EnsureFolder(dir.File("pics"));
+    list.ShowNew = list.ListLog = 1;
+    list.DeleteTime = 5;
+  }
   void Allocate(int records, int points) { a.Aircraft.Allocate(records, points); }
-
-  int Store(const std::string& flight, const std::string& reg, double lat, double lon, const std::string& time = "1234",
-            int altitude = 35000, int heading = 900, const std::string& reportId = "XXXX") {
+  int Store(const std::string& flight, const std::string& reg, double lat = 35.0, double lon = 139.0,
+            const std::string& time = "1234", int altitude = 35000, int heading = 900,
+            const std::string& reportId = "XXXX") {
     AircraftPosition p;
     p.Lat = lat;
     p.Lon = lon;
@@ -30,6 +39,7 @@ class AircraftTable : public ::testing::Test {
     p.Heading = heading;
     return UpdateAircraftRecord(a, etc, link, flight, reg, reportId, p, time, "Shannon");
   }
+  void Contact(const std::string& flight, const std::string& reg) { RegisterContact(a, list, link, flight, reg, "NARITA"); }
   AircraftRecord& R(int i) { return a.Aircraft.Records[static_cast<size_t>(i)]; }
   TrackPoint& P(int i, int point) { return R(i).Points[static_cast<size_t>(point)]; }
   std::vector<int> Ages() {
@@ -37,18 +47,27 @@ class AircraftTable : public ::testing::Test {
     for (int i = 0; i < a.AircraftCount; ++i) ages.push_back(R(i).Age);
     return ages;
   }
+  const AircraftListRow& Row(int r) const { return a.List.Rows.at(static_cast<size_t>(r - 1)); }
+  std::string Flights() const {
+    std::string s;
+    for (const AircraftListRow& r : a.List.Rows) s += r.Flight + "/" + r.Registration + " ";
+    return s;
+  }
 
-  FixedClock clock{kStart};
+  testing_support::TempDir dir;
+  testing_support::FixedClock clock{kNow};
   AircraftState a;
+  ListSettings list{};
   EtcSettings etc{};
-  RecordingAircraftLink link;
+  testing_support::RecordingAircraftLink link;
 };
+using AircraftTable = Aircraft;
+using AircraftListRows = Aircraft;
 
 TEST_F(AircraftTable, NewRecordsThenFurtherPointsOfTheSameAircraft) {
   EXPECT_EQ(Store("JL0012", "JA8089", 35.5, 139.75), 1);
   EXPECT_EQ(Store("NH0005", "JA8090", 34.5, 135.75), 1);
   EXPECT_EQ(Store("JL0012", "JA8089", 36.0, 140.0), 1);
-  EXPECT_EQ(a.AircraftCount, 2);
   EXPECT_EQ(R(0).LastPoint, 1);
   EXPECT_EQ(Ages(), (std::vector<int>{0, 1}));
   EXPECT_EQ(FindLatestAircraft(a), 0);
@@ -58,6 +77,10 @@ TEST_F(AircraftTable, NewRecordsThenFurtherPointsOfTheSameAircraft) {
   EXPECT_EQ(R(1).Route4 + R(1).AircraftType + R(1).FlightNo7, "XXXX>XXXXXXXX-XXXXXXXXXX");
   EXPECT_EQ(FindAircraftByFlightId(a, "NH0005"), 2);
   EXPECT_EQ(FindAircraftByFlightId(a, "UA0837"), 0);
+  // Ids longer than seven find their record.
+  EXPECT_EQ(Store("JL00123X", "JA8089XY", 35.0, 139.0) + Store("JL00123X", "JA8089XY", 36.0, 140.0), 2);
+  EXPECT_EQ(RecordText(R(2).FlightId), "JL00123");
+  EXPECT_EQ(FindAircraftByFlightId(a, "JL00123X"), 3);
 }
 
 TEST_F(AircraftTable, ARepeatOrTheSamePositionChangesNothing) {
@@ -72,8 +95,7 @@ TEST_F(AircraftTable, ARepeatOrTheSamePositionChangesNothing) {
   // HFDL has no report ids: the same place again is refused.
   EXPECT_EQ(Store("NH0005", "JA8090", 34.5, 135.75), 0);
   EXPECT_EQ(Ages(), ages);
-  EXPECT_EQ(R(0).LastPoint, 0);
-  EXPECT_EQ(R(1).LastPoint, 0);
+  EXPECT_EQ(R(0).LastPoint + R(1).LastPoint, 0);
 }
 
 TEST_F(AircraftTable, AFullTableReplacesTheAircraftHeardLeastRecently) {
@@ -91,35 +113,30 @@ TEST_F(AircraftTable, AFullTableReplacesTheAircraftHeardLeastRecently) {
   EXPECT_EQ(a.List.Rows[0].Pos, "X");  // JL0012 lost its plot
   EXPECT_EQ(a.List.Rows[1].Pos, "O");
   // The selection named the replaced aircraft, not the new one.
-  EXPECT_EQ(link.view.AircraftSelected, 0);
-  EXPECT_EQ(link.view.SelectedAircraft, 0);
+  EXPECT_EQ(link.view.AircraftSelected + link.view.SelectedAircraft, 0);
 
   // On a tie the lower index goes.
   R(0).Age = R(1).Age = 7;
   Store("CA0925", "B2447", 40.0, 116.0);
-  EXPECT_EQ(RecordText(R(0).FlightId), "CA0925");
-  EXPECT_EQ(RecordText(R(1).FlightId), "NH0005");
+  EXPECT_EQ(RecordText(R(0).FlightId) + RecordText(R(1).FlightId), "CA0925NH0005");
 }
 
 TEST_F(AircraftTable, AFullTrackDropsItsOldestPointWhole) {
   for (int i = 0; i < 51; ++i) {
-    clock.Set(kStart + i * kMinute);
+    clock.Set(kNow + i * kMinute);
     ASSERT_EQ(Store("JL0012", "JA8089", 10.0 + i, 100.0, "----"), 1);
   }
   EXPECT_EQ(R(0).LastPoint, 49);
-  EXPECT_EQ(P(0, 0).Lat, 11.0);
-  EXPECT_EQ(P(0, 49).Lat, 60.0);
-  EXPECT_EQ(P(0, 0).ReceiveTime, kStart + kMinute);
-  EXPECT_EQ(P(0, 49).ReceiveTime, kStart + 50 * kMinute);
+  EXPECT_TRUE(P(0, 0).Lat == 11.0 && P(0, 49).Lat == 60.0);
+  EXPECT_EQ(P(0, 0).ReceiveTime, kNow + kMinute);
+  EXPECT_EQ(P(0, 49).ReceiveTime, kNow + 50 * kMinute);
 }
 
 TEST_F(AircraftTable, ReportTimesInLocalTime) {
-  EXPECT_EQ(ReportTimeText("2330", 9), "08:30");
-  EXPECT_EQ(ReportTimeText("0130", -3), "22:30");
-  EXPECT_EQ(ReportTimeText("----", 9), "--:--");
-  EXPECT_EQ(ReportTimeText("1260", 0), "--:--");
+  const char* const rows[][3] = {{"2330", "9", "08:30"}, {"0130", "-3", "22:30"}, {"----", "9", "--:--"},
+                                 {"1260", "0", "--:--"}, {"1A30", "0", "--:--"}};
+  for (const auto& [time, offset, shown] : rows) EXPECT_EQ(ReportTimeText(time, std::stoi(offset)), shown) << time;
   // A letter among the digits leaves no time, and the report is stored.
-  EXPECT_EQ(ReportTimeText("1A30", 0), "--:--");
   etc.LocalHourOffset = 9;
   EXPECT_EQ(Store("JL0012", "JA8089", 35.5, 139.75, "1A30"), 1);
   EXPECT_EQ(std::string(R(0).LastTime, 5), "--:--");
@@ -132,13 +149,13 @@ TEST_F(AircraftTable, ReportTimesInLocalTime) {
 TEST_F(AircraftTable, TheTrackIsSortedByReportTimeExceptAcrossMidnight) {
   etc.LocalHourOffset = 9;
   Store("JL0012", "JA8089", 35.0, 139.0, "1240");
-  clock.Set(kStart + kMinute);
+  clock.Set(kNow + kMinute);
   Store("JL0012", "JA8089", 34.0, 138.0, "1230");
   // The earlier report moves back; the times of reception stay in place.
   EXPECT_EQ(P(0, 0).Lat, 34.0);
   EXPECT_EQ(P(0, 1).Lat, 35.0);
   EXPECT_DOUBLE_EQ(P(0, 1).ReportTime, platform::EncodeTime(21, 40, 0));
-  EXPECT_EQ(P(0, 1).ReceiveTime, kStart + kMinute);
+  EXPECT_EQ(P(0, 1).ReceiveTime, kNow + kMinute);
 
   // 23:50 then 00:10: a step back of 23 h 40 min is the next day.
   Store("NH0005", "JA8090", 30.0, 130.0, "1450");
@@ -147,18 +164,13 @@ TEST_F(AircraftTable, TheTrackIsSortedByReportTimeExceptAcrossMidnight) {
 }
 
 TEST_F(AircraftTable, FlightLevelsAndTheirTrend) {
-  Store("JL0012", "JA8089", 35.0, 139.0, "1234", 35000);
-  EXPECT_EQ(R(0).FlightLevel, 350);
-  EXPECT_EQ(R(0).AltTrend, 1);
-  Store("JL0012", "JA8089", 35.1, 139.0, "1235", 37000);
-  EXPECT_EQ(R(0).FlightLevel, 370);
-  EXPECT_EQ(R(0).AltTrend, 4);
-  Store("JL0012", "JA8089", 35.2, 139.0, "1236", 90000);
-  EXPECT_EQ(R(0).FlightLevel, 370);
-  EXPECT_EQ(R(0).AltTrend, 4);
-  Store("JL0012", "JA8089", 35.3, 139.0, "1237", 34499);
-  EXPECT_EQ(R(0).FlightLevel, 340);
-  EXPECT_EQ(R(0).AltTrend, 3);
+  // {altitude, flight level, trend}: one of 90,000 ft or more is no level.
+  const int rows[][3] = {{35000, 350, 1}, {37000, 370, 4}, {90000, 370, 4}, {34499, 340, 3}};
+  for (int i = 0; i < 4; ++i) {
+    Store("JL0012", "JA8089", 35.0 + i / 10.0, 139.0, "123" + std::to_string(i), rows[i][0]);
+    EXPECT_EQ(R(0).FlightLevel, rows[i][1]) << rows[i][0];
+    EXPECT_EQ(R(0).AltTrend, rows[i][2]) << rows[i][0];
+  }
   Store("NH0005", "JA8090", 35.0, 139.0, "1234", 100000);
   EXPECT_EQ(R(1).AltTrend, 0);
 }
@@ -183,17 +195,8 @@ TEST_F(AircraftTable, HeadingsWorkedOutFromTheTrack) {
   a.AircraftCount = 0;
   Store("JL0012", "JA8089", 35.0, 139.0, "1234");
   EXPECT_EQ(Store("JL0012", "JA8089", 35.0, 140.0, "1235"), 1);
-  EXPECT_EQ(R(0).LastPoint, 0);
-  EXPECT_EQ(P(0, 0).Lon, 140.0);
+  EXPECT_TRUE(R(0).LastPoint == 0 && P(0, 0).Lon == 140.0);
   EXPECT_EQ(P(0, 0).Heading, 900);
-}
-
-TEST_F(AircraftTable, IdsLongerThanSevenFindTheirRecord) {
-  EXPECT_EQ(Store("JL00123X", "JA8089XY", 35.0, 139.0), 1);
-  EXPECT_EQ(Store("JL00123X", "JA8089XY", 36.0, 140.0), 1);
-  EXPECT_EQ(a.AircraftCount, 1);
-  EXPECT_EQ(RecordText(R(0).FlightId), "JL00123");
-  EXPECT_EQ(FindAircraftByFlightId(a, "JL00123X"), 1);
 }
 
 TEST_F(AircraftTable, DeletingKeepsTheSelectionOnItsAircraft) {
@@ -202,16 +205,13 @@ TEST_F(AircraftTable, DeletingKeepsTheSelectionOnItsAircraft) {
   EXPECT_EQ(DeleteAircraft(a, link, 5), 0);
   EXPECT_EQ(DeleteAircraft(a, link, 2), 1);
   EXPECT_EQ(a.AircraftCount, 4);
-  EXPECT_EQ(RecordText(R(2).FlightId), "JL0003");
-  EXPECT_EQ(RecordText(R(3).FlightId), "JL0004");
+  EXPECT_EQ(RecordText(R(2).FlightId) + RecordText(R(3).FlightId), "JL0003JL0004");
   EXPECT_EQ(R(4).Visible, 0);
   EXPECT_EQ(link.view.SelectedAircraft, 3);
   EXPECT_EQ(link.view.KeepViewOnce, 1);
   // The selected aircraft itself goes: nothing is selected.
   EXPECT_EQ(DeleteAircraft(a, link, 3), 1);
-  EXPECT_EQ(link.view.AircraftSelected, 0);
-  EXPECT_EQ(link.view.SelectedAircraft, 0);
-  EXPECT_EQ(link.emptied, 0);
+  EXPECT_EQ(link.view.AircraftSelected + link.view.SelectedAircraft + link.emptied, 0);
   while (a.AircraftCount > 0) DeleteAircraft(a, link, 0);
   EXPECT_EQ(link.emptied, 1);
 }
@@ -232,15 +232,150 @@ TEST_F(AircraftTable, PointsFadeByTheirAge) {
   Store("JL0012", "JA8089", 35.0, 139.0);
   MapSettings map{};
   map.TimeAdjustMin = 5;
-  UpdateTrackAges(a, map, link, kStart + 12 * kMinute);
+  UpdateTrackAges(a, map, link, kNow + 12 * kMinute);
   EXPECT_EQ(P(0, 0).AgeClass, 3);
-  EXPECT_EQ(link.viewRedraws, 1);
-  UpdateTrackAges(a, map, link, kStart + 14 * kMinute);
-  EXPECT_EQ(link.viewRedraws, 1);  // still class 3: nothing to draw
-  UpdateTrackAges(a, map, link, kStart + 190 * kMinute);
+  UpdateTrackAges(a, map, link, kNow + 190 * kMinute);
   EXPECT_EQ(P(0, 0).AgeClass, 39);
-  UpdateTrackAges(a, map, link, kStart + 500 * kMinute);
+  UpdateTrackAges(a, map, link, kNow + 500 * kMinute);
   EXPECT_EQ(P(0, 0).AgeClass, 39);  // the last class
+}
+
+TEST_F(AircraftListRows, OneRowPerFlightAndRegistrationSortedByFlight) {
+  EXPECT_EQ(ListStatusText(a), "0 contacts");
+  WriteFile(a.Files.AircraftCsvPath, "JA8089,B767-300\n");
+  Contact("NH0005", "JA8090");
+  Contact("JL0001", "unknown");
+  Store("JL0001", "unknown");
+  EXPECT_EQ(ListStatusText(a), "2 contacts");
+  // The row learns its registration and type, and so does its record.
+  Contact("JL0001", "JA8089");
+  EXPECT_EQ(Flights(), "JL0001/JA8089 NH0005/JA8090 ");
+  EXPECT_EQ(Row(1).Aircraft, "B767-300");
+  EXPECT_EQ(RecordText(a.Aircraft.Records[0].Registration) + " " + a.Aircraft.Records[0].AircraftType, "JA8089 B767-300");
+  // "unknown" matches on the row's side only; a new row of a flight comes
+  // after the rows it already has.
+  Contact("JL0001", "unknown");
+  Contact("JL0001", "JA8091");
+  Contact("JL0001", "JA8092");
+  EXPECT_EQ(Flights(), "JL0001/JA8089 JL0001/JA8091 JL0001/JA8092 NH0005/JA8090 ");
+  EXPECT_EQ(FindRowByRegAndFlight(a, "JA8092", "JL0001"), 3);
+  EXPECT_EQ(RowRegistration(a, FindRowByFlight(a, "NH0005")), "JA8090");
+  // Only new rows are logged and selected.
+  EXPECT_EQ(std::count(link.listLog.begin(), link.listLog.end(), '\n'), 4);
+  EXPECT_EQ(a.List.Selected, 3);
+  EXPECT_EQ(link.shown.back().Registration, "JA8092");
+}
+
+// The program's run checks the log's English lines.
+TEST_F(AircraftListRows, TheListLogMarksPhotographsInPicsOnlyWhileItIsOn) {
+  testing_support::WriteJpeg(dir.File("pics/JA8089.jpg"), 8, 8, 0x00FF00);
+  WriteFile(dir.File("x.jpg"), "outside pics/");
+  link.english = false;
+  Contact("JL0012", "JA8089");
+  Contact("UA0837", "../x");
+  EXPECT_EQ(link.listLog,
+            "JL0012,\x81\x9b,JA8089,----,----,NO DATA,-,14:03:07\r\n"
+            "UA0837,\x81\x7e,../x,----,----,NO DATA,-,14:03:07\r\n");
+  EXPECT_EQ(Row(1).Pos, "\x81\x7e");
+  list.ListLog = 0;
+  Contact("CA0925", "B2447");
+  EXPECT_EQ(std::count(link.listLog.begin(), link.listLog.end(), '\n'), 2);
+}
+
+TEST_F(AircraftListRows, RowsAgeOutByTheirLastContactAcrossMidnightAndDays) {
+  Contact("JL0012", "JA8089");
+  Store("JL0012", "JA8089");
+  clock.Set(kNow + kSecond);
+  Contact("NH0005", "JA8090");
+  clock.Set(kNow + 5 * 60 * kSecond + kSecond);
+  link.running = false;
+  AgeListRows(a, list, link);
+  EXPECT_EQ(a.List.Rows.size(), 2u);  // nothing runs once the window closes
+  link.running = true;
+  AgeListRows(a, list, link);
+  // Strictly older than five minutes: JL0012 and its record go.
+  EXPECT_EQ(Flights(), "NH0005/JA8090 ");
+  EXPECT_EQ(a.AircraftCount, 0);
+  clock.Set(kNow + 7 * 60 * kSecond);
+  AgeListRows(a, list, link);
+  EXPECT_EQ(ListStatusText(a), "0 contacts");
+
+  // Four minutes across midnight stay; a day and a minute do not.
+  clock.Set(platform::EncodeDateTime(2026, 12, 6, 23, 58, 0));
+  Contact("JL0012", "JA8089");
+  clock.Set(platform::EncodeDateTime(2026, 12, 7, 0, 2, 0));
+  AgeListRows(a, list, link);
+  EXPECT_EQ(a.List.Rows.size(), 1u);
+  clock.Set(platform::EncodeDateTime(2026, 12, 7, 23, 59, 0));
+  AgeListRows(a, list, link);
+  EXPECT_EQ(a.List.Rows.size(), 0u);
+}
+
+TEST_F(AircraftListRows, TheDeleteKeyTakesTheRowItAskedAboutWhateverCameMeanwhile) {
+  Contact("JL0012", "JA8089");
+  Store("JL0012", "JA8089");
+  Contact("NH0005", "JA8090");
+  Store("NH0005", "JA8090");
+  SelectRow(a, link, 2);
+  // While the question is open a new row arrives and takes the selection.
+  link.whileAsking = [&] { Contact("UA0837", "N12345"); };
+  DeleteSelectedRow(a, link);
+  EXPECT_EQ(link.questions.back(), "Delete NH0005,OK?");
+  EXPECT_EQ(Flights(), "JL0012/JA8089 UA0837/N12345 ");
+  EXPECT_EQ(RecordText(a.Aircraft.Records[0].FlightId), "JL0012");
+  EXPECT_EQ(a.AircraftCount, 1);
+  // Or the row asked about ages out meanwhile: nothing else goes.
+  SelectRow(a, link, 1);
+  link.whileAsking = [&] {
+    clock.Set(kNow + 6 * 60 * kSecond);
+    Contact("UA0837", "N12345");
+    AgeListRows(a, list, link);
+  };
+  DeleteSelectedRow(a, link);
+  EXPECT_EQ(Flights(), "UA0837/N12345 ");
+}
+
+TEST_F(AircraftListRows, ASelectedRowFillsTheInformationWindow) {
+  WriteFile(a.Files.FlightCsvPath, "JL0012,RJTTKSFO,RJAA\nNH0005,RJTTRJBB,Evening\n");
+  WriteFile(a.Files.AirportCsvPath, "RJTT,Haneda\nRJAA,Narita\n");
+  WriteFile(a.Files.LetterCsvPath, "JL,JAL,JAL,Japan Airlines\n");
+  WriteFile(a.Files.AircraftCsvPath, "JA8089,B767-300\n");
+  testing_support::WriteJpeg(dir.File("pics/noimage.jpg"), 8, 8, 0x808080);
+  testing_support::WriteJpeg(dir.File("pics/JA8089.jpg"), 40, 20, 0x0000FF);
+  const std::string photo = testing_support::ReadFile(dir.File("pics/JA8089.jpg"));
+  Contact("JL0012", "JA8089");
+  AircraftInformation info = link.shown.back();
+  EXPECT_EQ(info.Flight + "|" + info.Registration + "|" + info.Airline, "JL0012|JA8089|Japan Airlines");
+  EXPECT_EQ(info.Departure + "|" + info.Destination + "|" + info.Remarks, "Haneda|KSFO|Narita");
+  EXPECT_EQ(info.AircraftType + "|" + info.AircraftTypeHint, "B767-300|B767-300");
+  EXPECT_EQ(info.Picture.Width(), 40);
+  EXPECT_EQ(info.Position + (info.PositionLink ? "|link" : ""), "None");
+
+  // A position arrives: the label of the aircraft shown follows.
+  MarkPositionReceived(a, link, "JL0012", "JA8089");
+  EXPECT_EQ(link.shown.back().Position + (link.shown.back().PositionLink ? "|link" : ""), "Have|link");
+  MarkPositionReceived(a, link, "UA0837", "N12345");  // no row: nothing
+  EXPECT_EQ(link.shown.size(), 2u);
+
+  // A damaged photograph gives way to noimage.jpg; an unknown type is "-".
+  WriteFile(dir.File("pics/JA8089.jpg"), photo.substr(0, photo.size() / 2));
+  SelectRow(a, link, FindRowByFlight(a, "JL0012"));
+  info = link.shown.back();
+  EXPECT_EQ(info.Picture.Width(), 8);
+  EXPECT_EQ(info.Position + (info.PositionLink ? "|link" : ""), "have|link");
+  link.icao24 = "----";
+  link.english = false;
+  Contact("NH0005", "JA9999");
+  info = link.shown.back();
+  EXPECT_EQ(info.AircraftType + "|" + info.AircraftTypeHint + "|" + info.Airline, "-||-");
+  EXPECT_EQ(info.Remarks, "Evening");
+  EXPECT_EQ(info.Position, "\x82\xc8\x82\xb5");
+
+  // The empty window with the fallback photograph.
+  ClearAllRows(a);
+  ResetInformation(a, link);
+  EXPECT_EQ(link.shown.back().Flight + link.shown.back().Position, "------\x82\xc8\x82\xb5");
+  EXPECT_EQ(link.shown.back().Picture.Width(), 8);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The watch list: the match table, repeats, the memo line and its mail,
-// search.csv, the SEARCH log across runs and days, and its windows in the
-// program (offscreen).
+// The watch list: the match table, repeats, search.csv, the SEARCH log
+// across runs and days, and its windows in the program (offscreen).
 #include "aircraft/watch_list.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +15,6 @@
 #include "aircraft/tform6.h"
 #include "aircraft/tform7.h"
 #include "app/main_window_fixture.h"
-#include "platform/cp932.h"
 #include "platform/file_io.h"
 #include "support/recording_links.h"
 
@@ -68,25 +66,9 @@ TEST_F(WatchListTest, RepeatsOnlyUpdateTheirTime) {
   EXPECT_EQ(Hit("unknown", "JL0001"), 0);
   EXPECT_EQ(w.Rows[0].LastTime, "13:06:00");
   EXPECT_TRUE(w.Memo.size() == 1 && link.watchListShown == 1 && link.mails.size() == 1 && link.played.size() == 1);
+  EXPECT_FALSE(link.mails[0].ByRegistration);  // the mail names the flight
   // The same registration on a new flight is a new hit.
   EXPECT_TRUE(Hit("JA8089", "JL0012") == 1 && Hit("JA8089", "JL0013") == 1);
-}
-
-TEST_F(WatchListTest, MemoLinesAndTheMail) {
-  WriteFile(reference.FlightCsvPath, "JL0012,RJTTKSFO,x\n");
-  const std::string tokyo = platform::Utf8ToCp932("東京国際");
-  WriteFile(reference.AirportCsvPath, "RJTT," + tokyo + "\nKSFO,San Francisco\n");
-  w.MailButtonDown = 1;
-  AddSearchRow(w, "JA8089", "test remark");
-  AddSearchRow(w, "UA****", "remark");
-  Hit("JA8089", "JL0012");
-  Hit("N12345", "UA0837");
-  EXPECT_EQ(ReadFile(log), "JA8089 JL0012 RJTT->KSFO 13:05:27 (" + tokyo + "\x81\xA8San Francisco) test remark\r\n" +
-                               "N12345 UA0837 ----->---- 13:05:27 (----\x81\xA8----) remark\r\n");
-  ASSERT_EQ(link.mails.size(), 2u);
-  const HitMailArgs& m = link.mails[0];
-  EXPECT_TRUE(m.Registration == "JA8089" && m.Flight == "JL0012" && m.ByRegistration && m.Remark == "test remark");
-  EXPECT_TRUE(m.DestName == "San Francisco" && m.DeptName == tokyo && !link.mails[1].ByRegistration);
 }
 
 TEST_F(WatchListTest, SearchCsvRoundTrips) {
