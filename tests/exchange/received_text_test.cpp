@@ -87,28 +87,19 @@ class ReceivedTextLogs : public LogsTest {
   ReceivedTextLogs() { text.SetDailyLogs(dir.File("logs"), "20240331"); }
 };
 
-// The import reads the log it names: what arrives meanwhile goes beside it.
-TEST_F(ReceivedTextLogs, EachEntryLandsAtOnceInTheDaysLogOrBesideTheImportedOne) {
-  text.WriteLog(kAcarsMes, "before\r\n");
-  EXPECT_EQ(ReadFile(Log("20240331_ACARS_MES.log")), "before\r\n");
-  text.SetImportPath(text.LogPath(kAcarsMes));
-  text.WriteLog(kAcarsMes, "during\r\n");
-  text.WriteLog(kAcarsRaw, "raw\r\n");
-  EXPECT_EQ(ReadFile(Log("20240331_ACARS_MES.log")), "before\r\n");
-  EXPECT_EQ(ReadFile(Log("20240331_ACARS_MES_c.log")), "during\r\n");
-  EXPECT_EQ(ReadFile(Log("20240331_ACARS_RAW.log")), "raw\r\n");
+// While a log is imported what arrives for it goes beside it (the link's
+// tests import the day's logs); a new day's entries go to its own files.
+TEST_F(ReceivedTextLogs, EachEntryLandsAtOnceInItsLogOrBesideTheImportedOne) {
+  text.WriteLog(kAcarsMes, "old\r\n");
+  EXPECT_EQ(ReadFile(Log("20240331_ACARS_MES.log")), "old\r\n");
   const std::string each = Log("EachLogs/JL0012.log");
   text.SetImportPath(each);
   text.WriteFile(each, "e");
   EXPECT_EQ(ReadFile(Log("EachLogs/JL0012_c.log")), "e");
   EXPECT_FALSE(Exists(each));
-  text.SetImportPath("");
-  text.WriteLog(kAcarsMes, "after\r\n");
-  EXPECT_EQ(ReadFile(Log("20240331_ACARS_MES.log")), "before\r\nafter\r\n");
-  // A new day's entries go to its own files.
   text.SetDailyLogs(dir.File("logs"), "20240401");
   text.WriteLog(kAcarsMes, "new\r\n");
-  EXPECT_EQ(ReadFile(Log("20240331_ACARS_MES.log")), "before\r\nafter\r\n");
+  EXPECT_EQ(ReadFile(Log("20240331_ACARS_MES.log")), "old\r\n");
   EXPECT_EQ(ReadFile(Log("20240401_ACARS_MES.log")), "new\r\n");
 }
 
@@ -193,68 +184,56 @@ class DailyLogs : public LogsTest {
  protected:
   DailyLogs() { std::filesystem::create_directories(Log("EachLogs")); }
   void Touch(const std::string& name) { testing_support::WriteFile(Log(name), "x"); }
-  void Update(bool force) { UpdateDailyLogNames(text, etc, dir.path(), force); }
 
   testing_support::FixedClock clock{platform::EncodeDateTime(2024, 3, 31, 12, 0, 0)};
-  EtcSettings etc;
 };
 
-TEST_F(DailyLogs, StartUpCleansOldLogsAndNamesTodaysFiles) {
+// Dated logs older than the days asked for go; other files, folders and
+// per-aircraft logs stay; a hand-edited count below 1 keeps 30 days.
+TEST_F(DailyLogs, TheCleanUpTakesOnlyDatedLogsPastTheirDays) {
   const char* const kept[] = {"20240301_ACARS_RAW.log", "20240331_LIST.csv", "readme.txt", "2024ab01_x.log",
                               "20241399_x.log", "20240230_x.csv", "20240101_keep.wav", "EachLogs/20200101_JL0012_PRC.log"};
   const char* const gone[] = {"20240229_HFDL_DAT.log", "20240229_x.txt", "20231231_SEARCH.log"};
-  for (const char* name : kept) Touch(name);
-  for (const char* name : gone) Touch(name);
   std::filesystem::create_directory(Log("20240101_folder.log"));
-  etc.DeleteLogFile = 1;
-  etc.DeleteDay = 30;
-  Update(true);
-  for (const char* name : kept) EXPECT_TRUE(Exists(Log(name))) << name;
-  for (const char* name : gone) EXPECT_FALSE(Exists(Log(name))) << name;
-  EXPECT_TRUE(Exists(Log("20240101_folder.log")));
-  EXPECT_EQ(text.SearchLogPath() + " " + text.ListLogPath(), Log("20240331_SEARCH.log") + " " + Log("20240331_LIST.csv"));
-  const char* const kinds[6] = {"ACARS_RAW", "ACARS_PRC", "ACARS_MES", "HFDL_DAT", "HFDL_ANA", "HFDL_FMT"};
-  for (int k = 0; k < 6; ++k) EXPECT_EQ(text.LogPath(k), Log(std::string("20240331_") + kinds[k] + ".log"));
-}
-
-TEST_F(DailyLogs, CleanUpIsOffUnlessAskedAndDeleteDayBelowOneMeans30) {
-  Touch("20240101_x.log");
-  Touch("20240301_x.log");
-  Touch("20240331_x.log");
-  etc.DeleteLogFile = 0;
-  Update(true);
-  EXPECT_TRUE(Exists(Log("20240101_x.log")));
-  // Today's and the last 30 days' logs stay whatever a hand-edited count
-  // below 1 says.
-  for (int below : {0, -3, INT32_MIN}) {
-    Touch("20240101_x.log");
-    DeleteOldLogs(Log(""), below);
-    EXPECT_FALSE(Exists(Log("20240101_x.log"))) << below;
-    EXPECT_TRUE(Exists(Log("20240301_x.log")) && Exists(Log("20240331_x.log"))) << below;
+  for (int days : {30, 0, -3, INT32_MIN}) {
+    for (const char* name : kept) Touch(name);
+    for (const char* name : gone) Touch(name);
+    DeleteOldLogs(Log(""), days);
+    for (const char* name : kept) EXPECT_TRUE(Exists(Log(name))) << name << " " << days;
+    for (const char* name : gone) EXPECT_FALSE(Exists(Log(name))) << name << " " << days;
   }
+  EXPECT_TRUE(Exists(Log("20240101_folder.log")));
   DeleteOldLogs(dir.File("nowhere"), 30);  // a missing folder is nothing to clean
 }
 
+// At start-up the names take the date, and old logs go when asked; later
+// the names follow the date only with the switch on, and nothing is
+// cleaned.
 TEST_F(DailyLogs, NamesFollowTheDateOnlyWhenAllowed) {
+  EtcSettings etc;
+  etc.DeleteLogFile = 0;
   etc.ChangeLogFileName = 1;
-  Update(true);
+  Touch("20240101_x.log");
+  UpdateDailyLogNames(text, etc, dir.path(), true);
+  EXPECT_TRUE(Exists(Log("20240101_x.log")));
   clock.Set(platform::EncodeDateTime(2024, 3, 31, 23, 59, 59));
-  Update(false);
-  EXPECT_EQ(text.LogDate(), "20240331");
+  UpdateDailyLogNames(text, etc, dir.path(), false);
+  EXPECT_EQ(text.LogPath(kAcarsMes), Log("20240331_ACARS_MES.log"));
   clock.Set(platform::EncodeDateTime(2024, 4, 1, 0, 0, 0));
-  Update(false);
+  UpdateDailyLogNames(text, etc, dir.path(), false);
   EXPECT_EQ(text.LogPath(kAcarsMes), Log("20240401_ACARS_MES.log"));
-  // Without the switch the names keep the start-up date, and nothing is
-  // cleaned after start-up.
-  etc.ChangeLogFileName = 0;
+
+  ReceivedText other;
   etc.DeleteLogFile = 1;
+  etc.ChangeLogFileName = 0;
   clock.Set(platform::EncodeDateTime(2024, 3, 31, 12, 0, 0));
-  Update(true);
-  Touch("20240301_x.log");
+  UpdateDailyLogNames(other, etc, dir.path(), true);
+  EXPECT_FALSE(Exists(Log("20240101_x.log")));
+  Touch("20240101_x.log");
   clock.Set(platform::EncodeDateTime(2024, 4, 2, 0, 0, 1));
-  Update(false);
-  EXPECT_EQ(text.LogPath(kAcarsRaw), Log("20240331_ACARS_RAW.log"));
-  EXPECT_TRUE(Exists(Log("20240301_x.log")));
+  UpdateDailyLogNames(other, etc, dir.path(), false);
+  EXPECT_EQ(other.LogPath(kAcarsRaw), Log("20240331_ACARS_RAW.log"));
+  EXPECT_TRUE(Exists(Log("20240101_x.log")));
 }
 
 }  // namespace
