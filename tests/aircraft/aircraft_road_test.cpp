@@ -128,7 +128,9 @@ TEST(AircraftEndToEnd, PositionsAndAlertsReachTheLogsAndTheMail) {
     ASSERT_EQ(run.exitCode, 0) << run.standardError;
     const std::vector<std::string> search = platform::ListFiles(dir.File("logs"), "*_SEARCH.log");
     ASSERT_EQ(search.size(), 1u);
-    const auto log = [&](const std::string& kind) { return ReadFile(dir.File("logs/" + search[0].substr(0, 9) + kind)); };
+    const auto log = [&](const std::string& kind) {
+      return ReadFile(dir.File("logs/" + search[0].substr(0, 9) + kind));  // the day's
+    };
     if (language == 1) {
       EXPECT_EQ(Masked(log("LIST.csv")),
                 "JL0012,O,JA8089,RJTT,KSFO,B767-300,Morning service,<time>\r\n"

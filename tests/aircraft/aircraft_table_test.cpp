@@ -38,7 +38,9 @@ class Aircraft : public ::testing::Test {
     p.Heading = heading;
     return UpdateAircraftRecord(a, etc, link, flight, reg, reportId, p, time, "Shannon");
   }
-  void Contact(const std::string& flight, const std::string& reg) { RegisterContact(a, list, link, flight, reg, "NARITA"); }
+  void Contact(const std::string& flight, const std::string& reg) {
+    RegisterContact(a, list, link, flight, reg, "NARITA");
+  }
   AircraftRecord& R(int i) { return a.Aircraft.Records[static_cast<size_t>(i)]; }
   TrackPoint& P(int i, int point) { return R(i).Points[static_cast<size_t>(point)]; }
   std::string Ids() {
@@ -150,13 +152,16 @@ TEST_F(AircraftTable, HeadingsWorkedOutFromTheTrack) {
   Store("JL0012", "JA8089", 35.0, 139.0, "1234", 35000, 123);
   Store("JL0012", "JA8089", 35.0, 140.0, "1235");
   Store("NH0005", "JA8090", 0.0, 179.5, "1234");
-  Store("NH0005", "JA8090", 0.0, -179.5, "1235");  // across the date line
+  Store("NH0005", "JA8090", 0.0, -179.5, "1235");  // across the date line, both ways
+  Store("CA0925", "B2447", 0.0, -179.5, "1234");
+  Store("CA0925", "B2447", 0.0, 179.5, "1235");
   // The cosine of the latitude in degrees: 2 x cos 61 east of 1 north.
   Store("UA0837", "N12345", 60.0, 0.0, "1234");
   Store("UA0837", "N12345", 61.0, 2.0, "1235");
   Store("UA0837", "N12345", 61.0, 2.0001, "1236", 35000, 270);  // too close: what came
-  const int headings[] = {P(0, 0).Heading, P(0, 1).Heading, P(1, 1).Heading, P(2, 1).Heading, P(2, 2).Heading};
-  EXPECT_EQ(std::vector<int>(std::begin(headings), std::end(headings)), (std::vector<int>{123, 90, 90, 44, 270}));
+  const int headings[] = {P(0, 0).Heading, P(0, 1).Heading, P(1, 1).Heading, P(2, 1).Heading,
+                          P(3, 1).Heading, P(3, 2).Heading};
+  EXPECT_EQ(std::vector<int>(std::begin(headings), std::end(headings)), (std::vector<int>{123, 90, 90, -90, 44, 270}));
   // Tracks of a single point: the new point replaces the old one and keeps
   // what came, with nothing before it to head from.
   Allocate(5, 1);

@@ -34,15 +34,12 @@ using testing_support::WriteFile;
 
 std::string Iso(const std::string& utf8) { return platform::Cp932ToIso2022Jp(Utf8ToCp932(utf8)); }
 
-TEST(MailCoding, Base64) {
+TEST(MailCoding, Base64AndJisToShiftJis) {
   EXPECT_EQ(Base64Encode("abc") + Base64Encode("ab") + Base64Encode("a"), "YWJjYWI=YQ==");
   // 57 bytes fill one line of 76; one more byte starts another.
   const std::string line = Base64Encode(std::string(57, 'x'));
   EXPECT_TRUE(line.size() == 76 && line.find('\r') == std::string::npos);
   EXPECT_EQ(Base64Encode(std::string(58, 'x')), line + "\r\neA==");
-}
-
-TEST(MailCoding, JisToShiftJis) {
   for (const auto& [jis, sjis] : {std::pair{0x3021, 0x889F}, {0x2422, 0x82A0}, {0x2121, 0x8140}, {0x5F21, 0xE040}}) {
     uint8_t first = static_cast<uint8_t>(jis >> 8), second = jis & 0xFF;
     JisToShiftJisPair(first, second);
@@ -59,7 +56,7 @@ TEST(MailCoding, JisToShiftJis) {
   }
 }
 
-TEST(MailCoding, Subjects) {
+TEST(MailCoding, SubjectsAndWireText) {
   MailSettings mail{"", "", "to@example.org", 0, 1, 1};
   const HitMailArgs hit{"JA8089", "JL0012", true, "remark", "San Francisco", "Tokyo"};
   auto subject = [&](const HitMailArgs& args, bool english) { return BuildMailRecord(args, mail, english, 0).Subject; };
@@ -71,9 +68,7 @@ TEST(MailCoding, Subjects) {
   EXPECT_TRUE(subject(hit, true) == "Received JA8089" && subject(hit, false) == japanese);
   mail = {"", "", "to@example.org", 0, 1, 0};
   EXPECT_EQ(subject(hit, false), japanese);
-}
-
-TEST(MailCoding, WireText) {
+  // The ISO-2022-JP text on the wire.
   EXPECT_EQ(Iso("便　　名:JL0012"), "\x1B$BJX!!!!L>\x1B(B:JL0012");
   EXPECT_EQ(Iso("～"), "\x1B$B!A\x1B(B");
   EXPECT_EQ(Iso("－"), "\x1B$B!]\x1B(B");

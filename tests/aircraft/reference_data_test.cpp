@@ -29,7 +29,8 @@ TEST(ReferenceData, Lookups) {
             "---NO INFO");
   const std::string longRemark(130, 'r'), tokyo = "\x93\x8c\x8b\x9e\x8d\x91\x8d\xdb";  // 東京国際
   WriteFile(files.FlightCsvPath,
-            "XX0001,\xff\xff,\xff\r\nABCDEFGHI,RJAAKLAX,Nine\r\nJL0001,RJTTKSFO,Morning service\r\nJL0001,RJAAKJFK,2\r\n"
+            "XX0001,\xff\xff,\xff\r\nABCDEFGHI,RJAAKLAX,Nine\r\nJL0001,RJTTKSFO,Morning service\r\n"
+            "JL0001,RJAAKJFK,2\r\n"
             "JL0002,RJTT\r\nNH0001,RJBBRJFF," + longRemark + "\r\nNH0002,RJTTKSFO,Last line");
   WriteFile(files.AirportCsvPath, "RJTT,Tokyo,Haneda\r\nRJAA," + tokyo + "\r\nRJBB,\r\n");
   WriteFile(files.AircraftCsvPath, "JA8088\r\nJA8089,B767-300\r\nJA8090,\r\n");
@@ -52,7 +53,8 @@ TEST(ReferenceData, Lookups) {
       {LookupAirline2(files, "JL0001") + "|" + LookupAirline2(files, "ZZ0001"), "Japan Airlines|"},
       {LookupAirline3(files, "JAL123") + "|" + LookupAirline3(files, "ANA123"), "JL|--"},
       // Letters after the digits are part of the number.
-      {ConvertFlightNumber(files, "JAL123", false) + "|" + ConvertFlightNumber(files, "JL0012", false), "JAL123|JAL0012"},
+      {ConvertFlightNumber(files, "JAL123", false) + "|" + ConvertFlightNumber(files, "JL0012", false),
+       "JAL123|JAL0012"},
       {ConvertFlightNumber(files, "JL0012", true) + "|" + ConvertFlightNumber(files, "XY0012", false), "JAL12|XY0012"},
       {ConvertFlightNumber(files, "BA031T", true), "BAW31T"},
       {FormatFlightNumber("JL0012", false) + "|" + FormatFlightNumber("JL0012", true), "JL0012|JL12"},

@@ -42,9 +42,8 @@ std::string Log(const TempDir& dir, const std::string& kind) {
 }
 // A copy serving the link on port, once it takes connections.
 std::unique_ptr<RunningProgram> StartServer(const TempDir& dir, uint16_t port, const std::string& more = "") {
-  auto server = StartProgram(dir.File("skarvel"), {},
-                             Prepare(dir, "[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n[Net]\r\nServer=1\r\nServerPortNo=" +
-                                              std::to_string(port) + "\r\n" + more));
+  const std::string ini = "[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n[Net]\r\nServer=1\r\nServerPortNo=";
+  auto server = StartProgram(dir.File("skarvel"), {}, Prepare(dir, ini + std::to_string(port) + "\r\n" + more));
   EXPECT_TRUE(PumpUntil([&] {
     QTcpSocket up;
     up.connectToHost(QHostAddress::LocalHost, port);

@@ -329,7 +329,9 @@ TEST_F(LogImport, TodaysLogsComeBackWholeThroughALinkedFolder) {
 
 TEST_F(LogImport, CancelStopsAnImportAndClosesItsWindow) {
   std::string log;
-  for (int i = 1000; i < 1200; ++i) log += "[Lch]>+*<SYN><SYN><SOH>2.JA" + std::to_string(i) + "<NAK>H11<STX>M00AJL0012X<ETX>\n";
+  for (int i = 1000; i < 1200; ++i) {
+    log += "[Lch]>+*<SYN><SYN><SOH>2.JA" + std::to_string(i) + "<NAK>H11<STX>M00AJL0012X<ETX>\n";
+  }
   WriteFile(rig.folder() + "/old.log", log);
   rig.effects().importPath = rig.folder() + "/old.log";
   timers.msPerReading = 20;  // every read takes a turn's time

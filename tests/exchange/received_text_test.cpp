@@ -191,8 +191,9 @@ class DailyLogs : public LogsTest {
 // Dated logs older than the days asked for go; other files, folders and
 // per-aircraft logs stay; a hand-edited count below 1 keeps 30 days.
 TEST_F(DailyLogs, TheCleanUpTakesOnlyDatedLogsPastTheirDays) {
-  const char* const kept[] = {"20240301_ACARS_RAW.log", "20240331_LIST.csv", "readme.txt", "2024ab01_x.log",
-                              "20241399_x.log", "20240230_x.csv", "20240101_keep.wav", "EachLogs/20200101_JL0012_PRC.log"};
+  const char* const kept[] = {"20240301_ACARS_RAW.log", "20240331_LIST.csv", "readme.txt",
+                              "2024ab01_x.log",         "20241399_x.log",    "20240230_x.csv",
+                              "20240101_keep.wav",      "EachLogs/20200101_JL0012_PRC.log"};
   const char* const gone[] = {"20240229_HFDL_DAT.log", "20240229_x.txt", "20231231_SEARCH.log"};
   std::filesystem::create_directory(Log("20240101_folder.log"));
   for (int days : {30, 0, -3, INT32_MIN}) {

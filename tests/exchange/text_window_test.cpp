@@ -63,8 +63,8 @@ TEST_F(TextWindow, TheLogButtonGatesTheSaveModes) {
   f.Txt.TxtSaveType = 1;
   TForm10 w(f);
   const auto saveModes = [&] {
-    return std::to_string(f.Txt.TxtLog) + std::to_string(f.Txt.TxtSaveType) + " " +
-           std::to_string(w.SpeedButton(6)->isEnabled() + w.SpeedButton(7)->isEnabled() + w.SpeedButton(8)->isEnabled());
+    const int enabled = w.SpeedButton(6)->isEnabled() + w.SpeedButton(7)->isEnabled() + w.SpeedButton(8)->isEnabled();
+    return std::to_string(f.Txt.TxtLog) + std::to_string(f.Txt.TxtSaveType) + " " + std::to_string(enabled);
   };
   EXPECT_TRUE(!w.SpeedButton(4)->isChecked() && w.SpeedButton(7)->isChecked());
   EXPECT_EQ(saveModes(), "01 0");
