@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <map>
-#include <set>
 #include <random>
+#include <set>
 #include <thread>
 
 #include "app/main_window_fixture.h"
