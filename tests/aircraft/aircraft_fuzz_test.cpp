@@ -1,18 +1,22 @@
 // Random texts through every airline position decoder into a real table,
-// random data files through the lookups, random bytes as photographs.
-// Nothing may fault or read outside its input. Built and run under the
-// sanitizers.
+// random data files through the lookups, random bytes through the alerts'
+// readers and encoders and texts through both searches: nothing may fault,
+// read outside its input or write outside its folder. Built and run under
+// the sanitizers.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <random>
 
 #include "acars/acars_position_dispatch.h"
+#include "acars/message_search.h"
 #include "aircraft/aircraft_list.h"
 #include "aircraft/aircraft_table.h"
+#include "aircraft/smtp_dialogue.h"
+#include "platform/cp932.h"
 #include "platform/file_io.h"
-#include "platform/jpeg_loader.h"
 #include "support/recording_links.h"
 #include "support/test_support.h"
 
@@ -21,38 +25,24 @@ namespace {
 using testing_support::RecordingAircraftLink;
 using testing_support::TempDir;
 
-// xorshift64*: cheap enough under the sanitizers' debug build.
-class Random {
- public:
-  int Pick(int n) { return static_cast<int>((Next() >> 33) % static_cast<uint64_t>(n)); }
-  uint64_t Next() {
-    state_ ^= state_ >> 12;
-    state_ ^= state_ << 25;
-    state_ ^= state_ >> 27;
-    return state_ * 2685821657736338717ULL;
+std::mt19937 rng(20261206);
+int Pick(int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
+std::string Bytes(int length) {
+  std::string s;
+  for (int i = 0; i < length; ++i) s += static_cast<char>(Pick(256));
+  return s;
+}
+// Characters of the reports' layouts, digits most, and now and then any
+// byte.
+std::string Text(int length) {
+  static const char kAlphabet[] = "NSEW,/.-MU ";
+  std::string s;
+  for (int i = 0; i < length; ++i) {
+    const int kind = Pick(10);
+    s += kind < 6 ? static_cast<char>('0' + Pick(10)) : kind < 9 ? kAlphabet[Pick(sizeof kAlphabet - 1)] : Bytes(1)[0];
   }
-  // Characters of the reports' layouts, digits most, and now and then any
-  // byte.
-  std::string Text(int length) {
-    static const char kAlphabet[] = "NSEW,/.-MU ";
-    std::string s;
-    for (int i = 0; i < length; ++i) {
-      const int kind = Pick(10);
-      s += kind < 6   ? static_cast<char>('0' + Pick(10))
-           : kind < 9 ? kAlphabet[Pick(sizeof kAlphabet - 1)]
-                      : static_cast<char>(Pick(256));
-    }
-    return s;
-  }
-  std::string Bytes(int length) {
-    std::string s;
-    for (int i = 0; i < length; ++i) s += static_cast<char>(Pick(256));
-    return s;
-  }
-
- private:
-  uint64_t state_ = 20261206;
-};
+  return s;
+}
 
 // Every report goes into a real table of a few records and short tracks.
 class TableLink : public PositionLink {
@@ -78,7 +68,6 @@ class TableLink : public PositionLink {
 };
 
 TEST(AircraftFuzz, RandomTextsThroughEveryDecoder) {
-  Random random;
   TableLink table;
   AcarsPositionState state;
   const char* airlines[] = {"JL", "Nu", "NH", "FX", "NW", "UA", "CA", "UP", "KE", "MU", "OZ", "BR", "ZZ"};
@@ -86,36 +75,35 @@ TEST(AircraftFuzz, RandomTextsThroughEveryDecoder) {
   int stored = 0;
   for (int run = 0; run < 100000; ++run) {
     MapSettings map{};
-    map.ElsePosGet = static_cast<flag>(random.Pick(2));
-    map.TenPointPlot = static_cast<flag>(random.Pick(2));
-    table.etc.LocalHourOffset = random.Pick(47) - 23;
-    const std::string flight = std::string(airlines[random.Pick(13)]) + "00" + std::to_string(random.Pick(10)) + "1";
-    const std::string label = random.Pick(10) == 0 ? random.Bytes(2) : labels[random.Pick(11)];
-    std::string text = random.Text(random.Pick(121));
+    map.ElsePosGet = static_cast<flag>(Pick(2));
+    map.TenPointPlot = static_cast<flag>(Pick(2));
+    table.etc.LocalHourOffset = Pick(47) - 23;
+    const std::string flight = std::string(airlines[Pick(13)]) + "00" + std::to_string(Pick(10)) + "1";
+    const std::string label = Pick(10) == 0 ? Bytes(2) : labels[Pick(11)];
+    std::string text = Text(Pick(121));
     // Often a marker where the layouts look for one, and a position group.
     static const std::pair<size_t, const char*> kMarkers[] = {{4, "PNT"}, {0, "PNT"}, {4, "POS"},  {4, "PO6"},
                                                               {0, "POQ"}, {4, "*WT"}, {3, "BPOS"}, {0, "POS"},
                                                               {5, "POS"}, {4, "E99"}, {4, "OZR"},  {4, "WDC"}};
     static const char* const kGroups[] = {
         "N35300E139450", "S3530W13945", "N3530 E13945", "N35 30.0 E139 45.0", "/N035.30/E139.45/35000/", "N 35.500"};
-    const auto& marker = kMarkers[random.Pick(12)];
-    if (random.Pick(2) && text.size() > 8) text.replace(marker.first, std::strlen(marker.second), marker.second);
-    if (random.Pick(2) && text.size() > 20) {
-      const std::string group = kGroups[random.Pick(6)];
-      text.replace(static_cast<size_t>(random.Pick(static_cast<int>(text.size()))), group.size(), group);
+    const auto& marker = kMarkers[Pick(12)];
+    if (Pick(2) && text.size() > 8) text.replace(marker.first, std::strlen(marker.second), marker.second);
+    if (Pick(2) && text.size() > 20) {
+      const std::string group = kGroups[Pick(6)];
+      text.replace(static_cast<size_t>(Pick(static_cast<int>(text.size()))), group.size(), group);
     }
-    if (DispatchPositionDecoder(state, map, table, text, flight, "JA80" + std::to_string(random.Pick(9)), label,
-                                "M" + std::to_string(random.Pick(100)), "ACARS:X")) {
+    if (DispatchPositionDecoder(state, map, table, text, flight, "JA80" + std::to_string(Pick(9)), label,
+                                "M" + std::to_string(Pick(100)), "ACARS:X")) {
       ++stored;
     }
-    if (random.Pick(50) == 0) AgeListRows(table.aircraft, ListSettings{}, table.link);
+    if (Pick(50) == 0) AgeListRows(table.aircraft, ListSettings{}, table.link);
   }
   EXPECT_GT(stored, 0);
   EXPECT_LE(table.aircraft.AircraftCount, 4);
 }
 
 TEST(AircraftFuzz, RandomDataFilesThroughTheLookups) {
-  Random random;
   TempDir dir;
   const AircraftFiles files = AircraftFilesIn(dir.path());
   platform::EnsureFolder(dir.File("data"));
@@ -123,8 +111,8 @@ TEST(AircraftFuzz, RandomDataFilesThroughTheLookups) {
   auto file = [&] {
     static const char kPieces[] = ",,\"\r\n\n\xff\x81\x93JALB0123-";
     std::string s;
-    const int n = random.Pick(400);
-    for (int i = 0; i < n; ++i) s += random.Pick(3) ? kPieces[random.Pick(sizeof kPieces - 1)] : random.Bytes(1)[0];
+    const int n = Pick(400);
+    for (int i = 0; i < n; ++i) s += Pick(3) ? kPieces[Pick(sizeof kPieces - 1)] : Bytes(1)[0];
     return s;
   };
   for (int run = 0; run < 2000; ++run) {
@@ -132,7 +120,7 @@ TEST(AircraftFuzz, RandomDataFilesThroughTheLookups) {
          {&files.FlightCsvPath, &files.AirportCsvPath, &files.AircraftCsvPath, &files.LetterCsvPath, &files.D002Path}) {
       testing_support::WriteFile(*path, file());
     }
-    const std::string key = random.Pick(2) ? "JAL" + random.Bytes(random.Pick(5)) : random.Bytes(random.Pick(10));
+    const std::string key = Pick(2) ? "JAL" + Bytes(Pick(5)) : Bytes(Pick(10));
     std::string type;
     if (std::optional<FlightRoute> r = LookupFlightRoute(files, key)) {
       EXPECT_LE(r->Remark.size(), 127u);
@@ -142,33 +130,51 @@ TEST(AircraftFuzz, RandomDataFilesThroughTheLookups) {
     LookupAirline2(files, key);
     EXPECT_LE(LookupAirline3(files, key).size(), 3u);
     EXPECT_LE(LookupD002Entry(files, key).size(), 63u);
-    ConvertFlightNumber(files, key, random.Pick(2));
-    FormatFlightNumber(key, random.Pick(2));
+    ConvertFlightNumber(files, key, Pick(2));
+    FormatFlightNumber(key, Pick(2));
   }
 }
 
-TEST(AircraftFuzz, RandomBytesAsPhotographs) {
-  Random random;
+TEST(AlertsFuzz, ReadersEncodersAndSearches) {
+  // Bytes that lean towards those the parsers look at.
+  auto bytes = [&](int maxLength) {
+    static const char kFavoured[] = "\r\n,*-.\x1B$B(J\x0E\x0F 250AB\x81\x82\xFF";
+    std::string s(static_cast<size_t>(Pick(maxLength + 1)), ' ');
+    for (char& c : s) c = Pick(2) ? kFavoured[Pick(sizeof kFavoured - 1)] : static_cast<char>(Pick(256));
+    return s;
+  };
   TempDir dir;
-  const std::string real = dir.File("real.jpg");
-  testing_support::WriteJpeg(real, 24, 16, 0x336699);
-  const std::string bytes = testing_support::ReadFile(real);
-  const std::string path = dir.File("fuzz.jpg");
-  for (int run = 0; run < 1000; ++run) {
-    std::string data;
-    if (random.Pick(2)) {
-      data = random.Bytes(random.Pick(600));
-    } else {
-      // A real file with a few bytes changed, or cut short.
-      data = bytes;
-      for (int k = random.Pick(6); k >= 0; --k) data[static_cast<size_t>(random.Pick(600)) % data.size()] ^= 0x5A;
-      if (random.Pick(3) == 0) data.resize(static_cast<size_t>(random.Pick(static_cast<int>(data.size()))));
+  MessageSearch search;
+  testing_support::RecordingAlertsLink link;
+  WatchList w;
+  for (int i = 0; i < 2000; ++i) {
+    testing_support::WriteFile(dir.File("list"), bytes(400));
+    LoadSearchList(w, dir.File("list"));
+    for (const SearchListRow& row : w.Rows) ASSERT_TRUE(row.Search.size() <= 8 && row.Remarks.size() <= 31);
+    OpenMessageSearch(search, dir.File("list"), dir.File("hits"), "");
+
+    std::string input = bytes(300), reply;
+    while (TakeSmtpReply(input, reply, 100)) ASSERT_LE(reply.size(), 100u);
+    std::string text = bytes(200);
+    const size_t before = text.size();
+    JisToShiftJisText(text);
+    ASSERT_LE(text.size(), before);
+    const std::string body = WireBody(bytes(200));
+    for (size_t k = 0; k < body.size(); ++k) {
+      ASSERT_LT(static_cast<unsigned char>(body[k]), 0x80u);
+      ASSERT_TRUE(body[k] != '\n' || (k > 0 && body[k - 1] == '\r'));
     }
-    testing_support::WriteFile(path, data);
-    if (std::optional<Bitmap24> picture = platform::LoadJpeg(path, random.Pick(2) ? 0 : 8, 8)) {
-      EXPECT_GT(picture->Width(), 0);
-    }
+    platform::Iso2022JpToUtf8(bytes(100));
+
+    search.SearchStrings = {bytes(2), bytes(120)};
+    SearchAcarsMessage(search, MsgSrchSettings{0, 0, 1}, link, bytes(8), bytes(8), bytes(300));
+    w.Rows.resize(2);
+    w.Rows[1].Search = "*******";
+    ASSERT_GE(FindSearchMatch(w, bytes(10)), 1);
   }
+  // Every hit is a file of the hit folder.
+  EXPECT_EQ(platform::ListFiles(dir.File("hits"), "*.log").size(), search.HitNames.size());
+  EXPECT_GT(search.HitNames.size(), 0u);
 }
 
 }  // namespace

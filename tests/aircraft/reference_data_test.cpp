@@ -1,143 +1,71 @@
-// The reference data files read as the user may keep them: each fixture
-// with LF and with CR LF line ends. And the photographs they name.
+// The reference data files read as the user may keep them: CR LF line ends,
+// the last line left open, code page 932 and stray bytes.
 #include "aircraft/reference_data.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/file_io.h"
-#include "platform/jpeg_loader.h"
 #include "support/test_support.h"
 
 namespace {
 
-using testing_support::TempDir;
+using testing_support::WriteFile;
 
-class ReferenceData : public ::testing::TestWithParam<const char*> {
- protected:
-  ReferenceData() : files(AircraftFilesIn(dir.path())) { platform::EnsureFolder(dir.File("data")); }
-  // The lines, each ended by the parameter's line end, unless last is
-  // left open.
-  void Write(const std::string& path, const std::vector<std::string>& lines, bool openLast = false) {
-    std::string bytes;
-    for (size_t i = 0; i < lines.size(); ++i) {
-      bytes += lines[i];
-      if (!(openLast && i + 1 == lines.size())) bytes += GetParam();
-    }
-    testing_support::WriteFile(path, bytes);
-  }
-
-  TempDir dir;
-  AircraftFiles files;
-};
-
-INSTANTIATE_TEST_SUITE_P(LineEnds, ReferenceData, ::testing::Values("\n", "\r\n"));
-
-TEST_P(ReferenceData, FlightRoutesAndRemarks) {
-  EXPECT_FALSE(LookupFlightRoute(files, "JL0001"));
-  const std::string longRemark(130, 'r');
-  Write(files.FlightCsvPath,
-        {"XX0001,\xff\xff,\xff", "ABCDEFGHI,RJAAKLAX,Nine", "JL0001,RJTTKSFO,Morning service", "JL0001,RJAAKJFK,Second",
-         "JL0002,RJTT", "NH0001,RJBBRJFF," + longRemark, "NH0002,RJTTKSFO,Last line"},
-        true);
-  // 0xFF is a byte like any other: the lines after it are read.
-  std::optional<FlightRoute> r = LookupFlightRoute(files, "JL0001");
-  ASSERT_TRUE(r);
-  EXPECT_EQ(r->Route, "RJTTKSFO");
-  EXPECT_EQ(RouteDeparture(r->Route) + "/" + RouteDestination(r->Route), "RJTT/KSFO");
-  EXPECT_EQ(r->Remark, "Morning service");
-  // Keys are compared whole: neither a cut one nor its start matches.
-  EXPECT_FALSE(LookupFlightRoute(files, "ABCDEFG"));
-  EXPECT_FALSE(LookupFlightRoute(files, "ABCDEFI"));
-  EXPECT_FALSE(LookupFlightRoute(files, "ABCDEFGHI"));
-  // A missing remark is empty; a long one keeps its first 127 bytes.
-  EXPECT_EQ(LookupFlightRoute(files, "JL0002")->Remark, "");
-  EXPECT_EQ(LookupFlightRoute(files, "NH0001")->Remark, longRemark.substr(0, 127));
-  EXPECT_EQ(RouteDestination(LookupFlightRoute(files, "JL0002")->Route), "");
-  // A last line without its line end is read like any other.
-  EXPECT_EQ(LookupFlightRoute(files, "NH0002")->Remark, "Last line");
-}
-
-TEST_P(ReferenceData, AirportNamesAndAircraftTypes) {
-  std::string type;
-  EXPECT_EQ(LookupAirportName(files, "RJTT"), "RJTT");
-  EXPECT_FALSE(LookupAircraftType(files, "JA8089", type));
-  // 東京国際 in code page 932.
-  const std::string tokyo = "\x93\x8c\x8b\x9e\x8d\x91\x8d\xdb";
-  Write(files.AirportCsvPath, {"RJTT,Tokyo,Haneda", "RJAA," + tokyo, "RJBB,"});
-  Write(files.AircraftCsvPath, {"JA8088", "JA8089,B767-300", "JA8090,"});
-  EXPECT_EQ(LookupAirportName(files, "RJTT"), "Haneda");  // the last field
-  EXPECT_EQ(LookupAirportName(files, "RJAA"), tokyo);
-  EXPECT_EQ(LookupAirportName(files, "RJBB"), "");
-  EXPECT_EQ(LookupAirportName(files, "RJCC"), "RJCC");
-  // A registration alone on its line, without a comma, is no entry.
-  EXPECT_FALSE(LookupAircraftType(files, "JA8088", type));
-  ASSERT_TRUE(LookupAircraftType(files, "JA8089", type));
-  EXPECT_EQ(type, "B767-300");
-  ASSERT_TRUE(LookupAircraftType(files, "JA8090", type));
-  EXPECT_EQ(type, "");
-}
-
-TEST_P(ReferenceData, AirlineDesignatorsAndFlightNumberForms) {
-  EXPECT_EQ(LookupAirline2(files, "JL0001"), "-");
-  EXPECT_EQ(LookupAirline3(files, "JAL123"), "--");
-  EXPECT_EQ(ConvertFlightNumber(files, "JL0012", false), "JL0012");
-  Write(files.LetterCsvPath, {"JL,JAL,JAL,Japan Airlines", "BA,BAW,BAW,British Airways", "ZZ,ZZZ,"});
-  EXPECT_EQ(LookupAirline2(files, "JL0001"), "Japan Airlines");
-  EXPECT_EQ(LookupAirline2(files, "ZZ0001"), "");
-  EXPECT_EQ(LookupAirline3(files, "JAL123"), "JL");
-  EXPECT_EQ(LookupAirline3(files, "ANA123"), "--");
-  EXPECT_EQ(ConvertFlightNumber(files, "JAL123", false), "JAL123");
-  EXPECT_EQ(ConvertFlightNumber(files, "JL0012", false), "JAL0012");
-  EXPECT_EQ(ConvertFlightNumber(files, "JL0012", true), "JAL12");
-  EXPECT_EQ(ConvertFlightNumber(files, "XY0012", false), "XY0012");
-  // Letters after the digits are part of the number.
-  EXPECT_EQ(ConvertFlightNumber(files, "BA031T", true), "BAW31T");
-  EXPECT_EQ(FormatFlightNumber("JL0012", false), "JL0012");
-  EXPECT_EQ(FormatFlightNumber("JL0012", true), "JL12");
-  EXPECT_EQ(FormatFlightNumber("JL0000", true), "JL");
-}
-
-TEST_P(ReferenceData, RoutesByFlightNumberWithContinuationLines) {
-  EXPECT_EQ(LookupD002Entry(files, "JAL123"), "NO INFO");
-  Write(files.D002Path, {"JAL123,\"JALRJTT>RJCC\",1", "125,", "JAL7,NRT>ITM", "ANA5,\"ANARJTT>RJOO\""});
-  EXPECT_EQ(LookupD002Entry(files, "JAL123"), "JALRJTT>RJCC");
-  EXPECT_EQ(LookupD002Entry(files, "JAL125"), "RJTT>RJCC");
-  // A shorter route replaces the one held whole.
-  EXPECT_EQ(LookupD002Entry(files, "JAL7"), "NRT>ITM");
-  EXPECT_EQ(LookupD002Entry(files, "ANA5"), "ANARJTT>RJOO");
-  EXPECT_EQ(LookupD002Entry(files, "JAL999"), "NO INFO");
-}
-
-TEST(ReferenceDataPhotographs, GreyOrColourScaledOrDamaged) {
-  TempDir dir;
+TEST(ReferenceData, Lookups) {
+  testing_support::TempDir dir;
   const AircraftFiles files = AircraftFilesIn(dir.path());
-  platform::EnsureFolder(files.PicsFolder);
-  const std::string colour = PhotoPath(files, "JA8089");
-  EXPECT_EQ(colour, dir.File("pics/JA8089.jpg"));
-  EXPECT_EQ(PhotoPath(files, "../x"), dir.File("pics/.._x.jpg"));
-  testing_support::WriteJpeg(colour, 400, 200, 0x0000FF);
-  testing_support::WriteJpeg(NoImagePath(files), 16, 16, 0x808080, true);
-  Bitmap24 picture;
-  ASSERT_TRUE(ReadJpeg(colour, picture));
-  EXPECT_EQ(picture.Width(), 200);  // fitted into the information window's frame
-  EXPECT_EQ(picture.Height(), 100);
-  EXPECT_NEAR(static_cast<int>(picture.Pixel(10, 10) & 0xFF), 255, 8);  // red
-  std::optional<Bitmap24> grey = platform::LoadJpeg(NoImagePath(files));
-  ASSERT_TRUE(grey);
-  const TColor g = grey->Pixel(3, 3);
-  EXPECT_EQ(g & 0xFF, (g >> 8) & 0xFF);
-  // Decoded down to fit, proportions kept.
-  std::optional<Bitmap24> small = platform::LoadJpeg(colour, 60, 60);
-  ASSERT_TRUE(small);
-  EXPECT_EQ(small->Width(), 60);
-  EXPECT_EQ(small->Height(), 30);
-  // Cut short, or not a picture: missing.
-  const std::string bytes = testing_support::ReadFile(colour);
-  testing_support::WriteFile(dir.File("pics/cut.jpg"), bytes.substr(0, bytes.size() / 2));
-  testing_support::WriteFile(dir.File("pics/text.jpg"), "not a picture");
-  EXPECT_FALSE(platform::LoadJpeg(dir.File("pics/cut.jpg")));
-  EXPECT_FALSE(platform::LoadJpeg(dir.File("pics/text.jpg")));
-  EXPECT_FALSE(platform::LoadJpeg(dir.File("pics/none.jpg")));
+  platform::EnsureFolder(dir.File("data"));
+  const auto route = [&](const std::string& key) {
+    const std::optional<FlightRoute> r = LookupFlightRoute(files, key);
+    return r ? r->Route + "|" + r->Remark : "none";
+  };
+  const auto type = [&](const std::string& key) {
+    std::string t;
+    return LookupAircraftType(files, key, t) ? t : "none";
+  };
+  // Without the files.
+  EXPECT_EQ(route("JL0001") + type("JA8089") + LookupAirportName(files, "RJTT"), "nonenoneRJTT");
+  EXPECT_EQ(LookupAirline2(files, "JL0001") + LookupAirline3(files, "JAL123") + LookupD002Entry(files, "JAL123"),
+            "---NO INFO");
+  const std::string longRemark(130, 'r'), tokyo = "\x93\x8c\x8b\x9e\x8d\x91\x8d\xdb";  // 東京国際
+  WriteFile(files.FlightCsvPath,
+            "XX0001,\xff\xff,\xff\r\nABCDEFGHI,RJAAKLAX,Nine\r\nJL0001,RJTTKSFO,Morning service\r\n"
+            "JL0001,RJAAKJFK,2\r\n"
+            "JL0002,RJTT\r\nNH0001,RJBBRJFF," + longRemark + "\r\nNH0002,RJTTKSFO,Last line");
+  WriteFile(files.AirportCsvPath, "RJTT,Tokyo,Haneda\r\nRJAA," + tokyo + "\r\nRJBB,\r\n");
+  WriteFile(files.AircraftCsvPath, "JA8088\r\nJA8089,B767-300\r\nJA8090,\r\n");
+  WriteFile(files.LetterCsvPath, "JL,JAL,JAL,Japan Airlines\r\nBA,BAW,BAW,British Airways\r\nZZ,ZZZ,\r\n");
+  WriteFile(files.D002Path, "JAL123,\"JALRJTT>RJCC\",1\r\n125,\r\nJAL7,NRT>ITM\r\nANA5,\"ANARJTT>RJOO\"\r\n");
+  const std::pair<std::string, std::string> rows[] = {
+      // 0xFF is a byte like any other; keys are compared whole; a missing
+      // remark is empty, a long one keeps 127 bytes; an open last line.
+      {route("JL0001"), "RJTTKSFO|Morning service"},
+      {route("ABCDEFG") + route("ABCDEFI") + route("ABCDEFGHI"), "nonenonenone"},
+      {route("JL0002"), "RJTT|"},
+      {route("NH0001"), "RJBBRJFF|" + longRemark.substr(0, 127)},
+      {route("NH0002"), "RJTTKSFO|Last line"},
+      {RouteDeparture("RJTTKSFO") + "/" + RouteDestination("RJTTKSFO") + "/" + RouteDestination("RJTT"), "RJTT/KSFO/"},
+      // The last field; an empty one; none.
+      {LookupAirportName(files, "RJTT") + "|" + LookupAirportName(files, "RJAA"), "Haneda|" + tokyo},
+      {LookupAirportName(files, "RJBB") + "|" + LookupAirportName(files, "RJCC"), "|RJCC"},
+      // A registration alone on its line, without a comma, is no entry.
+      {type("JA8088") + "|" + type("JA8089") + "|" + type("JA8090"), "none|B767-300|"},
+      {LookupAirline2(files, "JL0001") + "|" + LookupAirline2(files, "ZZ0001"), "Japan Airlines|"},
+      {LookupAirline3(files, "JAL123") + "|" + LookupAirline3(files, "ANA123"), "JL|--"},
+      // Letters after the digits are part of the number.
+      {ConvertFlightNumber(files, "JAL123", false) + "|" + ConvertFlightNumber(files, "JL0012", false),
+       "JAL123|JAL0012"},
+      {ConvertFlightNumber(files, "JL0012", true) + "|" + ConvertFlightNumber(files, "XY0012", false), "JAL12|XY0012"},
+      {ConvertFlightNumber(files, "BA031T", true), "BAW31T"},
+      {FormatFlightNumber("JL0012", false) + "|" + FormatFlightNumber("JL0012", true), "JL0012|JL12"},
+      {FormatFlightNumber("JL0000", true), "JL"},
+      // Routes by flight number with continuation lines; a shorter route
+      // replaces the one held whole.
+      {LookupD002Entry(files, "JAL123") + "|" + LookupD002Entry(files, "JAL125"), "JALRJTT>RJCC|RJTT>RJCC"},
+      {LookupD002Entry(files, "JAL7") + "|" + LookupD002Entry(files, "ANA5"), "NRT>ITM|ANARJTT>RJOO"},
+      {LookupD002Entry(files, "JAL999"), "NO INFO"},
+  };
+  for (size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(rows[i].first, rows[i].second) << "row " << i;
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The received text: its buffers and the day's logs, on a temporary folder.
+// The received text: what its buffers keep, and what lands in the day's
+// logs whatever happens to the files, the disk or the date.
 #include "exchange/received_text.h"
 
 #include <gtest/gtest.h>
@@ -8,9 +9,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
 #include <filesystem>
+#include <functional>
 
-#include "app/settings_sections.h"
 #include "exchange/daily_log_set.h"
 #include "platform/write_failure.h"
 #include "support/test_support.h"
@@ -20,126 +22,134 @@ namespace {
 using testing_support::ReadFile;
 using testing_support::TempDir;
 
-// The file handles the test program holds.
-int OpenFiles() {
-  int n = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
-  return n;
+bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+// Runs body in a child process, so that the limits it sets bind it alone;
+// the paths whose writes failed, one a line.
+std::string InChild(const std::function<void()>& body) {
+  int reports[2];
+  if (::pipe(reports) != 0) return "no pipe";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    // Only the pipe is kept open, so that the handles the body opens are
+    // its own.
+    for (int fd = 3; fd < 1024; ++fd) {
+      if (fd != reports[1]) ::close(fd);
+    }
+    ::signal(SIGXFSZ, SIG_IGN);
+    platform::ResetWriteFailureReports();
+    platform::SetWriteFailureHandler([&](const std::string& path) {
+      const std::string line = path + "\n";
+      if (::write(reports[1], line.data(), line.size()) < 0) ::_exit(2);
+    });
+    body();
+    ::_exit(0);
+  }
+  ::close(reports[1]);
+  std::string told;
+  char buf[4096];
+  for (ssize_t n; (n = ::read(reports[0], buf, sizeof buf)) > 0;) told.append(buf, static_cast<size_t>(n));
+  ::close(reports[0]);
+  int status = -1;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  return told;
 }
 
-bool Exists(const std::string& path) {
-  struct stat st;
-  return ::stat(path.c_str(), &st) == 0;
+TEST(ReceivedTextBuffer, IsCutFromTheFrontToBelowItsLimit) {
+  // {limit, what stays of "line 1\r\nline 2\r\n"}: at the limit exactly it
+  // is still too long.
+  const std::pair<int, std::string> rows[] = {{100, "line 1\r\nline 2\r\n"}, {10, "\nline 2\r\n"}, {9, "line 2\r\n"},
+                                              {0, ""}};
+  for (const auto& [limit, kept] : rows) {
+    ReceivedText text;
+    text.Append(kHfdlAna, "line 1\r\nline 2\r\n");
+    text.Trim(kHfdlAna, limit);
+    EXPECT_EQ(text.Buffer(kHfdlAna), kept) << limit;
+    EXPECT_EQ(text.Buffer(kAcarsRaw), "");
+  }
+  ReceivedText text;  // kinds outside the six are ignored
+  text.Append(6, "x");
+  text.Trim(-1, 1);
+  EXPECT_EQ(text.Buffer(6), "");
 }
 
-class ReceivedTextLogs : public ::testing::Test {
+class LogsTest : public ::testing::Test {
  protected:
-  ReceivedTextLogs() { text.SetDailyLogs(dir.File("logs"), "20240331"); }
   std::string Log(const std::string& name) const { return dir.File("logs/" + name); }
 
   TempDir dir;
   ReceivedText text;
 };
 
-TEST(ReceivedTextBuffer, TrimCutsFromTheFrontToBelowTheLimitAndTellsTheViewer) {
-  ReceivedText text;
-  std::vector<int> changed;
-  text.Changed = [&](int kind) { changed.push_back(kind); };
-  text.Append(kHfdlAna, "line 1\r\n");
-  text.Append(kHfdlAna, "line 2\r\n");
-  EXPECT_TRUE(changed.empty());  // a frame's lines are shown once, at the trim
-  text.Trim(kHfdlAna, 100);
-  EXPECT_EQ(text.Buffer(kHfdlAna), "line 1\r\nline 2\r\n");
-  text.Trim(kHfdlAna, 10);
-  EXPECT_EQ(text.Buffer(kHfdlAna), "\nline 2\r\n");
-  // At the limit exactly it is still too long.
-  text.Trim(kHfdlAna, 9);
-  EXPECT_EQ(text.Buffer(kHfdlAna), "line 2\r\n");
-  EXPECT_EQ(changed, (std::vector<int>{kHfdlAna, kHfdlAna, kHfdlAna}));
-  EXPECT_EQ(text.Buffer(kAcarsRaw), "");
-  text.Touch(kAcarsMes);
-  EXPECT_EQ(changed.back(), kAcarsMes);
-  text.Clear(kHfdlAna);
-  EXPECT_EQ(text.Buffer(kHfdlAna), "");
-  // Kinds outside the six are ignored.
-  text.Append(6, "x");
-  text.Trim(-1, 1);
-  EXPECT_EQ(text.Buffer(6), "");
-}
+class ReceivedTextLogs : public LogsTest {
+ protected:
+  ReceivedTextLogs() { text.SetDailyLogs(dir.File("logs"), "20240331"); }
+};
 
-TEST_F(ReceivedTextLogs, EachEntryCanBeReadAtOnceThroughOneOpenHandle) {
-  const int before = OpenFiles();
-  text.WriteLog(kAcarsRaw, "first\r\n");
-  EXPECT_EQ(ReadFile(Log("20240331_ACARS_RAW.log")), "first\r\n");
-  text.WriteLog(kAcarsRaw, "second\r\n");
-  EXPECT_EQ(ReadFile(Log("20240331_ACARS_RAW.log")), "first\r\nsecond\r\n");
-  EXPECT_EQ(OpenFiles(), before + 1);
-  text.CloseLogs();
-  EXPECT_EQ(OpenFiles(), before);
-}
-
-TEST_F(ReceivedTextLogs, ManyPerAircraftLogsDoNotExhaustTheHandles) {
-  const int before = OpenFiles();
-  for (int round = 0; round < 2; ++round) {
-    for (int i = 0; i < 40; ++i) text.WriteFile(Log("EachLogs/JL" + std::to_string(i) + ".log"), "x");
-  }
-  EXPECT_LE(OpenFiles(), before + 16);
-  for (int i = 0; i < 40; ++i) EXPECT_EQ(ReadFile(Log("EachLogs/JL" + std::to_string(i) + ".log")), "xx") << i;
-}
-
-TEST_F(ReceivedTextLogs, ANewDaysNamesCloseTheOldFiles) {
-  EXPECT_EQ(text.LogPath(kHfdlFmt), Log("20240331_HFDL_FMT.log"));
-  EXPECT_EQ(text.SearchLogPath(), Log("20240331_SEARCH.log"));
-  EXPECT_EQ(text.ListLogPath(), Log("20240331_LIST.csv"));
-  const int before = OpenFiles();
-  text.WriteLog(kHfdlFmt, "old\r\n");
-  text.SetDailyLogs(dir.File("logs"), "20240401");
-  EXPECT_EQ(OpenFiles(), before);
-  EXPECT_EQ(text.LogDate(), "20240401");
-  text.WriteLog(kHfdlFmt, "new\r\n");
-  EXPECT_EQ(ReadFile(Log("20240331_HFDL_FMT.log")), "old\r\n");
-  EXPECT_EQ(ReadFile(Log("20240401_HFDL_FMT.log")), "new\r\n");
-}
-
-// The import reads the log it names; what arrives meanwhile goes beside it.
-TEST_F(ReceivedTextLogs, AnImportedLogsEntriesGoToItsTwin) {
+// While a log is imported what arrives for it goes beside it (the link's
+// tests import the day's logs); a new day's entries go to its own files.
+TEST_F(ReceivedTextLogs, EachEntryLandsAtOnceInItsLogOrBesideTheImportedOne) {
+  text.WriteLog(kAcarsMes, "old\r\n");
+  EXPECT_EQ(ReadFile(Log("20240331_ACARS_MES.log")), "old\r\n");
   const std::string each = Log("EachLogs/JL0012.log");
-  text.WriteLog(kAcarsMes, "before\r\n");
-  text.SetImportPath(text.LogPath(kAcarsMes));
-  text.WriteLog(kAcarsMes, "during\r\n");
-  text.WriteLog(kAcarsRaw, "raw\r\n");
-  EXPECT_EQ(ReadFile(Log("20240331_ACARS_MES.log")), "before\r\n");
-  EXPECT_EQ(ReadFile(Log("20240331_ACARS_MES_c.log")), "during\r\n");
-  EXPECT_EQ(ReadFile(Log("20240331_ACARS_RAW.log")), "raw\r\n");
   text.SetImportPath(each);
-  EXPECT_EQ(text.WritePath(each), Log("EachLogs/JL0012_c.log"));
   text.WriteFile(each, "e");
   EXPECT_EQ(ReadFile(Log("EachLogs/JL0012_c.log")), "e");
-  text.SetImportPath("");
-  text.WriteLog(kAcarsMes, "after\r\n");
-  EXPECT_EQ(ReadFile(Log("20240331_ACARS_MES.log")), "before\r\nafter\r\n");
-  EXPECT_FALSE(Exists(Log("EachLogs/JL0012.log")));
+  EXPECT_FALSE(Exists(each));
+  text.SetDailyLogs(dir.File("logs"), "20240401");
+  text.WriteLog(kAcarsMes, "new\r\n");
+  EXPECT_EQ(ReadFile(Log("20240331_ACARS_MES.log")), "old\r\n");
+  EXPECT_EQ(ReadFile(Log("20240401_ACARS_MES.log")), "new\r\n");
 }
 
-TEST_F(ReceivedTextLogs, AFileThatCannotBeOpenedIsReportedOncePerPath) {
-  std::vector<std::string> reported;
-  platform::ResetWriteFailureReports();
-  platform::SetWriteFailureHandler([&](const std::string& path) { reported.push_back(path); });
-  // A file stands where the logs folder should be.
-  testing_support::WriteFile(dir.File("blocked"), "");
-  text.SetDailyLogs(dir.File("blocked"), "20240331");
-  text.WriteLog(kAcarsRaw, "a");
-  text.WriteLog(kAcarsRaw, "b");
-  text.WriteLog(kHfdlDat, "c");
-  platform::SetWriteFailureHandler(nullptr);
-  platform::ResetWriteFailureReports();
-  EXPECT_EQ(reported, (std::vector<std::string>{dir.File("blocked/20240331_ACARS_RAW.log"),
-                                                dir.File("blocked/20240331_HFDL_DAT.log")}));
+// Deleted by the program's command, moved or replaced by someone else, or
+// never writable: the next entry makes a fresh file, or is reported, once
+// for each path until a write there succeeds.
+TEST_F(ReceivedTextLogs, ALogTakenAwayIsCreatedAfreshOrReportedOnce) {
+  const std::string each = Log("EachLogs/JL0012_PRC.log");
+  for (int kind : {kAcarsRaw, kAcarsPrc}) text.WriteLog(kind, "first\r\n");
+  text.WriteFile(each, "first\r\n");
+  DeleteAllDailyLogs(text, dir.path());
+  DeleteAllEachLogs(text, dir.path());
+  EXPECT_FALSE(Exists(Log("20240331_ACARS_RAW.log")) || Exists(each));
+  text.WriteFile(each, "second\r\n");
+  for (int kind : {kAcarsRaw, kAcarsPrc, kAcarsMes}) text.WriteLog(kind, "second\r\n");
+  std::filesystem::rename(Log("20240331_ACARS_MES.log"), Log("moved.log"));
+  std::filesystem::remove(Log("20240331_ACARS_PRC.log"));
+  std::filesystem::create_directory(Log("20240331_ACARS_PRC.log"));
+  testing_support::WriteFile(dir.File("blocked"), "");  // a file where a logs folder should be
+  const std::string reported = InChild([&] {
+    for (int round = 0; round < 2; ++round) {
+      text.WriteLog(kAcarsMes, "third\r\n");
+      text.WriteLog(kAcarsPrc, "third\r\n");
+    }
+    text.SetDailyLogs(dir.File("blocked"), "20240331");
+    for (int kind : {kAcarsRaw, kAcarsRaw, kHfdlDat}) text.WriteLog(kind, "x");
+  });
+  EXPECT_EQ(ReadFile(each), "second\r\n");
+  EXPECT_EQ(ReadFile(Log("20240331_ACARS_RAW.log")), "second\r\n");
+  EXPECT_EQ(ReadFile(Log("moved.log")), "second\r\n");
+  EXPECT_EQ(ReadFile(Log("20240331_ACARS_MES.log")), "third\r\nthird\r\n");
+  EXPECT_EQ(reported, Log("20240331_ACARS_PRC.log") + "\n" + dir.File("blocked/20240331_ACARS_RAW.log") + "\n" +
+                          dir.File("blocked/20240331_HFDL_DAT.log") + "\n");
+}
+
+// Many per-aircraft logs, with few handles to spare: every entry lands.
+TEST_F(ReceivedTextLogs, EntriesLandWhateverTheNumberOfFiles) {
+  const std::string reported = InChild([&] {
+    rlimit few = {32, 32};
+    if (::setrlimit(RLIMIT_NOFILE, &few) != 0) ::_exit(3);
+    for (int round = 0; round < 2; ++round) {
+      for (int i = 0; i < 100; ++i) text.WriteFile(Log("EachLogs/JL" + std::to_string(i) + ".log"), "x");
+    }
+  });
+  EXPECT_EQ(reported, "");
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(ReadFile(Log("EachLogs/JL" + std::to_string(i) + ".log")), "xx") << i;
 }
 
 // A file size limit stands in for a full disk: a write across it is cut
-// short, the next one fails. It is set in a child process, which it alone
-// binds; the child tells each report through a pipe.
+// short, the next one fails.
 TEST_F(ReceivedTextLogs, AFullDiskKeepsWholeEntriesAndIsToldAgainEachTimeItFills) {
   const std::string log = Log("20240331_ACARS_RAW.log");
   auto record = [](int i) {
@@ -147,16 +157,7 @@ TEST_F(ReceivedTextLogs, AFullDiskKeepsWholeEntriesAndIsToldAgainEachTimeItFills
     std::snprintf(line, sizeof line, "[Lch]record %02d ...............\r\n", i);
     return std::string(line);
   };
-  int reports[2];
-  ASSERT_EQ(::pipe(reports), 0);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    ::signal(SIGXFSZ, SIG_IGN);
-    platform::SetWriteFailureHandler([&](const std::string& path) {
-      const std::string line = path + "\n";
-      if (::write(reports[1], line.data(), line.size()) < 0) ::_exit(2);
-    });
+  const std::string told = InChild([&] {
     rlimit limit;
     ::getrlimit(RLIMIT_FSIZE, &limit);
     // Full in the middle of entry 40, freed at 50, full again in the middle
@@ -170,17 +171,7 @@ TEST_F(ReceivedTextLogs, AFullDiskKeepsWholeEntriesAndIsToldAgainEachTimeItFills
       }
       text.WriteLog(kAcarsRaw, record(i));
     }
-    ::_exit(0);
-  }
-  ::close(reports[1]);
-  int status = -1;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  std::string told;
-  char buf[4096];
-  for (ssize_t n; (n = ::read(reports[0], buf, sizeof buf)) > 0;) told.append(buf, static_cast<size_t>(n));
-  ::close(reports[0]);
-
+  });
   std::string whole;
   for (int i = 0; i < 40; ++i) whole += record(i);
   for (int i = 50; i < 55; ++i) whole += record(i);
@@ -188,38 +179,62 @@ TEST_F(ReceivedTextLogs, AFullDiskKeepsWholeEntriesAndIsToldAgainEachTimeItFills
   EXPECT_EQ(told, log + "\n" + log + "\n");
 }
 
-// A handle kept across the deletion would write into a file no one sees.
-TEST_F(ReceivedTextLogs, DeletedLogsAreCreatedAfreshByTheNextEntry) {
-  const std::string each = Log("EachLogs/JL0012_PRC.log");
-  text.WriteLog(kAcarsPrc, "old\r\n");
-  text.WriteFile(each, "old\r\n");
-  DeleteAllDailyLogs(text, dir.path());
-  EXPECT_FALSE(Exists(Log("20240331_ACARS_PRC.log")));
-  text.WriteLog(kAcarsPrc, "new\r\n");
-  EXPECT_EQ(ReadFile(Log("20240331_ACARS_PRC.log")), "new\r\n");
-  DeleteAllEachLogs(text, dir.path());
-  EXPECT_FALSE(Exists(each));
-  text.WriteFile(each, "new\r\n");
-  EXPECT_EQ(ReadFile(each), "new\r\n");
+// The day's names and the age clean-up, with the clock fixed.
+class DailyLogs : public LogsTest {
+ protected:
+  DailyLogs() { std::filesystem::create_directories(Log("EachLogs")); }
+  void Touch(const std::string& name) { testing_support::WriteFile(Log(name), "x"); }
+
+  testing_support::FixedClock clock{platform::EncodeDateTime(2024, 3, 31, 12, 0, 0)};
+};
+
+// Dated logs older than the days asked for go; other files, folders and
+// per-aircraft logs stay; a hand-edited count below 1 keeps 30 days.
+TEST_F(DailyLogs, TheCleanUpTakesOnlyDatedLogsPastTheirDays) {
+  const char* const kept[] = {"20240301_ACARS_RAW.log", "20240331_LIST.csv", "readme.txt",
+                              "2024ab01_x.log",         "20241399_x.log",    "20240230_x.csv",
+                              "20240101_keep.wav",      "EachLogs/20200101_JL0012_PRC.log"};
+  const char* const gone[] = {"20240229_HFDL_DAT.log", "20240229_x.txt", "20231231_SEARCH.log"};
+  std::filesystem::create_directory(Log("20240101_folder.log"));
+  for (int days : {30, 0, -3, INT32_MIN}) {
+    for (const char* name : kept) Touch(name);
+    for (const char* name : gone) Touch(name);
+    DeleteOldLogs(Log(""), days);
+    for (const char* name : kept) EXPECT_TRUE(Exists(Log(name))) << name << " " << days;
+    for (const char* name : gone) EXPECT_FALSE(Exists(Log(name))) << name << " " << days;
+  }
+  EXPECT_TRUE(Exists(Log("20240101_folder.log")));
+  DeleteOldLogs(dir.File("nowhere"), 30);  // a missing folder is nothing to clean
 }
 
-// Removed or replaced by someone else while the program runs.
-TEST_F(ReceivedTextLogs, ALogTakenAwayBehindTheProgramsBackIsOpenedAnewOrReported) {
-  std::vector<std::string> reported;
-  platform::ResetWriteFailureReports();
-  platform::SetWriteFailureHandler([&](const std::string& path) { reported.push_back(path); });
-  text.WriteLog(kAcarsMes, "first\r\n");
-  text.WriteLog(kAcarsPrc, "first\r\n");
-  std::filesystem::rename(Log("20240331_ACARS_MES.log"), Log("moved.log"));
-  std::filesystem::remove(Log("20240331_ACARS_PRC.log"));
-  std::filesystem::create_directory(Log("20240331_ACARS_PRC.log"));
-  text.WriteLog(kAcarsMes, "second\r\n");
-  text.WriteLog(kAcarsPrc, "second\r\n");
-  platform::SetWriteFailureHandler(nullptr);
-  platform::ResetWriteFailureReports();
-  EXPECT_EQ(ReadFile(Log("moved.log")), "first\r\n");
-  EXPECT_EQ(ReadFile(Log("20240331_ACARS_MES.log")), "second\r\n");
-  EXPECT_EQ(reported, std::vector<std::string>{Log("20240331_ACARS_PRC.log")});
+// At start-up the names take the date, and old logs go when asked; later
+// the names follow the date only with the switch on, and nothing is
+// cleaned.
+TEST_F(DailyLogs, NamesFollowTheDateOnlyWhenAllowed) {
+  EtcSettings etc;
+  etc.DeleteLogFile = 0;
+  etc.ChangeLogFileName = 1;
+  Touch("20240101_x.log");
+  UpdateDailyLogNames(text, etc, dir.path(), true);
+  EXPECT_TRUE(Exists(Log("20240101_x.log")));
+  clock.Set(platform::EncodeDateTime(2024, 3, 31, 23, 59, 59));
+  UpdateDailyLogNames(text, etc, dir.path(), false);
+  EXPECT_EQ(text.LogPath(kAcarsMes), Log("20240331_ACARS_MES.log"));
+  clock.Set(platform::EncodeDateTime(2024, 4, 1, 0, 0, 0));
+  UpdateDailyLogNames(text, etc, dir.path(), false);
+  EXPECT_EQ(text.LogPath(kAcarsMes), Log("20240401_ACARS_MES.log"));
+
+  ReceivedText other;
+  etc.DeleteLogFile = 1;
+  etc.ChangeLogFileName = 0;
+  clock.Set(platform::EncodeDateTime(2024, 3, 31, 12, 0, 0));
+  UpdateDailyLogNames(other, etc, dir.path(), true);
+  EXPECT_FALSE(Exists(Log("20240101_x.log")));
+  Touch("20240101_x.log");
+  clock.Set(platform::EncodeDateTime(2024, 4, 2, 0, 0, 1));
+  UpdateDailyLogNames(other, etc, dir.path(), false);
+  EXPECT_EQ(other.LogPath(kAcarsRaw), Log("20240331_ACARS_RAW.log"));
+  EXPECT_TRUE(Exists(Log("20240101_x.log")));
 }
 
 }  // namespace
