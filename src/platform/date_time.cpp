@@ -13,7 +13,9 @@ std::function<TDateTime()>& ClockOverride() {
   return clock;
 }
 
-const QDate kEpoch(1899, 12, 30);
+// 30 December 1899, built at compile time: a date-time encoded while
+// another file's statics are set up must not meet an epoch not yet made.
+constexpr QDate kEpoch = QDate::fromJulianDay(2415019);
 
 }  // namespace
 
