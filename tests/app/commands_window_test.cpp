@@ -1,6 +1,7 @@
 // The commands, the language choice and the English texts on the real
 // windows (offscreen).
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QFileDialog>
@@ -18,7 +19,6 @@
 #include "app/main_commands.h"
 #include "app/tform3.h"
 #include "main_window_fixture.h"
-#include "platform/ini_file.h"
 
 namespace {
 
@@ -60,15 +60,6 @@ TEST_F(Commands, EveryShowCommandShowsItsWindow) {
   Close();
 }
 
-TEST_F(Commands, ExitEndsTheProgramThroughFormClose) {
-  TForm1& w = StartEnglish();
-  w.MenuItem("N5")->trigger();
-  QCoreApplication::processEvents();
-  EXPECT_FALSE(w.isVisible());
-  EXPECT_EQ(w.State().app.Running, 0);
-  EXPECT_NE(Ini().find("Language=1\r\n"), std::string::npos);
-}
-
 TEST_F(Commands, APanelsMarkChangesOncePerClickAndThePanelFollows) {
   TForm1& w = StartEnglish();
   Form1State& f = w.State();
@@ -98,91 +89,57 @@ TEST_F(Commands, TheConnectButtonThatCannotConnectComesBackUp) {
   Close();
 }
 
-TEST_F(Commands, ExcludedCarriersTypedIntoAnOpenDialogAreSavedAtExit) {
+// The excluded carriers are taken over when the dialog closes, in code
+// page 932: Exit closes it first.
+TEST_F(Commands, ExitSavesTheCarriersTypedIntoAnOpenDialog) {
   TForm1& w = StartEnglish();
-  auto* settings = qobject_cast<TForm3*>(w.Form(3));
   w.MenuItem("N19")->trigger();
-  settings->Edit1()->setText("JL,NH,");
+  qobject_cast<TForm3*>(w.Form(3))->Edit1()->setText("NH,ＪＡ");
   EXPECT_EQ(w.State().Etc.PassList, "");
-  Close();
-  IniFile ini;
-  ini.Load(dir_.File("skarvel.ini"));
-  EXPECT_EQ(ini.ReadString("Etc", "PassList", "?"), "JL,NH,");
+  w.MenuItem("N5")->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(w.State().app.Running, 0);
+  EXPECT_NE(Ini().find("PassList=NH,\x82\x69\x82\x60\r\n"), std::string::npos);
 }
 
 // ---- Language ----
 
 using Language = MainWindowTest;
 
-TEST_F(Language, AFirstStartAsksOnceWithEnglishPreselected) {
-  bool englishTicked = false;
-  LanguageDialogAnswer answer([&](TForm31& d) {
-    englishTicked = d.RadioButton(1)->isChecked() && !d.RadioButton(2)->isChecked();
-    d.Button1()->click();
-  });
-  TForm1& w = Start("");
-  EXPECT_EQ(answer.Shown(), 1);
-  EXPECT_TRUE(englishTicked);
-  EXPECT_EQ(w.State().Etc.Language, 1);
-  EXPECT_EQ(w.State().app.UseEnglish, 1);
-  EXPECT_EQ(w.SpeedButton(3)->toolTip(), "Aircraft list window");
-  Close();
-  EXPECT_NE(Ini().find("Language=1\r\n"), std::string::npos);
-}
-
-TEST_F(Language, JapanesePictureAndOkKeepTheJapaneseTextsAndAreSaved) {
-  {
-    LanguageDialogAnswer answer([](TForm31& d) {
-      Click(d.Image(2));
-      d.Button1()->click();
+// A first start asks once, English ticked, and keeps the answer; a stored
+// answer is not asked again, and any value but 1 is Japanese.
+TEST_F(Language, TheFirstStartAsksOnceAndTheAnswerIsKept) {
+  struct Case {
+    const char* settings;
+    std::vector<int> pictures;  // clicked in turn, then OK or the close box
+    bool ok;
+    int asked;
+    bool english;
+    const char* saved;
+  };
+  const Case cases[] = {
+      {"", {}, true, 1, true, "1"},
+      {"", {2}, true, 1, false, "2"},
+      {"", {2, 1}, true, 1, true, "1"},
+      {"", {2}, false, 1, true, "1"},  // the close box leaves English
+      {"[Etc]\r\nLanguage=2\r\n", {}, true, 0, false, "2"},
+      {"[Etc]\r\nLanguage=7\r\n", {}, true, 0, false, "7"},
+  };
+  for (const Case& c : cases) {
+    ::unlink(dir_.File("skarvel.ini").c_str());
+    ModalCloser language;
+    language.answer = LanguageAnswer([&](TForm31& d) {
+      for (int picture : c.pictures) Click(d.Image(picture));
+      c.ok ? d.Button1()->click() : static_cast<void>(d.close());
     });
-    TForm1& w = Start("");
-    EXPECT_EQ(answer.Shown(), 1);
-    EXPECT_EQ(w.State().Etc.Language, 2);
-    EXPECT_EQ(w.State().app.UseEnglish, 0);
-    EXPECT_EQ(w.SpeedButton(3)->toolTip(), "受信航空機リスト");
-    EXPECT_EQ(w.MenuItem("N32")->text(), "HFDL自動周波数制御設定");
+    TForm1& w = Start(c.settings);
+    EXPECT_EQ(language.Count("Form31"), c.asked) << c.saved;
+    EXPECT_EQ(w.State().app.UseEnglish, c.english) << c.saved;
+    EXPECT_EQ(w.SpeedButton(3)->toolTip(), c.english ? "Aircraft list window" : "受信航空機リスト") << c.saved;
     Close();
-    EXPECT_NE(Ini().find("Language=2\r\n"), std::string::npos);
+    EXPECT_NE(Ini().find("Language=" + std::string(c.saved) + "\r\n"), std::string::npos) << c.saved;
   }
-  LanguageDialogAnswer again;
-  TForm1& w = Start("");  // the file of the first run
-  EXPECT_EQ(again.Shown(), 0);
-  EXPECT_EQ(w.State().app.UseEnglish, 0);
-  Close();
-}
-
-TEST_F(Language, ThePicturesSelectTheirButtons) {
-  Form1State f;
-  TForm31 d(f);
-  Click(d.Image(2));
-  EXPECT_TRUE(d.RadioButton(2)->isChecked());
-  EXPECT_FALSE(d.RadioButton(1)->isChecked());
-  Click(d.Image(1));
-  EXPECT_TRUE(d.RadioButton(1)->isChecked());
-  EXPECT_FALSE(d.RadioButton(2)->isChecked());
-}
-
-TEST_F(Language, TheCloseBoxLeavesEnglish) {
-  LanguageDialogAnswer answer([](TForm31& d) {
-    Click(d.Image(2));
-    d.close();
-  });
-  TForm1& w = Start("");
-  EXPECT_EQ(answer.Shown(), 1);
-  EXPECT_EQ(w.State().Etc.Language, 1);
-  EXPECT_EQ(w.State().app.UseEnglish, 1);
-  Close();
-}
-
-TEST_F(Language, AnyOtherStoredValueIsJapaneseWithoutAsking) {
-  LanguageDialogAnswer answer;
-  TForm1& w = Start("[Etc]\r\nLanguage=7\r\n");
-  EXPECT_EQ(answer.Shown(), 0);
-  EXPECT_EQ(w.State().app.UseEnglish, 0);
-  EXPECT_EQ(w.SpeedButton(3)->toolTip(), "受信航空機リスト");
-  Close();
-  EXPECT_NE(Ini().find("Language=7\r\n"), std::string::npos);
 }
 
 // ---- EnglishTexts ----
@@ -238,14 +195,6 @@ TEST_F(EnglishTexts, EveryEntryNamesAControlThatShowsItsText) {
     ++checked;
   }
   EXPECT_GT(checked, 100);
-  Close();
-}
-
-TEST_F(EnglishTexts, SomeTextsStayJapaneseInEnglish) {
-  TForm1& w = StartEnglish();
-  EXPECT_EQ(w.Panel(1)->toolTip(), "信号検出");
-  EXPECT_EQ(w.windowTitle(), "Skarvel");
-  EXPECT_EQ(w.Form(31)->windowTitle(), "Skarvel ");
   Close();
 }
 

@@ -40,21 +40,31 @@ class LogCleanUp : public ::testing::Test {
   Form1State f;
 };
 
-TEST_F(LogCleanUp, NoKeepsEveryLog) {
-  f.text.WriteLog(kAcarsRaw, "raw\r\n");
-  MessageBoxRecorder boxes(BoxAnswer::No);
-  form1::N20Click(f);
-  form1::EachLogs1Click(f);
-  EXPECT_EQ(boxes.Texts(),
-            (std::vector<std::string>{"Delete logs in Logs folder,OK?", "Delete logs in EachLogs folder,OK?"}));
-  EXPECT_EQ(boxes.Requests()[0].buttons, platform::BoxButtons::YesNo);
-  for (const char* kept : {"a.log", "b.csv", "c.txt", "20240331_ACARS_RAW.log"}) EXPECT_TRUE(Exists(kept)) << kept;
-}
-
-// Only the top level's logs, lists and texts go; a log written before is
-// started afresh by the next entry.
-TEST_F(LogCleanUp, YesEmptiesTheLogsFolderAndTheNextEntryStartsAFreshLog) {
+// Only the top level's logs, lists and texts go, and only on a Yes; a log
+// written before is started afresh by the next entry.
+TEST_F(LogCleanUp, YesEmptiesEachFolderOfItsLogsOnly) {
+  const std::string each = Logs("EachLogs/JL0012_PRC.log");
   f.text.WriteLog(kAcarsRaw, "before\r\n");
+  f.text.WriteFile(each, "before\r\n");
+  {
+    MessageBoxRecorder boxes(BoxAnswer::No);
+    form1::N20Click(f);
+    form1::EachLogs1Click(f);
+    EXPECT_EQ(boxes.Texts(),
+              (std::vector<std::string>{"Delete logs in Logs folder,OK?", "Delete logs in EachLogs folder,OK?"}));
+    EXPECT_EQ(boxes.Requests()[0].buttons, platform::BoxButtons::YesNo);
+  }
+  for (const char* kept : {"a.log", "b.csv", "c.txt", "20240331_ACARS_RAW.log", "EachLogs/JL0012_PRC.log"}) {
+    EXPECT_TRUE(Exists(kept)) << kept;
+  }
+  f.app.UseEnglish = 0;
+  {
+    MessageBoxRecorder boxes(BoxAnswer::Yes);
+    form1::EachLogs1Click(f);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"EachLogs内のログを消去します。\nよろしいですか？"});
+  }
+  EXPECT_FALSE(Exists("EachLogs/JL0012_PRC.log"));
+  EXPECT_TRUE(Exists("a.log"));
   {
     MessageBoxRecorder boxes(BoxAnswer::Yes);
     form1::N20Click(f);
@@ -65,25 +75,11 @@ TEST_F(LogCleanUp, YesEmptiesTheLogsFolderAndTheNextEntryStartsAFreshLog) {
   }
   f.text.WriteLog(kAcarsRaw, "after\r\n");
   EXPECT_EQ(ReadFile(Logs("20240331_ACARS_RAW.log")), "after\r\n");
-}
-
-TEST_F(LogCleanUp, YesEmptiesEachLogsOfItsLogsOnly) {
-  const std::string each = Logs("EachLogs/JL0012_PRC.log");
-  f.text.WriteFile(each, "before\r\n");
-  f.app.UseEnglish = 0;
-  {
-    MessageBoxRecorder boxes(BoxAnswer::Yes);
-    form1::EachLogs1Click(f);
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"EachLogs内のログを消去します。\nよろしいですか？"});
-  }
-  EXPECT_FALSE(Exists("EachLogs/JL0012_PRC.log"));
-  EXPECT_TRUE(Exists("EachLogs/keep.txt"));
-  EXPECT_TRUE(Exists("a.log"));
   f.text.WriteFile(each, "after\r\n");
   EXPECT_EQ(ReadFile(each), "after\r\n");
 }
 
-TEST(Commands, TheFileItemsOpenTheirFilesAndTheClockSwitchesBetweenLocalAndUtc) {
+TEST(CommandsOnTheState, TheFileItemsOpenTheirFiles) {
   Form1State f;
   f.aircraft.Files.FlightCsvPath = "/p/data/flight.csv";
   f.aircraft.Files.AircraftCsvPath = "/p/data/aircraft.csv";
@@ -95,15 +91,9 @@ TEST(Commands, TheFileItemsOpenTheirFilesAndTheClockSwitchesBetweenLocalAndUtc) 
   form1::N17Click(f);
   platform::SetShellOpenHandler(nullptr);
   EXPECT_EQ(opened, (std::vector<std::string>{"/p/data/flight.csv", "/p/data/aircraft.csv", "/p"}));
-
-  f.Etc.DispTime = 0;
-  form1::Image6Click(f);
-  EXPECT_EQ(f.Etc.DispTime, 1);
-  form1::Image6Click(f);
-  EXPECT_EQ(f.Etc.DispTime, 0);
 }
 
-TEST(Commands, DeletingTheSelectedPlotsTakesOnlyTheAircraftEachQuestionNamed) {
+TEST(CommandsOnTheState, DeletingTheSelectedPlotsTakesOnlyTheAircraftEachQuestionNamed) {
   Form1State f;
   f.app.UseEnglish = 1;
   f.controls.N24Checked = 0;
@@ -139,7 +129,7 @@ TEST(Commands, DeletingTheSelectedPlotsTakesOnlyTheAircraftEachQuestionNamed) {
 
 // The question of the delete-selected-plot command waits for an answer
 // while reception goes on: a Yes deletes the aircraft it named.
-TEST(Commands, DeletingThePlotTakesTheAircraftAskedAboutThoughANewOneTookItsPlace) {
+TEST(CommandsOnTheState, DeletingThePlotTakesTheAircraftAskedAboutThoughANewOneTookItsPlace) {
   testing_support::FixedClock clock(platform::EncodeDateTime(2026, 12, 6, 14, 0, 0));
   Form1State f;
   testing_support::RecordingEffects effects;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -49,7 +50,9 @@ class MainWindowTest : public ::testing::Test {
   std::unique_ptr<TForm1> window_;
 };
 
-// Closes the next modal dialog as soon as it runs and remembers its name.
+// Closes each modal dialog as soon as it runs and remembers its name:
+// `inspect`, when set, sees it first; `answer`, when set, answers it in
+// place of the close, as a user would.
 class ModalCloser {
  public:
   ModalCloser() {
@@ -58,37 +61,28 @@ class ModalCloser {
       if (!modal || !modal->isVisible()) return;
       closed_.push_back(modal->objectName().toStdString());
       if (inspect) inspect(*modal);
-      modal->close();
+      if (answer) {
+        answer(*modal);
+      } else {
+        modal->close();
+      }
     });
     timer_.start(5);
   }
   const std::vector<std::string>& Closed() const { return closed_; }
+  int Count(const std::string& name) const { return static_cast<int>(std::count(closed_.begin(), closed_.end(), name)); }
   std::function<void(QWidget&)> inspect;
+  std::function<void(QWidget&)> answer;
 
  private:
   QTimer timer_;
   std::vector<std::string> closed_;
 };
 
-// Answers the language dialog whenever it appears modally, as a user would:
-// by default with its close box.
-class LanguageDialogAnswer {
- public:
-  explicit LanguageDialogAnswer(std::function<void(TForm31&)> answer = [](TForm31& d) { d.close(); })
-      : answer_(std::move(answer)) {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      auto* dialog = qobject_cast<TForm31*>(QApplication::activeModalWidget());
-      if (!dialog || !dialog->isVisible()) return;
-      ++shown_;
-      answer_(*dialog);
-    });
-    timer_.start(5);
-  }
-
-  int Shown() const { return shown_; }
-
- private:
-  std::function<void(TForm31&)> answer_;
-  QTimer timer_;
-  int shown_ = 0;
-};
+// The language dialog's answer; any other dialog is closed.
+inline std::function<void(QWidget&)> LanguageAnswer(std::function<void(TForm31&)> answer) {
+  return [answer](QWidget& w) {
+    if (auto* d = qobject_cast<TForm31*>(&w)) return answer(*d);
+    w.close();
+  };
+}

@@ -95,12 +95,3 @@ TEST_P(Screens, StartWithoutASoundCard) {
 INSTANTIATE_TEST_SUITE_P(Languages, Screens, ::testing::Values("ja", "en"));
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -24,7 +24,7 @@ namespace {
 // The first start's language question is answered with its close box.
 class StartupWindow : public MainWindowTest {
  protected:
-  LanguageDialogAnswer language_;
+  ModalCloser language_;
 };
 
 TEST_F(StartupWindow, AnEmptyProgramFolderStartsShowsAndSavesOnClose) {
@@ -33,12 +33,11 @@ TEST_F(StartupWindow, AnEmptyProgramFolderStartsShowsAndSavesOnClose) {
   EXPECT_EQ(boxes_.Requests()[0].text, "Can not open the recoding device");
   EXPECT_EQ(boxes_.Requests()[1].text, "Can not open the play device");
   EXPECT_FALSE(boxes_.Requests()[0].blocking);
-  EXPECT_EQ(language_.Shown(), 1);
+  EXPECT_EQ(language_.Closed(), std::vector<std::string>{"Form31"});
   EXPECT_EQ(w.windowTitle(), "Skarvel");
   EXPECT_EQ(w.State().app.Running, 1);
   EXPECT_EQ(w.State().app.UseEnglish, 1);
-  EXPECT_EQ(w.ComboBox2()->itemText(0), "ALL");
-  EXPECT_TRUE(w.SpeedButton(1)->isVisible());  // TcpIp 1, Server 0
+  EXPECT_TRUE(w.SpeedButton(1)->isVisible());  // the connect button of a client
   EXPECT_FALSE(w.MenuItem("N13")->isVisible());
   for (int n = 2; n <= 31; ++n) {
     if (n == 27) continue;
@@ -57,6 +56,8 @@ TEST_F(StartupWindow, AnEmptyProgramFolderStartsShowsAndSavesOnClose) {
   // A second close request does nothing more.
   Close();
   EXPECT_EQ(boxes_.Requests().size(), 2u);
+  EXPECT_FALSE(Start("[Net]\r\nServer=1\r\n[Etc]\r\nLanguage=1\r\n").SpeedButton(1)->isVisible());
+  Close();
 }
 
 TEST_F(StartupWindow, AFolderWhereTheSettingsFileShouldBeIsReportedOnce) {
@@ -98,12 +99,6 @@ TEST_F(StartupWindow, MaximisedAtCloseWritesTheNormalBounds) {
   EXPECT_EQ(ini.ReadInt("Pos", "MainTop", -1), 20);
 }
 
-TEST_F(StartupWindow, TheConnectButtonShowsOnlyForAClient) {
-  TForm1& w = Start("[Net]\r\nServer=1\r\n[Etc]\r\nLanguage=1\r\n");
-  EXPECT_FALSE(w.SpeedButton(1)->isVisible());
-  Close();
-}
-
 // The pictures come from the compiled-in resource: a file left out of it, or
 // the resource left out of the link, leaves a button or the logo blank.
 TEST_F(StartupWindow, ToolBarAndAboutBoxPicturesLoad) {
@@ -136,7 +131,7 @@ TEST_F(StartupWindow, ACloseRequestBeforeTheFirstShowClosesRightAfterIt) {
   EXPECT_FALSE(w->isVisible());
   EXPECT_EQ(w->State().app.Running, 0);
   // The first start's question is not asked of a program that is closing.
-  EXPECT_EQ(language_.Shown(), 0);
+  EXPECT_TRUE(language_.Closed().empty());
   EXPECT_NE(Ini().find("Language=1\r\n"), std::string::npos);
 }
 
@@ -190,7 +185,8 @@ class FastRun : public MainWindowTest {
 TEST_F(FastRun, TheFirstStartAsksTheLanguageThenDecodesTheWholeFileAndSavesTheAnswer) {
   // An answer that takes longer than the file would behind it.
   QElapsedTimer asked;
-  LanguageDialogAnswer japanese([&](TForm31& d) {
+  ModalCloser japanese;
+  japanese.answer = LanguageAnswer([&](TForm31& d) {
     if (!asked.isValid()) asked.start();
     if (asked.elapsed() < 1500) return;
     d.RadioButton(2)->setChecked(true);
@@ -203,7 +199,7 @@ TEST_F(FastRun, TheFirstStartAsksTheLanguageThenDecodesTheWholeFileAndSavesTheAn
 
 TEST_F(FastRun, AnEndThatCannotSaveSaysSoOnStandardErrorAndEndsWithoutABox) {
   ASSERT_EQ(::mkdir(dir_.File("skarvel.ini").c_str(), 0777), 0);
-  LanguageDialogAnswer english([](TForm31& d) { d.Button1()->click(); });
+  ModalCloser english;
   EXPECT_EQ(Run(), 1);
   EXPECT_NE(err_.find("Can not save the settings file " + dir_.File("skarvel.ini") + "\n"), std::string::npos);
   for (const platform::BoxRequest& box : boxes_.Requests()) EXPECT_FALSE(box.blocking) << box.text;
