@@ -1,13 +1,20 @@
+// The settings file as the program reads and writes it, and the start
+// state built on it that touches no widget.
 #include "app/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cctype>
-#include <functional>
+#include <regex>
 #include <sstream>
 
 #include "app/form1_state.h"
+#include "app/ground_names.h"
+#include "app/startup.h"
+#include "app/status_indicators.h"
 #include "platform/ini_file.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -83,23 +90,15 @@ TEST(Settings, EachKeyChangedAloneComesBackAndChangesOnlyItsLine) {
 // Each row: a file, and what the next save writes for it.
 TEST(Settings, HandEditedValuesAreReadKeptOrReplaced) {
   const std::pair<const char*, const char*> cases[] = {
-      {"[Txt]\nMaxBytes=0x2710", "MaxBytes=10000"},
-      {"[Txt]\nMaxBytes=", "MaxBytes=10000"},
-      {"[MAP]\nMapCentN=36,5", "MapCentN=36.5"},
-      {"[Radio]\nIdL=", "IdL=\r\n"},
-      {"[Color]\nClockText=0000ff", "ClockText=0000FF"},
-      {"[Color]\nBackColor=12", "BackColor=000000"},
+      {"[Txt]\nMaxBytes=0x2710", "MaxBytes=10000"}, {"[Txt]\nMaxBytes=", "MaxBytes=10000"},
+      {"[MAP]\nMapCentN=36,5", "MapCentN=36.5"}, {"[Radio]\nIdL=", "IdL=\r\n"},
+      {"[Color]\nClockText=0000ff", "ClockText=0000FF"}, {"[Color]\nBackColor=12", "BackColor=000000"},
       // A day count the dialog would not offer is kept as written.
       {"[Etc]\nDeleteDay=0", "DeleteDay=0"},
-      {"[Etc]\nLocal=-23", "Local=-23"},
-      {"[Etc]\nLocal=24", "Local=9"},
-      {"[Etc]\nLocal=-24", "Local=9"},
-      {"[Map]\nMaxMapPlot=0", "MaxMapPlot=200"},
-      {"[Map]\nMaxPlotData=-4", "MaxPlotData=50"},
-      {"[Map]\nSelectDegree=10", "SelectDegree=6"},
-      {"[Map]\nSelectDegree=9", "SelectDegree=9"},
-      {"[Map]\nMapScale=27", "MapScale=0"},
-      {"[Map]\nMapScale=-1", "MapScale=0"},
+      {"[Etc]\nLocal=-23", "Local=-23"}, {"[Etc]\nLocal=24", "Local=9"}, {"[Etc]\nLocal=-24", "Local=9"},
+      {"[Map]\nMaxMapPlot=0", "MaxMapPlot=200"}, {"[Map]\nMaxPlotData=-4", "MaxPlotData=50"},
+      {"[Map]\nSelectDegree=10", "SelectDegree=6"}, {"[Map]\nSelectDegree=9", "SelectDegree=9"},
+      {"[Map]\nMapScale=27", "MapScale=0"}, {"[Map]\nMapScale=-1", "MapScale=0"},
       {"[Map]\nMapScale=26", "MapScale=26"},
       // The product of the two is checked after each key's own rule.
       {"[Map]\nMaxMapPlot=100000\nMaxPlotData=100000", "MaxMapPlot=200\r\nMaxPlotData=50"},
@@ -107,33 +106,21 @@ TEST(Settings, HandEditedValuesAreReadKeptOrReplaced) {
       {"[Map]\nMaxMapPlot=0\nMaxPlotData=10000", "MaxMapPlot=200\r\nMaxPlotData=50"},
       // A centre no pan or drag leaves would put the flat map beside the
       // window.
-      {"[Map]\nMapCentE=1000", "MapCentE=139"},
-      {"[Map]\nMapCentE=-180", "MapCentE=-180"},
-      {"[Map]\nMapCentN=-500", "MapCentN=36.5"},
-      {"[Map]\nMapCentN=90", "MapCentN=90"},
-      {"[Map]\nViewDeg=1e300", "ViewDeg=-36.5"},
-      {"[Map]\nViewDeg=-90", "ViewDeg=-90"},
-      {"[Txt]\nTxtType=6", "TxtType=4"},
-      {"[Form]\nTimeMoniSec=0", "TimeMoniSec=120"},
-      {"[Net]\nTimer=0", "Timer=60"},
-      {"[Net]\nMaxConnect=5000", "MaxConnect=10"},
-      {"[Net]\nMaxConnect=1000", "MaxConnect=1000"},
-      {"[Net]\nMaxConnect=0", "MaxConnect=1"},
-      {"[Txt]\nMaxBytes=999", "MaxBytes=1000"},
-      {"[Txt]\nMaxBytes=64000", "MaxBytes=64000"},
-      {"[Txt]\nMaxBytes=64001", "MaxBytes=63999"},
-      {"[Map]\nTimeAdjustMin=0", "TimeAdjustMin=1"},
-      {"[Map]\nTimeAdjustMin=60", "TimeAdjustMin=59"},
-      {"[Net]\nLoopBackInterval=-5", "LoopBackInterval=1"},
+      {"[Map]\nMapCentE=1000", "MapCentE=139"}, {"[Map]\nMapCentE=-180", "MapCentE=-180"},
+      {"[Map]\nMapCentN=-500", "MapCentN=36.5"}, {"[Map]\nMapCentN=90", "MapCentN=90"},
+      {"[Map]\nViewDeg=1e300", "ViewDeg=-36.5"}, {"[Map]\nViewDeg=-90", "ViewDeg=-90"},
+      {"[Txt]\nTxtType=6", "TxtType=4"}, {"[Form]\nTimeMoniSec=0", "TimeMoniSec=120"},
+      {"[Net]\nTimer=0", "Timer=60"}, {"[Net]\nMaxConnect=5000", "MaxConnect=10"},
+      {"[Net]\nMaxConnect=1000", "MaxConnect=1000"}, {"[Net]\nMaxConnect=0", "MaxConnect=1"},
+      {"[Txt]\nMaxBytes=999", "MaxBytes=1000"}, {"[Txt]\nMaxBytes=64000", "MaxBytes=64000"},
+      {"[Txt]\nMaxBytes=64001", "MaxBytes=63999"}, {"[Map]\nTimeAdjustMin=0", "TimeAdjustMin=1"},
+      {"[Map]\nTimeAdjustMin=60", "TimeAdjustMin=59"}, {"[Net]\nLoopBackInterval=-5", "LoopBackInterval=1"},
       {"[Net]\nLoopBackInterval=0", "LoopBackInterval=0"},
       // A port that is no decimal number takes the default; a decimal one
       // is pulled into the dynamic range, its text kept when inside.
-      {"[Net]\nClientPortNo=abc", "ClientPortNo=49505"},
-      {"[Net]\nServerPortNo=0x10", "ServerPortNo=49505"},
-      {"[Net]\nServerPortNo=99999999999", "ServerPortNo=49505"},
-      {"[Net]\nClientPortNo=-1", "ClientPortNo=49152"},
-      {"[Net]\nClientPortNo=80", "ClientPortNo=49152"},
-      {"[Net]\nServerPortNo=70000", "ServerPortNo=65535"},
+      {"[Net]\nClientPortNo=abc", "ClientPortNo=49505"}, {"[Net]\nServerPortNo=0x10", "ServerPortNo=49505"},
+      {"[Net]\nServerPortNo=99999999999", "ServerPortNo=49505"}, {"[Net]\nClientPortNo=-1", "ClientPortNo=49152"},
+      {"[Net]\nClientPortNo=80", "ClientPortNo=49152"}, {"[Net]\nServerPortNo=70000", "ServerPortNo=65535"},
       {"[Net]\nClientPortNo=+50000", "ClientPortNo=+50000"},
   };
   for (const auto& [file, saved] : cases) {
@@ -152,28 +139,98 @@ TEST(Settings, HandEditedValuesAreReadKeptOrReplaced) {
 TEST(Settings, WindowBoundsNoDesktopHoldsTakeTheirDefaults) {
   std::vector<KeyLine> keys;
   FirstStartLines(&keys);
+  static const std::regex size("(Width|Height)$"), position("(Top|Left)$");
+  // The two kept at the ends of the range, then the two past them.
+  const char* const ends[2][4] = {{"-32768", "32767", "-32769", "32768"}, {"1", "32767", "0", "32768"}};
   int checked = 0;
   for (const KeyLine& k : keys) {
-    const auto endsWith = [&](const std::string& end) {
-      return k.key.size() > end.size() && k.key.compare(k.key.size() - end.size(), end.size(), end) == 0;
-    };
-    const bool size = endsWith("Width") || endsWith("Height");
-    if (!size && !endsWith("Top") && !endsWith("Left")) continue;
-    if (k.key.rfind("ColumnsWidth", 0) == 0) continue;
+    const bool isSize = std::regex_search(k.key, size);
+    if (!isSize && !std::regex_search(k.key, position)) continue;
     ++checked;
-    const auto saved = [&](const std::string& value) {
-      const std::string file = SavedAfterLoading("[" + k.section + "]\n" + k.key + "=" + value + "\n");
-      const size_t at = file.find("\n" + k.key + "=") + k.key.size() + 2;
-      return file.substr(at, file.find('\r', at) - at);
-    };
-    for (const char* v : size ? std::vector<const char*>{"1", "32767"} : std::vector<const char*>{"-32768", "32767"}) {
-      EXPECT_EQ(saved(v), v) << k.key;
-    }
-    for (const char* v : size ? std::vector<const char*>{"0", "32768"} : std::vector<const char*>{"-32769", "32768"}) {
-      EXPECT_EQ(saved(v), k.value) << k.key << "=" << v;
+    for (int i = 0; i < 4; ++i) {
+      const std::string v = ends[isSize][i];
+      const std::string file = SavedAfterLoading("[" + k.section + "]\n" + k.key + "=" + v + "\n");
+      EXPECT_NE(file.find("\n" + k.key + "=" + (i < 2 ? v : k.value) + "\r"), std::string::npos) << k.key << "=" << v;
     }
   }
   EXPECT_GT(checked, 30);
+}
+
+// ---- The start state that touches no widget ----
+
+class Startup : public ::testing::Test {
+ protected:
+  Form1State& Construct(const std::string& settings, const std::string& folder = "") {
+    f_ = std::make_unique<Form1State>();
+    ConstructForm1State(*f_, folder.empty() ? dir_.path() : folder, Parse(settings));
+    return *f_;
+  }
+  testing_support::TempDir dir_;
+  std::unique_ptr<Form1State> f_;
+};
+
+TEST_F(Startup, AServerThatDoesNotDecodeParksItsChannelModeUntilTheSave) {
+  Form1State& f = Construct("[Net]\nTcpIp=1\nServer=1\nServerDec=0\n[Wave]\nDual=2\n");
+  EXPECT_EQ(f.Wave.WaveDual, 0);
+  EXPECT_EQ(f.app.SavedWaveDual, 2);
+  EXPECT_EQ(f.controls.Caption, "Skarvel");  // no link given: no server opens
+  BeginClose(f);
+  EXPECT_EQ(f.app.Running, 0);
+  IniFile out;
+  SaveSettings(f, out);
+  EXPECT_EQ(*out.Read("Wave", "Dual"), "2");
+}
+
+// The map-file menu lists what the lines folder holds.
+TEST_F(Startup, TheMapFileMenuListsDatThenOutThenMapFiles) {
+  ::mkdir(dir_.File("lines").c_str(), 0777);
+  for (const char* name : {"b.map", "a.out", "z.dat", "c.dat", "D.DAT"}) {
+    testing_support::WriteFile(dir_.File(std::string("lines/") + name), "");
+  }
+  ::mkdir(dir_.File("lines/x.dat").c_str(), 0777);
+  // Names match as the file system spells them: D.DAT is no ".dat" file.
+  EXPECT_EQ(Construct("[Map]\nMapNo=9\n").controls.MapFileMenu,
+            (std::vector<std::string>{"c.dat", "z.dat", "a.out", "b.map"}));
+  EXPECT_EQ(f_->Map.MapNo, 0);
+  EXPECT_EQ(Construct("[Map]\nMapNo=2\n").mapView.MapFileName, dir_.path() + "/lines/a.out");
+  testing_support::TempDir empty;
+  EXPECT_TRUE(Construct("[Map]\nMapNo=2\n", empty.path()).controls.MapFileMenu.empty());
+  EXPECT_EQ(f_->Map.MapNo, 0);
+  EXPECT_EQ(f_->mapView.MapFileName, "");
+}
+
+TEST(GroundNames, TheFileOverridesCaseInsensitivelyAndEmptyStaysEmpty) {
+  testing_support::TempDir dir;
+  std::array<std::string, 28> names;
+  ::mkdir(dir.File("data").c_str(), 0777);
+  testing_support::WriteFile(dir.File("data/ground.txt"), "[groundstations]\r\na= TOKYO \r\nB=\r\n3=Satellite\r\n");
+  LoadGroundStationNames(names, dir.path());
+  EXPECT_EQ(names[0], "TOKYO");
+  EXPECT_EQ(names[1], "");
+  EXPECT_EQ(names[2], "NOTO");
+  EXPECT_EQ(names[27], "Satellite");
+}
+
+TEST(StatusIndicators, TheLampsShownFollowTheChannelModeAndTheLink) {
+  struct Case {
+    int netConnected, server, serverDec, waveDual;
+    int panel1, panel3, panel5;  // 1 shown, 0 hidden, -1 left as it is
+  };
+  const Case cases[] = {
+      {1, 1, 0, 0, 0, 0, -1},  // a linked server that does not decode
+      {1, 0, 1, 1, 1, 0, 1},  {1, 0, 1, 2, 1, 1, 1}, {0, 0, 1, 1, -1, 0, 0}, {0, 0, 1, 2, -1, 1, 0},
+  };
+  for (const Case& c : cases) {
+    Form1State f;
+    f.exchange.NetConnected = c.netConnected;
+    f.Net.Server = c.server;
+    f.Net.ServerDec = c.serverDec;
+    f.Wave.WaveDual = c.waveDual;
+    const IndicatorPlacement p = ArrangeStatusIndicators(f, 1000);
+    EXPECT_EQ(p.panel1Visible, c.panel1) << c.netConnected << c.waveDual;
+    EXPECT_EQ(p.panel3Visible, c.panel3) << c.netConnected << c.waveDual;
+    EXPECT_EQ(p.panel5Visible, c.panel5) << c.netConnected << c.waveDual;
+  }
 }
 
 }  // namespace
