@@ -91,6 +91,8 @@ TEST(Settings, EachKeyChangedAloneComesBackAndChangesOnlyItsLine) {
 TEST(Settings, HandEditedValuesAreReadKeptOrReplaced) {
   const std::pair<const char*, const char*> cases[] = {
       {"[Txt]\nMaxBytes=0x2710", "MaxBytes=10000"}, {"[Txt]\nMaxBytes=", "MaxBytes=10000"},
+      {"[Txt]\nMaxBytes=12abc", "MaxBytes=10000"}, {"[Txt]\nMaxBytes= 2000 ", "MaxBytes=2000"},
+      {"[Map]\nViewDeg=1.2.3", "ViewDeg=-36.5"}, {"[Map]\nTrackMark=7", "TrackMark=1"},
       {"[MAP]\nMapCentN=36,5", "MapCentN=36.5"}, {"[Radio]\nIdL=", "IdL=\r\n"},
       {"[Color]\nClockText=0000ff", "ClockText=0000FF"}, {"[Color]\nBackColor=12", "BackColor=000000"},
       // A day count the dialog would not offer is kept as written.
@@ -127,12 +129,13 @@ TEST(Settings, HandEditedValuesAreReadKeptOrReplaced) {
     EXPECT_NE(SavedAfterLoading(std::string(file) + "\n").find("\n" + std::string(saved)), std::string::npos)
         << file;
   }
-  // The save rewrites the line where the file had it.
-  IniFile ini = Parse("[MAP]\r\nMapCentN=36,5\r\n");
+  // Names are read in any case, values without their blanks; the save
+  // rewrites the line where the file had it, as the file spells it.
+  IniFile ini = Parse("[map]\r\nmapcentn =  36,5  \r\n");
   Form1State f;
   LoadSettings(f, ini);
   SaveSettings(f, ini);
-  EXPECT_EQ(ini.ToBytes().rfind("[MAP]\r\nMapCentN=36.5\r\n", 0), 0u);
+  EXPECT_EQ(ini.ToBytes().rfind("[map]\r\nmapcentn=36.5\r\n", 0), 0u);
 }
 
 // Sizes and positions a desktop cannot hold take their defaults.
