@@ -1,4 +1,4 @@
-// The processing, log-item, About and input-device dialogs on their own
+// The processing, log-item and input-device dialogs on their own
 // (offscreen), each with a state of its own.
 #include <gtest/gtest.h>
 
@@ -18,7 +18,6 @@
 #include "app/form1_state.h"
 #include "app/reception_wiring.h"
 #include "app/settings.h"
-#include "app/tform11.h"
 #include "app/tform3.h"
 #include "app/tform30.h"
 #include "app/up_down.h"
@@ -26,7 +25,6 @@
 #include "audio/tform9.h"
 #include "audio/wave_devices.h"
 #include "platform/ini_file.h"
-#include "platform/shell_open.h"
 #include "support/fake_audio_devices.h"
 #include "support/recording_links.h"
 #include "support/test_support.h"
@@ -69,29 +67,6 @@ TEST(SettingsDialogs, EachBoxWritesASettingOfItsOwnAtOnce) {
   }
 }
 
-// The automatic delete and its day count are offered while the logs are
-// named by the day; disabled, the box keeps its tick and the setting its
-// value.
-TEST(ProcessingDialog, AutoDeleteAndTheDayCounterFollowTheNamingBox) {
-  Form1State f;
-  f.Etc.ChangeLogFileName = 0;
-  f.Etc.DeleteLogFile = 1;
-  TForm3 d(f);
-  QCheckBox* naming = d.CheckBox(13);
-  QCheckBox* autoDelete = d.CheckBox(14);
-  const auto enabled = [&] { return autoDelete->isEnabled() + d.UpDown1()->isEnabled() + d.Label(2)->isEnabled(); };
-  EXPECT_EQ(enabled(), 0);
-  naming->click();
-  EXPECT_EQ(enabled(), 3);
-  autoDelete->click();
-  EXPECT_EQ(enabled(), 1);
-  autoDelete->click();
-  naming->click();
-  EXPECT_EQ(enabled(), 0);
-  EXPECT_TRUE(autoDelete->isChecked());
-  EXPECT_EQ(f.Etc.DeleteLogFile, 1);
-}
-
 TEST(ProcessingDialog, TheStoredDayCountShowsAsReadUntilAnArrowIsUsed) {
   // A hand-edited count, the count after an up arrow, and after two down
   // arrows more.
@@ -110,29 +85,6 @@ TEST(ProcessingDialog, TheStoredDayCountShowsAsReadUntilAnArrowIsUsed) {
     d.UpDown1()->DownButton()->click();
     EXPECT_EQ(f.Etc.DeleteDay, down) << stored;
   }
-}
-
-TEST(AboutBox, TheSystemTableVersionIsTakenAtEachShowingAndTheLinkFollowsTheLanguage) {
-  Form1State f;
-  f.hfdl.SystemVer = 35;
-  TForm11 d(f);
-  d.show();
-  EXPECT_EQ(d.Label(8)->text(), "HFDL system table version : 35");
-  f.hfdl.SystemVer = 51;
-  EXPECT_EQ(d.Label(8)->text(), "HFDL system table version : 35");
-  d.close();
-  d.show();
-  EXPECT_EQ(d.Label(8)->text(), "HFDL system table version : 51");
-  d.close();
-
-  std::vector<std::string> opened;
-  platform::SetShellOpenHandler([&](const std::string& target) { opened.push_back(target); });
-  f.app.UseEnglish = 0;
-  d.Label3Click();
-  f.app.UseEnglish = 1;
-  d.Label3Click();
-  platform::SetShellOpenHandler(nullptr);
-  EXPECT_EQ(opened, (std::vector<std::string>{"https://skarvel.example/", "https://skarvel.example/en/"}));
 }
 
 // ---- InputDeviceDialog ----

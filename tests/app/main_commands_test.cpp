@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 
@@ -27,30 +28,20 @@ using platform::BoxAnswer;
 using testing_support::MessageBoxRecorder;
 using testing_support::ReadFile;
 
-class LogCleanUp : public ::testing::Test {
- protected:
-  LogCleanUp() {
-    f.app.AppDir = dir_.path();
-    f.text.SetDailyLogs(Logs(""), "20240331");
-    for (const char* folder : {"", "EachLogs", "SrchMesgLogs", "folder.log"}) ::mkdir(Logs(folder).c_str(), 0777);
-    for (const char* name : {"a.log", "b.csv", "c.txt", "d.wav", "EachLogs/keep.txt", "SrchMesgLogs/hit.log"}) {
-      testing_support::WriteFile(Logs(name), "x");
-    }
-  }
-  std::string Logs(const std::string& name) const { return dir_.File("logs/" + name); }
-  bool Exists(const std::string& name) const {
-    struct stat st;
-    return ::stat(Logs(name).c_str(), &st) == 0;
-  }
-
-  testing_support::TempDir dir_;
-  Form1State f;
-};
-
 // Only the top level's logs, lists and texts go, and only on a Yes; a log
 // written before is started afresh by the next entry.
-TEST_F(LogCleanUp, YesEmptiesEachFolderOfItsLogsOnly) {
-  const std::string each = Logs("EachLogs/JL0012_PRC.log");
+TEST(LogCleanUp, YesEmptiesEachFolderOfItsLogsOnly) {
+  testing_support::TempDir dir;
+  const auto logs = [&](const std::string& name) { return dir.File("logs/" + name); };
+  const auto exists = [&](const std::string& name) { return ::access(logs(name).c_str(), F_OK) == 0; };
+  Form1State f;
+  f.app.AppDir = dir.path();
+  f.text.SetDailyLogs(logs(""), "20240331");
+  for (const char* folder : {"", "EachLogs", "SrchMesgLogs", "folder.log"}) ::mkdir(logs(folder).c_str(), 0777);
+  for (const char* name : {"a.log", "b.csv", "c.txt", "d.wav", "EachLogs/keep.txt", "SrchMesgLogs/hit.log"}) {
+    testing_support::WriteFile(logs(name), "x");
+  }
+  const std::string each = logs("EachLogs/JL0012_PRC.log");
   f.text.WriteLog(kAcarsRaw, "before\r\n");
   f.text.WriteFile(each, "before\r\n");
   // The EachLogs question first, then the Logs folder's.
@@ -63,17 +54,17 @@ TEST_F(LogCleanUp, YesEmptiesEachFolderOfItsLogsOnly) {
   };
   EXPECT_EQ(clean({BoxAnswer::No, BoxAnswer::No}),
             (std::vector<std::string>{"Delete logs in EachLogs folder,OK?", "Delete logs in Logs folder,OK?"}));
-  EXPECT_TRUE(Exists("EachLogs/JL0012_PRC.log"));
+  EXPECT_TRUE(exists("EachLogs/JL0012_PRC.log"));
   clean({BoxAnswer::Yes, BoxAnswer::No});
-  EXPECT_FALSE(Exists("EachLogs/JL0012_PRC.log"));
-  for (const char* kept : {"a.log", "20240331_ACARS_RAW.log"}) EXPECT_TRUE(Exists(kept)) << kept;
+  EXPECT_FALSE(exists("EachLogs/JL0012_PRC.log"));
+  for (const char* kept : {"a.log", "20240331_ACARS_RAW.log"}) EXPECT_TRUE(exists(kept)) << kept;
   clean({BoxAnswer::No, BoxAnswer::Yes});
-  for (const char* gone : {"a.log", "b.csv", "c.txt", "20240331_ACARS_RAW.log"}) EXPECT_FALSE(Exists(gone)) << gone;
+  for (const char* gone : {"a.log", "b.csv", "c.txt", "20240331_ACARS_RAW.log"}) EXPECT_FALSE(exists(gone)) << gone;
   for (const char* kept : {"d.wav", "folder.log", "EachLogs/keep.txt", "SrchMesgLogs/hit.log"}) {
-    EXPECT_TRUE(Exists(kept)) << kept;
+    EXPECT_TRUE(exists(kept)) << kept;
   }
   f.text.WriteLog(kAcarsRaw, "after\r\n");
-  EXPECT_EQ(ReadFile(Logs("20240331_ACARS_RAW.log")), "after\r\n");
+  EXPECT_EQ(ReadFile(logs("20240331_ACARS_RAW.log")), "after\r\n");
   f.text.WriteFile(each, "after\r\n");
   EXPECT_EQ(ReadFile(each), "after\r\n");
 }
@@ -173,32 +164,21 @@ class AudioWiringTest : public ::testing::Test {
   std::vector<MapLayers> draws_;
 };
 
-// What the audio part sees of the decoders: a restart leaves each HFDL
-// frame but keeps the oscillator and the tracking; a channel is in a frame
-// while HFDL is locked or an ACARS block is open; the symbols shown are
-// bounded by their list.
-TEST_F(AudioWiringTest, TheDecodersStateAsTheAudioPartSeesIt) {
-  EXPECT_FALSE(audio_.InFrame(0));
-  form_.acars.AcarsRx.Framer[1].InBlock = 1;
-  EXPECT_TRUE(audio_.InFrame(1));
-  for (HfdlChannelState& s : form_.hfdl.Channels) {
-    s.Locked = 1;
-    s.SymbolCount = 77;
-    s.NcoPhase = 1.25;
-    s.FineOffset = -3.5;
-  }
-  EXPECT_TRUE(audio_.InFrame(0));
+// A restart leaves each HFDL frame but keeps the oscillator and the
+// tracking; the symbols shown are bounded by their list.
+TEST_F(AudioWiringTest, RestartingFramesKeepsTheTrackingAndSymbolCountsAreBounded) {
+  HfdlChannelState& s = form_.hfdl.Channels[1];
+  s.Locked = 1;
+  s.NcoPhase = 1.25;
+  s.FineOffset = -3.5;
   audio_.RestartFrames();
-  EXPECT_FALSE(audio_.InFrame(0));
-  for (const HfdlChannelState& s : form_.hfdl.Channels) {
-    EXPECT_EQ(s.SymbolCount, 0);
-    EXPECT_EQ(s.NcoPhase, 1.25);
-    EXPECT_EQ(s.FineOffset, -3.5);
+  EXPECT_FALSE(audio_.InFrame(1));
+  EXPECT_EQ(s.NcoPhase, 1.25);
+  EXPECT_EQ(s.FineOffset, -3.5);
+  for (int count : {100000, -5}) {
+    form_.hfdl.HfdlBlockSymbols[1].Count = count;
+    EXPECT_EQ(audio_.HfdlSymbols(1).Count, count > 0 ? HfdlBlockSymbolList::kCapacity : 0);
   }
-  form_.hfdl.HfdlBlockSymbols[1].Count = 100000;
-  EXPECT_EQ(audio_.HfdlSymbols(1).Count, HfdlBlockSymbolList::kCapacity);
-  form_.hfdl.HfdlBlockSymbols[1].Count = -5;
-  EXPECT_EQ(audio_.HfdlSymbols(1).Count, 0);
 }
 
 // The left channel's decoding brings a burst of position reports, as a

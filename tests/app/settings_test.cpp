@@ -161,19 +161,10 @@ TEST(Settings, WindowBoundsNoDesktopHoldsTakeTheirDefaults) {
 
 // ---- The start state that touches no widget ----
 
-class Startup : public ::testing::Test {
- protected:
-  Form1State& Construct(const std::string& settings, const std::string& folder = "") {
-    f_ = std::make_unique<Form1State>();
-    ConstructForm1State(*f_, folder.empty() ? dir_.path() : folder, Parse(settings));
-    return *f_;
-  }
-  testing_support::TempDir dir_;
-  std::unique_ptr<Form1State> f_;
-};
-
-TEST_F(Startup, AServerThatDoesNotDecodeParksItsChannelModeUntilTheSave) {
-  Form1State& f = Construct("[Net]\nTcpIp=1\nServer=1\nServerDec=0\n[Wave]\nDual=2\n");
+TEST(Startup, AServerThatDoesNotDecodeParksItsChannelModeUntilTheSave) {
+  testing_support::TempDir dir;
+  Form1State f;
+  ConstructForm1State(f, dir.path(), Parse("[Net]\nTcpIp=1\nServer=1\nServerDec=0\n[Wave]\nDual=2\n"));
   EXPECT_EQ(f.Wave.WaveDual, 0);
   EXPECT_EQ(f.app.SavedWaveDual, 2);
   EXPECT_EQ(f.controls.Caption, "Skarvel");  // no link given: no server opens
@@ -182,24 +173,6 @@ TEST_F(Startup, AServerThatDoesNotDecodeParksItsChannelModeUntilTheSave) {
   IniFile out;
   SaveSettings(f, out);
   EXPECT_EQ(*out.Read("Wave", "Dual"), "2");
-}
-
-// The map-file menu lists what the lines folder holds.
-TEST_F(Startup, TheMapFileMenuListsDatThenOutThenMapFiles) {
-  ::mkdir(dir_.File("lines").c_str(), 0777);
-  for (const char* name : {"b.map", "a.out", "z.dat", "c.dat", "D.DAT"}) {
-    testing_support::WriteFile(dir_.File(std::string("lines/") + name), "");
-  }
-  ::mkdir(dir_.File("lines/x.dat").c_str(), 0777);
-  // Names match as the file system spells them: D.DAT is no ".dat" file.
-  EXPECT_EQ(Construct("[Map]\nMapNo=9\n").controls.MapFileMenu,
-            (std::vector<std::string>{"c.dat", "z.dat", "a.out", "b.map"}));
-  EXPECT_EQ(f_->Map.MapNo, 0);
-  EXPECT_EQ(Construct("[Map]\nMapNo=2\n").mapView.MapFileName, dir_.path() + "/lines/a.out");
-  testing_support::TempDir empty;
-  EXPECT_TRUE(Construct("[Map]\nMapNo=2\n", empty.path()).controls.MapFileMenu.empty());
-  EXPECT_EQ(f_->Map.MapNo, 0);
-  EXPECT_EQ(f_->mapView.MapFileName, "");
 }
 
 TEST(GroundNames, TheFileOverridesCaseInsensitivelyAndEmptyStaysEmpty) {
