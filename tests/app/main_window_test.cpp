@@ -25,8 +25,8 @@
 #include "app/main_commands.h"
 #include "app/tform3.h"
 #include "audio/audio_file_options.h"
-#include "main_window_fixture.h"
 #include "support/fake_audio_devices.h"
+#include "support/main_window_fixture.h"
 
 namespace {
 

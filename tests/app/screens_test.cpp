@@ -12,8 +12,8 @@
 
 #include "aircraft/aircraft_list.h"
 #include "aircraft/watch_list.h"
-#include "main_window_fixture.h"
 #include "support/fake_audio_devices.h"
+#include "support/main_window_fixture.h"
 
 namespace {
 

@@ -30,8 +30,8 @@
 #include "aircraft/tform5.h"
 #include "exchange/colour_dialog.h"
 #include "exchange/text_window.h"
-#include "main_window_fixture.h"
 #include "support/fake_audio_devices.h"
+#include "support/main_window_fixture.h"
 
 extern char** environ;
 

@@ -24,11 +24,11 @@
 
 #include "aircraft/aircraft_list.h"
 #include "hfdl/registration.h"
-#include "main_window_fixture.h"
 #include "platform/cp932.h"
 #include "selcal/selcal_panel.h"
 #include "selcal/selcal_state.h"
 #include "selcal/selcal_tables.h"
+#include "support/main_window_fixture.h"
 
 namespace {
 
