@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <cctype>
-#include <regex>
 #include <sstream>
 
 #include "app/form1_state.h"
@@ -136,27 +135,6 @@ TEST(Settings, HandEditedValuesAreReadKeptOrReplaced) {
   LoadSettings(f, ini);
   SaveSettings(f, ini);
   EXPECT_EQ(ini.ToBytes().rfind("[map]\r\nmapcentn=36.5\r\n", 0), 0u);
-}
-
-// Sizes and positions a desktop cannot hold take their defaults.
-TEST(Settings, WindowBoundsNoDesktopHoldsTakeTheirDefaults) {
-  std::vector<KeyLine> keys;
-  FirstStartLines(&keys);
-  static const std::regex size("(Width|Height)$"), position("(Top|Left)$");
-  // The two kept at the ends of the range, then the two past them.
-  const char* const ends[2][4] = {{"-32768", "32767", "-32769", "32768"}, {"1", "32767", "0", "32768"}};
-  int checked = 0;
-  for (const KeyLine& k : keys) {
-    const bool isSize = std::regex_search(k.key, size);
-    if (!isSize && !std::regex_search(k.key, position)) continue;
-    ++checked;
-    for (int i = 0; i < 4; ++i) {
-      const std::string v = ends[isSize][i];
-      const std::string file = SavedAfterLoading("[" + k.section + "]\n" + k.key + "=" + v + "\n");
-      EXPECT_NE(file.find("\n" + k.key + "=" + (i < 2 ? v : k.value) + "\r"), std::string::npos) << k.key << "=" << v;
-    }
-  }
-  EXPECT_GT(checked, 30);
 }
 
 // ---- The start state that touches no widget ----
