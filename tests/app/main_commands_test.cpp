@@ -1,16 +1,24 @@
-// The main window's commands on the state alone.
+// The main window's commands, and the audio part as the main window wires
+// it to the decoders and the map, on the state alone.
 #include "app/main_commands.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 
 #include "aircraft/aircraft_table.h"
 #include "app/aircraft_wiring.h"
+#include "app/audio_wiring.h"
 #include "app/form1_state.h"
+#include "app/reception_wiring.h"
+#include "app/startup.h"
+#include "audio/block_pipeline.h"
+#include "audio/wave_devices.h"
+#include "hfdl/hfdl_channel_state.h"
+#include "platform/ini_file.h"
 #include "platform/message_box.h"
-#include "platform/shell_open.h"
 #include "support/recording_links.h"
 #include "support/test_support.h"
 
@@ -20,90 +28,48 @@ using platform::BoxAnswer;
 using testing_support::MessageBoxRecorder;
 using testing_support::ReadFile;
 
-class LogCleanUp : public ::testing::Test {
- protected:
-  LogCleanUp() {
-    f.app.AppDir = dir_.path();
-    f.text.SetDailyLogs(Logs(""), "20240331");
-    for (const char* folder : {"", "EachLogs", "SrchMesgLogs", "folder.log"}) ::mkdir(Logs(folder).c_str(), 0777);
-    for (const char* name : {"a.log", "b.csv", "c.txt", "d.wav", "EachLogs/keep.txt", "SrchMesgLogs/hit.log"}) {
-      testing_support::WriteFile(Logs(name), "x");
-    }
-  }
-  std::string Logs(const std::string& name) const { return dir_.File("logs/" + name); }
-  bool Exists(const std::string& name) const {
-    struct stat st;
-    return ::stat(Logs(name).c_str(), &st) == 0;
-  }
-
-  testing_support::TempDir dir_;
+// Only the top level's logs, lists and texts go, and only on a Yes; a log
+// written before is started afresh by the next entry.
+TEST(LogCleanUp, YesEmptiesEachFolderOfItsLogsOnly) {
+  testing_support::TempDir dir;
+  const auto logs = [&](const std::string& name) { return dir.File("logs/" + name); };
+  const auto exists = [&](const std::string& name) { return ::access(logs(name).c_str(), F_OK) == 0; };
   Form1State f;
-};
-
-TEST_F(LogCleanUp, NoKeepsEveryLog) {
-  f.text.WriteLog(kAcarsRaw, "raw\r\n");
-  MessageBoxRecorder boxes(BoxAnswer::No);
-  form1::N20Click(f);
-  form1::EachLogs1Click(f);
-  EXPECT_EQ(boxes.Texts(),
-            (std::vector<std::string>{"Delete logs in Logs folder,OK?", "Delete logs in EachLogs folder,OK?"}));
-  EXPECT_EQ(boxes.Requests()[0].buttons, platform::BoxButtons::YesNo);
-  for (const char* kept : {"a.log", "b.csv", "c.txt", "20240331_ACARS_RAW.log"}) EXPECT_TRUE(Exists(kept)) << kept;
-}
-
-// Only the top level's logs, lists and texts go; a log written before is
-// started afresh by the next entry.
-TEST_F(LogCleanUp, YesEmptiesTheLogsFolderAndTheNextEntryStartsAFreshLog) {
-  f.text.WriteLog(kAcarsRaw, "before\r\n");
-  {
-    MessageBoxRecorder boxes(BoxAnswer::Yes);
-    form1::N20Click(f);
+  f.app.AppDir = dir.path();
+  f.text.SetDailyLogs(logs(""), "20240331");
+  for (const char* folder : {"", "EachLogs", "SrchMesgLogs", "folder.log"}) ::mkdir(logs(folder).c_str(), 0777);
+  for (const char* name : {"a.log", "b.csv", "c.txt", "d.wav", "EachLogs/keep.txt", "SrchMesgLogs/hit.log"}) {
+    testing_support::WriteFile(logs(name), "x");
   }
-  for (const char* gone : {"a.log", "b.csv", "c.txt", "20240331_ACARS_RAW.log"}) EXPECT_FALSE(Exists(gone)) << gone;
+  const std::string each = logs("EachLogs/JL0012_PRC.log");
+  f.text.WriteLog(kAcarsRaw, "before\r\n");
+  f.text.WriteFile(each, "before\r\n");
+  // The EachLogs question first, then the Logs folder's.
+  const auto clean = [&](std::vector<BoxAnswer> answers) {
+    MessageBoxRecorder boxes;
+    boxes.SetAnswers(answers);
+    form1::EachLogs1Click(f);
+    form1::N20Click(f);
+    return boxes.Texts();
+  };
+  EXPECT_EQ(clean({BoxAnswer::No, BoxAnswer::No}),
+            (std::vector<std::string>{"Delete logs in EachLogs folder,OK?", "Delete logs in Logs folder,OK?"}));
+  EXPECT_TRUE(exists("EachLogs/JL0012_PRC.log"));
+  clean({BoxAnswer::Yes, BoxAnswer::No});
+  EXPECT_FALSE(exists("EachLogs/JL0012_PRC.log"));
+  for (const char* kept : {"a.log", "20240331_ACARS_RAW.log"}) EXPECT_TRUE(exists(kept)) << kept;
+  clean({BoxAnswer::No, BoxAnswer::Yes});
+  for (const char* gone : {"a.log", "b.csv", "c.txt", "20240331_ACARS_RAW.log"}) EXPECT_FALSE(exists(gone)) << gone;
   for (const char* kept : {"d.wav", "folder.log", "EachLogs/keep.txt", "SrchMesgLogs/hit.log"}) {
-    EXPECT_TRUE(Exists(kept)) << kept;
+    EXPECT_TRUE(exists(kept)) << kept;
   }
   f.text.WriteLog(kAcarsRaw, "after\r\n");
-  EXPECT_EQ(ReadFile(Logs("20240331_ACARS_RAW.log")), "after\r\n");
-}
-
-TEST_F(LogCleanUp, YesEmptiesEachLogsOfItsLogsOnly) {
-  const std::string each = Logs("EachLogs/JL0012_PRC.log");
-  f.text.WriteFile(each, "before\r\n");
-  f.app.UseEnglish = 0;
-  {
-    MessageBoxRecorder boxes(BoxAnswer::Yes);
-    form1::EachLogs1Click(f);
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"EachLogs内のログを消去します。\nよろしいですか？"});
-  }
-  EXPECT_FALSE(Exists("EachLogs/JL0012_PRC.log"));
-  EXPECT_TRUE(Exists("EachLogs/keep.txt"));
-  EXPECT_TRUE(Exists("a.log"));
+  EXPECT_EQ(ReadFile(logs("20240331_ACARS_RAW.log")), "after\r\n");
   f.text.WriteFile(each, "after\r\n");
   EXPECT_EQ(ReadFile(each), "after\r\n");
 }
 
-TEST(Commands, TheFileItemsOpenTheirFilesAndTheClockSwitchesBetweenLocalAndUtc) {
-  Form1State f;
-  f.aircraft.Files.FlightCsvPath = "/p/data/flight.csv";
-  f.aircraft.Files.AircraftCsvPath = "/p/data/aircraft.csv";
-  f.app.AppDir = "/p";
-  std::vector<std::string> opened;
-  platform::SetShellOpenHandler([&](const std::string& target) { opened.push_back(target); });
-  form1::flightcsv1Click(f);
-  form1::airlinecsv1Click(f);
-  form1::N17Click(f);
-  platform::SetShellOpenHandler(nullptr);
-  EXPECT_EQ(opened, (std::vector<std::string>{"/p/data/flight.csv", "/p/data/aircraft.csv", "/p"}));
-
-  f.Etc.DispTime = 0;
-  form1::Image6Click(f);
-  EXPECT_EQ(f.Etc.DispTime, 1);
-  form1::Image6Click(f);
-  EXPECT_EQ(f.Etc.DispTime, 0);
-}
-
-TEST(Commands, DeletingTheSelectedPlotsTakesOnlyTheAircraftEachQuestionNamed) {
+TEST(CommandsOnTheState, DeletingTheSelectedPlotsTakesOnlyTheAircraftEachQuestionNamed) {
   Form1State f;
   f.app.UseEnglish = 1;
   f.controls.N24Checked = 0;
@@ -139,7 +105,7 @@ TEST(Commands, DeletingTheSelectedPlotsTakesOnlyTheAircraftEachQuestionNamed) {
 
 // The question of the delete-selected-plot command waits for an answer
 // while reception goes on: a Yes deletes the aircraft it named.
-TEST(Commands, DeletingThePlotTakesTheAircraftAskedAboutThoughANewOneTookItsPlace) {
+TEST(CommandsOnTheState, DeletingThePlotTakesTheAircraftAskedAboutThoughANewOneTookItsPlace) {
   testing_support::FixedClock clock(platform::EncodeDateTime(2026, 12, 6, 14, 0, 0));
   Form1State f;
   testing_support::RecordingEffects effects;
@@ -167,6 +133,100 @@ TEST(Commands, DeletingThePlotTakesTheAircraftAskedAboutThoughANewOneTookItsPlac
   EXPECT_EQ(f.aircraft.AircraftCount, 2);
   EXPECT_EQ(FindAircraftByFlightId(f.aircraft, "UA0837"), 1);
   EXPECT_EQ(FindAircraftByFlightId(f.aircraft, "NH0005"), 2);
+}
+
+// ---- The audio part as the main window wires it ----
+
+// The program's state as it starts without a settings file, the road with
+// its own sinks and a recording one after them, and a map that counts its
+// drawings.
+class AudioWiringTest : public ::testing::Test {
+ protected:
+  AudioWiringTest() {
+    ConstructForm1State(form_, dir_.path(), IniFile());
+    SetSampleRate(form_.audio, form_.Wave);
+    reception_.Road().AddSink(sink_);
+    reception_.DrawMap = [this](MapLayers layers) { draws_.push_back(layers); };
+  }
+
+  // One buffer of silence through the block pipeline.
+  void Block(BlockPipelineLink& link) {
+    const std::vector<int16_t> silence(2 * static_cast<size_t>(form_.audio.WaveIn.BufferFrames), 0);
+    ProcessAudioBlock(form_.audio, AudioSettingsOf(form_), link, silence.data(), form_.audio.WaveIn.BufferFrames);
+  }
+
+  testing_support::TempDir dir_;
+  Form1State form_;
+  testing_support::RecordingEffects effects_;
+  ReceptionWiring reception_{form_, effects_};
+  AudioWiring audio_{form_, effects_, reception_};
+  testing_support::RecordingSink sink_;
+  std::vector<MapLayers> draws_;
+};
+
+// A restart leaves each HFDL frame but keeps the oscillator and the
+// tracking; the symbols shown are bounded by their list.
+TEST_F(AudioWiringTest, RestartingFramesKeepsTheTrackingAndSymbolCountsAreBounded) {
+  HfdlChannelState& s = form_.hfdl.Channels[1];
+  s.Locked = 1;
+  s.NcoPhase = 1.25;
+  s.FineOffset = -3.5;
+  audio_.RestartFrames();
+  EXPECT_FALSE(audio_.InFrame(1));
+  EXPECT_EQ(s.NcoPhase, 1.25);
+  EXPECT_EQ(s.FineOffset, -3.5);
+  for (int count : {100000, -5}) {
+    form_.hfdl.HfdlBlockSymbols[1].Count = count;
+    EXPECT_EQ(audio_.HfdlSymbols(1).Count, count > 0 ? HfdlBlockSymbolList::kCapacity : 0);
+  }
+}
+
+// The left channel's decoding brings a burst of position reports, as a
+// busy HFDL frame or a linked copy's relay does, then the real decoder runs
+// on the block.
+class ReportingAudio : public AudioWiring {
+ public:
+  using AudioWiring::AudioWiring;
+  void DecodeBlock(int channel, DecoderKind decoder) override {
+    decoding = true;
+    for (int i = 0; channel == 0 && i < reports; ++i) {
+      PositionReport report;
+      report.FlightId = "JL" + std::to_string(100 + i);
+      report.Registration = "NO DATA";
+      report.Position.Lat = 35.0 + i * 0.01;
+      report.Position.Lon = 140.0;
+      Reception().Road().Deliver(report);
+    }
+    AudioWiring::DecodeBlock(channel, decoder);
+    decoding = false;
+  }
+  int reports = 0;
+  bool decoding = false;
+};
+
+TEST_F(AudioWiringTest, ReportsDuringABlockGiveOneMapDrawAfterIt) {
+  ReportingAudio audio(form_, effects_, reception_);
+  bool drawnWhileDecoding = false;
+  reception_.DrawMap = [&](MapLayers layers) {
+    draws_.push_back(layers);
+    drawnWhileDecoding |= audio.decoding;
+  };
+  audio.reports = 100;
+  Block(audio);
+  EXPECT_EQ(sink_.positions.size(), 100u);
+  EXPECT_FALSE(drawnWhileDecoding);
+  EXPECT_EQ(draws_, (std::vector<MapLayers>{{MapLayer::Aircraft, MapLayer::SideList, MapLayer::Altitude}}));
+  // A block that brings nothing draws nothing; the monitor button's
+  // requests are drawn once, after the block.
+  audio.reports = 0;
+  Block(audio);
+  EXPECT_EQ(draws_.size(), 1u);
+  audio.RequestAircraftLayerRedraw();
+  audio.RequestAircraftLayerRedraw();
+  EXPECT_EQ(draws_.size(), 1u);
+  Block(audio);
+  EXPECT_EQ(draws_.back(), MapLayers({MapLayer::Aircraft}));
+  EXPECT_EQ(draws_.size(), 2u);
 }
 
 }  // namespace

@@ -20,7 +20,6 @@
 #include <QToolButton>
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <regex>
@@ -31,38 +30,28 @@
 #include "aircraft/tform5.h"
 #include "exchange/colour_dialog.h"
 #include "exchange/text_window.h"
-#include "main_window_fixture.h"
 #include "support/fake_audio_devices.h"
+#include "support/main_window_fixture.h"
 
 extern char** environ;
 
 namespace {
 
 using testing_support::PumpUntil;
-using testing_support::RunProgram;
 
-pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, int fd3 = -1) {
+// Starts a program with its output dropped and, when given, fd3 as its
+// descriptor 3.
+pid_t Spawn(std::vector<std::string> args, int fd3 = -1) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   if (fd3 >= 0) posix_spawn_file_actions_adddup2(&actions, fd3, 3);
-  std::vector<char*> argv, envp;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
-  // The changes replace what the environment has of the same name.
-  const auto changed = [&](const char* entry) {
-    return std::any_of(env.begin(), env.end(), [&](const std::string& e) {
-      return std::strncmp(entry, e.c_str(), e.find('=') + 1) == 0;
-    });
-  };
-  for (char** e = environ; *e; ++e) {
-    if (!changed(*e)) envp.push_back(*e);
-  }
-  for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
-  envp.push_back(nullptr);
   pid_t pid = -1;
-  if (posix_spawnp(&pid, args[0].c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) pid = -1;
+  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
   posix_spawn_file_actions_destroy(&actions);
   return pid;
 }
@@ -73,6 +62,7 @@ void Stop(pid_t pid) {
   waitpid(pid, nullptr, 0);
 }
 
+// A command's standard output.
 std::string Output(const std::string& command) {
   std::string out;
   if (FILE* p = popen(command.c_str(), "r")) {
@@ -92,7 +82,7 @@ class VirtualDisplay {
     if (pipe(pipeFds) != 0) return;
     // Xvfb writes its display's number on descriptor 3 once it takes
     // connections.
-    xvfb_ = Spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1600x1200x24", "-nolisten", "tcp"}, {}, pipeFds[1]);
+    xvfb_ = Spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1600x1200x24", "-nolisten", "tcp"}, pipeFds[1]);
     close(pipeFds[1]);
     std::string number;
     pollfd ready{pipeFds[0], POLLIN, 0};
@@ -101,7 +91,7 @@ class VirtualDisplay {
     if (number.empty()) return;
     name_ = ":" + number;
     if (!windowManager) return;
-    openbox_ = Spawn({"openbox"}, {"DISPLAY=" + name_});
+    openbox_ = Spawn({"env", "DISPLAY=" + name_, "openbox"});
     for (int i = 0; i < 100 && openbox_ > 0; ++i) {
       if (Output("xprop -display " + name_ + " -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
           std::string::npos) {
@@ -132,7 +122,7 @@ bool UnderWindowManager() { return QGuiApplication::platformName() == QLatin1Str
 
 // The window manager's stack of the windows it manages, bottom first.
 std::vector<WId> Stack() {
-  const std::string out = RunProgram("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"}, {}, 10000).standardOutput;
+  const std::string out = Output("xprop -root _NET_CLIENT_LIST_STACKING");
   std::vector<WId> ids;
   static const std::regex id("0x[0-9a-f]+");
   for (auto it = std::sregex_iterator(out.begin(), out.end(), id); it != std::sregex_iterator(); ++it) {
@@ -159,8 +149,7 @@ void ShowManaged(TForm1& w, int number) {
 void Click(QWidget* control) {
   ASSERT_NE(control, nullptr);
   const QPoint at = control->mapToGlobal(control->rect().center());
-  RunProgram("xdotool", {"mousemove", "--sync", std::to_string(at.x()), std::to_string(at.y()), "click", "1"}, {},
-             10000);
+  Output("xdotool mousemove --sync " + std::to_string(at.x()) + " " + std::to_string(at.y()) + " click 1");
 }
 
 std::string NameOf(const QWidget& w) {
@@ -175,34 +164,29 @@ class ModalStackCheck {
   using Control = std::function<QWidget*()>;
   using Seen = std::vector<std::pair<std::string, bool>>;  // each dialog, and whether it was on top
 
-  explicit ModalStackCheck(std::vector<Control> controls) : controls_(std::move(controls)) {
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
-  }
-
-  Seen Run() {
-    timer_.start(50);
-    ClickNext();
-    if (!PumpUntil([this] { return done_; }, 30000)) ADD_FAILURE() << "the dialogs did not close";
-    timer_.stop();
+  Seen Run(const std::vector<Control>& controls) {
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { Tick(controls); });
+    timer.start(50);
+    ClickNext(controls);
+    const auto done = [&] { return seen_.size() == controls.size() && !QApplication::activeModalWidget(); };
+    if (!PumpUntil(done, 20000)) ADD_FAILURE() << "the dialogs did not open and close";
     platform::RejectOpenModals();
     return seen_;
   }
 
  private:
-  void ClickNext() {
-    waiting_.restart();
-    Click(controls_[next_++]());
+  void ClickNext(const std::vector<Control>& controls) {
+    clicked_.restart();
+    Click(controls[next_++]());
   }
 
-  void Tick() {
+  void Tick(const std::vector<Control>& controls) {
     QWidget* modal = QApplication::activeModalWidget();
-    const bool clickPending = waiting_.isValid() && waiting_.elapsed() < 5000;
-    if (!modal || !modal->isVisible()) {
-      done_ = !clickPending;
-      return;
-    }
-    if (std::find(checked_.begin(), checked_.end(), modal) != checked_.end()) {
-      if (!clickPending) Close(*modal);
+    if (!modal || !modal->isVisible()) return;
+    // A dialog seen closes once the one its click opened has come and gone.
+    if (std::count(checked_.begin(), checked_.end(), modal)) {
+      if (!clicked_.isValid() || clicked_.elapsed() > 5000) Close(*modal);
       return;
     }
     // A new one: the window manager maps and stacks it in its own time.
@@ -212,33 +196,27 @@ class ModalStackCheck {
       return;
     }
     if (mappedFor_.elapsed() < 500 || !Managed(*modal)) return;
-    waiting_.invalidate();
+    clicked_.invalidate();
     seen_.emplace_back(NameOf(*modal), Stack().back() == modal->winId());
     checked_.push_back(modal);
-    if (next_ < controls_.size()) {
-      ClickNext();
+    if (next_ < controls.size()) {
+      ClickNext(controls);
     } else {
       Close(*modal);
     }
   }
 
   static void Close(QWidget& modal) {
-    if (auto* dialog = qobject_cast<QDialog*>(&modal)) {
-      dialog->reject();
-    } else {
-      modal.close();
-    }
+    if (auto* dialog = qobject_cast<QDialog*>(&modal)) return dialog->reject();
+    modal.close();
   }
 
-  std::vector<Control> controls_;
   size_t next_ = 0;
-  QTimer timer_;
-  QElapsedTimer waiting_;  // since the last click, until its dialog shows
+  QElapsedTimer clicked_;  // until the click's dialog shows
   QElapsedTimer mappedFor_;
   QWidget* mapping_ = nullptr;
   std::vector<QWidget*> checked_;
   Seen seen_;
-  bool done_ = false;
 };
 
 using UnderAWindowManager = MainWindowTest;
@@ -276,7 +254,7 @@ TEST_F(UnderAWindowManager, ModalDialogsOpenAboveTheWindowsThatStayOnTop) {
   };
   for (const Case& c : cases) {
     for (int number : c.windows) ShowManaged(w, number);
-    EXPECT_EQ(ModalStackCheck(c.controls).Run(), c.expected) << NameOf(*w.Form(c.windows.back()));
+    EXPECT_EQ(ModalStackCheck().Run(c.controls), c.expected) << NameOf(*w.Form(c.windows.back()));
     for (int number : c.windows) w.Form(number)->hide();
   }
   Close();
@@ -347,10 +325,6 @@ int main(int argc, char** argv) {
   }
   // No test opens the sound card: an empty ALSA configuration knows no PCM.
   qputenv("ALSA_CONFIG_PATH", "/dev/null");
-  int status;
-  {
-    QApplication app(argc, argv);
-    status = RUN_ALL_TESTS();
-  }
-  return status;
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
 }

@@ -24,30 +24,20 @@
 
 #include "aircraft/aircraft_list.h"
 #include "hfdl/registration.h"
-#include "main_window_fixture.h"
 #include "platform/cp932.h"
 #include "selcal/selcal_panel.h"
 #include "selcal/selcal_state.h"
 #include "selcal/selcal_tables.h"
+#include "support/main_window_fixture.h"
 
 namespace {
-
-struct Clipped {
-  std::string where;
-  QString text;
-  int need;
-  int room;
-};
-
-std::ostream& operator<<(std::ostream& out, const Clipped& c) {
-  return out << c.where << ": \"" << c.text.toStdString() << "\" needs " << c.need << " px, has " << c.room;
-}
 
 class TextFit {
  public:
   explicit TextFit(QWidget& window) : window_(window) {}
 
-  std::vector<Clipped> Check() {
+  // A line for each text that does not fit.
+  std::vector<std::string> Check() {
     for (QWidget* w : window_.findChildren<QWidget*>()) {
       if (w->isWindow() || !w->isVisibleTo(&window_)) continue;
       if (auto* label = qobject_cast<QLabel*>(w)) CheckLabel(*label);
@@ -66,8 +56,9 @@ class TextFit {
     if (need <= room) return;
     std::ostringstream where;
     where << window_.metaObject()->className() << " " << w.objectName().toStdString() << " ("
-          << w.metaObject()->className() << ")";
-    clipped_.push_back({where.str(), text, need, room});
+          << w.metaObject()->className() << "): \"" << text.toStdString() << "\" needs " << need << " px, has "
+          << room;
+    clipped_.push_back(where.str());
   }
 
   static int Width(const QWidget& w, const QString& text, int flags = Qt::TextShowMnemonic) {
@@ -174,7 +165,7 @@ class TextFit {
   }
 
   QWidget& window_;
-  std::vector<Clipped> clipped_;
+  std::vector<std::string> clipped_;
 };
 
 // The widest texts the lists are meant to hold, put where the program puts
@@ -215,8 +206,8 @@ void FillWidestCells(TForm1& w) {
 
 // The SELCAL panel writes its texts into its picture: with each code of
 // the widest letters, with and without an aircraft, every text ends inside.
-std::vector<Clipped> ClippedPanelTexts(const SelcalPanel& panel) {
-  std::vector<Clipped> clipped;
+std::vector<std::string> ClippedPanelTexts(const SelcalPanel& panel) {
+  std::vector<std::string> clipped;
   const int room = panel.State().PanelBitmap.Width();
   for (char letter : SelcalLetters) {
     const std::string code(4, letter);
@@ -224,7 +215,7 @@ std::vector<Clipped> ClippedPanelTexts(const SelcalPanel& panel) {
       for (const SelcalPanelText& t : SelcalPanelTexts(code, registration, "NO DATA", code)) {
         const std::string text = platform::Cp932ToUtf8(t.text);
         const int need = t.x + Bitmap24::TextWidth(text, t.points) + 1;  // and its shadow
-        if (need > room) clipped.push_back({"SELCAL picture", QString::fromStdString(text), need, room});
+        if (need > room) clipped.push_back("SELCAL picture: \"" + text + "\" needs " + std::to_string(need));
       }
     }
   }
@@ -243,17 +234,17 @@ TEST_P(WindowTexts, FitTheirRoomAtTheDefaultSize) {
   TForm1& w = std::string(GetParam()) == "en" ? StartEnglish() : StartJapanese();
   Settle();
   FillWidestCells(w);
-  std::vector<Clipped> clipped = TextFit(w).Check();
+  std::vector<std::string> clipped = TextFit(w).Check();
   for (int n = 2; n <= 31; ++n) {
     SkarvelForm* form = w.Form(n);
     if (!form) continue;
     form->show();
     Settle();
-    for (const Clipped& c : TextFit(*form).Check()) clipped.push_back(c);
+    for (const std::string& c : TextFit(*form).Check()) clipped.push_back(c);
     form->hide();
   }
-  for (const Clipped& c : ClippedPanelTexts(w.Reception().Selcal().Panel())) clipped.push_back(c);
-  for (const Clipped& c : clipped) ADD_FAILURE() << c;
+  for (const std::string& c : ClippedPanelTexts(w.Reception().Selcal().Panel())) clipped.push_back(c);
+  for (const std::string& c : clipped) ADD_FAILURE() << c;
   Close();
 }
 

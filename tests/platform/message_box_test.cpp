@@ -2,57 +2,35 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QWidget>
 
+#include "support/fake_audio_devices.h"
+
 namespace {
 
-QMessageBox* FindBox() {
-  for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) return box;
-  }
-  return nullptr;
-}
-
-void Pump(int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-// A failure reported while the main window is being built must not open
-// behind it: the box waits for the window and belongs to it.
-TEST(MessageBox, AStartUpFailureOpensOnceTheMainWindowShowsAndBelongsToIt) {
+// Failures reported while the main window is being built must not open
+// behind it: the boxes wait for the window, belong to it, and open where
+// both can be seen.
+TEST(MessageBox, StartUpFailuresOpenOnceTheMainWindowShowsAndBelongToIt) {
   QWidget main;
   main.resize(400, 300);
   platform::SetMessageBoxOwner(&main);
-  platform::ShowMessageBoxNonBlocking(platform::BoxKind::Error, "Can not open the play device");
-  Pump(150);
-  EXPECT_EQ(FindBox(), nullptr);
-  main.show();
-  Pump(150);
-  QMessageBox* box = FindBox();
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(box->parentWidget(), &main);
-  EXPECT_EQ(box->text(), "Can not open the play device");
-  box->close();
-  platform::SetMessageBoxOwner(nullptr);
-}
-
-// A start without a sound card reports both devices at once.
-TEST(MessageBox, TwoStartUpFailuresOpenWhereBothCanBeSeen) {
-  QWidget main;
-  platform::SetMessageBoxOwner(&main);
   platform::ShowMessageBoxNonBlocking(platform::BoxKind::Error, "Can not open the recoding device");
   platform::ShowMessageBoxNonBlocking(platform::BoxKind::Error, "Can not open the play device");
+  const auto boxes = [&] { return main.findChildren<QMessageBox*>(); };
+  const auto shown = [&] {
+    int n = 0;
+    for (QMessageBox* box : boxes()) n += box->isVisible();
+    return n;
+  };
+  testing_support::PumpUntil([] { return false; }, 150);
+  EXPECT_EQ(shown(), 0);
   main.show();
-  Pump(150);
-  const QList<QMessageBox*> boxes = main.findChildren<QMessageBox*>();
-  ASSERT_EQ(boxes.size(), 2);
-  EXPECT_FALSE(boxes[0]->frameGeometry().intersects(boxes[1]->frameGeometry()));
-  for (QMessageBox* box : boxes) box->close();
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return shown() == 2; }));
+  EXPECT_EQ(boxes()[1]->text(), "Can not open the play device");
+  EXPECT_FALSE(boxes()[0]->frameGeometry().intersects(boxes()[1]->frameGeometry()));
+  for (QMessageBox* box : boxes()) box->close();
   platform::SetMessageBoxOwner(nullptr);
 }
 
