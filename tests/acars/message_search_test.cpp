@@ -15,7 +15,7 @@
 #include "acars/parser_fixture.h"
 #include "acars/position_texts.h"
 #include "acars/tform28.h"
-#include "app/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "platform/file_io.h"
 #include "support/fake_audio_devices.h"
 

@@ -19,7 +19,7 @@
 #include "aircraft/tform5.h"
 #include "app/centring.h"
 #include "app/click_label.h"
-#include "app/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "app/up_down.h"
 #include "platform/file_io.h"
 #include "platform/shell_open.h"

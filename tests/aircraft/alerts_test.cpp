@@ -20,7 +20,7 @@
 #include "aircraft/tform2.h"
 #include "aircraft/tform7.h"
 #include "aircraft/watch_list.h"
-#include "app/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
 #include "support/recording_links.h"

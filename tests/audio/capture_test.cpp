@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "app/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "audio/capture_delivery.h"
 #include "audio_rig.h"
 #include "platform/alsa_audio.h"

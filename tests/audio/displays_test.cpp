@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QPixmap>
 
-#include "app/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "audio/clock_panel.h"
 #include "audio/constellation.h"
 #include "audio/spectrum_display.h"

@@ -11,7 +11,7 @@
 #include <random>
 #include <vector>
 
-#include "app/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "audio/audio_monitor.h"
 #include "audio/noise_filters.h"
 #include "audio_rig.h"

@@ -15,7 +15,7 @@
 #include <set>
 #include <thread>
 
-#include "app/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "exchange/peer_link_byte_mapping.h"
 #include "platform/acars_item_server.h"
 #include "platform/date_time.h"

@@ -6,7 +6,7 @@
 #include <QToolButton>
 
 #include "app/form1_state.h"
-#include "app/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "exchange/colour_dialog.h"
 #include "exchange/text_window.h"
 
