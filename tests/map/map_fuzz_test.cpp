@@ -4,7 +4,6 @@
 // (run under the sanitizers as well), and the next redraw runs.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <cmath>
 #include <random>
 #include <string>
@@ -50,10 +49,8 @@ TEST(MapFuzz, DamagedFilesNeverStopTheMap) {
   Form1State f;
   testing_support::RecordingMapLinks links;
   MainControls& c = f.controls;
-  for (flag* down : {&c.SpeedButton21Down, &c.SpeedButton22Down, &c.SpeedButton23Down, &c.SpeedButton24Down,
-                     &c.SpeedButton25Down, &c.SpeedButton26Down, &c.SpeedButton27Down, &c.SpeedButton28Down}) {
-    *down = 1;
-  }
+  c.SpeedButton21Down = c.SpeedButton22Down = c.SpeedButton23Down = c.SpeedButton24Down = 1;
+  c.SpeedButton25Down = c.SpeedButton26Down = c.SpeedButton27Down = c.SpeedButton28Down = 1;
   f.Map.GridValue = 1;
   f.mapView.AirwayPath = dir.File("airway.txt");
   f.mapView.NavPointsPath = dir.File("nav.txt");
@@ -95,12 +92,6 @@ int AnyInt(std::mt19937& r) {
 }
 
 TEST(MapFuzz, AnyTableThroughTheAircraftLayersAndTheMouse) {
-  // Texts are drawn only with the toolkit's fonts.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "map_fuzz_tests";
-  char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
   std::mt19937 r(1616);
   testing_support::TempDir dir;
   Form1State f;
