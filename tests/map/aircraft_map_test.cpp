@@ -78,7 +78,9 @@ class AircraftScene {
   testing_support::RecordingMapLinks links;
 };
 
-TEST(PlotColors, FadingByAgeClassGroupsAndTheAircraftHeardLast) {
+// The plot colours of the default group and of the aircraft heard last
+// are in the goldens.
+TEST(PlotColors, FadingByAgeClassAndOperatorGroups) {
   for (auto [ageClass, faded] :
        {std::pair{1, 0xFFFF00u}, {2, 0xCCCC00u}, {3, 0xAAAA00u}, {5, 0x7F7F00u}, {39, 0x181800u}}) {
     EXPECT_EQ(FadeColorByAge(1, ageClass, 0xFFFF00), faded) << ageClass;
@@ -89,35 +91,19 @@ TEST(PlotColors, FadingByAgeClassGroupsAndTheAircraftHeardLast) {
   ColorSettings& c = f.Color;
   AircraftRecord r;
   r.Points.resize(3);
-  std::snprintf(r.FlightId, sizeof r.FlightId, "JL0012");
-  auto colours = [&](int group) {
-    std::vector<TColor> out;
-    for (int kind : {kShadowColor, kHeadColor, kPlotColor}) out.push_back(*PlotColor(f.Map, c, r, group, kind, -1));
-    return out;
-  };
-  EXPECT_EQ(colours(OperatorGroup(c, r)), (std::vector<TColor>{c.PlotBackColor, c.PlotOnColor, c.PlotOffColor}));
   r.Age = 0;  // heard last
-  EXPECT_EQ(colours(-1)[1], c.PlotMarkUpColor);
-  EXPECT_FALSE(PlotColor(f.Map, c, r, -1, 3, -1));
+  std::snprintf(r.FlightId, sizeof r.FlightId, "JL0012");
   for (int j = 0; j < 4; ++j) c.UserColor[j][3] = 0x100 * (j + 1);
   c.UserText[3] = "JL";
   ASSERT_EQ(OperatorGroup(c, r), 3);
-  EXPECT_EQ(colours(3), (std::vector<TColor>{0x400, 0x300, 0x200}));
+  std::vector<TColor> colours;
+  for (int kind : {kShadowColor, kHeadColor, kPlotColor}) colours.push_back(*PlotColor(f.Map, c, r, 3, kind, -1));
+  EXPECT_EQ(colours, (std::vector<TColor>{0x400, 0x300, 0x200}));
   // A one-character code never matches; "--" only a flight id beginning so.
   c.UserText[3] = "J";
   EXPECT_EQ(OperatorGroup(c, r), -1);
   std::snprintf(r.FlightId, sizeof r.FlightId, "--0012");
   EXPECT_EQ(OperatorGroup(c, r), 0);
-}
-
-TEST(AircraftGeometry, TheShadowPassTurnsWithTheAircraftsOwnPixel) {
-  AircraftScene s;
-  const AircraftRecord& r = s.Add("JL0012", {{200, 100, 0}});
-  const MapAircraftPixels pixels = ProjectMapAircraft(s.f.mapView, s.Context(), r);
-  EXPECT_EQ(pixels.screenHeading, 0);
-  // The pixel of a pass at (+1, +1) would have turned it.
-  const TrackPoint& p = r.Points[0];
-  EXPECT_NE(ScreenHeading(s.f.mapView, s.f.Map, 0, p.Lat, p.Lon, pixels.head.x + 1, pixels.head.y + 1), 0);
 }
 
 TEST(AircraftTexts, FlightLevelsAndBoxValuesWithTheirMarkersOfNoValue) {
