@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -264,7 +265,7 @@ std::vector<Ring> ReadRings(const std::string& path, int& pointsBeforeFirst) {
 // parallel may cross.
 class RingLookup {
  public:
-  explicit RingLookup(const std::vector<Ring>& rings) : rings_(rings), inside_(rings.size()) {
+  explicit RingLookup(const std::vector<Ring>& rings) : rings_(rings) {
     for (size_t r = 0; r < rings.size(); ++r) {
       const auto& p = rings[r].points;
       for (size_t i = 1; i < p.size(); ++i) {
@@ -274,26 +275,19 @@ class RingLookup {
     }
   }
 
-  std::string Holding(double lat, double lon) {
-    std::vector<size_t> crossed;
+  std::string Holding(double lat, double lon) const {
+    std::map<size_t, bool> inside;
     for (const auto& [r, i] : bands_[Band(lat)]) {
       const auto& a = rings_[r].points[i - 1];
       const auto& b = rings_[r].points[i];
-      if (Crosses(a.first, a.second, b.first, b.second, lon, lat)) {
-        inside_[r] = !inside_[r];
-        crossed.push_back(r);
-      }
+      if (Crosses(a.first, a.second, b.first, b.second, lon, lat)) inside[r] = !inside[r];
     }
-    std::sort(crossed.begin(), crossed.end());
     std::string types;
-    for (size_t r : crossed) {
-      if (inside_[r]) types += rings_[r].type;
-      inside_[r] = false;
-    }
+    for (const auto& [r, in] : inside) types += in ? std::string(1, rings_[r].type) : "";
     return types;
   }
   // Inside more land rings than sea rings.
-  bool Land(double lat, double lon) {
+  bool Land(double lat, double lon) const {
     const std::string types = Holding(lat, lon);
     return std::count(types.begin(), types.end(), 'L') > std::count(types.begin(), types.end(), 'S');
   }
@@ -301,7 +295,6 @@ class RingLookup {
  private:
   static int Band(double lat) { return std::clamp(static_cast<int>(std::floor(lat + 90)), 0, 179); }
   const std::vector<Ring>& rings_;
-  std::vector<bool> inside_;
   std::vector<std::pair<size_t, size_t>> bands_[180];
 };
 
