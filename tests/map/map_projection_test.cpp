@@ -58,10 +58,10 @@ TEST_F(MapProjection, PlacesFlatAndOnTheGlobeAtTwoSteps) {
       {false, 0, -90, 0, {89, 470}},
       {false, 0, 1e300, 0, {-1, -1}},
       {false, 0, 0, -1e300, {-1, -1}},
-      {true, 0, 36.5, 139, {392, 234}},             // the centre
-      {true, 0, 21.3187, -157.9225, {568, 225}},    // Honolulu
+      {true, 0, 36.5, 139, {392, 234}},            // the centre
+      {true, 0, 21.3187, -157.9225, {568, 225}},   // Honolulu
       {true, 0, london[0], london[1], {306, 41}},  // just this side of the limb
-      {true, 0, -34.6, -58.4, {-1, -1}},            // Buenos Aires, behind
+      {true, 0, -34.6, -58.4, {-1, -1}},           // Buenos Aires, behind
       {false, 8, tokyo[0], tokyo[1], {399, 243}},
       {true, 8, tokyo[0], tokyo[1], {401, 246}},
   };

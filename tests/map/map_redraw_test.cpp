@@ -160,12 +160,7 @@ TEST_F(MapRedraw, EachCommandAsksForItsLayers) {
       {"Panel4Resize", [&] { Panel4Resize(map(), f.Map, c); }, {}},
       {"N38Click", [&] { N38Click(map(), c); }, A},
       {"FormActivate", activate, A},
-      {"FormActivate without quick buttons",
-       [&] {
-         c.N38Checked = 0;
-         activate();
-       },
-       {}},
+      {"FormActivate without quick buttons", [&] { c.N38Checked = 0; activate(); }, {}},
       {"Image5MouseUp", [&] { form1::Image5MouseUp(f, true); }, {}},
       {"AppMenuClick", [&] { AppMenuClick({"a.map"}, f.Map, map(), dir.path(), 0); }, BA},
       {"N36Click", [&] { N36Click(c.MapFileMenu, f.Map, map(), dir.path()); }, BAP},
