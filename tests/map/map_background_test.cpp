@@ -2,7 +2,7 @@
 // map centred on 139 E at the widest step; and drawn, against the golden
 // PNGs in tests/map/golden. After a change meant to alter a picture, look
 // at the new one in the artefacts folder, rewrite the goldens with
-//   SKARVEL_REWRITE_GOLDENS=1 ctest --test-dir build -R MapGoldens
+//   SKARVEL_REWRITE_GOLDENS=1 ctest --test-dir build/tests/map -R Goldens
 // and look at them again before committing them.
 #include "map/map_background.h"
 
