@@ -65,7 +65,7 @@ TEST(MapFuzz, DamagedFilesAndAnyTableNeverStopTheMap) {
   m.NavPointsPath = dir.File("nav.txt");
   const char* extensions[] = {".dat", ".out", ".map"};
   const double centres[] = {139.0, -180.0, 180.0, 0.0, -179.99};
-  for (int round = 0; round < 600; ++round) {
+  for (int round = 0; round < 400; ++round) {
     m.MapFileName = dir.File(std::string("map") + extensions[round % 3]);
     for (const std::string& file : {m.MapFileName, m.AirwayPath, m.NavPointsPath}) {
       testing_support::WriteFile(file, AnyFile(r));
