@@ -1,8 +1,8 @@
 // Pictures of the map for a check by eye, written into the build tree's
-// artefacts folder: the real program on the display ./test provides (the
-// map alone, and plotting the positions it decodes from a recording,
-// clicked with xdotool), and the main window and its aircraft dialogs in
-// process. Without an X display the program's pictures are skipped.
+// artefacts folder: the main window at several views and its aircraft
+// dialogs, in process; and the real program on the display ./test
+// provides, plotting the positions it decodes from a recording, clicked
+// with xdotool (skipped without an X display).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,7 +10,6 @@
 #include <QImage>
 #include <QPixmap>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QScreen>
 #include <chrono>
 #include <cmath>
@@ -28,7 +27,6 @@
 #include "map/map_navigation.h"
 #include "map/map_projection.h"
 #include "platform/ini_file.h"
-#include "platform/qt_color.h"
 
 namespace {
 
@@ -38,41 +36,27 @@ void Settle() {
   for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
 }
 
-// The program in a fresh program folder with these [Map] settings, on
-// ALSA's null devices (no box covers the map), grabbed after a while.
-void PictureTheProgram(const std::string& mapSettings, const QString& name) {
-  testing_support::TempDir dir;
-  testing_support::CopyProgramFolder(dir.path());
-  testing_support::WriteFile(dir.File("skarvel.ini"),
-                             "[Etc]\r\nLanguage=1\r\n[Pos]\r\nMainTop=0\r\nMainLeft=0\r\nMainWidth=990\r\n"
-                             "MainHeight=702\r\n[Map]\r\n" +
-                                 mapSettings);
+const std::string kPlace = "[Pos]\r\nMainTop=0\r\nMainLeft=0\r\nMainWidth=990\r\nMainHeight=702\r\n";
+
+// The program of this folder with these settings and arguments, on ALSA's
+// null devices (no box covers the map); after a while, each picture of
+// the screen taken after its xdotool command.
+void PictureTheProgram(const testing_support::TempDir& dir, const std::string& settings,
+                       const std::vector<std::string>& args, int seconds,
+                       const std::vector<std::pair<QString, QStringList>>& pictures) {
+  testing_support::WriteFile(dir.File("skarvel.ini"), settings);
   testing_support::WriteFile(dir.File("null-alsa.conf"),
                              "pcm.!default { type null }\nctl.!default { type hw card 0 }\n");
-  QProcess program;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.remove("QT_QPA_PLATFORM");
-  env.insert("ALSA_CONFIG_PATH", QString::fromStdString(dir.File("null-alsa.conf")));
-  program.setProcessEnvironment(env);
-  program.start(QString::fromStdString(dir.File("skarvel")), {});
-  ASSERT_TRUE(program.waitForStarted(10000));
-  std::this_thread::sleep_for(std::chrono::seconds(4));
-  const bool running = program.state() == QProcess::Running;
-  const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage().copy(0, 0, 990, 702);
-  program.kill();
-  program.waitForFinished(5000);
-  ASSERT_TRUE(running) << program.readAllStandardError().toStdString();
-  EXPECT_TRUE(screen.save(kArtefacts + "/" + name + ".png"));
-}
-
-TEST(MapScreens, TheProgramShowsTheGlobeTheFlatMapAndJapan) {
-  if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display";
-  QDir().mkpath(kArtefacts);
-  PictureTheProgram("", "map-globe");
-  PictureTheProgram("MapCentE=-150\r\nViewDeg=-20\r\n", "map-globe-mid-pacific");
-  PictureTheProgram("GlobeView=0\r\n", "map-flat");
-  PictureTheProgram("GlobeView=0\r\nMapScale=8\r\nMapCentN=36\r\nMapCentE=138\r\nDispAPT=1\r\nGridValue=1\r\n",
-                    "map-japan");
+  const auto program = testing_support::StartProgram(
+      dir.File("skarvel"), args, {"QT_QPA_PLATFORM", "ALSA_CONFIG_PATH=" + dir.File("null-alsa.conf")});
+  std::this_thread::sleep_for(std::chrono::seconds(seconds));
+  for (const auto& [name, xdotool] : pictures) {
+    ASSERT_GT(program->Pid(), 0) << "the program ended before " << name.toStdString();
+    if (!xdotool.isEmpty()) QProcess::execute(QStringLiteral("xdotool"), xdotool);
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).copy(0, 0, 990, 702).toImage();
+    EXPECT_TRUE(screen.save(kArtefacts + "/" + name + ".png"));
+  }
 }
 
 class MapWindowScreens : public MainWindowTest {
@@ -88,20 +72,26 @@ class MapWindowScreens : public MainWindowTest {
   }
 };
 
-TEST_F(MapWindowScreens, ZoomedGlobeFijiAndDebugMode) {
-  TForm1& w = Start("[Etc]\r\nLanguage=1\r\n[Map]\r\nMapScale=16\r\nMapCentE=139.75\r\nViewDeg=-35.66\r\n");
-  Save(w, "map-globe-x30-tokyo");
-  Close();
-  TForm1& fiji =
-      Start("[Etc]\r\nLanguage=1\r\n[Map]\r\nGlobeView=0\r\nMapScale=17\r\nMapCentN=-17\r\nMapCentE=180\r\n");
-  Save(fiji, "map-flat-x40-fiji");
-  fiji.MenuItem("N37")->trigger();
-  Save(fiji, "map-debug-fiji");
-  Close();
-  TForm1& debug = Start("[Etc]\r\nLanguage=1\r\n[Map]\r\nMapNo=1\r\n");
-  debug.MenuItem("N37")->trigger();
-  Save(debug, "map-debug-globe");
-  Close();
+// Each view, then in debug mode where a second name is given.
+TEST_F(MapWindowScreens, TheGlobeTheFlatMapJapanFijiZoomedAndInDebugMode) {
+  const std::tuple<std::string, QString, QString> views[] = {
+      {"", "map-globe", ""},
+      {"MapCentE=-150\r\nViewDeg=-20\r\n", "map-globe-mid-pacific", ""},
+      {"GlobeView=0\r\n", "map-flat", ""},
+      {"GlobeView=0\r\nMapScale=8\r\nMapCentN=36\r\nMapCentE=138\r\nDispAPT=1\r\nGridValue=1\r\n", "map-japan", ""},
+      {"MapScale=16\r\nMapCentE=139.75\r\nViewDeg=-35.66\r\n", "map-globe-x30-tokyo", ""},
+      {"GlobeView=0\r\nMapScale=17\r\nMapCentN=-17\r\nMapCentE=180\r\n", "map-flat-x40-fiji", "map-debug-fiji"},
+      {"MapNo=1\r\n", "", "map-debug-globe"},
+  };
+  for (const auto& [map, name, debug] : views) {
+    TForm1& w = Start("[Etc]\r\nLanguage=1\r\n" + kPlace + "[Map]\r\n" + map);
+    if (!name.isEmpty()) Save(w, name);
+    if (!debug.isEmpty()) {
+      w.MenuItem("N37")->trigger();
+      Save(w, debug);
+    }
+    Close();
+  }
 }
 
 // Land and sea where they are after the globe is turned: two presses of
@@ -173,16 +163,15 @@ void WritePositions(const std::string& path) {
 // and the altitude view, the JC group in bright colours (black by
 // default, as the sea is).
 std::string Settings(bool globe) {
-  return std::string(
-             "[Etc]\r\nLanguage=1\r\n[Wave]\r\nDual=1\r\nDecoderL=0\r\n[Map]\r\nMapCentE=160\r\nPlotDraw=1\r\n") +
-         (globe ? "GlobeView=1\r\nViewDeg=-40\r\n" : "GlobeView=0\r\n") +
+  return "[Etc]\r\nLanguage=1\r\n[Wave]\r\nDual=1\r\nDecoderL=0\r\n[Map]\r\nMapCentE=160\r\nPlotDraw=1\r\n" +
+         std::string(globe ? "GlobeView=1\r\nViewDeg=-40\r\n" : "GlobeView=0\r\n") +
          "[Form]\r\nShowRep=1\r\nShowAlt=1\r\n[Color]\r\nUserText0=JC\r\nUserColor10=0000FF\r\n"
-         "UserColor20=0080FF\r\nUserColor30=80FFFF\r\n[Pos]\r\nMainTop=0\r\nMainLeft=0\r\nMainWidth=990\r\n"
-         "MainHeight=702\r\n";
+         "UserColor20=0080FF\r\nUserColor30=80FFFF\r\n" +
+         kPlace;
 }
 
-// Where the program draws a position on the screen: its layout's map
-// panel, and the map's projection at the widest step.
+// Where the program draws a position on the screen, to click it: its
+// layout's map panel, and the map's projection at the widest step.
 PixelPoint ScreenPixel(const std::string& settings, std::pair<double, double> position) {
   IniFile ini;
   ini.LoadFromBytes(settings);
@@ -197,81 +186,21 @@ PixelPoint ScreenPixel(const std::string& settings, std::pair<double, double> po
   return {p.x + l.panel4.left, p.y + l.panel4.top};
 }
 
-// A pixel of one of the colours (0x00BBGGRR) within 8 pixels of p.
-bool ColourNear(const QImage& screen, PixelPoint p, std::initializer_list<TColor> colours) {
-  const QImage square = screen.copy(p.x - 8, p.y - 8, 17, 17);
-  for (TColor t : colours) {
-    for (int k = 0; k < 17 * 17; ++k) {
-      if (square.pixel(k % 17, k / 17) == platform::ToQColor(t).rgb()) return true;
-    }
-  }
-  return false;
-}
-
-// The program on the display, in a folder, until it is killed; grabbed
-// by the screen's pixels.
-struct ProgramOnDisplay {
-  ProgramOnDisplay(const testing_support::TempDir& dir, const std::string& settings) {
-    testing_support::WriteFile(dir.File("skarvel.ini"), settings);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("QT_QPA_PLATFORM");
-    env.insert("ALSA_CONFIG_PATH", QString::fromStdString(dir.File("null-alsa.conf")));
-    program.setProcessEnvironment(env);
-    program.start(QString::fromStdString(dir.File("skarvel")),
-                  {"--audio-file", QString::fromStdString(dir.File("positions.wav"))});
-    program.waitForStarted(10000);
-    // The recording lasts about ten seconds, in real time.
-    std::this_thread::sleep_for(std::chrono::seconds(16));
-  }
-  ~ProgramOnDisplay() {
-    program.kill();
-    program.waitForFinished(5000);
-  }
-  QImage Grab(const QString& name, const QStringList& xdotool = {}) {
-    if (!xdotool.isEmpty()) QProcess::execute(QStringLiteral("xdotool"), xdotool);
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).copy(0, 0, 990, 702).toImage();
-    EXPECT_TRUE(screen.save(kArtefacts + "/" + name + ".png"));
-    return screen;
-  }
-  QProcess program;
-};
-
+// The recording lasts about ten seconds, played in real time.
 TEST(AircraftScreens, TheProgramPlotsWhatItDecodesAndAnswersTheMouse) {
   if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display";
   QDir().mkpath(kArtefacts);
   testing_support::TempDir dir;
   testing_support::CopyProgramFolder(dir.path());
   testing_support::WriteGradientJpeg(dir.File("pics/JA8089.jpg"), 400, 300);
-  testing_support::WriteFile(dir.File("null-alsa.conf"),
-                             "pcm.!default { type null }\nctl.!default { type hw card 0 }\n");
   WritePositions(dir.File("positions.wav"));
-  {
-    ProgramOnDisplay flat(dir, Settings(false));
-    ASSERT_EQ(flat.program.state(), QProcess::Running) << flat.program.readAllStandardError().toStdString();
-    const QImage screen = flat.Grab("map-aircraft-flat");
-    for (const Flight& f : kFlights) {
-      // Head or highlight, the JC group's own or the plot colours.
-      const bool jc = f.id[1] == 'C';
-      EXPECT_TRUE(ColourNear(screen, ScreenPixel(Settings(false), f.track.back()),
-                             {jc ? 0x0000FFu : 0xFFFF00u, jc ? 0x80FFFFu : 0xFFFFFFu}))
-          << f.id;
-    }
-    const PixelPoint jl = ScreenPixel(Settings(false), kFlights[0].track.back());
-    flat.Grab("map-aircraft-selected", {"mousemove", QString::number(jl.x), QString::number(jl.y), "click", "1"});
-    flat.Grab("map-aircraft-tag-moved", {"keydown", "ctrl", "click", "1", "keyup", "ctrl"});
-  }
-  {
-    ProgramOnDisplay globe(dir, Settings(true));
-    ASSERT_EQ(globe.program.state(), QProcess::Running) << globe.program.readAllStandardError().toStdString();
-    globe.Grab("map-aircraft-globe");
-  }
-  // The same folder, as fast as it decodes.
-  const testing_support::ProcessResult run = testing_support::RunProgram(
-      dir.File("skarvel"), {"--audio-file", dir.File("positions.wav"), "--fast"},
-      {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir.File("null-alsa.conf")}, 60000);
-  EXPECT_EQ(run.exitCode, 0) << run.standardError;
-  EXPECT_NE(run.standardError.find(" buffers processed\n"), std::string::npos) << run.standardError;
+  const std::vector<std::string> play = {"--audio-file", dir.File("positions.wav")};
+  const PixelPoint jl = ScreenPixel(Settings(false), kFlights[0].track.back());
+  PictureTheProgram(dir, Settings(false), play, 16,
+                    {{"map-aircraft-flat", {}},
+                     {"map-aircraft-selected", {"mousemove", QString::number(jl.x), QString::number(jl.y), "click", "1"}},
+                     {"map-aircraft-tag-moved", {"keydown", "ctrl", "click", "1", "keyup", "ctrl"}}});
+  PictureTheProgram(dir, Settings(true), play, 16, {{"map-aircraft-globe", {}}});
 }
 
 }  // namespace
