@@ -23,7 +23,7 @@
 #include "app/form1_state.h"
 #include "app/main_window_layout.h"
 #include "app/settings.h"
-#include "main_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "map/map_navigation.h"
 #include "map/map_projection.h"
 #include "platform/ini_file.h"

@@ -24,7 +24,7 @@
 #include "app/map_wiring.h"
 #include "app/settings.h"
 #include "app/up_down.h"
-#include "main_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "map/aircraft_drawing.h"
 #include "map/canvas_map_sink.h"
 #include "map/map_background.h"
