@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/bitmap_text_font.h"
 #include "platform/file_io.h"
 #include "platform/qt_color.h"
 #include "platform/write_failure.h"
@@ -28,16 +29,7 @@ void PutBytes(uint8_t* p, TColor colour) {
 
 bool HasFonts() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
 
-QFont TextFont(int pointSize) {
-  QFont font;
-  font.setStyleHint(QFont::SansSerif);
-  font.setFamily(QStringLiteral("Sans Serif"));
-  // Points at 96 dpi, so that the picture does not depend on the screen.
-  font.setPixelSize(std::max(1, (pointSize * 96 + 36) / 72));
-  // Crisp pixels: the bitmaps are shown 1:1 and small.
-  font.setStyleStrategy(QFont::NoAntialias);
-  return font;
-}
+QFont TextFont(int pointSize) { return platform::BitmapTextFont(platform::BitmapTextPixels(pointSize)); }
 
 QString FromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/bitmap_text_font.h"
 #include "platform/cp932.h"
 #include "platform/qt_color.h"
 
@@ -254,13 +255,7 @@ QPainter* Canvas::Painter() {
 const QFont& Canvas::FontOfSize(int pixels) {
   auto it = fonts_.find(pixels);
   if (it != fonts_.end()) return it->second;
-  QFont font;
-  font.setStyleHint(QFont::SansSerif);
-  font.setFamily(QStringLiteral("Sans Serif"));
-  font.setPixelSize(pixels);
-  // Crisp pixels: the bitmaps are shown 1:1 and small.
-  font.setStyleStrategy(QFont::NoAntialias);
-  return fonts_.emplace(pixels, font).first->second;
+  return fonts_.emplace(pixels, platform::BitmapTextFont(pixels)).first->second;
 }
 
 void Canvas::RenderMask(int pixelSize, std::string_view cp932, TextMask& mask) {
@@ -309,8 +304,7 @@ void Canvas::PaintText(int x, int y, int pixelSize, std::string_view cp932) {
 void Canvas::TextOut(int x, int y, std::string_view cp932) {
   if (cp932.empty() || x >= width_ || y >= height_ || x < -kFarTextAnchor || y < -kFarTextAnchor || !bits_) return;
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
-  // Points at 96 dpi, so that the picture does not depend on the screen.
-  const int pixels = std::max(1, (fontPoints_ * 96 + 36) / 72);
+  const int pixels = platform::BitmapTextPixels(fontPoints_);
   std::string key = std::to_string(pixels);
   key.push_back('\0');
   key.append(cp932);

@@ -2,6 +2,8 @@
 // monitor, and its pictures against golden ones.
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include "platform/file_io.h"
 #include "selcal/selcal_panel.h"
 #include "selcal/selcal_state.h"
@@ -94,6 +96,10 @@ TEST_F(SelcalPanelTest, TheTimedMonitorEndsAndItsSecondsStayInRange) {
 
 // ---- Pictures, all with the own code ABCD and no type found ----
 
+// A code without its photograph is four glyphs larger than 64 pixels,
+// whose edges may vary (GlyphEdgeDifferences).
+constexpr int kLargeCodeEdgePixels = 4 * 2;
+
 TEST_F(SelcalPanelTest, CallsWithAndWithoutTheirPhotographs) {
   WriteFile(csv_, "ABCD,JA8089\n");
   testing_support::WriteJpeg(dir_.File("pics/JA8089.jpg"), 400, 266, 0xFF00FF);
@@ -103,7 +109,7 @@ TEST_F(SelcalPanelTest, CallsWithAndWithoutTheirPhotographs) {
   // No entry after one with a photograph, and the keypad then: black.
   WriteFile(csv_, "EFGH,JA8089\n");
   panel_.SelcalReceived("ABCD", 0);
-  testing_support::ExpectGoldenPicture({Picture()}, "no_data.png", "selcal");
+  testing_support::ExpectGoldenPicture({Picture()}, "no_data.png", "selcal", kLargeCodeEdgePixels);
   panel_.ButtonClick(0);
   const QImage afterUnknown = Picture();
   // A damaged photograph: noimage.jpg, or black when that is damaged too.
@@ -114,7 +120,45 @@ TEST_F(SelcalPanelTest, CallsWithAndWithoutTheirPhotographs) {
   const QImage noImage = Picture();
   WriteFile(dir_.File("pics/noimage.jpg"), "\xFF\xD8\xFF");
   panel_.SelcalReceived("ABCD", 0);
-  testing_support::ExpectGoldenPicture({afterUnknown, noImage, Picture()}, "photo_cases.png", "selcal");
+  testing_support::ExpectGoldenPicture({afterUnknown, noImage, Picture()}, "photo_cases.png", "selcal",
+                                       kLargeCodeEdgePixels);
+}
+
+// The leeway lets the large glyphs' edge pixels vary and nothing else: a
+// wrong or moved code, a missing "NO DATA" or another colour is far
+// outside it.
+TEST_F(SelcalPanelTest, TheLeewayOfTheGoldensIsOnGlyphEdgesOnly) {
+  WriteFile(csv_, "EFGH,JA8089\n");
+  Start("ABCD");
+  const QImage golden =
+      QImage(SKARVEL_SOURCE_DIR "/tests/selcal/golden/no_data.png").convertToFormat(QImage::Format_RGB32);
+  auto withinLeeway = [&](const QImage& picture) {
+    const int edges = testing_support::GlyphEdgeDifferences(picture.convertToFormat(QImage::Format_RGB32), golden);
+    return edges >= 0 && edges <= kLargeCodeEdgePixels;
+  };
+  panel_.SelcalReceived("ABCD", 0);
+  QImage shown = Picture().convertToFormat(QImage::Format_RGB32);
+  EXPECT_TRUE(withinLeeway(shown));
+  // Three edge pixels of the C and the A, as one run of the program left
+  // them out.
+  QImage edges = shown;
+  for (QPoint p : {QPoint(129, 32), QPoint(44, 57), QPoint(114, 74)}) {
+    ASSERT_EQ(edges.pixel(p), qRgb(255, 255, 255));
+    edges.setPixel(p, qRgb(0, 0, 0));
+  }
+  EXPECT_TRUE(withinLeeway(edges));
+
+  QImage noNoData = shown;
+  QPainter(&noNoData).fillRect(55, 100, 100, 30, Qt::black);
+  QImage moved = shown.copy(-1, 0, shown.width(), shown.height());
+  QImage yellow = shown;
+  for (int y = 0; y < yellow.height(); ++y) {
+    for (int x = 0; x < yellow.width(); ++x) {
+      if (yellow.pixel(x, y) == qRgb(255, 255, 255)) yellow.setPixel(x, y, qRgb(255, 255, 0));
+    }
+  }
+  panel_.SelcalReceived("ABCE", 0);
+  for (const QImage& wrong : {noNoData, moved, yellow, Picture()}) EXPECT_FALSE(withinLeeway(wrong));
 }
 
 }  // namespace
