@@ -143,5 +143,10 @@ int RunSkarvel(int argc, char** argv) {
   }
   if (AnswerInformationRequest(audioFile)) return 0;
   if (!audioFile.notice.empty()) std::fprintf(stderr, "skarvel: %s\n", audioFile.notice.c_str());
+  if (audioFile.file) {
+    audioFile.file->OnEndedEarly([path = audioFile.path](int64_t frames, int64_t headerFrames) {
+      std::fprintf(stderr, "skarvel: %s\n", EndedEarlyNotice(path, frames, headerFrames).c_str());
+    });
+  }
   return RunMainWindow(audioFile);
 }

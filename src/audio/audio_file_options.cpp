@@ -86,11 +86,14 @@ bool ParseAudioFileOptions(const QStringList& arguments, AudioFileOptions& optio
   }
   options.rate = options.file->Rate();
   if (options.file->HeaderFrames() > 0) {
-    options.notice = "--audio-file " + options.path + ": the file ends after " +
-                     std::to_string(options.file->Frames()) + " of the " +
-                     std::to_string(options.file->HeaderFrames()) + " frames its header gives; playing those.";
+    options.notice = EndedEarlyNotice(options.path, options.file->Frames(), options.file->HeaderFrames());
   }
   return true;
+}
+
+std::string EndedEarlyNotice(const std::string& path, int64_t frames, int64_t headerFrames) {
+  return "--audio-file " + path + ": the file ends after " + std::to_string(frames) + " of the " +
+         std::to_string(headerFrames) + " frames its header gives; playing those.";
 }
 
 std::unique_ptr<AudioDeviceFactory> MakeAudioDevices(const AudioFileOptions& options) {

@@ -3,6 +3,7 @@
 // the recording device, for tests, benchmarks and a user without a radio;
 // `--help` and `--version` answer without starting the program.
 #include <QStringList>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -19,8 +20,8 @@ struct AudioFileOptions {
   // Opened once for the run: a named pipe or standard input cannot be
   // opened again.
   std::shared_ptr<platform::WaveFile> file;
-  // One line when the file is shorter than its header says (what it holds
-  // is played); empty otherwise.
+  // One line when a regular file is shorter than its header says (what it
+  // holds is played); empty otherwise. A pipe is measured as it ends.
   std::string notice;
 };
 
@@ -30,6 +31,9 @@ struct AudioFileOptions {
 // file that is missing, unreadable or not a 16-bit PCM wave file of 1 or 2
 // channels at 11025, 22050 or 44100 Hz.
 bool ParseAudioFileOptions(const QStringList& arguments, AudioFileOptions& options, std::string& error);
+// The line that says a wave file at `path` ends after `frames` of the
+// `headerFrames` its header gives, and that those are played.
+std::string EndedEarlyNotice(const std::string& path, int64_t frames, int64_t headerFrames);
 // The arguments alone, the file left unopened: enough to answer --help and
 // --version, and a pipe is left for the run to read.
 bool ParseCommandLine(const QStringList& arguments, AudioFileOptions& options, std::string& error);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -40,6 +41,17 @@ int64_t HeaderDataBytes(int fd, int64_t dataStart, bool bigEndian) {
   return bytes;
 }
 
+// Whether a header's data length, in frames, is what a writer that could
+// not go back to fill it in leaves there: 0, all ones, or the largest
+// length it can write (0x7FFFF000 from sox, 0x80000000 from arecord). Such a
+// file or pipe is read to its end and is never short.
+bool LengthLeftOpen(int64_t headerFrames, int64_t frameBytes) {
+  for (int64_t placeholder : {int64_t{0}, int64_t{0x7FFFF000}, int64_t{0x80000000}, int64_t{0xFFFFFFFF}}) {
+    if (headerFrames == placeholder / frameBytes) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::shared_ptr<WaveFile> WaveFile::Open(const std::string& path, std::string& problem) {
@@ -73,6 +85,13 @@ std::shared_ptr<WaveFile> WaveFile::Open(const std::string& path, std::string& p
       problem = "cannot be read";
       return nullptr;
     }
+    // libsndfile takes a pipe's length from its header as it stands.
+    if (!LengthLeftOpen(sf.frames, frameBytes)) file->promisedFrames_ = sf.frames;
+    file->firstFrame_.resize(static_cast<size_t>(sf.channels));
+    if (sf_readf_short(file->sound_, file->firstFrame_.data(), 1) != 1) {
+      problem = "holds no samples";
+      return nullptr;
+    }
     return file;
   }
   // libsndfile leaves the descriptor where the samples start.
@@ -85,7 +104,7 @@ std::shared_ptr<WaveFile> WaveFile::Open(const std::string& path, std::string& p
       return nullptr;
     }
     file->frames_ = (status.st_size - dataStart) / frameBytes;
-  } else if (headerBytes > 0 && headerBytes != 0xFFFFFFFF && headerBytes / frameBytes > sf.frames) {
+  } else if (!LengthLeftOpen(headerBytes / frameBytes, frameBytes) && headerBytes / frameBytes > sf.frames) {
     // libsndfile reads what the file holds; the user learns it is less.
     file->headerFrames_ = headerBytes / frameBytes;
   }
@@ -125,9 +144,27 @@ void WaveFile::Rewind() {
   if (frames_ >= 0) sf_seek(sound_, 0, SEEK_SET);
 }
 
+void WaveFile::OnEndedEarly(std::function<void(int64_t, int64_t)> endedEarly) { endedEarly_ = std::move(endedEarly); }
+
 int64_t WaveFile::Read(int16_t* frames, int64_t count) {
-  const sf_count_t got = sf_readf_short(sound_, frames, count);
-  return got < 0 ? 0 : got;
+  if (count <= 0) return 0;
+  int64_t got = 0;
+  if (!firstFrame_.empty()) {
+    std::copy(firstFrame_.begin(), firstFrame_.end(), frames);
+    firstFrame_.clear();
+    got = 1;
+  }
+  const sf_count_t more = sf_readf_short(sound_, frames + got * channels_, count - got);
+  if (more > 0) got += more;
+  if (frames_ < 0) {
+    streamFrames_ += got;
+    if (got < count && streamFrames_ < promisedFrames_ && endedEarly_) {
+      const auto endedEarly = std::move(endedEarly_);
+      endedEarly_ = nullptr;
+      endedEarly(streamFrames_, promisedFrames_);
+    }
+  }
+  return got;
 }
 
 void WaveFileStartGate::Open() {

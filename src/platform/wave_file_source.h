@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/audio_devices.h"
 
@@ -19,12 +20,15 @@ namespace platform {
 // A wave file opened once for the whole run: a named pipe or standard input
 // can be read only once, so the file is never opened again. A file is read
 // as its header describes it; a pipe to the end of its data, since a
-// stream's writer cannot know the length when it writes the header.
+// stream's writer cannot know the length when it writes the header. A pipe
+// is judged as a file of the same bytes, only later: whether it holds a
+// sample when it is opened, whether it fell short of its header when it ends.
 class WaveFile {
  public:
   // Opens path for reading: a RIFF wave file of 16-bit PCM samples, 1 or 2
   // channels, at 11025, 22050 or 44100 Hz, a regular file holding at least
-  // one frame. Otherwise nullptr with what is wrong in `problem`.
+  // one frame (a pipe waits for its first). Otherwise nullptr with what is
+  // wrong in `problem`.
   static std::shared_ptr<WaveFile> Open(const std::string& path, std::string& problem);
   ~WaveFile();
   WaveFile(const WaveFile&) = delete;
@@ -37,6 +41,10 @@ class WaveFile {
   // The frames the header gives when a regular file holds fewer (cut short
   // while it was written or copied); 0 otherwise.
   int64_t HeaderFrames() const { return headerFrames_; }
+  // `endedEarly` is called once, from the reading thread, when a pipe ends
+  // before the frames its header gives, with the frames it held and those.
+  // A regular file says so up front, through HeaderFrames().
+  void OnEndedEarly(std::function<void(int64_t frames, int64_t headerFrames)> endedEarly);
   // Back to the first frame; a pipe goes on where it is, what was read is gone.
   void Rewind();
   // Up to `count` frames, the channels interleaved; fewer at the end.
@@ -54,6 +62,12 @@ class WaveFile {
   int channels_ = 0;
   int64_t frames_ = -1;
   int64_t headerFrames_ = 0;
+  // A pipe's: the frames its header gives (0 when left open), those read
+  // so far, and the first frame, read at the open to see there is one.
+  int64_t promisedFrames_ = 0;
+  int64_t streamFrames_ = 0;
+  std::vector<int16_t> firstFrame_;
+  std::function<void(int64_t, int64_t)> endedEarly_;
 };
 
 // Holds wave-file sources back until the program is ready for their

@@ -144,4 +144,44 @@ TEST_F(AudioProgram, EveryBufferOfAFileAPipeOrStandardInput) {
       << r.standardError;
 }
 
+// A pipe is judged as a file of the same bytes: cut short, even within a
+// frame, it plays what it holds and says so in the same one line; with no
+// whole frame it is refused; a length its writer left open promises
+// nothing, so running out is no cut.
+TEST_F(AudioProgram, APipeIsJudgedAsAFileOfTheSameBytes) {
+  WriteSeconds(dir_.File("two.wav"), 11025, 2, 2);
+  const std::string two = ReadFile(dir_.File("two.wav"));
+  const size_t header = two.find("data") + 8;
+  const std::string cut = ": the file ends after 11025 of the 22050 frames its header gives; playing those.";
+  const std::string empty = ": holds no samples.";
+  struct Row {
+    const char* name;
+    std::string bytes;
+    std::string line;  // after "skarvel: --audio-file PATH"
+    int status;
+    int buffers;
+  };
+  for (const Row& row : {Row{"whole", two, "", 0, 44}, Row{"cut", two.substr(0, header + 44100), cut, 0, 22},
+                         Row{"cut within a frame", two.substr(0, header + 44102), cut, 0, 22},
+                         Row{"header alone", two.substr(0, header), empty, 2, 0},
+                         Row{"header and part of a frame", two.substr(0, header + 3), empty, 2, 0},
+                         Row{"length 0, header alone", WithDataLength(two.substr(0, header), 0), empty, 2, 0},
+                         Row{"length as sox leaves it", WithDataLength(two, 0x7FFFF000), "", 0, 44},
+                         Row{"length as arecord leaves it", WithDataLength(two, 0x80000000), "", 0, 44}}) {
+    testing_support::WriteFile(dir_.File("in.wav"), row.bytes);
+    for (bool pipe : {false, true}) {
+      const std::string path = pipe ? "/dev/stdin" : dir_.File("in.wav");
+      auto r = pipe ? Run({"--audio-file", path, "--fast"}, row.bytes) : Run({"--audio-file", path, "--fast"});
+      SCOPED_TRACE(std::string(row.name) + (pipe ? " on a pipe\n" : " in a file\n") + r.standardError);
+      EXPECT_EQ(r.exitCode, row.status);
+      EXPECT_EQ(Count(r.standardError, "skarvel: "), row.line.empty() ? 0 : 1);
+      if (!row.line.empty()) {
+        EXPECT_EQ(Count(r.standardError, "skarvel: --audio-file " + path + row.line + "\n"), 1);
+      }
+      const std::string buffers = "audio-file: " + std::to_string(row.buffers) + " buffers processed\n";
+      EXPECT_EQ(Count(r.standardError, buffers), row.status ? 0 : 1);
+    }
+  }
+}
+
 }  // namespace

@@ -3,10 +3,12 @@
 // then buffers from a capture thread to the pipeline through posted
 // events, and the opening and closing of the devices, with fake sources.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <cstdint>
 #include <mutex>
+#include <thread>
 
 #include "support/main_window_fixture.h"
 #include "audio/capture_delivery.h"
@@ -69,7 +71,8 @@ std::shared_ptr<platform::WaveFile> OpenFile(const std::string& path) {
 // A file whose header's data length is not what follows: left at 0 or at
 // all ones by a writer that could not go back to fill it in, or promising
 // more than a file cut short holds. Every frame there is is read, from the
-// first again after a rewind.
+// first again after a rewind; the same frames from a pipe, which tells
+// only at its end that it was cut.
 TEST(WaveFileSource, ReadsWhatTheFileHoldsWhateverLengthItsHeaderGives) {
   TempDir dir;
   std::vector<int16_t> samples(3000);
@@ -99,6 +102,21 @@ TEST(WaveFileSource, ReadsWhatTheFileHoldsWhateverLengthItsHeaderGives) {
       read.resize(c.frames);
       EXPECT_EQ(read, std::vector<int16_t>(samples.begin(), samples.begin() + static_cast<long>(c.frames))) << c.name;
     }
+
+    const std::string fifo = dir.File(std::string(c.name) + ".fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] { testing_support::WriteFile(fifo, bytes); });
+    const auto pipe = OpenFile(fifo);
+    std::vector<int64_t> endedEarly;
+    if (pipe) pipe->OnEndedEarly([&](int64_t frames, int64_t headerFrames) { endedEarly = {frames, headerFrames}; });
+    std::vector<int16_t> read(4000);
+    int64_t got = 0;
+    for (int64_t n = 1; pipe && n > 0; got += n) n = pipe->Read(read.data() + got, 700);
+    writer.join();
+    read.resize(static_cast<size_t>(got));
+    EXPECT_EQ(read, std::vector<int16_t>(samples.begin(), samples.begin() + static_cast<long>(c.frames))) << c.name;
+    const std::vector<int64_t> cutAt = {1000, 3000};
+    EXPECT_EQ(endedEarly, c.headerFrames ? cutAt : std::vector<int64_t>()) << c.name;
   }
 }
 
