@@ -5,6 +5,7 @@
 
 #include "app/form1_state.h"
 #include "platform/cp932.h"
+#include "platform/item_frames.h"
 #include "platform/text_room.h"
 
 namespace {
@@ -32,7 +33,7 @@ TForm21::TForm21(Form1State& form) : SkarvelForm(form, 21) {
   for (int c = 0; c < 7; ++c) listView1_->setColumnWidth(c, kColumns[c].width);
   listView1_->header()->setSectionsClickable(false);
   listView1_->header()->setStretchLastSection(false);
-  listView1_->setStyleSheet("QTreeView::item { border: 1px solid #d8d8d8; }");
+  platform::FrameItems(*listView1_);
   WidenColumns();
   listView1_->move(8, 8);
   listView1_->resize(std::max(0, width() - 29), std::max(0, height() - 50));

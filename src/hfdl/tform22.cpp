@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/form1_state.h"
+#include "platform/item_frames.h"
 
 TForm22::TForm22(Form1State& form) : SkarvelForm(form, 22) {
   setWindowTitle(QString::fromUtf8("データ受信状況"));
@@ -20,7 +21,7 @@ TForm22::TForm22(Form1State& form) : SkarvelForm(form, 22) {
   for (int c = 0; c < 4; ++c) listView1_->setColumnWidth(c, widths[c]);
   listView1_->header()->setSectionsClickable(false);
   listView1_->header()->setStretchLastSection(false);
-  listView1_->setStyleSheet("QTreeView::item { border: 1px solid #d8d8d8; }");
+  platform::FrameItems(*listView1_);
   for (int r = 0; r < ReceptionStats::kRows; ++r) listView1_->addTopLevelItem(new QTreeWidgetItem());
   ShowCounts();
   FitToRows(widths);

@@ -7,6 +7,7 @@
 
 #include "app/form1_state.h"
 #include "platform/cp932.h"
+#include "platform/item_frames.h"
 #include "platform/text_room.h"
 #include "platform/window_stacking.h"
 #include "radio/frequency_list.h"
@@ -38,7 +39,7 @@ TForm20::TForm20(Form1State& form, FrequencyListLink& tuner) : SkarvelForm(form,
   for (int c = 0; c < 5; ++c) listView1_->setColumnWidth(c, kColumns[c].width);
   listView1_->header()->setSectionsClickable(false);
   listView1_->header()->setStretchLastSection(false);
-  listView1_->setStyleSheet("QTreeView::item { border: 1px solid #d8d8d8; }");
+  platform::FrameItems(*listView1_);
   platform::SetStayOnTop(this, true);
   SyncFrequencyRows(form.radio, form.hfdl);
   ShowRows();

@@ -3,15 +3,19 @@
 // display the stacking tests' main makes, else offscreen.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
+#include <algorithm>
 
 #include "aircraft/aircraft_list.h"
 #include "aircraft/watch_list.h"
+#include "hfdl/registration.h"
 #include "support/fake_audio_devices.h"
 #include "support/main_window_fixture.h"
 
@@ -58,6 +62,47 @@ TEST_P(Screens, MainWindowAndDialogs) {
     form->show();
     Settle();
     Save(form->grab(), QStringLiteral("form%1-").arg(number) + language);
+    form->hide();
+  }
+  Close();
+}
+
+// Every window with a list, its second row (or its only one) clicked.
+TEST_P(Screens, ListsWithASelectedRow) {
+  const QString language = QString::fromLatin1(GetParam());
+  QDir().mkpath(kArtefacts);
+  QDir().mkpath(QString::fromStdString(dir_.File("data")));
+  testing_support::WriteFile(dir_.File("data/freqs.csv"),
+                             testing_support::ReadFile(SKARVEL_PROGRAM_DIR "/data/freqs.csv"));
+  TForm1& w = language == "en" ? StartEnglish() : StartJapanese();
+  for (const char* flight : {"NH0005", "JL0012"}) {
+    RegisterContact(w.State().aircraft, w.State().List, w.Reception().Aircraft(), flight, "JA8089", "NARITA");
+  }
+  AddSearchRow(w.State().watchList, "JA80**", "test remark");
+  AddSearchRow(w.State().watchList, "JA81**", "second");
+  HfdlRegistrationTable& registrations = w.State().hfdl.HfdlRegistrations;
+  AddRegistrationRow(registrations, "31", 2, "ACARS", "NH", "JA801A", "BOEING 787-8", "86D0A0");
+  AddRegistrationRow(registrations, "32", 2, "HFDL", "JL", "JA8089", "B777-200", "800001");
+  for (int number : {2, 5, 8, 12, 20, 21, 22, 25, 28}) {
+    SkarvelForm* form = w.Form(number);
+    form->show();
+    form->activateWindow();
+    Settle();
+    for (QAbstractItemView* list : form->findChildren<QAbstractItemView*>()) {
+      // Not a header, nor the list of a combo box, which has its own window.
+      if (qobject_cast<QHeaderView*>(list) || list->window() != form) continue;
+      const QAbstractItemModel& model = *list->model();
+      const int row = std::min(1, model.rowCount() - 1);
+      // The grid's first column is fixed: the first cell a click selects.
+      for (int column = 0; row >= 0 && column < model.columnCount(); ++column) {
+        if (!(model.flags(model.index(row, column)) & Qt::ItemIsSelectable)) continue;
+        list->setCurrentIndex(model.index(row, column));
+        list->setFocus(Qt::MouseFocusReason);
+        break;
+      }
+    }
+    Settle();
+    Save(form->grab(), QStringLiteral("form%1-selected-").arg(number) + language);
     form->hide();
   }
   Close();

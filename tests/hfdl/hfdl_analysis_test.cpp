@@ -18,7 +18,9 @@
 #include "hfdl_tx/hfdl_frames.h"
 #include "platform/control_char_name.h"
 #include "platform/file_io.h"
+#include "support/golden_picture.h"
 #include "support/reception_rig.h"
+#include "support/selected_row_picture.h"
 
 namespace {
 
@@ -716,6 +718,22 @@ TEST_F(HfdlTables, RegistrationLookupsAndUpdates) {
   EXPECT_EQ(Row(0), "23 7 800001 JA8089 JL B772 ACARS");
   UpdateRegistrationRow(table(), 0, "24", "HFDL", "-", "JA0000", "-", "-");
   EXPECT_EQ(Row(0), "24 7 800001 JA8089 JL B772 HFDL");
+}
+
+// A clicked row shows its texts in the highlight colours, inside the
+// cells' frames, in both HFDL tables.
+TEST_F(HfdlTables, ASelectedRowOfEachTableIsReadable) {
+  Acars(".JA801A", "31", 2);
+  Logon("32", "86D0A0");
+  Logon("33", "ABCDEF");
+  for (int code : {1, 1, 13, 30}) CountFrame(hfdl().HfdlReceptionStats, code, code == 13);
+  TForm21 registrations(form());
+  testing_support::ExpectGoldenPicture({testing_support::SelectedRowPicture(*registrations.ListView1(), 1)},
+                                       "registrations-selected.png", "hfdl");
+  registrations.hide();
+  TForm22 statistics(form());
+  testing_support::ExpectGoldenPicture({testing_support::SelectedRowPicture(*statistics.ListView1(), 1)},
+                                       "reception-stats-selected.png", "hfdl");
 }
 
 TEST_F(HfdlTables, Icao24FileRules) {

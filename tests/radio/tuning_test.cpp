@@ -23,7 +23,9 @@
 #include "radio/radio_forms.h"
 #include "radio/receiver_commands.h"
 #include "radio/tuning_controller.h"
+#include "support/golden_picture.h"
 #include "support/recording_links.h"
+#include "support/selected_row_picture.h"
 #include "support/test_support.h"
 
 namespace {
@@ -169,6 +171,16 @@ TEST_F(Tuning, RowsFollowTheUsedStations) {
   EXPECT_EQ(Refresh(), Lines{});
   EXPECT_EQ(radio_.FrequencyRows[0].checkedTime, "--:--:--");
   EXPECT_EQ(radio_.FrequencyRows[0].frequencies[0], "-");
+}
+
+// A clicked row shows its texts in the highlight colours, inside the
+// cells' frames.
+TEST_F(Tuning, ASelectedRowOfTheListIsReadable) {
+  Announce(1, 3, 4, 5);
+  Announce(9, 1);
+  TForm20 list(*form_, tuner_);
+  testing_support::ExpectGoldenPicture({testing_support::SelectedRowPicture(*list.ListView1(), 1)},
+                                       "frequency-list-selected.png", "radio");
 }
 
 TEST_F(Tuning, TheSameTargetIsSentOnce) {
