@@ -193,6 +193,43 @@ TEST_F(PositionDispatch, TheFlightIdsAirlinePicksTheDecoder) {
   }
 }
 
+// A report is read from the whole message once it is: a single block's own
+// text, or the text its blocks make together.
+TEST_F(PositionDispatch, AReportIsReadFromTheWholeMessage) {
+  // An aircraft to each row: no row's blocks meet another's open message.
+  const auto block = [](const char* reg, const std::string& text, const std::string& msgNo, bool etx = true) {
+    return Down(text, msgNo, etx, "JL0012", reg);
+  };
+  const std::string head = kJ1.substr(0, 40), rest = kJ1.substr(40);
+  struct Row {
+    const char* name;
+    std::vector<acars_tx::Message> blocks;
+    std::vector<size_t> reports;  // per message delivered
+  };
+  const Row rows[] = {
+      {"single block", {block("JA8001", kJ1, "M01A")}, {1}},
+      {"split over two blocks",
+       {block("JA8002", head, "M01A", false), block("JA8002", "M01B" + rest, "M01B")},
+       {0, 1}},
+      {"single beside an open message",
+       {block("JA8003", "OPEN ", "M02A", false), block("JA8003", kJ1, "M07A")},
+       {0, 1}},
+      {"out of sequence", {block("JA8004", kJ1, "M01A", false), block("JA8004", "M01C" + rest, "M01C")}, {0, 0}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    rig.sink().messages.clear();
+    for (const acars_tx::Message& m : r.blocks) Receive(m);
+    std::vector<size_t> reports;
+    for (const AcarsMessage& m : Messages()) reports.push_back(m.Positions.size());
+    EXPECT_EQ(reports, r.reports);
+    if (Last().Positions.empty()) continue;
+    EXPECT_NEAR(Last().Positions[0].Position.Lat, 35.5, 1e-9);
+    EXPECT_NEAR(Last().Positions[0].Position.Lon, 139.75, 1e-9);
+    EXPECT_TRUE(Last().PositionStored);
+  }
+}
+
 TEST_F(PositionDispatch, AnAcceptedMessageSelectsTheNewestOnlyWhileFollowing) {
   J1("JL0012", "M01A");
   J1("JL0034", "M01A", "JA8090", 36000);

@@ -229,6 +229,21 @@ TEST_F(AircraftListRows, OneRowPerFlightAndRegistrationSortedByFlight) {
   EXPECT_EQ(link.shown.back().Registration, "JA8092");
 }
 
+// Rows move as others are inserted; the selection moves with its aircraft.
+TEST_F(AircraftListRows, ARowInsertedAtOrAboveTheSelectionKeepsItOnItsAircraft) {
+  list.ShowNew = 0;
+  Contact("JL0012", "JA8089");
+  Contact("NH0005", "JA8090");
+  SelectRow(a, link, 2);
+  // Below it, after the rows of its own flight, at its row, above it.
+  for (const auto& [flight, reg] : {std::pair{"UA0837", "N12345"}, {"NH0005", "JA8091"}, {"JL0013", "JA8092"},
+                                    {"CA0925", "B2447"}}) {
+    Contact(flight, reg);
+    EXPECT_EQ(RowRegistration(a, a.List.Selected), "JA8090") << flight << " " << reg;
+  }
+  EXPECT_EQ(a.List.Selected, 4);
+}
+
 // The program's run checks the log's English lines.
 TEST_F(AircraftListRows, TheListLogMarksPhotographsInPicsOnlyWhileItIsOn) {
   testing_support::WriteJpeg(dir.File("pics/JA8089.jpg"), 8, 8, 0x00FF00);

@@ -215,6 +215,25 @@ TEST_F(InputDeviceDialog, OkAppliesModeAndDecodersCancelKeepsTheAbandonedChoices
   EXPECT_EQ(f.Etc.FFTSel, 1);
 }
 
+// In dual mode a channel whose decoder changes starts afresh; the other
+// keeps the frame it is in.
+TEST_F(InputDeviceDialog, ADecoderChangeResetsThatChannelOnly) {
+  TForm8 d(f, audio, ThreeDevices());
+  // The button chosen, then whether each channel kept its frame.
+  const std::tuple<int, int, int> rows[] = {{7, 0, 1}, {5, 1, 0}, {4, 0, 1}, {4, 1, 1}};
+  for (const auto& [button, keptL, keptR] : rows) {
+    for (HfdlChannelState& s : f.hfdl.Channels) s.Locked = 1;
+    d.show();
+    d.RadioButton(button)->click();
+    d.Button(1)->click();
+    const std::pair<int, int> kept(f.hfdl.Channels[0].Locked, f.hfdl.Channels[1].Locked);
+    EXPECT_EQ(kept, std::pair(keptL, keptR)) << button;
+  }
+  EXPECT_EQ(f.Wave.DecoderL, DecoderKind::VhfAcars);
+  EXPECT_EQ(f.Wave.DecoderR, DecoderKind::Hfdl);
+  EXPECT_EQ(f.Wave.WaveDual, 2);
+}
+
 TEST_F(InputDeviceDialog, AServerThatDoesNotDecodeShowsItsKeptMode) {
   f.Net.Server = 1;
   f.Net.ServerDec = 0;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <regex>
+#include <tuple>
 
 #include "app/link_wiring.h"
 #include "exchange/acars_item_framing.h"
@@ -69,6 +70,16 @@ TEST_F(PeerLinkScanner, FindsEachKindOfFrameAmongOtherBytes) {
   EXPECT_EQ(effects.hfdl[0], kDigits);
   EXPECT_EQ(effects.emptied, 1);
   EXPECT_TRUE(effects.relayed.empty());  // a client relays nothing
+}
+
+// HFDL frames follow the HF switch and ACARS blocks the VHF switch, each
+// kind its own; chat lines and probes follow neither.
+TEST_F(PeerLinkScanner, EachKindOfFrameFollowsItsOwnReceptionSwitch) {
+  const std::string block = "A" + kBlock.substr(4, kBlock.size() - 5) + "\x17" + std::string(2, '\0') + "NET|";
+  for (const auto& [vhf, hf, found] : {std::tuple{1, 0, block}, {0, 1, std::string("H3780|")}, {0, 0, std::string()}}) {
+    net.RecvVHF = vhf, net.RecvHF = hf;
+    EXPECT_EQ(Scan({kStream}), found + "PBOB |CJA>hi\r\n") << vhf << hf;
+  }
 }
 
 TEST_F(PeerLinkScanner, FramesPastTheirCapsAreDroppedAndTheNextOneArrives) {
@@ -257,6 +268,20 @@ TEST_F(PeerLink, AConnectThatNeverEndsTimesOutAndRefusalsRaiseOneBox) {
   for (const auto& ok : host.open) ok();
   transport.Accept();
   EXPECT_EQ(host.boxes.size(), 3u);
+}
+
+// A client that leaves gives its slot back and the caption counts it out.
+TEST_F(PeerLink, AServersCaptionCountsItsClientsAsTheyComeAndGo) {
+  ::PeerLink c(f.exchange, f.Net, f.Txt, f.app.UseEnglish, host, transport, timers);
+  f.Net.Server = 1;
+  ASSERT_TRUE(c.OpenServer("50000"));
+  const ConnectionId first = transport.Accept();
+  transport.Accept();
+  transport.PeerCloses(first);
+  EXPECT_EQ(host.caption, "Skarvel(Server 1/10 PortNo 49505)");
+  transport.Accept();
+  EXPECT_EQ(host.caption, "Skarvel(Server 2/10 PortNo 49505)");
+  EXPECT_TRUE(host.boxes.empty());
 }
 
 TEST_F(PeerLink, ChatComesBackAndTestLinesGoOutAtTheirIntervalAndAreReadAsNothing) {

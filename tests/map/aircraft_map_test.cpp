@@ -235,6 +235,24 @@ TEST(SideList, APageBeyondTheLastAndAListTooShortForARow) {
   EXPECT_TRUE(TakeRedrawRequests(s.f.mapView).Empty());
 }
 
+// The forward arrow is there, and turns the page, only while aircraft lie
+// beyond the page shown: never onto an empty page.
+TEST(SideList, TheForwardArrowTurnsOnlyToAPageThatHoldsAircraft) {
+  constexpr int kHeight = 62;  // two rows a page
+  // Aircraft, and the last page the arrow reaches.
+  for (const auto& [count, lastPage] : {std::pair{2, 1}, {3, 2}, {4, 2}, {5, 3}}) {
+    AircraftScene s(480, 240, kHeight);
+    for (int a = 0; a < count; ++a) s.Add("JL00" + std::to_string(10 + a), {{10, 10}});
+    const MapMouseContext mouse{s.f.mapView, s.f.Map, s.f.controls, s.links, s.links};
+    for (int click = 0; click < 3; ++click) Image1MouseUp(mouse, {MouseButton::Left, 0, 190, 10});
+    EXPECT_EQ(s.f.mapView.ListPage, lastPage) << count;
+    EXPECT_FALSE(PageSideList(kHeight, lastPage, count).forwardArrow) << count;
+    if (lastPage > 1) {
+      EXPECT_TRUE(PageSideList(kHeight, lastPage - 1, count).forwardArrow) << count;
+    }
+  }
+}
+
 TEST(AltitudeView, WhatIsLeftOutAndNothingDrawnWhileUnticked) {
   AircraftScene s;
   s.f.controls.ComboBox1Index = 4;
