@@ -9,6 +9,7 @@
 #include "app/reception_wiring.h"
 #include "platform/acars_item_server.h"
 #include "platform/message_box.h"
+#include "platform/program_folder_lock.h"
 #include "platform/qt_link_timers.h"
 #include "platform/qt_peer_transport.h"
 
@@ -32,35 +33,60 @@ LinkWiring::LinkWiring(Form1State& form, FormEffects& effects, ReceptionWiring& 
 }
 
 LinkWiring::~LinkWiring() {
+  // The item closes while the folder is still held: a copy that takes the
+  // folder next finds it gone.
+  delete item_;
+  item_ = nullptr;
   reception_.SetPeerLink(nullptr);
   // The link goes before what it calls.
   import_.reset();
   link_.reset();
 }
 
-bool LinkWiring::StartAcarsItem(const std::string& programFolder) {
-  item_ = new AcarsItemServer(AcarsItemSocketPath(programFolder),
+bool LinkWiring::HoldProgramFolder(const std::string& programFolder, const std::string& lockFile) {
+  const std::string socket = AcarsItemSocketPath(programFolder);
+  folderLock_ = std::make_unique<platform::ProgramFolderLock>(lockFile, socket + ".lock");
+  const platform::ProgramFolderLock::Hold hold = folderLock_->Take();
+  if (!folderLock_->FolderProblem().empty()) {
+    std::fprintf(stderr, "Can not make the lock file %s (%s)", lockFile.c_str(), folderLock_->FolderProblem().c_str());
+    if (hold == platform::ProgramFolderLock::Hold::Unknown) {
+      std::fprintf(stderr, ", nor %s: the copy that gets the ACARS item holds the folder\n",
+                   folderLock_->Path().c_str());
+    } else {
+      std::fprintf(stderr, ": the lock is kept in %s, which keeps out only this user's other copies\n",
+                   folderLock_->Path().c_str());
+    }
+  }
+  if (hold == platform::ProgramFolderLock::Hold::HeldByAnotherCopy) {
+    std::fprintf(stderr, "Another Skarvel of this folder has the ACARS item %s: this one runs without it\n",
+                 socket.c_str());
+    return false;
+  }
+  const bool held = hold == platform::ProgramFolderLock::Hold::Held;
+  item_ = new AcarsItemServer(socket,
                               [this](const std::string& value) {
                                 link_->ACARSChange(value);
                                 RedrawAfterTurn();
                               },
                               this);
-  const AcarsItemServer::Start start = item_->Listen();
+  const AcarsItemServer::Start start = item_->Listen(held);
   switch (start) {
     case AcarsItemServer::Start::Listening:
       return true;
     case AcarsItemServer::Start::OwnedByAnotherCopy:
+      // The folder is held all the same: the item is a copy's that could
+      // make no lock file.
       std::fprintf(stderr, "Another Skarvel of this folder has the ACARS item %s: this one runs without it\n",
-                   item_->Path().c_str());
+                   socket.c_str());
       break;
     case AcarsItemServer::Start::Failed:
-      std::fprintf(stderr, "Can not open the ACARS item %s\n", item_->Path().c_str());
+      std::fprintf(stderr, "Can not open the ACARS item %s\n", socket.c_str());
       break;
   }
   delete item_;
   item_ = nullptr;
-  // An item that could not be opened says nothing of other copies.
-  return start != AcarsItemServer::Start::OwnedByAnotherCopy;
+  // Without a lock file the item says which copy holds the folder.
+  return held;
 }
 
 void LinkWiring::EndForClose() {

@@ -12,6 +12,9 @@
 
 class AcarsItemServer;
 class FormEffects;
+namespace platform {
+class ProgramFolderLock;
+}
 class ReceptionWiring;
 struct Form1State;
 
@@ -26,10 +29,11 @@ class LinkWiring : public QObject, public PeerLinkHost, public LogImportLink {
   PeerLink& Link() { return *link_; }
   LogImport& Import() { return *import_; }
 
-  // Takes the ACARS item of the program folder, unless another copy has it
-  // (said on standard error). False when another copy of the folder runs:
-  // the item is what says which copy holds the folder.
-  bool StartAcarsItem(const std::string& programFolder);
+  // Takes the program folder for this copy, through its lock file, and then
+  // the folder's ACARS item. False when another copy holds the folder: this
+  // one runs without the item (said on standard error). The folder stays
+  // held until this goes.
+  bool HoldProgramFolder(const std::string& programFolder, const std::string& lockFile);
 
   // Closing, before the settings are saved: no import, countdown or timer
   // of the link stays.
@@ -69,6 +73,7 @@ class LinkWiring : public QObject, public PeerLinkHost, public LogImportLink {
   LinkTimers* timers_;
   std::unique_ptr<PeerLink> link_;
   std::unique_ptr<LogImport> import_;
+  std::unique_ptr<platform::ProgramFolderLock> folderLock_;
   AcarsItemServer* item_ = nullptr;
   bool redrawPosted_ = false;
 };

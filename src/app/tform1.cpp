@@ -216,7 +216,7 @@ TForm1::TForm1() {
   IniFile settings;
   settings.Load(platform::SettingsFilePath());
   ConstructForm1State(state_, platform::ProgramFolder(), settings, &link_->Link());
-  holdsProgramFolder_ = link_->StartAcarsItem(platform::ProgramFolder());
+  holdsProgramFolder_ = link_->HoldProgramFolder(platform::ProgramFolder(), platform::LockFilePath());
   if (!holdsProgramFolder_) {
     std::fprintf(stderr, "Another Skarvel runs in this folder: the settings of this one will not be saved\n");
   }

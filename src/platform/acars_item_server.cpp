@@ -46,7 +46,7 @@ AcarsItemServer::~AcarsItemServer() {
   if (server_) server_->close();
 }
 
-AcarsItemServer::Start AcarsItemServer::Listen() {
+AcarsItemServer::Start AcarsItemServer::Listen(bool holdsProgramFolder) {
   const QString name = QString::fromStdString(path_);
   {
     QLocalSocket probe;
@@ -56,7 +56,7 @@ AcarsItemServer::Start AcarsItemServer::Listen() {
       return Start::OwnedByAnotherCopy;
     }
   }
-  QLocalServer::removeServer(name);
+  if (holdsProgramFolder) QLocalServer::removeServer(name);
   server_ = new QLocalServer(this);
   server_->setSocketOptions(QLocalServer::UserAccessOption);
   connect(server_, &QLocalServer::newConnection, this, &AcarsItemServer::AcceptPending);

@@ -29,9 +29,10 @@ class AcarsItemServer : public QObject {
   AcarsItemServer(std::string path, std::function<void(const std::string& value)> change, QObject* parent = nullptr);
   ~AcarsItemServer() override;
 
-  // Takes the name unless another copy answers on it; a stale socket file
-  // of a copy that is gone is removed first.
-  Start Listen();
+  // Takes the name unless another copy answers on it. A socket file that no
+  // copy answers on is removed first only by the copy that holds the program
+  // folder: to any other it may be the file of a copy starting this moment.
+  Start Listen(bool holdsProgramFolder = true);
   const std::string& Path() const { return path_; }
 
  private:

@@ -51,11 +51,19 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
   return out;
 }
 
-std::string SettingsFilePath() {
+namespace {
+
+// A file beside the executable, named after it with another extension.
+std::string ExecutableSibling(const std::string& extension) {
   std::string name = ExecutableName();
   size_t dot = name.rfind('.');
   if (dot != std::string::npos && dot > 0) name.resize(dot);
-  return JoinPath(ProgramFolder(), name + ".ini");
+  return JoinPath(ProgramFolder(), name + extension);
 }
+
+}  // namespace
+
+std::string SettingsFilePath() { return ExecutableSibling(".ini"); }
+std::string LockFilePath() { return ExecutableSibling(".lock"); }
 
 }  // namespace platform

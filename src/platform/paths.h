@@ -16,5 +16,8 @@ void SetProgramFolderForTests(const std::string& folder);
 std::string JoinPath(std::string_view folder, std::string_view name);
 // The settings file: the executable's name with ".ini", in the program folder.
 std::string SettingsFilePath();
+// The lock file of the copy that holds the program folder, named as the
+// settings file is, with ".lock".
+std::string LockFilePath();
 
 }  // namespace platform

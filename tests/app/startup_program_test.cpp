@@ -1,7 +1,11 @@
 // The real program, started as a user starts it and closed by a signal.
 #include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QFileInfo>
 
 #include "app/version.h"
+#include "support/fake_audio_devices.h"
 #include "support/test_support.h"
 
 namespace {
@@ -9,6 +13,8 @@ namespace {
 using testing_support::ReadFile;
 using testing_support::RunProgram;
 using testing_support::TempDir;
+
+constexpr const char* kNotSaved = "the settings of this one will not be saved";
 
 int Count(const std::string& text, const std::string& what) {
   int n = 0;
@@ -53,6 +59,84 @@ TEST(StartupProgram, SigtermWhenTheSettingsCannotBeSavedEndsAtOnceWithAFailure) 
       << e.standardError;
   EXPECT_LT(e.msAfterSignal, 5000);
   EXPECT_EQ(ReadFile(dir.File("skarvel.ini")), "[Etc]\r\nLanguage=1\r\n");
+}
+
+// A copy of a program folder's skarvel offscreen on a screen of the given
+// size, without a sound card, left running once it has started.
+std::unique_ptr<testing_support::RunningProgram> StartCopy(const TempDir& dir, int width, int height) {
+  const std::string screen = dir.File("screen" + std::to_string(width) + ".json");
+  testing_support::WriteFile(screen, "{\"screens\": [{\"name\": \"s\", \"x\": 0, \"y\": 0, \"width\": " +
+                                         std::to_string(width) + ", \"height\": " + std::to_string(height) +
+                                         ", \"logicalDpi\": 96, \"logicalBpi\": 96, \"dpr\": 1}]}");
+  testing_support::WriteFile(dir.File("empty-alsa.conf"), "");
+  return testing_support::StartProgram(
+      dir.File("skarvel"), {},
+      {"QT_QPA_PLATFORM=offscreen:configfile=" + screen, "ALSA_CONFIG_PATH=" + dir.File("empty-alsa.conf")});
+}
+// Past its start: the folder is held or not, and a signal closes it.
+bool Started(testing_support::RunningProgram& copy) {
+  return testing_support::PumpUntil(
+      [&] { return copy.StandardErrorSoFar().find("Can not open the play device") != std::string::npos; }, 20000);
+}
+
+// A double click may start two copies at the same moment: exactly one holds
+// the folder and saves its settings. The main window stored at 1500,900
+// stays there on the wide screen and is moved onto the narrow one, so the
+// file tells which copy wrote it.
+TEST(StartupProgram, OfTwoCopiesStartedTogetherOneHoldsTheFolder) {
+  TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  int sound = 0;
+  std::string faults;
+  for (int pair = 0; pair < 20; ++pair) {
+    testing_support::WriteFile(dir.File("skarvel.ini"),
+                               "[Etc]\r\nLanguage=1\r\n[Pos]\r\nMainLeft=1500\r\nMainTop=900\r\n");
+    auto wide = StartCopy(dir, 3000, 2000);
+    auto narrow = StartCopy(dir, 1200, 900);
+    const bool bothStarted = Started(*wide) && Started(*narrow);
+    wide->Signal(SIGTERM);
+    narrow->Signal(SIGTERM);
+    const testing_support::ProcessResult wideRun = wide->Wait(30000);
+    const testing_support::ProcessResult narrowRun = narrow->Wait(30000);
+    ASSERT_TRUE(bothStarted) << wideRun.standardError << narrowRun.standardError;
+    EXPECT_EQ(wideRun.exitCode, 0);
+    EXPECT_EQ(narrowRun.exitCode, 0);
+    const bool wideHolds = Count(wideRun.standardError, kNotSaved) == 0;
+    const bool narrowHolds = Count(narrowRun.standardError, kNotSaved) == 0;
+    const std::string ini = ReadFile(dir.File("skarvel.ini"));
+    const bool savedByWide = ini.find("MainLeft=1500\r\n") != std::string::npos;
+    if (wideHolds != narrowHolds && Count(ini, "\r\n[") == 12 && savedByWide == wideHolds) {
+      ++sound;
+    } else {
+      faults += "pair " + std::to_string(pair) + ": wide holds " + std::to_string(wideHolds) + ", narrow holds " +
+                std::to_string(narrowHolds) + ", saved by the wide " + std::to_string(savedByWide) + "\n";
+    }
+  }
+  EXPECT_EQ(sound, 20) << faults;
+}
+
+// A copy that was killed leaves its lock and its socket behind; the next
+// copy takes both over.
+TEST(StartupProgram, TheNextCopyTakesOverTheFolderOfAKilledCopy) {
+  TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n");
+  auto killed = StartCopy(dir, 1600, 1200);
+  ASSERT_TRUE(Started(*killed));
+  killed->Signal(SIGKILL);
+  killed->Wait(30000);
+  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(dir.File("skarvel.lock"))));
+  EXPECT_EQ(ReadFile(dir.File("skarvel.ini")), "[Etc]\r\nLanguage=1\r\n");
+
+  auto next = StartCopy(dir, 1600, 1200);
+  ASSERT_TRUE(Started(*next));
+  EXPECT_EQ(RunProgram(dir.File("skarvel-acars-send"), {"no block"}, {}, 10000).exitCode, 0);
+  next->Signal(SIGTERM);
+  const testing_support::ProcessResult run = next->Wait(30000);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(Count(run.standardError, kNotSaved), 0) << run.standardError;
+  EXPECT_EQ(Count(ReadFile(dir.File("skarvel.ini")), "\r\n["), 12);
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dir.File("skarvel.lock"))));
 }
 
 TEST(StartupProgram, HelpAndVersionAnswerWithoutADisplay) {

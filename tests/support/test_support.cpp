@@ -179,8 +179,16 @@ void RunningProgram::Signal(int signal) const {
   // A program that has ended has no id: 0 would signal the whole group.
   if (process_->processId() > 0) ::kill(static_cast<pid_t>(process_->processId()), signal);
 }
-ProcessResult RunningProgram::Wait(int timeoutMs) { return Finish(*process_, timeoutMs); }
+ProcessResult RunningProgram::Wait(int timeoutMs) {
+  ProcessResult r = Finish(*process_, timeoutMs);
+  r.standardError = standardError_ + r.standardError;
+  return r;
+}
 long long RunningProgram::Pid() const { return process_->processId(); }
+const std::string& RunningProgram::StandardErrorSoFar() {
+  standardError_ += process_->readAllStandardError().toStdString();
+  return standardError_;
+}
 
 std::unique_ptr<RunningProgram> StartProgram(const std::string& program, const std::vector<std::string>& args,
                                              const std::vector<std::string>& env) {

@@ -88,9 +88,12 @@ class RunningProgram {
   void Signal(int signal) const;
   ProcessResult Wait(int timeoutMs);
   long long Pid() const;
+  // What it has written on standard error so far (Wait still returns all of it).
+  const std::string& StandardErrorSoFar();
 
  private:
   std::unique_ptr<QProcess> process_;
+  std::string standardError_;
 };
 std::unique_ptr<RunningProgram> StartProgram(const std::string& program, const std::vector<std::string>& args,
                                              const std::vector<std::string>& env);
