@@ -607,9 +607,11 @@ void TForm1::ShowDone() {
   if (state_.Form.FullScreen && !closePending_) SetFullScreen(true);
   if (closePending_) {
     close();
-  } else if (state_.audio.AudioDevices) {
-    state_.audio.AudioDevices->ReadyForInput();
+    return;
   }
+  // The boxes of the start come last, above every window it showed.
+  platform::OpenHeldMessageBoxes();
+  if (state_.audio.AudioDevices) state_.audio.AudioDevices->ReadyForInput();
 }
 
 void TForm1::RequestCloseFromSystem() {

@@ -6,8 +6,8 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStyle>
-#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <vector>
@@ -20,6 +20,17 @@ namespace {
 QPointer<QWidget>& Owner() {
   static QPointer<QWidget> owner;
   return owner;
+}
+
+// From the owner's construction until its start is over.
+bool& Holding() {
+  static bool holding = false;
+  return holding;
+}
+
+std::vector<QPointer<QMessageBox>>& HeldBoxes() {
+  static std::vector<QPointer<QMessageBox>> boxes;
+  return boxes;
 }
 
 // The boxes opened without waiting that are still open.
@@ -46,16 +57,43 @@ void PlaceBelowOpenBoxes(QMessageBox* box) {
   box->move(box->x(), top);
 }
 
-void OpenWhenOwnerShows(QMessageBox* box) {
-  QWidget* owner = Owner();
-  if (owner && !owner->isVisible()) {
-    QTimer::singleShot(50, box, [box] { OpenWhenOwnerShows(box); });
-    return;
+// A box belongs to no window of the program. A window manager keeps a
+// dialog that belongs to one window (the main window) under every window
+// that belongs to the whole program and stays on top, as the program's
+// dialogs do: the box would open unseen there, and refuse every click. So
+// each box is modal to the whole program, stays on top while one of its
+// windows does, and is placed over the window the user is at as it shows.
+class Box : public QMessageBox {
+ public:
+  Box(Icon icon, const QString& caption, const QString& text) : QMessageBox(icon, caption, text) {
+    setWindowModality(Qt::ApplicationModal);
   }
-  if (owner && box->parentWidget() != owner) box->setParent(owner, box->windowFlags());
+
+  bool nonBlocking = false;
+
+ protected:
+  void showEvent(QShowEvent* e) override {
+    QMessageBox::showEvent(e);
+    if (e->spontaneous()) return;
+    if (const QWidget* over = WindowUnder()) move(over->frameGeometry().center() - rect().center());
+    if (nonBlocking) PlaceBelowOpenBoxes(this);
+  }
+
+ private:
+  QWidget* WindowUnder() const {
+    QWidget* owner = Owner();
+    if (owner && !owner->isVisible()) owner = nullptr;
+    // What happened to the program as a whole shows over its main window.
+    if (nonBlocking && owner) return owner;
+    QWidget* active = QApplication::activeWindow();
+    if (active && active != this && !qobject_cast<QMessageBox*>(active)) return active;
+    return owner;
+  }
+};
+
+void Open(QMessageBox* box) {
   KeepModalAboveStayOnTop(*box);
-  box->open();
-  PlaceBelowOpenBoxes(box);
+  box->show();
   auto& boxes = OpenNonBlockingBoxes();
   boxes.erase(std::remove_if(boxes.begin(), boxes.end(), [](const auto& b) { return b.isNull(); }), boxes.end());
   boxes.emplace_back(box);
@@ -76,11 +114,8 @@ QMessageBox::Icon IconOf(BoxKind kind) {
   return QMessageBox::NoIcon;
 }
 
-QMessageBox* MakeBox(BoxKind kind, BoxButtons buttons, const std::string& text, const std::string& caption) {
-  QWidget* parent = QApplication::activeWindow();
-  if (!parent && Owner() && Owner()->isVisible()) parent = Owner();
-  auto* box = new QMessageBox(IconOf(kind), QString::fromStdString(caption), QString::fromStdString(text),
-                              QMessageBox::NoButton, parent);
+Box* MakeBox(BoxKind kind, BoxButtons buttons, const std::string& text, const std::string& caption) {
+  auto* box = new Box(IconOf(kind), QString::fromStdString(caption), QString::fromStdString(text));
   switch (buttons) {
     case BoxButtons::Ok:
       box->setStandardButtons(QMessageBox::Ok);
@@ -102,7 +137,7 @@ QMessageBox* MakeBox(BoxKind kind, BoxButtons buttons, const std::string& text, 
 BoxAnswer ShowMessageBox(BoxKind kind, BoxButtons buttons, const std::string& text, const std::string& caption) {
   if (Handler()) return Handler()({kind, buttons, text, caption, true});
   QApplication::beep();
-  QMessageBox* box = MakeBox(kind, buttons, text, caption);
+  Box* box = MakeBox(kind, buttons, text, caption);
   KeepModalAboveStayOnTop(*box);
   int r = box->exec();
   delete box;
@@ -119,17 +154,40 @@ void ShowMessageBoxNonBlocking(BoxKind kind, const std::string& text, const std:
     return;
   }
   QApplication::beep();
-  QMessageBox* box = MakeBox(kind, BoxButtons::Ok, text, caption);
+  Box* box = MakeBox(kind, BoxButtons::Ok, text, caption);
+  box->nonBlocking = true;
   box->setAttribute(Qt::WA_DeleteOnClose);
   if (closed) QObject::connect(box, &QDialog::finished, box, [closed = std::move(closed)] { closed(); });
-  OpenWhenOwnerShows(box);
+  if (Holding()) {
+    HeldBoxes().emplace_back(box);
+  } else {
+    Open(box);
+  }
 }
 
 void Beep() {
   if (!Handler()) QApplication::beep();
 }
 
-void SetMessageBoxOwner(QWidget* mainWindow) { Owner() = mainWindow; }
+void SetMessageBoxOwner(QWidget* mainWindow) {
+  Owner() = mainWindow;
+  Holding() = mainWindow != nullptr;
+  if (mainWindow) return;
+  // The boxes of a main window that goes, go with it.
+  for (auto* boxes : {&HeldBoxes(), &OpenNonBlockingBoxes()}) {
+    for (const QPointer<QMessageBox>& box : *boxes) delete box.data();
+    boxes->clear();
+  }
+}
+
+void OpenHeldMessageBoxes() {
+  Holding() = false;
+  std::vector<QPointer<QMessageBox>> held;
+  held.swap(HeldBoxes());
+  for (const QPointer<QMessageBox>& box : held) {
+    if (box) Open(box);
+  }
+}
 
 void SetMessageBoxHandler(BoxHandler handler) { Handler() = std::move(handler); }
 

@@ -18,8 +18,11 @@ struct BoxRequest {
   BoxButtons buttons;
   std::string text;
   std::string caption;
-  bool blocking;  // false: shown with open(), the caller goes on at once
+  bool blocking;  // false: the caller goes on at once
 };
+
+// Every box is modal to the whole program and opens above all of its
+// windows, over the window the user is at.
 
 // Beeps, shows the box modally and returns the answer. Escape and the close
 // box answer No (or Ok where that is the only button).
@@ -27,17 +30,22 @@ BoxAnswer ShowMessageBox(BoxKind kind, BoxButtons buttons, const std::string& te
                          const std::string& caption = "Skarvel");
 // For failures shown while the main window is still being built, and for
 // events that must not wait for an answer: beeps and returns at once without
-// running an event loop; the box opens, modal to the main window and centred
-// on it, once that window shows. closed runs when the box has gone (at once
-// when a test answers it).
+// running an event loop; the box opens centred on the main window, once the
+// start is over (OpenHeldMessageBoxes). closed runs when the box has gone (at
+// once when a test answers it).
 void ShowMessageBoxNonBlocking(BoxKind kind, const std::string& text, const std::string& caption = "Skarvel",
                                std::function<void()> closed = nullptr);
 // The warning beep alone (none while a test answers the boxes).
 void Beep();
 
-// The window that failure boxes belong to. A box asked for while it is still
-// hidden waits until it shows: a box opened before it would end up behind it.
+// The main window, from its construction: boxes asked for without waiting
+// are held from then until OpenHeldMessageBoxes, for a box opened before the
+// windows that the start shows and raises would end up behind them. A main
+// window that goes (nullptr) takes its boxes with it.
 void SetMessageBoxOwner(QWidget* mainWindow);
+// The start is over: the held boxes open, in the order they were asked for,
+// and later ones open at once.
+void OpenHeldMessageBoxes();
 
 using BoxHandler = std::function<BoxAnswer(const BoxRequest&)>;
 // Replaces the real box (tests). An empty handler restores it.

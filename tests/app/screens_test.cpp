@@ -118,7 +118,12 @@ TEST_P(Screens, StartWithoutASoundCard) {
   platform::SetMessageBoxHandler(nullptr);
   testing_support::WriteFile(dir_.File("skarvel.ini"), "[Etc]\r\nLanguage=" + std::string(language == "en" ? "1" : "2"));
   window_ = StartMainWindow(nullptr, &devices);
-  ASSERT_TRUE(testing_support::PumpUntil([&] { return window_->findChildren<QMessageBox*>().size() == 2; }));
+  const auto boxesShown = [] {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::count_if(windows.begin(), windows.end(),
+                         [](QWidget* w) { return qobject_cast<QMessageBox*>(w) && w->isVisible(); });
+  };
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return boxesShown() == 2; }));
   Settle();
   Save(QGuiApplication::primaryScreen()->grabWindow(0), "start-without-sound-card-" + language);
   platform::RejectOpenModals();

@@ -1,8 +1,8 @@
 // Windows on a real X server, stacked as a user sees them: a virtual
 // display of the test's own with a window manager (openbox) for the
-// windows in process, and a bare one for the program where no window
-// manager stacks its windows. Clicks are the X server's own (xdotool), so
-// the window manager sees a user at work. Skipped without Xvfb or openbox.
+// windows in process, and displays of their own, with openbox or bare, for
+// the program. Clicks are the X server's own (xdotool), so the window
+// manager sees a user at work. Skipped without Xvfb or openbox.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -23,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <regex>
+#include <sstream>
 #include <thread>
 
 #include "acars/tform28.h"
@@ -236,6 +237,11 @@ TEST_F(UnderAWindowManager, ModalDialogsOpenAboveTheWindowsThatStayOnTop) {
   auto* list = static_cast<TForm5*>(w.Form(5));
   auto* colours = static_cast<TForm18*>(w.Form(18));
   info->Edit1()->setText("XX9999");  // heard by nobody
+  const auto linkDown = [&] {
+    w.State().controls.SpeedButton1Down = 1;
+    w.ControlsChanged();
+    return w.SpeedButton(1);
+  };
 
   struct Case {
     std::vector<int> windows;  // shown first
@@ -251,6 +257,8 @@ TEST_F(UnderAWindowManager, ModalDialogsOpenAboveTheWindowsThatStayOnTop) {
       {{17}, {[&] { return info->Button1(); }}, {{"QMessageBox", true}}},
       // From a window that does not stay on top, while one does.
       {{10, 5}, {[&] { return list->SpeedButton(2); }}, {{"Form18", true}}},
+      // The main window's box that does not wait: the link let go.
+      {{10}, {[&] { return linkDown(); }}, {{"QMessageBox", true}}},
   };
   for (const Case& c : cases) {
     for (int number : c.windows) ShowManaged(w, number);
@@ -308,6 +316,85 @@ TEST(WithoutAWindowManager, WindowsReopenedAtStartShowAboveTheMainWindow) {
   for (const std::string& name : reopened) EXPECT_LT(at(name), at(main)) << windows;
   program.Signal(SIGTERM);
   program.Wait(10000);
+}
+
+// The program's windows on a display, the top first, each with whether it
+// is modal: the boxes are the only modal windows of a start.
+std::vector<std::pair<std::string, bool>> ShownWindowsTopFirst(const VirtualDisplay& display, bool managed) {
+  const std::string on = " -display " + display.Name();
+  static const std::regex id("0x[0-9a-f]+");
+  std::vector<std::string> ids;
+  if (managed) {
+    const std::string out = Output("xprop" + on + " -root _NET_CLIENT_LIST_STACKING");
+    for (auto it = std::sregex_iterator(out.begin(), out.end(), id); it != std::sregex_iterator(); ++it) {
+      ids.insert(ids.begin(), it->str());
+    }
+  } else {
+    // Without a window manager the root's children are the windows, in
+    // their stacking order; the unmapped ones are no one's to see.
+    std::istringstream lines(Output("xwininfo" + on + " -root -children"));
+    static const std::regex child("^\\s+(0x[0-9a-f]+) ");
+    std::smatch m;
+    for (std::string line; std::getline(lines, line);) {
+      if (!std::regex_search(line, m, child)) continue;
+      if (Output("xwininfo" + on + " -id " + m[1].str()).find("IsViewable") != std::string::npos) ids.push_back(m[1]);
+    }
+  }
+  std::vector<std::pair<std::string, bool>> windows;
+  static const std::regex name("WM_NAME[^=]*= \"([^\"]*)\"");
+  for (const std::string& window : ids) {
+    const std::string props = Output("xprop" + on + " -id " + window + " WM_NAME _NET_WM_STATE");
+    std::smatch m;
+    windows.emplace_back(std::regex_search(props, m, name) ? m[1].str() : window,
+                         props.find("_NET_WM_STATE_MODAL") != std::string::npos);
+  }
+  return windows;
+}
+
+std::string Describe(const std::vector<std::pair<std::string, bool>>& windows) {
+  std::string text;
+  for (const auto& [name, modal] : windows) text += "\n  " + name + (modal ? " (modal)" : "");
+  return text;
+}
+
+// Without a sound card a start opens two boxes. The windows reopened at
+// start, some staying on top and the main window in full screen, must not
+// cover them: a box under them refuses every click until it is found.
+TEST(StartUpBoxes, OpenAboveEveryWindowOfTheStart) {
+  struct Case {
+    bool windowManager;
+    std::string form;  // the [Form] section
+    size_t windows;    // the main window and the ones reopened
+  };
+  const Case cases[] = {
+      {true, "FreqShow=1\r\n", 2},
+      {true, "FreqShow=1\r\nText=1\r\nList=1\r\nSelCall=1\r\nICAOShow=1\r\nFull=1\r\n", 6},
+      {false, "FreqShow=1\r\nText=1\r\nList=1\r\nSelCall=1\r\nICAOShow=1\r\n", 6},
+  };
+  for (const Case& c : cases) {
+    VirtualDisplay display(c.windowManager);
+    if (!display.Up(c.windowManager)) GTEST_SKIP() << "needs Xvfb and openbox";
+    testing_support::TempDir dir;
+    testing_support::CopyProgramFolder(dir.path());
+    testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n[Form]\r\n" + c.form);
+    testing_support::RunningProgram program(
+        dir.File("skarvel"), {}, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM", "ALSA_CONFIG_PATH=/dev/null"});
+    std::vector<std::pair<std::string, bool>> windows;
+    const auto allShown = [&] {
+      windows = ShownWindowsTopFirst(display, c.windowManager);
+      return windows.size() == c.windows + 2;
+    };
+    EXPECT_TRUE(PumpUntil(allShown, 20000)) << c.form << Describe(windows);
+    PumpUntil([] { return false; }, 500);
+    windows = ShownWindowsTopFirst(display, c.windowManager);
+    std::vector<bool> boxes;
+    for (const auto& window : windows) boxes.push_back(window.second);
+    std::vector<bool> expected(c.windows + 2, false);
+    expected[0] = expected[1] = true;
+    EXPECT_EQ(boxes, expected) << c.form << Describe(windows);
+    program.Signal(SIGTERM);
+    program.Wait(10000);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -9,29 +10,49 @@
 
 namespace {
 
+std::vector<QMessageBox*> ShownBoxes() {
+  std::vector<QMessageBox*> boxes;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) boxes.push_back(box);
+  }
+  return boxes;
+}
+
 // Failures reported while the main window is being built must not open
-// behind it: the boxes wait for the window, belong to it, and open where
-// both can be seen.
-TEST(MessageBox, StartUpFailuresOpenOnceTheMainWindowShowsAndBelongToIt) {
+// behind the windows of the start: the boxes wait until the start is over,
+// then open over the main window where both can be seen.
+TEST(MessageBox, StartUpFailuresOpenOverTheMainWindowOnceTheStartIsOver) {
   QWidget main;
   main.resize(400, 300);
   platform::SetMessageBoxOwner(&main);
   platform::ShowMessageBoxNonBlocking(platform::BoxKind::Error, "Can not open the recoding device");
   platform::ShowMessageBoxNonBlocking(platform::BoxKind::Error, "Can not open the play device");
-  const auto boxes = [&] { return main.findChildren<QMessageBox*>(); };
-  const auto shown = [&] {
-    int n = 0;
-    for (QMessageBox* box : boxes()) n += box->isVisible();
-    return n;
-  };
-  testing_support::PumpUntil([] { return false; }, 150);
-  EXPECT_EQ(shown(), 0);
   main.show();
-  ASSERT_TRUE(testing_support::PumpUntil([&] { return shown() == 2; }));
-  EXPECT_EQ(boxes()[1]->text(), "Can not open the play device");
-  EXPECT_FALSE(boxes()[0]->frameGeometry().intersects(boxes()[1]->frameGeometry()));
-  for (QMessageBox* box : boxes()) box->close();
+  testing_support::PumpUntil([] { return false; }, 150);
+  EXPECT_EQ(ShownBoxes().size(), 0u);
+  platform::OpenHeldMessageBoxes();
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return ShownBoxes().size() == 2; }));
+  const std::vector<QMessageBox*> boxes = ShownBoxes();
+  EXPECT_NE(boxes[0]->text(), boxes[1]->text());
+  EXPECT_FALSE(boxes[0]->frameGeometry().intersects(boxes[1]->frameGeometry()));
+  for (QMessageBox* box : boxes) {
+    EXPECT_TRUE(box->frameGeometry().intersects(main.frameGeometry())) << box->text().toStdString();
+    EXPECT_EQ(box->windowModality(), Qt::ApplicationModal) << box->text().toStdString();
+  }
   platform::SetMessageBoxOwner(nullptr);
+}
+
+// A start that ends before its boxes open (a close asked for meanwhile)
+// leaves none behind to open later.
+TEST(MessageBox, TheBoxesOfAMainWindowGoWithIt) {
+  auto main = std::make_unique<QWidget>();
+  platform::SetMessageBoxOwner(main.get());
+  platform::ShowMessageBoxNonBlocking(platform::BoxKind::Error, "Can not open the play device");
+  platform::SetMessageBoxOwner(nullptr);
+  main.reset();
+  platform::OpenHeldMessageBoxes();
+  testing_support::PumpUntil([] { return false; }, 150);
+  EXPECT_TRUE(ShownBoxes().empty());
 }
 
 }  // namespace
