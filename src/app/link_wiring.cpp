@@ -57,9 +57,12 @@ bool LinkWiring::HoldProgramFolder(const std::string& programFolder, const std::
                    folderLock_->Path().c_str());
     }
   }
-  if (hold == platform::ProgramFolderLock::Hold::HeldByAnotherCopy) {
+  const auto itemTaken = [&socket] {
     std::fprintf(stderr, "Another Skarvel of this folder has the ACARS item %s: this one runs without it\n",
                  socket.c_str());
+  };
+  if (hold == platform::ProgramFolderLock::Hold::HeldByAnotherCopy) {
+    itemTaken();
     return false;
   }
   const bool held = hold == platform::ProgramFolderLock::Hold::Held;
@@ -76,8 +79,7 @@ bool LinkWiring::HoldProgramFolder(const std::string& programFolder, const std::
     case AcarsItemServer::Start::OwnedByAnotherCopy:
       // The folder is held all the same: the item is a copy's that could
       // make no lock file.
-      std::fprintf(stderr, "Another Skarvel of this folder has the ACARS item %s: this one runs without it\n",
-                   socket.c_str());
+      itemTaken();
       break;
     case AcarsItemServer::Start::Failed:
       std::fprintf(stderr, "Can not open the ACARS item %s\n", socket.c_str());

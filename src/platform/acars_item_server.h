@@ -33,7 +33,6 @@ class AcarsItemServer : public QObject {
   // copy answers on is removed first only by the copy that holds the program
   // folder: to any other it may be the file of a copy starting this moment.
   Start Listen(bool holdsProgramFolder = true);
-  const std::string& Path() const { return path_; }
 
  private:
   struct Sender {

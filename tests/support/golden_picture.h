@@ -81,8 +81,8 @@ inline void ExpectGoldenPicture(const std::vector<QImage>& parts, const std::str
   const std::string artefact = SKARVEL_ARTEFACTS_DIR "/" + name;
   QDir().mkpath(QStringLiteral(SKARVEL_ARTEFACTS_DIR));
   picture.save(QString::fromStdString(artefact));
-  ADD_FAILURE() << "differs from " << golden << " (" << (edges < 0 ? "off the glyphs' edges" : "on glyph edges: ")
-                << (edges < 0 ? "" : std::to_string(edges)) << "); see " << artefact;
+  const std::string where = edges < 0 ? "off the glyphs' edges" : "on " + std::to_string(edges) + " glyph edge pixels";
+  ADD_FAILURE() << "differs from " << golden << " (" << where << "); see " << artefact;
 }
 
 }  // namespace testing_support
