@@ -116,11 +116,9 @@ TForm28::TForm28(Form1State& form) : SkarvelForm(form, 28) {
   ShowSearch();
 }
 
-TForm28::~TForm28() {
-  // FormDestroy: the strings are saved once more at the end.
-  form_.messageSearch.Changed = nullptr;
-  SaveSearchStrings(form_.messageSearch);
-}
+// The strings' last save is the main window's, at its close: only the copy
+// that holds the program folder makes it.
+TForm28::~TForm28() { form_.messageSearch.Changed = nullptr; }
 
 void TForm28::ShowSearch() {
   const MessageSearch& s = form_.messageSearch;

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <cstdio>
+#include <utility>
 
 #include "app/form1_state.h"
 #include "app/form_effects.h"
@@ -16,6 +17,40 @@
 namespace {
 
 constexpr int kHfdlAnalysis = 4;
+
+FolderHold AnotherCopyHoldsTheFolder() {
+  std::fprintf(stderr, "Another Skarvel runs in this folder: the settings of this one will not be saved\n");
+  return {false,
+          "The ACARS item belongs to another Skarvel of this folder, and the settings of this one will not be saved",
+          "ACARSアイテムは同じフォルダの別のSkarvelが使用中です。このSkarvelの設定は保存されません"};
+}
+
+// Why a lock file cannot be taken, in English and in Japanese.
+std::pair<std::string, std::string> LockProblemText(platform::ProgramFolderLock::Problem problem,
+                                                    const std::string& otherHost) {
+  using Problem = platform::ProgramFolderLock::Problem;
+  switch (problem) {
+    case Problem::IsAFolder: return {"a folder is in its place", "同じ名前のフォルダがあります"};
+    case Problem::NotAFile: return {"it is not a file", "ファイルではありません"};
+    case Problem::NoPermission: return {"no permission to open it", "開く権限がありません"};
+    case Problem::CannotLock: return {"the system cannot lock it", "システムがロックできません"};
+    case Problem::AnotherHost:
+      return {"it names another computer, " + otherHost, "別のコンピュータ（" + otherHost + "）のものです"};
+    case Problem::None: break;
+  }
+  return {"", ""};
+}
+
+// No other copy is known to run: saying that one does would send the user
+// looking for it, and never to the file.
+FolderHold LockFileNotTaken(const std::string& lockFile, const std::pair<std::string, std::string>& why) {
+  std::fprintf(stderr, "The lock file %s cannot be taken (%s): the settings of this one will not be saved\n",
+               lockFile.c_str(), why.first.c_str());
+  return {false,
+          "The lock file " + lockFile + " cannot be taken (" + why.first +
+              "), and the settings of this Skarvel will not be saved",
+          "ロックファイル" + lockFile + "を取得できません（" + why.second + "）。このSkarvelの設定は保存されません"};
+}
 
 }  // namespace
 
@@ -43,13 +78,14 @@ LinkWiring::~LinkWiring() {
   link_.reset();
 }
 
-bool LinkWiring::HoldProgramFolder(const std::string& programFolder, const std::string& lockFile) {
+FolderHold LinkWiring::HoldProgramFolder(const std::string& programFolder, const std::string& lockFile) {
+  using Lock = platform::ProgramFolderLock;
   const std::string socket = AcarsItemSocketPath(programFolder);
-  folderLock_ = std::make_unique<platform::ProgramFolderLock>(lockFile, socket + ".lock");
-  const platform::ProgramFolderLock::Hold hold = folderLock_->Take();
+  folderLock_ = std::make_unique<Lock>(lockFile, socket + ".lock");
+  const Lock::Hold hold = folderLock_->Take();
   if (!folderLock_->FolderProblem().empty()) {
     std::fprintf(stderr, "Can not make the lock file %s (%s)", lockFile.c_str(), folderLock_->FolderProblem().c_str());
-    if (hold == platform::ProgramFolderLock::Hold::Unknown) {
+    if (hold == Lock::Hold::Unknown) {
       std::fprintf(stderr, ", nor %s: the copy that gets the ACARS item holds the folder\n",
                    folderLock_->Path().c_str());
     } else {
@@ -61,11 +97,14 @@ bool LinkWiring::HoldProgramFolder(const std::string& programFolder, const std::
     std::fprintf(stderr, "Another Skarvel of this folder has the ACARS item %s: this one runs without it\n",
                  socket.c_str());
   };
-  if (hold == platform::ProgramFolderLock::Hold::HeldByAnotherCopy) {
+  if (hold == Lock::Hold::HeldByAnotherCopy) {
     itemTaken();
-    return false;
+    return AnotherCopyHoldsTheFolder();
   }
-  const bool held = hold == platform::ProgramFolderLock::Hold::Held;
+  if (hold == Lock::Hold::NotTaken) {
+    return LockFileNotTaken(lockFile, LockProblemText(folderLock_->LockProblem(), folderLock_->OtherHost()));
+  }
+  const bool held = hold == Lock::Hold::Held;
   item_ = new AcarsItemServer(socket,
                               [this](const std::string& value) {
                                 link_->ACARSChange(value);
@@ -73,22 +112,21 @@ bool LinkWiring::HoldProgramFolder(const std::string& programFolder, const std::
                               },
                               this);
   const AcarsItemServer::Start start = item_->Listen(held);
-  switch (start) {
-    case AcarsItemServer::Start::Listening:
-      return true;
-    case AcarsItemServer::Start::OwnedByAnotherCopy:
-      // The folder is held all the same: the item is a copy's that could
-      // make no lock file.
-      itemTaken();
-      break;
-    case AcarsItemServer::Start::Failed:
-      std::fprintf(stderr, "Can not open the ACARS item %s\n", socket.c_str());
-      break;
-  }
+  if (start == AcarsItemServer::Start::Listening) return {true, "", ""};
   delete item_;
   item_ = nullptr;
-  // Without a lock file the item says which copy holds the folder.
-  return held;
+  if (start == AcarsItemServer::Start::OwnedByAnotherCopy) {
+    // The folder is held all the same: the item is a copy's that could make
+    // no lock file.
+    itemTaken();
+    return held ? FolderHold{true, "", ""} : AnotherCopyHoldsTheFolder();
+  }
+  std::fprintf(stderr, "Can not open the ACARS item %s\n", socket.c_str());
+  if (held) return {true, "", ""};
+  // Without a lock file the item would have said which copy holds the
+  // folder; nothing does.
+  return LockFileNotTaken(lockFile, {"it cannot be made, nor " + folderLock_->Path(),
+                                     "作成できず、" + folderLock_->Path() + "も作成できません"});
 }
 
 void LinkWiring::EndForClose() {

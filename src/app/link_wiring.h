@@ -6,6 +6,7 @@
 // through the state they show.
 #include <QObject>
 #include <memory>
+#include <string>
 
 #include "exchange/log_import.h"
 #include "exchange/peer_link.h"
@@ -17,6 +18,14 @@ class ProgramFolderLock;
 }
 class ReceptionWiring;
 struct Form1State;
+
+// Whether this copy holds its program folder, and what the user is told
+// when it does not (UTF-8).
+struct FolderHold {
+  bool held = false;
+  std::string english;
+  std::string japanese;
+};
 
 class LinkWiring : public QObject, public PeerLinkHost, public LogImportLink {
   Q_OBJECT
@@ -30,10 +39,10 @@ class LinkWiring : public QObject, public PeerLinkHost, public LogImportLink {
   LogImport& Import() { return *import_; }
 
   // Takes the program folder for this copy, through its lock file, and then
-  // the folder's ACARS item. False when another copy holds the folder: this
-  // one runs without the item (said on standard error). The folder stays
-  // held until this goes.
-  bool HoldProgramFolder(const std::string& programFolder, const std::string& lockFile);
+  // the folder's ACARS item. Not held when another copy holds the folder, or
+  // when the lock file cannot be taken: this one runs without the item, and
+  // says why on standard error. The folder stays held until this goes.
+  FolderHold HoldProgramFolder(const std::string& programFolder, const std::string& lockFile);
 
   // Closing, before the settings are saved: no import, countdown or timer
   // of the link stays.

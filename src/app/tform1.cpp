@@ -18,6 +18,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "acars/message_search.h"
 #include "aircraft/tform5.h"
 #include "app/button_pictures.h"
 #include "app/centring.h"
@@ -216,10 +217,7 @@ TForm1::TForm1() {
   IniFile settings;
   settings.Load(platform::SettingsFilePath());
   ConstructForm1State(state_, platform::ProgramFolder(), settings, &link_->Link());
-  holdsProgramFolder_ = link_->HoldProgramFolder(platform::ProgramFolder(), platform::LockFilePath());
-  if (!holdsProgramFolder_) {
-    std::fprintf(stderr, "Another Skarvel runs in this folder: the settings of this one will not be saved\n");
-  }
+  folderHold_ = link_->HoldProgramFolder(platform::ProgramFolder(), platform::LockFilePath());
 
   {
     QSignalBlocker block(comboBox1_);
@@ -588,12 +586,7 @@ void TForm1::FormShow() {
   SettleLanguage(state_, ask);
   if (state_.app.UseEnglish) SetEnglishTexts(*this);
   // Said once the language is known.
-  if (!holdsProgramFolder_) {
-    ShowStatusText(state_.app.UseEnglish
-                       ? "The ACARS item belongs to another Skarvel of this folder, and the settings of this one "
-                         "will not be saved"
-                       : "ACARSアイテムは同じフォルダの別のSkarvelが使用中です。このSkarvelの設定は保存されません");
-  }
+  if (!folderHold_.held) ShowStatusText(state_.app.UseEnglish ? folderHold_.english : folderHold_.japanese);
 }
 
 void TForm1::ShowDone() {
@@ -738,8 +731,15 @@ void TForm1::FormClose() {
   ProcessMessages();
   // An import or a reconnect countdown would run on behind the save.
   link_->EndForClose();
-  // 5.
-  SaveSettingsToFile();
+  // 5. Only the copy that holds the folder writes there at close: another
+  // would put back what it read at its start over what the holder saved
+  // since. What the user changes in such a copy is saved as it changes.
+  if (folderHold_.held) {
+    SaveSettingsToFile();
+    // The search window's last save of its strings, made here rather than
+    // as it goes, where a failure still reaches the exit status.
+    if (Form(28)) SaveSearchStrings(state_.messageSearch);
+  }
   // 6, 7.
   if (state_.Net.Server) link_->Link().CloseServer();
   if (state_.controls.SpeedButton1Down && state_.exchange.NetConnected) link_->Link().DisconnectFromServer(false);
@@ -773,9 +773,6 @@ void TForm1::CaptureWindowsIntoState() {
 }
 
 void TForm1::SaveSettingsToFile() {
-  // The copy that holds the folder saves; this one would overwrite what it
-  // saved, or will save.
-  if (!holdsProgramFolder_) return;
   CaptureWindowsIntoState();
   // The excluded carriers are taken over when their dialog closes; ending
   // the program closes no dialog, so take them now.

@@ -174,7 +174,7 @@ class TForm1 : public QMainWindow, public FormEffects {
   // A signal or the end of a --fast run asked for the close.
   bool unattendedClose_ = false;
   bool settingsLost_ = false;
-  // False when another copy of the program folder runs: that one saves the
-  // settings.
-  bool holdsProgramFolder_ = true;
+  // Not held when another copy of the program folder runs (that one saves
+  // the settings) or its lock file cannot be taken.
+  FolderHold folderHold_{true, "", ""};
 };

@@ -1,19 +1,19 @@
 #pragma once
-// Which copy holds a program folder: the one that holds its lock file. The
-// file is made only if it does not exist, so of copies started together
-// exactly one gets it; the system's lock on the open file, and the process
-// it names, tell a running copy's file from one that a killed copy left,
-// which the next copy takes over.
-#include <memory>
+// Which copy holds a program folder: the one that holds the system's lock
+// on its lock file. The system lets go of it when a copy ends, killed
+// included, so a file that no running copy holds is taken over whatever it
+// holds (empty, cut short, overwritten), and a running copy's lock is never
+// taken however its file looks.
 #include <string>
-
-class QLockFile;
 
 namespace platform {
 
 class ProgramFolderLock {
  public:
-  enum class Hold { Held, HeldByAnotherCopy, Unknown };
+  // Unknown: neither file could be made. NotTaken: the lock file is there
+  // but cannot be taken, for the reason Problem() gives.
+  enum class Hold { Held, HeldByAnotherCopy, NotTaken, Unknown };
+  enum class Problem { None, IsAFolder, NotAFile, NoPermission, CannotLock, AnotherHost };
 
   // inFolder: the lock file in the program folder. elsewhere: one of the
   // user's own, for a folder that takes no file (read-only): it keeps out
@@ -23,19 +23,28 @@ class ProgramFolderLock {
   ProgramFolderLock(const ProgramFolderLock&) = delete;
   ProgramFolderLock& operator=(const ProgramFolderLock&) = delete;
 
-  // Held until this goes. Unknown: neither file could be made.
+  // Held until this goes.
   Hold Take();
   // The lock file taken or asked for.
   const std::string& Path() const { return path_; }
   // Why the program folder took no lock file; empty when it did.
   const std::string& FolderProblem() const { return folderProblem_; }
+  // Why the lock file cannot be taken (NotTaken), and for AnotherHost the
+  // computer its file names.
+  Problem LockProblem() const { return problem_; }
+  const std::string& OtherHost() const { return otherHost_; }
 
  private:
+  enum class Outcome { Held, Busy, NoFile, Problem };
+  Outcome TakeAt(const std::string& path);
+
   std::string inFolder_;
   std::string elsewhere_;
   std::string path_;
   std::string folderProblem_;
-  std::unique_ptr<QLockFile> lock_;
+  Problem problem_ = Problem::None;
+  std::string otherHost_;
+  int fd_ = -1;
 };
 
 }  // namespace platform

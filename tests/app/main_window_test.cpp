@@ -144,6 +144,25 @@ TEST_F(StartupWindow, ASecondCopyOfTheFolderSaysItWillNotSaveAndDoesNot) {
   EXPECT_EQ(Ini(), settings);
 }
 
+// A lock file that cannot be taken is named, with the reason, in the
+// status bar's language; no other copy is said to run.
+TEST_F(StartupWindow, ALockFileThatCannotBeTakenIsNamedInTheStatusBar) {
+  const std::string lock = platform::LockFilePath();
+  ASSERT_EQ(::mkdir(lock.c_str(), 0777), 0);
+  StartEnglish();
+  EXPECT_EQ(window_->statusBar()->currentMessage().toStdString(),
+            "The lock file " + lock + " cannot be taken (a folder is in its place), and the settings of this "
+            "Skarvel will not be saved");
+  ::rmdir(lock.c_str());
+  testing_support::WriteFile(lock, "4242\nskarvel\nfar-away-host\n");
+  StartJapanese();
+  EXPECT_EQ(window_->statusBar()->currentMessage().toStdString(),
+            "ロックファイル" + lock + "を取得できません（別のコンピュータ（far-away-host）のものです）。"
+            "このSkarvelの設定は保存されません");
+  Close();
+  EXPECT_EQ(Ini(), "[Etc]\r\nLanguage=2\r\n");
+}
+
 TEST_F(StartupWindow, ASettingsFileThatCannotBeWrittenIsSaidSoOnce) {
   // A folder where the file should be: an error box.
   ASSERT_EQ(::mkdir(dir_.File("skarvel.ini").c_str(), 0777), 0);

@@ -1,8 +1,13 @@
 // The real program, started as a user starts it and closed by a signal.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <QDirIterator>
 #include <QFileInfo>
+#include <functional>
+#include <map>
 
 #include "app/version.h"
 #include "support/fake_audio_devices.h"
@@ -62,16 +67,23 @@ TEST(StartupProgram, SigtermWhenTheSettingsCannotBeSavedEndsAtOnceWithAFailure) 
 }
 
 // A copy of a program folder's skarvel offscreen on a screen of the given
-// size, without a sound card, left running once it has started.
-std::unique_ptr<testing_support::RunningProgram> StartCopy(const TempDir& dir, int width, int height) {
+// size, without a sound card, left running once it has started. unprivileged:
+// as a user who owns none of the folder's files (the user nobody, when the
+// tests run as root).
+std::unique_ptr<testing_support::RunningProgram> StartCopy(const TempDir& dir, int width, int height,
+                                                           bool unprivileged = false) {
   const std::string screen = dir.File("screen" + std::to_string(width) + ".json");
   testing_support::WriteFile(screen, "{\"screens\": [{\"name\": \"s\", \"x\": 0, \"y\": 0, \"width\": " +
                                          std::to_string(width) + ", \"height\": " + std::to_string(height) +
                                          ", \"logicalDpi\": 96, \"logicalBpi\": 96, \"dpr\": 1}]}");
   testing_support::WriteFile(dir.File("empty-alsa.conf"), "");
-  return testing_support::StartProgram(
-      dir.File("skarvel"), {},
-      {"QT_QPA_PLATFORM=offscreen:configfile=" + screen, "ALSA_CONFIG_PATH=" + dir.File("empty-alsa.conf")});
+  const std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen:configfile=" + screen,
+                                        "ALSA_CONFIG_PATH=" + dir.File("empty-alsa.conf")};
+  if (unprivileged && ::geteuid() == 0) {
+    return testing_support::StartProgram(
+        "setpriv", {"--reuid=nobody", "--regid=nogroup", "--clear-groups", dir.File("skarvel")}, env);
+  }
+  return testing_support::StartProgram(dir.File("skarvel"), {}, env);
 }
 // Past its start: the folder is held or not, and a signal closes it.
 bool Started(testing_support::RunningProgram& copy) {
@@ -157,6 +169,145 @@ TEST(StartupProgram, HelpAndVersionAnswerWithoutADisplay) {
   EXPECT_EQ(Count(start.standardError, "\n"), 1) << start.standardError;
   EXPECT_NE(start.standardError.find("needs an X display (set DISPLAY, or start it with xvfb-run -a)"),
             std::string::npos);
+}
+
+// The files of a program folder that a copy might write at its close, with
+// their bytes: all but the logs, which every copy writes as it runs, and
+// the lock.
+std::map<std::string, std::string> FilesKeptAtClose(const TempDir& dir) {
+  std::map<std::string, std::string> files;
+  QDirIterator it(QString::fromStdString(dir.path()), QDir::Files, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const std::string path = it.next().toStdString();
+    const std::string name = path.substr(dir.path().size() + 1);
+    if (name.rfind("logs/", 0) != 0 && name != "skarvel.lock") files[name] = ReadFile(path);
+  }
+  return files;
+}
+
+// A lock file that no running copy holds, whatever it holds, is taken over
+// by a copy alone in its folder, which then saves and takes ACARS blocks;
+// a running copy's lock holds however its file is overwritten.
+TEST(StartupProgram, ALockFileThatNoCopyHoldsIsTakenOverWhateverItHolds) {
+  TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  std::string garbage;
+  for (int i = 0; i < 300; ++i) garbage += static_cast<char>((i * 97 + 13) % 256);
+  for (const std::string& left : {std::string(), garbage}) {
+    testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n");
+    testing_support::WriteFile(dir.File("skarvel.lock"), left);
+    auto alone = StartCopy(dir, 1600, 1200);
+    ASSERT_TRUE(Started(*alone));
+    EXPECT_EQ(RunProgram(dir.File("skarvel-acars-send"), {"no block"}, {}, 10000).exitCode, 0);
+
+    // Overwritten while the copy runs, its lock still keeps the next out.
+    testing_support::WriteFile(dir.File("skarvel.lock"), garbage);
+    auto next = StartCopy(dir, 1600, 1200);
+    ASSERT_TRUE(Started(*next));
+    next->Signal(SIGTERM);
+    const testing_support::ProcessResult nextRun = next->Wait(30000);
+    EXPECT_EQ(Count(nextRun.standardError, "Another Skarvel runs in this folder: " + std::string(kNotSaved)), 1)
+        << nextRun.standardError;
+
+    alone->Signal(SIGTERM);
+    const testing_support::ProcessResult run = alone->Wait(30000);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(Count(run.standardError, kNotSaved), 0) << left.size() << run.standardError;
+    EXPECT_EQ(Count(ReadFile(dir.File("skarvel.ini")), "\r\n["), 12) << left.size();
+  }
+}
+
+// A lock file that cannot be taken for another reason than a running copy
+// is named with the reason; nothing says that another copy runs.
+TEST(StartupProgram, ALockFileThatCannotBeTakenIsNamedWithTheReason) {
+  TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  ::chmod(dir.path().c_str(), 0755);
+  const std::string lock = dir.File("skarvel.lock");
+  struct Row {
+    std::function<void()> make;
+    const char* why;
+    bool unprivileged;
+  };
+  const Row rows[] = {
+      {[&] { ::mkdir(lock.c_str(), 0755); }, "a folder is in its place", false},
+      {[&] { testing_support::WriteFile(lock, "4242\nskarvel\nfar-away-host\n"); },
+       "it names another computer, far-away-host", false},
+      {[&] {
+         testing_support::WriteFile(lock, "");
+         ::chmod(lock.c_str(), 0);
+       },
+       "no permission to open it", true},
+  };
+  for (const Row& row : rows) {
+    testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n");
+    ::chmod(dir.File("skarvel.ini").c_str(), 0666);
+    row.make();
+    auto copy = StartCopy(dir, 1600, 1200, row.unprivileged);
+    ASSERT_TRUE(Started(*copy)) << row.why;
+    copy->Signal(SIGTERM);
+    const testing_support::ProcessResult run = copy->Wait(30000);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(Count(run.standardError, "The lock file " + lock + " cannot be taken (" + row.why + "): " + kNotSaved),
+              1)
+        << run.standardError;
+    EXPECT_EQ(Count(run.standardError, "Another Skarvel"), 0) << run.standardError;
+    EXPECT_EQ(ReadFile(dir.File("skarvel.ini")), "[Etc]\r\nLanguage=1\r\n");
+    ASSERT_EQ(std::system(("rm -rf '" + lock + "'").c_str()), 0);
+  }
+}
+
+// A copy that does not hold the folder leaves every file there as it finds
+// it at its close: the list of search strings it read at its start does not
+// go back over the one the holder saved since.
+TEST(StartupProgram, ACopyThatDoesNotHoldTheFolderWritesNothingAtClose) {
+  TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n");
+  testing_support::WriteFile(dir.File("data/MesgSearchList.txt"), "OLDWORD\r\n");
+  auto holder = StartCopy(dir, 1600, 1200);
+  ASSERT_TRUE(Started(*holder));
+  auto second = StartCopy(dir, 1600, 1200);
+  ASSERT_TRUE(Started(*second));
+  // Its windows, the search window with its list among them, are made just
+  // after the line that Started waits for.
+  testing_support::PumpUntil([] { return false; }, 1000);
+  holder->Signal(SIGTERM);
+  EXPECT_EQ(holder->Wait(30000).exitCode, 0);
+
+  testing_support::WriteFile(dir.File("data/MesgSearchList.txt"), "OLDWORD\r\nNEWWORD\r\n");
+  const std::map<std::string, std::string> before = FilesKeptAtClose(dir);
+  second->Signal(SIGTERM);
+  const testing_support::ProcessResult run = second->Wait(30000);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(Count(run.standardError, kNotSaved), 1) << run.standardError;
+  EXPECT_EQ(ReadFile(dir.File("data/MesgSearchList.txt")), "OLDWORD\r\nNEWWORD\r\n");
+  EXPECT_TRUE(FilesKeptAtClose(dir) == before);
+}
+
+// A file that cannot be written at close fails the run as one that cannot be
+// written while it runs: here the search strings' last save, by a user who
+// may not write the data folder.
+TEST(StartupProgram, AFileThatCannotBeWrittenAtCloseEndsWithStatus1) {
+  TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n");
+  testing_support::WriteFile(dir.File("data/MesgSearchList.txt"), "OLDWORD\r\n");
+  if (::geteuid() == 0) {
+    ASSERT_EQ(std::system(("chown -R nobody:nogroup '" + dir.path() + "'").c_str()), 0);
+  }
+  ::chmod(dir.File("data").c_str(), 0555);
+  auto copy = StartCopy(dir, 1600, 1200, true);
+  const bool started = Started(*copy);
+  copy->Signal(SIGTERM);
+  const testing_support::ProcessResult run = copy->Wait(30000);
+  ::chmod(dir.File("data").c_str(), 0755);
+  ASSERT_TRUE(started) << run.standardError;
+  EXPECT_EQ(Count(run.standardError, "Can not write " + dir.File("data/MesgSearchList.txt") + "\n"), 1)
+      << run.standardError;
+  EXPECT_EQ(run.exitCode, 1);
+  // The rest of the folder took the settings.
+  EXPECT_EQ(Count(ReadFile(dir.File("skarvel.ini")), "\r\n["), 12);
 }
 
 }  // namespace
