@@ -1,7 +1,10 @@
 #include "platform/wave_file_source.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sndfile.h>
+#include <sys/eventfd.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -92,6 +95,11 @@ std::shared_ptr<WaveFile> WaveFile::Open(const std::string& path, std::string& p
       problem = "holds no samples";
       return nullptr;
     }
+    SF_INFO reading{};
+    sf_command(file->sound_, SFC_GET_CURRENT_SF_INFO, &reading, sizeof reading);
+    file->sndfileLeft_ = reading.frames - 1;
+    // Should there be none, reads cannot be stopped: poll() passes over a -1.
+    file->wake_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     return file;
   }
   // libsndfile leaves the descriptor where the samples start.
@@ -138,6 +146,7 @@ bool WaveFile::ReadRawFrom(int64_t dataStart, int endianness) {
 WaveFile::~WaveFile() {
   if (sound_) sf_close(sound_);
   if (fd_ >= 0) ::close(fd_);
+  if (wake_ >= 0) ::close(wake_);
 }
 
 void WaveFile::Rewind() {
@@ -154,17 +163,89 @@ int64_t WaveFile::Read(int16_t* frames, int64_t count) {
     firstFrame_.clear();
     got = 1;
   }
-  const sf_count_t more = sf_readf_short(sound_, frames + got * channels_, count - got);
-  if (more > 0) got += more;
-  if (frames_ < 0) {
-    streamFrames_ += got;
-    if (got < count && streamFrames_ < promisedFrames_ && endedEarly_) {
-      const auto endedEarly = std::move(endedEarly_);
-      endedEarly_ = nullptr;
-      endedEarly(streamFrames_, promisedFrames_);
+  if (frames_ >= 0) {
+    const sf_count_t more = sf_readf_short(sound_, frames + got * channels_, count - got);
+    return more > 0 ? got + more : got;
+  }
+  bool stopped = false;
+  got += ReadStream(frames + got * channels_, count - got, stopped);
+  streamFrames_ += got;
+  // A read that was stopped is no end of the stream.
+  if (!stopped && got < count && streamFrames_ < promisedFrames_ && endedEarly_) {
+    const auto endedEarly = std::move(endedEarly_);
+    endedEarly_ = nullptr;
+    endedEarly(streamFrames_, promisedFrames_);
+  }
+  return got;
+}
+
+int64_t WaveFile::ReadStream(int16_t* frames, int64_t count, bool& stopped) {
+  // libsndfile's own reads wait until every byte asked for has come, or
+  // the writer has gone, whatever a signal says: it is asked only for
+  // frames that are there already.
+  const int frameBytes = 2 * channels_;
+  int64_t got = 0;
+  const auto readFrames = [&](int64_t n) {
+    const sf_count_t read = sf_readf_short(sound_, frames + got * channels_, n);
+    if (read > 0) {
+      got += read;
+      sndfileLeft_ -= read;
+    }
+    return read == n;
+  };
+  while (got < count && sndfileLeft_ > 0) {
+    pollfd ready[2] = {{fd_, POLLIN, 0}, {wake_, POLLIN, 0}};
+    if (::poll(ready, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      readFrames(count - got);
+      break;
+    }
+    if (ready[1].revents & POLLIN) {
+      stopped = true;
+      break;
+    }
+    // A descriptor that cannot tell is read as before, waiting.
+    int waiting = 0;
+    if (::ioctl(fd_, FIONREAD, &waiting) != 0) {
+      readFrames(count - got);
+      break;
+    }
+    const int64_t whole = std::min<int64_t>(count - got, waiting / frameBytes);
+    if (whole > 0) {
+      // Fewer: the length libsndfile took from the header is reached.
+      if (!readFrames(whole)) break;
+      continue;
+    }
+    // The writer has gone: libsndfile takes what is left, part of a frame
+    // included, and ends as for a file of those bytes.
+    if (ready[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+      readFrames(count - got);
+      break;
+    }
+    // Part of a frame, which stays readable: looked at again shortly
+    // rather than spun on.
+    pollfd wake{wake_, POLLIN, 0};
+    if (::poll(&wake, 1, 10) > 0 && (wake.revents & POLLIN)) {
+      stopped = true;
+      break;
     }
   }
   return got;
+}
+
+void WaveFile::StopWaiting() {
+  if (wake_ < 0) return;
+  const uint64_t one = 1;
+  const ssize_t r = ::write(wake_, &one, sizeof one);
+  (void)r;
+}
+
+void WaveFile::WaitAgain() {
+  if (wake_ < 0) return;
+  // Fails when nothing was written: there is nothing to take back.
+  uint64_t written = 0;
+  const ssize_t r = ::read(wake_, &written, sizeof written);
+  (void)r;
 }
 
 void WaveFileStartGate::Open() {
@@ -197,6 +278,7 @@ DeviceOpenResult WaveFileCaptureSource::Open(int rate, int framesPerBuffer, std:
   Close();
   if (!file_ || file_->Rate() != rate || framesPerBuffer <= 0) return DeviceOpenResult::DeviceRefused;
   file_->Rewind();
+  file_->WaitAgain();
   outlet_ = std::move(outlet);
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -219,7 +301,12 @@ void WaveFileCaptureSource::Close() {
   wake_.notify_all();
   if (gate_) gate_->Wake();
   if (outlet_) outlet_->Shut();
-  if (reader_.joinable()) reader_.join();
+  if (reader_.joinable()) {
+    // The reader may be waiting on a pipe whose writer sends nothing; the
+    // pipe itself stays open for the next Open.
+    file_->StopWaiting();
+    reader_.join();
+  }
   outlet_.reset();
 }
 
@@ -242,6 +329,8 @@ void WaveFileCaptureSource::ReadLoop(int framesPerBuffer) {
     const auto due = start + duration_cast<steady_clock::duration>(duration<double>(n * 2048.0 / 44100.0));
     if (!fast_ && !WaitUntil(due)) return;
     const int64_t got = file_->Read(fromFile.data(), framesPerBuffer);
+    // A read that Close cut short is no last buffer: nothing goes out.
+    if (stop_) return;
     buffer.assign(2 * static_cast<size_t>(framesPerBuffer), 0);
     for (int64_t i = 0; i < got; ++i) {
       const int16_t first = fromFile[static_cast<size_t>(i * channels)];

@@ -47,14 +47,23 @@ class WaveFile {
   void OnEndedEarly(std::function<void(int64_t frames, int64_t headerFrames)> endedEarly);
   // Back to the first frame; a pipe goes on where it is, what was read is gone.
   void Rewind();
-  // Up to `count` frames, the channels interleaved; fewer at the end.
+  // Up to `count` frames, the channels interleaved; fewer at the end, and
+  // from a pipe once StopWaiting() is called.
   int64_t Read(int16_t* frames, int64_t count);
+  // A pipe's writer may hold it open and send nothing: this ends a Read
+  // waiting on it, from another thread, and every later Read returns at
+  // once, until WaitAgain(). The pipe stays open: it may be read again.
+  void StopWaiting();
+  void WaitAgain();
 
  private:
   WaveFile() = default;
   // Takes the samples as raw 16-bit PCM from byte `dataStart` on (from
   // where it is, for a pipe): for a header whose data length is 0.
   bool ReadRawFrom(int64_t dataStart, int endianness);
+  // A pipe's frames, libsndfile asked only for those that have come;
+  // `stopped` when StopWaiting ended the wait.
+  int64_t ReadStream(int16_t* frames, int64_t count, bool& stopped);
 
   int fd_ = -1;
   sf_private_tag* sound_ = nullptr;
@@ -67,6 +76,10 @@ class WaveFile {
   int64_t promisedFrames_ = 0;
   int64_t streamFrames_ = 0;
   std::vector<int16_t> firstFrame_;
+  // A pipe's frames libsndfile still gives (past the length it took from
+  // the header it reads nothing), and what StopWaiting writes to.
+  int64_t sndfileLeft_ = 0;
+  int wake_ = -1;
   std::function<void(int64_t, int64_t)> endedEarly_;
 };
 

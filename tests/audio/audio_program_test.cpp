@@ -1,11 +1,19 @@
 // The real program fed from a wave file, as a user without a radio runs it.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sndfile.h>
 #include <sys/stat.h>
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <cmath>
 #include <vector>
 
+#include "app/application.h"
+#include "app/tform1.h"
+#include "audio/audio_file_options.h"
+#include "platform/paths.h"
 #include "support/fake_audio_devices.h"
 #include "support/test_support.h"
 
@@ -36,9 +44,10 @@ class AudioProgram : public ::testing::Test {
   }
   testing_support::ProcessResult Run(const std::vector<std::string>& args,
                                      const std::optional<std::string>& input = std::nullopt) {
-    return testing_support::RunProgram(
-        dir_.File("skarvel"), args, {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir_.File("empty-alsa.conf")},
-        60000, input);
+    return testing_support::RunProgram(dir_.File("skarvel"), args, Environment(), 60000, input);
+  }
+  std::vector<std::string> Environment() const {
+    return {"QT_QPA_PLATFORM=offscreen", "ALSA_CONFIG_PATH=" + dir_.File("empty-alsa.conf")};
   }
 
   TempDir dir_;
@@ -182,6 +191,97 @@ TEST_F(AudioProgram, APipeIsJudgedAsAFileOfTheSameBytes) {
       EXPECT_EQ(Count(r.standardError, buffers), row.status ? 0 : 1);
     }
   }
+}
+
+// A stream whose writer sent a second of it and holds the pipe open
+// without another byte.
+class SilentStream : public AudioProgram {
+ protected:
+  void SetUp() override {
+    AudioProgram::SetUp();
+    WriteSeconds(dir_.File("ten.wav"), 44100, 2, 10);
+    ASSERT_EQ(::mkfifo(fifo_.c_str(), 0600), 0);
+  }
+  // A shell that waits for the reader, sends the header and the second,
+  // and becomes a sleep that holds the pipe: a close that waits for the
+  // writer ends 20 s on.
+  std::unique_ptr<testing_support::RunningProgram> StartWriter() const {
+    const size_t bytes = ReadFile(dir_.File("ten.wav")).find("data") + 8 + 44100 * 4;
+    return testing_support::StartProgram("/bin/sh",
+                                         {"-c", "exec > '" + fifo_ + "'; head -c " + std::to_string(bytes) + " '" +
+                                                    dir_.File("ten.wav") + "'; exec sleep 20"},
+                                         {});
+  }
+  std::string Ini() const { return ReadFile(dir_.File("skarvel.ini")); }
+
+  const std::string fifo_ = dir_.File("fifo");
+};
+
+// Fast or paced, a signal ends the copy at once: the settings saved, and
+// the stream not taken for one that ended early.
+TEST_F(SilentStream, ASignalEndsTheCopyAtOnce) {
+  for (bool fast : {true, false}) {
+    SCOPED_TRACE(fast ? "fast" : "paced");
+    testing_support::WriteFile(dir_.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n");
+    const auto writer = StartWriter();
+    std::vector<std::string> args = {"--audio-file", fifo_};
+    if (fast) args.push_back("--fast");
+    const auto copy = testing_support::StartProgram(dir_.File("skarvel"), args, Environment());
+    ASSERT_TRUE(testing_support::PumpUntil(
+        [&] { return copy->StandardErrorSoFar().find("Can not open the play device") != std::string::npos; }, 20000));
+    // The second has been read by then, or most of it.
+    testing_support::PumpUntil([] { return false; }, 1500);
+    QElapsedTimer signalled;
+    signalled.start();
+    copy->Signal(SIGTERM);
+    const testing_support::ProcessResult r = copy->Wait(10000);
+    EXPECT_LT(signalled.elapsed(), 10000);
+    EXPECT_EQ(r.exitCode, 0) << r.standardError;
+    EXPECT_EQ(Count(r.standardError, "skarvel: "), 0) << r.standardError;
+    EXPECT_EQ(Count(r.standardError, " buffers processed\n"), 1) << r.standardError;
+    EXPECT_NE(Ini().find("[Wave]\r\n"), std::string::npos);
+  }
+}
+
+// The close box, and Exit, end the program as main runs it at once too,
+// with the window's new place saved.
+TEST_F(SilentStream, TheCloseBoxAndExitEndTheCopyAtOnce) {
+  platform::SetProgramFolderForTests(dir_.path());
+  testing_support::MessageBoxRecorder boxes;
+  for (bool exit : {false, true}) {
+    SCOPED_TRACE(exit ? "Exit" : "the close box");
+    testing_support::WriteFile(dir_.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n");
+    const auto writer = StartWriter();
+    AudioFileOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseAudioFileOptions({"", "--audio-file", QString::fromStdString(fifo_), "--fast"}, options, error))
+        << error;
+    QElapsedTimer closing;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+      for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* form1 = qobject_cast<TForm1*>(window);
+        // Past the second: the reader waits on the pipe.
+        if (closing.isValid() || !form1 || form1->State().audio.ProcessedBuffers < 21) continue;
+        form1->move(140, 60);
+        closing.start();
+        exit ? form1->MenuItem("N5")->trigger() : static_cast<void>(form1->close());
+      }
+    });
+    look.start(20);
+    QTimer::singleShot(60000, &look, [] {
+      ADD_FAILURE() << "the second was not processed";
+      QApplication::closeAllWindows();
+    });
+    testing::internal::CaptureStderr();
+    const int status = RunMainWindow(options);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_LT(closing.elapsed(), 10000);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Count(err, "audio-file: 21 buffers processed\n"), 1) << err;
+    EXPECT_NE(Ini().find("MainLeft=140\r\n"), std::string::npos);
+  }
+  platform::SetProgramFolderForTests("");
 }
 
 }  // namespace

@@ -2,10 +2,15 @@
 // device (what comes out of it) and ALSA's null device;
 // then buffers from a capture thread to the pipeline through posted
 // events, and the opening and closing of the devices, with fake sources.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <thread>
@@ -153,6 +158,82 @@ TEST(WaveFileSource, TenSecondsGive216BuffersTheLastPadded) {
     EXPECT_EQ(first->buffers[0][0], samples[0]);
     EXPECT_FALSE(first->ends[0]);
   }
+}
+
+// A pipe whose writer holds it open, silent, with half a frame sent: the
+// source's close does not wait for it, puts out no buffer and takes it for
+// no early end. The pipe goes on at the next open, every frame once,
+// though the writer sends them in pieces of 7 bytes.
+TEST(WaveFileSource, AClosedSourceWaitsOnNoSilentPipe) {
+  TempDir dir;
+  const size_t frames = 22050 * 2048 / 44100;
+  std::vector<int16_t> samples(2 * (9 * frames + 500));
+  for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>(i * 13 - 20000);
+  ASSERT_TRUE(testing_support::WriteWave16(dir.File("stream.wav"), 22050, 2, samples));
+  const std::string bytes = testing_support::ReadFile(dir.File("stream.wav"));
+  const size_t silentFrom = bytes.find("data") + 8 + 3 * frames * 4 + 2;
+  const std::string fifo = dir.File("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::mutex mutex;
+  std::condition_variable closed;
+  bool goOn = false;
+  std::thread writer([&] {
+    const int fd = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
+    const auto send = [&](size_t from, size_t to) {
+      for (size_t at = from; at < to; at += 7) {
+        EXPECT_GT(::write(fd, bytes.data() + at, std::min<size_t>(7, to - at)), 0);
+      }
+    };
+    send(0, silentFrom);
+    {
+      // A close that waits for the writer gets the rest after 20 s.
+      std::unique_lock<std::mutex> lock(mutex);
+      closed.wait_for(lock, std::chrono::seconds(20), [&] { return goOn; });
+    }
+    send(silentFrom, bytes.size());
+    ::close(fd);
+  });
+  const auto file = OpenFile(fifo);
+  std::vector<int64_t> endedEarly;
+  std::shared_ptr<KeepingOutlet> before, after;
+  double closeSeconds = -1;
+  if (file) {
+    file->OnEndedEarly([&](int64_t read, int64_t headerFrames) { endedEarly = {read, headerFrames}; });
+    platform::WaveFileCaptureSource paced(file, false);
+    before = std::make_shared<KeepingOutlet>();
+    EXPECT_EQ(paced.Open(22050, static_cast<int>(frames), before), DeviceOpenResult::Opened);
+    PumpUntil([&] {
+      std::lock_guard<std::mutex> lock(before->mutex);
+      return before->buffers.size() >= 3;
+    });
+    // The fourth read waits on half a frame.
+    PumpUntil([] { return false; }, 300);
+    const auto start = std::chrono::steady_clock::now();
+    paced.Close();
+    closeSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  }
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    goOn = true;
+  }
+  closed.notify_all();
+  if (file) {
+    platform::WaveFileCaptureSource fast(file, true);
+    after = RunSource(fast, 22050, 7);
+  }
+  writer.join();
+  ASSERT_TRUE(after);
+  EXPECT_LT(closeSeconds, 10.0);
+  ASSERT_EQ(before->buffers.size(), 3u);
+  ASSERT_EQ(after->buffers.size(), 7u);
+  EXPECT_EQ(after->ends, std::vector<bool>({false, false, false, false, false, false, true}));
+  std::vector<int16_t> all;
+  for (const auto& outlet : {before, after}) {
+    for (const auto& buffer : outlet->buffers) all.insert(all.end(), buffer.begin(), buffer.end());
+  }
+  samples.resize(all.size(), 0);
+  EXPECT_TRUE(all == samples);
+  EXPECT_TRUE(endedEarly.empty());
 }
 
 // The null device of a configuration that knows only it: capture is not
