@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -78,12 +79,13 @@ std::string Output(const std::string& command) {
 // before any application object, so it runs no Qt.
 class VirtualDisplay {
  public:
-  explicit VirtualDisplay(bool windowManager) {
+  explicit VirtualDisplay(bool windowManager, QSize screen = {1600, 1200}) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return;
     // Xvfb writes its display's number on descriptor 3 once it takes
     // connections.
-    xvfb_ = Spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1600x1200x24", "-nolisten", "tcp"}, pipeFds[1]);
+    const std::string size = std::to_string(screen.width()) + "x" + std::to_string(screen.height()) + "x24";
+    xvfb_ = Spawn({"Xvfb", "-displayfd", "3", "-screen", "0", size, "-nolisten", "tcp"}, pipeFds[1]);
     close(pipeFds[1]);
     std::string number;
     pollfd ready{pipeFds[0], POLLIN, 0};
@@ -117,6 +119,30 @@ class VirtualDisplay {
   pid_t openbox_ = -1;
   std::string name_;
   bool managed_ = false;
+};
+
+// A copy of the program without a sound card, in a program folder of its
+// own, on a display.
+class Copy {
+ public:
+  Copy(const std::string& display, const std::string& settings) {
+    testing_support::CopyProgramFolder(dir_.path());
+    testing_support::WriteFile(dir_.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n" + settings);
+    program_.emplace(dir_.File("skarvel"), std::vector<std::string>{},
+                     std::vector<std::string>{"DISPLAY=" + display, "QT_QPA_PLATFORM", "ALSA_CONFIG_PATH=/dev/null"});
+  }
+  ~Copy() {
+    program_->Signal(SIGTERM);
+    program_->Wait(10000);
+  }
+  Copy(const Copy&) = delete;
+  Copy& operator=(const Copy&) = delete;
+
+  long long Pid() const { return program_->Pid(); }
+
+ private:
+  testing_support::TempDir dir_;
+  std::optional<testing_support::RunningProgram> program_;
 };
 
 bool UnderWindowManager() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
@@ -318,9 +344,20 @@ TEST(WithoutAWindowManager, WindowsReopenedAtStartShowAboveTheMainWindow) {
   program.Wait(10000);
 }
 
-// The program's windows on a display, the top first, each with whether it
-// is modal: the boxes are the only modal windows of a start.
-std::vector<std::pair<std::string, bool>> ShownWindowsTopFirst(const VirtualDisplay& display, bool managed) {
+struct ShownWindow {
+  std::string name;
+  bool modal;  // the boxes are the only modal windows of a start
+  long long pid;
+  QRect bounds;  // its inside
+};
+
+int Number(const std::string& text, const std::string& label) {
+  std::smatch m;
+  return std::regex_search(text, m, std::regex(label + "\\s*(-?[0-9]+)")) ? std::stoi(m[1]) : -1;
+}
+
+// The programs' windows on a display, the top first.
+std::vector<ShownWindow> ShownWindowsTopFirst(const VirtualDisplay& display, bool managed) {
   const std::string on = " -display " + display.Name();
   static const std::regex id("0x[0-9a-f]+");
   std::vector<std::string> ids;
@@ -340,60 +377,71 @@ std::vector<std::pair<std::string, bool>> ShownWindowsTopFirst(const VirtualDisp
       if (Output("xwininfo" + on + " -id " + m[1].str()).find("IsViewable") != std::string::npos) ids.push_back(m[1]);
     }
   }
-  std::vector<std::pair<std::string, bool>> windows;
+  std::vector<ShownWindow> windows;
   static const std::regex name("WM_NAME[^=]*= \"([^\"]*)\"");
   for (const std::string& window : ids) {
-    const std::string props = Output("xprop" + on + " -id " + window + " WM_NAME _NET_WM_STATE");
+    const std::string props = Output("xprop" + on + " -id " + window + " WM_NAME _NET_WM_STATE _NET_WM_PID");
+    const std::string info = Output("xwininfo" + on + " -id " + window);
     std::smatch m;
-    windows.emplace_back(std::regex_search(props, m, name) ? m[1].str() : window,
-                         props.find("_NET_WM_STATE_MODAL") != std::string::npos);
+    windows.push_back({std::regex_search(props, m, name) ? m[1].str() : window,
+                       props.find("_NET_WM_STATE_MODAL") != std::string::npos,
+                       Number(props, "_NET_WM_PID\\(CARDINAL\\) ="),
+                       QRect(Number(info, "Absolute upper-left X:"), Number(info, "Absolute upper-left Y:"),
+                             Number(info, "Width:"), Number(info, "Height:"))});
   }
   return windows;
 }
 
-std::string Describe(const std::vector<std::pair<std::string, bool>>& windows) {
+std::string Describe(const std::vector<ShownWindow>& windows) {
   std::string text;
-  for (const auto& [name, modal] : windows) text += "\n  " + name + (modal ? " (modal)" : "");
+  for (const ShownWindow& w : windows) {
+    text += "\n  " + w.name + (w.modal ? " (modal)" : "") + " of " + std::to_string(w.pid) + " at " +
+            std::to_string(w.bounds.x()) + "," + std::to_string(w.bounds.y()) + " " + std::to_string(w.bounds.width()) +
+            "x" + std::to_string(w.bounds.height());
+  }
   return text;
 }
 
 // Without a sound card a start opens two boxes. The windows reopened at
 // start, some staying on top and the main window in full screen, must not
 // cover them: a box under them refuses every click until it is found.
+// Over a main window partly off the screen, they open wholly on it.
 TEST(StartUpBoxes, OpenAboveEveryWindowOfTheStart) {
   struct Case {
     bool windowManager;
-    std::string form;  // the [Form] section
-    size_t windows;    // the main window and the ones reopened
+    std::string settings;  // after [Etc]
+    size_t windows;        // the main window and the ones reopened
+    QSize screen;
   };
   const Case cases[] = {
-      {true, "FreqShow=1\r\n", 2},
-      {true, "FreqShow=1\r\nText=1\r\nList=1\r\nSelCall=1\r\nICAOShow=1\r\nFull=1\r\n", 6},
-      {false, "FreqShow=1\r\nText=1\r\nList=1\r\nSelCall=1\r\nICAOShow=1\r\n", 6},
+      {true, "[Form]\r\nFreqShow=1\r\n", 2, {1600, 1200}},
+      {true, "[Form]\r\nFreqShow=1\r\nText=1\r\nList=1\r\nSelCall=1\r\nICAOShow=1\r\nFull=1\r\n", 6, {1600, 1200}},
+      {false, "[Form]\r\nFreqShow=1\r\nText=1\r\nList=1\r\nSelCall=1\r\nICAOShow=1\r\n", 6, {1600, 1200}},
+      {false, "[Pos]\r\nMainLeft=900\r\nMainTop=500\r\n", 1, {1400, 1000}},
   };
   for (const Case& c : cases) {
-    VirtualDisplay display(c.windowManager);
+    SCOPED_TRACE(std::regex_replace(c.settings, std::regex("\r\n"), " "));
+    VirtualDisplay display(c.windowManager, c.screen);
     if (!display.Up(c.windowManager)) GTEST_SKIP() << "needs Xvfb and openbox";
-    testing_support::TempDir dir;
-    testing_support::CopyProgramFolder(dir.path());
-    testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n[Form]\r\n" + c.form);
-    testing_support::RunningProgram program(
-        dir.File("skarvel"), {}, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM", "ALSA_CONFIG_PATH=/dev/null"});
-    std::vector<std::pair<std::string, bool>> windows;
+    Copy program(display.Name(), c.settings);
+    std::vector<ShownWindow> windows;
     const auto allShown = [&] {
       windows = ShownWindowsTopFirst(display, c.windowManager);
       return windows.size() == c.windows + 2;
     };
-    EXPECT_TRUE(PumpUntil(allShown, 20000)) << c.form << Describe(windows);
+    EXPECT_TRUE(PumpUntil(allShown, 20000)) << Describe(windows);
     PumpUntil([] { return false; }, 500);
     windows = ShownWindowsTopFirst(display, c.windowManager);
     std::vector<bool> boxes;
-    for (const auto& window : windows) boxes.push_back(window.second);
+    for (const ShownWindow& w : windows) boxes.push_back(w.modal && w.pid == program.Pid());
     std::vector<bool> expected(c.windows + 2, false);
     expected[0] = expected[1] = true;
-    EXPECT_EQ(boxes, expected) << c.form << Describe(windows);
-    program.Signal(SIGTERM);
-    program.Wait(10000);
+    EXPECT_EQ(boxes, expected) << Describe(windows);
+    for (const ShownWindow& w : windows) {
+      if (w.modal && w.pid == program.Pid()) {
+        EXPECT_TRUE(QRect(QPoint(0, 0), c.screen).contains(w.bounds)) << Describe(windows);
+      }
+    }
   }
 }
 
