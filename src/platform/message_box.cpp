@@ -99,7 +99,8 @@ void KeepOnScreen(QWidget& box, const QMargins& guess) {
 // that belongs to the whole program and stays on top, as the program's
 // dialogs do: the box would open unseen there, and refuse every click. So
 // each box is modal to the whole program, stays on top while one of its
-// windows does, and is placed over the window the user is at as it shows.
+// windows does, cannot be minimised, and is placed over the window the
+// user is at as it shows.
 class Box : public QMessageBox {
  public:
   Box(Icon icon, const QString& caption, const QString& text) : QMessageBox(icon, caption, text) {
@@ -132,7 +133,7 @@ class Box : public QMessageBox {
 };
 
 void Open(QMessageBox* box) {
-  KeepModalAboveStayOnTop(*box);
+  KeepModalInSight(*box);
   box->show();
   auto& boxes = OpenNonBlockingBoxes();
   boxes.erase(std::remove_if(boxes.begin(), boxes.end(), [](const auto& b) { return b.isNull(); }), boxes.end());
@@ -178,7 +179,7 @@ BoxAnswer ShowMessageBox(BoxKind kind, BoxButtons buttons, const std::string& te
   if (Handler()) return Handler()({kind, buttons, text, caption, true});
   QApplication::beep();
   Box* box = MakeBox(kind, buttons, text, caption);
-  KeepModalAboveStayOnTop(*box);
+  KeepModalInSight(*box);
   int r = box->exec();
   delete box;
   if (r == QMessageBox::Yes) return BoxAnswer::Yes;

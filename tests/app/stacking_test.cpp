@@ -183,13 +183,20 @@ std::string NameOf(const QWidget& w) {
   return w.objectName().isEmpty() ? w.metaObject()->className() : w.objectName().toStdString();
 }
 
+bool Viewable(QWidget& window) {
+  return Output("xwininfo -id " + std::to_string(window.winId())).find("IsViewable") != std::string::npos;
+}
+
 // Clicks the first control; in every modal dialog that opens, once the
-// window manager has mapped it, notes whether it is the top of the stack,
-// then clicks the next control, or closes it when none is left.
+// window manager has mapped it (and, when asked for, once the user has
+// asked to minimise it), notes whether it is in sight at the top of the
+// stack, then clicks the next control, or closes it when none is left.
 class ModalStackCheck {
  public:
   using Control = std::function<QWidget*()>;
   using Seen = std::vector<std::pair<std::string, bool>>;  // each dialog, and whether it was on top
+
+  explicit ModalStackCheck(bool minimiseFirst = false) : minimiseFirst_(minimiseFirst) {}
 
   Seen Run(const std::vector<Control>& controls) {
     QTimer timer;
@@ -223,8 +230,15 @@ class ModalStackCheck {
       return;
     }
     if (mappedFor_.elapsed() < 500 || !Managed(*modal)) return;
+    // As its title bar's button or the window menu would.
+    if (minimiseFirst_ && minimised_ != modal) {
+      minimised_ = modal;
+      Output("xdotool windowminimize " + std::to_string(modal->winId()));
+      mappedFor_.restart();
+      return;
+    }
     clicked_.invalidate();
-    seen_.emplace_back(NameOf(*modal), Stack().back() == modal->winId());
+    seen_.emplace_back(NameOf(*modal), Stack().back() == modal->winId() && Viewable(*modal));
     checked_.push_back(modal);
     if (next_ < controls.size()) {
       ClickNext(controls);
@@ -238,6 +252,8 @@ class ModalStackCheck {
     modal.close();
   }
 
+  const bool minimiseFirst_;
+  QWidget* minimised_ = nullptr;
   size_t next_ = 0;
   QElapsedTimer clicked_;  // until the click's dialog shows
   QElapsedTimer mappedFor_;
@@ -247,6 +263,27 @@ class ModalStackCheck {
 };
 
 using UnderAWindowManager = MainWindowTest;
+
+struct ModalCase {
+  std::vector<int> windows;  // shown first
+  std::vector<ModalStackCheck::Control> controls;
+  ModalStackCheck::Seen expected;
+};
+
+void CheckModals(TForm1& w, const std::vector<ModalCase>& cases, bool minimiseFirst) {
+  for (const ModalCase& c : cases) {
+    for (int number : c.windows) ShowManaged(w, number);
+    EXPECT_EQ(ModalStackCheck(minimiseFirst).Run(c.controls), c.expected) << NameOf(*w.Form(c.windows.back()));
+    for (int number : c.windows) w.Form(number)->hide();
+  }
+}
+
+// The link let go: the main window's box that does not wait.
+QWidget* LetTheLinkGo(TForm1& w) {
+  w.State().controls.SpeedButton1Down = 1;
+  w.ControlsChanged();
+  return w.SpeedButton(1);
+}
 
 TEST_F(UnderAWindowManager, ModalDialogsOpenAboveTheWindowsThatStayOnTop) {
   if (!UnderWindowManager()) GTEST_SKIP() << "needs Xvfb and openbox";
@@ -263,34 +300,41 @@ TEST_F(UnderAWindowManager, ModalDialogsOpenAboveTheWindowsThatStayOnTop) {
   auto* list = static_cast<TForm5*>(w.Form(5));
   auto* colours = static_cast<TForm18*>(w.Form(18));
   info->Edit1()->setText("XX9999");  // heard by nobody
-  const auto linkDown = [&] {
-    w.State().controls.SpeedButton1Down = 1;
-    w.ControlsChanged();
-    return w.SpeedButton(1);
-  };
+  CheckModals(w,
+              {
+                  {{10},
+                   {[&] { return text->SpeedButton(10); }, [&] { return colours->Panel1(); }},
+                   {{"Form18", true}, {"QColorDialog", true}}},
+                  {{10}, {[&] { return text->SpeedButton(9); }}, {{"QFontDialog", true}}},
+                  {{10}, {[&] { return text->SpeedButton(14); }}, {{"Form30", true}}},
+                  {{28}, {[&] { return search->Button(4); }}, {{"QMessageBox", true}}},
+                  {{17}, {[&] { return info->Button1(); }}, {{"QMessageBox", true}}},
+                  // From a window that does not stay on top, while one does.
+                  {{10, 5}, {[&] { return list->SpeedButton(2); }}, {{"Form18", true}}},
+                  {{10}, {[&] { return LetTheLinkGo(w); }}, {{"QMessageBox", true}}},
+              },
+              false);
+  Close();
+}
 
-  struct Case {
-    std::vector<int> windows;  // shown first
-    std::vector<ModalStackCheck::Control> controls;
-    ModalStackCheck::Seen expected;
-  };
-  const Case cases[] = {
-      {{10}, {[&] { return text->SpeedButton(10); }, [&] { return colours->Panel1(); }},
-       {{"Form18", true}, {"QColorDialog", true}}},
-      {{10}, {[&] { return text->SpeedButton(9); }}, {{"QFontDialog", true}}},
-      {{10}, {[&] { return text->SpeedButton(14); }}, {{"Form30", true}}},
-      {{28}, {[&] { return search->Button(4); }}, {{"QMessageBox", true}}},
-      {{17}, {[&] { return info->Button1(); }}, {{"QMessageBox", true}}},
-      // From a window that does not stay on top, while one does.
-      {{10, 5}, {[&] { return list->SpeedButton(2); }}, {{"Form18", true}}},
-      // The main window's box that does not wait: the link let go.
-      {{10}, {[&] { return linkDown(); }}, {{"QMessageBox", true}}},
-  };
-  for (const Case& c : cases) {
-    for (int number : c.windows) ShowManaged(w, number);
-    EXPECT_EQ(ModalStackCheck().Run(c.controls), c.expected) << NameOf(*w.Form(c.windows.back()));
-    for (int number : c.windows) w.Form(number)->hide();
-  }
+// Minimised alone, a dialog the program waits for would leave it refusing
+// every click with nothing to answer in sight.
+TEST_F(UnderAWindowManager, ModalDialogsStayInSightWhenAskedToMinimise) {
+  if (!UnderWindowManager()) GTEST_SKIP() << "needs Xvfb and openbox";
+  TForm1& w = Start("[Etc]\r\nLanguage=1\r\n[Pos]\r\nTextTop=10\r\nTextLeft=1000\r\nInfoTop=700\r\nInfoLeft=100\r\n");
+  ASSERT_TRUE(PumpUntil([&] { return Managed(w); }, 10000));
+  platform::SetMessageBoxHandler(nullptr);  // the real boxes
+  auto* text = static_cast<TForm10*>(w.Form(10));
+  auto* info = static_cast<TForm17*>(w.Form(17));
+  info->Edit1()->setText("XX9999");  // heard by nobody
+  CheckModals(w,
+              {
+                  {{17}, {[&] { return info->Button1(); }}, {{"QMessageBox", true}}},
+                  {{10}, {[&] { return LetTheLinkGo(w); }}, {{"QMessageBox", true}}},
+                  {{10}, {[&] { return text->SpeedButton(9); }}, {{"QFontDialog", true}}},
+                  {{10}, {[&] { return w.SpeedButton(1); }}, {{"Form14", true}}},
+              },
+              true);
   Close();
 }
 
