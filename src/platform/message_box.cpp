@@ -98,9 +98,8 @@ void KeepOnScreen(QWidget& box, const QMargins& guess) {
 // dialog that belongs to one window (the main window) under every window
 // that belongs to the whole program and stays on top, as the program's
 // dialogs do: the box would open unseen there, and refuse every click. So
-// each box is modal to the whole program, stays on top while one of its
-// windows does, cannot be minimised, and is placed over the window the
-// user is at as it shows.
+// each box is modal to the whole program, kept in sight while it is open,
+// and placed over the window the user is at as it shows.
 class Box : public QMessageBox {
  public:
   Box(Icon icon, const QString& caption, const QString& text) : QMessageBox(icon, caption, text) {

@@ -36,13 +36,6 @@ class MinimiseUndoer : public QObject {
   }
 };
 
-bool AnotherWindowStaysOnTop(const QWidget& dialog) {
-  for (const QWidget* w : QApplication::topLevelWidgets()) {
-    if (w != &dialog && w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return true;
-  }
-  return false;
-}
-
 void UndoMinimiseWhileModal(QWidget& dialog) {
   static QPointer<MinimiseUndoer> undoer;
   if (!undoer) undoer = new MinimiseUndoer(QCoreApplication::instance());
@@ -74,11 +67,10 @@ void KeepModalInSight(QWidget& dialog, bool modal) {
   UndoMinimiseWhileModal(dialog);
   const bool added = dialog.property(kOnTopWhileModal).toBool();
   if (!added && dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return;
-  const bool wanted = modal && AnotherWindowStaysOnTop(dialog);
-  if (wanted == added) return;
-  dialog.setProperty(kOnTopWhileModal, wanted);
+  if (modal == added) return;
+  dialog.setProperty(kOnTopWhileModal, modal);
   const QPoint where = dialog.pos();
-  dialog.setWindowFlag(Qt::WindowStaysOnTopHint, wanted);
+  dialog.setWindowFlag(Qt::WindowStaysOnTopHint, modal);
   if (dialog.pos() != where) dialog.move(where);
 }
 

@@ -249,24 +249,30 @@ TEST_F(InputDeviceDialog, AServerThatDoesNotDecodeShowsItsKeptMode) {
   EXPECT_EQ(f.app.SavedWaveDual, 1);
 }
 
-// A dialog the program waits for stays in sight until it is answered:
-// shown again when minimised. Shown again without waiting it is an
-// ordinary window.
+// A dialog the program waits for stays in sight until it is answered: on
+// top, above the windows that stay on top (another copy's too, which this
+// one cannot see), and shown again when minimised. Shown again without
+// waiting it is an ordinary window; one that stays on top of its own
+// still does.
 TEST(ModalDialogs, StayInSightOnlyWhileTheProgramWaits) {
   Form1State f;
   TForm14 ip(f);
   TForm30 logItems(f);
   for (SkarvelForm* dialog : {static_cast<SkarvelForm*>(&ip), static_cast<SkarvelForm*>(&logItems)}) {
     SCOPED_TRACE(dialog->objectName().toStdString());
+    bool onTop = false;
     bool shownAgain = false;
     QTimer::singleShot(0, dialog, [&] {
+      onTop = dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
       dialog->showMinimized();
       shownAgain = testing_support::PumpUntil([&] { return !dialog->isMinimized(); }, 1000);
       dialog->reject();
     });
     dialog->exec();
+    EXPECT_TRUE(onTop);
     EXPECT_TRUE(shownAgain);
     dialog->show();
+    EXPECT_EQ(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint), dialog == &logItems);
     dialog->showMinimized();
     testing_support::PumpUntil([] { return false; }, 100);
     EXPECT_TRUE(dialog->isMinimized());

@@ -285,6 +285,8 @@ QWidget* LetTheLinkGo(TForm1& w) {
   return w.SpeedButton(1);
 }
 
+// Another copy's windows that stay on top are no windows of this process,
+// but cover its dialogs all the same.
 TEST_F(UnderAWindowManager, ModalDialogsOpenAboveTheWindowsThatStayOnTop) {
   if (!UnderWindowManager()) GTEST_SKIP() << "needs Xvfb and openbox";
   // Apart, so that no window covers another's buttons; the text window
@@ -293,6 +295,19 @@ TEST_F(UnderAWindowManager, ModalDialogsOpenAboveTheWindowsThatStayOnTop) {
       "[Etc]\r\nLanguage=1\r\n[Pos]\r\nTextTop=10\r\nTextLeft=1000\r\nListTop=500\r\nListLeft=1000\r\n"
       "InfoTop=700\r\nInfoLeft=100\r\n[Form]\r\nMesgSrchTop=500\r\nMesgSrchLeft=100\r\n");
   ASSERT_TRUE(PumpUntil([&] { return Managed(w); }, 10000));
+  // Down at the right, apart from this copy's windows.
+  Copy other(qEnvironmentVariable("DISPLAY").toStdString(),
+             "[Pos]\r\nMainLeft=1000\r\nMainTop=950\r\n[Form]\r\nFreqShow=1\r\nFreqLeft=1000\r\nFreqTop=900\r\n");
+  // Its main window, its frequency list and its two boxes.
+  const auto otherStarted = [&] {
+    const std::vector<WId> stack = Stack();
+    return std::count_if(stack.begin(), stack.end(), [&](WId id) {
+             const std::string pid = Output("xprop -id " + std::to_string(id) + " _NET_WM_PID");
+             return pid.find("= " + std::to_string(other.Pid()) + "\n") != std::string::npos;
+           }) == 4;
+  };
+  ASSERT_TRUE(PumpUntil(otherStarted, 20000));
+  PumpUntil([] { return false; }, 1000);
   platform::SetMessageBoxHandler(nullptr);  // the real boxes
   auto* text = static_cast<TForm10*>(w.Form(10));
   auto* search = static_cast<TForm28*>(w.Form(28));
@@ -311,6 +326,11 @@ TEST_F(UnderAWindowManager, ModalDialogsOpenAboveTheWindowsThatStayOnTop) {
                   {{17}, {[&] { return info->Button1(); }}, {{"QMessageBox", true}}},
                   // From a window that does not stay on top, while one does.
                   {{10, 5}, {[&] { return list->SpeedButton(2); }}, {{"Form18", true}}},
+                  // While none of this copy's windows stays on top. (No
+                  // control is clicked twice in a row: the pointer already
+                  // there, xdotool would wait long for it to move.)
+                  {{5}, {[&] { return w.SpeedButton(1); }}, {{"Form14", true}}},
+                  {{5}, {[&] { return list->SpeedButton(2); }}, {{"Form18", true}}},
                   {{10}, {[&] { return LetTheLinkGo(w); }}, {{"QMessageBox", true}}},
               },
               false);
@@ -448,37 +468,54 @@ std::string Describe(const std::vector<ShownWindow>& windows) {
 
 // Without a sound card a start opens two boxes. The windows reopened at
 // start, some staying on top and the main window in full screen, must not
-// cover them: a box under them refuses every click until it is found.
-// Over a main window partly off the screen, they open wholly on it.
+// cover them, nor the windows of another copy that stay on top: a box
+// under them refuses every click until it is found. Over a main window
+// partly off the screen, they open wholly on it.
 TEST(StartUpBoxes, OpenAboveEveryWindowOfTheStart) {
   struct Case {
     bool windowManager;
-    std::string settings;  // after [Etc]
-    size_t windows;        // the main window and the ones reopened
+    std::string settings;   // after [Etc]
+    size_t windows;         // the main window and the ones reopened
+    std::string otherCopy;  // the settings of a copy started first, if any
     QSize screen;
   };
   const Case cases[] = {
-      {true, "[Form]\r\nFreqShow=1\r\n", 2, {1600, 1200}},
-      {true, "[Form]\r\nFreqShow=1\r\nText=1\r\nList=1\r\nSelCall=1\r\nICAOShow=1\r\nFull=1\r\n", 6, {1600, 1200}},
-      {false, "[Form]\r\nFreqShow=1\r\nText=1\r\nList=1\r\nSelCall=1\r\nICAOShow=1\r\n", 6, {1600, 1200}},
-      {false, "[Pos]\r\nMainLeft=900\r\nMainTop=500\r\n", 1, {1400, 1000}},
+      {true, "[Form]\r\nFreqShow=1\r\n", 2, "", {1600, 1200}},
+      {true, "[Form]\r\nFreqShow=1\r\nText=1\r\nList=1\r\nSelCall=1\r\nICAOShow=1\r\nFull=1\r\n", 6, "", {1600, 1200}},
+      {false, "[Form]\r\nFreqShow=1\r\nText=1\r\nList=1\r\nSelCall=1\r\nICAOShow=1\r\n", 6, "", {1600, 1200}},
+      {false, "[Pos]\r\nMainLeft=900\r\nMainTop=500\r\n", 1, "", {1400, 1000}},
+      {true, "", 1, "[Form]\r\nFreqShow=1\r\n", {1600, 1200}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::regex_replace(c.settings, std::regex("\r\n"), " "));
+    SCOPED_TRACE(std::regex_replace(c.settings + (c.otherCopy.empty() ? "" : " after a copy with " + c.otherCopy),
+                                    std::regex("\r\n"), " "));
     VirtualDisplay display(c.windowManager, c.screen);
     if (!display.Up(c.windowManager)) GTEST_SKIP() << "needs Xvfb and openbox";
-    Copy program(display.Name(), c.settings);
     std::vector<ShownWindow> windows;
+    // The other copy's start is over, its boxes open, before this one's.
+    std::optional<Copy> other;
+    size_t before = 0;
+    if (!c.otherCopy.empty()) {
+      other.emplace(display.Name(), c.otherCopy);
+      const auto started = [&] {
+        windows = ShownWindowsTopFirst(display, c.windowManager);
+        return std::count_if(windows.begin(), windows.end(), [](const ShownWindow& w) { return w.modal; }) == 2;
+      };
+      ASSERT_TRUE(PumpUntil(started, 20000)) << Describe(windows);
+      PumpUntil([] { return false; }, 500);
+      before = ShownWindowsTopFirst(display, c.windowManager).size();
+    }
+    Copy program(display.Name(), c.settings);
     const auto allShown = [&] {
       windows = ShownWindowsTopFirst(display, c.windowManager);
-      return windows.size() == c.windows + 2;
+      return windows.size() == before + c.windows + 2;
     };
     EXPECT_TRUE(PumpUntil(allShown, 20000)) << Describe(windows);
     PumpUntil([] { return false; }, 500);
     windows = ShownWindowsTopFirst(display, c.windowManager);
     std::vector<bool> boxes;
     for (const ShownWindow& w : windows) boxes.push_back(w.modal && w.pid == program.Pid());
-    std::vector<bool> expected(c.windows + 2, false);
+    std::vector<bool> expected(before + c.windows + 2, false);
     expected[0] = expected[1] = true;
     EXPECT_EQ(boxes, expected) << Describe(windows);
     for (const ShownWindow& w : windows) {
