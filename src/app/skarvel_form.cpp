@@ -53,7 +53,7 @@ SkarvelForm::SkarvelForm(Form1State& form, int number, QWidget* parent)
 
 void SkarvelForm::setVisible(bool visible) {
   if (visible && !isVisible()) {
-    platform::KeepModalAboveStayOnTop(*this, isModal());
+    platform::KeepModalInSight(*this, isModal());
     FitToScreenBeforeShow(*this);
   }
   QDialog::setVisible(visible);

@@ -383,7 +383,7 @@ void TForm1::BuildOpenDialog() {
   openDialog1_->setFileMode(QFileDialog::ExistingFile);
   openDialog1_->setNameFilter(QString::fromUtf8("ログファイル(*.log)"));
   ChooseImportPath = [this]() -> std::string {
-    platform::KeepModalAboveStayOnTop(*openDialog1_);
+    platform::KeepModalInSight(*openDialog1_);
     if (openDialog1_->exec() != QDialog::Accepted) return {};
     const QStringList files = openDialog1_->selectedFiles();
     return files.isEmpty() ? std::string() : files.first().toStdString();

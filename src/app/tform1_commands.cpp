@@ -243,7 +243,7 @@ void TForm1::SearchInformationFlight(const std::string& flightId) {
 }
 
 std::string TForm1::AskSaveMapPath() {
-  platform::KeepModalAboveStayOnTop(*savePictureDialog1_);
+  platform::KeepModalInSight(*savePictureDialog1_);
   if (savePictureDialog1_->exec() != QDialog::Accepted) return {};
   const QStringList files = savePictureDialog1_->selectedFiles();
   return files.isEmpty() ? std::string() : files.first().toStdString();

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QMargins>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
@@ -39,30 +41,65 @@ std::vector<QPointer<QMessageBox>>& OpenNonBlockingBoxes() {
   return boxes;
 }
 
+// Before the window manager frames a window, the frame it will get around
+// its inside: as the like window's, once that is framed, else a title bar
+// of the style's height.
+QMargins GuessedFrame(const QWidget& window, const QWidget* like) {
+  if (like && like->frameGeometry() != like->geometry()) {
+    const QRect frame = like->frameGeometry();
+    const QRect inside = like->geometry();
+    return {inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+            frame.bottom() - inside.bottom()};
+  }
+  return {0, window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window), 0, 0};
+}
+
+QRect FrameOf(const QWidget& window, const QMargins& guess) {
+  const QRect frame = window.frameGeometry();
+  return frame != window.geometry() ? frame : window.geometry().marginsAdded(guess);
+}
+
+// The available area of the screen a frame lands on.
+QRect AvailableArea(const QRect& frame) {
+  const QScreen* screen = QGuiApplication::screenAt(frame.center());
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry() : QRect();
+}
+
 // Boxes of one start open together, each centred over the main window: the
-// later one goes below the ones still open, or else one would hide the
-// other.
-void PlaceBelowOpenBoxes(QMessageBox* box) {
+// later one goes below the ones still open, or above them where the
+// screen ends below, or else one would hide the other.
+void PlaceBesideOpenBoxes(QMessageBox* box, const QMargins& guess) {
   QRect open;
   for (const QPointer<QMessageBox>& other : OpenNonBlockingBoxes()) {
-    if (other && other != box && other->isVisible()) open = open.united(other->frameGeometry());
+    if (other && other != box && other->isVisible()) open = open.united(FrameOf(*other, guess));
   }
   if (open.isNull()) return;
-  // Before it is mapped its title bar is not counted in its frame.
-  const int gap = 8 + box->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, box);
+  constexpr int gap = 8;
+  const int height = box->height() + guess.top() + guess.bottom();
   int top = open.bottom() + 1 + gap;
-  if (const QScreen* screen = box->screen()) {
-    top = std::min(top, screen->availableGeometry().bottom() + 1 - box->frameGeometry().height());
-  }
-  box->move(box->x(), top);
+  const QRect area = AvailableArea(FrameOf(*box, guess));
+  if (top + height > area.bottom() + 1 && open.top() - gap - height >= area.top()) top = open.top() - gap - height;
+  box->move(box->pos() + QPoint(0, top - FrameOf(*box, guess).top()));
+}
+
+// A box the user cannot reach holds up the whole program: it goes wholly
+// onto the screen it lands on, its top left where it is larger.
+void KeepOnScreen(QWidget& box, const QMargins& guess) {
+  const QRect frame = FrameOf(box, guess);
+  const QRect area = AvailableArea(frame);
+  if (area.isNull()) return;
+  const int left = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
+  const int top = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
+  box.move(box.pos() + QPoint(left, top) - frame.topLeft());
 }
 
 // A box belongs to no window of the program. A window manager keeps a
 // dialog that belongs to one window (the main window) under every window
 // that belongs to the whole program and stays on top, as the program's
 // dialogs do: the box would open unseen there, and refuse every click. So
-// each box is modal to the whole program, stays on top while one of its
-// windows does, and is placed over the window the user is at as it shows.
+// each box is modal to the whole program, kept in sight while it is open,
+// and placed over the window the user is at as it shows.
 class Box : public QMessageBox {
  public:
   Box(Icon icon, const QString& caption, const QString& text) : QMessageBox(icon, caption, text) {
@@ -75,8 +112,11 @@ class Box : public QMessageBox {
   void showEvent(QShowEvent* e) override {
     QMessageBox::showEvent(e);
     if (e->spontaneous()) return;
-    if (const QWidget* over = WindowUnder()) move(over->frameGeometry().center() - rect().center());
-    if (nonBlocking) PlaceBelowOpenBoxes(this);
+    const QWidget* over = WindowUnder();
+    if (over) move(over->frameGeometry().center() - rect().center());
+    const QMargins guess = GuessedFrame(*this, over);
+    if (nonBlocking) PlaceBesideOpenBoxes(this, guess);
+    KeepOnScreen(*this, guess);
   }
 
  private:
@@ -92,7 +132,7 @@ class Box : public QMessageBox {
 };
 
 void Open(QMessageBox* box) {
-  KeepModalAboveStayOnTop(*box);
+  KeepModalInSight(*box);
   box->show();
   auto& boxes = OpenNonBlockingBoxes();
   boxes.erase(std::remove_if(boxes.begin(), boxes.end(), [](const auto& b) { return b.isNull(); }), boxes.end());
@@ -138,7 +178,7 @@ BoxAnswer ShowMessageBox(BoxKind kind, BoxButtons buttons, const std::string& te
   if (Handler()) return Handler()({kind, buttons, text, caption, true});
   QApplication::beep();
   Box* box = MakeBox(kind, buttons, text, caption);
-  KeepModalAboveStayOnTop(*box);
+  KeepModalInSight(*box);
   int r = box->exec();
   delete box;
   if (r == QMessageBox::Yes) return BoxAnswer::Yes;

@@ -21,8 +21,9 @@ struct BoxRequest {
   bool blocking;  // false: the caller goes on at once
 };
 
-// Every box is modal to the whole program and opens above all of its
-// windows, over the window the user is at.
+// Every box is modal to the whole program and opens above every window
+// that stays on top, over the window the user is at as far as the screen
+// allows; it cannot be minimised.
 
 // Beeps, shows the box modally and returns the answer. Escape and the close
 // box answer No (or Ok where that is the only button).

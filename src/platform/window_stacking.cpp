@@ -3,20 +3,44 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QPointer>
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 
 namespace platform {
 namespace {
 
-// Marks the hint that KeepModalAboveStayOnTop added, to be taken back.
+// Marks the hint that KeepModalInSight added, to be taken back.
 constexpr char kOnTopWhileModal[] = "skarvelOnTopWhileModal";
 
-bool AnotherWindowStaysOnTop(const QWidget& dialog) {
-  for (const QWidget* w : QApplication::topLevelWidgets()) {
-    if (w != &dialog && w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return true;
+// Shows again, at once, a dialog minimised while it is modal.
+class MinimiseUndoer : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    auto* dialog = qobject_cast<QWidget*>(watched);
+    if (e->type() != QEvent::WindowStateChange || !dialog || !dialog->isModal() || !dialog->isMinimized()) {
+      return false;
+    }
+    // Not from within the window manager's state change itself.
+    QTimer::singleShot(0, dialog, [dialog] {
+      if (!dialog->isModal() || !dialog->isVisible() || !dialog->isMinimized()) return;
+      dialog->setWindowState(dialog->windowState() & ~Qt::WindowMinimized);
+      dialog->raise();
+      dialog->activateWindow();
+    });
+    return false;
   }
-  return false;
+};
+
+void UndoMinimiseWhileModal(QWidget& dialog) {
+  static QPointer<MinimiseUndoer> undoer;
+  if (!undoer) undoer = new MinimiseUndoer(QCoreApplication::instance());
+  // Installed again, it is still installed once.
+  dialog.installEventFilter(undoer);
 }
 
 }  // namespace
@@ -39,27 +63,27 @@ QWidget* FindTopLevelWindow(const char* objectName) {
   return nullptr;
 }
 
-void KeepModalAboveStayOnTop(QWidget& dialog, bool modal) {
+void KeepModalInSight(QWidget& dialog, bool modal) {
+  UndoMinimiseWhileModal(dialog);
   const bool added = dialog.property(kOnTopWhileModal).toBool();
   if (!added && dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return;
-  const bool wanted = modal && AnotherWindowStaysOnTop(dialog);
-  if (wanted == added) return;
-  dialog.setProperty(kOnTopWhileModal, wanted);
+  if (modal == added) return;
+  dialog.setProperty(kOnTopWhileModal, modal);
   const QPoint where = dialog.pos();
-  dialog.setWindowFlag(Qt::WindowStaysOnTopHint, wanted);
+  dialog.setWindowFlag(Qt::WindowStaysOnTopHint, modal);
   if (dialog.pos() != where) dialog.move(where);
 }
 
 std::optional<QColor> ChooseColour(const QColor& start, QWidget* parent) {
   QColorDialog dialog(start, parent);
-  KeepModalAboveStayOnTop(dialog);
+  KeepModalInSight(dialog);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.selectedColor();
 }
 
 std::optional<QFont> ChooseFont(const QFont& start, QWidget* parent) {
   QFontDialog dialog(start, parent);
-  KeepModalAboveStayOnTop(dialog);
+  KeepModalInSight(dialog);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.selectedFont();
 }

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <set>
@@ -24,6 +25,7 @@
 #include "audio/tform8.h"
 #include "audio/tform9.h"
 #include "audio/wave_devices.h"
+#include "exchange/tform14.h"
 #include "platform/ini_file.h"
 #include "support/fake_audio_devices.h"
 #include "support/recording_links.h"
@@ -245,6 +247,37 @@ TEST_F(InputDeviceDialog, AServerThatDoesNotDecodeShowsItsKeptMode) {
   d.Button(1)->click();
   EXPECT_EQ(f.Wave.WaveDual, 0);
   EXPECT_EQ(f.app.SavedWaveDual, 1);
+}
+
+// A dialog the program waits for stays in sight until it is answered: on
+// top, above the windows that stay on top (another copy's too, which this
+// one cannot see), and shown again when minimised. Shown again without
+// waiting it is an ordinary window; one that stays on top of its own
+// still does.
+TEST(ModalDialogs, StayInSightOnlyWhileTheProgramWaits) {
+  Form1State f;
+  TForm14 ip(f);
+  TForm30 logItems(f);
+  for (SkarvelForm* dialog : {static_cast<SkarvelForm*>(&ip), static_cast<SkarvelForm*>(&logItems)}) {
+    SCOPED_TRACE(dialog->objectName().toStdString());
+    bool onTop = false;
+    bool shownAgain = false;
+    QTimer::singleShot(0, dialog, [&] {
+      onTop = dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+      dialog->showMinimized();
+      shownAgain = testing_support::PumpUntil([&] { return !dialog->isMinimized(); }, 1000);
+      dialog->reject();
+    });
+    dialog->exec();
+    EXPECT_TRUE(onTop);
+    EXPECT_TRUE(shownAgain);
+    dialog->show();
+    EXPECT_EQ(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint), dialog == &logItems);
+    dialog->showMinimized();
+    testing_support::PumpUntil([] { return false; }, 100);
+    EXPECT_TRUE(dialog->isMinimized());
+    dialog->hide();
+  }
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -78,12 +79,13 @@ std::string Output(const std::string& command) {
 // before any application object, so it runs no Qt.
 class VirtualDisplay {
  public:
-  explicit VirtualDisplay(bool windowManager) {
+  explicit VirtualDisplay(bool windowManager, QSize screen = {1600, 1200}) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return;
     // Xvfb writes its display's number on descriptor 3 once it takes
     // connections.
-    xvfb_ = Spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1600x1200x24", "-nolisten", "tcp"}, pipeFds[1]);
+    const std::string size = std::to_string(screen.width()) + "x" + std::to_string(screen.height()) + "x24";
+    xvfb_ = Spawn({"Xvfb", "-displayfd", "3", "-screen", "0", size, "-nolisten", "tcp"}, pipeFds[1]);
     close(pipeFds[1]);
     std::string number;
     pollfd ready{pipeFds[0], POLLIN, 0};
@@ -117,6 +119,30 @@ class VirtualDisplay {
   pid_t openbox_ = -1;
   std::string name_;
   bool managed_ = false;
+};
+
+// A copy of the program without a sound card, in a program folder of its
+// own, on a display.
+class Copy {
+ public:
+  Copy(const std::string& display, const std::string& settings) {
+    testing_support::CopyProgramFolder(dir_.path());
+    testing_support::WriteFile(dir_.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n" + settings);
+    program_.emplace(dir_.File("skarvel"), std::vector<std::string>{},
+                     std::vector<std::string>{"DISPLAY=" + display, "QT_QPA_PLATFORM", "ALSA_CONFIG_PATH=/dev/null"});
+  }
+  ~Copy() {
+    program_->Signal(SIGTERM);
+    program_->Wait(10000);
+  }
+  Copy(const Copy&) = delete;
+  Copy& operator=(const Copy&) = delete;
+
+  long long Pid() const { return program_->Pid(); }
+
+ private:
+  testing_support::TempDir dir_;
+  std::optional<testing_support::RunningProgram> program_;
 };
 
 bool UnderWindowManager() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
@@ -157,13 +183,20 @@ std::string NameOf(const QWidget& w) {
   return w.objectName().isEmpty() ? w.metaObject()->className() : w.objectName().toStdString();
 }
 
+bool Viewable(QWidget& window) {
+  return Output("xwininfo -id " + std::to_string(window.winId())).find("IsViewable") != std::string::npos;
+}
+
 // Clicks the first control; in every modal dialog that opens, once the
-// window manager has mapped it, notes whether it is the top of the stack,
-// then clicks the next control, or closes it when none is left.
+// window manager has mapped it (and, when asked for, once the user has
+// asked to minimise it), notes whether it is in sight at the top of the
+// stack, then clicks the next control, or closes it when none is left.
 class ModalStackCheck {
  public:
   using Control = std::function<QWidget*()>;
   using Seen = std::vector<std::pair<std::string, bool>>;  // each dialog, and whether it was on top
+
+  explicit ModalStackCheck(bool minimiseFirst = false) : minimiseFirst_(minimiseFirst) {}
 
   Seen Run(const std::vector<Control>& controls) {
     QTimer timer;
@@ -197,8 +230,15 @@ class ModalStackCheck {
       return;
     }
     if (mappedFor_.elapsed() < 500 || !Managed(*modal)) return;
+    // As its title bar's button or the window menu would.
+    if (minimiseFirst_ && minimised_ != modal) {
+      minimised_ = modal;
+      Output("xdotool windowminimize " + std::to_string(modal->winId()));
+      mappedFor_.restart();
+      return;
+    }
     clicked_.invalidate();
-    seen_.emplace_back(NameOf(*modal), Stack().back() == modal->winId());
+    seen_.emplace_back(NameOf(*modal), Stack().back() == modal->winId() && Viewable(*modal));
     checked_.push_back(modal);
     if (next_ < controls.size()) {
       ClickNext(controls);
@@ -212,6 +252,8 @@ class ModalStackCheck {
     modal.close();
   }
 
+  const bool minimiseFirst_;
+  QWidget* minimised_ = nullptr;
   size_t next_ = 0;
   QElapsedTimer clicked_;  // until the click's dialog shows
   QElapsedTimer mappedFor_;
@@ -222,6 +264,29 @@ class ModalStackCheck {
 
 using UnderAWindowManager = MainWindowTest;
 
+struct ModalCase {
+  std::vector<int> windows;  // shown first
+  std::vector<ModalStackCheck::Control> controls;
+  ModalStackCheck::Seen expected;
+};
+
+void CheckModals(TForm1& w, const std::vector<ModalCase>& cases, bool minimiseFirst) {
+  for (const ModalCase& c : cases) {
+    for (int number : c.windows) ShowManaged(w, number);
+    EXPECT_EQ(ModalStackCheck(minimiseFirst).Run(c.controls), c.expected) << NameOf(*w.Form(c.windows.back()));
+    for (int number : c.windows) w.Form(number)->hide();
+  }
+}
+
+// The link let go: the main window's box that does not wait.
+QWidget* LetTheLinkGo(TForm1& w) {
+  w.State().controls.SpeedButton1Down = 1;
+  w.ControlsChanged();
+  return w.SpeedButton(1);
+}
+
+// Another copy's windows that stay on top are no windows of this process,
+// but cover its dialogs all the same.
 TEST_F(UnderAWindowManager, ModalDialogsOpenAboveTheWindowsThatStayOnTop) {
   if (!UnderWindowManager()) GTEST_SKIP() << "needs Xvfb and openbox";
   // Apart, so that no window covers another's buttons; the text window
@@ -230,6 +295,19 @@ TEST_F(UnderAWindowManager, ModalDialogsOpenAboveTheWindowsThatStayOnTop) {
       "[Etc]\r\nLanguage=1\r\n[Pos]\r\nTextTop=10\r\nTextLeft=1000\r\nListTop=500\r\nListLeft=1000\r\n"
       "InfoTop=700\r\nInfoLeft=100\r\n[Form]\r\nMesgSrchTop=500\r\nMesgSrchLeft=100\r\n");
   ASSERT_TRUE(PumpUntil([&] { return Managed(w); }, 10000));
+  // Down at the right, apart from this copy's windows.
+  Copy other(qEnvironmentVariable("DISPLAY").toStdString(),
+             "[Pos]\r\nMainLeft=1000\r\nMainTop=950\r\n[Form]\r\nFreqShow=1\r\nFreqLeft=1000\r\nFreqTop=900\r\n");
+  // Its main window, its frequency list and its two boxes.
+  const auto otherStarted = [&] {
+    const std::vector<WId> stack = Stack();
+    return std::count_if(stack.begin(), stack.end(), [&](WId id) {
+             const std::string pid = Output("xprop -id " + std::to_string(id) + " _NET_WM_PID");
+             return pid.find("= " + std::to_string(other.Pid()) + "\n") != std::string::npos;
+           }) == 4;
+  };
+  ASSERT_TRUE(PumpUntil(otherStarted, 20000));
+  PumpUntil([] { return false; }, 1000);
   platform::SetMessageBoxHandler(nullptr);  // the real boxes
   auto* text = static_cast<TForm10*>(w.Form(10));
   auto* search = static_cast<TForm28*>(w.Form(28));
@@ -237,34 +315,46 @@ TEST_F(UnderAWindowManager, ModalDialogsOpenAboveTheWindowsThatStayOnTop) {
   auto* list = static_cast<TForm5*>(w.Form(5));
   auto* colours = static_cast<TForm18*>(w.Form(18));
   info->Edit1()->setText("XX9999");  // heard by nobody
-  const auto linkDown = [&] {
-    w.State().controls.SpeedButton1Down = 1;
-    w.ControlsChanged();
-    return w.SpeedButton(1);
-  };
+  CheckModals(w,
+              {
+                  {{10},
+                   {[&] { return text->SpeedButton(10); }, [&] { return colours->Panel1(); }},
+                   {{"Form18", true}, {"QColorDialog", true}}},
+                  {{10}, {[&] { return text->SpeedButton(9); }}, {{"QFontDialog", true}}},
+                  {{10}, {[&] { return text->SpeedButton(14); }}, {{"Form30", true}}},
+                  {{28}, {[&] { return search->Button(4); }}, {{"QMessageBox", true}}},
+                  {{17}, {[&] { return info->Button1(); }}, {{"QMessageBox", true}}},
+                  // From a window that does not stay on top, while one does.
+                  {{10, 5}, {[&] { return list->SpeedButton(2); }}, {{"Form18", true}}},
+                  // While none of this copy's windows stays on top. (No
+                  // control is clicked twice in a row: the pointer already
+                  // there, xdotool would wait long for it to move.)
+                  {{5}, {[&] { return w.SpeedButton(1); }}, {{"Form14", true}}},
+                  {{5}, {[&] { return list->SpeedButton(2); }}, {{"Form18", true}}},
+                  {{10}, {[&] { return LetTheLinkGo(w); }}, {{"QMessageBox", true}}},
+              },
+              false);
+  Close();
+}
 
-  struct Case {
-    std::vector<int> windows;  // shown first
-    std::vector<ModalStackCheck::Control> controls;
-    ModalStackCheck::Seen expected;
-  };
-  const Case cases[] = {
-      {{10}, {[&] { return text->SpeedButton(10); }, [&] { return colours->Panel1(); }},
-       {{"Form18", true}, {"QColorDialog", true}}},
-      {{10}, {[&] { return text->SpeedButton(9); }}, {{"QFontDialog", true}}},
-      {{10}, {[&] { return text->SpeedButton(14); }}, {{"Form30", true}}},
-      {{28}, {[&] { return search->Button(4); }}, {{"QMessageBox", true}}},
-      {{17}, {[&] { return info->Button1(); }}, {{"QMessageBox", true}}},
-      // From a window that does not stay on top, while one does.
-      {{10, 5}, {[&] { return list->SpeedButton(2); }}, {{"Form18", true}}},
-      // The main window's box that does not wait: the link let go.
-      {{10}, {[&] { return linkDown(); }}, {{"QMessageBox", true}}},
-  };
-  for (const Case& c : cases) {
-    for (int number : c.windows) ShowManaged(w, number);
-    EXPECT_EQ(ModalStackCheck().Run(c.controls), c.expected) << NameOf(*w.Form(c.windows.back()));
-    for (int number : c.windows) w.Form(number)->hide();
-  }
+// Minimised alone, a dialog the program waits for would leave it refusing
+// every click with nothing to answer in sight.
+TEST_F(UnderAWindowManager, ModalDialogsStayInSightWhenAskedToMinimise) {
+  if (!UnderWindowManager()) GTEST_SKIP() << "needs Xvfb and openbox";
+  TForm1& w = Start("[Etc]\r\nLanguage=1\r\n[Pos]\r\nTextTop=10\r\nTextLeft=1000\r\nInfoTop=700\r\nInfoLeft=100\r\n");
+  ASSERT_TRUE(PumpUntil([&] { return Managed(w); }, 10000));
+  platform::SetMessageBoxHandler(nullptr);  // the real boxes
+  auto* text = static_cast<TForm10*>(w.Form(10));
+  auto* info = static_cast<TForm17*>(w.Form(17));
+  info->Edit1()->setText("XX9999");  // heard by nobody
+  CheckModals(w,
+              {
+                  {{17}, {[&] { return info->Button1(); }}, {{"QMessageBox", true}}},
+                  {{10}, {[&] { return LetTheLinkGo(w); }}, {{"QMessageBox", true}}},
+                  {{10}, {[&] { return text->SpeedButton(9); }}, {{"QFontDialog", true}}},
+                  {{10}, {[&] { return w.SpeedButton(1); }}, {{"Form14", true}}},
+              },
+              true);
   Close();
 }
 
@@ -318,9 +408,20 @@ TEST(WithoutAWindowManager, WindowsReopenedAtStartShowAboveTheMainWindow) {
   program.Wait(10000);
 }
 
-// The program's windows on a display, the top first, each with whether it
-// is modal: the boxes are the only modal windows of a start.
-std::vector<std::pair<std::string, bool>> ShownWindowsTopFirst(const VirtualDisplay& display, bool managed) {
+struct ShownWindow {
+  std::string name;
+  bool modal;  // the boxes are the only modal windows of a start
+  long long pid;
+  QRect bounds;  // its inside
+};
+
+int Number(const std::string& text, const std::string& label) {
+  std::smatch m;
+  return std::regex_search(text, m, std::regex(label + "\\s*(-?[0-9]+)")) ? std::stoi(m[1]) : -1;
+}
+
+// The programs' windows on a display, the top first.
+std::vector<ShownWindow> ShownWindowsTopFirst(const VirtualDisplay& display, bool managed) {
   const std::string on = " -display " + display.Name();
   static const std::regex id("0x[0-9a-f]+");
   std::vector<std::string> ids;
@@ -340,60 +441,88 @@ std::vector<std::pair<std::string, bool>> ShownWindowsTopFirst(const VirtualDisp
       if (Output("xwininfo" + on + " -id " + m[1].str()).find("IsViewable") != std::string::npos) ids.push_back(m[1]);
     }
   }
-  std::vector<std::pair<std::string, bool>> windows;
+  std::vector<ShownWindow> windows;
   static const std::regex name("WM_NAME[^=]*= \"([^\"]*)\"");
   for (const std::string& window : ids) {
-    const std::string props = Output("xprop" + on + " -id " + window + " WM_NAME _NET_WM_STATE");
+    const std::string props = Output("xprop" + on + " -id " + window + " WM_NAME _NET_WM_STATE _NET_WM_PID");
+    const std::string info = Output("xwininfo" + on + " -id " + window);
     std::smatch m;
-    windows.emplace_back(std::regex_search(props, m, name) ? m[1].str() : window,
-                         props.find("_NET_WM_STATE_MODAL") != std::string::npos);
+    windows.push_back({std::regex_search(props, m, name) ? m[1].str() : window,
+                       props.find("_NET_WM_STATE_MODAL") != std::string::npos,
+                       Number(props, "_NET_WM_PID\\(CARDINAL\\) ="),
+                       QRect(Number(info, "Absolute upper-left X:"), Number(info, "Absolute upper-left Y:"),
+                             Number(info, "Width:"), Number(info, "Height:"))});
   }
   return windows;
 }
 
-std::string Describe(const std::vector<std::pair<std::string, bool>>& windows) {
+std::string Describe(const std::vector<ShownWindow>& windows) {
   std::string text;
-  for (const auto& [name, modal] : windows) text += "\n  " + name + (modal ? " (modal)" : "");
+  for (const ShownWindow& w : windows) {
+    text += "\n  " + w.name + (w.modal ? " (modal)" : "") + " of " + std::to_string(w.pid) + " at " +
+            std::to_string(w.bounds.x()) + "," + std::to_string(w.bounds.y()) + " " + std::to_string(w.bounds.width()) +
+            "x" + std::to_string(w.bounds.height());
+  }
   return text;
 }
 
 // Without a sound card a start opens two boxes. The windows reopened at
 // start, some staying on top and the main window in full screen, must not
-// cover them: a box under them refuses every click until it is found.
+// cover them, nor the windows of another copy that stay on top: a box
+// under them refuses every click until it is found. Over a main window
+// partly off the screen, they open wholly on it.
 TEST(StartUpBoxes, OpenAboveEveryWindowOfTheStart) {
   struct Case {
     bool windowManager;
-    std::string form;  // the [Form] section
-    size_t windows;    // the main window and the ones reopened
+    std::string settings;   // after [Etc]
+    size_t windows;         // the main window and the ones reopened
+    std::string otherCopy;  // the settings of a copy started first, if any
+    QSize screen;
   };
   const Case cases[] = {
-      {true, "FreqShow=1\r\n", 2},
-      {true, "FreqShow=1\r\nText=1\r\nList=1\r\nSelCall=1\r\nICAOShow=1\r\nFull=1\r\n", 6},
-      {false, "FreqShow=1\r\nText=1\r\nList=1\r\nSelCall=1\r\nICAOShow=1\r\n", 6},
+      {true, "[Form]\r\nFreqShow=1\r\n", 2, "", {1600, 1200}},
+      {true, "[Form]\r\nFreqShow=1\r\nText=1\r\nList=1\r\nSelCall=1\r\nICAOShow=1\r\nFull=1\r\n", 6, "", {1600, 1200}},
+      {false, "[Form]\r\nFreqShow=1\r\nText=1\r\nList=1\r\nSelCall=1\r\nICAOShow=1\r\n", 6, "", {1600, 1200}},
+      {false, "[Pos]\r\nMainLeft=900\r\nMainTop=500\r\n", 1, "", {1400, 1000}},
+      {true, "", 1, "[Form]\r\nFreqShow=1\r\n", {1600, 1200}},
   };
   for (const Case& c : cases) {
-    VirtualDisplay display(c.windowManager);
+    SCOPED_TRACE(std::regex_replace(c.settings + (c.otherCopy.empty() ? "" : " after a copy with " + c.otherCopy),
+                                    std::regex("\r\n"), " "));
+    VirtualDisplay display(c.windowManager, c.screen);
     if (!display.Up(c.windowManager)) GTEST_SKIP() << "needs Xvfb and openbox";
-    testing_support::TempDir dir;
-    testing_support::CopyProgramFolder(dir.path());
-    testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n[Form]\r\n" + c.form);
-    testing_support::RunningProgram program(
-        dir.File("skarvel"), {}, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM", "ALSA_CONFIG_PATH=/dev/null"});
-    std::vector<std::pair<std::string, bool>> windows;
+    std::vector<ShownWindow> windows;
+    // The other copy's start is over, its boxes open, before this one's.
+    std::optional<Copy> other;
+    size_t before = 0;
+    if (!c.otherCopy.empty()) {
+      other.emplace(display.Name(), c.otherCopy);
+      const auto started = [&] {
+        windows = ShownWindowsTopFirst(display, c.windowManager);
+        return std::count_if(windows.begin(), windows.end(), [](const ShownWindow& w) { return w.modal; }) == 2;
+      };
+      ASSERT_TRUE(PumpUntil(started, 20000)) << Describe(windows);
+      PumpUntil([] { return false; }, 500);
+      before = ShownWindowsTopFirst(display, c.windowManager).size();
+    }
+    Copy program(display.Name(), c.settings);
     const auto allShown = [&] {
       windows = ShownWindowsTopFirst(display, c.windowManager);
-      return windows.size() == c.windows + 2;
+      return windows.size() == before + c.windows + 2;
     };
-    EXPECT_TRUE(PumpUntil(allShown, 20000)) << c.form << Describe(windows);
+    EXPECT_TRUE(PumpUntil(allShown, 20000)) << Describe(windows);
     PumpUntil([] { return false; }, 500);
     windows = ShownWindowsTopFirst(display, c.windowManager);
     std::vector<bool> boxes;
-    for (const auto& window : windows) boxes.push_back(window.second);
-    std::vector<bool> expected(c.windows + 2, false);
+    for (const ShownWindow& w : windows) boxes.push_back(w.modal && w.pid == program.Pid());
+    std::vector<bool> expected(before + c.windows + 2, false);
     expected[0] = expected[1] = true;
-    EXPECT_EQ(boxes, expected) << c.form << Describe(windows);
-    program.Signal(SIGTERM);
-    program.Wait(10000);
+    EXPECT_EQ(boxes, expected) << Describe(windows);
+    for (const ShownWindow& w : windows) {
+      if (w.modal && w.pid == program.Pid()) {
+        EXPECT_TRUE(QRect(QPoint(0, 0), c.screen).contains(w.bounds)) << Describe(windows);
+      }
+    }
   }
 }
 
