@@ -63,30 +63,33 @@ ProgramFolderLock::~ProgramFolderLock() {
 
 ProgramFolderLock::Hold ProgramFolderLock::Take() {
   path_ = inFolder_;
-  switch (TakeAt(inFolder_)) {
-    case Outcome::Held: return Hold::Held;
+  Attempt attempt = TakeAt(inFolder_);
+  switch (attempt.outcome) {
+    case Outcome::Held:
+      fd_ = attempt.fd;
+      return Hold::Held;
     case Outcome::Busy: return Hold::HeldByAnotherCopy;
-    case Outcome::Problem: return Hold::NotTaken;
+    case Outcome::Problem:
+      problem_ = attempt.problem;
+      otherHost_ = attempt.detail;
+      return Hold::NotTaken;
     case Outcome::NoFile: break;
   }
-  const std::string folderProblem = folderProblem_;
+  folderProblem_ = attempt.detail;
   path_ = elsewhere_;
-  const Outcome elsewhere = TakeAt(elsewhere_);
-  folderProblem_ = folderProblem;
-  problem_ = Problem::None;
-  otherHost_.clear();
-  if (elsewhere == Outcome::Held) return Hold::Held;
-  return elsewhere == Outcome::Busy ? Hold::HeldByAnotherCopy : Hold::Unknown;
+  attempt = TakeAt(elsewhere_);
+  fd_ = attempt.fd;
+  if (attempt.outcome == Outcome::Held) return Hold::Held;
+  return attempt.outcome == Outcome::Busy ? Hold::HeldByAnotherCopy : Hold::Unknown;
 }
 
-ProgramFolderLock::Outcome ProgramFolderLock::TakeAt(const std::string& path) {
-  const auto fail = [this](Problem problem) {
-    problem_ = problem;
-    return Outcome::Problem;
+ProgramFolderLock::Attempt ProgramFolderLock::TakeAt(const std::string& path) {
+  const auto fail = [](Problem problem, std::string detail = "") {
+    return Attempt{Outcome::Problem, problem, std::move(detail), -1};
   };
   // Another try only when the holder removed the file between the open and
   // the lock.
-  for (int attempt = 0; attempt < 20; ++attempt) {
+  for (int tries = 0; tries < 20; ++tries) {
     bool writable = true;
     int fd = OpenLockFile(path, O_RDWR | O_CREAT);
     if (fd < 0) {
@@ -94,9 +97,9 @@ ProgramFolderLock::Outcome ProgramFolderLock::TakeAt(const std::string& path) {
       if (error == EISDIR) return fail(Problem::IsAFolder);
       struct stat status {};
       if (::lstat(path.c_str(), &status) != 0) {
-        folderProblem_ = error == EACCES || error == EPERM || error == EROFS ? "no permission to write there"
-                                                                             : "it could not be written";
-        return Outcome::NoFile;
+        return {Outcome::NoFile, Problem::None,
+                error == EACCES || error == EPERM || error == EROFS ? "no permission to write there"
+                                                                    : "it could not be written"};
       }
       // A file this user may not write can still be locked, read only.
       writable = false;
@@ -111,7 +114,7 @@ ProgramFolderLock::Outcome ProgramFolderLock::TakeAt(const std::string& path) {
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
       const int error = errno;
       ::close(fd);
-      if (error == EWOULDBLOCK) return Outcome::Busy;
+      if (error == EWOULDBLOCK) return {Outcome::Busy, Problem::None, ""};
       return fail(Problem::CannotLock);
     }
     if (!NamesOpenFile(path, fd)) {
@@ -126,8 +129,7 @@ ProgramFolderLock::Outcome ProgramFolderLock::TakeAt(const std::string& path) {
     const std::string thisHost = ThisHost();
     if (!host.empty() && !thisHost.empty() && host != thisHost) {
       ::close(fd);
-      otherHost_ = host;
-      return fail(Problem::AnotherHost);
+      return fail(Problem::AnotherHost, host);
     }
     if (writable) {
       const std::string mine = std::to_string(::getpid()) + "\nskarvel\n" + thisHost + "\n";
@@ -136,10 +138,9 @@ ProgramFolderLock::Outcome ProgramFolderLock::TakeAt(const std::string& path) {
       [[maybe_unused]] const bool told =
           ::ftruncate(fd, 0) == 0 && ::pwrite(fd, mine.data(), mine.size(), 0) == static_cast<ssize_t>(mine.size());
     }
-    fd_ = fd;
-    return Outcome::Held;
+    return {Outcome::Held, Problem::None, "", fd};
   }
-  return Outcome::Busy;
+  return {Outcome::Busy, Problem::None, ""};
 }
 
 }  // namespace platform

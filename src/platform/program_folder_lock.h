@@ -36,7 +36,14 @@ class ProgramFolderLock {
 
  private:
   enum class Outcome { Held, Busy, NoFile, Problem };
-  Outcome TakeAt(const std::string& path);
+  struct Attempt {
+    Outcome outcome;
+    Problem problem = Problem::None;
+    // The computer named (AnotherHost), or why no file could be made (NoFile).
+    std::string detail;
+    int fd = -1;  // Held
+  };
+  static Attempt TakeAt(const std::string& path);
 
   std::string inFolder_;
   std::string elsewhere_;
