@@ -31,6 +31,7 @@ std::pair<std::string, std::string> LockProblemText(platform::ProgramFolderLock:
   using Problem = platform::ProgramFolderLock::Problem;
   switch (problem) {
     case Problem::IsAFolder: return {"a folder is in its place", "同じ名前のフォルダがあります"};
+    case Problem::IsALink: return {"a link is in its place", "同じ名前のリンクがあります"};
     case Problem::NotAFile: return {"it is not a file", "ファイルではありません"};
     case Problem::NoPermission: return {"no permission to open it", "開く権限がありません"};
     case Problem::CannotLock: return {"the system cannot lock it", "システムがロックできません"};
@@ -88,6 +89,9 @@ FolderHold LinkWiring::HoldProgramFolder(const std::string& programFolder, const
     if (hold == Lock::Hold::Unknown) {
       std::fprintf(stderr, ", nor %s: the copy that gets the ACARS item holds the folder\n",
                    folderLock_->Path().c_str());
+    } else if (hold == Lock::Hold::NotTaken) {
+      // The next line names the other place and why it was not taken.
+      std::fprintf(stderr, "\n");
     } else {
       std::fprintf(stderr, ": the lock is kept in %s, which keeps out only this user's other copies\n",
                    folderLock_->Path().c_str());
@@ -102,7 +106,8 @@ FolderHold LinkWiring::HoldProgramFolder(const std::string& programFolder, const
     return AnotherCopyHoldsTheFolder();
   }
   if (hold == Lock::Hold::NotTaken) {
-    return LockFileNotTaken(lockFile, LockProblemText(folderLock_->LockProblem(), folderLock_->OtherHost()));
+    return LockFileNotTaken(folderLock_->Path(),
+                            LockProblemText(folderLock_->LockProblem(), folderLock_->OtherHost()));
   }
   const bool held = hold == Lock::Hold::Held;
   item_ = new AcarsItemServer(socket,

@@ -38,11 +38,12 @@ std::string HostNamed(std::string_view text) {
   return std::string(host);
 }
 
-// A lock file may be anything: a FIFO must not stop the start.
+// A lock file may be anything: a FIFO must not stop the start, and a link
+// is not followed out of the folder.
 int OpenLockFile(const std::string& path, int flags) {
   int fd;
   do {
-    fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW, 0666);
   } while (fd < 0 && errno == EINTR);
   return fd;
 }
@@ -80,6 +81,10 @@ ProgramFolderLock::Hold ProgramFolderLock::Take() {
   attempt = TakeAt(elsewhere_);
   fd_ = attempt.fd;
   if (attempt.outcome == Outcome::Held) return Hold::Held;
+  if (attempt.outcome == Outcome::Problem && attempt.problem == Problem::IsALink) {
+    problem_ = attempt.problem;
+    return Hold::NotTaken;
+  }
   return attempt.outcome == Outcome::Busy ? Hold::HeldByAnotherCopy : Hold::Unknown;
 }
 
@@ -101,6 +106,7 @@ ProgramFolderLock::Attempt ProgramFolderLock::TakeAt(const std::string& path) {
                 error == EACCES || error == EPERM || error == EROFS ? "no permission to write there"
                                                                     : "it could not be written"};
       }
+      if (S_ISLNK(status.st_mode)) return fail(Problem::IsALink);
       // A file this user may not write can still be locked, read only.
       writable = false;
       fd = OpenLockFile(path, O_RDONLY);

@@ -3,7 +3,8 @@
 // on its lock file. The system lets go of it when a copy ends, killed
 // included, so a file that no running copy holds is taken over whatever it
 // holds (empty, cut short, overwritten), and a running copy's lock is never
-// taken however its file looks.
+// taken however its file looks. A link in its place is never followed: the
+// lock would cut and write a file elsewhere.
 #include <string>
 
 namespace platform {
@@ -11,9 +12,9 @@ namespace platform {
 class ProgramFolderLock {
  public:
   // Unknown: neither file could be made. NotTaken: the lock file is there
-  // but cannot be taken, for the reason Problem() gives.
+  // but cannot be taken, for the reason Problem() gives; Path() names it.
   enum class Hold { Held, HeldByAnotherCopy, NotTaken, Unknown };
-  enum class Problem { None, IsAFolder, NotAFile, NoPermission, CannotLock, AnotherHost };
+  enum class Problem { None, IsAFolder, IsALink, NotAFile, NoPermission, CannotLock, AnotherHost };
 
   // inFolder: the lock file in the program folder. elsewhere: one of the
   // user's own, for a folder that takes no file (read-only): it keeps out

@@ -224,6 +224,11 @@ TEST(StartupProgram, ALockFileThatCannotBeTakenIsNamedWithTheReason) {
   testing_support::CopyProgramFolder(dir.path());
   ::chmod(dir.path().c_str(), 0755);
   const std::string lock = dir.File("skarvel.lock");
+  // A link is not followed out of the folder: its target is neither cut
+  // nor made.
+  TempDir outside;
+  const std::string victim = outside.File("victim.txt");
+  testing_support::WriteFile(victim, "the user's own\r\n");
   struct Row {
     std::function<void()> make;
     const char* why;
@@ -231,6 +236,9 @@ TEST(StartupProgram, ALockFileThatCannotBeTakenIsNamedWithTheReason) {
   };
   const Row rows[] = {
       {[&] { ::mkdir(lock.c_str(), 0755); }, "a folder is in its place", false},
+      {[&] { ASSERT_EQ(::symlink(victim.c_str(), lock.c_str()), 0); }, "a link is in its place", false},
+      {[&] { ASSERT_EQ(::symlink(outside.File("made.txt").c_str(), lock.c_str()), 0); }, "a link is in its place",
+       false},
       {[&] { testing_support::WriteFile(lock, "4242\nskarvel\nfar-away-host\n"); },
        "it names another computer, far-away-host", false},
       {[&] {
@@ -255,6 +263,8 @@ TEST(StartupProgram, ALockFileThatCannotBeTakenIsNamedWithTheReason) {
     EXPECT_EQ(ReadFile(dir.File("skarvel.ini")), "[Etc]\r\nLanguage=1\r\n");
     ASSERT_EQ(std::system(("rm -rf '" + lock + "'").c_str()), 0);
   }
+  EXPECT_EQ(ReadFile(victim), "the user's own\r\n");
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(outside.File("made.txt"))));
 }
 
 // A copy that does not hold the folder leaves every file there as it finds

@@ -89,6 +89,9 @@ TEST(ProgramFolderLock, ALockFileThatCannotBeTakenSaysWhy) {
   using Problem = ProgramFolderLock::Problem;
   testing_support::TempDir dir;
   const std::string path = dir.File("skarvel.lock");
+  // A link is never followed: its target is neither cut nor made.
+  const std::string victim = dir.File("victim.txt");
+  testing_support::WriteFile(victim, "the user's own\n");
   struct Row {
     std::function<void()> make;
     Problem problem;
@@ -97,6 +100,8 @@ TEST(ProgramFolderLock, ALockFileThatCannotBeTakenSaysWhy) {
       {[&] { ::mkdir(path.c_str(), 0755); }, Problem::IsAFolder},
       {[&] { ::mkfifo(path.c_str(), 0644); }, Problem::NotAFile},
       {[&] { testing_support::WriteFile(path, "4242\nskarvel\nfar-away-host\n"); }, Problem::AnotherHost},
+      {[&] { ASSERT_EQ(::symlink(victim.c_str(), path.c_str()), 0); }, Problem::IsALink},
+      {[&] { ASSERT_EQ(::symlink(dir.File("made.txt").c_str(), path.c_str()), 0); }, Problem::IsALink},
   };
   for (const Row& row : rows) {
     row.make();
@@ -107,6 +112,16 @@ TEST(ProgramFolderLock, ALockFileThatCannotBeTakenSaysWhy) {
     EXPECT_FALSE(Exists(dir.File("user.lock")));
     ::remove(path.c_str());
   }
+  // Nor in the user's own place, where the folder takes no file.
+  ASSERT_EQ(::symlink(victim.c_str(), dir.File("user.lock").c_str()), 0);
+  {
+    ProgramFolderLock lock(dir.File("gone/skarvel.lock"), dir.File("user.lock"));
+    EXPECT_EQ(lock.Take(), ProgramFolderLock::Hold::NotTaken);
+    EXPECT_EQ(lock.LockProblem(), Problem::IsALink);
+    EXPECT_EQ(lock.Path(), dir.File("user.lock"));
+  }
+  EXPECT_EQ(testing_support::ReadFile(victim), "the user's own\n");
+  EXPECT_FALSE(Exists(dir.File("made.txt")));
   testing_support::WriteFile(path, "4242\nskarvel\nfar-away-host\n");
   ProgramFolderLock lock(path, dir.File("user.lock"));
   lock.Take();
