@@ -1,5 +1,6 @@
 #include "acars/message_search.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/csv_reader.h"
@@ -40,6 +41,27 @@ std::string UnusedName(const MessageSearch& search, const std::string& name) {
   return candidate;
 }
 
+// One string a line; a final line end adds no empty one.
+std::vector<std::string> SearchStringsOf(const std::string& bytes) {
+  std::vector<std::string> strings;
+  platform::CsvReader reader(bytes, {});
+  while (reader.Next()) strings.emplace_back(reader.Line());
+  return strings;
+}
+
+// Another copy of the program in the folder saves its changes at once: a
+// change goes into the file's list, not over it. A list whose last save
+// failed is ahead of the file, and a file that cannot be read is no list.
+void TakeTheFilesList(MessageSearch& search) {
+  if (search.SaveOwed) return;
+  std::string bytes;
+  if (platform::ReadWholeFile(search.ListPath, bytes)) {
+    search.SearchStrings = SearchStringsOf(bytes);
+  } else if (!platform::FileExists(search.ListPath)) {
+    search.SearchStrings.clear();
+  }
+}
+
 }  // namespace
 
 void OpenMessageSearch(MessageSearch& search, const std::string& listPath, const std::string& hitFolder,
@@ -47,17 +69,14 @@ void OpenMessageSearch(MessageSearch& search, const std::string& listPath, const
   search.ListPath = listPath;
   search.HitFolder = hitFolder;
   search.WavePath = wavePath;
-  search.SearchStrings.clear();
   std::string bytes;
-  if (platform::ReadWholeFile(listPath, bytes)) {
-    // One string a line; a final line end adds no empty one.
-    platform::CsvReader reader(bytes, {});
-    while (reader.Next()) search.SearchStrings.emplace_back(reader.Line());
-  }
+  search.SearchStrings = platform::ReadWholeFile(listPath, bytes) ? SearchStringsOf(bytes) : std::vector<std::string>();
+  search.SaveOwed = false;
   LoadHitLogList(search);
 }
 
 void AddSearchString(MessageSearch& search, const std::string& text) {
+  TakeTheFilesList(search);
   search.SearchStrings.push_back(text);
   SaveSearchStrings(search);
   Notify(search);
@@ -65,15 +84,32 @@ void AddSearchString(MessageSearch& search, const std::string& text) {
 
 void DeleteSearchString(MessageSearch& search, size_t index) {
   if (index >= search.SearchStrings.size()) return;
-  search.SearchStrings.erase(search.SearchStrings.begin() + static_cast<long>(index));
-  SaveSearchStrings(search);
+  // The row stands for its text: the same text, as often before it, in the
+  // file's list, which may have moved.
+  const auto row = search.SearchStrings.begin() + static_cast<long>(index);
+  const std::string text = *row;
+  long same = std::count(search.SearchStrings.begin(), row, text);
+  TakeTheFilesList(search);
+  std::vector<std::string>& strings = search.SearchStrings;
+  auto found = strings.end();
+  for (auto it = strings.begin(); it != strings.end(); ++it) {
+    if (*it != text) continue;
+    found = it;
+    if (same-- == 0) break;
+  }
+  // Gone already, deleted in another copy: the list shown is the file's.
+  if (found != strings.end()) {
+    strings.erase(found);
+    SaveSearchStrings(search);
+  }
   Notify(search);
 }
 
-void SaveSearchStrings(const MessageSearch& search) {
+bool SaveSearchStrings(MessageSearch& search) {
   std::string bytes;
   for (const std::string& s : search.SearchStrings) bytes += s + "\r\n";
-  platform::SaveWholeFile(search.ListPath, bytes);
+  search.SaveOwed = !platform::SaveWholeFile(search.ListPath, bytes);
+  return !search.SaveOwed;
 }
 
 void SearchAcarsMessage(MessageSearch& search, const MsgSrchSettings& settings, MessageSearchLink& link,

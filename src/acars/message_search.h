@@ -13,6 +13,9 @@
 struct MessageSearch {
   // The search strings (code page 932), in list order.
   std::vector<std::string> SearchStrings;
+  // A save of the strings failed: the file is behind the list, which is
+  // written again at the next change and at close.
+  bool SaveOwed = false;
   std::string ListPath;   // data/MesgSearchList.txt
   std::string HitFolder;  // logs/SrchMesgLogs
   std::string WavePath;   // mesgsearch.wav
@@ -38,10 +41,14 @@ class MessageSearchLink {
 // the hit folder and the list of hits.
 void OpenMessageSearch(MessageSearch& search, const std::string& listPath, const std::string& hitFolder,
                        const std::string& wavePath);
-// The strings are saved whole after every change, one per line.
+// Each change is made to the list as the file holds it at that moment,
+// which another copy of the program may have changed, and saved whole, one
+// string per line; the list shown becomes the file's.
 void AddSearchString(MessageSearch& search, const std::string& text);
+// index: the row of the list shown.
 void DeleteSearchString(MessageSearch& search, size_t index);
-void SaveSearchStrings(const MessageSearch& search);
+// Returns whether the file took the list.
+bool SaveSearchStrings(MessageSearch& search);
 
 // flightOrStation: the flight id of a downlink, the station name of an
 // uplink. Nothing unless Run is on.

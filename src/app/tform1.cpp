@@ -733,13 +733,11 @@ void TForm1::FormClose() {
   link_->EndForClose();
   // 5. Only the copy that holds the folder writes there at close: another
   // would put back what it read at its start over what the holder saved
-  // since. What the user changes in such a copy is saved as it changes.
-  if (folderHold_.held) {
-    SaveSettingsToFile();
-    // The search window's last save of its strings, made here rather than
-    // as it goes, where a failure still reaches the exit status.
-    if (Form(28)) SaveSearchStrings(state_.messageSearch);
-  }
+  // since.
+  if (folderHold_.held) SaveSettingsToFile();
+  // The search strings are saved as they change, in every copy: at close
+  // only a save that failed is tried again, and still fails the run.
+  if (state_.messageSearch.SaveOwed) SaveSearchStrings(state_.messageSearch);
   // 6, 7.
   if (state_.Net.Server) link_->Link().CloseServer();
   if (state_.controls.SpeedButton1Down && state_.exchange.NetConnected) link_->Link().DisconnectFromServer(false);

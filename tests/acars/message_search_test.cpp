@@ -86,7 +86,58 @@ TEST_F(MessageSearchTest, HitFilesAndTheirList) {
   EXPECT_EQ(s.HitNames.size(), 4u);
 }
 
+// Two copies of the program in one folder save their strings at once into
+// one file: each change goes into the list the file holds, so neither
+// undoes the other's, and each shows the file's list.
+TEST(MessageSearchList, TwoCopiesInOneFolderKeepEachOthersStrings) {
+  testing_support::TempDir dir;
+  MessageSearch first, second;
+  for (MessageSearch* copy : {&first, &second}) OpenMessageSearch(*copy, dir.File("list.txt"), dir.File("hits"), "");
+  AddSearchString(first, "A");
+  AddSearchString(second, "B");
+  AddSearchString(first, "C");
+  EXPECT_EQ(ReadFile(dir.File("list.txt")), "A\r\nB\r\nC\r\n");
+  EXPECT_EQ(first.SearchStrings, Names({"A", "B", "C"}));
+  EXPECT_EQ(second.SearchStrings, Names({"A", "B"}));
+  // A row stands for its text wherever the file has it now; a text
+  // deleted meanwhile is not deleted twice.
+  DeleteSearchString(second, 0);
+  DeleteSearchString(first, 1);
+  EXPECT_EQ(ReadFile(dir.File("list.txt")), "C\r\n");
+  DeleteSearchString(second, 0);  // "B", gone
+  EXPECT_EQ(ReadFile(dir.File("list.txt")), "C\r\n");
+  EXPECT_EQ(second.SearchStrings, Names({"C"}));
+  // Of the same text twice, the row's own goes.
+  AddSearchString(first, "X");
+  AddSearchString(first, "C");
+  DeleteSearchString(first, 2);
+  EXPECT_EQ(ReadFile(dir.File("list.txt")), "C\r\nX\r\n");
+}
+
 using MessageSearchWindow = MainWindowTest;
+
+// A list that could not be saved is owed: the close tries again, and the
+// run fails.
+TEST_F(MessageSearchWindow, AFailedSaveOfTheStringsIsTriedAgainAtCloseAndFailsTheRun) {
+  TForm1& w = StartEnglish();
+  MessageSearch& s = w.State().messageSearch;
+  auto* window = static_cast<TForm28*>(w.Form(28));
+  // Its folder is a file: no user can write there.
+  testing_support::WriteFile(dir_.File("blocked"), "");
+  const std::string listPath = dir_.File("blocked/MesgSearchList.txt");
+  s.ListPath = listPath;
+  testing::internal::CaptureStderr();
+  window->Edit1()->setText("FIRST");
+  window->Button(1)->click();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Can not write " + listPath + "\n");
+  window->Edit1()->setText("SECOND");
+  window->Button(1)->click();
+  EXPECT_EQ(s.SearchStrings, Names({"FIRST", "SECOND"}));
+  std::remove(dir_.File("blocked").c_str());
+  Close();
+  EXPECT_EQ(ReadFile(listPath), "FIRST\r\nSECOND\r\n");
+  EXPECT_EQ(window_->ExitStatus(), 1);
+}
 
 TEST_F(MessageSearchWindow, AHitShowsTheWindowFocusedOnItsHitsAndTheListDeletesAfterYes) {
   testing_support::WaveRecorder sounds;

@@ -268,8 +268,9 @@ TEST(StartupProgram, ALockFileThatCannotBeTakenIsNamedWithTheReason) {
 }
 
 // A copy that does not hold the folder leaves every file there as it finds
-// it at its close: the list of search strings it read at its start does not
-// go back over the one the holder saved since.
+// it at its close, and the holder leaves the search strings: neither puts
+// the list it read at its start back over a string saved since by the
+// other copy.
 TEST(StartupProgram, ACopyThatDoesNotHoldTheFolderWritesNothingAtClose) {
   TempDir dir;
   testing_support::CopyProgramFolder(dir.path());
@@ -282,10 +283,12 @@ TEST(StartupProgram, ACopyThatDoesNotHoldTheFolderWritesNothingAtClose) {
   // Its windows, the search window with its list among them, are made just
   // after the line that Started waits for.
   testing_support::PumpUntil([] { return false; }, 1000);
+  // As the second copy saves a string it adds.
+  testing_support::WriteFile(dir.File("data/MesgSearchList.txt"), "OLDWORD\r\nNEWWORD\r\n");
   holder->Signal(SIGTERM);
   EXPECT_EQ(holder->Wait(30000).exitCode, 0);
+  EXPECT_EQ(ReadFile(dir.File("data/MesgSearchList.txt")), "OLDWORD\r\nNEWWORD\r\n");
 
-  testing_support::WriteFile(dir.File("data/MesgSearchList.txt"), "OLDWORD\r\nNEWWORD\r\n");
   const std::map<std::string, std::string> before = FilesKeptAtClose(dir);
   second->Signal(SIGTERM);
   const testing_support::ProcessResult run = second->Wait(30000);
@@ -295,10 +298,10 @@ TEST(StartupProgram, ACopyThatDoesNotHoldTheFolderWritesNothingAtClose) {
   EXPECT_TRUE(FilesKeptAtClose(dir) == before);
 }
 
-// A file that cannot be written at close fails the run as one that cannot be
-// written while it runs: here the search strings' last save, by a user who
-// may not write the data folder.
-TEST(StartupProgram, AFileThatCannotBeWrittenAtCloseEndsWithStatus1) {
+// A program folder whose data folder takes no file (a read-only install,
+// here a user who may not write it) fails no close: the search strings,
+// unchanged, are not written then.
+TEST(StartupProgram, AnUnchangedSearchListIsNotWrittenAtClose) {
   TempDir dir;
   testing_support::CopyProgramFolder(dir.path());
   testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n");
@@ -313,9 +316,8 @@ TEST(StartupProgram, AFileThatCannotBeWrittenAtCloseEndsWithStatus1) {
   const testing_support::ProcessResult run = copy->Wait(30000);
   ::chmod(dir.File("data").c_str(), 0755);
   ASSERT_TRUE(started) << run.standardError;
-  EXPECT_EQ(Count(run.standardError, "Can not write " + dir.File("data/MesgSearchList.txt") + "\n"), 1)
-      << run.standardError;
-  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(Count(run.standardError, "Can not write"), 0) << run.standardError;
+  EXPECT_EQ(run.exitCode, 0);
   // The rest of the folder took the settings.
   EXPECT_EQ(Count(ReadFile(dir.File("skarvel.ini")), "\r\n["), 12);
 }
