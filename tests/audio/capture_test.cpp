@@ -74,8 +74,9 @@ std::shared_ptr<platform::WaveFile> OpenFile(const std::string& path) {
 }
 
 // A file whose header's data length is not what follows: left at 0 or at
-// all ones by a writer that could not go back to fill it in, or promising
-// more than a file cut short holds. Every frame there is is read, from the
+// all ones by a writer that could not go back to fill it in, promising
+// more than a file cut short holds, or less than follows. Every frame
+// there is is read, up to the length where the header gives one, from the
 // first again after a rewind; the same frames from a pipe, which tells
 // only at its end that it was cut.
 TEST(WaveFileSource, ReadsWhatTheFileHoldsWhateverLengthItsHeaderGives) {
@@ -88,12 +89,13 @@ TEST(WaveFileSource, ReadsWhatTheFileHoldsWhateverLengthItsHeaderGives) {
   struct Case {
     const char* name;
     uint32_t headerLength;
-    size_t frames;
+    size_t frames;  // read
     int64_t headerFrames;
+    size_t held;
   };
-  for (const Case& c : {Case{"zero", 0, 3000, 0}, Case{"all ones", 0xFFFFFFFF, 3000, 0},
-                        Case{"cut", 6000, 1000, 3000}}) {
-    std::string bytes = whole.substr(0, length + 4 + 2 * c.frames);
+  for (const Case& c : {Case{"zero", 0, 3000, 0, 3000}, Case{"all ones", 0xFFFFFFFF, 3000, 0, 3000},
+                        Case{"cut", 6000, 1000, 3000, 1000}, Case{"shorter", 2000, 1000, 0, 3000}}) {
+    std::string bytes = whole.substr(0, length + 4 + 2 * c.held);
     for (int i = 0; i < 4; ++i) bytes[length + static_cast<size_t>(i)] = static_cast<char>(c.headerLength >> (8 * i));
     testing_support::WriteFile(dir.File("file.wav"), bytes);
     const auto file = OpenFile(dir.File("file.wav"));
