@@ -4,6 +4,7 @@
 
 #include "app/centring.h"
 #include "app/form1_state.h"
+#include "platform/message_box.h"
 #include "platform/window_stacking.h"
 
 namespace {
@@ -61,7 +62,12 @@ void SkarvelForm::setVisible(bool visible) {
 
 void SkarvelForm::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
-  if (!e->spontaneous()) FitToScreen(*this);
+  if (e->spontaneous()) return;
+  FitToScreen(*this);
+  // Without a window manager the fit above waits for a frame that never
+  // comes, and a dialog that centres itself as it shows may land off the
+  // screen.
+  if (isModal()) platform::KeepModalOnScreen(*this, FindTopLevelWindow("Form1"));
 }
 
 void SkarvelForm::CaptureGeometry() {

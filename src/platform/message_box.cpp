@@ -231,6 +231,8 @@ void OpenHeldMessageBoxes() {
 
 void SetMessageBoxHandler(BoxHandler handler) { Handler() = std::move(handler); }
 
+void KeepModalOnScreen(QWidget& dialog, const QWidget* like) { KeepOnScreen(dialog, GuessedFrame(dialog, like)); }
+
 void RejectOpenModals() {
   for (QWidget* w : QApplication::topLevelWidgets()) {
     auto* dialog = qobject_cast<QDialog*>(w);

@@ -52,6 +52,13 @@ using BoxHandler = std::function<BoxAnswer(const BoxRequest&)>;
 // Replaces the real box (tests). An empty handler restores it.
 void SetMessageBoxHandler(BoxHandler handler);
 
+// A modal dialog that has placed itself as it shows (over the window it
+// concerns) goes wholly onto the screen it lands on, as a box does, with or
+// without a window manager: the program refuses every other click until it
+// is answered. Its frame, until the window manager makes it, is guessed
+// from like's.
+void KeepModalOnScreen(QWidget& dialog, const QWidget* like);
+
 // Closes every open box and modal dialog as its Escape key would (a close
 // request from the system while one is open).
 void RejectOpenModals();

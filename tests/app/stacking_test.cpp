@@ -3,12 +3,8 @@
 // windows in process, and displays of their own, with openbox or bare, for
 // the program. Clicks are the X server's own (xdotool), so the window
 // manager sees a user at work. Skipped without Xvfb or openbox.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -34,92 +30,13 @@
 #include "exchange/text_window.h"
 #include "support/fake_audio_devices.h"
 #include "support/main_window_fixture.h"
-
-extern char** environ;
+#include "support/virtual_display.h"
 
 namespace {
 
+using testing_support::Output;
 using testing_support::PumpUntil;
-
-// Starts a program with its output dropped and, when given, fd3 as its
-// descriptor 3.
-pid_t Spawn(std::vector<std::string> args, int fd3 = -1) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  if (fd3 >= 0) posix_spawn_file_actions_adddup2(&actions, fd3, 3);
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid = -1;
-  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
-  posix_spawn_file_actions_destroy(&actions);
-  return pid;
-}
-
-void Stop(pid_t pid) {
-  if (pid <= 0) return;
-  ::kill(pid, SIGTERM);
-  waitpid(pid, nullptr, 0);
-}
-
-// A command's standard output.
-std::string Output(const std::string& command) {
-  std::string out;
-  if (FILE* p = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
-    pclose(p);
-  }
-  return out;
-}
-
-// An Xvfb server of its own, with openbox on it when asked for. Made
-// before any application object, so it runs no Qt.
-class VirtualDisplay {
- public:
-  explicit VirtualDisplay(bool windowManager, QSize screen = {1600, 1200}) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return;
-    // Xvfb writes its display's number on descriptor 3 once it takes
-    // connections.
-    const std::string size = std::to_string(screen.width()) + "x" + std::to_string(screen.height()) + "x24";
-    xvfb_ = Spawn({"Xvfb", "-displayfd", "3", "-screen", "0", size, "-nolisten", "tcp"}, pipeFds[1]);
-    close(pipeFds[1]);
-    std::string number;
-    pollfd ready{pipeFds[0], POLLIN, 0};
-    for (char c; xvfb_ > 0 && poll(&ready, 1, 10000) == 1 && read(pipeFds[0], &c, 1) == 1 && c != '\n';) number += c;
-    close(pipeFds[0]);
-    if (number.empty()) return;
-    name_ = ":" + number;
-    if (!windowManager) return;
-    openbox_ = Spawn({"env", "DISPLAY=" + name_, "openbox"});
-    for (int i = 0; i < 100 && openbox_ > 0; ++i) {
-      if (Output("xprop -display " + name_ + " -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
-          std::string::npos) {
-        managed_ = true;
-        return;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-  }
-  ~VirtualDisplay() {
-    Stop(openbox_);
-    Stop(xvfb_);
-  }
-  VirtualDisplay(const VirtualDisplay&) = delete;
-  VirtualDisplay& operator=(const VirtualDisplay&) = delete;
-
-  bool Up(bool windowManager) const { return !name_.empty() && managed_ == windowManager; }
-  const std::string& Name() const { return name_; }
-
- private:
-  pid_t xvfb_ = -1;
-  pid_t openbox_ = -1;
-  std::string name_;
-  bool managed_ = false;
-};
+using testing_support::VirtualDisplay;
 
 // A copy of the program without a sound card, in a program folder of its
 // own, on a display.

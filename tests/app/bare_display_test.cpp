@@ -1,0 +1,99 @@
+// The program's modal dialogs on an X server without a window manager,
+// where nobody frames, places or moves a window: each must open wholly on
+// the screen by itself, or the program refuses every click with nothing
+// in sight to answer. Skipped without Xvfb.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <QToolButton>
+#include <memory>
+#include <regex>
+
+#include "support/fake_audio_devices.h"
+#include "support/main_window_fixture.h"
+#include "support/virtual_display.h"
+
+namespace {
+
+using testing_support::Output;
+using testing_support::PumpUntil;
+
+const QSize kScreen(1400, 1000);
+
+std::string WindowInfo(const QWidget& window) { return Output("xwininfo -id " + std::to_string(window.winId())); }
+
+// Where the X server shows a window: without a window manager no frame is
+// drawn around it.
+QRect Shown(const QWidget& window) {
+  const std::string info = WindowInfo(window);
+  const auto number = [&](const char* label) {
+    std::smatch m;
+    return std::regex_search(info, m, std::regex(std::string(label) + "\\s*(-?[0-9]+)")) ? std::stoi(m[1]) : -1;
+  };
+  return {number("Absolute upper-left X:"), number("Absolute upper-left Y:"), number("Width:"), number("Height:")};
+}
+
+bool Viewable(const QWidget& window) { return WindowInfo(window).find("IsViewable") != std::string::npos; }
+
+// Opens a dialog as the user would, notes where it shows, and closes it.
+QRect ShownDialog(const std::function<void()>& open) {
+  QRect shown;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!shown.isNull() || !modal || !Viewable(*modal)) return;
+    shown = Shown(*modal);
+    modal->hide();
+  });
+  poll.start(50);
+  QTimer::singleShot(0, open);
+  EXPECT_TRUE(PumpUntil([&] { return !shown.isNull() && !QApplication::activeModalWidget(); }, 10000));
+  return shown;
+}
+
+using WithoutAWindowManager = MainWindowTest;
+
+// Over a main window partly off the bottom, the right and the left edge.
+TEST_F(WithoutAWindowManager, ModalDialogsOpenWhollyOnTheScreenOverTheMainWindow) {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs Xvfb";
+  const QRect screen(QPoint(0, 0), kScreen);
+  for (const char* place : {"MainLeft=400\r\nMainTop=800", "MainLeft=1000\r\nMainTop=100", "MainLeft=-600\r\nMainTop=100"}) {
+    SCOPED_TRACE(place);
+    TForm1& w = Start(std::string("[Etc]\r\nLanguage=1\r\n[Pos]\r\n") + place + "\r\n");
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(w); }, 10000));
+    const QRect main = Shown(w);
+    const std::pair<const char*, std::function<void()>> dialogs[] = {
+        {"IP connection", [&] { w.SpeedButton(1)->click(); }},
+        {"Version information", [&] { w.ShowForm(11, true); }},
+        // As the link shows it, after a lost link.
+        {"Reconnect", [&] { w.ShowForm(15, false); }},
+    };
+    for (const auto& [name, open] : dialogs) {
+      const QRect shown = ShownDialog(open);
+      EXPECT_TRUE(screen.contains(shown)) << name << " at " << shown.x() << "," << shown.y() << " " << shown.width()
+                                          << "x" << shown.height();
+      EXPECT_TRUE(shown.intersects(main)) << name;
+    }
+    Close();
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // Listing the tests needs no display.
+  std::unique_ptr<testing_support::VirtualDisplay> display;
+  if (!::testing::GTEST_FLAG(list_tests)) display = std::make_unique<testing_support::VirtualDisplay>(false, kScreen);
+  if (display && display->Up(false)) {
+    setenv("DISPLAY", display->Name().c_str(), 1);
+    qputenv("QT_QPA_PLATFORM", "xcb");
+  } else {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  // No test opens the sound card: an empty ALSA configuration knows no PCM.
+  qputenv("ALSA_CONFIG_PATH", "/dev/null");
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}

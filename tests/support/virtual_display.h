@@ -1,0 +1,32 @@
+#pragma once
+// An X server of a test's own (Xvfb), bare or with a window manager
+// (openbox), for windows as a user sees them.
+#include <sys/types.h>
+
+#include <QSize>
+#include <string>
+
+namespace testing_support {
+
+// A command's standard output.
+std::string Output(const std::string& command);
+
+// Made before any application object, so it runs no Qt.
+class VirtualDisplay {
+ public:
+  explicit VirtualDisplay(bool windowManager, QSize screen = {1600, 1200});
+  ~VirtualDisplay();
+  VirtualDisplay(const VirtualDisplay&) = delete;
+  VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+
+  bool Up(bool windowManager) const { return !name_.empty() && managed_ == windowManager; }
+  const std::string& Name() const { return name_; }
+
+ private:
+  pid_t xvfb_ = -1;
+  pid_t openbox_ = -1;
+  std::string name_;
+  bool managed_ = false;
+};
+
+}  // namespace testing_support
