@@ -83,17 +83,7 @@ TEST_F(WithoutAWindowManager, ModalDialogsOpenWhollyOnTheScreenOverTheMainWindow
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  // Listing the tests needs no display.
-  std::unique_ptr<testing_support::VirtualDisplay> display;
-  if (!::testing::GTEST_FLAG(list_tests)) display = std::make_unique<testing_support::VirtualDisplay>(false, kScreen);
-  if (display && display->Up(false)) {
-    setenv("DISPLAY", display->Name().c_str(), 1);
-    qputenv("QT_QPA_PLATFORM", "xcb");
-  } else {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  // No test opens the sound card: an empty ALSA configuration knows no PCM.
-  qputenv("ALSA_CONFIG_PATH", "/dev/null");
+  const auto display = testing_support::UseOwnDisplay(false, kScreen);
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

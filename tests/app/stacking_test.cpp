@@ -447,17 +447,7 @@ TEST(StartUpBoxes, OpenAboveEveryWindowOfTheStart) {
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  // Listing the tests needs no display.
-  std::unique_ptr<VirtualDisplay> display;
-  if (!::testing::GTEST_FLAG(list_tests)) display = std::make_unique<VirtualDisplay>(true);
-  if (display && display->Up(true)) {
-    setenv("DISPLAY", display->Name().c_str(), 1);
-    qputenv("QT_QPA_PLATFORM", "xcb");
-  } else {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  // No test opens the sound card: an empty ALSA configuration knows no PCM.
-  qputenv("ALSA_CONFIG_PATH", "/dev/null");
+  const auto display = testing_support::UseOwnDisplay(true);
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

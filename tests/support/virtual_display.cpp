@@ -7,6 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
+#include <QByteArray>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -81,6 +84,21 @@ VirtualDisplay::VirtualDisplay(bool windowManager, QSize screen) {
 VirtualDisplay::~VirtualDisplay() {
   Stop(openbox_);
   Stop(xvfb_);
+}
+
+std::unique_ptr<VirtualDisplay> UseOwnDisplay(bool windowManager, QSize screen) {
+  // Listing the tests needs no display.
+  std::unique_ptr<VirtualDisplay> display;
+  if (!::testing::GTEST_FLAG(list_tests)) display = std::make_unique<VirtualDisplay>(windowManager, screen);
+  if (display && display->Up(windowManager)) {
+    setenv("DISPLAY", display->Name().c_str(), 1);
+    qputenv("QT_QPA_PLATFORM", "xcb");
+  } else {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  // An empty ALSA configuration knows no PCM.
+  qputenv("ALSA_CONFIG_PATH", "/dev/null");
+  return display;
 }
 
 }  // namespace testing_support

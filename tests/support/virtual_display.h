@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <QSize>
+#include <memory>
 #include <string>
 
 namespace testing_support {
@@ -28,5 +29,10 @@ class VirtualDisplay {
   std::string name_;
   bool managed_ = false;
 };
+
+// For a test program's main, before its application object: the program's
+// windows go to a display of its own (offscreen where there is none, and
+// the tests that need it skip), and no test opens the sound card.
+std::unique_ptr<VirtualDisplay> UseOwnDisplay(bool windowManager, QSize screen = {1600, 1200});
 
 }  // namespace testing_support
