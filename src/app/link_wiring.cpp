@@ -134,6 +134,10 @@ FolderHold LinkWiring::HoldProgramFolder(const std::string& programFolder, const
                                      "作成できず、" + folderLock_->Path() + "も作成できません"});
 }
 
+void LinkWiring::FinishAcarsItem() {
+  if (item_) item_->Finish();
+}
+
 void LinkWiring::EndForClose() {
   import_->End();
   link_->StopTimers();

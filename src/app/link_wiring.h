@@ -44,6 +44,10 @@ class LinkWiring : public QObject, public PeerLinkHost, public LogImportLink {
   // says why on standard error. The folder stays held until this goes.
   FolderHold HoldProgramFolder(const std::string& programFolder, const std::string& lockFile);
 
+  // Closing, first: the ACARS item takes no more blocks, and every block it
+  // has taken is logged and passed on while the link still runs.
+  void FinishAcarsItem();
+
   // Closing, before the settings are saved: no import, countdown or timer
   // of the link stays.
   void EndForClose();

@@ -727,6 +727,9 @@ void TForm1::FormClose() {
   // 1. The notice; 2. pending messages run, but nothing more is decoded:
   // Running is cleared first.
   DrawClosingNotice();
+  // The ACARS item's senders were told their blocks were handed over: they
+  // go where any other goes, so before Running is cleared and the link closes.
+  link_->FinishAcarsItem();
   BeginClose(state_);
   ProcessMessages();
   // An import or a reconnect countdown would run on behind the save.

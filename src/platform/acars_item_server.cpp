@@ -1,5 +1,7 @@
 #include "platform/acars_item_server.h"
 
+#include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
@@ -9,6 +11,8 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
+#include <cerrno>
+#include <vector>
 
 namespace {
 
@@ -23,6 +27,14 @@ constexpr qint64 kTurnSliceMs = 20;
 // blocks is taken at once and its sender is done; beyond this the rest
 // waits in the socket, and the sender with it, until the copy catches up.
 constexpr qint64 kReadBufferBytes = 64 * 1024 * 1024;
+
+// Whether the peer of a connected socket has reported one of events (it
+// closed, or shut down its writing).
+bool PeerReports(qintptr fd, short events) {
+  if (fd < 0) return false;
+  pollfd p{static_cast<int>(fd), events, 0};
+  return ::poll(&p, 1, 0) > 0 && (p.revents & events) != 0;
+}
 
 }  // namespace
 
@@ -83,13 +95,14 @@ void AcarsItemServer::ReadTurn(QLocalSocket* socket) {
   if (it == senders_.end()) return;
   Sender& sender = it->second;
   // A change may run a nested event loop: the turn under way goes on after
-  // it, so the values keep their order.
-  if (sender.busy) return;
+  // it, so the values keep their order. Once the copy closes, Finish has
+  // handed on the rest.
+  if (sender.busy || finished_) return;
   sender.busy = true;
   const auto take = [&sender](const std::string& value) { sender.values.push_back(value); };
   QElapsedTimer turn;
   turn.start();
-  while (turn.elapsed() < kTurnSliceMs) {
+  while (!finished_ && turn.elapsed() < kTurnSliceMs) {
     if (sender.values.empty()) {
       const QByteArray bytes = socket->read(kReadChunk);
       if (bytes.isEmpty()) break;
@@ -101,6 +114,7 @@ void AcarsItemServer::ReadTurn(QLocalSocket* socket) {
     change_(value);
   }
   sender.busy = false;
+  if (finished_) return;
   if (!sender.values.empty() || socket->bytesAvailable() > 0) {
     if (!sender.turnQueued) {
       sender.turnQueued = true;
@@ -123,4 +137,79 @@ void AcarsItemServer::Forget(QLocalSocket* socket) {
   senders_.erase(socket);
   QObject::disconnect(socket, nullptr, this, nullptr);
   socket->deleteLater();
+}
+
+void AcarsItemServer::Finish() {
+  if (finished_ || !server_) return;
+  finished_ = true;
+  // A connection the system made but the copy never accepted would take a
+  // sender's blocks and lose them: the listener refuses new senders from
+  // now on, and those already waiting are taken before it closes.
+  const qintptr listener = server_->socketDescriptor();
+  if (listener >= 0) {
+    ::shutdown(static_cast<int>(listener), SHUT_RD);
+    for (;;) {
+      const int fd = ::accept4(static_cast<int>(listener), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+      if (fd < 0) {
+        if (errno == EINTR) continue;
+        break;
+      }
+      auto* socket = new QLocalSocket(this);
+      if (!socket->setSocketDescriptor(fd)) {
+        ::close(fd);
+        delete socket;
+        continue;
+      }
+      senders_[socket];
+    }
+  }
+  server_->close();
+  // Every sender's writing ends first, so that none waits on the others'
+  // blocks; what the system holds already can still be read to its end.
+  // Qt is no longer heard: the end it would find now is this copy's own.
+  std::vector<QLocalSocket*> sockets;
+  for (auto& [socket, sender] : senders_) {
+    sockets.push_back(socket);
+    QObject::disconnect(socket, nullptr, this, nullptr);
+    // Qt lets the descriptor go once it has read the sender's end.
+    const qintptr fd = socket->socketDescriptor();
+    if (fd < 0 || PeerReports(fd, POLLRDHUP | POLLHUP)) sender.disconnected = true;
+    if (fd >= 0) ::shutdown(static_cast<int>(fd), SHUT_RD);
+  }
+  // No entry goes while Finish runs: a change's nested event loop may still
+  // hold a turn's sender.
+  for (QLocalSocket* socket : sockets) HandOnRest(socket, senders_.at(socket));
+}
+
+void AcarsItemServer::HandOnRest(QLocalSocket* socket, Sender& sender) {
+  const auto take = [&sender](const std::string& value) { sender.values.push_back(value); };
+  const auto handOn = [this, &sender] {
+    while (!sender.values.empty()) {
+      const std::string value = std::move(sender.values.front());
+      sender.values.pop_front();
+      change_(value);
+    }
+  };
+  char buffer[kReadChunk];
+  for (;;) {
+    handOn();
+    // What Qt has read comes before what the system still holds; the
+    // descriptor is asked for each time, as Qt closes it at the end it finds.
+    const QByteArray bytes = socket->read(kReadChunk);
+    if (!bytes.isEmpty()) {
+      sender.framing.Feed(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), take);
+      continue;
+    }
+    const qintptr fd = socket->socketDescriptor();
+    if (fd < 0) break;
+    const ssize_t n = ::read(static_cast<int>(fd), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    sender.framing.Feed(std::string_view(buffer, static_cast<size_t>(n)), take);
+  }
+  // A sender cut off in the middle of a value is told so; one that had
+  // gone, now or before, left a last value.
+  if (!sender.disconnected && !PeerReports(socket->socketDescriptor(), POLLHUP)) return;
+  sender.framing.Finish(take);
+  handOn();
 }

@@ -34,6 +34,12 @@ class AcarsItemServer : public QObject {
   // folder: to any other it may be the file of a copy starting this moment.
   Start Listen(bool holdsProgramFolder = true);
 
+  // The copy closes: no sender is taken from now on, and one still writing
+  // is refused the rest; every value already taken, or already in the
+  // system for this copy, is handed on before this returns. Nothing is
+  // handed on after it.
+  void Finish();
+
  private:
   struct Sender {
     AcarsItemFraming framing;
@@ -44,6 +50,9 @@ class AcarsItemServer : public QObject {
   };
 
   void AcceptPending();
+  // Finish's part for one sender, whose reading is shut down: its values to
+  // the end of what it wrote.
+  void HandOnRest(QLocalSocket* socket, Sender& sender);
   // Hands on values for one slice of the event loop's time; the rest on a
   // later turn.
   void ReadTurn(QLocalSocket* socket);
@@ -53,4 +62,5 @@ class AcarsItemServer : public QObject {
   std::function<void(const std::string&)> change_;
   QLocalServer* server_ = nullptr;
   std::map<QLocalSocket*, Sender> senders_;
+  bool finished_ = false;
 };

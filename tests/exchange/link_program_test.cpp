@@ -52,6 +52,16 @@ std::unique_ptr<RunningProgram> StartServer(const TempDir& dir, uint16_t port, c
   return server;
 }
 
+// The blocks of a RAW log with a tag ("[NET]"), each once.
+std::set<std::string> TaggedBlocks(const std::string& log, const std::string& tag) {
+  std::set<std::string> seen;
+  std::istringstream lines(log);
+  for (std::string l; std::getline(lines, l);) {
+    if (l.rfind(tag, 0) == 0) seen.insert(l.substr(l.find('>')));
+  }
+  return seen;
+}
+
 TEST(AcarsItem, TheCommandHandsABlockToTheCopyOfItsFolder) {
   TempDir s;
   const std::vector<std::string> env = Prepare(s, "[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n");
@@ -141,6 +151,24 @@ TEST(AcarsItem, ALargeHandOverIsReadInTurnsAndTheCommandSaysWhenTheCopyStops) {
   EXPECT_NE(stopped.standardError.find("stopped taking blocks"), std::string::npos) << stopped.standardError;
 }
 
+// A copy closed as soon as the command says its blocks were handed over
+// works through all of them before it ends.
+TEST(AcarsItem, ACopyThatClosesLogsEveryBlockTheCommandHandedOver) {
+  TempDir s;
+  auto copy = StartProgram(s.File("skarvel"), {}, Prepare(s, "[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n"));
+  const std::string send = s.File("skarvel-acars-send");
+  ASSERT_TRUE(PumpUntil([&] { return RunProgram(send, {"--wire"}, {}, 10000, std::string()).exitCode == 0; }, 30000));
+  constexpr int kBlocks = 5000;
+  std::string values;
+  for (int i = 0; i < kBlocks; ++i) values += Wire(LinkBlock(".JD", i)) + '\0';
+  ASSERT_EQ(RunProgram(send, {"--wire"}, {}, 30000, values).exitCode, 0);
+  copy->Signal(SIGTERM);
+  EXPECT_EQ(copy->Wait(60000).exitCode, 0);
+  const std::string log = Log(s, "ACARS_RAW");
+  EXPECT_EQ(CountOf(log, "[DDE]"), kBlocks);
+  EXPECT_EQ(TaggedBlocks(log, "[DDE]").size(), static_cast<size_t>(kBlocks));
+}
+
 // A peer of the test's own on the server's port, reading all it is sent.
 struct Peer {
   explicit Peer(uint16_t port, bool reads = true) {
@@ -156,16 +184,6 @@ struct Peer {
   QTcpSocket socket;
   std::string got;
 };
-
-// The blocks of a RAW log tagged [NET], each once.
-std::set<std::string> NetBlocks(const std::string& log) {
-  std::set<std::string> seen;
-  std::istringstream lines(log);
-  for (std::string l; std::getline(lines, l);) {
-    if (l.rfind("[NET]", 0) == 0) seen.insert(l.substr(l.find('>')));
-  }
-  return seen;
-}
 
 TEST(LinkProgram, HostilePeers) {
   const uint16_t port = FreeLinkPort();
@@ -218,7 +236,7 @@ TEST(LinkProgram, HostilePeers) {
     return CountOf(log, "[NET]") >= expected && broken == 200 && half >= 100;
   }, 300000)) << CountOf(log, "[NET]");
   every.stop();
-  EXPECT_EQ(NetBlocks(log).size(), static_cast<size_t>(expected));
+  EXPECT_EQ(TaggedBlocks(log, "[NET]").size(), static_cast<size_t>(expected));
   EXPECT_EQ(CountOf(log, "[NET]"), expected);
   EXPECT_EQ(CountOf(log, ".JX"), 0);
   for (int i = 0; i < 300; ++i) EXPECT_EQ(CountOf(w->got, Wire(LinkBlock(".JW", i)) + "\x01\x01"), 1) << i;
