@@ -158,7 +158,7 @@ TEST(AcarsItem, ACopyThatClosesLogsEveryBlockTheCommandHandedOver) {
   auto copy = StartProgram(s.File("skarvel"), {}, Prepare(s, "[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n"));
   const std::string send = s.File("skarvel-acars-send");
   ASSERT_TRUE(PumpUntil([&] { return RunProgram(send, {"--wire"}, {}, 10000, std::string()).exitCode == 0; }, 30000));
-  constexpr int kBlocks = 5000;
+  constexpr int kBlocks = 20000;
   std::string values;
   for (int i = 0; i < kBlocks; ++i) values += Wire(LinkBlock(".JD", i)) + '\0';
   ASSERT_EQ(RunProgram(send, {"--wire"}, {}, 30000, values).exitCode, 0);
