@@ -65,6 +65,11 @@ ProgramFolderLock::~ProgramFolderLock() {
 ProgramFolderLock::Hold ProgramFolderLock::Take() {
   path_ = inFolder_;
   Attempt attempt = TakeAt(inFolder_);
+  if (attempt.outcome == Outcome::NoFile) {
+    folderProblem_ = attempt.detail;
+    path_ = elsewhere_;
+    attempt = TakeAt(elsewhere_);
+  }
   switch (attempt.outcome) {
     case Outcome::Held:
       fd_ = attempt.fd;
@@ -76,16 +81,7 @@ ProgramFolderLock::Hold ProgramFolderLock::Take() {
       return Hold::NotTaken;
     case Outcome::NoFile: break;
   }
-  folderProblem_ = attempt.detail;
-  path_ = elsewhere_;
-  attempt = TakeAt(elsewhere_);
-  fd_ = attempt.fd;
-  if (attempt.outcome == Outcome::Held) return Hold::Held;
-  if (attempt.outcome == Outcome::Problem && attempt.problem == Problem::IsALink) {
-    problem_ = attempt.problem;
-    return Hold::NotTaken;
-  }
-  return attempt.outcome == Outcome::Busy ? Hold::HeldByAnotherCopy : Hold::Unknown;
+  return Hold::Unknown;
 }
 
 ProgramFolderLock::Attempt ProgramFolderLock::TakeAt(const std::string& path) {

@@ -112,13 +112,16 @@ TEST(ProgramFolderLock, ALockFileThatCannotBeTakenSaysWhy) {
     EXPECT_FALSE(Exists(dir.File("user.lock")));
     ::remove(path.c_str());
   }
-  // Nor in the user's own place, where the folder takes no file.
-  ASSERT_EQ(::symlink(victim.c_str(), dir.File("user.lock").c_str()), 0);
-  {
-    ProgramFolderLock lock(dir.File("gone/skarvel.lock"), dir.File("user.lock"));
+  // The same in the user's own place, where the folder takes no file.
+  const std::string own = dir.File("user.lock");
+  for (const Row& row : {Row{[&] { ::mkdir(own.c_str(), 0755); }, Problem::IsAFolder},
+                         Row{[&] { ASSERT_EQ(::symlink(victim.c_str(), own.c_str()), 0); }, Problem::IsALink}}) {
+    row.make();
+    ProgramFolderLock lock(dir.File("gone/skarvel.lock"), own);
     EXPECT_EQ(lock.Take(), ProgramFolderLock::Hold::NotTaken);
-    EXPECT_EQ(lock.LockProblem(), Problem::IsALink);
-    EXPECT_EQ(lock.Path(), dir.File("user.lock"));
+    EXPECT_EQ(lock.LockProblem(), row.problem);
+    EXPECT_EQ(lock.Path(), own);
+    ::remove(own.c_str());
   }
   EXPECT_EQ(testing_support::ReadFile(victim), "the user's own\n");
   EXPECT_FALSE(Exists(dir.File("made.txt")));
