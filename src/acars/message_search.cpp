@@ -41,14 +41,6 @@ std::string UnusedName(const MessageSearch& search, const std::string& name) {
   return candidate;
 }
 
-// One string a line; a final line end adds no empty one.
-std::vector<std::string> SearchStringsOf(const std::string& bytes) {
-  std::vector<std::string> strings;
-  platform::CsvReader reader(bytes, {});
-  while (reader.Next()) strings.emplace_back(reader.Line());
-  return strings;
-}
-
 // Another copy of the program in the folder saves its changes at once: a
 // change goes into the file's list, not over it. A list whose last save
 // failed is ahead of the file, and a file that cannot be read is no list.
@@ -56,7 +48,10 @@ void TakeTheFilesList(MessageSearch& search) {
   if (search.SaveOwed) return;
   std::string bytes;
   if (platform::ReadWholeFile(search.ListPath, bytes)) {
-    search.SearchStrings = SearchStringsOf(bytes);
+    // One string a line; a final line end adds no empty one.
+    search.SearchStrings.clear();
+    platform::CsvReader reader(bytes, {});
+    while (reader.Next()) search.SearchStrings.emplace_back(reader.Line());
   } else if (!platform::FileExists(search.ListPath)) {
     search.SearchStrings.clear();
   }
@@ -69,9 +64,9 @@ void OpenMessageSearch(MessageSearch& search, const std::string& listPath, const
   search.ListPath = listPath;
   search.HitFolder = hitFolder;
   search.WavePath = wavePath;
-  std::string bytes;
-  search.SearchStrings = platform::ReadWholeFile(listPath, bytes) ? SearchStringsOf(bytes) : std::vector<std::string>();
+  search.SearchStrings.clear();
   search.SaveOwed = false;
+  TakeTheFilesList(search);
   LoadHitLogList(search);
 }
 
@@ -105,11 +100,10 @@ void DeleteSearchString(MessageSearch& search, size_t index) {
   Notify(search);
 }
 
-bool SaveSearchStrings(MessageSearch& search) {
+void SaveSearchStrings(MessageSearch& search) {
   std::string bytes;
   for (const std::string& s : search.SearchStrings) bytes += s + "\r\n";
   search.SaveOwed = !platform::SaveWholeFile(search.ListPath, bytes);
-  return !search.SaveOwed;
 }
 
 void SearchAcarsMessage(MessageSearch& search, const MsgSrchSettings& settings, MessageSearchLink& link,

@@ -47,8 +47,8 @@ void OpenMessageSearch(MessageSearch& search, const std::string& listPath, const
 void AddSearchString(MessageSearch& search, const std::string& text);
 // index: the row of the list shown.
 void DeleteSearchString(MessageSearch& search, size_t index);
-// Returns whether the file took the list.
-bool SaveSearchStrings(MessageSearch& search);
+// A save that fails leaves SaveOwed set.
+void SaveSearchStrings(MessageSearch& search);
 
 // flightOrStation: the flight id of a downlink, the station name of an
 // uplink. Nothing unless Run is on.

@@ -8,7 +8,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <memory>
-#include <regex>
 
 #include "support/fake_audio_devices.h"
 #include "support/main_window_fixture.h"
@@ -16,25 +15,13 @@
 
 namespace {
 
-using testing_support::Output;
+using testing_support::InsideOf;
 using testing_support::PumpUntil;
+using testing_support::Viewable;
 
 const QSize kScreen(1400, 1000);
 
-std::string WindowInfo(const QWidget& window) { return Output("xwininfo -id " + std::to_string(window.winId())); }
-
-// Where the X server shows a window: without a window manager no frame is
-// drawn around it.
-QRect Shown(const QWidget& window) {
-  const std::string info = WindowInfo(window);
-  const auto number = [&](const char* label) {
-    std::smatch m;
-    return std::regex_search(info, m, std::regex(std::string(label) + "\\s*(-?[0-9]+)")) ? std::stoi(m[1]) : -1;
-  };
-  return {number("Absolute upper-left X:"), number("Absolute upper-left Y:"), number("Width:"), number("Height:")};
-}
-
-bool Viewable(const QWidget& window) { return WindowInfo(window).find("IsViewable") != std::string::npos; }
+std::string InfoOf(const QWidget& window) { return testing_support::WindowInfo(std::to_string(window.winId())); }
 
 // Opens a dialog as the user would, notes where it shows, and closes it.
 QRect ShownDialog(const std::function<void()>& open) {
@@ -42,8 +29,8 @@ QRect ShownDialog(const std::function<void()>& open) {
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!shown.isNull() || !modal || !Viewable(*modal)) return;
-    shown = Shown(*modal);
+    if (!shown.isNull() || !modal || !Viewable(InfoOf(*modal))) return;
+    shown = InsideOf(InfoOf(*modal));
     modal->hide();
   });
   poll.start(50);
@@ -61,8 +48,8 @@ TEST_F(WithoutAWindowManager, ModalDialogsOpenWhollyOnTheScreenOverTheMainWindow
   for (const char* place : {"MainLeft=400\r\nMainTop=800", "MainLeft=1000\r\nMainTop=100", "MainLeft=-600\r\nMainTop=100"}) {
     SCOPED_TRACE(place);
     TForm1& w = Start(std::string("[Etc]\r\nLanguage=1\r\n[Pos]\r\n") + place + "\r\n");
-    ASSERT_TRUE(PumpUntil([&] { return Viewable(w); }, 10000));
-    const QRect main = Shown(w);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(InfoOf(w)); }, 10000));
+    const QRect main = InsideOf(InfoOf(w));
     const std::pair<const char*, std::function<void()>> dialogs[] = {
         {"IP connection", [&] { w.SpeedButton(1)->click(); }},
         {"Version information", [&] { w.ShowForm(11, true); }},

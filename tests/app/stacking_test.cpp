@@ -34,9 +34,13 @@
 
 namespace {
 
+using testing_support::InsideOf;
+using testing_support::NumberAfter;
 using testing_support::Output;
 using testing_support::PumpUntil;
+using testing_support::Viewable;
 using testing_support::VirtualDisplay;
+using testing_support::WindowInfo;
 
 // A copy of the program without a sound card, in a program folder of its
 // own, on a display.
@@ -100,9 +104,7 @@ std::string NameOf(const QWidget& w) {
   return w.objectName().isEmpty() ? w.metaObject()->className() : w.objectName().toStdString();
 }
 
-bool Viewable(QWidget& window) {
-  return Output("xwininfo -id " + std::to_string(window.winId())).find("IsViewable") != std::string::npos;
-}
+bool Viewable(const QWidget& window) { return Viewable(WindowInfo(std::to_string(window.winId()))); }
 
 // Clicks the first control; in every modal dialog that opens, once the
 // window manager has mapped it (and, when asked for, once the user has
@@ -332,11 +334,6 @@ struct ShownWindow {
   QRect bounds;  // its inside
 };
 
-int Number(const std::string& text, const std::string& label) {
-  std::smatch m;
-  return std::regex_search(text, m, std::regex(label + "\\s*(-?[0-9]+)")) ? std::stoi(m[1]) : -1;
-}
-
 // The programs' windows on a display, the top first.
 std::vector<ShownWindow> ShownWindowsTopFirst(const VirtualDisplay& display, bool managed) {
   const std::string on = " -display " + display.Name();
@@ -355,20 +352,18 @@ std::vector<ShownWindow> ShownWindowsTopFirst(const VirtualDisplay& display, boo
     std::smatch m;
     for (std::string line; std::getline(lines, line);) {
       if (!std::regex_search(line, m, child)) continue;
-      if (Output("xwininfo" + on + " -id " + m[1].str()).find("IsViewable") != std::string::npos) ids.push_back(m[1]);
+      if (Viewable(WindowInfo(m[1], display.Name()))) ids.push_back(m[1]);
     }
   }
   std::vector<ShownWindow> windows;
   static const std::regex name("WM_NAME[^=]*= \"([^\"]*)\"");
   for (const std::string& window : ids) {
     const std::string props = Output("xprop" + on + " -id " + window + " WM_NAME _NET_WM_STATE _NET_WM_PID");
-    const std::string info = Output("xwininfo" + on + " -id " + window);
     std::smatch m;
     windows.push_back({std::regex_search(props, m, name) ? m[1].str() : window,
                        props.find("_NET_WM_STATE_MODAL") != std::string::npos,
-                       Number(props, "_NET_WM_PID\\(CARDINAL\\) ="),
-                       QRect(Number(info, "Absolute upper-left X:"), Number(info, "Absolute upper-left Y:"),
-                             Number(info, "Width:"), Number(info, "Height:"))});
+                       NumberAfter(props, "_NET_WM_PID\\(CARDINAL\\) ="),
+                       InsideOf(WindowInfo(window, display.Name()))});
   }
   return windows;
 }

@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <chrono>
 #include <cstdio>
+#include <regex>
 #include <thread>
 #include <vector>
 
@@ -53,6 +54,22 @@ std::string Output(const std::string& command) {
     pclose(p);
   }
   return out;
+}
+
+std::string WindowInfo(const std::string& window, const std::string& display) {
+  return Output("xwininfo" + (display.empty() ? "" : " -display " + display) + " -id " + window);
+}
+
+bool Viewable(const std::string& windowInfo) { return windowInfo.find("IsViewable") != std::string::npos; }
+
+QRect InsideOf(const std::string& windowInfo) {
+  return {NumberAfter(windowInfo, "Absolute upper-left X:"), NumberAfter(windowInfo, "Absolute upper-left Y:"),
+          NumberAfter(windowInfo, "Width:"), NumberAfter(windowInfo, "Height:")};
+}
+
+int NumberAfter(const std::string& text, const std::string& label) {
+  std::smatch m;
+  return std::regex_search(text, m, std::regex(label + "\\s*(-?[0-9]+)")) ? std::stoi(m[1]) : -1;
 }
 
 VirtualDisplay::VirtualDisplay(bool windowManager, QSize screen) {

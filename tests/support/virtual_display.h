@@ -3,6 +3,7 @@
 // (openbox), for windows as a user sees them.
 #include <sys/types.h>
 
+#include <QRect>
 #include <QSize>
 #include <memory>
 #include <string>
@@ -11,6 +12,16 @@ namespace testing_support {
 
 // A command's standard output.
 std::string Output(const std::string& command);
+
+// What xwininfo says of a window (its id), on the display DISPLAY names
+// unless one is given.
+std::string WindowInfo(const std::string& window, const std::string& display = "");
+bool Viewable(const std::string& windowInfo);
+// Where the X server shows the window, without a frame a window manager
+// draws around it.
+QRect InsideOf(const std::string& windowInfo);
+// The number after label (a regular expression) in text; -1 without one.
+int NumberAfter(const std::string& text, const std::string& label);
 
 // Made before any application object, so it runs no Qt.
 class VirtualDisplay {
