@@ -113,6 +113,12 @@ ProgramFolderLock::Attempt ProgramFolderLock::TakeAt(const std::string& path) {
       ::close(fd);
       return fail(Problem::NotAFile);
     }
+    // A file of more than one name is a hard link, maybe to a file outside
+    // the folder: the lock would cut and write it too.
+    if (status.st_nlink > 1) {
+      ::close(fd);
+      return fail(Problem::IsALink);
+    }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
       const int error = errno;
       ::close(fd);

@@ -3,8 +3,8 @@
 // on its lock file. The system lets go of it when a copy ends, killed
 // included, so a file that no running copy holds is taken over whatever it
 // holds (empty, cut short, overwritten), and a running copy's lock is never
-// taken however its file looks. A link in its place is never followed: the
-// lock would cut and write a file elsewhere.
+// taken however its file looks. A link in its place, symbolic or hard, is
+// never taken: the lock would cut and write a file elsewhere.
 #include <string>
 
 namespace platform {

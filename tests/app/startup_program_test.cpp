@@ -224,8 +224,8 @@ TEST(StartupProgram, ALockFileThatCannotBeTakenIsNamedWithTheReason) {
   testing_support::CopyProgramFolder(dir.path());
   ::chmod(dir.path().c_str(), 0755);
   const std::string lock = dir.File("skarvel.lock");
-  // A link is not followed out of the folder: its target is neither cut
-  // nor made.
+  // A link is not followed out of the folder, nor a hard link taken: its
+  // target is neither cut nor made.
   TempDir outside;
   const std::string victim = outside.File("victim.txt");
   testing_support::WriteFile(victim, "the user's own\r\n");
@@ -239,6 +239,7 @@ TEST(StartupProgram, ALockFileThatCannotBeTakenIsNamedWithTheReason) {
       {[&] { ASSERT_EQ(::symlink(victim.c_str(), lock.c_str()), 0); }, "a link is in its place", false},
       {[&] { ASSERT_EQ(::symlink(outside.File("made.txt").c_str(), lock.c_str()), 0); }, "a link is in its place",
        false},
+      {[&] { ASSERT_EQ(::link(victim.c_str(), lock.c_str()), 0); }, "a link is in its place", false},
       {[&] { testing_support::WriteFile(lock, "4242\nskarvel\nfar-away-host\n"); },
        "it names another computer, far-away-host", false},
       {[&] {

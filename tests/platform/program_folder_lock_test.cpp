@@ -89,7 +89,8 @@ TEST(ProgramFolderLock, ALockFileThatCannotBeTakenSaysWhy) {
   using Problem = ProgramFolderLock::Problem;
   testing_support::TempDir dir;
   const std::string path = dir.File("skarvel.lock");
-  // A link is never followed: its target is neither cut nor made.
+  // A link is never followed, nor a hard link taken: its target is neither
+  // cut nor made.
   const std::string victim = dir.File("victim.txt");
   testing_support::WriteFile(victim, "the user's own\n");
   struct Row {
@@ -102,6 +103,7 @@ TEST(ProgramFolderLock, ALockFileThatCannotBeTakenSaysWhy) {
       {[&] { testing_support::WriteFile(path, "4242\nskarvel\nfar-away-host\n"); }, Problem::AnotherHost},
       {[&] { ASSERT_EQ(::symlink(victim.c_str(), path.c_str()), 0); }, Problem::IsALink},
       {[&] { ASSERT_EQ(::symlink(dir.File("made.txt").c_str(), path.c_str()), 0); }, Problem::IsALink},
+      {[&] { ASSERT_EQ(::link(victim.c_str(), path.c_str()), 0); }, Problem::IsALink},
   };
   for (const Row& row : rows) {
     row.make();
@@ -115,7 +117,8 @@ TEST(ProgramFolderLock, ALockFileThatCannotBeTakenSaysWhy) {
   // The same in the user's own place, where the folder takes no file.
   const std::string own = dir.File("user.lock");
   for (const Row& row : {Row{[&] { ::mkdir(own.c_str(), 0755); }, Problem::IsAFolder},
-                         Row{[&] { ASSERT_EQ(::symlink(victim.c_str(), own.c_str()), 0); }, Problem::IsALink}}) {
+                         Row{[&] { ASSERT_EQ(::symlink(victim.c_str(), own.c_str()), 0); }, Problem::IsALink},
+                         Row{[&] { ASSERT_EQ(::link(victim.c_str(), own.c_str()), 0); }, Problem::IsALink}}) {
     row.make();
     ProgramFolderLock lock(dir.File("gone/skarvel.lock"), own);
     EXPECT_EQ(lock.Take(), ProgramFolderLock::Hold::NotTaken);
