@@ -92,6 +92,9 @@ int main(int argc, char** argv) {
   std::string bytes;
   if (wire) {
     bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    // The copy would take a last value without its NUL only once this
+    // command has gone: ended here, it is handed over as every other is.
+    if (!bytes.empty() && bytes.back() != '\0') bytes.push_back('\0');
   } else {
     bytes = Values(texts.empty() ? StandardInputLines() : texts);
   }
@@ -108,9 +111,16 @@ int main(int argc, char** argv) {
     left = now;
   }
   if (left > 0 || socket.state() != QLocalSocket::ConnectedState) {
-    // The blocks whose end went into the socket.
-    const auto handed = std::count(bytes.begin(), bytes.begin() + (total - left), '\0');
-    const auto blocks = std::count(bytes.begin(), bytes.end(), '\0') + (!bytes.empty() && bytes.back() ? 1 : 0);
+    // The blocks whose end went into the socket. A copy that took none for
+    // a while takes all that went in once it goes on, and what went in of
+    // a block without its NUL as one more block once this command has gone:
+    // so does it count here, where that is the whole block. A copy that
+    // closed cut this command off and takes no such rest.
+    const qint64 sent = total - left;
+    auto handed = std::count(bytes.begin(), bytes.begin() + sent, '\0');
+    const bool cutOff = socket.state() != QLocalSocket::ConnectedState;
+    if (!cutOff && sent > 0 && sent < total && bytes[sent] == '\0' && bytes[sent - 1] != '\0') ++handed;
+    const auto blocks = std::count(bytes.begin(), bytes.end(), '\0');
     std::fprintf(stderr, "skarvel-acars-send: the Skarvel on %s stopped taking blocks (%ld of %ld handed over)\n",
                  path.c_str(), static_cast<long>(handed), static_cast<long>(blocks));
     return kCopyStopped;

@@ -207,9 +207,11 @@ void AcarsItemServer::HandOnRest(QLocalSocket* socket, Sender& sender) {
     if (n <= 0) break;
     sender.framing.Feed(std::string_view(buffer, static_cast<size_t>(n)), take);
   }
-  // A sender cut off in the middle of a value is told so; one that had
-  // gone, now or before, left a last value.
-  if (!sender.disconnected && !PeerReports(socket->socketDescriptor(), POLLHUP)) return;
+  // A sender that had gone before the cut left a last value. One still
+  // there was cut off: what it wrote of a value without its end is no value
+  // of its own, and it counts as handed over only the values it ended.
+  // Whether it has gone by now tells nothing: told of the cut, it goes.
+  if (!sender.disconnected) return;
   sender.framing.Finish(take);
   handOn();
 }

@@ -3,6 +3,8 @@
 // by the item's command.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -167,6 +169,67 @@ TEST(AcarsItem, ACopyThatClosesLogsEveryBlockTheCommandHandedOver) {
   const std::string log = Log(s, "ACARS_RAW");
   EXPECT_EQ(CountOf(log, "[DDE]"), kBlocks);
   EXPECT_EQ(TaggedBlocks(log, "[DDE]").size(), static_cast<size_t>(kBlocks));
+}
+
+// How much of one write to a local socket whose reader reads nothing the
+// system takes at once.
+size_t SystemTakesOfOneWrite(const std::string& bytes) {
+  int pair[2];
+  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, pair) != 0) return 0;
+  const ssize_t n = ::send(pair[0], bytes.data(), bytes.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+  ::close(pair[0]);
+  ::close(pair[1]);
+  return n > 0 ? static_cast<size_t>(n) : 0;
+}
+
+// A copy stopped while the command writes gets only what the system took
+// of the command's first write, which here ends right after a block's last
+// byte, before its NUL. The copy then reads it all only as it closes:
+// while the command still waits (so cutting it off), or once the command
+// has given up and gone. Either way it logs as many blocks as the command
+// says it handed over.
+TEST(AcarsItem, ACopyStoppedInAHandOverLogsAsManyBlocksAsTheCommandSaysItHandedOver) {
+  constexpr int kBlocks = 3000;
+  // The first three blocks longer by pad in all, each below the longest.
+  const auto blocks = [](size_t pad) {
+    std::string values;
+    for (int i = 0; i < kBlocks; ++i) {
+      const size_t longer = i < 3 ? pad / 3 + (static_cast<size_t>(i) < pad % 3) : 0;
+      values += Wire(LinkBlock(".JS", i, std::string(200 + longer, 'T'))) + '\0';
+    }
+    return values;
+  };
+  const size_t taken = SystemTakesOfOneWrite(blocks(0));
+  ASSERT_TRUE(taken > 0 && taken < blocks(0).size() / 2) << taken;
+  // The k-th NUL lies at k * size + pad - 1: at the byte after the cut.
+  const size_t size = blocks(0).size() / kBlocks;
+  const size_t pad = (taken + 1) % size;
+  const int k = static_cast<int>((taken + 1 - pad) / size);
+  const std::string values = blocks(pad);
+  ASSERT_EQ(values[taken], '\0');
+  ASSERT_NE(values[taken - 1], '\0');
+  for (const bool closedWhileItWaits : {true, false}) {
+    SCOPED_TRACE(closedWhileItWaits ? "closed while the command waits" : "closed once the command has gone");
+    TempDir s;
+    auto copy = StartProgram(s.File("skarvel"), {}, Prepare(s, "[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n"));
+    const std::string send = s.File("skarvel-acars-send");
+    ASSERT_TRUE(PumpUntil([&] { return RunProgram(send, {"--wire"}, {}, 10000, std::string()).exitCode == 0; }, 30000));
+    copy->Signal(SIGSTOP);
+    WriteFile(s.File("values"), values);
+    auto sender = StartProgram("/bin/sh", {"-c", send + " --wire < " + s.File("values")}, {});
+    PumpUntil([&] { return !closedWhileItWaits && sender->Pid() == 0; }, closedWhileItWaits ? 2000 : 30000);
+    copy->Signal(SIGTERM);
+    copy->Signal(SIGCONT);
+    EXPECT_TRUE(PumpUntil([&] { return sender->Pid() == 0; }, 30000));
+    const ProcessResult sent = sender->Wait(1000);
+    EXPECT_EQ(copy->Wait(60000).exitCode, 0);
+    EXPECT_EQ(sent.exitCode, 3);
+    const std::string handed = std::to_string(closedWhileItWaits ? k - 1 : k) + " of " + std::to_string(kBlocks);
+    EXPECT_NE(sent.standardError.find("(" + handed + " handed over)"), std::string::npos) << sent.standardError;
+    const std::string log = Log(s, "ACARS_RAW");
+    EXPECT_EQ(CountOf(log, "[DDE]"), closedWhileItWaits ? k - 1 : k);
+    EXPECT_EQ(TaggedBlocks(log, "[DDE]").size(), static_cast<size_t>(CountOf(log, "[DDE]")));
+  }
 }
 
 // A peer of the test's own on the server's port, reading all it is sent.
