@@ -7,6 +7,7 @@
 #include "platform/file_io.h"
 #include "platform/log_name_part.h"
 #include "platform/paths.h"
+#include "platform/write_failure.h"
 
 namespace {
 
@@ -41,20 +42,63 @@ std::string UnusedName(const MessageSearch& search, const std::string& name) {
   return candidate;
 }
 
-// Another copy of the program in the folder saves its changes at once: a
-// change goes into the file's list, not over it. A list whose last save
-// failed is ahead of the file, and a file that cannot be read is no list.
-void TakeTheFilesList(MessageSearch& search) {
-  if (search.SaveOwed) return;
+// Another copy of the program in the folder, or the user, may change the
+// file at any time: the list it holds now. False when it is there but
+// cannot be read (said at once): it holds what it holds, and no list made
+// here may go over it.
+bool ReadTheFilesList(const MessageSearch& search, std::vector<std::string>& strings) {
+  strings.clear();
   std::string bytes;
-  if (platform::ReadWholeFile(search.ListPath, bytes)) {
-    // One string a line; a final line end adds no empty one.
-    search.SearchStrings.clear();
-    platform::CsvReader reader(bytes, {});
-    while (reader.Next()) search.SearchStrings.emplace_back(reader.Line());
-  } else if (!platform::FileExists(search.ListPath)) {
-    search.SearchStrings.clear();
+  if (!platform::ReadWholeFile(search.ListPath, bytes)) {
+    if (platform::NothingAt(search.ListPath)) return true;
+    platform::ReportReadFailure(search.ListPath);
+    return false;
   }
+  // One string a line; a final line end adds no empty one.
+  platform::CsvReader reader(bytes, {});
+  while (reader.Next()) strings.emplace_back(reader.Line());
+  return true;
+}
+
+void Apply(std::vector<std::string>& strings, const SearchStringChange& change) {
+  if (change.added) return strings.push_back(change.text);
+  // The rank-th of the text, or the last where there are fewer now; none
+  // where it was deleted elsewhere.
+  auto found = strings.end();
+  long same = change.rank;
+  for (auto it = strings.begin(); it != strings.end(); ++it) {
+    if (*it != change.text) continue;
+    found = it;
+    if (same-- == 0) break;
+  }
+  if (found != strings.end()) strings.erase(found);
+}
+
+// Every owed change into the file's list, which is saved whole unless
+// they change nothing, and shown. False: they are still owed.
+bool SaveOwedInto(MessageSearch& search, std::vector<std::string> strings) {
+  const std::vector<std::string> before = strings;
+  for (const SearchStringChange& change : search.Owed) Apply(strings, change);
+  search.SearchStrings = strings;
+  if (strings != before) {
+    std::string bytes;
+    for (const std::string& s : strings) bytes += s + "\r\n";
+    if (!platform::SaveWholeFile(search.ListPath, bytes)) return false;
+  }
+  search.Owed.clear();
+  return true;
+}
+
+void Change(MessageSearch& search, const SearchStringChange& change) {
+  search.Owed.push_back(change);
+  std::vector<std::string> strings;
+  if (ReadTheFilesList(search, strings)) {
+    SaveOwedInto(search, std::move(strings));
+  } else {
+    // The file's list is unknown: the change shows in the one shown.
+    Apply(search.SearchStrings, change);
+  }
+  Notify(search);
 }
 
 }  // namespace
@@ -64,46 +108,25 @@ void OpenMessageSearch(MessageSearch& search, const std::string& listPath, const
   search.ListPath = listPath;
   search.HitFolder = hitFolder;
   search.WavePath = wavePath;
-  search.SearchStrings.clear();
-  search.SaveOwed = false;
-  TakeTheFilesList(search);
+  search.Owed.clear();
+  ReadTheFilesList(search, search.SearchStrings);
   LoadHitLogList(search);
 }
 
-void AddSearchString(MessageSearch& search, const std::string& text) {
-  TakeTheFilesList(search);
-  search.SearchStrings.push_back(text);
-  SaveSearchStrings(search);
-  Notify(search);
-}
+void AddSearchString(MessageSearch& search, const std::string& text) { Change(search, {true, text, 0}); }
 
 void DeleteSearchString(MessageSearch& search, size_t index) {
   if (index >= search.SearchStrings.size()) return;
   // The row stands for its text: the same text, as often before it, in the
   // file's list, which may have moved.
   const auto row = search.SearchStrings.begin() + static_cast<long>(index);
-  const std::string text = *row;
-  long same = std::count(search.SearchStrings.begin(), row, text);
-  TakeTheFilesList(search);
-  std::vector<std::string>& strings = search.SearchStrings;
-  auto found = strings.end();
-  for (auto it = strings.begin(); it != strings.end(); ++it) {
-    if (*it != text) continue;
-    found = it;
-    if (same-- == 0) break;
-  }
-  // Gone already, deleted in another copy: the list shown is the file's.
-  if (found != strings.end()) {
-    strings.erase(found);
-    SaveSearchStrings(search);
-  }
-  Notify(search);
+  Change(search, {false, *row, std::count(search.SearchStrings.begin(), row, *row)});
 }
 
-void SaveSearchStrings(MessageSearch& search) {
-  std::string bytes;
-  for (const std::string& s : search.SearchStrings) bytes += s + "\r\n";
-  search.SaveOwed = !platform::SaveWholeFile(search.ListPath, bytes);
+bool SaveOwedSearchStrings(MessageSearch& search) {
+  if (search.Owed.empty()) return true;
+  std::vector<std::string> strings;
+  return ReadTheFilesList(search, strings) && SaveOwedInto(search, std::move(strings));
 }
 
 void SearchAcarsMessage(MessageSearch& search, const MsgSrchSettings& settings, MessageSearchLink& link,

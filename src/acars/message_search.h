@@ -10,12 +10,20 @@
 #include "app/settings_sections.h"
 #include "platform/date_time.h"
 
+// One change the user made to the list: a text added at its end, or a
+// text deleted, the rank-th of its equal texts (0 the first).
+struct SearchStringChange {
+  bool added = true;
+  std::string text;
+  long rank = 0;
+};
+
 struct MessageSearch {
   // The search strings (code page 932), in list order.
   std::vector<std::string> SearchStrings;
-  // A save of the strings failed: the file is behind the list, which is
-  // written again at the next change and at close.
-  bool SaveOwed = false;
+  // The changes not in the file yet, in the order made: its save failed,
+  // or the file could not be read to make them in.
+  std::vector<SearchStringChange> Owed;
   std::string ListPath;   // data/MesgSearchList.txt
   std::string HitFolder;  // logs/SrchMesgLogs
   std::string WavePath;   // mesgsearch.wav
@@ -37,18 +45,21 @@ class MessageSearchLink {
   virtual void PlayWave(const std::string& path) = 0;
 };
 
-// The window's construction: the strings (none when the file is missing),
-// the hit folder and the list of hits.
+// The window's construction: the strings (none when the file is missing or
+// cannot be read), the hit folder and the list of hits.
 void OpenMessageSearch(MessageSearch& search, const std::string& listPath, const std::string& hitFolder,
                        const std::string& wavePath);
-// Each change is made to the list as the file holds it at that moment,
-// which another copy of the program may have changed, and saved whole, one
-// string per line; the list shown becomes the file's.
+// Each change, with every change still owed, is made to the list as the
+// file holds it at that moment, which another copy of the program or the
+// user may have changed, and saved whole, one string per line; the list
+// shown becomes the file's. A file that is there but cannot be read is
+// never written over: the change stays owed.
 void AddSearchString(MessageSearch& search, const std::string& text);
 // index: the row of the list shown.
 void DeleteSearchString(MessageSearch& search, size_t index);
-// A save that fails leaves SaveOwed set.
-void SaveSearchStrings(MessageSearch& search);
+// The changes still owed, into the file as it is now (at close). False
+// when some could not be saved: they are lost.
+bool SaveOwedSearchStrings(MessageSearch& search);
 
 // flightOrStation: the flight id of a downlink, the station name of an
 // uplink. Nothing unless Run is on.

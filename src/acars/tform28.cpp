@@ -116,8 +116,8 @@ TForm28::TForm28(Form1State& form) : SkarvelForm(form, 28) {
   ShowSearch();
 }
 
-// The strings' last save is the main window's, at its close: only the copy
-// that holds the program folder makes it.
+// The changes still owed to the strings' file are the main window's to
+// save, at its close.
 TForm28::~TForm28() { form_.messageSearch.Changed = nullptr; }
 
 void TForm28::ShowSearch() {

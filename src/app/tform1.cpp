@@ -47,6 +47,10 @@
 
 namespace {
 
+std::string UnreadText(bool english, const std::string& path) {
+  return english ? "Can not read " + path : path + "を読み込めません";
+}
+
 struct ToolButtonSpec {
   int number;
   int left;
@@ -212,6 +216,14 @@ TForm1::TForm1() {
   platform::SetWriteFailureHandler([this](const std::string& path) {
     ShowStatusText(state_.app.UseEnglish ? "Can not write " + path : path + "に書き込めません");
   });
+  platform::SetReadFailureHandler([this](const std::string& path) {
+    // Said in the interface's language, which is known once the window shows.
+    if (!formShowDone_) {
+      unreadAtStart_ = path;
+      return;
+    }
+    ShowStatusText(UnreadText(state_.app.UseEnglish, path));
+  });
 
   // 2-26, 28.
   IniFile settings;
@@ -245,6 +257,7 @@ TForm1::~TForm1() {
     form = nullptr;
   }
   platform::SetWriteFailureHandler(nullptr);
+  platform::SetReadFailureHandler(nullptr);
   platform::SetMessageBoxOwner(nullptr);
   // FormDestroy: the table and the bitmaps go with the state.
   state_.aircraft.Aircraft.Free();
@@ -253,7 +266,9 @@ TForm1::~TForm1() {
 
 QObject* TForm1::AudioReceiver() const { return audioReceiver_; }
 
-int TForm1::ExitStatus() const { return settingsLost_ || platform::AnyWriteFailed() ? 1 : 0; }
+int TForm1::ExitStatus() const {
+  return settingsLost_ || searchStringsLost_ || platform::AnyWriteFailed() ? 1 : 0;
+}
 
 void TForm1::OpenAudioDevices() {
   // 29. The devices last; their failures are shown without blocking.
@@ -586,6 +601,7 @@ void TForm1::FormShow() {
   SettleLanguage(state_, ask);
   if (state_.app.UseEnglish) SetEnglishTexts(*this);
   // Said once the language is known.
+  if (!unreadAtStart_.empty()) ShowStatusText(UnreadText(state_.app.UseEnglish, unreadAtStart_));
   if (!folderHold_.held) ShowStatusText(state_.app.UseEnglish ? folderHold_.english : folderHold_.japanese);
 }
 
@@ -739,8 +755,8 @@ void TForm1::FormClose() {
   // since.
   if (folderHold_.held) SaveSettingsToFile();
   // The search strings are saved as they change, in every copy: at close
-  // only a save that failed is tried again, and still fails the run.
-  if (state_.messageSearch.SaveOwed) SaveSearchStrings(state_.messageSearch);
+  // only the changes still owed are tried again, and fail the run if lost.
+  if (!SaveOwedSearchStrings(state_.messageSearch)) searchStringsLost_ = true;
   // 6, 7.
   if (state_.Net.Server) link_->Link().CloseServer();
   if (state_.controls.SpeedButton1Down && state_.exchange.NetConnected) link_->Link().DisconnectFromServer(false);

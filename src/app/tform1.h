@@ -174,6 +174,10 @@ class TForm1 : public QMainWindow, public FormEffects {
   // A signal or the end of a --fast run asked for the close.
   bool unattendedClose_ = false;
   bool settingsLost_ = false;
+  // Search strings changed in this run that never reached their file.
+  bool searchStringsLost_ = false;
+  // A file that could not be read before the language was known.
+  std::string unreadAtStart_;
   // Not held when another copy of the program folder runs (that one saves
   // the settings) or its lock file cannot be taken.
   FolderHold folderHold_{true, "", ""};

@@ -30,6 +30,9 @@ bool AppendWhole(int fd, std::string_view bytes);
 bool AppendToFile(const std::string& path, std::string_view bytes);
 
 bool FileExists(const std::string& path);     // a regular file
+// Nothing at all is there, a link followed: neither a file of any kind nor
+// the folders on the way.
+bool NothingAt(const std::string& path);
 bool FolderExists(const std::string& path);   // a directory
 // Two names of one existing file (through links, or spelt otherwise).
 bool SameFile(const std::string& a, const std::string& b);

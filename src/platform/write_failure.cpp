@@ -17,6 +17,11 @@ std::set<std::string>& Failing() {
   return s;
 }
 
+std::function<void(const std::string&)>& ReadHandler() {
+  static std::function<void(const std::string&)> h;
+  return h;
+}
+
 bool& AnyFailed() {
   static bool failed = false;
   return failed;
@@ -52,5 +57,12 @@ void ResetWriteFailureReports() {
   Failing().clear();
   AnyFailed() = false;
 }
+
+void ReportReadFailure(const std::string& path) {
+  std::fprintf(stderr, "Can not read %s\n", path.c_str());
+  if (ReadHandler()) ReadHandler()(path);
+}
+
+void SetReadFailureHandler(std::function<void(const std::string&)> handler) { ReadHandler() = std::move(handler); }
 
 }  // namespace platform

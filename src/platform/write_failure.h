@@ -20,4 +20,10 @@ void SetWriteFailureHandler(std::function<void(const std::string& path)> handler
 // Forgets the failures of the run (tests).
 void ResetWriteFailureReports();
 
+// A file that is there but cannot be read, whose changes must wait for it:
+// told every time, as the user's own changes are what waits.
+void ReportReadFailure(const std::string& path);
+// The main window installs the status-bar text, as for the writes.
+void SetReadFailureHandler(std::function<void(const std::string& path)> handler);
+
 }  // namespace platform

@@ -4,13 +4,16 @@
 #include "acars/message_search.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <algorithm>
+#include <functional>
 
 #include "acars/parser_fixture.h"
 #include "acars/position_texts.h"
@@ -18,6 +21,7 @@
 #include "support/main_window_fixture.h"
 #include "platform/file_io.h"
 #include "support/fake_audio_devices.h"
+#include "support/fake_link.h"
 
 namespace {
 
@@ -114,7 +118,69 @@ TEST(MessageSearchList, TwoCopiesInOneFolderKeepEachOthersStrings) {
   EXPECT_EQ(ReadFile(dir.File("list.txt")), "C\r\nX\r\n");
 }
 
+// A change that could not be saved is owed as that change: it goes into
+// the file as the file is at the next change, or at close, with whatever
+// another copy or the user put there meanwhile.
+TEST(MessageSearchList, AChangeThatCouldNotBeSavedGoesIntoTheFileAsItIsLater) {
+  testing_support::TempDir dir;
+  const std::string list = dir.File("data/MesgSearchList.txt");
+  ::mkdir(dir.File("data").c_str(), 0755);
+  testing_support::WriteFile(list, "START\r\n");
+  MessageSearch a, b;
+  for (MessageSearch* copy : {&a, &b}) OpenMessageSearch(*copy, list, dir.File("hits"), "");
+  const auto whileReadOnly = [&](const std::function<void()>& change) {
+    testing_support::PermissionsHold hold;
+    ::chmod(dir.File("data").c_str(), 0555);
+    change();
+    ::chmod(dir.File("data").c_str(), 0755);
+  };
+  whileReadOnly([&] { AddSearchString(b, "B1"); });
+  EXPECT_EQ(ReadFile(list), "START\r\n");
+  EXPECT_EQ(b.SearchStrings, Names({"START", "B1"}));
+  AddSearchString(a, "A1");
+  AddSearchString(b, "B2");
+  EXPECT_EQ(ReadFile(list), "START\r\nA1\r\nB1\r\nB2\r\n");
+  // A delete owed, saved at close.
+  whileReadOnly([&] { DeleteSearchString(b, 1); });
+  AddSearchString(a, "A2");
+  EXPECT_TRUE(SaveOwedSearchStrings(b));
+  EXPECT_EQ(ReadFile(list), "START\r\nB1\r\nB2\r\nA2\r\n");
+  // One copy, and a line the user adds by hand meanwhile.
+  whileReadOnly([&] { AddSearchString(a, "X"); });
+  testing_support::WriteFile(list, ReadFile(list) + "HAND\r\n");
+  AddSearchString(a, "Y");
+  EXPECT_EQ(ReadFile(list), "START\r\nB1\r\nB2\r\nA2\r\nHAND\r\nX\r\nY\r\n");
+  EXPECT_TRUE(a.Owed.empty() && b.Owed.empty());
+}
+
 using MessageSearchWindow = MainWindowTest;
+
+// A list the copy may not read is never written over: each change says so
+// and stays owed, and the close, trying once more, fails the run.
+TEST_F(MessageSearchWindow, AListThatCannotBeReadIsSaidAndNeverWrittenOver) {
+  const std::string list = dir_.File("data/MesgSearchList.txt");
+  ::mkdir(dir_.File("data").c_str(), 0755);
+  testing_support::WriteFile(list, "ANOTHER USER'S\r\n");
+  ::chmod(list.c_str(), 0);
+  testing_support::PermissionsHold hold;
+  TForm1& japanese = StartJapanese();
+  EXPECT_EQ(japanese.statusBar()->currentMessage().toStdString(), list + "を読み込めません");
+  Close();
+  EXPECT_EQ(window_->ExitStatus(), 0);
+  testing::internal::CaptureStderr();
+  TForm1& w = StartEnglish();
+  auto* window = static_cast<TForm28*>(w.Form(28));
+  window->Edit1()->setText("MINE");
+  window->Button(1)->click();
+  EXPECT_EQ(w.statusBar()->currentMessage().toStdString(), "Can not read " + list);
+  EXPECT_EQ(w.State().messageSearch.SearchStrings, Names({"MINE"}));
+  Close();
+  // At the window's start, at the change and at close.
+  EXPECT_EQ(testing_support::CountOf(testing::internal::GetCapturedStderr(), "Can not read " + list + "\n"), 3);
+  EXPECT_EQ(window_->ExitStatus(), 1);
+  ::chmod(list.c_str(), 0644);
+  EXPECT_EQ(ReadFile(list), "ANOTHER USER'S\r\n");
+}
 
 // A list that could not be saved is owed: the close tries again, and the
 // run fails.

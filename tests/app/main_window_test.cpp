@@ -25,6 +25,7 @@
 #include "app/main_commands.h"
 #include "app/tform3.h"
 #include "audio/audio_file_options.h"
+#include "platform/acars_item_server.h"
 #include "support/fake_audio_devices.h"
 #include "support/main_window_fixture.h"
 
@@ -161,6 +162,22 @@ TEST_F(StartupWindow, ALockFileThatCannotBeTakenIsNamedInTheStatusBar) {
             "このSkarvelの設定は保存されません");
   Close();
   EXPECT_EQ(Ini(), "[Etc]\r\nLanguage=2\r\n");
+  // A folder that takes no file: the lock beside the ACARS socket is named
+  // by its own path.
+  ::remove(lock.c_str());
+  const std::string own = AcarsItemSocketPath(dir_.path()) + ".lock";
+  ASSERT_EQ(::mkdir(own.c_str(), 0777), 0);
+  ::chmod(dir_.path().c_str(), 0555);
+  {
+    testing_support::PermissionsHold hold;
+    StartEnglish();
+  }
+  ::chmod(dir_.path().c_str(), 0700);
+  ::rmdir(own.c_str());
+  EXPECT_EQ(window_->statusBar()->currentMessage().toStdString(),
+            "The lock file " + own + " cannot be taken (a folder is in its place), and the settings of this "
+            "Skarvel will not be saved");
+  Close();
 }
 
 TEST_F(StartupWindow, ASettingsFileThatCannotBeWrittenIsSaidSoOnce) {

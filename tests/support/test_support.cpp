@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <linux/capability.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -29,6 +32,28 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() { QDir(QString::fromStdString(path_)).removeRecursively(); }
+
+namespace {
+
+// Root's overrides of the permissions, in this thread's effective set: off,
+// or back on as far as the process was given them.
+bool SetPermissionOverrides(bool on) {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
+  if (::syscall(SYS_capget, &header, data) != 0) return false;
+  const uint32_t overrides = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+  if ((data[0].effective & overrides) == 0 && !on) return false;
+  data[0].effective = on ? data[0].effective | (data[0].permitted & overrides) : data[0].effective & ~overrides;
+  return ::syscall(SYS_capset, &header, data) == 0;
+}
+
+}  // namespace
+
+PermissionsHold::PermissionsHold() : dropped_(SetPermissionOverrides(false)) {}
+
+PermissionsHold::~PermissionsHold() {
+  if (dropped_) SetPermissionOverrides(true);
+}
 
 MessageBoxRecorder::MessageBoxRecorder(platform::BoxAnswer answer) : answer_(answer) {
   platform::SetMessageBoxHandler([this](const platform::BoxRequest& r) {

@@ -55,6 +55,21 @@ class FixedClock {
   TDateTime now_;
 };
 
+// While this lives, the file system's permissions hold for this thread as
+// for any user: root, who otherwise reads and writes everything, can then
+// meet a folder it may not write or a file it may not read. Nothing for
+// another user, for whom they hold already.
+class PermissionsHold {
+ public:
+  PermissionsHold();
+  ~PermissionsHold();
+  PermissionsHold(const PermissionsHold&) = delete;
+  PermissionsHold& operator=(const PermissionsHold&) = delete;
+
+ private:
+  bool dropped_ = false;
+};
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 // A JPEG of one colour (0x00BBGGRR), written through libjpeg; grey makes a
