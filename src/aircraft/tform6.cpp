@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QValidator>
 
 #include "app/centring.h"
@@ -99,6 +100,9 @@ void TForm6::Button1Click() {
 }
 
 void TForm6::showEvent(QShowEvent* e) {
-  if (QWidget* list = FindTopLevelWindow("Form2")) CentreOverWindow(*this, *list);
+  // Shown again by the window manager (after a minimise) it stays where it is.
+  if (!e->spontaneous()) {
+    if (QWidget* list = FindTopLevelWindow("Form2")) CentreOverWindow(*this, *list);
+  }
   SkarvelForm::showEvent(e);
 }

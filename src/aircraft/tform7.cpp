@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "app/centring.h"
 #include "app/form1_state.h"
@@ -78,6 +79,9 @@ void TForm7::Button1Click() {
 }
 
 void TForm7::showEvent(QShowEvent* e) {
-  if (QWidget* list = FindTopLevelWindow("Form2")) CentreOverWindow(*this, *list);
+  // Shown again by the window manager (after a minimise) it stays where it is.
+  if (!e->spontaneous()) {
+    if (QWidget* list = FindTopLevelWindow("Form2")) CentreOverWindow(*this, *list);
+  }
   SkarvelForm::showEvent(e);
 }

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QShowEvent>
 
 #include "app/centring.h"
 #include "app/form1_state.h"
@@ -31,6 +32,9 @@ TForm30::TForm30(Form1State& form) : SkarvelForm(form, 30) {
 }
 
 void TForm30::showEvent(QShowEvent* e) {
-  if (QWidget* textWindow = FindTopLevelWindow("Form10")) CentreOverWindow(*this, *textWindow);
+  // Shown again by the window manager (after a minimise) it stays where it is.
+  if (!e->spontaneous()) {
+    if (QWidget* textWindow = FindTopLevelWindow("Form10")) CentreOverWindow(*this, *textWindow);
+  }
   SkarvelForm::showEvent(e);
 }

@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 
 #include "app/button_pictures.h"
 #include "app/centring.h"
@@ -64,6 +65,7 @@ void TForm31::Button1Click() {
 }
 
 void TForm31::showEvent(QShowEvent* e) {
-  CentreOnScreen(*this);
+  // Shown again by the window manager (after a minimise) it stays where it is.
+  if (!e->spontaneous()) CentreOnScreen(*this);
   SkarvelForm::showEvent(e);
 }

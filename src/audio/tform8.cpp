@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QStandardPaths>
 #include <QThread>
 #include <QTreeWidget>
@@ -227,6 +228,9 @@ void TForm8::showEvent(QShowEvent* e) {
     QSignalBlocker block(listView1_);
     row0->setText(0, form_.app.UseEnglish ? QStringLiteral("Default input device") : QString::fromUtf8("標準の入力デバイス"));
   }
-  if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
+  // Shown again by the window manager (after a minimise) it stays where it is.
+  if (!e->spontaneous()) {
+    if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
+  }
   SkarvelForm::showEvent(e);
 }

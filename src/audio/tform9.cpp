@@ -1,6 +1,7 @@
 #include "audio/tform9.h"
 
 #include <QLabel>
+#include <QShowEvent>
 
 #include "app/centring.h"
 
@@ -15,6 +16,9 @@ TForm9::TForm9(Form1State& form) : SkarvelForm(form, 9) {
 }
 
 void TForm9::showEvent(QShowEvent* e) {
-  if (QWidget* dialog = FindTopLevelWindow("Form8")) CentreOverWindow(*this, *dialog);
+  // Shown again by the window manager (after a minimise) it stays where it is.
+  if (!e->spontaneous()) {
+    if (QWidget* dialog = FindTopLevelWindow("Form8")) CentreOverWindow(*this, *dialog);
+  }
   SkarvelForm::showEvent(e);
 }

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <algorithm>
 
 #include "app/centring.h"
@@ -45,7 +46,10 @@ TForm12::TForm12(Form1State& form, PeerLink& link) : SkarvelForm(form, 12), link
 }
 
 void TForm12::showEvent(QShowEvent* e) {
-  if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
+  // Shown again by the window manager (after a minimise) it stays where it is.
+  if (!e->spontaneous()) {
+    if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
+  }
   ValuesChanged();
   SkarvelForm::showEvent(e);
   edit2_->setFocus();

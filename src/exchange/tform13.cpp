@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShowEvent>
 #include <QToolButton>
 #include <algorithm>
 
@@ -69,7 +70,10 @@ QLabel* TForm13::Value(int labelNumber) const {
 }
 
 void TForm13::showEvent(QShowEvent* e) {
-  if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
+  // Shown again by the window manager (after a minimise) it stays where it is.
+  if (!e->spontaneous()) {
+    if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
+  }
   ValuesChanged();
   SkarvelForm::showEvent(e);
 }

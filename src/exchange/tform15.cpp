@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "app/centring.h"
 #include "app/form1_state.h"
@@ -24,7 +25,10 @@ TForm15::TForm15(Form1State& form, PeerLink& link) : SkarvelForm(form, 15), link
 }
 
 void TForm15::showEvent(QShowEvent* e) {
-  if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
+  // Shown again by the window manager (after a minimise) it stays where it is.
+  if (!e->spontaneous()) {
+    if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
+  }
   SkarvelForm::showEvent(e);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTimer>
 
 #include "app/centring.h"
@@ -37,7 +38,8 @@ void TForm16::ValuesChanged() {
 }
 
 void TForm16::showEvent(QShowEvent* e) {
-  if (QWidget* main = FindTopLevelWindow("Form1")) move(main->x() + 10, main->y() + 60);
+  // Shown again by the window manager (after a minimise) it stays where it is.
+  if (QWidget* main = FindTopLevelWindow("Form1"); main && !e->spontaneous()) move(main->x() + 10, main->y() + 60);
   label1_->show();
   timer1_->start();
   SkarvelForm::showEvent(e);

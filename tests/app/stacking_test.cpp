@@ -28,6 +28,7 @@
 #include "aircraft/tform5.h"
 #include "exchange/colour_dialog.h"
 #include "exchange/text_window.h"
+#include "exchange/tform14.h"
 #include "support/fake_audio_devices.h"
 #include "support/main_window_fixture.h"
 #include "support/virtual_display.h"
@@ -274,6 +275,43 @@ TEST_F(UnderAWindowManager, ModalDialogsStayInSightWhenAskedToMinimise) {
                   {{10}, {[&] { return w.SpeedButton(1); }}, {{"Form14", true}}},
               },
               true);
+  Close();
+}
+
+// Shown again after a minimise, a dialog stays wholly on the screen where
+// it was, here over a main window partly off the left edge, with what the
+// user typed in it: its OK acts on that.
+TEST_F(UnderAWindowManager, AMinimisedDialogComesBackWhereItWasWithWhatWasTyped) {
+  if (!UnderWindowManager()) GTEST_SKIP() << "needs Xvfb and openbox";
+  TForm1& w = Start("[Etc]\r\nLanguage=1\r\n[Net]\r\nServerName=saved.example\r\n[Pos]\r\nMainLeft=-600\r\n"
+                    "MainTop=100\r\n");
+  ASSERT_TRUE(PumpUntil([&] { return Managed(w); }, 10000));
+  auto* dialog = static_cast<TForm14*>(w.Form(14));
+  const auto shownFor = [&](int ms) {
+    QElapsedTimer since;
+    return PumpUntil([&] {
+      if (!Viewable(*dialog)) since.invalidate();
+      if (!since.isValid()) since.start();
+      return since.elapsed() > ms;
+    }, 10000);
+  };
+  QRect first, again;
+  std::string connectTo;
+  QTimer::singleShot(0, [&] {
+    if (!shownFor(500)) return dialog->reject();
+    first = InsideOf(WindowInfo(std::to_string(dialog->winId())));
+    dialog->Edit1()->setText("typed.example");
+    Output("xdotool windowminimize " + std::to_string(dialog->winId()));
+    PumpUntil([&] { return !Viewable(*dialog); }, 2000);
+    if (shownFor(500)) again = InsideOf(WindowInfo(std::to_string(dialog->winId())));
+    connectTo = dialog->Edit1()->text().toStdString();
+    dialog->reject();
+  });
+  w.SpeedButton(1)->click();
+  const QRect screen(0, 0, 1600, 1200);
+  EXPECT_TRUE(screen.contains(first)) << first.x() << "," << first.y();
+  EXPECT_EQ(again, first) << again.x() << "," << again.y();
+  EXPECT_EQ(connectTo, "typed.example");
   Close();
 }
 
