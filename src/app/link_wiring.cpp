@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <cstdio>
 #include <utility>
+#include <vector>
 
 #include "app/form1_state.h"
 #include "app/form_effects.h"
@@ -55,6 +56,36 @@ FolderHold LockFileNotTaken(const std::string& lockFile, const std::pair<std::st
 
 }  // namespace
 
+// The timers, whose posted work waits while it is held: the work of a turn
+// of the link, the import or the map, which a closing copy must not start
+// while it works through the ACARS item's blocks.
+class HeldPosts : public LinkTimers {
+ public:
+  explicit HeldPosts(LinkTimers& timers) : timers_(timers) {}
+
+  int64_t NowMs() const override { return timers_.NowMs(); }
+  int Start(int ms, bool repeat, std::function<void()> tick) override {
+    return timers_.Start(ms, repeat, std::move(tick));
+  }
+  void Stop(int id) override { timers_.Stop(id); }
+  void Post(std::function<void()> work) override {
+    if (holding_) return held_.push_back(std::move(work));
+    timers_.Post(std::move(work));
+  }
+
+  void Hold() { holding_ = true; }
+  void Release() {
+    holding_ = false;
+    for (std::function<void()>& work : held_) timers_.Post(std::move(work));
+    held_.clear();
+  }
+
+ private:
+  LinkTimers& timers_;
+  bool holding_ = false;
+  std::vector<std::function<void()>> held_;
+};
+
 LinkWiring::LinkWiring(Form1State& form, FormEffects& effects, ReceptionWiring& reception, PeerTransport* transport,
                        LinkTimers* timers)
     : form_(form), effects_(effects), reception_(reception) {
@@ -62,9 +93,10 @@ LinkWiring::LinkWiring(Form1State& form, FormEffects& effects, ReceptionWiring& 
   if (!timers) ownTimers_ = std::make_unique<QtLinkTimers>();
   transport_ = transport ? transport : ownTransport_.get();
   timers_ = timers ? timers : ownTimers_.get();
+  posts_ = std::make_unique<HeldPosts>(*timers_);
   link_ = std::make_unique<PeerLink>(form.exchange, form.Net, form.Txt, form.app.UseEnglish, *this, *transport_,
-                                     *timers_);
-  import_ = std::make_unique<LogImport>(form.exchange, *this, *timers_);
+                                     *posts_);
+  import_ = std::make_unique<LogImport>(form.exchange, *this, *posts_);
   reception_.SetPeerLink(link_.get());
 }
 
@@ -134,8 +166,11 @@ FolderHold LinkWiring::HoldProgramFolder(const std::string& programFolder, const
                                      "作成できず、" + folderLock_->Path() + "も作成できません"});
 }
 
-void LinkWiring::FinishAcarsItem() {
-  if (item_) item_->Finish();
+void LinkWiring::FinishAcarsItem(const std::function<void()>& between) {
+  if (!item_) return;
+  posts_->Hold();
+  item_->Finish(between);
+  posts_->Release();
 }
 
 void LinkWiring::EndForClose() {
@@ -227,7 +262,7 @@ void LinkWiring::ImportRecord(const std::string& wire) {
 void LinkWiring::RedrawAfterTurn() {
   if (redrawPosted_) return;
   redrawPosted_ = true;
-  timers_->Post([self = QPointer<LinkWiring>(this)] {
+  posts_->Post([self = QPointer<LinkWiring>(this)] {
     if (!self) return;
     self->redrawPosted_ = false;
     self->reception_.RunRequestedRedraws();

@@ -5,6 +5,7 @@
 // and what it changes reaches the main window and the link's windows
 // through the state they show.
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,7 @@
 
 class AcarsItemServer;
 class FormEffects;
+class HeldPosts;
 namespace platform {
 class ProgramFolderLock;
 }
@@ -45,8 +47,10 @@ class LinkWiring : public QObject, public PeerLinkHost, public LogImportLink {
   FolderHold HoldProgramFolder(const std::string& programFolder, const std::string& lockFile);
 
   // Closing, first: the ACARS item takes no more blocks, and every block it
-  // has taken is logged and passed on while the link still runs.
-  void FinishAcarsItem();
+  // has taken is logged and passed on while the link still runs. Between
+  // slices of that work, between runs; the link, the import and the map
+  // meanwhile take no turn of their own.
+  void FinishAcarsItem(const std::function<void()>& between = nullptr);
 
   // Closing, before the settings are saved: no import, countdown or timer
   // of the link stays.
@@ -84,6 +88,8 @@ class LinkWiring : public QObject, public PeerLinkHost, public LogImportLink {
   std::unique_ptr<LinkTimers> ownTimers_;
   PeerTransport* transport_;
   LinkTimers* timers_;
+  // The timers as the link, the import and the map redraws use them.
+  std::unique_ptr<HeldPosts> posts_;
   std::unique_ptr<PeerLink> link_;
   std::unique_ptr<LogImport> import_;
   std::unique_ptr<platform::ProgramFolderLock> folderLock_;

@@ -210,6 +210,12 @@ TForm1::TForm1() {
   timer3_ = new QTimer(this);
   timer3_->setObjectName("Timer3");
   link_ = std::make_unique<LinkWiring>(state_, *this, reception_);
+  // A map drawn anew while the copy closes (the window resized, say) keeps
+  // the closing notice on it.
+  reception_.DrawMap = [this, draw = std::move(reception_.DrawMap)](MapLayers layers) {
+    if (draw) draw(layers);
+    if (closing_) DrawClosingNotice();
+  };
   statusBar()->hide();
   platform::SetMessageBoxOwner(this);
 
@@ -744,8 +750,9 @@ void TForm1::FormClose() {
   // Running is cleared first.
   DrawClosingNotice();
   // The ACARS item's senders were told their blocks were handed over: they
-  // go where any other goes, so before Running is cleared and the link closes.
-  link_->FinishAcarsItem();
+  // go where any other goes, so before Running is cleared and the link
+  // closes. Many take a while, behind the notice.
+  link_->FinishAcarsItem([this] { AnswerWhileClosing(); });
   BeginClose(state_);
   ProcessMessages();
   // An import or a reconnect countdown would run on behind the save.
@@ -763,6 +770,30 @@ void TForm1::FormClose() {
   // 8.
   CloseWaveIn(state_.audio, audio_);
   CloseWaveOut(state_.audio);
+}
+
+void TForm1::AnswerWhileClosing() {
+  // The windows repaint and answer the window manager, which would take a
+  // window that does not for hung and offer to kill it; the program's own
+  // work waits. The user's input is dropped, not kept for the end of the
+  // close, where a command could still open a dialog and hold it up; so is
+  // another close asked of a window, which Qt would take as done while the
+  // first runs, and take the window off the screen.
+  class OnlyTheWindows : public QObject {
+   protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+      // A socket notifier comes back while its socket has something for it.
+      return e->isInputEvent() || e->type() == QEvent::Close || e->type() == QEvent::SockAct;
+    }
+  } onlyTheWindows;
+  qApp->installEventFilter(&onlyTheWindows);
+  // A recording buffer waits, as for a nested loop inside the pipeline.
+  bool& pipelineBusy = state_.audio.WaveIn.PipelineBusy;
+  const bool wasBusy = pipelineBusy;
+  pipelineBusy = true;
+  QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers | QEventLoop::X11ExcludeTimers);
+  pipelineBusy = wasBusy;
+  qApp->removeEventFilter(&onlyTheWindows);
 }
 
 void TForm1::CaptureWindowsIntoState() {

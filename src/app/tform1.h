@@ -143,6 +143,8 @@ class TForm1 : public QMainWindow, public FormEffects {
   void RunCommand(const std::function<void()>& command);
   void FormActivate();
   void FormClose();
+  // Between slices of the close's long work.
+  void AnswerWhileClosing();
   void DrawClosingNotice();
   void SaveSettingsToFile();
   void CaptureWindowsIntoState();

@@ -22,6 +22,10 @@ constexpr int kOwnerAnswerMs = 1000;
 // values on before the rest of the program gets its turn.
 constexpr qint64 kReadChunk = 4096;
 constexpr qint64 kTurnSliceMs = 20;
+// How long a closing copy works through the values it has taken before its
+// windows get a turn: often enough to look alive, seldom enough to cost
+// little.
+constexpr qint64 kClosingSliceMs = 50;
 // How much may wait read but not handed on: the event loop keeps taking a
 // sender's bytes between the turns, so a hand-over of some hundred thousand
 // blocks is taken at once and its sender is done; beyond this the rest
@@ -139,7 +143,7 @@ void AcarsItemServer::Forget(QLocalSocket* socket) {
   socket->deleteLater();
 }
 
-void AcarsItemServer::Finish() {
+void AcarsItemServer::Finish(const std::function<void()>& between) {
   if (finished_ || !server_) return;
   finished_ = true;
   // A connection the system made but the copy never accepted would take a
@@ -178,16 +182,22 @@ void AcarsItemServer::Finish() {
   }
   // No entry goes while Finish runs: a change's nested event loop may still
   // hold a turn's sender.
-  for (QLocalSocket* socket : sockets) HandOnRest(socket, senders_.at(socket));
+  for (QLocalSocket* socket : sockets) HandOnRest(socket, senders_.at(socket), between);
 }
 
-void AcarsItemServer::HandOnRest(QLocalSocket* socket, Sender& sender) {
+void AcarsItemServer::HandOnRest(QLocalSocket* socket, Sender& sender, const std::function<void()>& between) {
   const auto take = [&sender](const std::string& value) { sender.values.push_back(value); };
-  const auto handOn = [this, &sender] {
+  QElapsedTimer slice;
+  slice.start();
+  const auto handOn = [&] {
     while (!sender.values.empty()) {
       const std::string value = std::move(sender.values.front());
       sender.values.pop_front();
       change_(value);
+      if (between && slice.elapsed() >= kClosingSliceMs) {
+        between();
+        slice.restart();
+      }
     }
   };
   char buffer[kReadChunk];

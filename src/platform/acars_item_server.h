@@ -37,8 +37,9 @@ class AcarsItemServer : public QObject {
   // The copy closes: no sender is taken from now on, and one still writing
   // is refused the rest; every value already taken, or already in the
   // system for this copy, is handed on before this returns. Nothing is
-  // handed on after it.
-  void Finish();
+  // handed on after it. That may take a while: between slices of it,
+  // between runs (the window keeps answering), and must hand this nothing.
+  void Finish(const std::function<void()>& between = nullptr);
 
  private:
   struct Sender {
@@ -52,7 +53,7 @@ class AcarsItemServer : public QObject {
   void AcceptPending();
   // Finish's part for one sender, whose reading is shut down: its values to
   // the end of what it wrote.
-  void HandOnRest(QLocalSocket* socket, Sender& sender);
+  void HandOnRest(QLocalSocket* socket, Sender& sender, const std::function<void()>& between);
   // Hands on values for one slice of the event loop's time; the rest on a
   // later turn.
   void ReadTurn(QLocalSocket* socket);

@@ -9,9 +9,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -27,9 +29,11 @@
 #include "aircraft/tform17.h"
 #include "aircraft/tform5.h"
 #include "exchange/colour_dialog.h"
+#include "exchange/peer_link_byte_mapping.h"
 #include "exchange/text_window.h"
 #include "exchange/tform14.h"
 #include "support/fake_audio_devices.h"
+#include "support/fake_link.h"
 #include "support/main_window_fixture.h"
 #include "support/virtual_display.h"
 
@@ -331,6 +335,58 @@ TEST_F(UnderAWindowManager, TitleBarsStayOnTheScreen) {
   const std::string positions = ini.substr(ini.find("[Pos]"), 60);
   EXPECT_NE(positions.find("MainTop=0\r\n"), std::string::npos) << positions;
   EXPECT_NE(positions.find("TextTop=0\r\n"), std::string::npos) << positions;
+}
+
+// A copy closed with many ACARS blocks still to work through shows its
+// closing notice (a picture for the eye) and keeps answering the window
+// manager meanwhile: asked to close again through the window manager,
+// which then pings it, it is not marked as not responding, as a window
+// that holds up its user would be, with an offer to kill it.
+TEST(ClosingCopy, AnswersTheWindowManagerWhileItWorksThroughItsBlocks) {
+  if (!UnderWindowManager()) GTEST_SKIP() << "needs Xvfb and openbox";
+  testing_support::TempDir dir;
+  testing_support::CopyProgramFolder(dir.path());
+  testing_support::WriteFile(dir.File("skarvel.ini"), "[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n");
+  testing_support::RunningProgram copy(dir.File("skarvel"), {},
+                                       {"DISPLAY=" + qEnvironmentVariable("DISPLAY").toStdString(), "QT_QPA_PLATFORM",
+                                        "ALSA_CONFIG_PATH=/dev/null"});
+  const std::string send = dir.File("skarvel-acars-send");
+  const auto handOver = [&](const std::string& values) {
+    return testing_support::RunProgram(send, {"--wire"}, {}, 60000, values).exitCode == 0;
+  };
+  ASSERT_TRUE(PumpUntil([&] { return handOver(""); }, 30000));
+  // Its main window: at start, the one of its windows that is no box.
+  std::string main;
+  ASSERT_TRUE(PumpUntil([&] {
+    for (WId id : Stack()) {
+      const std::string props = Output("xprop -id " + std::to_string(id) + " _NET_WM_PID _NET_WM_STATE");
+      if (NumberAfter(props, "_NET_WM_PID\\(CARDINAL\\) =") == copy.Pid() &&
+          props.find("_NET_WM_STATE_MODAL") == std::string::npos) {
+        main = std::to_string(id);
+      }
+    }
+    return !main.empty();
+  }, 10000));
+  // Far more than it works through in the time the window manager gives
+  // an answer, on any machine.
+  std::string values;
+  for (int i = 0; i < 100000; ++i) values += PeerLinkEncodeText(testing_support::LinkBlock(".JC", i)) + '\0';
+  ASSERT_TRUE(handOver(values));
+  copy.Signal(SIGTERM);
+  PumpUntil([] { return false; }, 1000);
+  QDir().mkpath(QStringLiteral(SKARVEL_ARTEFACTS_DIR));
+  QGuiApplication::primaryScreen()->grabWindow(0).save(QStringLiteral(SKARVEL_ARTEFACTS_DIR "/closing-notice.png"));
+  Output("xdotool windowactivate --sync " + main + " key alt+F4");
+  // The window manager waits some 5 s for the answer to its ping.
+  std::string name;
+  const bool marked = PumpUntil([&] {
+    name = Output("xprop -id " + main + " _NET_WM_VISIBLE_NAME");
+    return name.find("Not Responding") != std::string::npos;
+  }, 8000);
+  EXPECT_FALSE(marked) << name;
+  // The window was asked while the copy worked.
+  EXPECT_NE(copy.Pid(), 0);
+  EXPECT_TRUE(Viewable(WindowInfo(main)));
 }
 
 // The windows open at the last close are shown before the main window: on
