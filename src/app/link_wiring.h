@@ -47,9 +47,9 @@ class LinkWiring : public QObject, public PeerLinkHost, public LogImportLink {
   FolderHold HoldProgramFolder(const std::string& programFolder, const std::string& lockFile);
 
   // Closing, first: the ACARS item takes no more blocks, and every block it
-  // has taken is logged and passed on while the link still runs. Between
-  // slices of that work, between runs; the link, the import and the map
-  // meanwhile take no turn of their own.
+  // has taken is logged and passed on while the link still runs. `between`
+  // runs between slices of that work; meanwhile the link, the import and
+  // the map take no turn of their own.
   void FinishAcarsItem(const std::function<void()>& between = nullptr);
 
   // Closing, before the settings are saved: no import, countdown or timer

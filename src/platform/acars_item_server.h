@@ -37,8 +37,9 @@ class AcarsItemServer : public QObject {
   // The copy closes: no sender is taken from now on, and one still writing
   // is refused the rest; every value already taken, or already in the
   // system for this copy, is handed on before this returns. Nothing is
-  // handed on after it. That may take a while: between slices of it,
-  // between runs (the window keeps answering), and must hand this nothing.
+  // handed on after it. That may take a while: `between` runs between
+  // slices of it, so that the windows keep answering, and must hand this
+  // server nothing.
   void Finish(const std::function<void()>& between = nullptr);
 
  private:
