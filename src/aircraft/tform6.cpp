@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QValidator>
 
 #include "app/centring.h"
@@ -99,10 +98,6 @@ void TForm6::Button1Click() {
   accept();
 }
 
-void TForm6::showEvent(QShowEvent* e) {
-  // Shown again by the window manager (after a minimise) it stays where it is.
-  if (!e->spontaneous()) {
-    if (QWidget* list = FindTopLevelWindow("Form2")) CentreOverWindow(*this, *list);
-  }
-  SkarvelForm::showEvent(e);
+void TForm6::PlaceAndFill() {
+  if (QWidget* list = FindTopLevelWindow("Form2")) CentreOverWindow(*this, *list);
 }

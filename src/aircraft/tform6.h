@@ -20,7 +20,7 @@ class TForm6 : public SkarvelForm {
   QLineEdit* Edit3() const { return edit3_; }
 
  protected:
-  void showEvent(QShowEvent* e) override;
+  void PlaceAndFill() override;
 
  private:
   void Button1Click();

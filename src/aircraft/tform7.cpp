@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 #include "app/centring.h"
 #include "app/form1_state.h"
@@ -78,10 +77,6 @@ void TForm7::Button1Click() {
   if (!blank) accept();
 }
 
-void TForm7::showEvent(QShowEvent* e) {
-  // Shown again by the window manager (after a minimise) it stays where it is.
-  if (!e->spontaneous()) {
-    if (QWidget* list = FindTopLevelWindow("Form2")) CentreOverWindow(*this, *list);
-  }
-  SkarvelForm::showEvent(e);
+void TForm7::PlaceAndFill() {
+  if (QWidget* list = FindTopLevelWindow("Form2")) CentreOverWindow(*this, *list);
 }

@@ -14,7 +14,7 @@ class TForm7 : public SkarvelForm {
   QLineEdit* Edit(int n) const;
 
  protected:
-  void showEvent(QShowEvent* e) override;
+  void PlaceAndFill() override;
 
  private:
   void Button1Click();

@@ -61,6 +61,7 @@ void SkarvelForm::setVisible(bool visible) {
 }
 
 void SkarvelForm::showEvent(QShowEvent* e) {
+  if (!e->spontaneous()) PlaceAndFill();
   QDialog::showEvent(e);
   if (e->spontaneous()) return;
   FitToScreen(*this);

@@ -23,6 +23,10 @@ class SkarvelForm : public QDialog {
   void setVisible(bool visible) override;
 
  protected:
+  // Places the window and fills it as the program shows it; never when the
+  // window manager shows it again (a minimise undone), when it stays where
+  // it is, with what the user typed.
+  virtual void PlaceAndFill() {}
   // Fits the window to the screen it lands on again, once a subclass has
   // placed it on show.
   void showEvent(QShowEvent* e) override;

@@ -3,7 +3,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 
 #include "app/button_pictures.h"
 #include "app/centring.h"
@@ -77,15 +76,11 @@ QLabel* TForm11::Label(int n) const { return n >= 1 && n <= 8 ? labels_[n] : nul
 
 void TForm11::Label3Click() { platform::ShellOpenUrl(form_.app.UseEnglish ? kEnglishSiteUrl : kJapaneseSiteUrl); }
 
-void TForm11::showEvent(QShowEvent* e) {
-  // Shown again by the window manager (after a minimise) it stays where it is.
-  if (!e->spontaneous()) {
-    if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
-    for (QWidget* w : {static_cast<QWidget*>(labels_[4]), static_cast<QWidget*>(labels_[3]),
-                       static_cast<QWidget*>(button1_)}) {
-      w->move(width() / 2 - w->width() / 2, w->y());
-    }
-    labels_[8]->setText(QStringLiteral("HFDL system table version : %1").arg(form_.hfdl.SystemVer));
+void TForm11::PlaceAndFill() {
+  if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
+  for (QWidget* w : {static_cast<QWidget*>(labels_[4]), static_cast<QWidget*>(labels_[3]),
+                     static_cast<QWidget*>(button1_)}) {
+    w->move(width() / 2 - w->width() / 2, w->y());
   }
-  SkarvelForm::showEvent(e);
+  labels_[8]->setText(QStringLiteral("HFDL system table version : %1").arg(form_.hfdl.SystemVer));
 }

@@ -17,7 +17,7 @@ class TForm11 : public SkarvelForm {
   void Label3Click();
 
  protected:
-  void showEvent(QShowEvent* e) override;
+  void PlaceAndFill() override;
 
  private:
   QLabel* labels_[9] = {};

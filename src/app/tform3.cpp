@@ -5,7 +5,6 @@
 #include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShowEvent>
 
 #include "app/centring.h"
 #include "app/form1_state.h"
@@ -157,12 +156,8 @@ void TForm3::UpDown1Click() {
 
 void TForm3::FormClose() { form_.Etc.PassList = platform::QStringToCp932(edit1_->text()); }
 
-void TForm3::showEvent(QShowEvent* e) {
-  // Shown again by the window manager (after a minimise) it stays where it is.
-  if (!e->spontaneous()) {
-    if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
-  }
-  SkarvelForm::showEvent(e);
+void TForm3::PlaceAndFill() {
+  if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
 }
 
 void TForm3::hideEvent(QHideEvent* e) {

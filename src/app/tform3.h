@@ -26,7 +26,7 @@ class TForm3 : public SkarvelForm {
   QLabel* Label(int n) const;
 
  protected:
-  void showEvent(QShowEvent* e) override;
+  void PlaceAndFill() override;
   void hideEvent(QHideEvent* e) override;
 
  private:

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QShowEvent>
 
 #include "app/centring.h"
 #include "app/form1_state.h"
@@ -31,10 +30,6 @@ TForm30::TForm30(Form1State& form) : SkarvelForm(form, 30) {
   for (int kind = 0; kind < 6; ++kind) checkBoxes_[kind]->setChecked(form.Txt.LogOutFlag(kind) != 0);
 }
 
-void TForm30::showEvent(QShowEvent* e) {
-  // Shown again by the window manager (after a minimise) it stays where it is.
-  if (!e->spontaneous()) {
-    if (QWidget* textWindow = FindTopLevelWindow("Form10")) CentreOverWindow(*this, *textWindow);
-  }
-  SkarvelForm::showEvent(e);
+void TForm30::PlaceAndFill() {
+  if (QWidget* textWindow = FindTopLevelWindow("Form10")) CentreOverWindow(*this, *textWindow);
 }

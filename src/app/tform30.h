@@ -13,7 +13,7 @@ class TForm30 : public SkarvelForm {
   QCheckBox* CheckBox(int n) const { return n >= 1 && n <= 6 ? checkBoxes_[n - 1] : nullptr; }
 
  protected:
-  void showEvent(QShowEvent* e) override;
+  void PlaceAndFill() override;
 
  private:
   QCheckBox* checkBoxes_[6] = {};

@@ -2,7 +2,6 @@
 
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 
 #include "app/button_pictures.h"
 #include "app/centring.h"
@@ -64,8 +63,4 @@ void TForm31::Button1Click() {
   accept();
 }
 
-void TForm31::showEvent(QShowEvent* e) {
-  // Shown again by the window manager (after a minimise) it stays where it is.
-  if (!e->spontaneous()) CentreOnScreen(*this);
-  SkarvelForm::showEvent(e);
-}
+void TForm31::PlaceAndFill() { CentreOnScreen(*this); }

@@ -21,7 +21,7 @@ class TForm31 : public SkarvelForm {
   void Button1Click();
 
  protected:
-  void showEvent(QShowEvent* e) override;
+  void PlaceAndFill() override;
 
  private:
   QRadioButton* radio1_ = nullptr;

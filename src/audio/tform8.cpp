@@ -7,7 +7,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QStandardPaths>
 #include <QThread>
 #include <QTreeWidget>
@@ -223,14 +222,10 @@ void TForm8::Button3Click() {
   QProcess::startDetached(QString::fromStdString(command.program), arguments);
 }
 
-void TForm8::showEvent(QShowEvent* e) {
+void TForm8::PlaceAndFill() {
   if (QTreeWidgetItem* row0 = listView1_->topLevelItem(0)) {
     QSignalBlocker block(listView1_);
     row0->setText(0, form_.app.UseEnglish ? QStringLiteral("Default input device") : QString::fromUtf8("標準の入力デバイス"));
   }
-  // Shown again by the window manager (after a minimise) it stays where it is.
-  if (!e->spontaneous()) {
-    if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
-  }
-  SkarvelForm::showEvent(e);
+  if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
 }

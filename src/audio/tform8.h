@@ -38,7 +38,7 @@ class TForm8 : public SkarvelForm {
   void Button3Click();
 
  protected:
-  void showEvent(QShowEvent* e) override;
+  void PlaceAndFill() override;
 
  private:
   class Actions;

@@ -1,7 +1,6 @@
 #include "audio/tform9.h"
 
 #include <QLabel>
-#include <QShowEvent>
 
 #include "app/centring.h"
 
@@ -15,10 +14,6 @@ TForm9::TForm9(Form1State& form) : SkarvelForm(form, 9) {
   label1_->setAlignment(Qt::AlignCenter);
 }
 
-void TForm9::showEvent(QShowEvent* e) {
-  // Shown again by the window manager (after a minimise) it stays where it is.
-  if (!e->spontaneous()) {
-    if (QWidget* dialog = FindTopLevelWindow("Form8")) CentreOverWindow(*this, *dialog);
-  }
-  SkarvelForm::showEvent(e);
+void TForm9::PlaceAndFill() {
+  if (QWidget* dialog = FindTopLevelWindow("Form8")) CentreOverWindow(*this, *dialog);
 }

@@ -11,7 +11,7 @@ class TForm9 : public SkarvelForm {
   QLabel* Label1() const { return label1_; }
 
  protected:
-  void showEvent(QShowEvent* e) override;
+  void PlaceAndFill() override;
 
  private:
   QLabel* label1_ = nullptr;

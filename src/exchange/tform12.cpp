@@ -6,7 +6,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShowEvent>
 #include <algorithm>
 
 #include "app/centring.h"
@@ -45,11 +44,11 @@ TForm12::TForm12(Form1State& form, PeerLink& link) : SkarvelForm(form, 12), link
   edit1_->setText(platform::Cp932ToQString(form.Net.NetName));
 }
 
+void TForm12::PlaceAndFill() {
+  if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
+}
+
 void TForm12::showEvent(QShowEvent* e) {
-  // Shown again by the window manager (after a minimise) it stays where it is.
-  if (!e->spontaneous()) {
-    if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
-  }
   ValuesChanged();
   SkarvelForm::showEvent(e);
   edit2_->setFocus();

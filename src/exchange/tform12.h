@@ -26,6 +26,7 @@ class TForm12 : public SkarvelForm {
   void Button1Click();
 
  protected:
+  void PlaceAndFill() override;
   void showEvent(QShowEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
 

@@ -4,7 +4,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShowEvent>
 #include <QToolButton>
 #include <algorithm>
 
@@ -69,11 +68,11 @@ QLabel* TForm13::Value(int labelNumber) const {
   return labelNumber >= 0 && labelNumber < 13 ? values_[labelNumber] : nullptr;
 }
 
+void TForm13::PlaceAndFill() {
+  if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
+}
+
 void TForm13::showEvent(QShowEvent* e) {
-  // Shown again by the window manager (after a minimise) it stays where it is.
-  if (!e->spontaneous()) {
-    if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
-  }
   ValuesChanged();
   SkarvelForm::showEvent(e);
 }

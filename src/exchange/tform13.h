@@ -23,6 +23,7 @@ class TForm13 : public SkarvelForm {
   void SpeedButton1Click();
 
  protected:
+  void PlaceAndFill() override;
   void showEvent(QShowEvent* e) override;
 
  private:

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 #include "app/centring.h"
 #include "app/form1_state.h"
@@ -49,18 +48,13 @@ TForm14::TForm14(Form1State& form) : SkarvelForm(form, 14) {
   form_.exchange.ConnectRequested = 0;
 }
 
-void TForm14::showEvent(QShowEvent* e) {
-  // Shown again by the window manager (after a minimise) it stays where it
-  // is, with what the user typed.
-  if (!e->spontaneous()) {
-    // Only this showing's OK connects: Escape and the close box leave it 0.
-    form_.exchange.ConnectRequested = 0;
-    edit1_->setText(platform::Cp932ToQString(form_.Net.ServerName));
-    edit2_->setText(QString::fromStdString(form_.Net.ClientPortNo));
-    checkBox1_->setChecked(form_.Net.Reconnect != 0);
-    if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
-  }
-  SkarvelForm::showEvent(e);
+void TForm14::PlaceAndFill() {
+  // Only this showing's OK connects: Escape and the close box leave it 0.
+  form_.exchange.ConnectRequested = 0;
+  edit1_->setText(platform::Cp932ToQString(form_.Net.ServerName));
+  edit2_->setText(QString::fromStdString(form_.Net.ClientPortNo));
+  checkBox1_->setChecked(form_.Net.Reconnect != 0);
+  if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
 }
 
 void TForm14::Button1Click() {

@@ -22,7 +22,7 @@ class TForm14 : public SkarvelForm {
   void Button2Click();
 
  protected:
-  void showEvent(QShowEvent* e) override;
+  void PlaceAndFill() override;
 
  private:
   QLineEdit* edit1_ = nullptr;

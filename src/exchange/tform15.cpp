@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 
 #include "app/centring.h"
 #include "app/form1_state.h"
@@ -24,12 +23,8 @@ TForm15::TForm15(Form1State& form, PeerLink& link) : SkarvelForm(form, 15), link
   connect(button1_, &QPushButton::clicked, this, &TForm15::reject);
 }
 
-void TForm15::showEvent(QShowEvent* e) {
-  // Shown again by the window manager (after a minimise) it stays where it is.
-  if (!e->spontaneous()) {
-    if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
-  }
-  SkarvelForm::showEvent(e);
+void TForm15::PlaceAndFill() {
+  if (QWidget* main = FindTopLevelWindow("Form1")) CentreOverWindow(*this, *main);
 }
 
 void TForm15::ValuesChanged() {

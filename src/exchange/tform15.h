@@ -21,7 +21,7 @@ class TForm15 : public SkarvelForm {
   void ValuesChanged() override;
 
  protected:
-  void showEvent(QShowEvent* e) override;
+  void PlaceAndFill() override;
   void reject() override;
 
  private:

@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QTimer>
 
 #include "app/centring.h"
@@ -37,9 +36,11 @@ void TForm16::ValuesChanged() {
                                                 : QStringLiteral("Importing RAW data..."));
 }
 
+void TForm16::PlaceAndFill() {
+  if (QWidget* main = FindTopLevelWindow("Form1")) move(main->x() + 10, main->y() + 60);
+}
+
 void TForm16::showEvent(QShowEvent* e) {
-  // Shown again by the window manager (after a minimise) it stays where it is.
-  if (QWidget* main = FindTopLevelWindow("Form1"); main && !e->spontaneous()) move(main->x() + 10, main->y() + 60);
   label1_->show();
   timer1_->start();
   SkarvelForm::showEvent(e);

@@ -22,6 +22,7 @@ class TForm16 : public SkarvelForm {
   void ValuesChanged() override;
 
  protected:
+  void PlaceAndFill() override;
   void showEvent(QShowEvent* e) override;
   void hideEvent(QHideEvent* e) override;
 

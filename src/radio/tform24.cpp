@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QValidator>
-#include <QShowEvent>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -241,13 +240,10 @@ void TForm24::LoadSettings(int channel) {
   c.addressLabel->setEnabled(icom);
 }
 
-void TForm24::showEvent(QShowEvent* e) {
+void TForm24::PlaceAndFill() {
   // The stations of the table as it is now.
-  if (!e->spontaneous()) {
-    for (int channel = 0; channel < 2; ++channel) FillStations(channel);
-    FitToTexts();
-  }
-  SkarvelForm::showEvent(e);
+  for (int channel = 0; channel < 2; ++channel) FillStations(channel);
+  FitToTexts();
 }
 
 void TForm24::ControlChange(int channel, int index) {

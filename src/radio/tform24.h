@@ -42,7 +42,7 @@ class TForm24 : public SkarvelForm {
   QPlainTextEdit* Memo1() const { return memo1_; }
 
  protected:
-  void showEvent(QShowEvent* e) override;
+  void PlaceAndFill() override;
 
  private:
   void BuildChannel(int channel);

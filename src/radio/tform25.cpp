@@ -2,7 +2,6 @@
 
 #include <QHeaderView>
 #include <QScrollBar>
-#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTableWidget>
@@ -52,10 +51,7 @@ void TForm25::OpenFor(int channel) {
   exec();
 }
 
-void TForm25::showEvent(QShowEvent* e) {
-  if (!e->spontaneous()) FillGrid();
-  SkarvelForm::showEvent(e);
-}
+void TForm25::PlaceAndFill() { FillGrid(); }
 
 void TForm25::FillGrid() {
   // The stations as the table holds them now, and no cell chosen yet: only

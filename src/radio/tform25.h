@@ -15,7 +15,7 @@ class TForm25 : public SkarvelForm {
   void OpenFor(int channel);
 
  protected:
-  void showEvent(QShowEvent* e) override;
+  void PlaceAndFill() override;
 
  private:
   void FillGrid();

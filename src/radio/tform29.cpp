@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 
 #include "app/centring.h"
 #include "app/form1_state.h"
@@ -75,11 +74,8 @@ void TForm29::ShowDisplay() {
   labels_[3]->setText(form_.radio.KeypadChannel == 1 ? "Rch" : "Lch");
 }
 
-void TForm29::showEvent(QShowEvent* e) {
-  if (!e->spontaneous()) {
-    if (QWidget* settings = platform::FindTopLevelWindow("Form24")) CentreOverWindow(*this, *settings);
-  }
-  SkarvelForm::showEvent(e);
+void TForm29::PlaceAndFill() {
+  if (QWidget* settings = platform::FindTopLevelWindow("Form24")) CentreOverWindow(*this, *settings);
 }
 
 void TForm29::keyPressEvent(QKeyEvent* e) {

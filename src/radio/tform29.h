@@ -19,7 +19,7 @@ class TForm29 : public SkarvelForm {
   QPushButton* Button(int n) const { return buttons_.at(static_cast<size_t>(n)); }
 
  protected:
-  void showEvent(QShowEvent* e) override;
+  void PlaceAndFill() override;
   // Escape, Return and Enter never reach the dialog's own handling: the
   // keypad acts on their release.
   void keyPressEvent(QKeyEvent* e) override;
