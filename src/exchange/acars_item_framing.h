@@ -9,6 +9,13 @@
 
 constexpr size_t kMaxAcarsItemValue = 64 * 1024;
 
+// The one byte a closing copy writes to a sender that it cuts off, and all
+// it ever writes to one: a sender that finds something to read has been
+// cut off. A sender that gives up stops its reading first; the copy's mark
+// then fails, and the copy takes the sender as gone before the cut. So
+// both agree on whether an unended last value is taken.
+constexpr char kAcarsItemCutMark = '\0';
+
 class AcarsItemFraming {
  public:
   using Take = std::function<void(const std::string& value)>;

@@ -5,10 +5,14 @@
 // already, NUL bytes separating the values. Exit status: 0 every block
 // handed over, 1 no copy runs, 2 a bad argument, 3 the copy stopped taking
 // blocks before the last (it went away, or took nothing for a while).
+#include <poll.h>
+#include <sys/socket.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLocalSocket>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <iostream>
 #include <iterator>
@@ -45,6 +49,46 @@ std::string Values(const std::vector<std::string>& texts) {
     out.push_back('\0');
   }
   return out;
+}
+
+struct HandOver {
+  size_t sent = 0;      // what went into the socket
+  bool cutOff = false;  // by the copy, or the copy went
+};
+
+// Writes bytes to the copy's socket. A copy that closes cuts this command
+// off and says so at once, however long it still works; one that takes
+// nothing for a while is left. Leaving, this command stops its reading
+// before it looks for the copy's mark: the system then either has the mark
+// for it or refuses it to the copy, so both know which came first.
+HandOver Write(int fd, const std::string& bytes) {
+  HandOver h;
+  QElapsedTimer idle;
+  idle.start();
+  while (h.sent < bytes.size()) {
+    const qint64 wait = kStalledMs - idle.elapsed();
+    if (wait <= 0) {
+      ::shutdown(fd, SHUT_RD);
+      char mark;
+      h.cutOff = ::recv(fd, &mark, 1, MSG_DONTWAIT) > 0;
+      return h;
+    }
+    pollfd p{fd, POLLOUT | POLLIN, 0};
+    const int ready = ::poll(&p, 1, static_cast<int>(wait));
+    if (ready < 0 && errno != EINTR) break;
+    if (ready <= 0) continue;
+    // The copy writes only its mark; an end or an error is a copy gone.
+    if (p.revents & (POLLIN | POLLHUP | POLLERR)) break;
+    const ssize_t n = ::send(fd, bytes.data() + h.sent, bytes.size() - h.sent, MSG_DONTWAIT | MSG_NOSIGNAL);
+    if (n > 0) {
+      h.sent += static_cast<size_t>(n);
+      idle.restart();
+    } else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+      break;
+    }
+  }
+  h.cutOff = h.sent < bytes.size();
+  return h;
 }
 
 std::vector<std::string> StandardInputLines() {
@@ -98,28 +142,16 @@ int main(int argc, char** argv) {
   } else {
     bytes = Values(texts.empty() ? StandardInputLines() : texts);
   }
-  const qint64 total = static_cast<qint64>(bytes.size());
-  qint64 left = socket.write(bytes.data(), total) == total ? socket.bytesToWrite() : total;
-  QElapsedTimer idle;
-  idle.start();
-  while (left > 0 && socket.state() == QLocalSocket::ConnectedState && idle.elapsed() < kStalledMs) {
-    socket.waitForBytesWritten(static_cast<int>(kStalledMs - idle.elapsed()));
-    // A closed socket forgets what it had to write.
-    if (socket.state() != QLocalSocket::ConnectedState) break;
-    const qint64 now = socket.bytesToWrite();
-    if (now < left) idle.restart();
-    left = now;
-  }
-  if (left > 0 || socket.state() != QLocalSocket::ConnectedState) {
+  const HandOver handOver = Write(static_cast<int>(socket.socketDescriptor()), bytes);
+  if (handOver.sent < bytes.size()) {
     // The blocks whose end went into the socket. A copy that took none for
     // a while takes all that went in once it goes on, and what went in of
     // a block without its NUL as one more block once this command has gone:
     // so does it count here, where that is the whole block. A copy that
     // closed cut this command off and takes no such rest.
-    const qint64 sent = total - left;
-    auto handed = std::count(bytes.begin(), bytes.begin() + sent, '\0');
-    const bool cutOff = socket.state() != QLocalSocket::ConnectedState;
-    if (!cutOff && sent > 0 && sent < total && bytes[sent] == '\0' && bytes[sent - 1] != '\0') ++handed;
+    const size_t sent = handOver.sent;
+    auto handed = std::count(bytes.begin(), bytes.begin() + static_cast<long>(sent), '\0');
+    if (!handOver.cutOff && sent > 0 && bytes[sent] == '\0' && bytes[sent - 1] != '\0') ++handed;
     const auto blocks = std::count(bytes.begin(), bytes.end(), '\0');
     std::fprintf(stderr, "skarvel-acars-send: the Skarvel on %s stopped taking blocks (%ld of %ld handed over)\n",
                  path.c_str(), static_cast<long>(handed), static_cast<long>(blocks));

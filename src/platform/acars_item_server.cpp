@@ -168,9 +168,10 @@ void AcarsItemServer::Finish(const std::function<void()>& between) {
     }
   }
   server_->close();
-  // Every sender's writing ends first, so that none waits on the others'
-  // blocks; what the system holds already can still be read to its end.
-  // Qt is no longer heard: the end it would find now is this copy's own.
+  // Every sender is cut off first, and told so at once, so that none waits
+  // on the others' blocks; what the system holds already can still be read
+  // to its end. Qt is no longer heard: the end it would find now is this
+  // copy's own.
   std::vector<QLocalSocket*> sockets;
   for (auto& [socket, sender] : senders_) {
     sockets.push_back(socket);
@@ -178,7 +179,15 @@ void AcarsItemServer::Finish(const std::function<void()>& between) {
     // Qt lets the descriptor go once it has read the sender's end.
     const qintptr fd = socket->socketDescriptor();
     if (fd < 0 || PeerReports(fd, POLLRDHUP | POLLHUP)) sender.disconnected = true;
-    if (fd >= 0) ::shutdown(static_cast<int>(fd), SHUT_RD);
+    if (fd < 0) continue;
+    // A sender still there gets the cut mark, which wakes it even while it
+    // waits to write. The system refuses the mark to one that stopped
+    // reading: it had left before the cut, and so decides its count.
+    if (!sender.disconnected && ::send(static_cast<int>(fd), &kAcarsItemCutMark, 1, MSG_DONTWAIT | MSG_NOSIGNAL) < 0 &&
+        (errno == EPIPE || errno == ECONNRESET)) {
+      sender.disconnected = true;
+    }
+    ::shutdown(static_cast<int>(fd), SHUT_RDWR);
   }
   // No entry goes while Finish runs: a change's nested event loop may still
   // hold a turn's sender.

@@ -35,11 +35,11 @@ class AcarsItemServer : public QObject {
   Start Listen(bool holdsProgramFolder = true);
 
   // The copy closes: no sender is taken from now on, and one still writing
-  // is refused the rest; every value already taken, or already in the
-  // system for this copy, is handed on before this returns. Nothing is
-  // handed on after it. That may take a while: `between` runs between
-  // slices of it, so that the windows keep answering, and must hand this
-  // server nothing.
+  // is refused the rest and told so at once (kAcarsItemCutMark); every value
+  // already taken, or already in the system for this copy, is handed on
+  // before this returns. Nothing is handed on after it. That may take a
+  // while: `between` runs between slices of it, so that the windows keep
+  // answering, and must hand this server nothing.
   void Finish(const std::function<void()>& between = nullptr);
 
  private:

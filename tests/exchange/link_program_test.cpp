@@ -12,6 +12,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <map>
 #include <random>
 #include <set>
@@ -185,50 +186,77 @@ size_t SystemTakesOfOneWrite(const std::string& bytes) {
 // A copy stopped while the command writes gets only what the system took
 // of the command's first write, which here ends right after a block's last
 // byte, before its NUL. The copy then reads it all only as it closes:
-// while the command still waits (so cutting it off), or once the command
-// has given up and gone. Either way it logs as many blocks as the command
-// says it handed over.
+// while commands still wait (so cutting them off), behind another's
+// hand-over that keeps it at work for longer than a command waits for a
+// copy that takes nothing; or once the command has given up and gone.
+// Either way it logs as many blocks as each command says it handed over,
+// and a command cut off learns so at once. The input is wire text whose
+// last block has no NUL: it is one of the blocks all the same.
 TEST(AcarsItem, ACopyStoppedInAHandOverLogsAsManyBlocksAsTheCommandSaysItHandedOver) {
   constexpr int kBlocks = 3000;
   // The first three blocks longer by pad in all, each below the longest.
-  const auto blocks = [](size_t pad) {
+  const auto blocks = [](const std::string& prefix, size_t pad) {
     std::string values;
     for (int i = 0; i < kBlocks; ++i) {
       const size_t longer = i < 3 ? pad / 3 + (static_cast<size_t>(i) < pad % 3) : 0;
-      values += Wire(LinkBlock(".JS", i, std::string(200 + longer, 'T'))) + '\0';
+      values += Wire(LinkBlock(prefix, i, std::string(200 + longer, 'T'))) + '\0';
     }
+    values.pop_back();
     return values;
   };
-  const size_t taken = SystemTakesOfOneWrite(blocks(0));
-  ASSERT_TRUE(taken > 0 && taken < blocks(0).size() / 2) << taken;
+  const size_t taken = SystemTakesOfOneWrite(blocks(".JS", 0));
+  ASSERT_TRUE(taken > 0 && taken < blocks(".JS", 0).size() / 2) << taken;
   // The k-th NUL lies at k * size + pad - 1: at the byte after the cut.
-  const size_t size = blocks(0).size() / kBlocks;
+  const size_t size = (blocks(".JS", 0).size() + 1) / kBlocks;
   const size_t pad = (taken + 1) % size;
   const int k = static_cast<int>((taken + 1 - pad) / size);
-  const std::string values = blocks(pad);
-  ASSERT_EQ(values[taken], '\0');
-  ASSERT_NE(values[taken - 1], '\0');
-  for (const bool closedWhileItWaits : {true, false}) {
-    SCOPED_TRACE(closedWhileItWaits ? "closed while the command waits" : "closed once the command has gone");
+  ASSERT_EQ(blocks(".JS", pad)[taken], '\0');
+  ASSERT_NE(blocks(".JS", pad)[taken - 1], '\0');
+  for (const bool closedWhileTheyWait : {true, false}) {
+    SCOPED_TRACE(closedWhileTheyWait ? "closed while the commands wait" : "closed once the command has gone");
     TempDir s;
     auto copy = StartProgram(s.File("skarvel"), {}, Prepare(s, "[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n"));
     const std::string send = s.File("skarvel-acars-send");
     ASSERT_TRUE(PumpUntil([&] { return RunProgram(send, {"--wire"}, {}, 10000, std::string()).exitCode == 0; }, 30000));
+    constexpr int kAhead = 30000;
+    if (closedWhileTheyWait) {
+      std::string ahead;
+      for (int i = 0; i < kAhead; ++i) ahead += Wire(LinkBlock(".JC", i)) + '\0';
+      ASSERT_EQ(RunProgram(send, {"--wire"}, {}, 60000, ahead).exitCode, 0);
+    }
     copy->Signal(SIGSTOP);
-    WriteFile(s.File("values"), values);
-    auto sender = StartProgram("/bin/sh", {"-c", send + " --wire < " + s.File("values")}, {});
-    PumpUntil([&] { return !closedWhileItWaits && sender->Pid() == 0; }, closedWhileItWaits ? 2000 : 30000);
+    const std::vector<std::string> prefixes =
+        closedWhileTheyWait ? std::vector<std::string>{".JS", ".JT", ".JU"} : std::vector<std::string>{".JS"};
+    std::vector<std::unique_ptr<RunningProgram>> senders;
+    for (const std::string& prefix : prefixes) {
+      WriteFile(s.File("values" + prefix), blocks(prefix, pad));
+      senders.push_back(StartProgram("/bin/sh", {"-c", send + " --wire < " + s.File("values" + prefix)}, {}));
+    }
+    const auto allReturned = [&] {
+      return std::all_of(senders.begin(), senders.end(), [](auto& sender) { return sender->Pid() == 0; });
+    };
+    PumpUntil([&] { return !closedWhileTheyWait && allReturned(); }, closedWhileTheyWait ? 2000 : 30000);
     copy->Signal(SIGTERM);
     copy->Signal(SIGCONT);
-    EXPECT_TRUE(PumpUntil([&] { return sender->Pid() == 0; }, 30000));
-    const ProcessResult sent = sender->Wait(1000);
-    EXPECT_EQ(copy->Wait(60000).exitCode, 0);
-    EXPECT_EQ(sent.exitCode, 3);
-    const std::string handed = std::to_string(closedWhileItWaits ? k - 1 : k) + " of " + std::to_string(kBlocks);
-    EXPECT_NE(sent.standardError.find("(" + handed + " handed over)"), std::string::npos) << sent.standardError;
+    EXPECT_TRUE(PumpUntil(allReturned, 30000));
+    if (closedWhileTheyWait) {
+      EXPECT_NE(copy->Pid(), 0) << "the commands returned only as the copy ended";
+    }
+    EXPECT_EQ(copy->Wait(90000).exitCode, 0);
     const std::string log = Log(s, "ACARS_RAW");
-    EXPECT_EQ(CountOf(log, "[DDE]"), closedWhileItWaits ? k - 1 : k);
     EXPECT_EQ(TaggedBlocks(log, "[DDE]").size(), static_cast<size_t>(CountOf(log, "[DDE]")));
+    if (closedWhileTheyWait) {
+      EXPECT_EQ(CountOf(log, ".JC"), kAhead);
+    }
+    const int handed = closedWhileTheyWait ? k - 1 : k;
+    for (size_t i = 0; i < senders.size(); ++i) {
+      SCOPED_TRACE(prefixes[i]);
+      const ProcessResult sent = senders[i]->Wait(1000);
+      EXPECT_EQ(sent.exitCode, 3);
+      const std::string said = "(" + std::to_string(handed) + " of " + std::to_string(kBlocks) + " handed over)";
+      EXPECT_NE(sent.standardError.find(said), std::string::npos) << sent.standardError;
+      EXPECT_EQ(CountOf(log, prefixes[i]), handed);
+    }
   }
 }
 
