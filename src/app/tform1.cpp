@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -17,6 +18,7 @@
 #include <QWheelEvent>
 #include <QWindow>
 #include <algorithm>
+#include <cstdio>
 
 #include "acars/message_search.h"
 #include "aircraft/tform5.h"
@@ -632,6 +634,7 @@ void TForm1::ShowDone() {
 void TForm1::RequestCloseFromSystem() {
   unattendedClose_ = true;
   platform::RejectOpenModals();
+  DropInputUntilTheEnd();
   if (!shown_) {
     closePending_ = true;
     return;
@@ -715,6 +718,7 @@ void TForm1::closeEvent(QCloseEvent* e) {
     return;
   }
   if (!closed_) {
+    DropInputUntilTheEnd();
     closing_ = true;
     FormClose();
     closing_ = false;
@@ -723,6 +727,32 @@ void TForm1::closeEvent(QCloseEvent* e) {
   e->accept();
   // Other windows may still be open: the program ends with the main window.
   QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+void TForm1::DropInputUntilTheEnd() {
+  // A click or key runs nothing once a close has begun, whenever it comes:
+  // not kept for the end of the close either, where a command could open a
+  // dialog and hold the close up. Only a box the close opens itself (a save
+  // that failed) is answered; none other can open.
+  class NoInput : public QObject {
+   public:
+    NoInput() : modalAtStart_(QApplication::activeModalWidget()) {}
+
+   protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+      if (!e->isInputEvent() && e->type() != QEvent::Shortcut) return false;
+      QWidget* box = QApplication::activeModalWidget();
+      if (!box || box == modalAtStart_) return true;
+      if (auto* widget = qobject_cast<QWidget*>(watched)) return widget->window() != box;
+      return watched != box->windowHandle();
+    }
+
+   private:
+    QPointer<QWidget> modalAtStart_;
+  };
+  if (noInput_) return;
+  noInput_ = std::make_unique<NoInput>();
+  qApp->installEventFilter(noInput_.get());
 }
 
 void TForm1::DrawClosingNotice() {
@@ -763,7 +793,13 @@ void TForm1::FormClose() {
   if (folderHold_.held) SaveSettingsToFile();
   // The search strings are saved as they change, in every copy: at close
   // only the changes still owed are tried again, and fail the run if lost.
-  if (!SaveOwedSearchStrings(state_.messageSearch)) searchStringsLost_ = true;
+  if (!SaveOwedSearchStrings(state_.messageSearch)) {
+    searchStringsLost_ = true;
+    const std::string& list = state_.messageSearch.ListPath;
+    const std::string said = state_.app.UseEnglish ? "The changes to the search strings were not saved in " + list
+                                                   : list + "に検索文字列の変更を保存できませんでした";
+    std::fprintf(stderr, "%s\n", said.c_str());
+  }
   // 6, 7.
   if (state_.Net.Server) link_->Link().CloseServer();
   if (state_.controls.SpeedButton1Down && state_.exchange.NetConnected) link_->Link().DisconnectFromServer(false);
@@ -775,15 +811,14 @@ void TForm1::FormClose() {
 void TForm1::AnswerWhileClosing() {
   // The windows repaint and answer the window manager, which would take a
   // window that does not for hung and offer to kill it; the program's own
-  // work waits. The user's input is dropped, not kept for the end of the
-  // close, where a command could still open a dialog and hold it up; so is
-  // another close asked of a window, which Qt would take as done while the
-  // first runs, and take the window off the screen.
+  // work waits, and the user's input is dropped all through the close.
+  // So is another close asked of a window, which Qt would take as done
+  // while the first runs, and take the window off the screen.
   class OnlyTheWindows : public QObject {
    protected:
     bool eventFilter(QObject*, QEvent* e) override {
       // A socket notifier comes back while its socket has something for it.
-      return e->isInputEvent() || e->type() == QEvent::Close || e->type() == QEvent::SockAct;
+      return e->type() == QEvent::Close || e->type() == QEvent::SockAct;
     }
   } onlyTheWindows;
   qApp->installEventFilter(&onlyTheWindows);

@@ -143,6 +143,8 @@ class TForm1 : public QMainWindow, public FormEffects {
   void RunCommand(const std::function<void()>& command);
   void FormActivate();
   void FormClose();
+  // From a close's start to the program's end.
+  void DropInputUntilTheEnd();
   // Between slices of the close's long work.
   void AnswerWhileClosing();
   void DrawClosingNotice();
@@ -178,6 +180,8 @@ class TForm1 : public QMainWindow, public FormEffects {
   bool settingsLost_ = false;
   // Search strings changed in this run that never reached their file.
   bool searchStringsLost_ = false;
+  // Set once a close begins.
+  std::unique_ptr<QObject> noInput_;
   // A file that could not be read before the language was known.
   std::string unreadAtStart_;
   // Not held when another copy of the program folder runs (that one saves

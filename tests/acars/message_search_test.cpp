@@ -205,6 +205,30 @@ TEST_F(MessageSearchWindow, AFailedSaveOfTheStringsIsTriedAgainAtCloseAndFailsTh
   EXPECT_EQ(window_->ExitStatus(), 1);
 }
 
+// A change still owed when the close cannot save it either is said at
+// close, in the interface's language, and fails the run.
+TEST_F(MessageSearchWindow, AChangeThatTheCloseCannotSaveIsSaid) {
+  const std::string list = dir_.File("data/MesgSearchList.txt");
+  ::mkdir(dir_.File("data").c_str(), 0755);
+  testing_support::PermissionsHold hold;
+  const std::pair<std::string, std::string> languages[] = {
+      {"[Etc]\r\nLanguage=1\r\n", "The changes to the search strings were not saved in " + list + "\n"},
+      {"[Etc]\r\nLanguage=2\r\n", list + "に検索文字列の変更を保存できませんでした\n"}};
+  for (const auto& [settings, said] : languages) {
+    TForm1& w = Start(settings);
+    ::chmod(dir_.File("data").c_str(), 0555);
+    auto* window = static_cast<TForm28*>(w.Form(28));
+    window->Edit1()->setText("LOST");
+    window->Button(1)->click();
+    testing::internal::CaptureStderr();
+    Close();
+    ::chmod(dir_.File("data").c_str(), 0755);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), said);
+    EXPECT_EQ(window_->ExitStatus(), 1);
+  }
+  EXPECT_FALSE(platform::FileExists(list));
+}
+
 TEST_F(MessageSearchWindow, AHitShowsTheWindowFocusedOnItsHitsAndTheListDeletesAfterYes) {
   testing_support::WaveRecorder sounds;
   TForm1& w = StartEnglish();

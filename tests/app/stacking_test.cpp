@@ -11,12 +11,15 @@
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -32,8 +35,10 @@
 #include "exchange/peer_link_byte_mapping.h"
 #include "exchange/text_window.h"
 #include "exchange/tform14.h"
+#include "platform/date_time.h"
 #include "support/fake_audio_devices.h"
 #include "support/fake_link.h"
+#include "support/golden_picture.h"
 #include "support/main_window_fixture.h"
 #include "support/virtual_display.h"
 
@@ -386,6 +391,68 @@ TEST(ClosingCopy, AnswersTheWindowManagerWhileItWorksThroughItsBlocks) {
   EXPECT_TRUE(Viewable(WindowInfo(main)));
   // The rest of its close is another test's.
   copy.Signal(SIGKILL);
+}
+
+// From a close's start to its end no click runs a command, whenever it
+// comes: clicks on the logo, which opens a dialog, all through a close with
+// ACARS blocks to work through, and one more as that work ends, open no
+// window, and the close logs every block and ends. The window resized
+// meanwhile has its map drawn anew at the new size, with the closing notice
+// on it.
+TEST_F(UnderAWindowManager, AClosingCopyRunsNoClickAndKeepsItsNoticeOnAMapDrawnAnew) {
+  if (!UnderWindowManager()) GTEST_SKIP() << "needs Xvfb and openbox";
+  TForm1& w = Start("[Etc]\r\nLanguage=1\r\n[Txt]\r\nLog=1\r\n");
+  ASSERT_TRUE(PumpUntil([&] { return Managed(w) && Viewable(w); }, 10000));
+  // The item's command of this program folder.
+  const std::string send = dir_.File("skarvel-acars-send");
+  ASSERT_EQ(std::system(("cp " SKARVEL_PROGRAM_DIR "/skarvel-acars-send " + send).c_str()), 0);
+  constexpr int kBlocks = 10000;
+  std::string values;
+  for (int i = 0; i < kBlocks; ++i) values += PeerLinkEncodeText(testing_support::LinkBlock(".JC", i)) + '\0';
+  testing_support::WriteFile(dir_.File("values"), values);
+  testing_support::RunningProgram sender("/bin/sh", {"-c", send + " --wire < " + dir_.File("values")}, {});
+  ASSERT_TRUE(PumpUntil([&] { return sender.Pid() == 0; }, 30000));
+  ASSERT_EQ(sender.Wait(1000).exitCode, 0);
+
+  // One that opened all the same is noted and put away: hidden, as a close
+  // of a window is dropped while the copy works through the blocks.
+  ModalCloser opened;
+  opened.answer = [](QWidget& modal) { modal.hide(); };
+  const QPoint logo = w.Image(3)->mapToGlobal(w.Image(3)->rect().center());
+  const int mapWidth = w.State().mapView.MapViewBitmap.Width();
+  const std::string window = std::to_string(w.winId());
+  std::atomic<bool> closed{false};
+  Output("xdotool mousemove --sync " + std::to_string(logo.x()) + " " + std::to_string(logo.y()));
+  std::thread user([&] {
+    for (int n = 0; !closed; ++n) {
+      Output("xdotool click 1");
+      if (n == 5) Output("xdotool windowsize " + window + " 1200 900");
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+  });
+  // Timers wait while the blocks are worked through: this one comes in the
+  // close's first turn after them.
+  QTimer::singleShot(1, [&] {
+    QLabel* image = w.Image(3);
+    const QPointF at = image->rect().center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent click(type, at, image->mapToGlobal(at), Qt::LeftButton,
+                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+      QCoreApplication::sendEvent(image, &click);
+    }
+  });
+  w.close();
+  closed = true;
+  user.join();
+  EXPECT_TRUE(w.Closed());
+  EXPECT_EQ(opened.Closed(), std::vector<std::string>());
+  const Bitmap24& map = w.State().mapView.MapViewBitmap;
+  ASSERT_NE(map.Width(), mapWidth) << "the window was not resized while it closed";
+  const QRect notice(map.Width() / 2 - 100, map.Height() / 2 - 20, 200, 40);
+  testing_support::ExpectGoldenPicture({map.Image().copy(notice)}, "closing-notice-box.png", "app");
+  const std::string log =
+      testing_support::ReadFile(dir_.File("logs/" + platform::FormatDateCompact(platform::Now()) + "_ACARS_RAW.log"));
+  EXPECT_EQ(testing_support::CountOf(log, "[DDE]"), kBlocks);
 }
 
 // The windows open at the last close are shown before the main window: on
