@@ -740,7 +740,9 @@ void TForm1::DropInputUntilTheEnd() {
 
    protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
-      if (!e->isInputEvent() && e->type() != QEvent::Shortcut) return false;
+      const bool input =
+          e->isInputEvent() || e->type() == QEvent::Shortcut || e->type() == QEvent::InputMethod;
+      if (!input) return false;
       QWidget* box = QApplication::activeModalWidget();
       if (!box || box == modalAtStart_) return true;
       if (auto* widget = qobject_cast<QWidget*>(watched)) return widget->window() != box;
