@@ -740,9 +740,7 @@ void TForm1::DropInputUntilTheEnd() {
 
    protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
-      const bool input =
-          e->isInputEvent() || e->type() == QEvent::Shortcut || e->type() == QEvent::InputMethod;
-      if (!input) return false;
+      if (!e->isInputEvent() && e->type() != QEvent::Shortcut) return false;
       QWidget* box = QApplication::activeModalWidget();
       if (!box || box == modalAtStart_) return true;
       if (auto* widget = qobject_cast<QWidget*>(watched)) return widget->window() != box;
